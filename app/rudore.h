@@ -1,0 +1,23 @@
+// Zelvo Rudore: the process-wide values and what each file of the application shell offers.
+#ifndef RUDORE_H
+#define RUDORE_H
+
+#include <windows.h>
+
+// Process-wide values, set at start-up.
+extern HINSTANCE g_hInstance;        // every resource comes from it
+extern HWND g_hMainWnd;              // owner of the tools' message boxes
+extern HWND g_hMenuBar;              // the main window's soft-key bar; 0 when the shell failed
+extern DWORD g_platformGeneration;   // 1, 3 or 5, from the OS version
+
+// startup.cpp
+BOOL InitMainWindow(HINSTANCE instance, int showCommand);
+ATOM RegisterMainWindowClass(HINSTANCE instance, LPCWSTR className);
+void ClassifyPlatformVersion(void);
+DWORD PlatformGenerationFromVersion(DWORD major, DWORD minor);
+int RunMessageLoop(HACCEL accelerators);
+
+// mainwnd.cpp
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

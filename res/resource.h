@@ -1,0 +1,39 @@
+// Ids shared by the resource script and the code.
+#ifndef RUDORE_RESOURCE_H
+#define RUDORE_RESOURCE_H
+
+// Strings
+#define IDS_TITLE 1
+#define IDS_CLASS 2
+#define IDS_EXIT 103
+#define IDS_RUDORE 104
+
+// Accelerators
+#define IDR_ACCELERATORS 2
+#define IDM_ACCEL_QUIT 40000
+#define IDM_ACCEL_ALL 40002
+
+// Main menu and its soft-key bar
+#define IDR_MAINMENU 102
+#define IDM_EXIT 32771
+#define IDM_RUDORE 32772
+#define IDM_ABOUT 32775
+#define IDM_SHUTDOWN 32778
+#define IDM_SOFTRESET 32779
+#define IDM_HARDRESET 32780
+#define IDM_BACKUP 32781
+#define IDM_RESTORE 32782
+#define IDM_CALENDAR 32788
+#define IDM_INTERNET 32790
+#define IDM_KEYBOARD 32791
+#define IDM_SYSTEM 32792
+#define IDM_PHONE 32793
+#define IDM_TODAY 32795
+#define IDM_FILESYSTEM 32796
+#define IDM_FIRST 32771
+#define IDM_LAST 32796
+
+// Icon
+#define IDI_RUDORE 197
+
+#endif

@@ -1,0 +1,46 @@
+// Helpers shared by the tests: a fresh simulated device per test, driving modal
+// dialogs from inside their own loops, and reading the registry back.
+#ifndef TESTKIT_H
+#define TESTKIT_H
+
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <gtest/gtest.h>
+#include "simdevice.h"
+
+// Every test gets its own device: a private device folder, a factory-seeded sandbox
+// registry, message boxes and file dialogs answered from queues, power actions recorded.
+class DeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// Runs `open` (which shows a modal dialog or message loop) and, once a new enabled
+// top-level window of this thread is active, calls `script` with it from inside the
+// modal loop. The script must end the dialog. Returns FALSE when no window appeared
+// within the timeout (the dialog is then ended with IDCANCEL).
+bool DriveModal(const std::function<void()> &open, const std::function<void(HWND)> &script,
+                DWORD timeoutMs = 5000);
+
+// Processes pending messages for about `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// Registry reads that tell "missing" from a value.
+bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
+bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);
+bool RegKeyExists(HKEY root, const wchar_t *key);
+void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value);
+void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value);
+
+// The last message box shown, or an empty record.
+SimMessageBox LastMessageBox();
+
+// Text of a window.
+std::wstring WindowText(HWND window);
+
+// Path of a file beside the test executable (the program, the device's DLLs).
+std::wstring PathBesideTests(const wchar_t *name);
+
+#endif
