@@ -14,3 +14,7 @@ void SimSoftReset(BOOL) {}
 void SimHardReset(BOOL) {}
 BOOL SimHasStagedImage(void) { return FALSE; }
 }
+
+#include "internal.h"
+BOOL RegistrySandboxBegin(void) { return TRUE; }
+void RegistrySandboxEnd(void) {}
