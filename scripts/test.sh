@@ -16,4 +16,5 @@ zr_create_device
 zr_start_wineserver
 
 cd "$ZR_BUILD"
-ctest --output-on-failure --timeout 300 -j"${ZR_TEST_JOBS:-2}" "$@"
+# One at a time: the tests share one virtual desktop, and a rotation turns it for all.
+ctest --output-on-failure --timeout 300 -j"${ZR_TEST_JOBS:-1}" "$@"
