@@ -19,5 +19,17 @@ int RunMessageLoop(HACCEL accelerators);
 
 // mainwnd.cpp
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR OpenDialogFromTemplate(HWND owner, UINT templateId, DLGPROC procedure);
+extern DWORD g_splashLayout;          // 0 portrait, 1 landscape, 2 square: set by every paint
+
+// The procedures of the dialogs the main window opens.
+INT_PTR CALLBACK AboutDialogProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK InternetHostProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK TodayHostProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK SystemHostProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PhoneHostProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK KeyboardDialogProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK FileSystemDialogProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK CalendarDialogProc(HWND, UINT, WPARAM, LPARAM);
 
 #endif

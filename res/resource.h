@@ -36,4 +36,14 @@
 // Icon
 #define IDI_RUDORE 197
 
+// Dialogs opened from the main window (the template each is created from)
+#define IDD_ABOUT 105
+#define IDD_CALENDAR 144
+#define IDD_INTERNET_HOST 145
+#define IDD_KEYBOARD 153
+#define IDD_TODAY_HOST 154
+#define IDD_FILESYSTEM 155
+#define IDD_SYSTEM_HOST 158
+#define IDD_PHONE_HOST 165
+
 #endif
