@@ -1,5 +1,9 @@
 #include "testkit.h"
 #include "app/rudore.h"
+#include "resource.h"
+
+static const wchar_t kClass[] = L"ZEZARIVERARURIDOZ";
+static const wchar_t kTitle[] = L"Zelvo Rudore";
 
 TEST(PlatformGeneration, FollowsTheOsVersion)
 {
@@ -10,4 +14,152 @@ TEST(PlatformGeneration, FollowsTheOsVersion)
     EXPECT_EQ(3u, PlatformGenerationFromVersion(4, 21));
     EXPECT_EQ(5u, PlatformGenerationFromVersion(5, 1));
     EXPECT_EQ(5u, PlatformGenerationFromVersion(6, 0));
+}
+
+class StartupTest : public DeviceTest {
+protected:
+    void TearDown() override
+    {
+        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+        g_hMainWnd = NULL;
+        UnregisterClassW(kClass, GetModuleHandleW(NULL));
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {}
+        DeviceTest::TearDown();
+    }
+};
+
+TEST_F(StartupTest, ClassifiesTheDeviceVersionAtStartUp)
+{
+    struct { DWORD major, minor, generation; } cases[] = {{3, 0, 1}, {4, 20, 3}, {4, 21, 3}, {5, 1, 5}};
+    for (auto &c : cases) {
+        SimSetOsVersion(c.major, c.minor, 1000);
+        ClassifyPlatformVersion();
+        EXPECT_EQ(c.generation, g_platformGeneration) << c.major << "." << c.minor;
+    }
+}
+
+TEST_F(StartupTest, WindowEndsAboveTheSoftKeyBar)
+{
+    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+    ASSERT_TRUE(g_hMenuBar != NULL);
+    EXPECT_EQ(g_hMainWnd, FindWindowW(kClass, kTitle));
+    RECT window, bar;
+    GetWindowRect(g_hMainWnd, &window);
+    GetWindowRect(g_hMenuBar, &bar);
+    EXPECT_EQ(0, window.left);
+    EXPECT_EQ(SIM_BAR_HEIGHT, window.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), window.right);
+    EXPECT_EQ(bar.top, window.bottom);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), bar.bottom);
+    EXPECT_TRUE(IsWindowVisible(g_hMainWnd));
+}
+
+TEST_F(StartupTest, WithoutSoftKeyBarTheWindowKeepsItsDefaultSize)
+{
+    SimSetFailure(SIM_FAIL_MENUBAR, 1);
+    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+    EXPECT_TRUE(g_hMenuBar == NULL);
+    RECT window;
+    GetWindowRect(g_hMainWnd, &window);
+    EXPECT_EQ(SIM_BAR_HEIGHT, window.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), window.bottom);
+    // The program runs on: it paints and answers commands.
+    PumpMessages(100);
+    EXPECT_TRUE(IsWindow(g_hMainWnd));
+    SimQueueMessageBoxAnswer(IDNO);
+    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(g_hMainWnd));
+}
+
+// The accelerators reach the window as commands 40002 and 40000, which do nothing.
+static LRESULT CALLBACK RecordingProc(HWND, UINT, WPARAM, LPARAM);
+static WNDPROC g_mainProc;
+static int g_acceleratorCommands[2];
+static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDM_ACCEL_ALL) g_acceleratorCommands[0]++;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDM_ACCEL_QUIT) g_acceleratorCommands[1]++;
+    return CallWindowProcW(g_mainProc, window, message, wParam, lParam);
+}
+
+static void CALLBACK PressAccelerators(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    SetForegroundWindow(g_hMainWnd);
+    SetFocus(g_hMainWnd);
+    PressKeyCombination(VK_CONTROL, 'A');
+    PressKeyCombination(VK_CONTROL, 'Q');
+}
+
+static void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    if (IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+}
+
+TEST_F(StartupTest, ControlAAndControlQDoNothing)
+{
+    ACCEL entries[4];
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    ASSERT_TRUE(table != NULL);
+    ASSERT_EQ(2, CopyAcceleratorTableW(table, entries, 4));
+    EXPECT_EQ('A', entries[0].key);
+    EXPECT_EQ(IDM_ACCEL_ALL, entries[0].cmd);
+    EXPECT_EQ(FVIRTKEY | FCONTROL | FNOINVERT, entries[0].fVirt);
+    EXPECT_EQ('Q', entries[1].key);
+    EXPECT_EQ(IDM_ACCEL_QUIT, entries[1].cmd);
+
+    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+    g_mainProc = (WNDPROC)SetWindowLongPtrW(g_hMainWnd, GWLP_WNDPROC, (LONG_PTR)RecordingProc);
+    HWND window = g_hMainWnd;
+    SetTimer(NULL, 0, 200, PressAccelerators);
+    SetTimer(NULL, 0, 1200, CloseMainWindow);
+    DWORD windowsBefore = CountTopLevelWindows(L"#32770");
+    EXPECT_EQ(0, RunMessageLoop(table));
+    EXPECT_EQ(1, g_acceleratorCommands[0]);
+    EXPECT_EQ(1, g_acceleratorCommands[1]);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(0, SimMessageBoxCount());
+    EXPECT_EQ(0, SimPowerActionCount());
+    EXPECT_EQ(windowsBefore, (DWORD)CountTopLevelWindows(L"#32770"));
+}
+
+// ---- The real program ----
+
+static LRESULT CALLBACK DecoyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
+TEST(SingleInstance, SecondCopyBringsTheFirstForwardAndEnds)
+{
+    // A window of the same class with another title is not a running copy.
+    WNDCLASSW decoyClass = {};
+    decoyClass.lpfnWndProc = DecoyProc;
+    decoyClass.hInstance = GetModuleHandleW(NULL);
+    decoyClass.lpszClassName = kClass;
+    ASSERT_TRUE(RegisterClassW(&decoyClass));
+    HWND decoy = CreateWindowExW(0, kClass, L"Not the program", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, NULL, NULL,
+                                 GetModuleHandleW(NULL), NULL);
+    ASSERT_TRUE(decoy != NULL);
+
+    ProgramProcess first = StartProgram();
+    ASSERT_TRUE(first.process != NULL);
+    HWND running = WaitForWindow(kClass, kTitle);
+    ASSERT_TRUE(running != NULL) << "the program did not start beside a window of its class with another title";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(running, &owner);
+    EXPECT_EQ(first.id, owner);
+
+    SetForegroundWindow(decoy);
+    PumpMessages(100);
+    ProgramProcess second = StartProgram();
+    EXPECT_EQ(0u, WaitForExit(second, 10000));
+    EXPECT_EQ(1, CountTopLevelWindows(kClass, kTitle));
+    PumpMessages(100);
+    EXPECT_EQ(running, GetForegroundWindow());
+    EndProgram(second);
+
+    PostMessageW(running, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(first, 10000));
+    EndProgram(first);
+    DestroyWindow(decoy);
 }

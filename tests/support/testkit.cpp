@@ -140,3 +140,105 @@ std::wstring PathBesideTests(const wchar_t *name)
     path[n] = 0;
     return std::wstring(path) + name;
 }
+
+ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
+{
+    ProgramProcess program;
+    std::wstring path = PathBesideTests(exeName);
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    if (CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
+        CloseHandle(info.hThread);
+        program.process = info.hProcess;
+        program.id = info.dwProcessId;
+    }
+    return program;
+}
+
+DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
+{
+    if (!program.process) return STILL_ACTIVE;
+    if (WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(program.process, &code);
+    return code;
+}
+
+void EndProgram(ProgramProcess &program)
+{
+    if (!program.process) return;
+    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(program.process, 1);
+        WaitForSingleObject(program.process, 5000);
+    }
+    CloseHandle(program.process);
+    program.process = NULL;
+}
+
+HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs)
+{
+    DWORD end = GetTickCount() + timeoutMs;
+    for (;;) {
+        HWND found = FindWindowW(className, title);
+        if (found && IsWindowVisible(found)) return found;
+        if (GetTickCount() > end) return NULL;
+        PumpMessages(20);
+    }
+}
+
+namespace {
+struct WindowCount {
+    const wchar_t *className;
+    const wchar_t *title;
+    int count;
+};
+
+BOOL CALLBACK CountWindowProc(HWND window, LPARAM param)
+{
+    WindowCount *count = (WindowCount *)param;
+    wchar_t name[256];
+    if (!GetClassNameW(window, name, 256) || lstrcmpW(name, count->className) != 0) return TRUE;
+    if (count->title && WindowText(window) != count->title) return TRUE;
+    count->count++;
+    return TRUE;
+}
+}
+
+int CountTopLevelWindows(const wchar_t *className, const wchar_t *title)
+{
+    WindowCount count = {className, title, 0};
+    EnumWindows(CountWindowProc, (LPARAM)&count);
+    return count.count;
+}
+
+void TapScreen(int x, int y)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3];
+    ZeroMemory(inputs, sizeof inputs);
+    for (INPUT &input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (x * 65535 + width / 2) / (width - 1);
+        input.mi.dy = (y * 65535 + height / 2) / (height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void PressKeyCombination(WORD modifier, WORD key)
+{
+    INPUT inputs[4];
+    ZeroMemory(inputs, sizeof inputs);
+    WORD keys[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; i++) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}

@@ -44,3 +44,26 @@ std::wstring WindowText(HWND window);
 std::wstring PathBesideTests(const wchar_t *name);
 
 #endif
+
+// ---- Driving the real program as a separate process ----
+
+struct ProgramProcess {
+    HANDLE process = NULL;
+    DWORD id = 0;
+};
+
+// Starts the program (or another executable beside the tests) with the given arguments,
+// in this process's environment.
+ProgramProcess StartProgram(const wchar_t *exeName = L"ZelvoRudore.exe", const wchar_t *arguments = L"");
+// Waits for the process to end; returns its exit code, or STILL_ACTIVE on timeout.
+DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs);
+void EndProgram(ProgramProcess &program);
+
+// Waits for a visible top-level window of the class and title (either may be NULL).
+HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs = 10000);
+// Number of top-level windows of the class (and title, when given).
+int CountTopLevelWindows(const wchar_t *className, const wchar_t *title = NULL);
+
+// Real input: a tap at a screen position, and key strokes.
+void TapScreen(int x, int y);
+void PressKeyCombination(WORD modifier, WORD key);
