@@ -1,0 +1,161 @@
+// The messaging page ("Inbox2"): text messages kept, the "message sent" notification
+// and delivery reports; with the help dialog that lists the notification options.
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "app/rudore.h"
+#include "aygshell.h"
+#include "resource.h"
+
+static const WCHAR kSmsText[] = L"Software\\Microsoft\\Inbox\\SMSText";
+static const WCHAR kNotificationDefault[] = L"ControlPanel\\Notifications\\Default";
+static const WCHAR kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
+static const WCHAR kDefaultSentText[] = L"Message Sent";
+
+static const Tweak kMessagingTweaks[] = {
+    // control                  root               key                                   name                 ticked when missing  ticked    cleared
+    {IDC_SMS_DELIVERY_NOTIFY, HKEY_CURRENT_USER, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", Dword(1), Dword(0), Dword(1), Dword(0), 0},
+};
+
+// The number fields are read with room for 15 digits and the terminator; no number
+// stores 110.
+#define NUMBER_FIELD_CHARS 16
+#define NUMBER_FALLBACK 110
+#define SENT_TEXT_CHARS 256
+#define STORED_SENT_TEXT_CHARS 128
+#define HELP_TEXT_CHARS 512
+
+static void LoadMessagesKept(HWND page)
+{
+    DWORD kept = 0;
+    ReadDwordAt(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", &kept);
+    if (kept == 0) {
+        // No limit stored: the setting is not offered.
+        EnableWindow(GetDlgItem(page, IDC_SMS_HISTORY_COUNT), FALSE);
+        EnableWindow(GetDlgItem(page, IDC_SMS_HISTORY_KEPT), FALSE);
+        return;
+    }
+    ShowNumber(page, IDC_SMS_HISTORY_COUNT, (int)kept);
+}
+
+// Opening the page creates the service key; a key that did not exist before has no
+// text of its own yet.
+static void LoadSentText(HWND page)
+{
+    WCHAR text[STORED_SENT_TEXT_CHARS];
+    HKEY key;
+    DWORD disposition = 0;
+    BOOL read = FALSE;
+    if (CreateTweakKey(HKEY_LOCAL_MACHINE, kSmsService, &key, &disposition)) {
+        if (disposition != REG_CREATED_NEW_KEY) read = ReadTextValue(key, L"MessageSent", text, STORED_SENT_TEXT_CHARS);
+        RegCloseKey(key);
+    }
+    SetDlgItemTextW(page, IDC_SMS_SENT_TEXT, read ? text : kDefaultSentText);
+}
+
+static void OpenMessagingPage(HWND page)
+{
+    InitPageWithShell(page);
+    SendDlgItemMessageW(page, IDC_SMS_HISTORY_COUNT, EM_LIMITTEXT, NUMBER_FIELD_CHARS - 1, 0);
+    SendDlgItemMessageW(page, IDC_SMS_NOTIFY_OPTIONS, EM_LIMITTEXT, NUMBER_FIELD_CHARS - 1, 0);
+    SendDlgItemMessageW(page, IDC_SMS_SENT_TEXT, EM_LIMITTEXT, SENT_TEXT_CHARS - 1, 0);
+    LoadMessagesKept(page);
+    DWORD options = 1;
+    ReadDwordAt(HKEY_CURRENT_USER, kNotificationDefault, L"Options", &options);
+    ShowNumber(page, IDC_SMS_NOTIFY_OPTIONS, (int)options);
+    LoadTweaks(page, kMessagingTweaks, TWEAK_COUNT(kMessagingTweaks));
+    LoadSentText(page);
+}
+
+static void WriteSentText(HWND page)
+{
+    WCHAR text[SENT_TEXT_CHARS];
+    text[0] = 0;
+    GetDlgItemTextW(page, IDC_SMS_SENT_TEXT, text, SENT_TEXT_CHARS);
+    WriteTextAt(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", text, FALSE);
+}
+
+static void ShowNotificationOptionsHelp(HWND page)
+{
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_NOTIFY_HELP), (LPCWSTR)RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : NULL;
+    if (!loaded) return;
+    DialogBoxIndirectParamW(g_hInstance, (LPCDLGTEMPLATEW)LockResource(loaded), page, NotificationOptionsHelpProc, 0);
+}
+
+static BOOL OnMessagingCommand(HWND page, UINT control)
+{
+    switch (control) {
+    case IDOK:
+        ForwardDoneToHost(page);
+        return TRUE;
+    case IDC_SMS_HELP:
+        ShowNotificationOptionsHelp(page);
+        return FALSE;
+    case IDC_SMS_HISTORY_KEPT:
+        // Whatever the box shows, each click stores the number.
+        WriteDwordAt(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs",
+                     (DWORD)ReadNumberField(page, IDC_SMS_HISTORY_COUNT, NUMBER_FIELD_CHARS, NUMBER_FALLBACK), TRUE);
+        return FALSE;
+    case IDC_SMS_NOTIFY_BUTTON:
+        WriteDwordAt(HKEY_CURRENT_USER, kNotificationDefault, L"Options",
+                     (DWORD)ReadNumberField(page, IDC_SMS_NOTIFY_OPTIONS, NUMBER_FIELD_CHARS, NUMBER_FALLBACK), FALSE);
+        return FALSE;
+    case IDC_SMS_SENT_TEXT_BUTTON:
+        WriteSentText(page);
+        return FALSE;
+    }
+    WriteTweak(page, kMessagingTweaks, TWEAK_COUNT(kMessagingTweaks), control);
+    return FALSE;
+}
+
+INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OpenMessagingPage(page);
+        return TRUE;
+    case WM_SIZE:
+        RelayoutForScreen(page, IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE);
+        return FALSE;
+    case WM_COMMAND:
+        return OnMessagingCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}
+
+// ---- The notification options help dialog ----
+
+static void ShowNotificationOptions(HWND dialog)
+{
+    WCHAR text[HELP_TEXT_CHARS];
+    int length = LoadStringW(g_hInstance, IDS_NOTIFY_HELP_FIRST, text, HELP_TEXT_CHARS);
+    if (length < 0) length = 0;
+    text[length] = 0;
+    if (length < HELP_TEXT_CHARS - 1)
+        LoadStringW(g_hInstance, IDS_NOTIFY_HELP_SECOND, text + length, HELP_TEXT_CHARS - length);
+    SetDlgItemTextW(dialog, IDC_NOTIFY_HELP_TEXT, text);
+}
+
+INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        SHINITDLGINFO info = {SHIDIM_FLAGS, dialog,
+                              SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU};
+        SHInitDialog(&info);
+        ShowNotificationOptions(dialog);
+        return TRUE;
+    }
+    case WM_SIZE:
+        RelayoutForScreen(dialog, IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        EndDialog(dialog, 1);
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dialog, WM_CLOSE);
+        return TRUE;
+    }
+    return FALSE;
+}

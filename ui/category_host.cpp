@@ -1,0 +1,158 @@
+// The category hosts: one procedure for all four, driven by each host's table.
+#include "ui/category_host.h"
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "app/rudore.h"
+#include "aygshell.h"
+#include "resource.h"
+
+// A page still to come has no procedure yet: its tab shows nothing until it is put here.
+static const CategoryPage kInternetPages[] = {
+    {L"PIE", IDD_BROWSER_PAGE, BrowserPageProc},
+    {L"Inbox1", IDD_MAIL_PAGE, MailPageProc},
+    {L"Inbox2", IDD_MESSAGING_PAGE, MessagingPageProc},
+    {L"Security", IDD_SECURITY_PAGE, BrowserSecurityPageProc},
+    {L"NetWorking", IDD_NETWORKING_PAGE, NetworkingPageProc},
+};
+
+static const CategoryPage kTodayPages[] = {
+    {L"Settings1", 157, NULL},   // TodayTextPageProc
+    {L"Settings2", 164, NULL},   // SettingsIconsPageProc
+    {L"Settings3", 156, NULL},   // SoftKeyPageProc
+};
+
+static const CategoryPage kSystemPages[] = {
+    {L"Collection1", 159, NULL},   // system font page
+    {L"Collection2", 218, NULL},   // menu font page
+    {L"Collection3", 160, NULL},   // graphics page
+    {L"Collection4", 161, NULL},   // clock and power page
+    {L"Collection5", 162, NULL},   // device page
+    {L"MSN Tricks", 215, NULL},    // instant-messenger notification page
+};
+
+static const CategoryPage kPhonePages[] = {
+    {L"Sounds1", 166, NULL},      // SoundFoldersPageProc
+    {L"sounds2", 168, NULL},      // PhoneSoundsPageProc
+    {L"sounds3", 169, NULL},      // CallSoundsPageProc
+    {L"Appearence", 167, NULL},   // PhoneAppearancePageProc
+};
+
+#define PAGES(table) table, (int)(sizeof(table) / sizeof((table)[0]))
+
+static const CategoryHost kInternetHost = {
+    IDC_INTERNET_TABS, IDD_INTERNET_HOST, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE, PAGES(kInternetPages)};
+static const CategoryHost kTodayHost = {
+    IDC_TODAY_TABS, IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST, PAGES(kTodayPages)};
+static const CategoryHost kSystemHost = {
+    IDC_SYSTEM_TABS, IDD_SYSTEM_HOST, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE, PAGES(kSystemPages)};
+static const CategoryHost kPhoneHost = {
+    IDC_PHONE_TABS, IDD_PHONE_HOST, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE, PAGES(kPhonePages)};
+
+// The tab control's own procedure; every tab control shares it.
+static WNDPROC g_tabControlProc;
+
+// A page is a child of the tab control, so the Done command it forwards to its parent
+// lands here: pass it on to the host.
+static LRESULT CALLBACK TabControlPassingCommandsProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) return SendMessageW(GetParent(tab), message, wParam, lParam);
+    return CallWindowProcW(g_tabControlProc, tab, message, wParam, lParam);
+}
+
+HWND CurrentCategoryPage(HWND dialog)
+{
+    return (HWND)GetWindowLongPtrW(dialog, DWLP_USER);
+}
+
+static HWND CreateCategoryPage(HWND tab, const CategoryPage &page)
+{
+    if (!page.procedure) return NULL;
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(page.templateId), (LPCWSTR)RT_DIALOG);
+    if (!found) return NULL;
+    HGLOBAL loaded = LoadResource(g_hInstance, found);
+    if (!loaded) return NULL;
+    return CreateDialogIndirectParamW(g_hInstance, (LPCDLGTEMPLATEW)LockResource(loaded), tab, page.procedure, 0);
+}
+
+// The page covers the tab control above its tab strip, on top of everything in it.
+static void PlaceCategoryPage(HWND tab, HWND page)
+{
+    RECT client;
+    GetClientRect(tab, &client);
+    SetWindowPos(page, HWND_TOP, client.left, client.top, client.right,
+                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, SWP_SHOWWINDOW);
+}
+
+// Shows the page of tab `index` in place of the current one. A tab whose page is
+// missing shows nothing rather than the page of another tab.
+static void ShowCategoryPage(const CategoryHost &host, HWND dialog, HWND tab, int index)
+{
+    HWND previous = CurrentCategoryPage(dialog);
+    HWND page = NULL;
+    if (index >= 0 && index < host.pageCount) page = CreateCategoryPage(tab, host.pages[index]);
+    if (page) PlaceCategoryPage(tab, page);
+    SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)page);
+    if (previous && IsWindow(previous)) DestroyWindow(previous);
+}
+
+void SwitchCategoryPage(const CategoryHost &host, HWND dialog, UINT, WPARAM, NMHDR *notification)
+{
+    HWND tab = GetDlgItem(dialog, host.tabControl);
+    if (!tab || !notification || notification->hwndFrom != tab) return;
+    if (notification->code != (UINT)TCN_SELCHANGE) return;
+    int index = (int)SendMessageW(tab, TCM_GETCURSEL, 0, 0);
+    ShowCategoryPage(host, dialog, tab, index);
+}
+
+static void OpenCategoryHost(const CategoryHost &host, HWND dialog)
+{
+    SHINITDLGINFO info = {SHIDIM_FLAGS, dialog,
+                          SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU};
+    SHInitDialog(&info);
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    HWND tab = GetDlgItem(dialog, host.tabControl);
+    if (!tab) return;
+    if (!g_tabControlProc) g_tabControlProc = (WNDPROC)GetWindowLongPtrW(tab, GWLP_WNDPROC);
+    SetWindowLongPtrW(tab, GWLP_WNDPROC, (LONG_PTR)TabControlPassingCommandsProc);
+    for (int index = 0; index < host.pageCount; index++) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = (LPWSTR)host.pages[index].label;
+        item.iImage = -1;
+        SendMessageW(tab, TCM_INSERTITEMW, index, (LPARAM)&item);
+    }
+    SendMessageW(tab, TCM_SETCURSEL, 0, 0);
+    InvalidateRect(tab, NULL, TRUE);
+    ShowCategoryPage(host, dialog, tab, 0);
+}
+
+static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OpenCategoryHost(host, dialog);
+        return TRUE;
+    case WM_SIZE: {
+        RelayoutForScreen(dialog, host.portrait, host.landscape, host.square);
+        // Pages are children of the tab control, which no shell resizes: keep the
+        // current one over the tab control's new area, so it relayouts too.
+        HWND page = CurrentCategoryPage(dialog);
+        HWND tab = GetDlgItem(dialog, host.tabControl);
+        if (page && tab) PlaceCategoryPage(tab, page);
+        return FALSE;
+    }
+    case WM_NOTIFY:
+        SwitchCategoryPage(host, dialog, message, wParam, (NMHDR *)lParam);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        EndDialog(dialog, 1);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK InternetHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kInternetHost, d, m, w, l); }
+INT_PTR CALLBACK TodayHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kTodayHost, d, m, w, l); }
+INT_PTR CALLBACK SystemHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kSystemHost, d, m, w, l); }
+INT_PTR CALLBACK PhoneHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kPhoneHost, d, m, w, l); }

@@ -1,0 +1,31 @@
+// The four category hosts: a full-screen dialog holding one tab control, whose tabs
+// each show a tweak page. The hosts differ only in their tables.
+#ifndef CATEGORY_HOST_H
+#define CATEGORY_HOST_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+struct CategoryPage {
+    LPCWSTR label;       // the tab's text
+    UINT templateId;     // the page's template (the variant it is created from)
+    DLGPROC procedure;   // NULL while the page is still to come: the tab then shows nothing
+};
+
+struct CategoryHost {
+    UINT tabControl;                   // id of the tab control in every variant
+    UINT portrait, landscape, square;  // the host's layout variants
+    const CategoryPage *pages;         // one tab per page, in tab order
+    int pageCount;
+};
+
+// Height of the tab strip along the bottom of the tab control; the page covers the rest.
+#define CATEGORY_TAB_STRIP_HEIGHT 23
+
+// Handles the host's WM_NOTIFY: on a change of tab, shows that tab's page.
+void SwitchCategoryPage(const CategoryHost &host, HWND dialog, UINT message, WPARAM wParam, NMHDR *notification);
+
+// The page a host shows now, or NULL.
+HWND CurrentCategoryPage(HWND dialog);
+
+#endif

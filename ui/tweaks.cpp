@@ -1,0 +1,260 @@
+// The tweak tables and the registry helpers every page writes through.
+#include "ui/tweaks.h"
+#include "app/rudore.h"
+#include "aygshell.h"
+#include <wchar.h>
+
+// Longest text any page reads from the registry, terminator included.
+static const DWORD kMaxRegistryText = 1024;
+
+BOOL CreateTweakKey(HKEY root, LPCWSTR key, HKEY *opened, DWORD *disposition)
+{
+    DWORD ignored;
+    WCHAR noClass[1] = {0};
+    return RegCreateKeyExW(root, key, 0, noClass, 0, KEY_ALL_ACCESS, NULL, opened,
+                           disposition ? disposition : &ignored) == ERROR_SUCCESS;
+}
+
+BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened)
+{
+    return RegOpenKeyExW(root, key, 0, 0, opened) == ERROR_SUCCESS;
+}
+
+BOOL ReadDwordValue(HKEY key, LPCWSTR name, DWORD *value)
+{
+    DWORD type = 0, data = 0, size = sizeof data;
+    if (RegQueryValueExW(key, name, NULL, &type, (BYTE *)&data, &size) != ERROR_SUCCESS) return FALSE;
+    if (type != REG_DWORD || size != sizeof data) return FALSE;
+    *value = data;
+    return TRUE;
+}
+
+BOOL ReadTextValue(HKEY key, LPCWSTR name, WCHAR *buffer, DWORD cch)
+{
+    if (!buffer || cch == 0) return FALSE;
+    if (cch > kMaxRegistryText) cch = kMaxRegistryText;
+    // Read into a scratch buffer, so that a value found unusable leaves the preset.
+    WCHAR data[kMaxRegistryText];
+    DWORD type = 0, size = cch * sizeof(WCHAR);
+    if (RegQueryValueExW(key, name, NULL, &type, (BYTE *)data, &size) != ERROR_SUCCESS) return FALSE;
+    if (type != REG_SZ || size < sizeof(WCHAR) || size % sizeof(WCHAR)) return FALSE;
+    DWORD length = size / sizeof(WCHAR);
+    if (data[length - 1] != 0) return FALSE;   // stored without its terminating null
+    lstrcpynW(buffer, data, (int)length);
+    return TRUE;
+}
+
+BOOL WriteDwordValue(HKEY key, LPCWSTR name, DWORD value)
+{
+    return RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value) == ERROR_SUCCESS;
+}
+
+BOOL WriteTextValue(HKEY key, LPCWSTR name, LPCWSTR text)
+{
+    DWORD bytes = (DWORD)((lstrlenW(text) + 1) * sizeof(WCHAR));
+    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, bytes) == ERROR_SUCCESS;
+}
+
+BOOL ReadDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD *value)
+{
+    HKEY opened;
+    if (!OpenTweakKey(root, key, &opened)) return FALSE;
+    BOOL read = ReadDwordValue(opened, name, value);
+    RegCloseKey(opened);
+    return read;
+}
+
+BOOL ReadTextAt(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch)
+{
+    HKEY opened;
+    if (!OpenTweakKey(root, key, &opened)) return FALSE;
+    BOOL read = ReadTextValue(opened, name, buffer, cch);
+    RegCloseKey(opened);
+    return read;
+}
+
+BOOL WriteDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD value, BOOL flush)
+{
+    HKEY opened;
+    if (!CreateTweakKey(root, key, &opened, NULL)) return FALSE;
+    BOOL written = WriteDwordValue(opened, name, value);
+    if (flush) RegFlushKey(opened);
+    RegCloseKey(opened);
+    return written;
+}
+
+BOOL WriteTextAt(HKEY root, LPCWSTR key, LPCWSTR name, LPCWSTR text, BOOL flush)
+{
+    HKEY opened;
+    if (!CreateTweakKey(root, key, &opened, NULL)) return FALSE;
+    BOOL written = WriteTextValue(opened, name, text);
+    if (flush) RegFlushKey(opened);
+    RegCloseKey(opened);
+    return written;
+}
+
+// ---- Tables ----
+
+// Whether one row's stored value (or its "missing" stand-in) says "ticked".
+static BOOL RowSaysTicked(HKEY key, const Tweak &row)
+{
+    BOOL equal = FALSE;
+    if (row.tickedWhen.kind == TWEAK_DWORD) {
+        DWORD value = row.missing.number;
+        BOOL known = row.missing.kind == TWEAK_DWORD;
+        if (key && ReadDwordValue(key, row.name, &value)) known = TRUE;
+        if (!known) return FALSE;
+        equal = value == row.tickedWhen.number;
+    } else if (row.tickedWhen.kind == TWEAK_TEXT) {
+        WCHAR text[kMaxRegistryText];
+        text[0] = 0;
+        BOOL known = row.missing.kind == TWEAK_TEXT;
+        if (known) lstrcpynW(text, row.missing.text, kMaxRegistryText);
+        if (key && ReadTextValue(key, row.name, text, kMaxRegistryText)) known = TRUE;
+        if (!known) return FALSE;
+        equal = wcscmp(text, row.tickedWhen.text) == 0;
+    }
+    return (row.flags & TWEAK_TICK_UNLESS) ? !equal : equal;
+}
+
+static BOOL SameKey(const Tweak &a, const Tweak &b)
+{
+    return a.root == b.root && lstrcmpiW(a.key, b.key) == 0;
+}
+
+BOOL LoadTweaks(HWND page, const Tweak *table, int count)
+{
+    int row = 0;
+    while (row < count) {
+        UINT control = table[row].control;
+        BOOL ticked = TRUE, compared = FALSE;
+        for (; row < count && table[row].control == control; row++) {
+            const Tweak &tweak = table[row];
+            if (tweak.tickedWhen.kind == TWEAK_NONE) continue;
+            HKEY key = NULL;
+            if (tweak.flags & TWEAK_CREATE_TO_READ) {
+                if (!CreateTweakKey(tweak.root, tweak.key, &key, NULL)) return FALSE;
+            } else if (!OpenTweakKey(tweak.root, tweak.key, &key)) {
+                key = NULL;
+            }
+            compared = TRUE;
+            if (!RowSaysTicked(key, tweak)) ticked = FALSE;
+            if (key) RegCloseKey(key);
+        }
+        if (compared && ticked) CheckDlgButton(page, control, BST_CHECKED);
+    }
+    return TRUE;
+}
+
+BOOL IsTweakControl(const Tweak *table, int count, UINT control)
+{
+    for (int row = 0; row < count; row++)
+        if (table[row].control == control) return TRUE;
+    return FALSE;
+}
+
+static void WriteRowValue(HKEY key, LPCWSTR name, const TweakValue &value)
+{
+    switch (value.kind) {
+    case TWEAK_DWORD: WriteDwordValue(key, name, value.number); break;
+    case TWEAK_TEXT: WriteTextValue(key, name, value.text); break;
+    case TWEAK_DELETE: RegDeleteValueW(key, name); break;
+    }
+}
+
+static void CloseWrittenKey(HKEY key, BOOL flush)
+{
+    if (flush) RegFlushKey(key);
+    RegCloseKey(key);
+}
+
+BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control)
+{
+    BOOL ticked = IsDlgButtonChecked(page, control) != BST_UNCHECKED;
+    BOOL found = FALSE, flush = FALSE;
+    HKEY key = NULL;
+    const Tweak *keyRow = NULL;   // the row that opened `key`
+    for (int row = 0; row < count; row++) {
+        const Tweak &tweak = table[row];
+        if (tweak.control != control) continue;
+        found = TRUE;
+        // Rows of one box that share a key are written through one opening of it.
+        if (key && !SameKey(*keyRow, tweak)) {
+            CloseWrittenKey(key, flush);
+            key = NULL;
+        }
+        if (!key) {
+            BOOL opened = (tweak.flags & TWEAK_OPEN_TO_WRITE)
+                              ? RegOpenKeyExW(tweak.root, tweak.key, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS
+                              : CreateTweakKey(tweak.root, tweak.key, &key, NULL);
+            if (!opened) return FALSE;
+            keyRow = &tweak;
+            flush = FALSE;
+        }
+        WriteRowValue(key, tweak.name, ticked ? tweak.ticked : tweak.cleared);
+        if (tweak.flags & TWEAK_FLUSH) flush = TRUE;
+    }
+    if (key) CloseWrittenKey(key, flush);
+    return found;
+}
+
+// ---- Edit fields ----
+
+int ScanNumber(LPCWSTR text, int fallback)
+{
+    if (!text) return fallback;
+    while (*text == L' ' || (*text >= L'\t' && *text <= L'\r')) text++;
+    BOOL negative = FALSE;
+    if (*text == L'+' || *text == L'-') negative = *text++ == L'-';
+    if (*text < L'0' || *text > L'9') return fallback;
+    long long number = 0;
+    for (; *text >= L'0' && *text <= L'9'; text++) {
+        if (number <= 0x80000000LL) number = number * 10 + (*text - L'0');
+    }
+    if (negative) number = -number;
+    if (number > 0x7FFFFFFFLL) return 0x7FFFFFFF;
+    if (number < -0x80000000LL) return (int)0x80000000u;
+    return (int)number;
+}
+
+int ReadNumberField(HWND dialog, UINT control, int cch, int fallback)
+{
+    WCHAR text[64];
+    if (cch > 64) cch = 64;
+    text[0] = 0;
+    GetDlgItemTextW(dialog, control, text, cch);
+    return ScanNumber(text, fallback);
+}
+
+void ShowNumber(HWND dialog, UINT control, int number)
+{
+    WCHAR text[16];
+    wsprintfW(text, L"%d", number);
+    SetDlgItemTextW(dialog, control, text);
+}
+
+// ---- Shared page behaviour ----
+
+void ShowTweakHelp(HWND page, LPCWSTR text)
+{
+    MessageBoxW(page, text, L"Help", MB_OK);
+}
+
+void ForwardDoneToHost(HWND page)
+{
+    SendMessageW(GetParent(page), WM_COMMAND, IDOK, 0);
+}
+
+void InitPageWithShell(HWND page)
+{
+    SHINITDLGINFO info = {SHIDIM_FLAGS, page, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+    SHInitDialog(&info);
+}
+
+void RelayoutForScreen(HWND dialog, UINT portrait, UINT landscape, UINT square)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    UINT variant = height > width ? portrait : height < width ? landscape : square;
+    (void)dialog;
+    (void)variant;   // the relayout routine arrives with the dialog relayout module
+}

@@ -1,0 +1,116 @@
+// The tweak mechanism shared by every page: a page lists its registry-bound check
+// boxes as a table of rows, `LoadTweaks` ticks the boxes from the registry when the
+// page opens, and `WriteTweak` stores a box the moment it changes. What is special to
+// one page (spinners, number fields, refusals) stays in that page, built from the
+// safe registry helpers below.
+#ifndef TWEAKS_H
+#define TWEAKS_H
+
+#include <windows.h>
+
+// A value a row compares or writes.
+enum TweakValueKind {
+    TWEAK_NONE = 0,      // not compared / nothing written
+    TWEAK_DWORD,         // a REG_DWORD of 4 bytes
+    TWEAK_TEXT,          // a REG_SZ written with its terminating null
+    TWEAK_DELETE         // the value is deleted (a missing value is no error)
+};
+
+struct TweakValue {
+    int kind;
+    DWORD number;
+    LPCWSTR text;
+};
+
+inline TweakValue Dword(DWORD number) { return {TWEAK_DWORD, number, NULL}; }
+inline TweakValue Text(LPCWSTR text) { return {TWEAK_TEXT, 0, text}; }
+inline TweakValue DeleteValue() { return {TWEAK_DELETE, 0, NULL}; }
+inline TweakValue NotRead() { return {TWEAK_NONE, 0, NULL}; }
+inline TweakValue Nothing() { return {TWEAK_NONE, 0, NULL}; }
+
+// Row flags.
+enum TweakFlags {
+    TWEAK_FLUSH = 0x01,           // RegFlushKey after writing, before closing
+    TWEAK_CREATE_TO_READ = 0x02,  // opening the page creates the key (RegCreateKeyExW)
+    TWEAK_OPEN_TO_WRITE = 0x04,   // a write only opens the key, never creates it
+    TWEAK_TICK_UNLESS = 0x08      // ticked when the stored value differs from `tickedWhen`
+};
+
+// One registry value bound to a check box. A box bound to several values has one row
+// per value, next to each other in the table: it starts ticked only when every row
+// that is read matches, and a change writes every row in table order.
+struct Tweak {
+    UINT control;            // the check box
+    HKEY root;
+    LPCWSTR key;
+    LPCWSTR name;            // value name
+    TweakValue tickedWhen;   // stored value that ticks the box; NotRead(): row only written
+    TweakValue missing;      // what an absent (or unreadable) value counts as
+    TweakValue ticked;       // written when the box is ticked
+    TweakValue cleared;      // written when the box is cleared
+    DWORD flags;             // TweakFlags
+};
+
+#define TWEAK_COUNT(table) ((int)(sizeof(table) / sizeof((table)[0])))
+
+// Ticks the boxes whose stored values say "on", in table order; never clears a box.
+// FALSE when a key that must be created to be read cannot be: the later rows are
+// then left alone.
+BOOL LoadTweaks(HWND page, const Tweak *table, int count);
+
+// Writes the rows of `control` for the box's current state. TRUE when the control
+// has rows and every key could be opened; FALSE when it has none (not a tweak) or a
+// key failed (the rows from there on are not written).
+BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control);
+
+// TRUE when `control` has a row in the table.
+BOOL IsTweakControl(const Tweak *table, int count, UINT control);
+
+// ---- Safe registry access ----
+// Reads accept only the expected type and a value that fits: a wrong type, a text
+// without its terminating null or one longer than the buffer counts as missing, and
+// then the caller's preset is left untouched.
+
+// Opens a key for writing (RegCreateKeyExW, empty class, all access). `disposition`
+// may be NULL.
+BOOL CreateTweakKey(HKEY root, LPCWSTR key, HKEY *opened, DWORD *disposition);
+// Opens a key for reading (RegOpenKeyExW); a missing key fails.
+BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened);
+
+BOOL ReadDwordValue(HKEY key, LPCWSTR name, DWORD *value);
+// `cch` counts the terminating null; the text must fit whole.
+BOOL ReadTextValue(HKEY key, LPCWSTR name, WCHAR *buffer, DWORD cch);
+BOOL WriteDwordValue(HKEY key, LPCWSTR name, DWORD value);
+BOOL WriteTextValue(HKEY key, LPCWSTR name, LPCWSTR text);
+
+// Open (or create), read and close in one call; the preset stays when anything fails.
+BOOL ReadDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD *value);
+BOOL ReadTextAt(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch);
+// Create (or open), write, optionally flush, and close.
+BOOL WriteDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD value, BOOL flush);
+BOOL WriteTextAt(HKEY root, LPCWSTR key, LPCWSTR name, LPCWSTR text, BOOL flush);
+
+// ---- Edit fields ----
+
+// The "%d" reading of a text: leading white space, an optional sign, decimal digits,
+// the rest ignored. `fallback` when no digit follows; beyond the range of an int the
+// number stops at its limit.
+int ScanNumber(LPCWSTR text, int fallback);
+// Reads at most `cch` - 1 characters of a field and scans them.
+int ReadNumberField(HWND dialog, UINT control, int cch, int fallback);
+// Shows a signed decimal number in a field.
+void ShowNumber(HWND dialog, UINT control, int number);
+
+// ---- Shared page behaviour ----
+
+// A help button: the fixed explanation in a box captioned "Help".
+void ShowTweakHelp(HWND page, LPCWSTR text);
+// The page contract's Done: IDOK goes to the page's parent, which passes it to the host.
+void ForwardDoneToHost(HWND page);
+// The shell's initialisation of a page (Done button, full-screen sizing, input panel down).
+void InitPageWithShell(HWND page);
+// Relayout by the screen's shape: portrait when taller than wide, landscape when wider,
+// square when equal.
+void RelayoutForScreen(HWND dialog, UINT portrait, UINT landscape, UINT square);
+
+#endif
