@@ -10,6 +10,8 @@ static LPCWSTR WithoutLeadingBackslash(LPCWSTR path)
 extern "C" {
 LONG WINAPI Ce_RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key)
 {
+    // The device ignores the access asked for (programs pass 0); Wine would grant none.
+    if (access == 0) access = KEY_ALL_ACCESS;
     return RegOpenKeyExW(root, WithoutLeadingBackslash(path), options, access, key);
 }
 

@@ -1,0 +1,150 @@
+// Driving a category host and its pages through their windows; shared by the host
+// tests and the page tests.
+#ifndef HOST_KIT_H
+#define HOST_KIT_H
+
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "testkit.h"
+#include "app/rudore.h"
+#include "resource.h"
+
+// The page shown in a tab control: its one dialog child, or NULL.
+inline HWND PageInTabs(HWND tabs)
+{
+    return FindWindowExW(tabs, NULL, L"#32770", NULL);
+}
+
+inline int CountPagesInTabs(HWND tabs)
+{
+    int count = 0;
+    for (HWND child = FindWindowExW(tabs, NULL, L"#32770", NULL); child;
+         child = FindWindowExW(tabs, child, L"#32770", NULL))
+        count++;
+    return count;
+}
+
+// A tap on a tab, as the stylus gives it.
+inline void TapTab(HWND tabs, int index)
+{
+    RECT item;
+    if (!SendMessageW(tabs, TCM_GETITEMRECT, index, (LPARAM)&item)) return;
+    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+}
+
+inline std::wstring TabLabel(HWND tabs, int index)
+{
+    wchar_t text[64] = L"";
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(tabs, TCM_GETITEMW, index, (LPARAM)&item);
+    return text;
+}
+
+// A tap on a button or check box of a dialog (an auto check box toggles).
+inline void Tap(HWND dialog, UINT control)
+{
+    SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
+}
+
+inline bool IsTicked(HWND dialog, UINT control)
+{
+    return IsDlgButtonChecked(dialog, control) == BST_CHECKED;
+}
+
+inline bool IsEnabled(HWND dialog, UINT control)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE;
+}
+
+inline std::wstring FieldText(HWND dialog, UINT control)
+{
+    return WindowText(GetDlgItem(dialog, control));
+}
+
+inline void SetField(HWND dialog, UINT control, const wchar_t *text)
+{
+    SetDlgItemTextW(dialog, control, text);
+}
+
+// Registry set-up beyond the shared helpers.
+inline void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    HKEY opened;
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return;
+    RegDeleteValueW(opened, name);
+    RegCloseKey(opened);
+}
+
+inline void DeleteRegKey(HKEY root, const wchar_t *key)
+{
+    RegDeleteTreeW(root, key);
+    RegDeleteKeyW(root, key);
+}
+
+inline void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
+{
+    HKEY opened;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL));
+    RegSetValueExW(opened, name, 0, type, (const BYTE *)data, bytes);
+    RegCloseKey(opened);
+}
+
+inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
+{
+    DWORD value;
+    return ReadRegDword(root, key, name, &value) ? value : otherwise;
+}
+
+inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *otherwise)
+{
+    std::wstring value;
+    return ReadRegString(root, key, name, &value) ? value : std::wstring(otherwise);
+}
+
+// Opens a host from its template, as the main window does, and runs `script` with it
+// from inside its modal loop. The script ends the host (or leaves that to `RunHost`,
+// which then sends IDOK). Returns the host's result.
+inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<void(HWND host)> &script)
+{
+    INT_PTR result = -2;
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); },
+                          [&](HWND host) {
+                              script(host);
+                              if (IsWindow(host)) SendMessageW(host, WM_COMMAND, IDOK, 0);
+                          });
+    EXPECT_TRUE(ran) << "the host did not appear";
+    return result;
+}
+
+// Opens the Internet host, shows tab `tab` and runs `script` with its page.
+inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND page)> &script)
+{
+    return RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
+        HWND tabs = GetDlgItem(host, IDC_INTERNET_TABS);
+        ASSERT_TRUE(tabs != NULL);
+        if (tab != 0) TapTab(tabs, tab);
+        ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+        HWND page = PageInTabs(tabs);
+        ASSERT_TRUE(page != NULL) << "no page on tab " << tab;
+        script(page);
+    });
+}
+
+// Tabs of the Internet host.
+enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };
+
+// Message boxes shown since `before`.
+inline int MessageBoxesSince(int before)
+{
+    return SimMessageBoxCount() - before;
+}
+
+#endif
