@@ -8,37 +8,70 @@
 
 namespace {
 
-struct OwnWindows {
-    DWORD process;
+const int kMaxTargets = 256;
+
+struct Notice {
     int count;
-    HWND windows[256];
+    HWND targets[kMaxTargets];
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    BOOL hasText;
+    WCHAR text[256];
 };
 
 BOOL CALLBACK CollectOwnWindow(HWND window, LPARAM context)
 {
-    OwnWindows *own = (OwnWindows *)context;
+    Notice *notice = (Notice *)context;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == own->process && own->count < 256) own->windows[own->count++] = window;
+    if (process == GetCurrentProcessId() && notice->count < kMaxTargets) notice->targets[notice->count++] = window;
     return TRUE;
 }
 
-void DeliverToOwnWindows(BOOL post, UINT message, WPARAM wParam, LPARAM lParam)
+void SendNotice(const Notice *notice)
 {
-    OwnWindows *own = (OwnWindows *)HeapAlloc(GetProcessHeap(), 0, sizeof(OwnWindows));
-    if (!own) return;
-    own->process = GetCurrentProcessId();
-    own->count = 0;
-    EnumWindows(CollectOwnWindow, (LPARAM)own);
-    for (int i = 0; i < own->count; ++i) {
-        if (post) {
-            PostMessageW(own->windows[i], message, wParam, lParam);
-        } else {
-            DWORD_PTR result;
-            SendMessageTimeoutW(own->windows[i], message, wParam, lParam, SMTO_NORMAL, 5000, &result);
-        }
+    LPARAM lParam = notice->hasText ? (LPARAM)notice->text : notice->lParam;
+    for (int i = 0; i < notice->count; ++i) {
+        DWORD_PTR result;
+        SendMessageTimeoutW(notice->targets[i], notice->message, notice->wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
     }
-    HeapFree(GetProcessHeap(), 0, own);
+}
+
+DWORD WINAPI DeliverLater(void *context)
+{
+    Notice *notice = (Notice *)context;
+    SendNotice(notice);
+    HeapFree(GetProcessHeap(), 0, notice);
+    return 0;
+}
+
+Notice *NewNotice(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Notice *notice = (Notice *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Notice));
+    if (!notice) return NULL;
+    notice->message = message;
+    notice->wParam = wParam;
+    notice->lParam = lParam;
+    return notice;
+}
+
+// The desktop refuses to post a settings change, whose lParam may point at a section
+// name; the device posts it. A thread of our own hands it on without making the caller
+// wait, with its own copy of the text.
+BOOL PostNotice(Notice *notice)
+{
+    if (notice->lParam && !IsBadStringPtrW((LPCWSTR)notice->lParam, 256)) {
+        CopyText(notice->text, 256, (LPCWSTR)notice->lParam);
+        notice->hasText = TRUE;
+    }
+    HANDLE thread = CreateThread(NULL, 0, DeliverLater, notice, 0, NULL);
+    if (!thread) {
+        HeapFree(GetProcessHeap(), 0, notice);
+        return FALSE;
+    }
+    CloseHandle(thread);
+    return TRUE;
 }
 
 void Record(BOOL posted, HWND target, UINT message, WPARAM wParam, LPARAM lParam)
@@ -56,7 +89,12 @@ LRESULT WINAPI Ce_SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message != WM_SETTINGCHANGE || window != HWND_BROADCAST) return SendMessageW(window, message, wParam, lParam);
     Record(FALSE, window, message, wParam, lParam);
     if (!AnsweringDialogs()) return SendMessageW(window, message, wParam, lParam);
-    DeliverToOwnWindows(FALSE, message, wParam, lParam);
+    Notice *notice = NewNotice(message, wParam, lParam);
+    if (notice) {
+        EnumWindows(CollectOwnWindow, (LPARAM)notice);
+        SendNotice(notice);
+        HeapFree(GetProcessHeap(), 0, notice);
+    }
     return TRUE;
 }
 
@@ -65,9 +103,19 @@ BOOL WINAPI Ce_PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (message != WM_SETTINGCHANGE || (window != HWND_BROADCAST && window != GetDesktopWindow()))
         return PostMessageW(window, message, wParam, lParam);
     Record(TRUE, window, message, wParam, lParam);
-    if (!AnsweringDialogs()) return PostMessageW(window, message, wParam, lParam);
-    if (window == HWND_BROADCAST) DeliverToOwnWindows(TRUE, message, wParam, lParam);
-    return TRUE;
+    if (!AnsweringDialogs()) {
+        if (PostMessageW(window, message, wParam, lParam)) return TRUE;
+        Notice *notice = NewNotice(message, wParam, lParam);
+        if (!notice) return FALSE;
+        notice->targets[notice->count++] = window;
+        return PostNotice(notice);
+    }
+    // In a test the desktop is left alone; this process's windows still hear it.
+    if (window != HWND_BROADCAST) return TRUE;
+    Notice *notice = NewNotice(message, wParam, lParam);
+    if (!notice) return FALSE;
+    EnumWindows(CollectOwnWindow, (LPARAM)notice);
+    return PostNotice(notice);
 }
 
 }

@@ -246,7 +246,7 @@ static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *out)
         else if (base == 16 && *p >= L'a' && *p <= L'f') digit = *p - L'a' + 10;
         else if (base == 16 && *p >= L'A' && *p <= L'F') digit = *p - L'A' + 10;
         else return FALSE;
-        if (value > (max - digit) / base) return FALSE;
+        if ((ULONGLONG)digit > max || value > (max - digit) / base) return FALSE;
         value = value * base + digit;
     }
     *out = value;

@@ -15,7 +15,7 @@ BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
         else if (base == 16 && *text >= L'a' && *text <= L'f') digit = *text - L'a' + 10;
         else if (base == 16 && *text >= L'A' && *text <= L'F') digit = *text - L'A' + 10;
         else return FALSE;
-        if (result > (max - digit) / base) return FALSE;
+        if ((ULONGLONG)digit > max || result > (max - digit) / base) return FALSE;
         result = result * base + digit;
     }
     *value = result;
