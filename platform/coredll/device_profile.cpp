@@ -99,10 +99,15 @@ extern "C" BOOL SimGetDeviceDir(WCHAR *buffer, DWORD cch)
     const WCHAR *privateDir = PrivateDeviceDir();
     DWORD n;
     if (privateDir) {
+        // A test whose private folder could not be made has no device folder at all,
+        // rather than someone else's.
+        if (!privateDir[0]) { buffer[0] = 0; return FALSE; }
         CopyText(dir, MAX_PATH, privateDir);
         found = TRUE;
-    } else if ((n = GetEnvironmentVariableW(L"ZR_DEVICE_DIR", value, MAX_PATH)) > 0 && n < MAX_PATH) {
-        found = PathFromSetting(value, dir, MAX_PATH);
+    } else if ((n = GetEnvironmentVariableW(L"ZR_DEVICE_DIR", value, MAX_PATH)) > 0) {
+        // A setting that cannot be used names no folder; it never falls back to the prefix's.
+        if (n >= MAX_PATH || !value[0] || !PathFromSetting(value, dir, MAX_PATH)) { buffer[0] = 0; return FALSE; }
+        found = TRUE;
     } else if ((n = GetEnvironmentVariableW(L"WINEPREFIX", value, MAX_PATH - 8)) > 0 && n < MAX_PATH - 8) {
         DropTrailingSeparators(value);
         AppendText(value, MAX_PATH, value[0] == L'/' ? L"/device" : L"\\device");

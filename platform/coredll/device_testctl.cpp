@@ -168,7 +168,7 @@ void SimTestEnd(void)
     g_flags = 0;
     if (g_hasPrivateDir) {
         g_hasPrivateDir = FALSE;
-        DeleteTree(g_privateDir);
+        if (g_privateDir[0]) DeleteTree(g_privateDir);
         g_privateDir[0] = 0;
     }
     Lock lock;
@@ -186,10 +186,10 @@ void SimTestBegin(DWORD flags)
     }
     ResetPowerState();
     if (flags & SIM_TEST_PRIVATE_DEVICE) {
-        if (CreatePrivateDir()) {
-            g_hasPrivateDir = TRUE;
-            SimResetProfile();
-        }
+        // Without its folder the test gets no device folder rather than the shared one.
+        g_hasPrivateDir = TRUE;
+        if (CreatePrivateDir()) SimResetProfile();
+        else g_privateDir[0] = 0;
     }
     g_flags = flags;
     if (flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxBegin();

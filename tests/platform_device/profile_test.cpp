@@ -92,6 +92,17 @@ TEST(DeviceFolder, FollowsTheSettingThenThePrefix)
     EXPECT_TRUE(FileExists(windowsDir + L"\\inner\\profile.ini"));
     RemoveFolderWithProfile(windowsDir + L"\\inner");
 
+    // A setting that cannot be used names no folder: the factory values answer and
+    // nothing is written anywhere else, least of all in the prefix's device.
+    std::string prefixProfile = ReadTextFile(prefixDevice + L"\\profile.ini");
+    setting.Set(std::wstring(400, L'x'));
+    EXPECT_EQ(L"", DeviceDir());
+    EXPECT_EQ(4u, Version().dwMajorVersion);
+    SimSetOsVersion(1, 1, 1);
+    EXPECT_EQ(4u, Version().dwMajorVersion);
+    setting.Clear();
+    EXPECT_EQ(prefixProfile, ReadTextFile(prefixDevice + L"\\profile.ini"));
+
     // A buffer too small for the folder gets an empty text, not part of a path.
     wchar_t small[4] = L"xyz";
     EXPECT_FALSE(SimGetDeviceDir(small, 4));
