@@ -140,6 +140,9 @@ static void OnKeyClicked(HWND bar, HWND key)
     if (index < 0) return;
 
     HWND parent = data->parent;
+    // A window that takes no input (its modal dialog is up) takes no soft keys either.
+    HWND root = GetAncestor(parent, GA_ROOT);
+    if (!IsWindowEnabled(root ? root : parent)) return;
     UINT command = data->keys[index].command;
     HMENU popup = KeyPopup(data, index);
     if (popup) {

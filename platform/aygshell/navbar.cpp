@@ -40,6 +40,17 @@ void RefreshNavBar(void)
     if (done) ShowWindow(done, (front && front->done) ? SW_SHOWNA : SW_HIDE);
 }
 
+void RaiseNavBar(void)
+{
+    if (!g_navBar) return;
+    // The display stacks a newly shown window over every other, topmost or not, and
+    // restacks a window only when it really moves in the window order: the bar steps
+    // down and back up to be drawn over the window just shown.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SetWindowPos(g_navBar, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    SetWindowPos(g_navBar, HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
 static void OnDone(void)
 {
     ShellWindow *front = ActiveShellWindow();

@@ -1,4 +1,5 @@
-// What the parts of the simulated shell offer one another.
+// What the parts of the simulated shell offer one another. The shell runs on the
+// program's one user-interface thread, as its windows do.
 #ifndef SHELL_INTERNAL_H
 #define SHELL_INTERNAL_H
 
@@ -31,6 +32,8 @@ HWND EnsureNavBar(void);
 void PlaceNavBar(void);
 // Shows the title of the window the bar serves now, and its Done key if it asked for one.
 void RefreshNavBar(void);
+// Keeps the bar drawn over a window shown after it.
+void RaiseNavBar(void);
 
 // windows.cpp: the windows the shell keeps in shape.
 enum ShellRole {

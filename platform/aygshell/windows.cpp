@@ -74,7 +74,9 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
     }
     case WM_WINDOWPOSCHANGED: {
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        if (((WINDOWPOS *)lParam)->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) RefreshNavBar();
+        UINT flags = ((WINDOWPOS *)lParam)->flags;
+        if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) RefreshNavBar();
+        if (flags & SWP_SHOWWINDOW) RaiseNavBar();
         return result;
     }
     }

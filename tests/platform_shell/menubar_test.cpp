@@ -75,6 +75,15 @@ TEST_F(ShellMenuBar, ProgramBarShowsItsTwoKeysAndDeliversTheirCommands)
     EXPECT_EQ((WPARAM)IDM_EXIT, SinkCommands()[0].wParam);
     EXPECT_EQ(active, GetActiveWindow());
 
+    // A tap is a press and a release on the key; released elsewhere, it is no tap.
+    SinkCommands().clear();
+    SendMessageW(exitKey, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(exitKey, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageW(exitKey, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(exitKey, WM_LBUTTONUP, 0, MAKELPARAM(5, 500));
+    ASSERT_EQ(1u, SinkCommands().size());
+    EXPECT_EQ((WPARAM)IDM_EXIT, SinkCommands()[0].wParam);
+
     // The right key opens popup 1 of menu 102 above the bar; the chosen item's command
     // reaches the parent.
     HMENU menu = (HMENU)SendMessageW(bar, SHCMBM_GETMENU, 0, 0);
@@ -95,6 +104,14 @@ TEST_F(ShellMenuBar, ProgramBarShowsItsTwoKeysAndDeliversTheirCommands)
     EXPECT_LE(g_menuDrive.rect.bottom, WindowRect(bar).top);
     ASSERT_EQ(1u, SinkCommands().size());
     EXPECT_EQ((WPARAM)IDM_INTERNET, SinkCommands()[0].wParam);
+
+    // While the parent takes no input, neither do its keys.
+    EnableWindow(sink, FALSE);
+    SinkCommands().clear();
+    SendMessageW(exitKey, BM_CLICK, 0, 0);
+    SendMessageW(rudoreKey, BM_CLICK, 0, 0);
+    EXPECT_TRUE(SinkCommands().empty());
+    EnableWindow(sink, TRUE);
 
     EXPECT_TRUE(SendMessageW(bar, SHCMBM_OVERRIDEKEY, VK_ESCAPE,
                              MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY)));
