@@ -1,5 +1,6 @@
 // The four category hosts: tabs, the page in place, switching, and closing.
 #include "tests/hosts/host_kit.h"
+#include "aygshell.h"
 
 namespace {
 
@@ -126,7 +127,11 @@ TEST_F(HostTest, DoneOfTheHostAndDoneInsideAnyPageCloseTheHostWithOne)
     for (const HostCase &host : kHosts) {
         SCOPED_TRACE(host.name);
         EXPECT_EQ(1, RunHost(host.templateId, host.procedure, [&](HWND dialog) {
-            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            // The Done key "ok" of the navigation bar above the host.
+            HWND done = GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK);
+            ASSERT_TRUE(done != NULL);
+            EXPECT_TRUE(IsWindowVisible(done));
+            SendMessageW(done, BM_CLICK, 0, 0);
             EXPECT_FALSE(IsWindowVisible(dialog));
         }));
     }
