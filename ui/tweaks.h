@@ -45,7 +45,7 @@ struct Tweak {
     LPCWSTR key;
     LPCWSTR name;            // value name
     TweakValue tickedWhen;   // stored value that ticks the box; NotRead(): row only written
-    TweakValue missing;      // what an absent (or unreadable) value counts as
+    TweakValue missing;      // what an absent (or unreadable) value counts as; Nothing(): never ticks
     TweakValue ticked;       // written when the box is ticked
     TweakValue cleared;      // written when the box is cleared
     DWORD flags;             // TweakFlags
