@@ -20,4 +20,8 @@ int RunMessageLoop(HACCEL accelerators);
 // mainwnd.cpp
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// about.cpp
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR ShowAboutBox(HWND owner);  // the dialog's result: 1 Done, 16 closed, -1 no template
+
 #endif
