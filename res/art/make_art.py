@@ -13,7 +13,8 @@ import os
 import struct
 import sys
 
-import pixelfont
+sys.dont_write_bytecode = True  # keep the source folder clean
+import pixelfont  # noqa: E402
 
 # ---------------------------------------------------------------- canvas
 
