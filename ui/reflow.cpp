@@ -79,11 +79,12 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
 // ones are looked up again.
 const unsigned kRememberedControls = 256;
 
-bool AlreadyThere(HWND dialog, HWND control, const RECT &target)
+// `origin` is the dialog's client origin on the screen, taken once per relayout.
+bool AlreadyThere(HWND control, POINT origin, const RECT &target)
 {
     RECT current;
     if (!GetWindowRect(control, &current)) return false;
-    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&current, 2);
+    OffsetRect(&current, -origin.x, -origin.y);
     return EqualRect(&current, &target) != 0;
 }
 
@@ -115,6 +116,9 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
     ZeroMemory(placed, sizeof placed);
     HWND controls[kRememberedControls];
 
+    POINT origin = {0, 0};
+    ClientToScreen(dialog, &origin);
+
     BOOL result = TRUE;
     int unnamedMoved = 0;
     int moves = 0;
@@ -133,7 +137,7 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
         }
         // A control already in place needs no move (the same variant again, as
         // after a change of size that kept the shape).
-        if (!AlreadyThere(dialog, control, r)) {
+        if (!AlreadyThere(control, origin, r)) {
             // A failed queue abandons its batch: the rest of the walk goes on in a new one.
             if (!batch) batch = BeginDeferWindowPos(1);
             HDWP next = batch ? DeferWindowPos(batch, control, NULL, r.left, r.top, r.right - r.left,
