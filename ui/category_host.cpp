@@ -2,6 +2,7 @@
 #include "ui/category_host.h"
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
@@ -133,7 +134,8 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
         OpenCategoryHost(host, dialog);
         return TRUE;
     case WM_SIZE: {
-        RelayoutForScreen(dialog, host.portrait, host.landscape, host.square);
+        ReflowDialogFromTemplate(g_hInstance, dialog,
+                                 ChooseLayoutVariant(host.portrait, host.landscape, host.square));
         // Pages are children of the tab control, which no shell resizes: keep the
         // current one over the tab control's new area, so it relayouts too.
         HWND page = CurrentCategoryPage(dialog);

@@ -250,11 +250,3 @@ void InitPageWithShell(HWND page)
     SHINITDLGINFO info = {SHIDIM_FLAGS, page, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
     SHInitDialog(&info);
 }
-
-void RelayoutForScreen(HWND dialog, UINT portrait, UINT landscape, UINT square)
-{
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    UINT variant = height > width ? portrait : height < width ? landscape : square;
-    (void)dialog;
-    (void)variant;   // the relayout routine arrives with the dialog relayout module
-}

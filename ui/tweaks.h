@@ -109,8 +109,5 @@ void ShowTweakHelp(HWND page, LPCWSTR text);
 void ForwardDoneToHost(HWND page);
 // The shell's initialisation of a page (Done button, full-screen sizing, input panel down).
 void InitPageWithShell(HWND page);
-// Relayout by the screen's shape: portrait when taller than wide, landscape when wider,
-// square when equal.
-void RelayoutForScreen(HWND dialog, UINT portrait, UINT landscape, UINT square);
 
 #endif

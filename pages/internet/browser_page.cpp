@@ -2,6 +2,7 @@
 // temporary files in.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/reflow.h"
 #include "app/rudore.h"
 #include "ceplatform.h"
 #include "resource.h"
@@ -220,7 +221,8 @@ INT_PTR CALLBACK BrowserPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         OpenBrowserPage(page);
         return TRUE;
     case WM_SIZE:
-        RelayoutForScreen(page, IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE);
+        ReflowDialogFromTemplate(g_hInstance, page,
+                                 ChooseLayoutVariant(IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE));
         return FALSE;
     case WM_NOTIFY: {
         NMUPDOWN *change = (NMUPDOWN *)lParam;

@@ -2,6 +2,7 @@
 // and delivery reports; with the help dialog that lists the notification options.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
@@ -115,7 +116,8 @@ INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         OpenMessagingPage(page);
         return TRUE;
     case WM_SIZE:
-        RelayoutForScreen(page, IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE);
+        ReflowDialogFromTemplate(g_hInstance, page,
+                                 ChooseLayoutVariant(IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnMessagingCommand(page, LOWORD(wParam));
@@ -147,7 +149,8 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
         return TRUE;
     }
     case WM_SIZE:
-        RelayoutForScreen(dialog, IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP);
+        ReflowDialogFromTemplate(g_hInstance, dialog,
+                                 ChooseLayoutVariant(IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;

@@ -74,6 +74,20 @@ inline void SetField(HWND dialog, UINT control, const wchar_t *text)
     SetDlgItemTextW(dialog, control, text);
 }
 
+// The tab control covers the host's client area: dialog units are 1.5 pixels, so a
+// 640-pixel screen is covered to within the half pixel a dialog unit rounds to.
+inline void ExpectTabsFillHost(HWND host, HWND tabs)
+{
+    RECT client, area;
+    GetClientRect(host, &client);
+    GetWindowRect(tabs, &area);
+    MapWindowPoints(NULL, host, (POINT *)&area, 2);
+    EXPECT_EQ(0, area.left);
+    EXPECT_EQ(0, area.top);
+    EXPECT_TRUE(area.right >= client.right && area.right <= client.right + 1) << area.right << " for " << client.right;
+    EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
+}
+
 // Registry set-up beyond the shared helpers.
 inline void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
 {

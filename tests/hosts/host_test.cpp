@@ -52,11 +52,7 @@ TEST_F(HostTest, OpeningAHostShowsItsTabsWithTabZeroSelectedAndItsPageInPlace)
             for (size_t i = 0; i < host.labels.size(); i++) EXPECT_EQ(host.labels[i], TabLabel(tabs, (int)i));
             EXPECT_EQ(0, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
             // The tab control fills the host.
-            RECT client, area;
-            GetClientRect(dialog, &client);
-            GetWindowRect(tabs, &area);
-            MapWindowPoints(NULL, dialog, (POINT *)&area, 2);
-            EXPECT_TRUE(EqualRect(&client, &area));
+            ExpectTabsFillHost(dialog, tabs);
             // Pages still to come leave their tabs empty; a page that exists is in place.
             HWND page = PageInTabs(tabs);
             if (host.procedure == InternetHostProc) {
