@@ -4,6 +4,7 @@
 #include <tapi.h>
 #include "ceplatform.h"
 #include "simdevice.h"
+#include "internal.h"
 
 extern "C" {
 BOOL WINAPI Ce_GetVersionExW(LPOSVERSIONINFOW v) {
@@ -39,7 +40,6 @@ LONG WINAPI Ce_lineShutdown(HLINEAPP) { return 0; }
 
 HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW) { return INVALID_HANDLE_VALUE; }
 BOOL SimFindNextCard(HANDLE, LPWIN32_FIND_DATAW) { return FALSE; }
-BOOL SimGetDeviceDir(WCHAR *b, DWORD n) { if (n) b[0] = 0; return FALSE; }
 void SimResetProfile(void) {}
 void SimSetOsVersion(DWORD, DWORD, DWORD) {}
 void SimGetOsVersion(DWORD *a, DWORD *b, DWORD *c) { *a = 4; *b = 21; *c = 1088; }
@@ -51,14 +51,10 @@ BOOL SimSetCards(const SimCard *, int) { return FALSE; }
 int SimGetCards(SimCard *, int) { return 0; }
 void SimSetLines(const SimLine *, int) {}
 int SimGetLines(SimLine *, int) { return 0; }
-void SimSetFailure(int, DWORD) {}
-DWORD SimGetFailure(int) { return 0; }
 BOOL SimRotate(int) { return FALSE; }
 int SimGetScreenShape(void) { return SIM_PORTRAIT; }
 BOOL SimIsSuspended(void) { return FALSE; }
 void SimWake(void) {}
-void SimTestBegin(DWORD) {}
-void SimTestEnd(void) {}
 void SimClearRecords(void) {}
 void SimQueueMessageBoxAnswer(int) {}
 int SimMessageBoxCount(void) { return 0; }
@@ -68,8 +64,48 @@ int SimFileDialogCount(void) { return 0; }
 BOOL SimGetFileDialog(int, SimFileDialog *) { return FALSE; }
 int SimBroadcastCount(void) { return 0; }
 BOOL SimGetBroadcast(int, SimBroadcast *) { return FALSE; }
-int SimPowerActionCount(void) { return 0; }
-BOOL SimGetPowerAction(int, SimPowerAction *) { return FALSE; }
-void SimRecordPowerAction(int, DWORD, DWORD) {}
-DWORD SimTestFlags(void) { return 0; }
+
+// Stand-ins until the device code arrives: a device folder, failures, power records and
+// test control that brackets the registry sandbox with a private device folder.
+static DWORD g_testFlags, g_failures[8];
+static SimPowerAction g_power[64];
+static int g_powerCount;
+static WCHAR g_testDir[MAX_PATH];
+BOOL SimGetDeviceDir(WCHAR *b, DWORD n) {
+    WCHAR dir[MAX_PATH] = L"C:\\SimDevice"; char unix[MAX_PATH];
+    typedef WCHAR *(CDECL *ToDos)(const char *);
+    ToDos toDos = (ToDos)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+    DWORD len = GetEnvironmentVariableA("WINEPREFIX", unix, MAX_PATH - 8);
+    if (g_testDir[0]) lstrcpynW(dir, g_testDir, MAX_PATH);
+    else if (toDos && len && len < MAX_PATH - 8) { lstrcatA(unix, "/device"); WCHAR *d = toDos(unix); if (d) { lstrcpynW(dir, d, MAX_PATH); HeapFree(GetProcessHeap(), 0, d); } }
+    if (!n || (DWORD)lstrlenW(dir) >= n) return FALSE;
+    lstrcpyW(b, dir); return TRUE;
+}
+void SimSetFailure(int f, DWORD e) { if (f > 0 && f < 8) g_failures[f] = e; }
+DWORD SimGetFailure(int f) { return f > 0 && f < 8 ? g_failures[f] : 0; }
+void SimRecordPowerAction(int k, DWORD a, DWORD b) { if (g_powerCount < 64) { g_power[g_powerCount].kind = k; g_power[g_powerCount].a = a; g_power[g_powerCount++].b = b; } }
+int SimPowerActionCount(void) { return g_powerCount; }
+BOOL SimGetPowerAction(int i, SimPowerAction *r) { if (i < 0 || i >= g_powerCount) return FALSE; *r = g_power[i]; return TRUE; }
+DWORD SimTestFlags(void) { return g_testFlags; }
+void SimTestBegin(DWORD flags) {
+    SimTestEnd();
+    g_testFlags = flags; g_powerCount = 0; ZeroMemory(g_failures, sizeof g_failures);
+    if (flags & SIM_TEST_PRIVATE_DEVICE) {
+        WCHAR temp[MAX_PATH]; GetTempPathW(MAX_PATH - 40, temp);
+        wsprintfW(g_testDir, L"%sSimTestDevice-%lx", temp, GetCurrentProcessId());
+        CreateDirectoryW(g_testDir, NULL);
+        RegistrySandboxBegin();
+    }
+}
+void SimTestEnd(void) {
+    RegistrySandboxEnd();
+    if (g_testDir[0]) {
+        WCHAR pattern[MAX_PATH + 4], file[MAX_PATH * 2]; WIN32_FIND_DATAW fd;
+        wsprintfW(pattern, L"%s\\*", g_testDir);
+        HANDLE h = FindFirstFileW(pattern, &fd);
+        if (h != INVALID_HANDLE_VALUE) { do { wsprintfW(file, L"%s\\%s", g_testDir, fd.cFileName); DeleteFileW(file); } while (FindNextFileW(h, &fd)); FindClose(h); }
+        RemoveDirectoryW(g_testDir); g_testDir[0] = 0;
+    }
+    g_testFlags = 0; ZeroMemory(g_failures, sizeof g_failures);
+}
 }
