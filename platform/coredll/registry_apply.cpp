@@ -26,7 +26,7 @@ public:
         m_index.reserve(text.keys.size() * 2 + 1);
         Ensure(L"", L"");
         for (size_t k = 0; k < text.keys.size(); ++k) {
-            int node = Ensure(FoldRegName(text.keys[k].path), text.keys[k].path);
+            int node = Ensure(text.keys[k].folded, text.keys[k].path);
             m_key[node] = (int)k;
         }
     }
@@ -143,8 +143,22 @@ private:
 
     void Load(int node) { m_plan->loadKeys.push_back((size_t)m_image.KeyIndex(node)); }
 
+    // Unchanged keys come with the same values in the same order: the common case is
+    // settled without sorting anything.
+    static bool SameValues(const RegTextKey *want, const RegTextKey *have)
+    {
+        if (!have || have->values.size() != want->values.size()) return false;
+        if (want->hasClass && (!have->hasClass || have->keyClass != want->keyClass)) return false;
+        for (size_t i = 0; i < want->values.size(); ++i) {
+            const RegTextValue &a = want->values[i], &b = have->values[i];
+            if (a.name != b.name || !SameValue(a, b)) return false;
+        }
+        return true;
+    }
+
     void CompareValues(int node, const RegTextKey *want, const RegTextKey *have)
     {
+        if (SameValues(want, have)) return;
         static const std::vector<RegTextValue> none;
         const std::vector<RegTextValue> &old = have ? have->values : none;
         std::vector<std::pair<std::wstring, const RegTextValue *>> a, b;
@@ -283,12 +297,14 @@ DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image)
     return firstError;
 }
 
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections)
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const std::vector<RegText> &texts)
 {
+    if (texts.size() != sections.size()) return ERROR_INVALID_PARAMETER;
     DWORD firstError = 0;
-    for (const RegImageSection &s : sections) {
-        RegText image;
-        DWORD error = ParseRegText(s.text.data(), s.text.size(), &image, NULL) ? 0 : ERROR_REGISTRY_CORRUPT;
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const RegImageSection &s = sections[i];
+        const RegText &image = texts[i];
+        DWORD error = 0;
         HKEY root = RegImageRootKey(s.root), key = root;
         if (!error && !root) error = ERROR_INVALID_HANDLE;
         if (!error && !s.path.empty())

@@ -286,8 +286,9 @@ void FlushRoots()
 bool ApplyImageBytes(const std::string &bytes)
 {
     std::vector<RegImageSection> sections;
-    if (CheckRegImage(bytes, &sections) != 0) return false;
-    return ApplyRegImage(sections) == 0;
+    std::vector<RegText> texts;
+    if (CheckRegImage(bytes, &sections, &texts) != 0) return false;
+    return ApplyRegImage(sections, texts) == 0;
 }
 
 void ApplyStagedImage()

@@ -138,9 +138,10 @@ std::string BuildRegImage(const std::vector<RegImageSection> &sections)
     return out;
 }
 
-DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections)
+DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, std::vector<RegText> *texts)
 {
     sections->clear();
+    if (texts) texts->clear();
     if (bytes.size() < 8 || memcmp(bytes.data(), REGIMG_MAGIC, 8) != 0) return ERROR_NOT_REGISTRY_FILE;
     if (bytes.size() < REGIMG_HEADER_SIZE) return ERROR_REGISTRY_CORRUPT;
     if (GetU32(bytes, 8) != REGIMG_VERSION) return ERROR_NOT_REGISTRY_FILE;
@@ -176,6 +177,7 @@ DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sect
         RegText parsed;
         if (!ParseRegText(s.text.data(), s.text.size(), &parsed, NULL)) return ERROR_REGISTRY_CORRUPT;
         sections->push_back(s);
+        if (texts) texts->push_back(std::move(parsed));
     }
     if (at != bytes.size()) return ERROR_REGISTRY_CORRUPT;
     return 0;

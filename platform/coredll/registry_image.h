@@ -64,6 +64,7 @@ struct RegTextValue {
 
 struct RegTextKey {
     std::wstring path;     // relative to the section's key, '\' between names, "" for the key itself
+    std::wstring folded;   // the path as the registry compares it
     bool link;             // a symbolic link (its only value is "SymbolicLinkValue")
     bool hasClass;
     std::wstring keyClass;
@@ -87,6 +88,8 @@ bool ValidRegKeyPath(const std::wstring &path);
 
 // Upper-cases a registry name the way the registry compares names.
 std::wstring FoldRegName(const std::wstring &name);
+// Orders names as the registry does (case-insensitive); 0 when they are the same name.
+int CompareRegNames(const std::wstring &a, const std::wstring &b);
 
 // ---- Images ----
 
@@ -97,7 +100,9 @@ std::string BuildRegImage(const std::vector<RegImageSection> &sections);
 // Checks a whole image (header, sizes, checksum, each section's text) and returns its
 // sections. Returns 0 or the error: ERROR_NOT_REGISTRY_FILE for a file that is not an
 // image at all, ERROR_REGISTRY_CORRUPT for a damaged or incomplete one.
-DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections);
+// `texts`, when given, receives each section's parsed text.
+DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections,
+                    std::vector<RegText> *texts = NULL);
 // Reads a file that should hold an image, at most REGIMG_MAX_FILE bytes.
 DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
 // Writes bytes to a temporary file beside `path` and moves it in place once complete.
@@ -113,8 +118,9 @@ DWORD SaveKeyText(HKEY key, std::string *text);
 DWORD BuildDeviceImage(std::string *image);
 DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image);
 
-// Makes the running registry of each section's key exactly the section's text.
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections);
+// Makes the running registry of each section's key exactly the section's text, as
+// parsed by CheckRegImage.
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const std::vector<RegText> &texts);
 // Makes the running registry below `key` exactly `text` (already parsed as `image`).
 DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image);
 // Deletes a key and all below it without ever following a symbolic link.

@@ -296,37 +296,41 @@ private:
         paths.reserve(m_out->keys.size() * 2);
         std::vector<std::wstring> folded;
         for (RegTextKey &key : m_out->keys) {
-            std::wstring path = FoldRegName(key.path);
-            if (!paths.insert(path).second) return FailKey("key given twice", key);
+            key.folded = FoldRegName(key.path);
+            if (!paths.insert(key.folded).second) return FailKey("key given twice");
             if (key.link) {
-                links.insert(path);
-                if (key.values.size() > 1) return FailKey("link with other values", key);
+                links.insert(key.folded);
+                if (key.values.size() > 1) return FailKey("link with other values");
                 if (key.values.size() == 1 &&
-                    (FoldRegName(key.values[0].name) != L"SYMBOLICLINKVALUE" || key.values[0].type != REG_LINK))
-                    return FailKey("link with other values", key);
+                    (CompareRegNames(key.values[0].name, L"SymbolicLinkValue") != 0 || key.values[0].type != REG_LINK))
+                    return FailKey("link with other values");
             }
-            if (key.values.size() > 1) {
+            // The registry saves values in order, so a strictly rising list has no
+            // name twice; only another order needs the full check.
+            bool rising = true;
+            for (size_t i = 1; i < key.values.size() && rising; ++i)
+                rising = CompareRegNames(key.values[i - 1].name, key.values[i].name) < 0;
+            if (!rising) {
                 folded.clear();
                 for (const RegTextValue &v : key.values) folded.push_back(FoldRegName(v.name));
                 std::sort(folded.begin(), folded.end());
-                if (std::adjacent_find(folded.begin(), folded.end()) != folded.end())
-                    return FailKey("value given twice", key);
+                if (std::adjacent_find(folded.begin(), folded.end()) != folded.end()) return FailKey("value given twice");
             }
         }
         if (!links.empty()) {
             for (const RegTextKey &key : m_out->keys) {
-                std::wstring path = FoldRegName(key.path);
+                const std::wstring &path = key.folded;
+                if (!path.empty() && links.count(L"")) return FailKey("key below a link");
                 for (size_t cut = path.rfind(L'\\'); cut != std::wstring::npos && cut > 0;
                      cut = path.rfind(L'\\', cut - 1)) {
-                    if (links.count(path.substr(0, cut))) return FailKey("key below a link", key);
+                    if (links.count(path.substr(0, cut))) return FailKey("key below a link");
                 }
-                if (!path.empty() && links.count(L"") ) return FailKey("key below a link", key);
             }
         }
         return true;
     }
 
-    bool FailKey(const char *why, const RegTextKey &)
+    bool FailKey(const char *why)
     {
         if (m_why) *m_why = why;
         return false;
@@ -352,6 +356,27 @@ std::wstring FoldRegName(const std::wstring &name)
     }
     if (wide) CharUpperBuffW(&out[0], (DWORD)out.size());
     return out;
+}
+
+namespace {
+
+wchar_t FoldChar(wchar_t c)
+{
+    if (c >= L'a' && c <= L'z') return (wchar_t)(c - 32);
+    if (c < 0x80) return c;
+    return (wchar_t)(ULONG_PTR)CharUpperW((LPWSTR)(ULONG_PTR)c);
+}
+
+}  // namespace
+
+int CompareRegNames(const std::wstring &a, const std::wstring &b)
+{
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        wchar_t x = FoldChar(a[i]), y = FoldChar(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
 bool ParseRegText(const char *text, size_t length, RegText *out, std::string *why)
