@@ -95,8 +95,8 @@ bool SameLink(const RegTextKey *a, const RegTextKey *b)
 
 class Planner {
 public:
-    Planner(const KeyTree &current, const KeyTree &image, Plan *plan)
-        : m_current(current), m_image(image), m_plan(plan), m_gone(current.Size(), false) {}
+    Planner(const KeyTree &current, const KeyTree &image, Plan *plan, const wchar_t *keep)
+        : m_current(current), m_image(image), m_plan(plan), m_gone(current.Size(), false), m_keep(keep) {}
 
     void Run()
     {
@@ -115,6 +115,7 @@ private:
     void WalkCurrent(int node)
     {
         for (int child : m_current.Children(node)) {
+            if (node == 0 && m_keep && m_current.Folded(child) == m_keep) continue;
             int other = m_image.Find(m_current.Folded(child));
             bool keep = other >= 0 && m_current.IsLink(child) == m_image.IsLink(other);
             if (keep && m_current.IsLink(child)) keep = SameLink(m_current.Key(child), m_image.Key(other));
@@ -188,6 +189,7 @@ private:
     const KeyTree &m_image;
     Plan *m_plan;
     std::vector<bool> m_gone;
+    const wchar_t *m_keep;
 };
 
 DWORD NtError(LONG status)
@@ -253,7 +255,7 @@ DWORD DeleteKeyTreeSafely(HKEY parent, const wchar_t *subkey)
     return error;
 }
 
-DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image)
+DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image, const wchar_t *keep)
 {
     std::string currentText;
     DWORD error = SaveKeyText(key, &currentText);
@@ -263,7 +265,7 @@ DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image)
 
     KeyTree have(current), want(image);
     Plan plan;
-    Planner(have, want, &plan).Run();
+    Planner(have, want, &plan, keep).Run();
 
     DWORD firstError = 0;
     for (const std::wstring &path : plan.deleteKeys) {
@@ -310,7 +312,9 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const std::vec
         if (!error && !s.path.empty())
             error = (DWORD)RegCreateKeyExW(root, s.path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
         if (!error) {
-            error = ApplyRegText(key, s.text, image);
+            // The simulator's sandboxes of other processes live below the device's HKEY_USERS.
+            bool users = s.root == REGIMG_ROOT_HKU && s.path.empty() && !SandboxActive();
+            error = ApplyRegText(key, s.text, image, users ? SANDBOX_BRANCH : NULL);
             if (key != root) RegCloseKey(key);
         }
         if (error && !firstError) firstError = error;

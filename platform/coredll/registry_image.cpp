@@ -82,6 +82,20 @@ bool ReadStagedSections(std::vector<RegImageSection> *sections)
     return CheckRegImage(bytes, sections) == 0;
 }
 
+// The text without one top-level key and everything below it.
+std::string WithoutTopKey(const std::string &text, const std::wstring &folded)
+{
+    RegText parsed;
+    if (!ParseRegText(text.data(), text.size(), &parsed, NULL) || parsed.keys.empty()) return text;
+    std::string out = text.substr(0, parsed.keys[0].blockBegin);
+    for (const RegTextKey &key : parsed.keys) {
+        if (key.folded == folded || key.folded.compare(0, folded.size() + 1, folded + L"\\") == 0) continue;
+        out.append(text, key.blockBegin, key.blockEnd - key.blockBegin);
+        if (out.back() != '\n') out += '\n';
+    }
+    return out;
+}
+
 bool SameTarget(const RegImageSection &a, DWORD root, const std::wstring &path)
 {
     return a.root == root && FoldRegName(a.path) == FoldRegName(path);
@@ -329,6 +343,8 @@ DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image)
     DWORD error;
     if (path.empty()) {
         error = SaveKeyText(key, &sections[0].text);
+        if (!error && root == REGIMG_ROOT_HKU && !SandboxActive())
+            sections[0].text = WithoutTopKey(sections[0].text, SANDBOX_BRANCH);
     } else {
         HKEY sub;
         error = (DWORD)RegOpenKeyExW(key, path.c_str(), 0, KEY_READ, &sub);

@@ -122,7 +122,8 @@ DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image);
 // parsed by CheckRegImage.
 DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const std::vector<RegText> &texts);
 // Makes the running registry below `key` exactly `text` (already parsed as `image`).
-DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image);
+// A sub-key named `keep` (upper-cased) directly below `key` is left alone.
+DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image, const wchar_t *keep = NULL);
 // Deletes a key and all below it without ever following a symbolic link.
 DWORD DeleteKeyTreeSafely(HKEY parent, const wchar_t *subkey);
 
@@ -146,6 +147,10 @@ const std::string *SandboxFactoryImage(void);
 void SetSandboxFactoryImage(const std::string &image);
 // Remembers a staged image written while the sandbox runs, so that its end drops it.
 void SandboxNoteStaged(const std::wstring &path);
+// Name of the simulator's own branch below HKEY_USERS, which holds the sandboxes;
+// upper-cased. It is no part of the device registry.
+#define SANDBOX_BRANCH L"SIMDEVICE"
+
 // Full names of the four roots as the registry calls them ("\REGISTRY\MACHINE", ...),
 // the sandbox's own while it runs.
 bool RootFullName(DWORD root, std::wstring *name);

@@ -1,6 +1,7 @@
 // The hive save and replace calls of the device: they save into the same image format
 // and only report success when a replacement will really happen at the next reset.
 #include "registry_testkit.h"
+#include <string.h>
 
 namespace {
 
@@ -102,4 +103,73 @@ TEST_F(RegistryTest, AnOpenKeyIsSavedAndReplacedAsItsOwnSubtree)
     EXPECT_EQ(L"saved", Text(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\Leaf", L"Value"));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\New"));
     EXPECT_EQ(L"changed", Text(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value"));
+}
+
+namespace {
+
+// Root and sub-key path of an image's first section.
+bool FirstSection(const std::string &image, DWORD *root, std::wstring *path)
+{
+    if (image.size() < REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE) return false;
+    DWORD pathBytes;
+    memcpy(root, image.data() + REGIMG_HEADER_SIZE, 4);
+    memcpy(&pathBytes, image.data() + REGIMG_HEADER_SIZE + 8, 4);
+    size_t at = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE;
+    if (image.size() < at + pathBytes) return false;
+    path->assign((const wchar_t *)(image.data() + at), pathBytes / 2);
+    return true;
+}
+
+}  // namespace
+
+// Only reads the device's own registry: keys opened on it are saved as the part of the
+// root they belong to, and its HKEY_USERS is saved without the test sandboxes.
+TEST_F(RegistryTest, KeysOfTheDeviceAreSavedUnderTheirOwnRoot)
+{
+    SimTestEnd();
+    struct Case {
+        HKEY root;
+        const wchar_t *key;
+        DWORD expectRoot;
+        const wchar_t *expectPath;
+    } cases[] = {
+        {HKEY_CLASSES_ROOT, L"CLSID", REGIMG_ROOT_HKCR, L"CLSID"},
+        {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", REGIMG_ROOT_HKCR, L"CLSID"},
+        {HKEY_LOCAL_MACHINE, L"System", REGIMG_ROOT_HKLM, L"System"},
+        {HKEY_CURRENT_USER, L"Software", REGIMG_ROOT_HKCU, L"Software"},
+        {HKEY_USERS, L".Default", REGIMG_ROOT_HKU, L".Default"},
+    };
+    int n = 0;
+    std::vector<std::pair<DWORD, std::wstring>> got;
+    for (const Case &c : cases) {
+        HKEY key;
+        DWORD root = 0;
+        std::wstring path;
+        std::wstring file = Scratch((L"key" + std::to_wstring(n++) + L".reg").c_str());
+        if (RegOpenKeyExW(c.root, c.key, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            if (RegSaveKeyW(key, file.c_str(), NULL) == ERROR_SUCCESS) FirstSection(ReadBytes(file), &root, &path);
+            RegCloseKey(key);
+        }
+        got.emplace_back(root, path);
+    }
+    // Another process's sandbox below the device's HKEY_USERS stays out of its image.
+    HKEY other;
+    RegCreateKeyExW(HKEY_USERS, L"SimDevice\\Sandbox\\Zelvo test", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &other, NULL);
+    RegCloseKey(other);
+    std::wstring users = Scratch(L"users.reg");
+    LONG saved = RegSaveKeyW(HKEY_USERS, users.c_str(), NULL);
+    RegDeleteTreeW(HKEY_USERS, L"SimDevice\\Sandbox\\Zelvo test");
+    RegDeleteKeyW(HKEY_USERS, L"SimDevice\\Sandbox");
+    RegDeleteKeyW(HKEY_USERS, L"SimDevice");
+    SimTestBegin(SIM_TEST_ALL);
+
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(cases[i].expectRoot, got[i].first) << i;
+        EXPECT_EQ(0, lstrcmpiW(cases[i].expectPath, got[i].second.c_str())) << i;
+    }
+    ASSERT_EQ(ERROR_SUCCESS, saved);
+    std::string text = ReadBytes(users);
+    EXPECT_NE(std::string::npos, text.find("[.Default\\\\"));
+    EXPECT_EQ(std::string::npos, text.find("Zelvo test"));
+    EXPECT_EQ(std::string::npos, text.find("[SimDevice"));
 }
