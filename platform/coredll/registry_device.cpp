@@ -241,7 +241,9 @@ const DeviceFile kDeviceFiles[] = {
     {L"\\Windows\\Alarm2.wav", 'w', 1175, 1568, 400},
 };
 
-const wchar_t *const kDeviceFolders[] = {L"\\Windows\\Rings", L"\\My Documents", L"\\Storage Card"};
+const wchar_t *const kDeviceFolders[] = {L"\\Windows\\Rings", L"\\My Documents", L"\\Storage Card",
+                                         L"\\Windows\\Profiles\\guest\\Temporary Internet Files",
+                                         L"\\Windows\\Profiles\\guest\\Cookies", L"\\Windows\\Profiles\\guest\\History"};
 
 bool CreateDeviceFiles()
 {
@@ -255,6 +257,13 @@ bool CreateDeviceFiles()
         if (!CreateFolders(folder)) { ok = false; continue; }
         std::string bytes = f.kind == 'm' ? MakeMidi() : f.kind == 'a' ? MakeWma() : MakeWave(f.first, f.second, f.milliseconds);
         ok &= WriteFileAtomically(path.c_str(), bytes, false) == 0;
+    }
+    // Every sound the factory registry names exists, even one without a tone of its own above.
+    for (size_t i = 0; i < g_factorySoundFileCount; i++) {
+        std::wstring path = drive + g_factorySoundFiles[i];
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        if (!CreateFolders(path.substr(0, path.rfind(L'\\')))) { ok = false; continue; }
+        ok &= WriteFileAtomically(path.c_str(), MakeWave(880, 0, 300), false) == 0;
     }
     return ok;
 }
