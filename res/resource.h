@@ -46,6 +46,22 @@
 #define IDD_SYSTEM_HOST 158
 #define IDD_PHONE_HOST 165
 
+// Artwork
+#define IDB_GAUGE_BATTERY 183
+#define IDB_GAUGE_MEMORY 184
+#define IDB_GAUGE_STORAGE 185
+#define IDB_SPLASH_PORTRAIT 188
+#define IDB_SPLASH_LANDSCAPE 189
+#define IDB_BAR_GREY 192
+#define IDB_BAR_BLUE 193
+#define IDB_SPLASH_SQUARE 1215
+
+// About box
+#define IDD_ABOUT_LANDSCAPE 106
+#define IDC_ABOUT_ICON 201
+#define IDC_ABOUT_VERSION 202
+#define IDC_ABOUT_WELCOME 1041
+
 // File browser: its two layout variants, soft-key bar, controls and strings
 #define IDD_FILE_BROWSER 177
 #define IDD_FILE_BROWSER_LANDSCAPE 188
