@@ -8,6 +8,7 @@
 #include "aygshell.h"
 #include "resource.h"
 #include "dialogs/file_browser.h"
+#include "ui/reflow.h"
 
 WCHAR g_browseResult[BROWSE_PATH_CHARS + 1];
 WCHAR g_browseFolder[BROWSE_PATH_CHARS + 1];
@@ -43,7 +44,7 @@ static struct {
 
 static HWND s_listView;
 static HIMAGELIST s_systemImages;
-// Set while the list is filled: its insert notifications need no relayout, the screen
+// Set while the list is filled: its notifications then need no relayout, the screen
 // cannot turn in the middle of a fill.
 static int s_filling;
 
@@ -189,16 +190,9 @@ static void ScanFolder(LPCWSTR folder, int filter)
     s_listing.count = folders + files;
 }
 
-static void InsertBrowserItem(HWND listView, int index, LPCWSTR text, int icon)
-{
-    LVITEMW item;
-    ZeroMemory(&item, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index;
-    item.pszText = (LPWSTR)text;
-    item.iImage = icon;
-    SendMessageW(listView, LVM_INSERTITEMW, 0, (LPARAM)&item);
-}
+// The list holds no copies of its own: it shows the last listing, ".." first below the
+// root, and asks the dialog for each item's text and icon as it needs them.
+static BOOL s_listedWithParent;
 
 int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
 {
@@ -206,32 +200,39 @@ int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
     BOOL cached = filter != 0 && s_listing.filter == filter && !wcscmp(s_listing.folder, folder);
     if (!cached) ScanFolder(folder, filter);
 
-    BOOL atRoot = folder[0] == 0;
-    int index = 0;
+    s_listedWithParent = folder[0] != 0;
+    int items = s_listing.count + (s_listedWithParent ? 1 : 0);
     s_filling++;
-    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(listView, LVM_SETITEMCOUNT, s_listing.count + (atRoot ? 0 : 1), 0);
-    if (!atRoot) InsertBrowserItem(listView, index++, kParentItem, kFolderIcon);
-    for (int i = 0; i < s_listing.count; i++)
-        InsertBrowserItem(listView, index++, s_listing.entries[i].name, s_listing.entries[i].icon);
-    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(listView, LVM_SETITEMCOUNT, items, 0);
     s_filling--;
-    return index;
+    return items;
+}
+
+// The text and icon of item `index` of the list as FillBrowserList made it.
+static void DescribeBrowserItem(NMLVDISPINFOW *request)
+{
+    LVITEMW *item = &request->item;
+    int entry = item->iItem - (s_listedWithParent ? 1 : 0);
+    LPCWSTR text = L"";
+    int icon = kFolderIcon;
+    if (entry >= 0 && entry < s_listing.count) {
+        text = s_listing.entries[entry].name;
+        icon = s_listing.entries[entry].icon;
+    } else if (entry == -1) {
+        text = kParentItem;
+    }
+    if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0) lstrcpynW(item->pszText, text, item->cchTextMax);
+    if (item->mask & LVIF_IMAGE) item->iImage = icon;
 }
 
 // ---- The dialog ----
 
-// Until the shared relayout routine is in, the controls keep the places their
-// template gave them.
-static void ReflowBrowserFromTemplate(HWND, UINT)
-{
-}
-
+// Portrait and square screens share the template the dialog is made from.
 static void RelayoutBrowser(HWND dialog)
 {
     if (s_filling) return;
-    BOOL landscape = GetSystemMetrics(SM_CXSCREEN) > GetSystemMetrics(SM_CYSCREEN);
-    ReflowBrowserFromTemplate(dialog, landscape ? IDD_FILE_BROWSER_LANDSCAPE : IDD_FILE_BROWSER);
+    ReflowDialogFromTemplate(g_hInstance, dialog,
+                             ChooseLayoutVariant(IDD_FILE_BROWSER, IDD_FILE_BROWSER_LANDSCAPE, IDD_FILE_BROWSER));
 }
 
 static void ShowBrowsedFolder(HWND dialog)
@@ -251,9 +252,7 @@ static void ShowBrowsedFolder(HWND dialog)
 static void ListBrowsedFolder(HWND dialog)
 {
     HCURSOR previous = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
-    s_filling++;
     SendMessageW(s_listView, LVM_DELETEALLITEMS, 0, 0);
-    s_filling--;
     FillBrowserList(s_listView, g_browseFolder, BROWSE_FILTER_SOUND);
     SetCursor(previous);
     ShowBrowsedFolder(dialog);
@@ -303,7 +302,6 @@ static BOOL OnInitDialog(HWND dialog)
     BrowseGoUp();
     FillBrowserList(s_listView, g_browseFolder, BROWSE_FILTER_SOUND);
     SetCursor(previous);
-    SendMessageW(s_listView, WM_SETREDRAW, TRUE, 0);
     ShowBrowsedFolder(dialog);
 
     SHDoneButton(dialog, SHDB_SHOW);
@@ -390,8 +388,16 @@ INT_PTR CALLBACK FileBrowserDialogProc(HWND dialog, UINT message, WPARAM wParam,
         return TRUE;
     case WM_NOTIFY: {
         const NMHDR *header = (const NMHDR *)lParam;
-        if (header && header->code == (UINT)NM_CLICK && header->idFrom == IDC_BROWSE_LIST)
-            OnListTapped(dialog, header);
+        if (!header || header->idFrom != IDC_BROWSE_LIST) {
+            RelayoutBrowser(dialog);
+            return FALSE;
+        }
+        // The list asks for what it shows while it paints: an answer, not an event.
+        if (header->code == LVN_GETDISPINFOW) {
+            DescribeBrowserItem((NMLVDISPINFOW *)lParam);
+            return TRUE;
+        }
+        if (header->code == (UINT)NM_CLICK) OnListTapped(dialog, header);
         RelayoutBrowser(dialog);
         return FALSE;
     }

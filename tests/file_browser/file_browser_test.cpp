@@ -6,6 +6,7 @@
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "resource.h"
+#include "tests/ui/layout_check.h"
 
 static HIMAGELIST SystemSmallIcons()
 {
@@ -490,4 +491,48 @@ TEST(FileBrowserHelpers, PathPartsAndTheWayUp)
     SendMessageW(list, LVM_SETITEMSTATE, 3, (LPARAM)&item);
     EXPECT_EQ(3, GetSelectedBrowserItem(list));
     DestroyWindow(list);
+}
+
+TEST_F(FileBrowserTest, FollowsTheScreenWhenItTurns)
+{
+    MakeFolder(L"Sounds");
+    MakeFile(L"Sounds\\a.wav");
+    MakeFile(L"Sounds\\b.wav");
+    MakeFile(L"Sounds\\c.wav");
+    StartBrowserIn(Path(L"Sounds"));
+    INT_PTR result = Browse([&](HWND dialog) {
+        HWND list = BrowserList(dialog);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER));
+        LVITEMW item;
+        ZeroMemory(&item, sizeof item);
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, 2, (LPARAM)&item);
+        std::vector<std::wstring> before = BrowserItems(dialog);
+
+        ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
+        PumpMessages(100);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER_LANDSCAPE));
+        EXPECT_EQ(2, GetSelectedBrowserItem(list));
+        EXPECT_EQ(before, BrowserItems(dialog));
+        EXPECT_EQ(root + L"\\Sounds\\", BrowserPathLabel(dialog));
+
+        // Any other command and any notification lay the dialog out again.
+        MoveWindow(list, 0, 0, 20, 20, TRUE);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(9999, 0), 0);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER_LANDSCAPE));
+        MoveWindow(list, 0, 0, 20, 20, TRUE);
+        TapBrowserItem(dialog, -1);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER_LANDSCAPE));
+
+        ASSERT_TRUE(SimRotate(SIM_SQUARE));
+        PumpMessages(100);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER));
+        ASSERT_TRUE(SimRotate(SIM_PORTRAIT));
+        PumpMessages(100);
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER));
+        EXPECT_EQ(before, BrowserItems(dialog));
+        Click(BrowserSoftKey(dialog, IDM_BROWSE_CANCEL));
+    });
+    SimRotate(SIM_PORTRAIT);
+    EXPECT_EQ(IDM_BROWSE_CANCEL, result);
 }
