@@ -44,6 +44,8 @@ static struct {
 
 static HWND s_listView;
 static HIMAGELIST s_systemImages;
+// The list shows ".." before the listing (every folder but the root).
+static BOOL s_listedWithParent;
 // Set while the list is filled: its notifications then need no relayout, the screen
 // cannot turn in the middle of a fill.
 static int s_filling;
@@ -192,8 +194,6 @@ static void ScanFolder(LPCWSTR folder, int filter)
 
 // The list holds no copies of its own: it shows the last listing, ".." first below the
 // root, and asks the dialog for each item's text and icon as it needs them.
-static BOOL s_listedWithParent;
-
 int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
 {
     if (!folder) folder = L"";
@@ -209,20 +209,67 @@ int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
 }
 
 // The text and icon of item `index` of the list as FillBrowserList made it.
+static LPCWSTR BrowserItemName(int index, int *icon)
+{
+    int entry = index - (s_listedWithParent ? 1 : 0);
+    *icon = kFolderIcon;
+    if (entry == -1 && s_listedWithParent) return kParentItem;
+    if (entry < 0 || entry >= s_listing.count) return L"";
+    *icon = s_listing.entries[entry].icon;
+    return s_listing.entries[entry].name;
+}
+
 static void DescribeBrowserItem(NMLVDISPINFOW *request)
 {
     LVITEMW *item = &request->item;
-    int entry = item->iItem - (s_listedWithParent ? 1 : 0);
-    LPCWSTR text = L"";
-    int icon = kFolderIcon;
-    if (entry >= 0 && entry < s_listing.count) {
-        text = s_listing.entries[entry].name;
-        icon = s_listing.entries[entry].icon;
-    } else if (entry == -1) {
-        text = kParentItem;
-    }
+    int icon;
+    LPCWSTR text = BrowserItemName(item->iItem, &icon);
     if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0) lstrcpynW(item->pszText, text, item->cchTextMax);
     if (item->mask & LVIF_IMAGE) item->iImage = icon;
+}
+
+// Type-ahead: the first item from the start point whose name begins with (or, without
+// LVFI_PARTIAL, is) the typed text, ignoring case; -1 when none does.
+static int FindBrowserItem(const NMLVFINDITEMW *request)
+{
+    const LVFINDINFOW *find = &request->lvfi;
+    if (!(find->flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->psz) return -1;
+    int count = s_listing.count + (s_listedWithParent ? 1 : 0);
+    int start = request->iStart < 0 || request->iStart >= count ? 0 : request->iStart;
+    int length = lstrlenW(find->psz);
+    for (int step = 0; step < count; step++) {
+        int index = start + step;
+        if (index >= count) {
+            if (!(find->flags & LVFI_WRAP)) break;
+            index -= count;
+        }
+        int icon;
+        LPCWSTR name = BrowserItemName(index, &icon);
+        BOOL found = (find->flags & LVFI_PARTIAL) ? _wcsnicmp(name, find->psz, length) == 0 : !lstrcmpiW(name, find->psz);
+        if (found) return index;
+    }
+    return -1;
+}
+
+// Questions the list asks about the data it shows: answered, and no occasion for a
+// relayout (they come by the dozen with every paint).
+static BOOL AnswerListRequest(HWND dialog, NMHDR *header)
+{
+    switch (header->code) {
+    case LVN_DELETEALLITEMS:
+        // No item-by-item notice: the items are the listing's, nothing to free.
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case LVN_GETDISPINFOW:
+        DescribeBrowserItem((NMLVDISPINFOW *)header);
+        return TRUE;
+    case LVN_ODFINDITEMW:
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FindBrowserItem((NMLVFINDITEMW *)header));
+        return TRUE;
+    case LVN_ODCACHEHINT:
+        return TRUE;
+    }
+    return FALSE;
 }
 
 // ---- The dialog ----
@@ -252,7 +299,9 @@ static void ShowBrowsedFolder(HWND dialog)
 static void ListBrowsedFolder(HWND dialog)
 {
     HCURSOR previous = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
+    s_filling++;
     SendMessageW(s_listView, LVM_DELETEALLITEMS, 0, 0);
+    s_filling--;
     FillBrowserList(s_listView, g_browseFolder, BROWSE_FILTER_SOUND);
     SetCursor(previous);
     ShowBrowsedFolder(dialog);
@@ -392,11 +441,7 @@ INT_PTR CALLBACK FileBrowserDialogProc(HWND dialog, UINT message, WPARAM wParam,
             RelayoutBrowser(dialog);
             return FALSE;
         }
-        // The list asks for what it shows while it paints: an answer, not an event.
-        if (header->code == LVN_GETDISPINFOW) {
-            DescribeBrowserItem((NMLVDISPINFOW *)lParam);
-            return TRUE;
-        }
+        if (AnswerListRequest(dialog, (NMHDR *)lParam)) return TRUE;
         if (header->code == (UINT)NM_CLICK) OnListTapped(dialog, header);
         RelayoutBrowser(dialog);
         return FALSE;

@@ -199,6 +199,16 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesAsTheFileSystemGivesThem)
         for (int i = 0; i <= 4; i++) EXPECT_EQ(0, BrowserItemImage(dialog, i)) << i;
         for (int i = 5; i < (int)expected.size(); i++) EXPECT_EQ(9, BrowserItemImage(dialog, i)) << i;
 
+        // Type-ahead finds names by their beginning, in any case, from the start point on.
+        LVFINDINFOW find;
+        ZeroMemory(&find, sizeof find);
+        find.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+        find.psz = L"TUNE";
+        EXPECT_EQ(BrowserItemIndex(dialog, L"tune.Mid"),
+                  SendMessageW(BrowserList(dialog), LVM_FINDITEMW, (WPARAM)-1, (LPARAM)&find));
+        find.psz = L"nothing";
+        EXPECT_EQ(-1, SendMessageW(BrowserList(dialog), LVM_FINDITEMW, (WPARAM)-1, (LPARAM)&find));
+
         // A folder whose name looks like a sound is still a folder.
         TapBrowserItem(dialog, L"Folder.wav");
         EXPECT_TRUE(BrowserStillOpen(dialog));
