@@ -150,4 +150,5 @@ TEST(SingleInstance, SecondCopyBringsTheFirstForwardAndEnds)
     EXPECT_EQ(0u, WaitForExit(first, 10000));
     EndProgram(first);
     DestroyWindow(decoy);
+    UnregisterClassW(kClass, GetModuleHandleW(NULL));
 }
