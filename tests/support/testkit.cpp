@@ -125,6 +125,17 @@ SimMessageBox LastMessageBox()
     return record;
 }
 
+bool SetScreenSize(int cx, int cy)
+{
+    DEVMODEW mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = cx;
+    mode.dmPelsHeight = cy;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
+    return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t buffer[1024];
