@@ -9,6 +9,7 @@ struct FactoryValue {
     HKEY root;              // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_CLASSES_ROOT
     const wchar_t *key;
     const wchar_t *name;    // NULL: the key alone; L"" the default value
+                            // (a row for the key alone carries the type REG_NONE)
     DWORD type;             // REG_SZ, REG_DWORD, REG_MULTI_SZ or REG_BINARY
     const wchar_t *text;    // REG_SZ; REG_MULTI_SZ with '|' between the strings
     DWORD number;           // REG_DWORD
@@ -18,5 +19,10 @@ struct FactoryValue {
 
 extern const FactoryValue g_factoryRegistry[];
 extern const size_t g_factoryRegistryCount;
+
+// The sound files a new device has, as device paths, every file the factory values
+// name among them: set-up creates them.
+extern const wchar_t *const g_factorySoundFiles[];
+extern const size_t g_factorySoundFileCount;
 
 #endif

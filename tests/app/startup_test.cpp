@@ -1,5 +1,4 @@
-#include "testkit.h"
-#include "app/rudore.h"
+#include "main_window_fixture.h"
 #include "resource.h"
 
 static const wchar_t kClass[] = L"ZEZARIVERARURIDOZ";
@@ -16,18 +15,7 @@ TEST(PlatformGeneration, FollowsTheOsVersion)
     EXPECT_EQ(5u, PlatformGenerationFromVersion(6, 0));
 }
 
-class StartupTest : public DeviceTest {
-protected:
-    void TearDown() override
-    {
-        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
-        g_hMainWnd = NULL;
-        UnregisterClassW(kClass, GetModuleHandleW(NULL));
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {}
-        DeviceTest::TearDown();
-    }
-};
+using StartupTest = MainWindowTest;
 
 TEST_F(StartupTest, ClassifiesTheDeviceVersionAtStartUp)
 {
