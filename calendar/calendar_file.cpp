@@ -143,12 +143,18 @@ static void PutLine(ByteSink *sink, const char *text)
 
 // Each character is written as its low byte. A byte that the stream would read back
 // as a line end, a terminator or the end of the file would break the file's lines
-// apart, so it is written as '?' instead.
-static void PutTextLine(ByteSink *sink, const CalChar *text)
+// apart, so it is written as '?' instead. An empty text would make an empty line,
+// which the reader skips, taking the next line for this one: it is written as the
+// time the reader shows for it.
+static void PutTextLine(ByteSink *sink, const CalChar *text, const char *replacement)
 {
+    if (!text[0]) {
+        PutLine(sink, replacement);
+        return;
+    }
     for (size_t i = 0; i < CAL_TIME_MAX && text[i]; i++) {
         char byte = (char)(text[i] & 0xFF);
-        if (byte == '\0' || byte == '\n' || byte == '\r' || byte == 0x1A) byte = '?';
+        if (byte == '\0' || byte == '\n' || byte == 0x1A) byte = '?';
         PutByte(sink, byte);
     }
     PutByte(sink, '\n');
@@ -159,9 +165,9 @@ size_t FormatCalendarFile(const CalChar *start, const CalChar *end, unsigned day
 {
     ByteSink sink = {out, capacity, 0};
     PutLine(&sink, kStartLabel);
-    PutTextLine(&sink, start);
+    PutTextLine(&sink, start, kDefaultStart);
     PutLine(&sink, kEndLabel);
-    PutTextLine(&sink, end);
+    PutTextLine(&sink, end, kDefaultEnd);
     for (int day = 0; day < CAL_DAYS; day++)
         if (days & (1u << day)) PutLine(&sink, kCalendarDayNames[day]);
     return sink.at <= capacity ? sink.at : 0;

@@ -51,8 +51,9 @@ bool IsAcceptedCalendarTime(const CalChar *text, size_t length);
 
 // The file for these settings: "start:", the start text, "ends:", the end text, then
 // the checked days, each line ending in a line feed. At most CAL_TIME_MAX characters
-// of each text are written, one byte each. Returns the byte count (at most
-// CAL_FILE_MAX), or 0 when `capacity` is too small.
+// of each text are written, one byte each; bytes that would break the lines become
+// '?', and an empty text is written as the time the reader would show for it.
+// Returns the byte count (at most CAL_FILE_MAX), or 0 when `capacity` is too small.
 size_t FormatCalendarFile(const CalChar *start, const CalChar *end, unsigned days,
                           char *out, size_t capacity);
 
