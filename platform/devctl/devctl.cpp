@@ -1,10 +1,9 @@
-// Device-control command of the simulated device.
+// Device-control command of the simulated device: rotate, reset, power, battery,
+// memory, cards, lines, telephony, OS version and the device's set-up.
 #include <windows.h>
-#include <stdio.h>
-#include "simdevice.h"
+#include "devctl.h"
 
-int wmain(int argc, wchar_t **argv) {
-    if (argc >= 2 && lstrcmpW(argv[1], L"init") == 0) return SimCreateDevice() ? 0 : 1;
-    fwprintf(stderr, L"usage: devctl init\n");
-    return 2;
+int wmain(int argc, wchar_t **argv)
+{
+    return RunCommand(argc - 1, argv + 1);
 }

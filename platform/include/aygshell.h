@@ -66,6 +66,11 @@ typedef struct tagSHMENUBARINFO {
 #define SHDB_HIDE 0x0002
 
 /* SHHandleWMActivate / SHHandleWMSettingChange */
+#define SHA_INPUTDIALOG 0x00000001      /* a dialog: it keeps its own focus */
+#ifndef SPI_SETSIPINFO
+#define SPI_SETSIPINFO 224              /* the input panel moved */
+#endif
+#define SETTINGCHANGE_RESET 0x3002      /* the screen was re-laid out */
 typedef struct {
     DWORD cbSize;
     HWND  hwndLastFocus;
@@ -83,6 +88,16 @@ AYGAPI BOOL WINAPI SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lP
                                            SHACTIVATEINFO *info);          /* ordinal 83 */
 AYGAPI BOOL WINAPI SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam,
                                       SHACTIVATEINFO *info, DWORD flags);  /* ordinal 84 */
+
+/* The simulated shell's own windows, which tests find and drive with ordinary window
+ * calls. The navigation bar (one per process, top of the screen) has as text the title
+ * of the window it serves, and a Done key with id IDOK and text "ok", shown while that
+ * window asked for one. A soft-key bar's keys are its children, with their labels as
+ * text and their commands as ids. Keys answer BM_CLICK like push buttons, but only
+ * while visible and enabled, and never take the focus. */
+#define SIM_NAVBAR_CLASS L"SimShellNavBar"
+#define SIM_MENUBAR_CLASS L"SimShellMenuBar"
+#define SIM_SOFTKEY_CLASS L"SimShellKey"
 
 /* Looked up by name at run time ("ExitWindowsEx" in "aygshell.dll"). */
 typedef BOOL (WINAPI *ShellExitWindowsExProc)(UINT flags, DWORD reserved);

@@ -17,6 +17,10 @@ extern "C" {
 #endif
 
 /* ---- Device profile: kept in the device folder, read afresh by every query ---- */
+/* The folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device, else
+ * ~/.wine/device, else "device" beside coredll.dll. The profile is its "profile.ini";
+ * without one (or for whatever it lacks or holds damaged) the device is a Pocket PC
+ * 2003 Second Edition Phone Edition with its factory values. */
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
@@ -73,24 +77,39 @@ SIMAPI void  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
 SIMAPI void  SimGetOsVersion(DWORD *major, DWORD *minor, DWORD *build);
 SIMAPI void  SimSetBattery(const SimBattery *battery);
 SIMAPI void  SimGetBattery(SimBattery *battery);
-SIMAPI void  SimSetMemory(DWORD totalBytes, DWORD availableBytes);
+SIMAPI void  SimSetMemory(DWORD totalBytes, DWORD availableBytes);   /* total 0 is ignored; available at most total */
 SIMAPI void  SimGetMemory(DWORD *totalBytes, DWORD *availableBytes);
-SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);  /* also creates each card's folder */
+/* Also creates each card's folder in C:\. FALSE for a name that is no folder name, a
+ * name given twice (case does not count), free above total, or a folder that cannot be
+ * made. An empty name stands for the root "\", as some devices list it. */
+SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);
 SIMAPI int   SimGetCards(SimCard *cards, int max);
 SIMAPI void  SimSetLines(const SimLine *lines, int count);
 SIMAPI int   SimGetLines(SimLine *lines, int max);
-SIMAPI void  SimSetFailure(int failure, DWORD error);       /* error 0 clears it */
+/* Error 0 clears it. lineInitializeEx returns an error with the high bit set (a
+ * LINEERR_ code) as it is, any other as LINEERR_NODRIVER. */
+SIMAPI void  SimSetFailure(int failure, DWORD error);
 SIMAPI DWORD SimGetFailure(int failure);
 
 /* Turns the screen: changes the display mode, re-sizes every full-screen dialog and
  * soft-key bar, and remembers the shape. FALSE when the display lacks that mode. */
 SIMAPI BOOL  SimRotate(int shape);
 SIMAPI int   SimGetScreenShape(void);
+/* The desktop always starts upright (the only size at which it offers all three
+ * shapes); this turns a desktop still at that size to the remembered shape. The
+ * device-control command calls it whenever it runs, and coredll calls it once per
+ * process, outside tests, before it places the first window of default size. */
+SIMAPI BOOL  SimRestoreScreenShape(void);
 
 /* Power state of the simulated device. */
 SIMAPI BOOL  SimIsSuspended(void);
 SIMAPI void  SimWake(void);
 SIMAPI DWORD SimGetBootCount(void);       /* HKLM\Comm "Bootcount" */
+SIMAPI BOOL  SimGetCleanBootFlag(void);   /* SetCleanRebootFlag was called; the next reboot is a hard reset */
+/* Ends every other process of the device that has a top-level window (as a reset
+ * does), except the caller, sparedProcessId and Wine's own processes (those started
+ * from the Windows or the system folder itself). Returns how many were ended. */
+SIMAPI int   SimEndDevicePrograms(DWORD sparedProcessId);
 
 /* Device set-up: seeds the running registry with the factory values, creates the
  * device's folders and sound files, and saves the factory registry image. */
@@ -109,8 +128,14 @@ enum SimTestFlags {
 };
 #define SIM_TEST_ALL (SIM_TEST_PRIVATE_DEVICE | SIM_TEST_ANSWER_DIALOGS | SIM_TEST_RECORD_POWER)
 
+/* A new begin ends the previous test first. The end puts everything back: the
+ * registry sandbox, the private folder (deleted), a turned screen (upright again),
+ * the records and the queues. */
 SIMAPI void SimTestBegin(DWORD flags);
 SIMAPI void SimTestEnd(void);
+/* Forgets the records of message boxes, file dialogs, broadcasts and power actions;
+ * queued answers stay. Each kind keeps its last records only (128 message boxes,
+ * 64 file dialogs, 256 broadcasts, 256 power actions); index 0 is the oldest kept. */
 SIMAPI void SimClearRecords(void);
 
 typedef struct SimMessageBox {
@@ -122,7 +147,9 @@ typedef struct SimMessageBox {
 } SimMessageBox;
 
 /* Answers are used in order; with none queued a box is answered IDOK, IDNO or IDCANCEL
- * as its buttons allow. */
+ * as its buttons allow: OK alone gives IDOK, Yes/No gives IDNO, every set with Cancel
+ * gives IDCANCEL, Abort/Retry/Ignore gives IDABORT. At most 64 answers wait; more are
+ * ignored. */
 SIMAPI void SimQueueMessageBoxAnswer(int answer);
 SIMAPI int  SimMessageBoxCount(void);
 SIMAPI BOOL SimGetMessageBox(int index, SimMessageBox *record);
@@ -142,12 +169,20 @@ typedef struct SimFileDialog {
     BOOL  cancelled;
 } SimFileDialog;
 
-/* A NULL path cancels the dialog. With nothing queued a dialog is cancelled. */
+/* A NULL path cancels the dialog. With nothing queued a dialog is cancelled. At most
+ * 32 answers wait; more are ignored. An answer is given back as the user would have
+ * typed it: a name without an extension gets the default extension. When the answer
+ * does not fit in nMaxFile characters (terminator included) the dialog fails as the
+ * real one does: CommDlgExtendedError (exported by coredll) gives FNERR_BUFFERTOOSMALL
+ * and the buffer's first character holds the size needed, followed by a null when
+ * nMaxFile allows. Accepted record sizes: 76 (the device's), and the desktop's two. */
 SIMAPI void SimQueueFileDialogAnswer(const WCHAR *path);
 SIMAPI int  SimFileDialogCount(void);
 SIMAPI BOOL SimGetFileDialog(int index, SimFileDialog *record);
 
-/* Settings-change messages sent to HWND_BROADCAST or posted to the desktop window. */
+/* Settings-change messages sent to HWND_BROADCAST or posted to the desktop window (or
+ * HWND_BROADCAST). Always recorded; in a test answering dialogs they reach only this
+ * process's own top-level windows, otherwise every window. */
 typedef struct SimBroadcast {
     BOOL   posted;
     HWND   target;
@@ -159,11 +194,12 @@ SIMAPI int  SimBroadcastCount(void);
 SIMAPI BOOL SimGetBroadcast(int index, SimBroadcast *record);
 
 enum SimPowerKind {
-    SIM_POWER_KEY_DOWN = 1,       /* keybd_event of VK 0xDF, key down */
-    SIM_POWER_KEY_UP,             /* the same, key up */
+    SIM_POWER_KEY_DOWN = 1,       /* keybd_event of VK 0xDF, key down: a = key, b = flags */
+    SIM_POWER_KEY_UP,             /* the same, key up; a whole press suspends a device that is on
+                                     and wakes one that sleeps */
     SIM_POWER_EXITWINDOWS,        /* aygshell ExitWindowsEx: a = flags, b = reserved */
-    SIM_POWER_SETSTATE,           /* SetSystemPowerState: a = state, b = flags */
-    SIM_POWER_IOCONTROL,          /* KernelIoControl: a = code */
+    SIM_POWER_SETSTATE,           /* SetSystemPowerState, any state: a = state, b = flags */
+    SIM_POWER_IOCONTROL,          /* KernelIoControl, any code: a = code */
     SIM_POWER_CLEANBOOT,          /* SetCleanRebootFlag */
     SIM_POWER_SUSPENDED,          /* the device went to sleep */
     SIM_POWER_SOFT_RESET,         /* the device restarted keeping its data */
@@ -178,6 +214,9 @@ SIMAPI int  SimPowerActionCount(void);
 SIMAPI void SimRecordPowerAction(int kind, DWORD a, DWORD b);
 /* The flags given to SimTestBegin, 0 outside a test. */
 SIMAPI DWORD SimTestFlags(void);
+/* Open telephony connections (lineInitializeEx without lineShutdown) of this process;
+ * openLines, when given, receives the number of open lines. */
+SIMAPI int  SimOpenTelephonyCount(int *openLines);
 /* Storage-card enumeration behind Note_prj.dll ordinals 7 and 8. */
 SIMAPI HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData);
 SIMAPI BOOL SimFindNextCard(HANDLE search, LPWIN32_FIND_DATAW findData);

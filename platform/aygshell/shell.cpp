@@ -1,0 +1,41 @@
+// The simulated device's shell: its module, window classes and screen geometry.
+#include "shell.h"
+#include "simdevice.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+HINSTANCE ShellInstance(void)
+{
+    return (HINSTANCE)&__ImageBase;
+}
+
+BOOL EnsureShellClasses(void)
+{
+    static BOOL registered;
+    if (registered) return TRUE;
+    HINSTANCE instance = ShellInstance();
+    if (!RegisterSoftKeyClass(instance) || !RegisterMenuBarClass(instance) || !RegisterNavBarClass(instance))
+        return FALSE;
+    // Our windows run code of this module: once any exists the module must stay.
+    HMODULE pinned;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       (LPCWSTR)&EnsureShellClasses, &pinned);
+    registered = TRUE;
+    return TRUE;
+}
+
+RECT ShellWorkArea(void)
+{
+    RECT area;
+    area.left = 0;
+    area.top = SIM_BAR_HEIGHT;
+    area.right = GetSystemMetrics(SM_CXSCREEN);
+    area.bottom = GetSystemMetrics(SM_CYSCREEN);
+    if (area.bottom < area.top) area.bottom = area.top;
+    return area;
+}
+
+extern "C" BOOL WINAPI SHInitExtraControls(void)
+{
+    return EnsureShellClasses();
+}

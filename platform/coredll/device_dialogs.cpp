@@ -1,0 +1,191 @@
+// Message boxes and the common file dialogs of the device. In a test that answers
+// dialogs they are recorded and answered from queues without showing anything;
+// otherwise they are the real ones.
+#include <windows.h>
+#include <commdlg.h>
+#include <cderr.h>
+#include "simdevice.h"
+#include "device.h"
+
+namespace {
+
+// The error of the last file dialog, when it was one we answered ourselves.
+DWORD g_dialogError;
+BOOL g_dialogErrorIsOurs;
+
+// With nothing queued a box takes the answer that does least.
+int DefaultAnswer(UINT flags)
+{
+    switch (flags & MB_TYPEMASK) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return IDNO;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDCANCEL;   // every other set of buttons has Cancel
+    }
+}
+
+// The device's own record is 76 bytes; the desktop's two sizes are accepted as well.
+const DWORD kDeviceRecordSize = 76;
+
+BOOL KnownRecordSize(DWORD size)
+{
+    return size == kDeviceRecordSize || size == OPENFILENAME_SIZE_VERSION_400W || size == sizeof(OPENFILENAMEW);
+}
+
+// "A\0B\0\0" is recorded as "A|B|".
+void FilterForRecord(const WCHAR *filter, WCHAR *out, size_t cch)
+{
+    out[0] = 0;
+    if (!filter) return;
+    size_t used = 0;
+    // A list without its double null ends somewhere; do not read on for ever.
+    for (size_t i = 0; i < 32768 && used + 1 < cch; ++i) {
+        if (filter[i] == 0) {
+            out[used++] = L'|';
+            if (filter[i + 1] == 0) break;
+        } else {
+            out[used++] = filter[i];
+        }
+    }
+    out[used] = 0;
+}
+
+size_t NameStart(const WCHAR *path)
+{
+    size_t start = 0;
+    for (size_t i = 0; path[i]; ++i)
+        if (path[i] == L'\\' || path[i] == L'/') start = i + 1;
+    return start;
+}
+
+BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
+{
+    SimFileDialog *record = (SimFileDialog *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SimFileDialog));
+    if (!record) { g_dialogError = CDERR_MEMALLOCFAILURE; return FALSE; }
+    record->save = save;
+    record->owner = ofn->hwndOwner;
+    record->structSize = ofn->lStructSize;
+    record->flags = ofn->Flags;
+    record->maxFile = ofn->nMaxFile;
+    record->filterIndex = ofn->nFilterIndex;
+    CopyText(record->title, 256, ofn->lpstrTitle);
+    FilterForRecord(ofn->lpstrFilter, record->filter, 256);
+    CopyText(record->initialDir, MAX_PATH, ofn->lpstrInitialDir);
+    CopyText(record->defaultExt, 32, ofn->lpstrDefExt);
+    record->cancelled = TRUE;
+
+    BOOL chosen = FALSE;
+    WCHAR *path = NULL;
+    if (!KnownRecordSize(ofn->lStructSize)) {
+        g_dialogError = CDERR_STRUCTSIZE;
+    } else if (!TakeFileDialogAnswer(&path) || !path) {
+        g_dialogError = 0;   // the user cancelled
+    } else {
+        // As typed; a name without an extension gets the default one.
+        size_t length = wcslen(path);
+        size_t nameStart = NameStart(path);
+        BOOL addExtension = ofn->lpstrDefExt && ofn->lpstrDefExt[0] && !wcschr(path + nameStart, L'.');
+        size_t needed = length + (addExtension ? 1 + wcslen(ofn->lpstrDefExt) : 0) + 1;
+        if (!ofn->lpstrFile || needed > ofn->nMaxFile) {
+            // As the real dialog: the first character tells the size the buffer needs.
+            g_dialogError = FNERR_BUFFERTOOSMALL;
+            if (ofn->lpstrFile && ofn->nMaxFile >= 2) {
+                ofn->lpstrFile[0] = (WCHAR)(needed > 0xFFFF ? 0xFFFF : needed);
+                ofn->lpstrFile[1] = 0;
+            } else if (ofn->lpstrFile && ofn->nMaxFile == 1) {
+                ofn->lpstrFile[0] = 0;
+            }
+        } else {
+            CopyText(ofn->lpstrFile, ofn->nMaxFile, path);
+            if (addExtension) {
+                AppendText(ofn->lpstrFile, ofn->nMaxFile, L".");
+                AppendText(ofn->lpstrFile, ofn->nMaxFile, ofn->lpstrDefExt);
+            }
+            const WCHAR *name = ofn->lpstrFile + nameStart;
+            const WCHAR *dot = wcsrchr(name, L'.');
+            ofn->nFileOffset = (WORD)nameStart;
+            ofn->nFileExtension = (WORD)(dot ? dot + 1 - ofn->lpstrFile : wcslen(ofn->lpstrFile));
+            if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, name);
+            CopyText(record->answer, MAX_PATH, ofn->lpstrFile);
+            record->cancelled = FALSE;
+            g_dialogError = 0;
+            chosen = TRUE;
+        }
+    }
+    if (path) HeapFree(GetProcessHeap(), 0, path);
+    RecordFileDialog(record);
+    HeapFree(GetProcessHeap(), 0, record);
+    return chosen;
+}
+
+typedef BOOL(WINAPI *FileDialogProc)(LPOPENFILENAMEW);
+
+BOOL RealFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
+{
+    if (ofn->lStructSize != kDeviceRecordSize) return show(ofn);
+    // The device's record size means the fields of the older desktop record.
+    OPENFILENAMEW desktop;
+    ZeroMemory(&desktop, sizeof desktop);
+    CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
+    desktop.lStructSize = sizeof desktop;
+    BOOL result = show(&desktop);
+    ofn->nFilterIndex = desktop.nFilterIndex;
+    ofn->nFileOffset = desktop.nFileOffset;
+    ofn->nFileExtension = desktop.nFileExtension;
+    ofn->Flags = desktop.Flags;
+    return result;
+}
+
+BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
+{
+    if (!ofn) {
+        g_dialogErrorIsOurs = TRUE;
+        g_dialogError = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    if (AnsweringDialogs()) {
+        g_dialogErrorIsOurs = TRUE;
+        return AnswerFileDialog(ofn, save);
+    }
+    g_dialogErrorIsOurs = FALSE;
+    return RealFileDialog(ofn, save ? GetSaveFileNameW : GetOpenFileNameW);
+}
+
+}
+
+extern "C" {
+
+int WINAPI Ce_MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
+{
+    if (!AnsweringDialogs()) return MessageBoxW(owner, text, caption, flags);
+    SimMessageBox *record = (SimMessageBox *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SimMessageBox));
+    int answer;
+    if (!TakeMessageBoxAnswer(&answer)) answer = DefaultAnswer(flags);
+    if (record) {
+        record->owner = owner;
+        CopyText(record->text, 1024, text);
+        CopyText(record->caption, 256, caption);
+        record->flags = flags;
+        record->answer = answer;
+        RecordMessageBox(record);
+        HeapFree(GetProcessHeap(), 0, record);
+    }
+    return answer;
+}
+
+BOOL WINAPI Ce_GetOpenFileNameW(LPOPENFILENAMEW ofn)
+{
+    return FileDialog(ofn, FALSE);
+}
+
+BOOL WINAPI Ce_GetSaveFileNameW(LPOPENFILENAMEW ofn)
+{
+    return FileDialog(ofn, TRUE);
+}
+
+DWORD WINAPI Ce_CommDlgExtendedError(void)
+{
+    return g_dialogErrorIsOurs ? g_dialogError : CommDlgExtendedError();
+}
+
+}

@@ -1,0 +1,238 @@
+// Core services answered from the device profile: the OS version, the power status,
+// the memory status, the sizes of the storage cards and their enumeration.
+#include <windows.h>
+#include "ceplatform.h"
+#include "simdevice.h"
+#include "device.h"
+
+// ---------------------------------------------------------------------------------
+// OS version
+
+extern "C" BOOL WINAPI Ce_GetVersionExW(LPOSVERSIONINFOW info)
+{
+    if (!info) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
+    DWORD size = info->dwOSVersionInfoSize;
+    if (size != sizeof(OSVERSIONINFOW) && size != sizeof(OSVERSIONINFOEXW)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    DeviceProfile p;
+    LoadProfile(&p);
+    ZeroMemory((BYTE *)info + sizeof(DWORD), size - sizeof(DWORD));
+    info->dwMajorVersion = p.osMajor;
+    info->dwMinorVersion = p.osMinor;
+    info->dwBuildNumber = p.osBuild;
+    info->dwPlatformId = 3;   // VER_PLATFORM_WIN32_CE
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------
+// Power status
+
+static const DWORD kLifeUnknown = 0xFFFFFFFF;
+static const DWORD kFullLifeSeconds = 10 * 3600;   // a full battery lasts about ten hours
+
+static void FillPowerStatus(const SimBattery *b, SYSTEM_POWER_STATUS_EX2 *s)
+{
+    ZeroMemory(s, sizeof *s);
+    s->ACLineStatus = b->acLineStatus;
+    s->BatteryFlag = b->flag;
+    s->BatteryLifePercent = b->lifePercent;
+    BOOL draining = b->acLineStatus == 0 && b->lifePercent <= 100;
+    s->BatteryLifeTime = draining ? kFullLifeSeconds / 100 * b->lifePercent : kLifeUnknown;
+    s->BatteryFullLifeTime = draining ? kFullLifeSeconds : kLifeUnknown;
+    s->BackupBatteryFlag = BATTERY_FLAG_HIGH;
+    s->BackupBatteryLifePercent = 100;
+    s->BackupBatteryLifeTime = kLifeUnknown;
+    s->BackupBatteryFullLifeTime = kLifeUnknown;
+    s->BatteryVoltage = b->voltage;
+    s->BatteryCurrent = (DWORD)b->current;
+    s->BatteryAverageCurrent = (DWORD)b->current;
+    s->BatteryAverageInterval = 10000;
+    s->BatterymAHourConsumed = 0;
+    s->BatteryTemperature = b->temperature;
+    s->BackupBatteryVoltage = 3000;
+    s->BatteryChemistry = b->chemistry;
+}
+
+extern "C" BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL)
+{
+    if (!status) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
+    DeviceProfile p;
+    LoadProfile(&p);
+    if (p.battery.statusFails) { SetLastError(ERROR_GEN_FAILURE); return FALSE; }
+    SYSTEM_POWER_STATUS_EX2 full;
+    FillPowerStatus(&p.battery, &full);
+    // The basic record is the head of the extended one.
+    CopyMemory(status, &full, sizeof *status);
+    return TRUE;
+}
+
+extern "C" DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL)
+{
+    if (!status || length == 0) { SetLastError(ERROR_INVALID_PARAMETER); return 0; }
+    DeviceProfile p;
+    LoadProfile(&p);
+    if (p.battery.statusFails) { SetLastError(ERROR_GEN_FAILURE); return 0; }
+    SYSTEM_POWER_STATUS_EX2 full;
+    FillPowerStatus(&p.battery, &full);
+    DWORD copied = length < sizeof full ? length : (DWORD)sizeof full;
+    CopyMemory(status, &full, copied);
+    return copied;
+}
+
+// ---------------------------------------------------------------------------------
+// Memory
+
+extern "C" void WINAPI Ce_GlobalMemoryStatus(LPMEMORYSTATUS status)
+{
+    if (!status) return;
+    DeviceProfile p;
+    LoadProfile(&p);
+    ZeroMemory(status, sizeof *status);
+    status->dwLength = sizeof *status;
+    ULONGLONG used = (ULONGLONG)(p.memoryTotal - p.memoryAvailable) * 100;
+    status->dwMemoryLoad = (DWORD)(used / p.memoryTotal);
+    status->dwTotalPhys = p.memoryTotal;
+    status->dwAvailPhys = p.memoryAvailable;
+    // Every process of the device lives in a 32 MB slot.
+    status->dwTotalVirtual = 32u * 1024u * 1024u;
+    status->dwAvailVirtual = 26u * 1024u * 1024u;
+}
+
+// ---------------------------------------------------------------------------------
+// Storage cards
+
+// The card a path lies on: "\Storage Card", "Storage Card\", "C:\storage card\x"...
+static const SimCard *CardOfPath(const DeviceProfile *p, const WCHAR *path)
+{
+    if (!path) return NULL;
+    if ((path[0] == L'C' || path[0] == L'c') && path[1] == L':') path += 2;
+    BOOL rooted = FALSE;
+    while (*path == L'\\' || *path == L'/') { ++path; rooted = TRUE; }
+    size_t n = 0;
+    while (path[n] && path[n] != L'\\' && path[n] != L'/') ++n;
+    for (int i = 0; i < p->cardCount; ++i) {
+        const SimCard *card = &p->cards[i];
+        if (!card->name[0]) {
+            // A card listed as the root itself.
+            if (rooted && n == 0) return card;
+            continue;
+        }
+        if (n > 0 && n == wcslen(card->name) && CompareStringOrdinal(path, (int)n, card->name, (int)n, TRUE) == CSTR_EQUAL)
+            return card;
+    }
+    return NULL;
+}
+
+extern "C" BOOL WINAPI Ce_GetDiskFreeSpaceExW(LPCWSTR path, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER total,
+                                               PULARGE_INTEGER totalFree)
+{
+    DeviceProfile p;
+    LoadProfile(&p);
+    const SimCard *card = CardOfPath(&p, path);
+    if (!card) return GetDiskFreeSpaceExW(path, freeToCaller, total, totalFree);
+    if (card->unreadable) { SetLastError(ERROR_NOT_READY); return FALSE; }
+    if (freeToCaller) freeToCaller->QuadPart = card->freeBytes;
+    if (total) total->QuadPart = card->totalBytes;
+    if (totalFree) totalFree->QuadPart = card->freeBytes;
+    return TRUE;
+}
+
+namespace {
+
+const DWORD kSearchMagic = 0x44524143;   // "CARD"
+
+struct CardSearch {
+    DWORD magic;
+    int next, count;
+    WCHAR names[SIM_MAX_CARDS][64];
+};
+
+// Searches still open: FindClose must tell them from the file system's own handles.
+SRWLOCK g_searchLock = SRWLOCK_INIT;
+CardSearch *g_searches[64];
+
+BOOL Register(CardSearch *search)
+{
+    AcquireSRWLockExclusive(&g_searchLock);
+    BOOL done = FALSE;
+    for (int i = 0; i < 64 && !done; ++i)
+        if (!g_searches[i]) { g_searches[i] = search; done = TRUE; }
+    ReleaseSRWLockExclusive(&g_searchLock);
+    return done;
+}
+
+// Looks the handle up; with remove, also forgets it.
+CardSearch *Lookup(HANDLE handle, BOOL remove)
+{
+    CardSearch *found = NULL;
+    AcquireSRWLockExclusive(&g_searchLock);
+    for (int i = 0; i < 64; ++i) {
+        if (g_searches[i] && (HANDLE)g_searches[i] == handle) {
+            found = g_searches[i];
+            if (remove) g_searches[i] = NULL;
+            break;
+        }
+    }
+    ReleaseSRWLockExclusive(&g_searchLock);
+    return found;
+}
+
+void FillFindData(const WCHAR *name, LPWIN32_FIND_DATAW data)
+{
+    ZeroMemory(data, sizeof *data);
+    // Cards show as temporary folders in the root, as on the device.
+    data->dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
+    CopyText(data->cFileName, MAX_PATH, name);
+    WCHAR folder[MAX_PATH] = L"C:\\";
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (name[0] && AppendText(folder, MAX_PATH, name) &&
+        GetFileAttributesExW(folder, GetFileExInfoStandard, &attributes)) {
+        data->ftCreationTime = attributes.ftCreationTime;
+        data->ftLastAccessTime = attributes.ftLastAccessTime;
+        data->ftLastWriteTime = attributes.ftLastWriteTime;
+    }
+}
+
+}
+
+extern "C" HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData)
+{
+    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE; }
+    DeviceProfile p;
+    LoadProfile(&p);
+    if (p.cardCount == 0) { SetLastError(ERROR_NO_MORE_FILES); return INVALID_HANDLE_VALUE; }
+    CardSearch *search = (CardSearch *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CardSearch));
+    if (!search) { SetLastError(ERROR_NOT_ENOUGH_MEMORY); return INVALID_HANDLE_VALUE; }
+    search->magic = kSearchMagic;
+    search->count = p.cardCount;
+    for (int i = 0; i < p.cardCount; ++i) CopyText(search->names[i], 64, p.cards[i].name);
+    if (!Register(search)) {
+        HeapFree(GetProcessHeap(), 0, search);
+        SetLastError(ERROR_TOO_MANY_OPEN_FILES);
+        return INVALID_HANDLE_VALUE;
+    }
+    FillFindData(search->names[0], findData);
+    search->next = 1;
+    return (HANDLE)search;
+}
+
+extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
+{
+    CardSearch *search = Lookup(handle, FALSE);
+    if (!search || search->magic != kSearchMagic) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
+    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
+    if (search->next >= search->count) { SetLastError(ERROR_NO_MORE_FILES); return FALSE; }
+    FillFindData(search->names[search->next++], findData);
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
+{
+    CardSearch *search = Lookup(handle, TRUE);
+    if (!search) return FindClose(handle);
+    search->magic = 0;
+    HeapFree(GetProcessHeap(), 0, search);
+    return TRUE;
+}

@@ -1,0 +1,302 @@
+// Telephony over the device's lines. A connection (lineInitializeEx) sees the lines
+// of the profile as they were when it started, one line device each, as a telephony
+// service provider would; lines are opened and closed per process, in memory.
+#include <windows.h>
+#include <stddef.h>
+#include <tapi.h>
+#include "simdevice.h"
+#include "device.h"
+
+namespace {
+
+// The device's telephony is version 2.0; its cellular lines have one extension version.
+const DWORD kApiLow = 0x00010003, kApiHigh = 0x00020000;
+const DWORD kExtLow = 0x00010000, kExtHigh = 0x00010000;
+const DWORD kMediaModes = LINEMEDIAMODE_UNKNOWN | LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM;
+
+struct Connection {
+    DWORD handle;           // 0 when the slot is free
+    int lineCount;
+    SimLine lines[SIM_MAX_LINES];
+    HANDLE event;
+};
+
+struct OpenLine {
+    DWORD handle;
+    DWORD connection;
+    DWORD device;
+    DWORD apiVersion;
+    DWORD mediaModes;
+};
+
+const int kMaxConnections = 16, kMaxOpenLines = 64;
+Connection g_connections[kMaxConnections];
+OpenLine g_lines[kMaxOpenLines];
+DWORD g_nextHandle = 0x10000;
+SRWLOCK g_lock = SRWLOCK_INIT;
+
+struct Lock {
+    Lock() { AcquireSRWLockExclusive(&g_lock); }
+    ~Lock() { ReleaseSRWLockExclusive(&g_lock); }
+};
+
+DWORD NewHandle()
+{
+    if (++g_nextHandle == 0) g_nextHandle = 0x10000;
+    return g_nextHandle;
+}
+
+Connection *FindConnection(HLINEAPP handle)
+{
+    for (int i = 0; i < kMaxConnections; ++i)
+        if (handle && g_connections[i].handle == handle) return &g_connections[i];
+    return NULL;
+}
+
+OpenLine *FindLine(HLINE handle)
+{
+    for (int i = 0; i < kMaxOpenLines; ++i)
+        if (handle && g_lines[i].handle == handle) return &g_lines[i];
+    return NULL;
+}
+
+BOOL ApiVersionOk(DWORD version) { return version >= kApiLow && version <= kApiHigh; }
+BOOL ExtVersionOk(DWORD version) { return version == 0 || (version >= kExtLow && version <= kExtHigh); }
+
+// The common checks of the calls that name a connection and a line device.
+LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection)
+{
+    *connection = FindConnection(app);
+    if (!*connection) return LINEERR_INVALAPPHANDLE;
+    if (device >= (DWORD)(*connection)->lineCount) return LINEERR_BADDEVICEID;
+    return 0;
+}
+
+}
+
+extern "C" {
+
+LONG WINAPI Ce_lineInitializeExW(LPHLINEAPP app, HINSTANCE, LINECALLBACK callback, LPCWSTR, LPDWORD deviceCount,
+                                 LPDWORD apiVersion, LPLINEINITIALIZEEXPARAMS params)
+{
+    if (!app || !deviceCount || !apiVersion || !params) return LINEERR_INVALPOINTER;
+    DeviceProfile profile;
+    LoadProfile(&profile);
+    DWORD failure = profile.failures[SIM_FAIL_TELEPHONY];
+    if (failure) return (failure & 0x80000000) ? (LONG)failure : LINEERR_NODRIVER;
+    if (*apiVersion < 0x00020000) return LINEERR_INCOMPATIBLEAPIVERSION;
+
+    const DWORD headSize = offsetof(LINEINITIALIZEEXPARAMS, Handles);
+    const DWORD withHandle = headSize + sizeof(HANDLE);
+    if (params->dwTotalSize < headSize) return LINEERR_STRUCTURETOOSMALL;
+    switch (params->dwOptions) {
+    case LINEINITIALIZEEXOPTION_USEHIDDENWINDOW:
+        if (!callback) return LINEERR_INVALPOINTER;
+        break;
+    case LINEINITIALIZEEXOPTION_USEEVENT:
+        if (params->dwTotalSize < withHandle) return LINEERR_STRUCTURETOOSMALL;
+        break;
+    case LINEINITIALIZEEXOPTION_USECOMPLETIONPORT:
+        break;
+    default:
+        return LINEERR_INVALPARAM;
+    }
+
+    Lock lock;
+    Connection *slot = NULL;
+    for (int i = 0; i < kMaxConnections && !slot; ++i)
+        if (!g_connections[i].handle) slot = &g_connections[i];
+    if (!slot) return LINEERR_NOMEM;
+    ZeroMemory(slot, sizeof *slot);
+    slot->lineCount = profile.lineCount;
+    for (int i = 0; i < profile.lineCount; ++i) slot->lines[i] = profile.lines[i];
+    if (params->dwOptions == LINEINITIALIZEEXOPTION_USEEVENT) {
+        slot->event = CreateEventW(NULL, TRUE, FALSE, NULL);
+        if (!slot->event) return LINEERR_NOMEM;
+        params->Handles.hEvent = slot->event;
+    }
+    slot->handle = NewHandle();
+    params->dwNeededSize = sizeof(LINEINITIALIZEEXPARAMS);
+    params->dwUsedSize = params->dwTotalSize < sizeof(LINEINITIALIZEEXPARAMS) ? params->dwTotalSize
+                                                                                : (DWORD)sizeof(LINEINITIALIZEEXPARAMS);
+    *app = slot->handle;
+    *deviceCount = slot->lineCount;
+    *apiVersion = kApiHigh;
+    return 0;
+}
+
+LONG WINAPI Ce_lineNegotiateAPIVersion(HLINEAPP app, DWORD device, DWORD low, DWORD high, LPDWORD version,
+                                       LPLINEEXTENSIONID extension)
+{
+    Lock lock;
+    Connection *connection;
+    LONG error = CheckDevice(app, device, &connection);
+    if (error) return error;
+    if (!version) return LINEERR_INVALPOINTER;
+    if (low > high || high < kApiLow || low > kApiHigh) return LINEERR_INCOMPATIBLEAPIVERSION;
+    *version = high < kApiHigh ? high : kApiHigh;
+    if (extension) {
+        // The cellular provider's extension.
+        extension->dwExtensionID0 = 0x5A52434C;
+        extension->dwExtensionID1 = 0x4C494E45;
+        extension->dwExtensionID2 = 0x00010000;
+        extension->dwExtensionID3 = device + 1;
+    }
+    return 0;
+}
+
+LONG WINAPI Ce_lineNegotiateExtVersion(HLINEAPP app, DWORD device, DWORD apiVersion, DWORD low, DWORD high,
+                                       LPDWORD version)
+{
+    Lock lock;
+    Connection *connection;
+    LONG error = CheckDevice(app, device, &connection);
+    if (error) return error;
+    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (!version) return LINEERR_INVALPOINTER;
+    if (low > high || high < kExtLow || low > kExtHigh) return LINEERR_INCOMPATIBLEEXTVERSION;
+    *version = high < kExtHigh ? high : kExtHigh;
+    return 0;
+}
+
+LONG WINAPI Ce_lineGetDevCapsW(HLINEAPP app, DWORD device, DWORD apiVersion, DWORD extVersion, LPLINEDEVCAPS caps)
+{
+    Lock lock;
+    Connection *connection;
+    LONG error = CheckDevice(app, device, &connection);
+    if (error) return error;
+    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
+    if (!caps) return LINEERR_INVALPOINTER;
+
+    // The fixed part grows with the version; only the caller's dwTotalSize is ours to fill.
+    const DWORD fixed = apiVersion >= 0x00020000 ? offsetof(LINEDEVCAPS, PermanentLineGuid)
+                                                 : offsetof(LINEDEVCAPS, dwSettableDevStatus);
+    const DWORD total = caps->dwTotalSize;
+    if (total < fixed) return LINEERR_STRUCTURETOOSMALL;
+    ZeroMemory((BYTE *)caps + sizeof(DWORD), fixed - sizeof(DWORD));
+
+    caps->dwPermanentLineID = device + 1;
+    caps->dwStringFormat = STRINGFORMAT_UNICODE;
+    caps->dwAddressModes = LINEADDRESSMODE_ADDRESSID;
+    caps->dwNumAddresses = 1;
+    caps->dwBearerModes = LINEBEARERMODE_VOICE | LINEBEARERMODE_DATA;
+    caps->dwMaxRate = 9600;
+    caps->dwMediaModes = kMediaModes;
+    caps->dwDevCapFlags = LINEDEVCAPFLAGS_CLOSEDROP;
+    caps->dwMaxNumActiveCalls = 1;
+    caps->dwAnswerMode = LINEANSWERMODE_HOLD;
+    caps->dwRingModes = 1;
+    caps->dwLineStates = LINEDEVSTATE_RINGING | LINEDEVSTATE_CONNECTED | LINEDEVSTATE_DISCONNECTED |
+                         LINEDEVSTATE_INSERVICE | LINEDEVSTATE_OUTOFSERVICE | LINEDEVSTATE_SIGNAL |
+                         LINEDEVSTATE_BATTERY | LINEDEVSTATE_OPEN | LINEDEVSTATE_CLOSE;
+    caps->dwLineFeatures = LINEFEATURE_MAKECALL;
+
+    const WCHAR *name = connection->lines[device].name;
+    const DWORD nameBytes = (DWORD)((wcslen(name) + 1) * sizeof(WCHAR));
+    caps->dwNeededSize = fixed + nameBytes;
+    caps->dwUsedSize = fixed;
+    if (total >= fixed + nameBytes) {
+        CopyMemory((BYTE *)caps + fixed, name, nameBytes);
+        caps->dwLineNameOffset = fixed;
+        caps->dwLineNameSize = nameBytes;
+        caps->dwUsedSize = fixed + nameBytes;
+    }
+    return 0;
+}
+
+LONG WINAPI Ce_lineOpenW(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVersion, DWORD extVersion, DWORD_PTR,
+                         DWORD privileges, DWORD mediaModes, LPLINECALLPARAMS)
+{
+    Lock lock;
+    Connection *connection = FindConnection(app);
+    if (!connection) return LINEERR_INVALAPPHANDLE;
+    if (device >= (DWORD)connection->lineCount) return LINEERR_BADDEVICEID;   // no line mapper here
+    if (!line) return LINEERR_INVALPOINTER;
+    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
+    DWORD privilege = privileges & (LINECALLPRIVILEGE_NONE | LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER);
+    if (privilege != LINECALLPRIVILEGE_NONE && privilege != LINECALLPRIVILEGE_MONITOR &&
+        privilege != LINECALLPRIVILEGE_OWNER && privilege != (LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER))
+        return LINEERR_INVALPRIVSELECT;
+    if ((privilege & LINECALLPRIVILEGE_OWNER) && (mediaModes == 0 || (mediaModes & ~kMediaModes)))
+        return LINEERR_INVALMEDIAMODE;
+    if (connection->lines[device].cannotOpen) return LINEERR_RESOURCEUNAVAIL;
+
+    OpenLine *slot = NULL;
+    for (int i = 0; i < kMaxOpenLines && !slot; ++i)
+        if (!g_lines[i].handle) slot = &g_lines[i];
+    if (!slot) return LINEERR_NOMEM;
+    slot->handle = NewHandle();
+    slot->connection = connection->handle;
+    slot->device = device;
+    slot->apiVersion = apiVersion;
+    slot->mediaModes = (privilege & LINECALLPRIVILEGE_OWNER) ? mediaModes : 0;
+    *line = slot->handle;
+    return 0;
+}
+
+LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
+{
+    SimBattery battery;
+    SimGetBattery(&battery);
+    Lock lock;
+    OpenLine *open = FindLine(line);
+    if (!open) return LINEERR_INVALLINEHANDLE;
+    if (!status) return LINEERR_INVALPOINTER;
+    const DWORD fixed = open->apiVersion >= 0x00020000 ? sizeof(LINEDEVSTATUS)
+                                                       : offsetof(LINEDEVSTATUS, dwAvailableMediaModes);
+    if (status->dwTotalSize < fixed) return LINEERR_STRUCTURETOOSMALL;
+    ZeroMemory((BYTE *)status + sizeof(DWORD), fixed - sizeof(DWORD));
+    status->dwNeededSize = fixed;
+    status->dwUsedSize = fixed;
+    for (int i = 0; i < kMaxOpenLines; ++i) {
+        const OpenLine *other = &g_lines[i];
+        if (!other->handle || other->device != open->device) continue;
+        // Device numbers are per connection, but every connection sees the same lines.
+        ++status->dwNumOpens;
+        status->dwOpenMediaModes |= other->mediaModes;
+    }
+    status->dwLineFeatures = LINEFEATURE_MAKECALL;
+    status->dwSignalLevel = 0xC000;
+    status->dwBatteryLevel = battery.lifePercent > 100 ? 0xFFFF : battery.lifePercent * 0xFFFFu / 100;
+    status->dwRoamMode = LINEROAMMODE_HOME;
+    status->dwDevStatusFlags = LINEDEVSTATUSFLAGS_CONNECTED | LINEDEVSTATUSFLAGS_INSERVICE;
+    if (fixed == sizeof(LINEDEVSTATUS)) status->dwAvailableMediaModes = kMediaModes;
+    return 0;
+}
+
+LONG WINAPI Ce_lineClose(HLINE line)
+{
+    Lock lock;
+    OpenLine *open = FindLine(line);
+    if (!open) return LINEERR_INVALLINEHANDLE;
+    ZeroMemory(open, sizeof *open);
+    return 0;
+}
+
+LONG WINAPI Ce_lineShutdown(HLINEAPP app)
+{
+    Lock lock;
+    Connection *connection = FindConnection(app);
+    if (!connection) return LINEERR_INVALAPPHANDLE;
+    for (int i = 0; i < kMaxOpenLines; ++i)
+        if (g_lines[i].handle && g_lines[i].connection == connection->handle) ZeroMemory(&g_lines[i], sizeof g_lines[i]);
+    if (connection->event) CloseHandle(connection->event);
+    ZeroMemory(connection, sizeof *connection);
+    return 0;
+}
+
+int SimOpenTelephonyCount(int *openLines)
+{
+    Lock lock;
+    int connections = 0, lines = 0;
+    for (int i = 0; i < kMaxConnections; ++i)
+        if (g_connections[i].handle) ++connections;
+    for (int i = 0; i < kMaxOpenLines; ++i)
+        if (g_lines[i].handle) ++lines;
+    if (openLines) *openLines = lines;
+    return connections;
+}
+
+}

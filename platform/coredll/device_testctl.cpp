@@ -1,0 +1,283 @@
+// Test control of the simulated device: per process and in memory only. A test can
+// give its process a private device, have message boxes and file dialogs answered
+// from queues, and read back what the program showed, broadcast and asked of the
+// power manager.
+#include <windows.h>
+#include "simdevice.h"
+#include "internal.h"
+#include "device.h"
+
+namespace {
+
+SRWLOCK g_lock = SRWLOCK_INIT;
+DWORD g_flags;
+BOOL g_hasPrivateDir;
+WCHAR g_privateDir[MAX_PATH];
+
+// Keeps the last N records; index 0 is the oldest one kept.
+template <typename T, int N> struct RecordLog {
+    T items[N];
+    unsigned long long added;
+
+    void Add(const T &item) { items[added++ % N] = item; }
+    int Count() const { return added < (unsigned long long)N ? (int)added : N; }
+    bool Get(int index, T *out) const {
+        if (index < 0 || index >= Count() || !out) return false;
+        *out = items[(added - Count() + index) % N];
+        return true;
+    }
+    void Clear() { added = 0; }
+};
+
+RecordLog<SimMessageBox, 128> g_messageBoxes;
+RecordLog<SimFileDialog, 64> g_fileDialogs;
+RecordLog<SimBroadcast, 256> g_broadcasts;
+RecordLog<SimPowerAction, 256> g_powerActions;
+
+// First in, first out; a full queue ignores further answers.
+template <typename T, int N> struct AnswerQueue {
+    T items[N];
+    int head, count;
+
+    bool Push(const T &item) {
+        if (count == N) return false;
+        items[(head + count++) % N] = item;
+        return true;
+    }
+    bool Pop(T *out) {
+        if (count == 0) return false;
+        *out = items[head];
+        head = (head + 1) % N;
+        --count;
+        return true;
+    }
+};
+
+AnswerQueue<int, 64> g_boxAnswers;
+AnswerQueue<WCHAR *, 32> g_dialogAnswers;
+
+struct Lock {
+    Lock() { AcquireSRWLockExclusive(&g_lock); }
+    ~Lock() { ReleaseSRWLockExclusive(&g_lock); }
+};
+
+void ClearQueues()
+{
+    g_boxAnswers.head = g_boxAnswers.count = 0;
+    WCHAR *path;
+    while (g_dialogAnswers.Pop(&path))
+        if (path) HeapFree(GetProcessHeap(), 0, path);
+}
+
+void ClearRecordsLocked()
+{
+    g_messageBoxes.Clear();
+    g_fileDialogs.Clear();
+    g_broadcasts.Clear();
+    g_powerActions.Clear();
+}
+
+BOOL CreatePrivateDir()
+{
+    WCHAR base[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH - 40, base);
+    if (n == 0 || n >= MAX_PATH - 40) return FALSE;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        WCHAR dir[MAX_PATH];
+        wsprintfW(dir, L"%szr-device-%lu-%lu", base, GetCurrentProcessId(), GetTickCount() + attempt);
+        if (CreateDirectoryW(dir, NULL)) {
+            CopyText(g_privateDir, MAX_PATH, dir);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void DeleteTree(const WCHAR *dir)
+{
+    WCHAR pattern[MAX_PATH];
+    CopyText(pattern, MAX_PATH, dir);
+    if (!AppendText(pattern, MAX_PATH, L"\\*")) return;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(pattern, &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L"..")) continue;
+            WCHAR path[MAX_PATH];
+            CopyText(path, MAX_PATH, dir);
+            if (!AppendText(path, MAX_PATH, L"\\") || !AppendText(path, MAX_PATH, data.cFileName)) continue;
+            SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
+            else DeleteFileW(path);
+        } while (FindNextFileW(search, &data));
+        FindClose(search);
+    }
+    RemoveDirectoryW(dir);
+}
+
+}
+
+const WCHAR *PrivateDeviceDir(void)
+{
+    return g_hasPrivateDir ? g_privateDir : NULL;
+}
+
+BOOL AnsweringDialogs(void)
+{
+    return (g_flags & SIM_TEST_ANSWER_DIALOGS) != 0;
+}
+
+void RecordMessageBox(const SimMessageBox *record)
+{
+    Lock lock;
+    g_messageBoxes.Add(*record);
+}
+
+void RecordFileDialog(const SimFileDialog *record)
+{
+    Lock lock;
+    g_fileDialogs.Add(*record);
+}
+
+void RecordBroadcast(const SimBroadcast *record)
+{
+    Lock lock;
+    g_broadcasts.Add(*record);
+}
+
+BOOL TakeMessageBoxAnswer(int *answer)
+{
+    Lock lock;
+    return g_boxAnswers.Pop(answer);
+}
+
+BOOL TakeFileDialogAnswer(WCHAR **path)
+{
+    Lock lock;
+    return g_dialogAnswers.Pop(path);
+}
+
+extern "C" {
+
+void SimTestEnd(void)
+{
+    if (g_flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxEnd();
+    // The next test, and the desktop, expect the device upright.
+    if (!ScreenHasShape(SIM_PORTRAIT)) SimRotate(SIM_PORTRAIT);
+    ResetPowerState();
+    g_flags = 0;
+    if (g_hasPrivateDir) {
+        g_hasPrivateDir = FALSE;
+        if (g_privateDir[0]) DeleteTree(g_privateDir);
+        g_privateDir[0] = 0;
+    }
+    Lock lock;
+    ClearRecordsLocked();
+    ClearQueues();
+}
+
+void SimTestBegin(DWORD flags)
+{
+    if (g_flags || g_hasPrivateDir) SimTestEnd();
+    {
+        Lock lock;
+        ClearRecordsLocked();
+        ClearQueues();
+    }
+    ResetPowerState();
+    if (flags & SIM_TEST_PRIVATE_DEVICE) {
+        // Without its folder the test gets no device folder rather than the shared one.
+        g_hasPrivateDir = TRUE;
+        if (CreatePrivateDir()) SimResetProfile();
+        else g_privateDir[0] = 0;
+    }
+    g_flags = flags;
+    if (flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxBegin();
+}
+
+DWORD SimTestFlags(void)
+{
+    return g_flags;
+}
+
+void SimClearRecords(void)
+{
+    Lock lock;
+    ClearRecordsLocked();
+}
+
+void SimQueueMessageBoxAnswer(int answer)
+{
+    Lock lock;
+    g_boxAnswers.Push(answer);
+}
+
+int SimMessageBoxCount(void)
+{
+    Lock lock;
+    return g_messageBoxes.Count();
+}
+
+BOOL SimGetMessageBox(int index, SimMessageBox *record)
+{
+    Lock lock;
+    return g_messageBoxes.Get(index, record);
+}
+
+void SimQueueFileDialogAnswer(const WCHAR *path)
+{
+    WCHAR *copy = NULL;
+    if (path) {
+        size_t n = wcsnlen(path, 32767);
+        copy = (WCHAR *)HeapAlloc(GetProcessHeap(), 0, (n + 1) * sizeof(WCHAR));
+        if (!copy) return;
+        CopyText(copy, n + 1, path);
+    }
+    Lock lock;
+    if (!g_dialogAnswers.Push(copy) && copy) HeapFree(GetProcessHeap(), 0, copy);
+}
+
+int SimFileDialogCount(void)
+{
+    Lock lock;
+    return g_fileDialogs.Count();
+}
+
+BOOL SimGetFileDialog(int index, SimFileDialog *record)
+{
+    Lock lock;
+    return g_fileDialogs.Get(index, record);
+}
+
+int SimBroadcastCount(void)
+{
+    Lock lock;
+    return g_broadcasts.Count();
+}
+
+BOOL SimGetBroadcast(int index, SimBroadcast *record)
+{
+    Lock lock;
+    return g_broadcasts.Get(index, record);
+}
+
+void SimRecordPowerAction(int kind, DWORD a, DWORD b)
+{
+    SimPowerAction action = {kind, a, b};
+    Lock lock;
+    g_powerActions.Add(action);
+}
+
+int SimPowerActionCount(void)
+{
+    Lock lock;
+    return g_powerActions.Count();
+}
+
+BOOL SimGetPowerAction(int index, SimPowerAction *record)
+{
+    Lock lock;
+    return g_powerActions.Get(index, record);
+}
+
+}

@@ -1,0 +1,180 @@
+// Windows on the device's screen: default placement below the navigation bar, the
+// foreground request, the screen's shape (rotation) and ending the device's programs.
+#include <windows.h>
+#include "simdevice.h"
+#include "device.h"
+
+namespace {
+
+void ShapeSize(int shape, int *cx, int *cy)
+{
+    switch (shape) {
+    case SIM_LANDSCAPE: *cx = SIM_LANDSCAPE_CX; *cy = SIM_LANDSCAPE_CY; break;
+    case SIM_SQUARE: *cx = SIM_SQUARE_CX; *cy = SIM_SQUARE_CY; break;
+    default: *cx = SIM_PORTRAIT_CX; *cy = SIM_PORTRAIT_CY; break;
+    }
+}
+
+BOOL ChangeScreenTo(int shape)
+{
+    int cx, cy;
+    ShapeSize(shape, &cx, &cy);
+    DEVMODEW mode;
+    ZeroMemory(&mode, sizeof mode);
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = cx;
+    mode.dmPelsHeight = cy;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    // Not saved in the registry: the desktop must keep starting upright, the only size
+    // at which it offers all three shapes.
+    return ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) == DISP_CHANGE_SUCCESSFUL;
+}
+
+}
+
+BOOL ScreenHasShape(int shape)
+{
+    int cx, cy;
+    ShapeSize(shape, &cx, &cy);
+    return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
+}
+
+void RestoreShapeOnce(void)
+{
+    static BOOL done;
+    if (done) return;
+    done = TRUE;
+    if (SimTestFlags() == 0) SimRestoreScreenShape();
+}
+
+extern "C" {
+
+BOOL SimRotate(int shape)
+{
+    if (shape != SIM_PORTRAIT && shape != SIM_LANDSCAPE && shape != SIM_SQUARE) return FALSE;
+    if (!ScreenHasShape(shape) && !ChangeScreenTo(shape)) return FALSE;
+    RememberShape(shape);
+    return TRUE;
+}
+
+int SimGetScreenShape(void)
+{
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    if (cy > cx) return SIM_PORTRAIT;
+    if (cy < cx) return SIM_LANDSCAPE;
+    return SIM_SQUARE;
+}
+
+BOOL SimRestoreScreenShape(void)
+{
+    int shape = RememberedShape();
+    if (ScreenHasShape(shape)) return TRUE;
+    // Only a desktop still at the size it starts with is turned; a screen someone has
+    // already turned in this session stays as it is.
+    if (!ScreenHasShape(SIM_PORTRAIT)) return FALSE;
+    return ChangeScreenTo(shape);
+}
+
+HWND WINAPI Ce_CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int cx,
+                               int cy, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    if (!(style & WS_CHILD) && (x == CW_USEDEFAULT || cx == CW_USEDEFAULT)) {
+        // The device's default: the whole screen below the navigation bar.
+        RestoreShapeOnce();
+        if (x == CW_USEDEFAULT) {
+            x = 0;
+            y = SIM_BAR_HEIGHT;
+        }
+        if (cx == CW_USEDEFAULT) {
+            cx = GetSystemMetrics(SM_CXSCREEN);
+            cy = GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT;
+        }
+    }
+    return CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menu, instance, param);
+}
+
+BOOL WINAPI Ce_SetForegroundWindow(HWND handle)
+{
+    // The low bit asks for the window's owned windows to come along.
+    BOOL withOwned = ((ULONG_PTR)handle & 1) != 0;
+    HWND window = (HWND)((ULONG_PTR)handle & ~(ULONG_PTR)1);
+    if (!IsWindow(window)) return FALSE;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    HWND target = withOwned ? GetLastActivePopup(window) : window;
+    if (!target || !IsWindowVisible(target)) target = window;
+    if (target != window) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return SetForegroundWindow(target);
+}
+
+}
+
+// ---------------------------------------------------------------------------------
+// The device's programs
+
+namespace {
+
+struct WindowOwners {
+    DWORD count;
+    DWORD processes[128];
+};
+
+BOOL CALLBACK CollectOwner(HWND window, LPARAM context)
+{
+    WindowOwners *owners = (WindowOwners *)context;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    for (DWORD i = 0; i < owners->count; ++i)
+        if (owners->processes[i] == process) return TRUE;
+    if (owners->count < 128) owners->processes[owners->count++] = process;
+    return TRUE;
+}
+
+BOOL SameFolder(const WCHAR *folder, const WCHAR *image, size_t imageFolderLength)
+{
+    size_t n = wcslen(folder);
+    while (n > 0 && folder[n - 1] == L'\\') --n;
+    return n > 0 && n == imageFolderLength &&
+           CompareStringOrdinal(folder, (int)n, image, (int)n, TRUE) == CSTR_EQUAL;
+}
+
+// Wine's own processes (the desktop, services, device drivers) start from the Windows
+// or the system folder itself; the device's programs live elsewhere.
+BOOL IsSystemProcess(HANDLE process)
+{
+    WCHAR image[MAX_PATH];
+    DWORD n = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process, 0, image, &n)) return TRUE;   // unknown: leave it alone
+    size_t folderLength = 0;
+    for (DWORD i = 0; i < n; ++i)
+        if (image[i] == L'\\') folderLength = i;
+    WCHAR folder[MAX_PATH];
+    if (GetWindowsDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
+    if (GetSystemDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
+    if (GetSystemWow64DirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
+    return FALSE;
+}
+
+}
+
+extern "C" int SimEndDevicePrograms(DWORD sparedProcessId)
+{
+    WindowOwners *owners = (WindowOwners *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WindowOwners));
+    if (!owners) return 0;
+    EnumWindows(CollectOwner, (LPARAM)owners);
+    int ended = 0;
+    DWORD self = GetCurrentProcessId();
+    for (DWORD i = 0; i < owners->count; ++i) {
+        DWORD id = owners->processes[i];
+        if (id == 0 || id == self || id == sparedProcessId) continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
+        if (!process) continue;
+        // A reset stops programs where they stand, as the device does.
+        if (!IsSystemProcess(process) && TerminateProcess(process, 0)) {
+            WaitForSingleObject(process, 3000);
+            ++ended;
+        }
+        CloseHandle(process);
+    }
+    HeapFree(GetProcessHeap(), 0, owners);
+    return ended;
+}

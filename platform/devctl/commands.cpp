@@ -1,0 +1,404 @@
+// The subcommands of the device-control command, each a plain function over its
+// arguments. They change the device only through coredll's device services.
+#include <windows.h>
+#include <tlhelp32.h>
+#include <tapi.h>
+#include <wchar.h>
+#include "ceplatform.h"
+#include "simdevice.h"
+#include "devctl.h"
+
+namespace {
+
+const WCHAR *const kShapes[] = {L"portrait", L"landscape", L"square"};
+
+int Usage(const WCHAR *problem)
+{
+    Err(L"devctl: %ls\n", problem);
+    Err(L"Run \"devctl help\" for the commands.\n");
+    return EXIT_USAGE;
+}
+
+int Refused(const WCHAR *problem)
+{
+    Err(L"devctl: %ls\n", problem);
+    return EXIT_REFUSED;
+}
+
+BOOL Is(const WCHAR *a, const WCHAR *b) { return lstrcmpiW(a, b) == 0; }
+
+DWORD ParentProcessId()
+{
+    DWORD parent = 0, self = GetCurrentProcessId();
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == self) { parent = entry.th32ParentProcessID; break; }
+    CloseHandle(snapshot);
+    return parent;
+}
+
+// ---- show ----
+
+void ListCards()
+{
+    SimCard cards[SIM_MAX_CARDS];
+    int n = SimGetCards(cards, SIM_MAX_CARDS);
+    Out(L"Storage cards: %d\n", n);
+    for (int i = 0; i < n && i < SIM_MAX_CARDS; ++i)
+        Out(L"  \"%ls\"  total %I64u  free %I64u%ls\n", cards[i].name, cards[i].totalBytes, cards[i].freeBytes,
+            cards[i].unreadable ? L"  unreadable" : L"");
+}
+
+void ListLines()
+{
+    SimLine lines[SIM_MAX_LINES];
+    int n = SimGetLines(lines, SIM_MAX_LINES);
+    Out(L"Telephony lines: %d\n", n);
+    for (int i = 0; i < n && i < SIM_MAX_LINES; ++i)
+        Out(L"  \"%ls\"%ls\n", lines[i].name, lines[i].cannotOpen ? L"  cannot be opened" : L"");
+}
+
+int Show()
+{
+    WCHAR dir[MAX_PATH];
+    if (!SimGetDeviceDir(dir, MAX_PATH)) dir[0] = 0;
+    DWORD major, minor, build;
+    SimGetOsVersion(&major, &minor, &build);
+    SimBattery b;
+    SimGetBattery(&b);
+    DWORD total, available;
+    SimGetMemory(&total, &available);
+    Out(L"Device folder: %ls\n", dir);
+    Out(L"OS version: %lu.%lu.%lu\n", major, minor, build);
+    Out(L"Screen: %ls, %dx%d\n", kShapes[SimGetScreenShape()], GetSystemMetrics(SM_CXSCREEN),
+        GetSystemMetrics(SM_CYSCREEN));
+    Out(L"Battery: percent=%u flag=%u chemistry=%u ac=%u voltage=%lu current=%ld temperature=%lu fail=%d\n",
+        b.lifePercent, b.flag, b.chemistry, b.acLineStatus, b.voltage, b.current, b.temperature, b.statusFails ? 1 : 0);
+    Out(L"Memory: total=%lu avail=%lu\n", total, available);
+    ListCards();
+    ListLines();
+    Out(L"Telephony: %ls\n", SimGetFailure(SIM_FAIL_TELEPHONY) ? L"off" : L"on");
+    Out(L"Power: %ls\n", SimIsSuspended() ? L"asleep" : L"on");
+    Out(L"Clean boot flag: %ls\n", SimGetCleanBootFlag() ? L"set" : L"clear");
+    Out(L"Boot count: %lu\n", SimGetBootCount());
+    return EXIT_DONE;
+}
+
+// ---- rotate, reset, power ----
+
+int Rotate(int argc, wchar_t **argv)
+{
+    if (argc != 1) return Usage(L"rotate takes one shape: portrait, landscape or square");
+    for (int shape = 0; shape < 3; ++shape) {
+        if (!Is(argv[0], kShapes[shape])) continue;
+        if (!SimRotate(shape)) return Refused(L"the display has no mode of that shape");
+        return EXIT_DONE;
+    }
+    return Usage(L"unknown shape; use portrait, landscape or square");
+}
+
+int Reset(int argc, wchar_t **argv)
+{
+    if (argc != 1 || (!Is(argv[0], L"soft") && !Is(argv[0], L"hard"))) return Usage(L"reset takes soft or hard");
+    BOOL hard = Is(argv[0], L"hard");
+    // A reset stops every program of the device. The one that asked for it (the shell
+    // or script that ran this command) is spared; this process ends with the reset.
+    int ended = SimEndDevicePrograms(ParentProcessId());
+    Out(L"%ls reset: %d program(s) ended\n", hard ? L"Hard" : L"Soft", ended);
+    if (hard) SimHardReset(TRUE);
+    else SimSoftReset(TRUE);
+    return EXIT_DONE;
+}
+
+void PumpWhileAsleep()
+{
+    while (SimIsSuspended()) {
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+    }
+}
+
+int Power(int argc)
+{
+    if (argc != 0) return Usage(L"power takes no arguments");
+    // The device's own key service, by name: the desktop one of the same name would
+    // only send the key to a window.
+    typedef void(WINAPI * KeyEventProc)(BYTE, BYTE, DWORD, ULONG_PTR);
+    KeyEventProc keyEvent = (KeyEventProc)(void *)GetProcAddress(GetModuleHandleW(L"coredll.dll"), "keybd_event");
+    if (!keyEvent) return Refused(L"the device has no power key");
+    BOOL wasAsleep = SimIsSuspended();
+    keyEvent(VK_OFF, 0, 0, 0);
+    keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
+    if (wasAsleep) {
+        Out(L"The device is on.\n");
+        return EXIT_DONE;
+    }
+    // The dark screen belongs to this process: it lasts as long as the device sleeps.
+    Out(L"The device sleeps; a tap on the screen or \"devctl wake\" wakes it.\n");
+    PumpWhileAsleep();
+    Out(L"The device is on.\n");
+    return EXIT_DONE;
+}
+
+int Wake(int argc)
+{
+    if (argc != 0) return Usage(L"wake takes no arguments");
+    if (!SimIsSuspended()) {
+        Out(L"The device is already on.\n");
+        return EXIT_DONE;
+    }
+    SimWake();
+    return EXIT_DONE;
+}
+
+// ---- battery, memory, os, telephony ----
+
+int Battery(int argc, wchar_t **argv)
+{
+    if (argc == 0) return Usage(L"battery needs at least one setting, such as percent=50");
+    SimBattery b;
+    SimGetBattery(&b);
+    for (int i = 0; i < argc; ++i) {
+        WCHAR key[32];
+        const WCHAR *value;
+        ULONGLONG n;
+        LONGLONG s;
+        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"battery settings are written key=value");
+        if (Is(key, L"percent")) {
+            if (!ParseNumber(value, 255, &n) || (n > 100 && n != 255))
+                return Usage(L"percent is 0 to 100, or 255 for no reading");
+            b.lifePercent = (BYTE)n;
+        } else if (Is(key, L"flag")) {
+            if (!ParseNumber(value, 255, &n)) return Usage(L"flag is 0 to 255");
+            b.flag = (BYTE)n;
+        } else if (Is(key, L"chemistry")) {
+            if (!ParseNumber(value, 255, &n)) return Usage(L"chemistry is 0 to 255");
+            b.chemistry = (BYTE)n;
+        } else if (Is(key, L"ac")) {
+            if (!ParseNumber(value, 255, &n) || (n > 1 && n != 255)) return Usage(L"ac is 0, 1 or 255");
+            b.acLineStatus = (BYTE)n;
+        } else if (Is(key, L"voltage")) {
+            if (!ParseNumber(value, 0xFFFFFFFFu, &n)) return Usage(L"voltage is in millivolts, 0 or more");
+            b.voltage = (DWORD)n;
+        } else if (Is(key, L"current")) {
+            if (!ParseSignedNumber(value, -2147483647LL - 1, 2147483647LL, &s))
+                return Usage(L"current is in milliamperes, negative while discharging");
+            b.current = (LONG)s;
+        } else if (Is(key, L"temperature")) {
+            if (!ParseNumber(value, 0xFFFFFFFFu, &n)) return Usage(L"temperature is a raw reading, 0 or more");
+            b.temperature = (DWORD)n;
+        } else if (Is(key, L"fail")) {
+            if (!ParseNumber(value, 1, &n)) return Usage(L"fail is 0 or 1");
+            b.statusFails = n != 0;
+        } else {
+            return Usage(L"unknown battery setting");
+        }
+    }
+    SimSetBattery(&b);
+    return EXIT_DONE;
+}
+
+int Memory(int argc, wchar_t **argv)
+{
+    if (argc == 0) return Usage(L"memory needs total=N, avail=N or both");
+    DWORD total, available;
+    SimGetMemory(&total, &available);
+    BOOL availableGiven = FALSE;
+    for (int i = 0; i < argc; ++i) {
+        WCHAR key[32];
+        const WCHAR *value;
+        ULONGLONG n;
+        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"memory settings are written key=value");
+        if (!Is(key, L"total") && !Is(key, L"avail")) return Usage(L"memory takes total= and avail=");
+        if (!ParseSize(value, 0xFFFFFFFFu, &n)) return Usage(L"memory sizes are bytes below 4G (K, M, G allowed)");
+        if (Is(key, L"total")) total = (DWORD)n;
+        else { available = (DWORD)n; availableGiven = TRUE; }
+    }
+    if (total == 0) return Usage(L"total memory must be more than 0");
+    if (available > total) {
+        if (availableGiven) return Usage(L"available memory cannot exceed the total");
+        available = total;
+    }
+    SimSetMemory(total, available);
+    return EXIT_DONE;
+}
+
+int OsVersion(int argc, wchar_t **argv)
+{
+    if (argc != 1) return Usage(L"os takes one version, MAJOR.MINOR[.BUILD]");
+    DWORD parts[3];
+    SimGetOsVersion(&parts[0], &parts[1], &parts[2]);
+    WCHAR text[64];
+    if (wcslen(argv[0]) >= 64) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
+    wcscpy(text, argv[0]);
+    WCHAR *piece = text;
+    int count = 0;
+    while (piece) {
+        WCHAR *dot = wcschr(piece, L'.');
+        if (dot) *dot = 0;
+        ULONGLONG n;
+        if (count == 3 || !ParseNumber(piece, 0xFFFFFFFFu, &n)) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
+        parts[count++] = (DWORD)n;
+        piece = dot ? dot + 1 : NULL;
+    }
+    if (count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
+    SimSetOsVersion(parts[0], parts[1], parts[2]);
+    return EXIT_DONE;
+}
+
+int Telephony(int argc, wchar_t **argv)
+{
+    if (argc != 1 || (!Is(argv[0], L"on") && !Is(argv[0], L"off"))) return Usage(L"telephony takes on or off");
+    SimSetFailure(SIM_FAIL_TELEPHONY, Is(argv[0], L"off") ? (DWORD)LINEERR_NODRIVER : 0);
+    return EXIT_DONE;
+}
+
+// ---- cards and lines ----
+
+BOOL FitsName(const WCHAR *name) { return wcslen(name) < 64; }
+
+BOOL UsableFolderName(const WCHAR *name)
+{
+    size_t n = wcslen(name);
+    for (size_t i = 0; i < n; ++i)
+        if (name[i] < 0x20 || wcschr(L"\\/:*?\"<>|", name[i])) return FALSE;
+    return n == 0 || (name[0] != L' ' && name[n - 1] != L' ' && name[n - 1] != L'.');
+}
+
+int Card(int argc, wchar_t **argv)
+{
+    if (argc == 0) return Usage(L"card takes list, add or remove");
+    SimCard cards[SIM_MAX_CARDS + 1];
+    int count = SimGetCards(cards, SIM_MAX_CARDS);
+    if (count > SIM_MAX_CARDS) count = SIM_MAX_CARDS;
+    if (Is(argv[0], L"list")) {
+        if (argc != 1) return Usage(L"card list takes no arguments");
+        ListCards();
+        return EXIT_DONE;
+    }
+    if (Is(argv[0], L"add")) {
+        if (argc < 2 || argc > 5 || argc == 3) return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
+        const WCHAR *name = argv[1];
+        if (!FitsName(name) || !UsableFolderName(name)) return Usage(L"a card name is a folder name of up to 63 characters");
+        SimCard card;
+        ZeroMemory(&card, sizeof card);
+        wcscpy(card.name, name);
+        card.totalBytes = 128ull * 1024 * 1024;
+        card.freeBytes = 96ull * 1024 * 1024;
+        int next = 2;
+        if (argc >= 4) {
+            if (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes))
+                return Usage(L"card sizes are bytes (K, M, G allowed)");
+            if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
+            next = 4;
+        }
+        if (next < argc) {
+            if (!Is(argv[next], L"unreadable")) return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
+            card.unreadable = TRUE;
+        }
+        for (int i = 0; i < count; ++i)
+            if (lstrcmpiW(cards[i].name, name) == 0) return Refused(L"the device has a card of that name already");
+        if (count == SIM_MAX_CARDS) return Refused(L"the device has no room for another card");
+        cards[count++] = card;
+        if (!SimSetCards(cards, count)) return Refused(L"the card's folder could not be made");
+        return EXIT_DONE;
+    }
+    if (Is(argv[0], L"remove")) {
+        if (argc != 2) return Usage(L"card remove NAME");
+        for (int i = 0; i < count; ++i) {
+            if (lstrcmpiW(cards[i].name, argv[1]) != 0) continue;
+            for (int j = i + 1; j < count; ++j) cards[j - 1] = cards[j];
+            // The card's folder stays: files on it are the user's.
+            if (!SimSetCards(cards, count - 1)) return Refused(L"the card list could not be written");
+            return EXIT_DONE;
+        }
+        return Refused(L"the device has no card of that name");
+    }
+    return Usage(L"card takes list, add or remove");
+}
+
+int Line(int argc, wchar_t **argv)
+{
+    if (argc == 0) return Usage(L"line takes list, add or remove");
+    SimLine lines[SIM_MAX_LINES + 1];
+    int count = SimGetLines(lines, SIM_MAX_LINES);
+    if (count > SIM_MAX_LINES) count = SIM_MAX_LINES;
+    if (Is(argv[0], L"list")) {
+        if (argc != 1) return Usage(L"line list takes no arguments");
+        ListLines();
+        return EXIT_DONE;
+    }
+    if (Is(argv[0], L"add")) {
+        if (argc < 2 || argc > 3 || (argc == 3 && !Is(argv[2], L"noopen"))) return Usage(L"line add NAME [noopen]");
+        const WCHAR *name = argv[1];
+        size_t n = wcslen(name);
+        BOOL printable = n > 0 && n < 64 && name[0] != L' ' && name[n - 1] != L' ';
+        for (size_t i = 0; printable && i < n; ++i)
+            if (name[i] < 0x20) printable = FALSE;
+        if (!printable) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
+        for (int i = 0; i < count; ++i)
+            if (lstrcmpiW(lines[i].name, name) == 0) return Refused(L"the device has a line of that name already");
+        if (count == SIM_MAX_LINES) return Refused(L"the device has no room for another line");
+        ZeroMemory(&lines[count], sizeof lines[count]);
+        wcscpy(lines[count].name, name);
+        lines[count].cannotOpen = argc == 3;
+        SimSetLines(lines, count + 1);
+        return EXIT_DONE;
+    }
+    if (Is(argv[0], L"remove")) {
+        if (argc != 2) return Usage(L"line remove NAME");
+        for (int i = 0; i < count; ++i) {
+            if (lstrcmpiW(lines[i].name, argv[1]) != 0) continue;
+            for (int j = i + 1; j < count; ++j) lines[j - 1] = lines[j];
+            SimSetLines(lines, count - 1);
+            return EXIT_DONE;
+        }
+        return Refused(L"the device has no line of that name");
+    }
+    return Usage(L"line takes list, add or remove");
+}
+
+int Init(int argc)
+{
+    if (argc != 0) return Usage(L"init takes no arguments");
+    if (!SimCreateDevice()) return Refused(L"the device could not be set up");
+    return EXIT_DONE;
+}
+
+}
+
+int RunCommand(int argc, wchar_t **argv)
+{
+    // The desktop always starts upright; a device remembered on its side is turned back
+    // whenever the command runs (the scripts run it first when they start the device).
+    if (argc == 0 || (!Is(argv[0], L"rotate") && !Is(argv[0], L"help"))) SimRestoreScreenShape();
+    if (argc == 0) return EXIT_DONE;
+
+    const WCHAR *command = argv[0];
+    int rest = argc - 1;
+    wchar_t **args = argv + 1;
+    if (Is(command, L"help") || Is(command, L"-h") || Is(command, L"--help") || Is(command, L"/?")) {
+        PrintUsage(FALSE);
+        return EXIT_DONE;
+    }
+    if (Is(command, L"show")) return rest ? Usage(L"show takes no arguments") : Show();
+    if (Is(command, L"rotate")) return Rotate(rest, args);
+    if (Is(command, L"reset")) return Reset(rest, args);
+    if (Is(command, L"power")) return Power(rest);
+    if (Is(command, L"wake")) return Wake(rest);
+    if (Is(command, L"battery")) return Battery(rest, args);
+    if (Is(command, L"memory")) return Memory(rest, args);
+    if (Is(command, L"card")) return Card(rest, args);
+    if (Is(command, L"line")) return Line(rest, args);
+    if (Is(command, L"telephony")) return Telephony(rest, args);
+    if (Is(command, L"os")) return OsVersion(rest, args);
+    if (Is(command, L"init")) return Init(rest);
+    return Usage(L"unknown command");
+}

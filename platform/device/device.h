@@ -1,0 +1,74 @@
+// What the device parts of coredll.dll (the device*.cpp files) offer one another.
+#ifndef DEVICE_INTERNAL_H
+#define DEVICE_INTERNAL_H
+
+#include <windows.h>
+#include "simdevice.h"
+
+// ---- device_profile.cpp: the device's profile, a small text file in its folder ----
+
+#define DEVICE_MAX_FAILURE 31   // failure ids 1..31 have a slot in the profile
+
+struct DeviceProfile {
+    DWORD osMajor, osMinor, osBuild;
+    int shape;                      // remembered screen shape, SimScreenShape
+    SimBattery battery;
+    DWORD memoryTotal, memoryAvailable;
+    int cardCount;
+    SimCard cards[SIM_MAX_CARDS];
+    int lineCount;
+    SimLine lines[SIM_MAX_LINES];
+    DWORD failures[DEVICE_MAX_FAILURE + 1];
+    BOOL cleanBoot;                 // the next reboot starts from the factory state
+};
+
+void ProfileDefaults(DeviceProfile *profile);
+// Defaults overlaid with whatever the file holds; a missing or damaged file gives defaults.
+void LoadProfile(DeviceProfile *profile);
+// Read, change and write back under a lock shared by every process of the device.
+typedef void (*ProfileEdit)(DeviceProfile *profile, const void *context);
+BOOL EditProfile(ProfileEdit edit, const void *context);
+// Writes the whole profile (a private device starts from it).
+BOOL SaveProfile(const DeviceProfile *profile);
+
+// Valid names: 1..63 characters; card names must also be usable as a folder name.
+BOOL IsValidCardName(const WCHAR *name);
+BOOL IsValidLineName(const WCHAR *name);
+// Creates C:\<name> for a card; an empty name stands for the root and needs nothing.
+BOOL CreateCardFolder(const WCHAR *name);
+
+extern "C" void SetCleanBootInProfile(BOOL set);
+extern "C" void RememberShape(int shape);
+extern "C" int RememberedShape(void);
+
+// ---- device_testctl.cpp: per-process test state, records and queued answers ----
+
+// The private device folder of a test, or NULL.
+const WCHAR *PrivateDeviceDir(void);
+BOOL AnsweringDialogs(void);
+void RecordMessageBox(const SimMessageBox *record);
+void RecordFileDialog(const SimFileDialog *record);
+void RecordBroadcast(const SimBroadcast *record);
+BOOL TakeMessageBoxAnswer(int *answer);
+// *path is a heap copy (free with HeapFree) or NULL for a queued cancel.
+BOOL TakeFileDialogAnswer(WCHAR **path);
+
+// ---- device_windows.cpp ----
+
+BOOL ScreenHasShape(int shape);
+// Makes sure the process's first default-sized window sees the remembered shape.
+void RestoreShapeOnce(void);
+
+// ---- device_power.cpp ----
+
+void ResetPowerState(void);   // forgets a half-pressed key and the suspended state
+
+// ---- small string helpers (device_profile.cpp) ----
+
+// Copies at most cch-1 characters and always terminates; NULL source gives "".
+void CopyText(WCHAR *dest, size_t cch, const WCHAR *source);
+// Appends, keeping the terminator inside cch; returns FALSE when cut.
+BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source);
+BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b);
+
+#endif

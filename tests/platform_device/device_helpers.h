@@ -1,0 +1,29 @@
+// Helpers of the device tests: the device-control command as a child process, the
+// storage-card enumeration as the program reaches it, and the profile file.
+#ifndef DEVICE_HELPERS_H
+#define DEVICE_HELPERS_H
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+struct CommandResult {
+    DWORD exitCode;
+    std::string out, err;
+};
+
+// Runs devctl.exe (beside the tests) with the arguments, ZR_DEVICE_DIR set to
+// deviceDir for the child only. Waits up to timeoutMs.
+CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir, DWORD timeoutMs = 30000);
+// Starts it without waiting; the caller closes the process handle.
+HANDLE StartDevctl(const std::wstring &arguments, const std::wstring &deviceDir);
+
+// The card names that Note_prj.dll ordinals 7 and 8 list, closed with FindClose.
+std::vector<std::wstring> EnumerateCards();
+
+std::wstring DeviceDir();
+std::wstring ProfileFile();
+void WriteTextFile(const std::wstring &path, const std::string &text);
+std::string ReadTextFile(const std::wstring &path);
+
+#endif

@@ -1,0 +1,197 @@
+// Core services answered from the profile: version, power status, memory, storage.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "ceplatform.h"
+#include "device_helpers.h"
+#include "testkit.h"
+
+class DeviceServices : public DeviceTest {};
+
+TEST_F(DeviceServices, VersionAnswersAsTheDevice)
+{
+    OSVERSIONINFOW v;
+    memset(&v, 0xCC, sizeof v);
+    v.dwOSVersionInfoSize = 276;
+    ASSERT_TRUE(GetVersionExW(&v));
+    EXPECT_EQ(4u, v.dwMajorVersion);
+    EXPECT_EQ(21u, v.dwMinorVersion);
+    EXPECT_EQ(1088u, v.dwBuildNumber);
+    EXPECT_EQ(3u, v.dwPlatformId);
+    EXPECT_EQ(L'\0', v.szCSDVersion[0]);
+
+    SimSetOsVersion(5, 1, 14847);
+    OSVERSIONINFOEXW ex;
+    memset(&ex, 0xCC, sizeof ex);
+    ex.dwOSVersionInfoSize = sizeof ex;
+    ASSERT_TRUE(GetVersionExW((OSVERSIONINFOW *)&ex));
+    EXPECT_EQ(5u, ex.dwMajorVersion);
+    EXPECT_EQ(14847u, ex.dwBuildNumber);
+    EXPECT_EQ(0, ex.wServicePackMajor);
+
+    // A record of another size is refused and left as it was.
+    struct { OSVERSIONINFOW v; DWORD guard; } odd;
+    memset(&odd, 0xCC, sizeof odd);
+    odd.v.dwOSVersionInfoSize = 200;
+    EXPECT_FALSE(GetVersionExW(&odd.v));
+    EXPECT_EQ((DWORD)ERROR_INSUFFICIENT_BUFFER, GetLastError());
+    EXPECT_EQ(0xCCCCCCCCu, odd.v.dwMajorVersion);
+    EXPECT_FALSE(GetVersionExW(NULL));
+}
+
+TEST_F(DeviceServices, PowerStatusFollowsTheBatteryAndCanFail)
+{
+    SimBattery battery = {42, BATTERY_FLAG_CHARGING | BATTERY_FLAG_HIGH, BATTERY_CHEMISTRY_LIPOLY, 1, 4120, 350, 312, FALSE};
+    SimSetBattery(&battery);
+
+    SYSTEM_POWER_STATUS_EX basic;
+    memset(&basic, 0xCC, sizeof basic);
+    ASSERT_TRUE(GetSystemPowerStatusEx(&basic, TRUE));
+    EXPECT_EQ(42, basic.BatteryLifePercent);
+    EXPECT_EQ(9, basic.BatteryFlag);
+    EXPECT_EQ(1, basic.ACLineStatus);
+
+    struct { SYSTEM_POWER_STATUS_EX2 s; BYTE guard[16]; } full;
+    memset(&full, 0xCC, sizeof full);
+    ASSERT_EQ(sizeof(SYSTEM_POWER_STATUS_EX2), GetSystemPowerStatusEx2(&full.s, sizeof full.s, TRUE));
+    EXPECT_EQ(42, full.s.BatteryLifePercent);
+    EXPECT_EQ(4120u, full.s.BatteryVoltage);
+    EXPECT_EQ(350, (LONG)full.s.BatteryCurrent);
+    EXPECT_EQ(312u, full.s.BatteryTemperature);
+    EXPECT_EQ(BATTERY_CHEMISTRY_LIPOLY, full.s.BatteryChemistry);
+    for (BYTE g : full.guard) EXPECT_EQ(0xCC, g);
+
+    // Discharging shows as a negative current; a short record gets only its head.
+    battery.current = -275;
+    battery.acLineStatus = 0;
+    SimSetBattery(&battery);
+    memset(&full, 0xCC, sizeof full);
+    EXPECT_EQ(8u, GetSystemPowerStatusEx2(&full.s, 8, TRUE));
+    EXPECT_EQ(42, full.s.BatteryLifePercent);
+    EXPECT_EQ(0xCCCCCCCCu, full.s.BatteryFullLifeTime);
+    EXPECT_EQ(0xCCCCCCCCu, full.s.BatteryVoltage);
+    ASSERT_EQ(sizeof(SYSTEM_POWER_STATUS_EX2), GetSystemPowerStatusEx2(&full.s, 56, TRUE));
+    EXPECT_EQ(-275, (LONG)full.s.BatteryCurrent);
+    EXPECT_GT(full.s.BatteryLifeTime, 0u);
+    EXPECT_LE(full.s.BatteryLifeTime, full.s.BatteryFullLifeTime);
+
+    // No reading at all.
+    battery.lifePercent = 255;
+    battery.flag = BATTERY_FLAG_UNKNOWN;
+    SimSetBattery(&battery);
+    ASSERT_TRUE(GetSystemPowerStatusEx(&basic, TRUE));
+    EXPECT_EQ(255, basic.BatteryLifePercent);
+    EXPECT_EQ(0xFFFFFFFFu, basic.BatteryLifeTime);
+
+    battery.statusFails = TRUE;
+    SimSetBattery(&battery);
+    EXPECT_FALSE(GetSystemPowerStatusEx(&basic, TRUE));
+    EXPECT_EQ(0u, GetSystemPowerStatusEx2(&full.s, sizeof full.s, TRUE));
+    EXPECT_FALSE(GetSystemPowerStatusEx(NULL, TRUE));
+}
+
+TEST_F(DeviceServices, MemoryStatusFollowsTheProfile)
+{
+    SimSetMemory(64u * 1024 * 1024, 16u * 1024 * 1024);
+    MEMORYSTATUS m;
+    memset(&m, 0xCC, sizeof m);
+    GlobalMemoryStatus(&m);
+    EXPECT_EQ(sizeof m, m.dwLength);
+    EXPECT_EQ(64u * 1024 * 1024, m.dwTotalPhys);
+    EXPECT_EQ(16u * 1024 * 1024, m.dwAvailPhys);
+    EXPECT_EQ(75u, m.dwMemoryLoad);
+    EXPECT_LE(m.dwAvailVirtual, m.dwTotalVirtual);
+
+    SimSetMemory(0xFFFFFFFFu, 0xFFFFFFFEu);
+    GlobalMemoryStatus(&m);
+    EXPECT_EQ(0xFFFFFFFFu, m.dwTotalPhys);
+    EXPECT_EQ(0u, m.dwMemoryLoad);
+    GlobalMemoryStatus(NULL);
+}
+
+TEST_F(DeviceServices, CardsAreEnumeratedThroughNotePrj)
+{
+    // None: the first call already says there is nothing.
+    ASSERT_TRUE(SimSetCards(NULL, 0));
+    EXPECT_TRUE(EnumerateCards().empty());
+
+    // The factory card.
+    SimResetProfile();
+    std::vector<std::wstring> names = EnumerateCards();
+    ASSERT_EQ(1u, names.size());
+    EXPECT_EQ(L"Storage Card", names[0]);
+
+    // Several, in order.
+    SimCard cards[3] = {{L"Storage Card", 1000, 100, FALSE}, {L"ZR SD Card", 2000, 200, FALSE},
+                        {L"ZR Flash ROM Disk", 3000, 300, TRUE}};
+    ASSERT_TRUE(SimSetCards(cards, 3));
+    names = EnumerateCards();
+    ASSERT_EQ(3u, names.size());
+    EXPECT_EQ(L"ZR SD Card", names[1]);
+    EXPECT_EQ(L"ZR Flash ROM Disk", names[2]);
+
+    // Searches are independent, and one the enumeration has finished can still be closed;
+    // a handle of the file system still closes through the same FindClose.
+    HMODULE library = LoadLibraryW(L"Note_prj.dll");
+    typedef HANDLE(WINAPI * FindFirst)(LPWIN32_FIND_DATAW);
+    typedef BOOL(WINAPI * FindNext)(HANDLE, LPWIN32_FIND_DATAW);
+    FindFirst first = (FindFirst)(void *)GetProcAddress(library, MAKEINTRESOURCEA(7));
+    FindNext next = (FindNext)(void *)GetProcAddress(library, MAKEINTRESOURCEA(8));
+    WIN32_FIND_DATAW a, b;
+    HANDLE one = first(&a), two = first(&b);
+    ASSERT_NE(INVALID_HANDLE_VALUE, one);
+    ASSERT_NE(INVALID_HANDLE_VALUE, two);
+    EXPECT_NE(one, two);
+    EXPECT_TRUE(next(one, &a));
+    EXPECT_STREQ(L"ZR SD Card", a.cFileName);
+    EXPECT_TRUE(next(two, &b));
+    EXPECT_TRUE(next(two, &b));
+    EXPECT_FALSE(next(two, &b));
+    EXPECT_TRUE(FindClose(one));
+    EXPECT_TRUE(FindClose(two));
+    EXPECT_FALSE(next(one, &a));
+    EXPECT_EQ((DWORD)ERROR_INVALID_HANDLE, GetLastError());
+    WIN32_FIND_DATAW file;
+    HANDLE files = FindFirstFileW(L"C:\\windows\\*", &file);
+    ASSERT_NE(INVALID_HANDLE_VALUE, files);
+    EXPECT_TRUE(FindClose(files));
+    EXPECT_FALSE(first(NULL) != INVALID_HANDLE_VALUE);
+    FreeLibrary(library);
+
+    RemoveDirectoryW(L"C:\\ZR SD Card");
+    RemoveDirectoryW(L"C:\\ZR Flash ROM Disk");
+}
+
+TEST_F(DeviceServices, CardSizesAnswerEveryFormOfTheirPath)
+{
+    SimCard cards[2] = {{L"Storage Card", 512ull * 1024 * 1024 * 1024, 100ull * 1024 * 1024 * 1024, FALSE},
+                        {L"ZR Broken Card", 1000, 500, TRUE}};
+    ASSERT_TRUE(SimSetCards(cards, 2));
+    const wchar_t *forms[] = {L"\\Storage Card", L"Storage Card", L"\\STORAGE CARD\\", L"storage card\\",
+                              L"C:\\Storage Card", L"\\Storage Card\\Music"};
+    for (const wchar_t *path : forms) {
+        ULARGE_INTEGER caller, total, free;
+        caller.QuadPart = total.QuadPart = free.QuadPart = 0;
+        ASSERT_TRUE(GetDiskFreeSpaceExW(path, &caller, &total, &free)) << std::string(path, path + wcslen(path));
+        EXPECT_EQ(cards[0].totalBytes, total.QuadPart);
+        EXPECT_EQ(cards[0].freeBytes, caller.QuadPart);
+        EXPECT_EQ(cards[0].freeBytes, free.QuadPart);
+    }
+    ULARGE_INTEGER caller;
+    EXPECT_TRUE(GetDiskFreeSpaceExW(L"\\Storage Card", &caller, NULL, NULL));
+
+    // The unreadable card fails; a name that only begins like a card is no card.
+    SetLastError(0);
+    EXPECT_FALSE(GetDiskFreeSpaceExW(L"\\ZR Broken Card", &caller, NULL, NULL));
+    EXPECT_NE(0u, GetLastError());
+    ULARGE_INTEGER total;
+    if (GetDiskFreeSpaceExW(L"\\Storage Cards", &caller, &total, NULL)) {
+        EXPECT_NE(cards[0].totalBytes, total.QuadPart);
+    }
+
+    // Everything else is the file system's own answer.
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:\\Windows", &caller, &total, NULL));
+    EXPECT_NE(cards[0].totalBytes, total.QuadPart);
+
+    RemoveDirectoryW(L"C:\\ZR Broken Card");
+}
