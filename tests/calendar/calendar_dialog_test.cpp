@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "testkit.h"
+#include "aygshell.h"
 #include "app/rudore.h"
 #include "calendar/calendar.h"
 #include "resource.h"
@@ -106,10 +107,43 @@ void Close(HWND d)
     SendMessageW(d, WM_CLOSE, 0, 0);
 }
 
+// The Done key on the shell's navigation bar of this process.
+HWND DoneKey()
+{
+    HWND nav = NULL;
+    while ((nav = FindWindowExW(NULL, nav, SIM_NAVBAR_CLASS, NULL)) != NULL) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(nav, &process);
+        if (process == GetCurrentProcessId()) return GetDlgItem(nav, IDOK);
+    }
+    return NULL;
+}
+
+RECT PlaceOf(HWND dialog, int id)
+{
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
+    return r;
+}
+
+bool At(HWND dialog, int id, int x, int y, int cx, int cy)
+{
+    RECT expected = {x, y, x + cx, y + cy};
+    MapDialogRect(dialog, &expected);
+    RECT place = PlaceOf(dialog, id);
+    return EqualRect(&expected, &place) != FALSE;
+}
+
 INT_PTR RunCalendar(const std::function<void(HWND)> &script)
 {
     INT_PTR result = -2;
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_CALENDAR, CalendarDialogProc); }, script);
+    // A script stopped by a fatal failure has not ended the dialog: end it here.
+    auto guarded = [&](HWND d) {
+        script(d);
+        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
+    };
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_CALENDAR, CalendarDialogProc); }, guarded);
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
@@ -375,4 +409,40 @@ TEST_F(CalendarDialog, FilesThatCannotOrShouldNotBeReadDoNoHarm)
         Close(d);
     });
     EXPECT_EQ(junk.size(), FileBytes().size());
+}
+
+TEST_F(CalendarDialog, TheShellsDoneKeySavesAndTurningTheScreenKeepsWhatWasEntered)
+{
+    struct PortraitAtExit {
+        ~PortraitAtExit() { SimRotate(SIM_PORTRAIT); PumpMessages(50); }
+    } portrait;
+    WriteBytes(kFile, kDefaultFile);
+    INT_PTR result = RunCalendar([](HWND d) {
+        SetDlgItemTextW(d, IDC_CAL_START, L"6:00");
+        TapArrow(d, IDC_CAL_END_SPIN, true);
+        SetDays(d, kSunday | kFriday);
+
+        struct { int shape; RECT end, thursday; } layouts[] = {
+            {SIM_LANDSCAPE, {328, 10, 40, 14}, {224, 54, 120, 14}},
+            {SIM_SQUARE, {128, 34, 44, 14}, {24, 152, 150, 14}},
+            {SIM_PORTRAIT, {124, 30, 40, 14}, {20, 136, 150, 14}},
+        };
+        for (auto &layout : layouts) {
+            SCOPED_TRACE(testing::Message() << "shape " << layout.shape);
+            EXPECT_TRUE(SimRotate(layout.shape));
+            PumpMessages(50);
+            const RECT &e = layout.end, &t = layout.thursday;
+            EXPECT_TRUE(At(d, IDC_CAL_END, e.left, e.top, e.right, e.bottom));
+            EXPECT_TRUE(At(d, IDC_CAL_THURSDAY, t.left, t.top, t.right, t.bottom));
+            EXPECT_EQ(L"6:00", Start(d));
+            EXPECT_EQ(L"17:30", End(d));
+            EXPECT_EQ(kSunday | kFriday, Days(d));
+        }
+        HWND done = DoneKey();
+        EXPECT_TRUE(done != NULL);
+        if (done) SendMessageW(done, BM_CLICK, 0, 0);
+        else Done(d);
+    });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ("start:\n6:00\nends:\n17:30\nSunday\nFriday\n", FileLines());
 }

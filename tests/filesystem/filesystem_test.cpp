@@ -65,8 +65,12 @@ void Click(HWND dialog, int id)
 INT_PTR RunFileSystemDialog(const std::function<void(HWND)> &script)
 {
     INT_PTR result = -2;
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_FILESYSTEM, FileSystemDialogProc); },
-                          script);
+    // A script stopped by a fatal failure has not ended the dialog: end it here.
+    auto guarded = [&](HWND d) {
+        script(d);
+        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
+    };
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_FILESYSTEM, FileSystemDialogProc); }, guarded);
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
@@ -262,4 +266,37 @@ TEST_F(FileSystemDialog, HelpButtonsExplainTheirBoxes)
         }
         SendMessageW(d, WM_COMMAND, IDOK, 0);
     });
+}
+
+TEST_F(FileSystemDialog, OneLayoutServesEveryScreenShape)
+{
+    struct PortraitAtExit {
+        ~PortraitAtExit() { SimRotate(SIM_PORTRAIT); PumpMessages(50); }
+    } portrait;
+    WriteRegDword(HKEY_LOCAL_MACHINE, kFat, L"EnableCache", 0);
+    RunFileSystemDialog([](HWND d) {
+        Click(d, IDC_FS_ENABLE_CACHE);
+        HWND prompt = GetDlgItem(d, IDC_FS_INSTALL_PROMPT);
+        RECT before;
+        GetWindowRect(prompt, &before);
+        MapWindowPoints(NULL, d, (POINT *)&before, 2);
+        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+            EXPECT_TRUE(SimRotate(shape));
+            PumpMessages(50);
+            // The shell keeps the dialog full screen; its controls stay where they were,
+            // and every one of them is still on the screen.
+            RECT dialog, after, help;
+            GetWindowRect(d, &dialog);
+            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), dialog.right) << shape;
+            GetWindowRect(prompt, &after);
+            MapWindowPoints(NULL, d, (POINT *)&after, 2);
+            EXPECT_TRUE(EqualRect(&before, &after)) << shape;
+            GetWindowRect(GetDlgItem(d, IDC_FS_HELP_INSTALL_PROMPT), &help);
+            EXPECT_LE(help.right, dialog.right) << shape;
+            EXPECT_LE(help.bottom, dialog.bottom) << shape;
+            EXPECT_TRUE(Checked(d, IDC_FS_ENABLE_CACHE)) << shape;
+        }
+        SendMessageW(d, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(1, Dword(HKEY_LOCAL_MACHINE, kFat, L"EnableCache"));
 }

@@ -103,7 +103,12 @@ void TapArrow(HWND dialog, bool up)
 INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
 {
     INT_PTR result = -2;
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardDialogProc); }, script);
+    // A script stopped by a fatal failure has not ended the dialog: end it here.
+    auto guarded = [&](HWND d) {
+        script(d);
+        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
+    };
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardDialogProc); }, guarded);
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
@@ -111,6 +116,32 @@ INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
 const int kDefaultAndShow[6] = {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT,
                                 IDC_KB_SHOW_LETTER, IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER};
 const int kAlwaysEnabled[4] = {IDC_KB_SUGGESTED, IDC_KB_SUGGESTED_COUNT, IDC_KB_SUGGESTED_SPIN, IDC_KB_DRAG};
+
+// A control's place in its dialog, and a template rectangle in this dialog's pixels.
+RECT PlaceOf(HWND dialog, int id)
+{
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
+    return r;
+}
+
+RECT Pixels(HWND dialog, int x, int y, int cx, int cy)
+{
+    RECT r = {x, y, x + cx, y + cy};
+    MapDialogRect(dialog, &r);
+    return r;
+}
+
+bool SameRect(const RECT &a, const RECT &b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+// Turns the screen back to portrait however the test ends.
+struct PortraitAtExit {
+    ~PortraitAtExit() { SimRotate(SIM_PORTRAIT); PumpMessages(50); }
+};
 
 }  // namespace
 
@@ -127,6 +158,11 @@ TEST_F(KeyboardDialog, OpensShowingTheRegistryAndEndsWithDoneOrClose)
 
     INT_PTR result = RunKeyboardDialog([](HWND d) {
         EXPECT_EQ(L"KeyBoard Tricks", WindowText(d));
+        // Full screen between the shell's two bars.
+        RECT placed;
+        GetWindowRect(d, &placed);
+        RECT between = {0, SIM_BAR_HEIGHT, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT};
+        EXPECT_TRUE(SameRect(between, placed));
         EXPECT_FALSE(Checked(d, IDC_KB_KEYBOARD_DEFAULT));
         EXPECT_FALSE(Checked(d, IDC_KB_LETTER_DEFAULT));
         EXPECT_TRUE(Checked(d, IDC_KB_BLOCK_DEFAULT));
@@ -410,4 +446,39 @@ TEST_F(KeyboardDialog, DragBoxWritesItsStateAndHelpExplainsIt)
         EXPECT_EQ((UINT)MB_ICONINFORMATION, box.flags);
         SendMessageW(d, WM_COMMAND, IDOK, 0);
     });
+}
+
+TEST_F(KeyboardDialog, TurningTheScreenMovesTheControlsAndKeepsTheirState)
+{
+    SetUpInputPanel();
+    PortraitAtExit portrait;
+    RunKeyboardDialog([](HWND d) {
+        Click(d, IDC_KB_LETTER_DEFAULT);
+        Click(d, IDC_KB_SHOW_TRANSCRIBER);
+        Click(d, IDC_KB_DRAG);
+        SetDlgItemTextW(d, IDC_KB_SUGGESTED_COUNT, L"5");
+
+        // Where each layout puts two controls, in dialog units.
+        struct { int shape; RECT show, help; } layouts[] = {
+            {SIM_LANDSCAPE, {220, 20, 200, 14}, {396, 88, 20, 14}},
+            {SIM_SQUARE, {12, 92, 400, 14}, {394, 176, 24, 14}},
+            {SIM_PORTRAIT, {10, 84, 300, 14}, {290, 160, 20, 14}},
+        };
+        for (auto &layout : layouts) {
+            ASSERT_TRUE(SimRotate(layout.shape));
+            PumpMessages(50);
+            SCOPED_TRACE(testing::Message() << "shape " << layout.shape);
+            const RECT &show = layout.show, &help = layout.help;
+            EXPECT_TRUE(SameRect(Pixels(d, show.left, show.top, show.right, show.bottom), PlaceOf(d, IDC_KB_SHOW_LETTER)));
+            EXPECT_TRUE(SameRect(Pixels(d, help.left, help.top, help.right, help.bottom), PlaceOf(d, IDC_KB_HELP_DRAG)));
+            EXPECT_TRUE(Checked(d, IDC_KB_LETTER_DEFAULT));
+            EXPECT_FALSE(Checked(d, IDC_KB_KEYBOARD_DEFAULT));
+            EXPECT_TRUE(Checked(d, IDC_KB_SHOW_LETTER));
+            EXPECT_FALSE(Checked(d, IDC_KB_SHOW_TRANSCRIBER));
+            EXPECT_TRUE(Checked(d, IDC_KB_DRAG));
+            EXPECT_EQ(L"5", Field(d));
+        }
+        SendMessageW(d, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(kLetter, DefaultIm());
 }
