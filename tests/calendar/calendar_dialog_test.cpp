@@ -446,3 +446,20 @@ TEST_F(CalendarDialog, TheShellsDoneKeySavesAndTurningTheScreenKeepsWhatWasEnter
     EXPECT_EQ(1, result);
     EXPECT_EQ("start:\n6:00\nends:\n17:30\nSunday\nFriday\n", FileLines());
 }
+
+TEST_F(CalendarDialog, TheMainWindowsCalendarCommandOpensIt)
+{
+    WriteBytes(kFile, "start:\n10:00\nends:\n16:00\nWednesday\n");
+    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+    std::wstring title, start;
+    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_COMMAND, IDM_CALENDAR, 0); }, [&](HWND d) {
+        title = WindowText(d);
+        start = Start(d);
+        Close(d);
+    }));
+    EXPECT_EQ(L"Calendar", title);
+    EXPECT_EQ(L"10:00", start);
+    DestroyWindow(g_hMainWnd);
+    g_hMainWnd = NULL;
+    UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
+}

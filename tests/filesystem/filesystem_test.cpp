@@ -300,3 +300,35 @@ TEST_F(FileSystemDialog, OneLayoutServesEveryScreenShape)
     });
     EXPECT_EQ(1, Dword(HKEY_LOCAL_MACHINE, kFat, L"EnableCache"));
 }
+
+// The program's main window on a fresh device, destroyed after the test. Messages
+// are dispatched, not dropped, so that windows it uncovered get their paint.
+class FileSystemFromMainWindow : public DeviceTest {
+protected:
+    void TearDown() override
+    {
+        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+        g_hMainWnd = NULL;
+        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
+        PumpMessages(50);
+        DeviceTest::TearDown();
+    }
+};
+
+TEST_F(FileSystemFromMainWindow, TheMenuCommandAndTheHotRowOpenTheDialog)
+{
+    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+    UpdateWindow(g_hMainWnd);
+    std::wstring title;
+    auto readTitleAndClose = [&](HWND d) {
+        title = WindowText(d);
+        SendMessageW(d, WM_CLOSE, 0, 0);
+    };
+    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_COMMAND, IDM_FILESYSTEM, 0); }, readTitleAndClose));
+    EXPECT_EQ(L"File System Tricks", title);
+    title.clear();
+    // Its row of the portrait splash picture.
+    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 210)); },
+                           readTitleAndClose));
+    EXPECT_EQ(L"File System Tricks", title);
+}
