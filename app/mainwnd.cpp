@@ -11,9 +11,9 @@ static SHACTIVATEINFO g_shellActivateInfo;
 enum { LAYOUT_PORTRAIT = 0, LAYOUT_LANDSCAPE = 1, LAYOUT_SQUARE = 2 };
 
 // Bitmaps drawn by the paint.
-static const UINT kSplashBitmaps[3] = {188, 189, 1215};
-static const UINT kBarBackground = 192;
-static const UINT kBarOverlay = 193;
+static const UINT kSplashBitmaps[3] = {IDB_SPLASH_PORTRAIT, IDB_SPLASH_LANDSCAPE, IDB_SPLASH_SQUARE};
+static const UINT kBarBackground = IDB_BAR_GREY;
+static const UINT kBarOverlay = IDB_BAR_BLUE;
 static const int kBarWidth = 64;
 static const int kBarHeight = 22;
 static const int kIconWidth = 22;
@@ -40,9 +40,9 @@ struct Gauge {
 };
 
 static const Gauge kGauges[3] = {
-    {183, 20, 46, 46, ReadBatteryGauge},
-    {184, 120, 148, 146, ReadMemoryGauge},
-    {185, 220, 246, 246, ReadStorageGauge},
+    {IDB_GAUGE_BATTERY, 20, 46, 46, ReadBatteryGauge},
+    {IDB_GAUGE_MEMORY, 120, 148, 146, ReadMemoryGauge},
+    {IDB_GAUGE_STORAGE, 220, 246, 246, ReadStorageGauge},
 };
 
 enum HotRow { ROW_TODAY, ROW_FILESYSTEM, ROW_PHONE, ROW_SYSTEM, ROW_INTERNET, ROW_KEYBOARD, ROW_COUNT };
@@ -197,7 +197,7 @@ static BOOL OnCommand(HWND window, WORD id)
         else
             SendMessageW(window, WM_CLOSE, 0, 0);
         return TRUE;
-    case IDM_ABOUT: OpenDialogFromTemplate(window, IDD_ABOUT, AboutDialogProc); return TRUE;
+    case IDM_ABOUT: ShowAboutBox(window); return TRUE;
     case IDM_SHUTDOWN:
         if (AskYesNo(window, kShutDownText, L"Confirma!")) PressPowerKey();
         return TRUE;

@@ -11,7 +11,6 @@ static INT_PTR PendingDialog(HWND dialog, UINT message, WPARAM wParam)
     return FALSE;
 }
 
-INT_PTR CALLBACK AboutDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
 INT_PTR CALLBACK InternetHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
 INT_PTR CALLBACK TodayHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
 INT_PTR CALLBACK SystemHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }

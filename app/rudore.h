@@ -32,4 +32,8 @@ INT_PTR CALLBACK KeyboardDialogProc(HWND, UINT, WPARAM, LPARAM);
 INT_PTR CALLBACK FileSystemDialogProc(HWND, UINT, WPARAM, LPARAM);
 INT_PTR CALLBACK CalendarDialogProc(HWND, UINT, WPARAM, LPARAM);
 
+// about.cpp
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR ShowAboutBox(HWND owner);  // the dialog's result: 1 Done, 16 closed, -1 no template
+
 #endif

@@ -7,6 +7,7 @@
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
+#include "ui/reflow.h"
 
 // The same file in 8-bit form for the stream functions and in UTF-16 for the others.
 static const char kCalendarPath[] = "\\Windows\\Calendar.cal";
@@ -77,12 +78,6 @@ BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
     return TRUE;
 }
 
-// Until the relayout routine is in, the dialog keeps the layout it was created with.
-static void FitCalendarToScreen(HWND dialog)
-{
-    (void)dialog;
-}
-
 static BOOL InitCalendarDialog(HWND dialog)
 {
     CalendarSettings settings;
@@ -150,7 +145,8 @@ INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         return InitCalendarDialog(dialog);
     case WM_SIZE:
-        FitCalendarToScreen(dialog);
+        ReflowDialogFromTemplate(g_hInstance, dialog,
+                                 ChooseLayoutVariant(IDD_CALENDAR, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE));
         return FALSE;
     case WM_NOTIFY:
         OnTimeSpin(dialog, (const NMUPDOWN *)lParam);

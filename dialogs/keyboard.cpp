@@ -9,6 +9,7 @@
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
+#include "ui/reflow.h"
 
 enum InputMethod { IM_KEYBOARD, IM_LETTER, IM_BLOCK, IM_TRANSCRIBER, IM_COUNT };
 
@@ -229,19 +230,14 @@ static void OnKeyboardCommand(HWND dialog, int id)
     }
 }
 
-// Until the relayout routine is in, the dialog keeps the layout it was created with.
-static void FitKeyboardDialogToScreen(HWND dialog)
-{
-    (void)dialog;
-}
-
 INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return InitKeyboardDialog(dialog);
     case WM_SIZE:
-        FitKeyboardDialogToScreen(dialog);
+        ReflowDialogFromTemplate(g_hInstance, dialog,
+                                 ChooseLayoutVariant(IDD_KEYBOARD, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE));
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR *header = (const NMHDR *)lParam;

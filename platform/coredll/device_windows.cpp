@@ -90,6 +90,9 @@ HWND WINAPI Ce_CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, 
             cy = GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT;
         }
     }
+    // The device gives a top-level window a caption only when asked for; the desktop
+    // implies one for every overlapped window.
+    if (!(style & (WS_CHILD | WS_POPUP)) && (style & WS_CAPTION) != WS_CAPTION) style |= WS_POPUP;
     return CreateWindowExW(exStyle, className, title, style, x, y, cx, cy, parent, menu, instance, param);
 }
 

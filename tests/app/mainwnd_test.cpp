@@ -1,0 +1,167 @@
+#include "main_window_fixture.h"
+#include "resource.h"
+
+static const wchar_t kNoPhone[] = L"Sorry, you need a Pocket PC Phone Edition to use this option.";
+
+static void Tap(UINT message, int x, int y)
+{
+    SendMessageW(g_hMainWnd, message, 0, MAKELPARAM(x, y));
+}
+
+// Captions of the boxes shown since the last call, in order.
+static std::vector<std::wstring> ShownCaptions()
+{
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < SimMessageBoxCount(); i++) {
+        SimMessageBox box;
+        SimGetMessageBox(i, &box);
+        captions.push_back(box.caption);
+    }
+    SimClearRecords();
+    return captions;
+}
+
+TEST_F(MainWindowTest, ExitOffersASoftResetOrCloses)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    SimQueueMessageBoxAnswer(IDYES);
+    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
+    SimMessageBox box;
+    ASSERT_TRUE(SimGetMessageBox(0, &box));
+    EXPECT_STREQ(L"If the registry have been changed, in some cases a Soft Reset is needed to apply those changes. "
+                 L"Proceed with a Soft Reset?",
+                 box.text);
+    EXPECT_STREQ(L"Confirm!", box.caption);
+    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), box.flags);
+    EXPECT_EQ(g_hMainWnd, box.owner);
+    SimPowerAction action;
+    ASSERT_TRUE(SimGetPowerAction(0, &action));
+    EXPECT_EQ(SIM_POWER_SETSTATE, action.kind);
+    EXPECT_TRUE(IsWindow(g_hMainWnd)) << "a reset does not close the program first";
+
+    SimQueueMessageBoxAnswer(IDNO);
+    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(g_hMainWnd));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
+}
+
+TEST_F(MainWindowTest, PowerCommandsAskFirst)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    struct { WORD command; const wchar_t *text; const wchar_t *caption; int action; } cases[] = {
+        {IDM_SHUTDOWN, L"A shut down will power off the Pocket PC. Are you sure that you want to shut down?",
+         L"Confirma!", SIM_POWER_KEY_DOWN},
+        {IDM_SOFTRESET, L"\"Soft Reset\" will close all opened programs and restart you Pocket PC. Are you sure that "
+                        L"you want to Soft Reset?", L"Confirm!", SIM_POWER_SETSTATE},
+        {IDM_HARDRESET, L"\"Hard Reset\" will restore you Pocket PC to the factory default settings. Are you sure "
+                        L"that you want to Hard Reset?", L"Confirm!", SIM_POWER_CLEANBOOT},
+    };
+    for (auto &c : cases) {
+        SimClearRecords();
+        SimQueueMessageBoxAnswer(IDNO);
+        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
+        SimMessageBox box = LastMessageBox();
+        EXPECT_STREQ(c.text, box.text);
+        EXPECT_STREQ(c.caption, box.caption);
+        EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), box.flags);
+        EXPECT_EQ(0, SimPowerActionCount()) << "No does nothing";
+
+        SimQueueMessageBoxAnswer(IDYES);
+        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
+        SimPowerAction action;
+        ASSERT_TRUE(SimGetPowerAction(0, &action));
+        EXPECT_EQ(c.action, action.kind);
+        SimWake();
+    }
+}
+
+TEST_F(MainWindowTest, PhoneTricksNeedACellularLine)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    SimSetLines(NULL, 0);
+    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_PHONE, 0);
+    SimMessageBox box = LastMessageBox();
+    EXPECT_STREQ(kNoPhone, box.text);
+    EXPECT_STREQ(L"Zelvo Rudore", box.caption);
+    EXPECT_EQ((UINT)MB_OK, box.flags);
+
+    // Commands outside the menu's range, and the accelerators' ones, do nothing.
+    SimClearRecords();
+    for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
+        SendMessageW(g_hMainWnd, WM_COMMAND, id, 0);
+    EXPECT_EQ(0, SimMessageBoxCount());
+    EXPECT_TRUE(IsWindow(g_hMainWnd));
+}
+
+struct Layout {
+    int shape;
+    int left, right, rowLow, rowHigh, step;
+    int bandLow, bandHigh;
+};
+
+static const Layout kLayouts[] = {
+    {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530},
+    {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
+    {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370},
+};
+
+TEST_F(MainWindowTest, HotRowBoundariesInEveryLayout)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    SimSetLines(NULL, 0);   // row 2 then shows the apology box: a visible sign of the tap
+    for (const Layout &layout : kLayouts) {
+        ASSERT_TRUE(SimRotate(layout.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ((DWORD)layout.shape, g_splashLayout);
+        ShownCaptions();
+        int low = layout.rowLow + 2 * layout.step, high = layout.rowHigh + 2 * layout.step;
+        int middle = (low + high) / 2, centre = (layout.left + layout.right) / 2;
+
+        Tap(WM_LBUTTONDOWN, centre, middle);
+        EXPECT_EQ(1u, ShownCaptions().size()) << "shape " << layout.shape;
+        for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{layout.left, middle},
+                        POINT{layout.right, middle}, POINT{layout.left - 20, middle}}) {
+            Tap(WM_LBUTTONDOWN, p.x, p.y);
+            EXPECT_EQ(0u, ShownCaptions().size()) << "shape " << layout.shape << " at " << p.x << "," << p.y;
+        }
+        Tap(WM_LBUTTONDOWN, layout.left + 1, low + 1);
+        Tap(WM_LBUTTONDOWN, layout.right - 1, high - 1);
+        EXPECT_EQ(2u, ShownCaptions().size()) << "shape " << layout.shape;
+        // Hot rows act on button down only.
+        Tap(WM_LBUTTONUP, centre, middle);
+        EXPECT_EQ(0u, ShownCaptions().size());
+    }
+}
+
+TEST_F(MainWindowTest, GaugeTapsOpenOneReport)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    for (const Layout &layout : kLayouts) {
+        ASSERT_TRUE(SimRotate(layout.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        ShownCaptions();
+        int y = layout.bandLow + 1;
+        struct { int x; const wchar_t *caption; } taps[] = {
+            {21, L"Battery Information"}, {109, L"Battery Information"}, {111, L"Memory Information"},
+            {205, L"Memory Information"}, {209, L"Memory Information"}, {210, L"Storage Information"},
+            {319, L"Storage Information"}};
+        for (auto &tap : taps) {
+            Tap(WM_LBUTTONUP, tap.x, y);
+            std::vector<std::wstring> shown = ShownCaptions();
+            ASSERT_EQ(1u, shown.size()) << "x " << tap.x << " shape " << layout.shape;
+            EXPECT_EQ(tap.caption, shown[0]) << "x " << tap.x;
+        }
+        for (POINT p : {POINT{20, y}, POINT{110, y}, POINT{320, y}, POINT{60, layout.bandLow},
+                        POINT{60, layout.bandHigh}}) {
+            Tap(WM_LBUTTONUP, p.x, p.y);
+            EXPECT_EQ(0u, ShownCaptions().size()) << p.x << "," << p.y << " shape " << layout.shape;
+        }
+        // Gauges act on button up only.
+        Tap(WM_LBUTTONDOWN, 60, y);
+        EXPECT_EQ(0u, ShownCaptions().size());
+    }
+}

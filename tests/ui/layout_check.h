@@ -1,0 +1,90 @@
+// Turning the test screen, and checking a dialog's controls against the layout that
+// the dialog manager itself gives a template.
+#ifndef LAYOUT_CHECK_H
+#define LAYOUT_CHECK_H
+
+#include <windows.h>
+#include <map>
+#include <gtest/gtest.h>
+
+// Changes the screen size as a rotation does; the destructor turns it back to
+// portrait whatever happened in between.
+class ScreenShapeGuard {
+public:
+    ScreenShapeGuard() = default;
+    ~ScreenShapeGuard() { Set(480, 640); }
+    ScreenShapeGuard(const ScreenShapeGuard &) = delete;
+    ScreenShapeGuard &operator=(const ScreenShapeGuard &) = delete;
+
+    static bool Set(int width, int height)
+    {
+        DEVMODEW mode;
+        ZeroMemory(&mode, sizeof mode);
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
+        return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+    }
+};
+
+// A control's rectangle in its dialog's client coordinates.
+inline RECT ControlRect(HWND dialog, int id)
+{
+    RECT r = {-1, -1, -1, -1};
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) return r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
+    return r;
+}
+
+inline bool SameRect(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::string RectText(const RECT &r)
+{
+    char buffer[96];
+    wsprintfA(buffer, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+    return buffer;
+}
+
+inline INT_PTR CALLBACK ReferenceDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// The rectangle of every named control of a template, as the dialog manager lays
+// them out when it creates the dialog (hidden) from that template.
+inline std::map<int, RECT> TemplateLayout(HINSTANCE instance, UINT templateId)
+{
+    std::map<int, RECT> layout;
+    HWND reference = CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), NULL, ReferenceDialogProc, 0);
+    if (!reference) return layout;
+    for (HWND child = GetWindow(reference, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if (id != 0xFFFF && id != -1) layout[id] = ControlRect(reference, id);
+    }
+    DestroyWindow(reference);
+    return layout;
+}
+
+// Every control that the template names sits where the template puts it.
+inline ::testing::AssertionResult LaidOutLike(HWND dialog, HINSTANCE instance, UINT templateId)
+{
+    std::map<int, RECT> layout = TemplateLayout(instance, templateId);
+    if (layout.empty()) return ::testing::AssertionFailure() << "template " << templateId << " gave no controls";
+    for (const auto &entry : layout) {
+        RECT actual = ControlRect(dialog, entry.first);
+        if (!SameRect(actual, entry.second))
+            return ::testing::AssertionFailure() << "control " << entry.first << " is at " << RectText(actual)
+                                                 << ", template " << templateId << " puts it at "
+                                                 << RectText(entry.second);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+#endif

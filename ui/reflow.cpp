@@ -1,0 +1,200 @@
+// Dialog relayout from a layout variant's template.
+#include "ui/reflow.h"
+
+namespace {
+
+const WORD kUnnamedControlId = 0xFFFF;
+
+// Static control messages for images; image types 0 bitmap, 1 icon.
+const UINT kGetImage = 0x0173;
+const UINT kSetImage = 0x0172;
+
+void ReplaceIcon(HINSTANCE instance, HWND control, WORD imageId)
+{
+    HICON old = (HICON)SendMessageW(control, kGetImage, IMAGE_ICON, 0);
+    HICON loaded = LoadIconW(instance, MAKEINTRESOURCEW(imageId));
+    if (!loaded) return;
+    SendMessageW(control, kSetImage, IMAGE_ICON, (LPARAM)loaded);
+    // The same shared icon may come back for the same id: never destroy the one shown.
+    if (old && old != loaded) DestroyIcon(old);
+}
+
+void ReplaceBitmap(HINSTANCE instance, HWND control, WORD imageId)
+{
+    HBITMAP old = (HBITMAP)SendMessageW(control, kGetImage, IMAGE_BITMAP, 0);
+    HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(imageId));
+    if (!loaded) return;
+    SendMessageW(control, kSetImage, IMAGE_BITMAP, (LPARAM)loaded);
+    if (old && old != loaded) DeleteObject(old);
+}
+
+void ApplyImageStep(HINSTANCE instance, HWND control, DWORD style, const TemplateField *title)
+{
+    if (title->kind != TEMPLATE_FIELD_ORDINAL) return;
+    if ((style & 3) == 3) {
+        ReplaceIcon(instance, control, title->ordinal);
+    } else if ((style & 0x0E) == 0x0E) {
+        ReplaceBitmap(instance, control, title->ordinal);
+    }
+}
+
+// Selecting the selected line again scrolls it into view at the new size.
+void ReselectLine(HWND control, UINT getSelection, UINT setSelection, LRESULT none)
+{
+    LRESULT selected = SendMessageW(control, getSelection, 0, 0);
+    if (selected != none) SendMessageW(control, setSelection, (WPARAM)selected, 0);
+}
+
+
+// Only a real change of style is written: each write is a round of messages.
+void SetStyles(HWND control, DWORD style, DWORD exStyle)
+{
+    if ((DWORD)GetWindowLongW(control, GWL_STYLE) != style) SetWindowLongW(control, GWL_STYLE, (LONG)style);
+    if ((DWORD)GetWindowLongW(control, GWL_EXSTYLE) != exStyle) SetWindowLongW(control, GWL_EXSTYLE, (LONG)exStyle);
+}
+
+void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *item,
+                        const TemplateField *windowClass, const TemplateField *title)
+{
+    switch (TemplateClassOrdinal(windowClass)) {
+    case TEMPLATE_CLASS_BUTTON:
+        ApplyImageStep(instance, control, item->style, title);
+        break;
+    case TEMPLATE_CLASS_STATIC:
+        SetStyles(control, item->style, item->exStyle);
+        ApplyImageStep(instance, control, item->style, title);
+        break;
+    case TEMPLATE_CLASS_LISTBOX:
+        ReselectLine(control, LB_GETCURSEL, LB_SETCURSEL, LB_ERR);
+        break;
+    case TEMPLATE_CLASS_COMBOBOX:
+        ReselectLine(control, CB_GETCURSEL, CB_SETCURSEL, CB_ERR);
+        break;
+    default:
+        break;
+    }
+}
+
+// Controls of the first records are remembered between the two passes; later
+// ones are looked up again.
+const unsigned kRememberedControls = 256;
+
+// `origin` is the dialog's client origin on the screen, taken once per relayout.
+bool AlreadyThere(HWND control, POINT origin, const RECT &target)
+{
+    RECT current;
+    if (!GetWindowRect(control, &current)) return false;
+    OffsetRect(&current, -origin.x, -origin.y);
+    return EqualRect(&current, &target) != 0;
+}
+
+}  // namespace
+
+void ApplyTemplateImage(HINSTANCE instance, HWND dialog, const TemplateItem *item,
+                        const TemplateField *windowClass, const TemplateField *title)
+{
+    HWND control = GetDlgItem(dialog, item->id);
+    if (control) ApplyItemToControl(instance, control, item, windowClass, title);
+}
+
+BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, DWORD size)
+{
+    TemplateWalk walk;
+    TemplateHeader header;
+    if (!bytes || !TemplateWalkBegin(&walk, bytes, size, &header)) return FALSE;
+
+    // The item count sizes the batch; a damaged count must not ask for more than
+    // the bytes could hold.
+    unsigned hint = header.itemCount;
+    unsigned bound = TemplateWalkItemBound(&walk);
+    if (hint > bound) hint = bound;
+    HDWP batch = BeginDeferWindowPos(hint ? (int)hint : 1);
+    if (!batch) return FALSE;
+
+    // Which records were placed, by position (an item count has 16 bits).
+    BYTE placed[0x10000 / 8];
+    ZeroMemory(placed, sizeof placed);
+    HWND controls[kRememberedControls];
+
+    POINT origin = {0, 0};
+    ClientToScreen(dialog, &origin);
+
+    BOOL result = TRUE;
+    int unnamedMoved = 0;
+    int moves = 0;
+    unsigned index = 0;
+    TemplateItem item;
+    for (; TemplateWalkNext(&walk, &item); ++index) {
+        HWND control = GetDlgItem(dialog, item.id);
+        if (!control) {
+            result = FALSE;
+            continue;
+        }
+        RECT r = {item.x, item.y, item.x + item.cx, item.y + item.cy};
+        if (!MapDialogRect(dialog, &r)) {
+            result = FALSE;
+            continue;
+        }
+        // A control already in place needs no move (the same variant again, as
+        // after a change of size that kept the shape).
+        if (!AlreadyThere(control, origin, r)) {
+            // A failed queue abandons its batch: the rest of the walk goes on in a new one.
+            if (!batch) batch = BeginDeferWindowPos(1);
+            HDWP next = batch ? DeferWindowPos(batch, control, NULL, r.left, r.top, r.right - r.left,
+                                               r.bottom - r.top, SWP_NOZORDER)
+                              : NULL;
+            batch = next;
+            if (!next) {
+                result = FALSE;
+                continue;
+            }
+            ++moves;
+        }
+        placed[index / 8] |= (BYTE)(1 << (index % 8));
+        if (index < kRememberedControls) controls[index] = control;
+        if (item.id == kUnnamedControlId) ++unnamedMoved;
+    }
+    if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
+
+    // Without this every move would erase and repaint its part of a shown dialog
+    // at once; held back, the dialog is repainted once when all is in place.
+    BOOL holdRedraw = moves > 0 && IsWindowVisible(dialog);
+    if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, FALSE, 0);
+    if (!batch || !EndDeferWindowPos(batch)) result = FALSE;
+
+    // Styles, images and selections once the controls have their new sizes: a list
+    // scrolled before its resize would bring its selection into view at the old one.
+    TemplateWalkBegin(&walk, bytes, size, NULL);
+    for (unsigned k = 0; k < index && TemplateWalkNext(&walk, &item); ++k) {
+        if (!(placed[k / 8] & (1 << (k % 8)))) continue;
+        HWND control = k < kRememberedControls ? controls[k] : GetDlgItem(dialog, item.id);
+        if (control) ApplyItemToControl(instance, control, &item, &item.windowClass, &item.title);
+    }
+    if (holdRedraw) {
+        SendMessageW(dialog, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
+    // Unnamed controls cannot be told apart: each such record moved the first one.
+    if (unnamedMoved >= 2) return FALSE;
+    return result;
+}
+
+BOOL ReflowDialogFromTemplate(HINSTANCE instance, HWND dialog, UINT templateId)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), (LPCWSTR)RT_DIALOG);
+    if (!found) return FALSE;
+    HGLOBAL loaded = LoadResource(instance, found);
+    if (!loaded) return FALSE;
+    DWORD size = SizeofResource(instance, found);
+    return ReflowDialogFromMemory(instance, dialog, LockResource(loaded), size);
+}
+
+UINT ChooseLayoutVariant(UINT portraitId, UINT landscapeId, UINT squareId)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    if (height > width) return portraitId;
+    if (height < width) return landscapeId;
+    return squareId;
+}
