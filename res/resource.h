@@ -62,6 +62,17 @@
 #define IDC_ABOUT_VERSION 202
 #define IDC_ABOUT_WELCOME 1041
 
+// File browser: its two layout variants, soft-key bar, controls and strings
+#define IDD_FILE_BROWSER 177
+#define IDD_FILE_BROWSER_LANDSCAPE 188
+#define IDR_BROWSE_MENUBAR 180
+#define IDM_BROWSE_OK 32815
+#define IDM_BROWSE_CANCEL 32816
+#define IDS_BROWSE_OK 32815
+#define IDS_BROWSE_CANCEL 32816
+#define IDC_BROWSE_LIST 1201
+#define IDC_BROWSE_PATH 1202
+
 // Keyboard tricks dialog (portrait IDD_KEYBOARD)
 #define IDD_KEYBOARD_LANDSCAPE 178
 #define IDD_KEYBOARD_SQUARE 204

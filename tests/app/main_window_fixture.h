@@ -10,10 +10,12 @@ protected:
     void TearDown() override
     {
         if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+
         g_hMainWnd = NULL;
         UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
+        // The quit message the window posted must not end a later loop.
         MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {}
+        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
         SimRotate(SIM_PORTRAIT);
         DeviceTest::TearDown();
     }

@@ -165,3 +165,66 @@ TEST_F(MainWindowTest, GaugeTapsOpenOneReport)
         EXPECT_EQ(0u, ShownCaptions().size());
     }
 }
+
+// Colour of a bitmap resource at one pixel.
+static COLORREF BitmapPixel(UINT id, int x, int y)
+{
+    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id));
+    HDC memory = CreateCompatibleDC(NULL);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return colour;
+}
+
+// The first row of the bar bitmaps where blue and grey differ: above the centred text.
+static int FirstDistinctRow()
+{
+    for (int y = 0; y < 22; y++)
+        if (BitmapPixel(IDB_BAR_BLUE, 32, y) != BitmapPixel(IDB_BAR_GREY, 32, y)) return y;
+    return -1;
+}
+
+// Whether the battery bar as painted reads, along one row, as the blue bitmap's first
+// `width` pixels followed by the grey bitmap's rest. (The bitmaps' rounded ends are
+// alike, so widths differing only there cannot be told apart.)
+static bool BatteryOverlayIs(int row, int width)
+{
+    RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    COLORREF painted[64], blue[64], grey[64];
+    HDC window = GetDC(g_hMainWnd);
+    for (int x = 0; x < 64; x++) {
+        painted[x] = GetPixel(window, 46 + x, 504 + row);
+        blue[x] = BitmapPixel(IDB_BAR_BLUE, x, row);
+        grey[x] = BitmapPixel(IDB_BAR_GREY, x, row);
+    }
+    ReleaseDC(g_hMainWnd, window);
+    for (int x = 0; x < 64; x++)
+        if (painted[x] != (x < width ? blue[x] : grey[x])) return false;
+    return true;
+}
+
+TEST_F(MainWindowTest, BatteryBarShowsTheUsedShareWidened)
+{
+    int row = FirstDistinctRow();
+    ASSERT_GE(row, 0);
+    ASSERT_LT(row, 5) << "the row must lie above the percentage text";
+    ASSERT_TRUE(OpenMainWindow());
+    struct { BYTE percent; int blue; } cases[] = {
+        {85, 10},   // fill 54: 10 used pixels, shown as they are
+        {90, 10},   // fill 57: 7 used pixels, widened by 3 to be seen
+        {98, 5},    // fill 62: 2 used pixels, widened
+        {255, 0},   // no reading: a full bar, nothing used
+        {0, 64},
+    };
+    for (auto &c : cases) {
+        SimBattery battery;
+        SimGetBattery(&battery);
+        battery.lifePercent = c.percent;
+        SimSetBattery(&battery);
+        EXPECT_TRUE(BatteryOverlayIs(row, c.blue)) << "battery " << (int)c.percent;
+        EXPECT_FALSE(BatteryOverlayIs(row, c.blue == 10 ? 7 : 10)) << "battery " << (int)c.percent;
+    }
+}

@@ -155,9 +155,6 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
-        // Device paths have no drive: they name the device's one file system, C: here.
-        GetCurrentDirectoryW(MAX_PATH, m_directory);
-        SetCurrentDirectoryW(L"C:\\");
         m_attributes = GetFileAttributesW(kFile);
         m_had = m_attributes != INVALID_FILE_ATTRIBUTES && ReadBytes(kFile, &m_bytes);
         RemoveNewFile();
@@ -173,7 +170,6 @@ protected:
         } else {
             DeleteFileW(kFile);
         }
-        SetCurrentDirectoryW(m_directory);
         DeviceTest::TearDown();
     }
 
@@ -185,7 +181,6 @@ protected:
     }
 
 private:
-    WCHAR m_directory[MAX_PATH];
     DWORD m_attributes = INVALID_FILE_ATTRIBUTES;
     bool m_had = false;
     std::string m_bytes;

@@ -23,7 +23,8 @@ void CALLBACK DriveTimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
     if (!g_drive || g_drive->ran) return;
     HWND active = GetActiveWindow();
-    if (active && active != g_drive->before && IsWindowEnabled(active)) {
+    // Wine activates a modal dialog before it shows it: wait until it can be seen.
+    if (active && active != g_drive->before && IsWindowEnabled(active) && IsWindowVisible(active)) {
         g_drive->ran = true;
         KillTimer(NULL, id);
         (*g_drive->script)(active);

@@ -59,6 +59,13 @@ ProgramProcess StartProgram(const wchar_t *exeName = L"ZelvoRudore.exe", const w
 DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs);
 void EndProgram(ProgramProcess &program);
 
+// Ends the program however the test ends, so that it never outlives the test (a
+// program left running keeps the test's output open).
+struct ProgramGuard {
+    ProgramProcess &program;
+    ~ProgramGuard() { EndProgram(program); }
+};
+
 // Waits for a visible top-level window of the class and title (either may be NULL).
 HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs = 10000);
 // Number of top-level windows of the class (and title, when given).

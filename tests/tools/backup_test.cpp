@@ -42,7 +42,7 @@ TEST_F(RegistryBackup, BackupAsksForAFileAndReportsThePath)
     EXPECT_TRUE(dialog.save);
     EXPECT_EQ(g_hMainWnd, dialog.owner);
     EXPECT_STREQ(L"Export to Registry File", dialog.title);
-    EXPECT_STREQ(L"Registry Files (*.reg)|*.reg||", dialog.filter);
+    EXPECT_STREQ(L"Registry Files (*.reg)|*.reg|", dialog.filter);
     EXPECT_EQ((DWORD)(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT), dialog.flags);
     EXPECT_EQ(256u, dialog.maxFile);
     EXPECT_TRUE(FileExists(path));

@@ -1,0 +1,244 @@
+// Whole-registry backup and restore: what a restore brings back, what it refuses, and
+// what a backup leaves behind when it cannot write.
+#include "registry_testkit.h"
+#include <algorithm>
+#include <string.h>
+
+namespace {
+
+const wchar_t kOdd[] = L"Software\\Zelvo Test\\[Odd] key \"quoted\"\\\x041a\x043b\x044e\x0447 \x00e9t\x00e9";
+
+// Values of every kind and spelling the registry's text must carry exactly.
+void WriteAwkwardValues()
+{
+    SetText(HKEY_LOCAL_MACHINE, kOdd, L"", L"default with \\ backslash, \"quotes\", [brackets]\n\ttabs");
+    SetText(HKEY_LOCAL_MACHINE, kOdd, L"name \"with\" quotes = and [brackets] \\ too", L"\x4e2d\x6587 and \x00e9");
+    const wchar_t expand[] = L"%WINDIR%\\Rings";
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Expand", REG_EXPAND_SZ, expand, sizeof expand);
+    const wchar_t multi[] = L"one\0two\0\0";
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Multi", REG_MULTI_SZ, multi, sizeof multi);
+    std::string big(70000, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = (char)(i * 7 + 3);
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Big", REG_BINARY, big.data(), (DWORD)big.size());
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Empty", REG_BINARY, NULL, 0);
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"None", REG_NONE, "\x01\x02", 2);
+    ULONGLONG q = 0x0123456789ABCDEFull;
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Qword", REG_QWORD, &q, sizeof q);
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Unterminated", REG_SZ, "abc", 3);
+    SetValue(HKEY_LOCAL_MACHINE, kOdd, L"Control \x01\x1b chars", REG_SZ, L"\x01\x7f\x1b", 8);
+    DWORD d = 0xFEEDBEEF;
+    SetValue(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", REG_DWORD, &d, sizeof d);
+    SetValue(HKEY_CLASSES_ROOT, L".zelvo", L"", REG_SZ, L"zelvofile", 20);
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf without values", 0, NULL,
+                                             0, KEY_ALL_ACCESS, NULL, &k, NULL));
+    RegCloseKey(k);
+}
+
+void ChangeEverything()
+{
+    SetText(HKEY_LOCAL_MACHINE, L"Software\\Added later", L"New", L"value");               // a new key
+    SetText(HKEY_LOCAL_MACHINE, kOdd, L"Multi", L"now a plain string");                   // type and bytes
+    DWORD d = 1;
+    SetValue(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", REG_DWORD, &d, sizeof d);
+    DeleteValue(HKEY_LOCAL_MACHINE, kOdd, L"Big");                                        // a value gone
+    DeleteValue(HKEY_LOCAL_MACHINE, kOdd, L"");                                           // the default value gone
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo"));    // a subtree gone
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf without values", L"Now", L"has one");
+    SetText(HKEY_CLASSES_ROOT, L".zelvo", L"", L"otherfile");
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, RestoreAndSoftResetGiveBackExactlyTheSavedRegistry)
+{
+    WriteAwkwardValues();
+    RegSnapshot saved = DeviceSnapshot();
+    DWORD boots = SimGetBootCount();
+    std::wstring backup = Scratch(L"backup.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str())) << GetLastError();
+    ASSERT_TRUE(FileExists(backup));
+
+    ChangeEverything();
+    RegSnapshot changed = DeviceSnapshot();
+    ASSERT_NE("", Differences(saved, changed));
+
+    // The restore only stages: the running registry stays as it is until the reset.
+    ASSERT_TRUE(RegRestoreFile(backup.c_str())) << GetLastError();
+    EXPECT_TRUE(SimHasStagedImage());
+    EXPECT_EQ("", Differences(changed, DeviceSnapshot()));
+
+    SimSoftReset(FALSE);
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(1, PowerActions(SIM_POWER_SOFT_RESET));
+    EXPECT_EQ(boots + 1, SimGetBootCount());
+    RegSnapshot after = DeviceSnapshot();
+    DWORD count = boots + 1;
+    saved[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&count, 4)};
+    EXPECT_EQ("", Differences(saved, after));
+
+    // A second reset has nothing staged and only counts.
+    SimSoftReset(FALSE);
+    EXPECT_EQ(boots + 2, SimGetBootCount());
+    RegSnapshot again = DeviceSnapshot();
+    count = boots + 2;
+    saved[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&count, 4)};
+    EXPECT_EQ("", Differences(saved, again));
+}
+
+TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
+{
+    std::wstring backup = Scratch(L"good.reg");
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"before");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+    std::string good = ReadBytes(backup);
+    ASSERT_GT(good.size(), (size_t)200);
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"after");
+    RegSnapshot running = DeviceSnapshot();
+
+    struct Case {
+        const char *what;
+        std::string bytes;
+        DWORD error;
+    };
+    std::vector<Case> cases;
+    std::string flipped = good;
+    flipped[flipped.size() / 2] ^= 0x20;
+    cases.push_back({"a flipped byte", flipped, ERROR_REGISTRY_CORRUPT});
+    std::string badSum = good;
+    badSum[REGIMG_CRC_OFFSET] ^= 1;
+    cases.push_back({"a wrong checksum", badSum, ERROR_REGISTRY_CORRUPT});
+    cases.push_back({"half a file", good.substr(0, good.size() / 2), ERROR_REGISTRY_CORRUPT});
+    cases.push_back({"one byte short", good.substr(0, good.size() - 1), ERROR_REGISTRY_CORRUPT});
+    cases.push_back({"the header alone", good.substr(0, 30), ERROR_REGISTRY_CORRUPT});
+    cases.push_back({"one byte more", good + "x", ERROR_REGISTRY_CORRUPT});
+    cases.push_back({"an empty file", "", ERROR_NOT_REGISTRY_FILE});
+    cases.push_back({"an exported .reg", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
+                     ERROR_NOT_REGISTRY_FILE});
+    cases.push_back({"a sound file", "RIFF\x24\x00\x00\x00WAVEfmt ", ERROR_NOT_REGISTRY_FILE});
+    std::string nextVersion = good;
+    nextVersion[8] = 2;
+    Reseal(&nextVersion);
+    cases.push_back({"another version", nextVersion, ERROR_NOT_REGISTRY_FILE});
+    // Sound framing, broken contents: the checksum is right but the text is not.
+    std::string badText = good;
+    size_t dword = badText.find("dword:");
+    ASSERT_NE(std::string::npos, dword);
+    badText[dword + 1] = 'x';
+    Reseal(&badText);
+    cases.push_back({"a sealed image with a broken value", badText, ERROR_REGISTRY_CORRUPT});
+    std::string badEscape = good;
+    size_t quote = badEscape.find("\"Marker\"=\"");
+    ASSERT_NE(std::string::npos, quote);
+    badEscape[quote + 10] = (char)0xE9;   // a raw byte no saved text holds
+    Reseal(&badEscape);
+    cases.push_back({"a sealed image with a raw 8-bit byte", badEscape, ERROR_REGISTRY_CORRUPT});
+    std::string badSection = good;
+    badSection[REGIMG_HEADER_SIZE] = 9;   // no such root
+    Reseal(&badSection);
+    cases.push_back({"a sealed image of an unknown root", badSection, ERROR_REGISTRY_CORRUPT});
+
+    for (const Case &c : cases) {
+        std::wstring path = Scratch(L"broken.reg");
+        WriteBytes(path, c.bytes);
+        SetLastError(0);
+        EXPECT_FALSE(RegRestoreFile(path.c_str())) << c.what;
+        EXPECT_EQ(c.error, GetLastError()) << c.what;
+        EXPECT_FALSE(SimHasStagedImage()) << c.what;
+    }
+
+    // Another program's file: the registry's own hive text, and this program.
+    std::wstring hive = Scratch(L"hive.txt");
+    WriteBytes(hive, "WINE REGISTRY Version 2\n\n[Software]\n\"a\"=dword:00000001\n");
+    EXPECT_FALSE(RegRestoreFile(hive.c_str()));
+    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
+    EXPECT_FALSE(RegRestoreFile(PathBesideTests(L"coredll.dll").c_str()));
+    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
+    EXPECT_FALSE(RegRestoreFile(m_folder.c_str()));   // a folder
+    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
+    EXPECT_FALSE(RegRestoreFile(Scratch(L"missing.reg").c_str()));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, GetLastError());
+    EXPECT_FALSE(RegRestoreFile(Scratch(L"no folder\\missing.reg").c_str()));
+    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, GetLastError());
+    EXPECT_FALSE(RegRestoreFile(NULL));
+    EXPECT_FALSE(RegRestoreFile(L""));
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ("", Differences(running, DeviceSnapshot()));
+
+    // A failed restore leaves an image staged before it as it was.
+    ASSERT_TRUE(RegRestoreFile(backup.c_str()));
+    wchar_t folder[MAX_PATH];
+    ASSERT_TRUE(SimGetDeviceDir(folder, MAX_PATH));
+    std::wstring staged = std::wstring(folder) + L"\\" REGIMG_STAGED_NAME;
+    std::string before = ReadBytes(staged);
+    WriteBytes(Scratch(L"broken.reg"), flipped);
+    EXPECT_FALSE(RegRestoreFile(Scratch(L"broken.reg").c_str()));
+    EXPECT_EQ(before, ReadBytes(staged));
+    SimSoftReset(FALSE);
+    std::wstring marker;
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", &marker));
+    EXPECT_EQ(L"before", marker);
+}
+
+TEST_F(RegistryTest, BackupToAPathThatCannotBeWrittenFailsAndLeavesNothing)
+{
+    SetLastError(0);
+    EXPECT_FALSE(RegCopyFile(Scratch(L"no such folder\\backup.reg").c_str()));
+    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, GetLastError());
+
+    std::wstring folderTarget = Scratch(L"a folder");
+    ASSERT_TRUE(CreateDirectoryW(folderTarget.c_str(), NULL));
+    EXPECT_FALSE(RegCopyFile(folderTarget.c_str()));
+    EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
+    EXPECT_TRUE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(FolderEntries(folderTarget).empty());
+
+    std::wstring locked = Scratch(L"locked.reg");
+    WriteBytes(locked, "keep me");
+    ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(RegCopyFile(locked.c_str()));
+    EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
+    EXPECT_EQ("keep me", ReadBytes(locked));
+
+    EXPECT_FALSE(RegCopyFile(L""));
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
+    EXPECT_FALSE(RegCopyFile(NULL));
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
+
+    std::wstring invalid = Scratch(L"bad|name.reg");
+    EXPECT_FALSE(RegCopyFile(invalid.c_str()));
+
+    // Only what the test made itself is left: no partial or temporary file.
+    std::vector<std::wstring> left = FolderEntries(m_folder);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"a folder", L"locked.reg"}), left);
+
+    // Overwriting an ordinary file replaces it whole.
+    std::wstring old = Scratch(L"old.reg");
+    WriteBytes(old, std::string(1 << 20, 'z'));
+    ASSERT_TRUE(RegCopyFile(old.c_str()));
+    EXPECT_TRUE(RegRestoreFile(old.c_str())) << GetLastError();
+}
+
+TEST_F(RegistryTest, SimulatedFailuresAnswerWithTheirError)
+{
+    std::wstring backup = Scratch(L"backup.reg");
+    SimSetFailure(SIM_FAIL_REGCOPY, ERROR_NOT_SUPPORTED);
+    SetLastError(0);
+    EXPECT_FALSE(RegCopyFile(backup.c_str()));
+    EXPECT_EQ((DWORD)ERROR_NOT_SUPPORTED, GetLastError());
+    EXPECT_FALSE(FileExists(backup));
+    SimSetFailure(SIM_FAIL_REGCOPY, ERROR_DISK_FULL);
+    EXPECT_FALSE(RegCopyFile(backup.c_str()));
+    EXPECT_EQ((DWORD)ERROR_DISK_FULL, GetLastError());
+    SimSetFailure(SIM_FAIL_REGCOPY, 0);
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+
+    SimSetFailure(SIM_FAIL_REGRESTORE, ERROR_NOT_SUPPORTED);
+    EXPECT_FALSE(RegRestoreFile(backup.c_str()));
+    EXPECT_EQ((DWORD)ERROR_NOT_SUPPORTED, GetLastError());
+    EXPECT_FALSE(SimHasStagedImage());
+    SimSetFailure(SIM_FAIL_REGRESTORE, 0);
+    EXPECT_TRUE(RegRestoreFile(backup.c_str()));
+    EXPECT_TRUE(SimHasStagedImage());
+}

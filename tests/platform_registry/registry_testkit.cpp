@@ -1,0 +1,209 @@
+#include "registry_testkit.h"
+#include <string.h>
+
+namespace {
+
+std::wstring Upper(const std::wstring &s)
+{
+    std::wstring out(s);
+    if (!out.empty()) CharUpperBuffW(&out[0], (DWORD)out.size());
+    return out;
+}
+
+void Walk(HKEY key, const std::wstring &path, RegSnapshot *out)
+{
+    std::map<std::wstring, RegData> &values = (*out)[Upper(path)];
+    DWORD subkeys = 0, maxName = 0, count = 0, maxValueName = 0, maxData = 0;
+    RegQueryInfoKeyW(key, NULL, NULL, NULL, &subkeys, &maxName, NULL, &count, &maxValueName, &maxData, NULL, NULL);
+    std::vector<wchar_t> name(maxValueName + 2);
+    std::vector<BYTE> data(maxData + 2);
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD nameLength = (DWORD)name.size(), size = (DWORD)data.size(), type = 0;
+        if (RegEnumValueW(key, i, &name[0], &nameLength, NULL, &type, &data[0], &size) != ERROR_SUCCESS) continue;
+        values[Upper(std::wstring(&name[0], nameLength))] = RegData{type, std::string((const char *)&data[0], size)};
+    }
+    std::vector<wchar_t> child(maxName + 2);
+    for (DWORD i = 0; i < subkeys; ++i) {
+        DWORD length = (DWORD)child.size();
+        if (RegEnumKeyExW(key, i, &child[0], &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) continue;
+        std::wstring childName(&child[0], length);
+        HKEY sub;
+        // Links are taken as themselves: their target is listed where it lives.
+        if (RegOpenKeyExW(key, childName.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+        Walk(sub, path.empty() ? childName : path + L"\\" + childName, out);
+        RegCloseKey(sub);
+    }
+}
+
+std::string Narrow(const std::wstring &s)
+{
+    std::string out;
+    for (wchar_t c : s) out.push_back(c < 128 ? (char)c : '?');
+    return out;
+}
+
+}  // namespace
+
+RegSnapshot Snapshot(HKEY root, const wchar_t *subkey)
+{
+    RegSnapshot out;
+    HKEY key = root;
+    if (subkey && RegOpenKeyExW(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
+    Walk(key, L"", &out);
+    if (key != root) RegCloseKey(key);
+    return out;
+}
+
+RegSnapshot DeviceSnapshot()
+{
+    RegSnapshot out;
+    for (auto &entry : Snapshot(HKEY_LOCAL_MACHINE)) out[L"HKLM\\" + entry.first] = entry.second;
+    for (auto &entry : Snapshot(HKEY_CURRENT_USER)) out[L"HKCU\\" + entry.first] = entry.second;
+    return out;
+}
+
+std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual)
+{
+    std::string out;
+    int shown = 0;
+    auto note = [&](const std::string &line) {
+        if (shown++ < 12) out += line + "\n";
+    };
+    for (auto &e : expected) {
+        auto a = actual.find(e.first);
+        if (a == actual.end()) { note("missing key " + Narrow(e.first)); continue; }
+        for (auto &v : e.second) {
+            auto av = a->second.find(v.first);
+            if (av == a->second.end()) note("missing value " + Narrow(e.first) + " : " + Narrow(v.first));
+            else if (av->second != v.second)
+                note("changed value " + Narrow(e.first) + " : " + Narrow(v.first) + " type " +
+                     std::to_string(v.second.type) + "->" + std::to_string(av->second.type));
+        }
+        for (auto &v : a->second)
+            if (!e.second.count(v.first)) note("extra value " + Narrow(e.first) + " : " + Narrow(v.first));
+    }
+    for (auto &a : actual)
+        if (!expected.count(a.first)) note("extra key " + Narrow(a.first));
+    return out;
+}
+
+void SetValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(k, name, 0, type, (const BYTE *)data, size));
+    RegCloseKey(k);
+}
+
+void SetText(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *text)
+{
+    SetValue(root, key, name, REG_SZ, text, (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
+}
+
+void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k));
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueW(k, name));
+    RegCloseKey(k);
+}
+
+bool ValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    HKEY k;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    LONG r = RegQueryValueExW(k, name, NULL, NULL, NULL, NULL);
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS;
+}
+
+std::string ReadBytes(const std::wstring &path)
+{
+    std::string out;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE) return out;
+    DWORD size = GetFileSize(f, NULL), got = 0;
+    out.resize(size);
+    if (size) ReadFile(f, &out[0], size, &got, NULL);
+    out.resize(got);
+    CloseHandle(f);
+    return out;
+}
+
+void WriteBytes(const std::wstring &path, const std::string &bytes)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, f);
+    DWORD wrote = 0;
+    if (!bytes.empty()) WriteFile(f, bytes.data(), (DWORD)bytes.size(), &wrote, NULL);
+    CloseHandle(f);
+    ASSERT_EQ(bytes.size(), wrote);
+}
+
+bool FileExists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::wstring> FolderEntries(const std::wstring &folder)
+{
+    std::vector<std::wstring> out;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..") out.push_back(name);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return out;
+}
+
+DWORD TestCrc32(const std::string &bytes)
+{
+    DWORD crc = 0xFFFFFFFF;
+    for (unsigned char c : bytes) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void Reseal(std::string *image)
+{
+    ASSERT_GE(image->size(), (size_t)REGIMG_HEADER_SIZE);
+    ULONGLONG size = image->size();
+    memcpy(&(*image)[24], &size, 8);
+    memset(&(*image)[REGIMG_CRC_OFFSET], 0, 4);
+    DWORD crc = TestCrc32(*image);
+    memcpy(&(*image)[REGIMG_CRC_OFFSET], &crc, 4);
+}
+
+int PowerActions(int kind)
+{
+    int n = 0;
+    for (int i = 0; i < SimPowerActionCount(); ++i) {
+        SimPowerAction a;
+        if (SimGetPowerAction(i, &a) && a.kind == kind) ++n;
+    }
+    return n;
+}
+
+void RegistryTest::SetUp()
+{
+    DeviceTest::SetUp();
+    static int counter;
+    wchar_t temp[MAX_PATH], folder[MAX_PATH + 64];
+    GetTempPathW(MAX_PATH, temp);
+    wsprintfW(folder, L"%sRegImageTest-%lx-%d", temp, GetCurrentProcessId(), ++counter);
+    m_folder = folder;
+    CreateDirectoryW(m_folder.c_str(), NULL);
+}
+
+void RegistryTest::TearDown()
+{
+    for (const std::wstring &name : FolderEntries(m_folder)) {
+        std::wstring path = Scratch(name.c_str());
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
+    }
+    RemoveDirectoryW(m_folder.c_str());
+    DeviceTest::TearDown();
+}

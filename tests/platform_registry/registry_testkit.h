@@ -1,0 +1,56 @@
+// Helpers of the registry image tests: whole-tree snapshots of the sandboxed registry,
+// scratch files, and the image format's own numbers.
+#ifndef REGISTRY_TESTKIT_H
+#define REGISTRY_TESTKIT_H
+
+#include <windows.h>
+#include <map>
+#include <string>
+#include "testkit.h"
+#include "ceplatform.h"
+#include "platform/coredll/registry_image.h"
+
+struct RegData {
+    DWORD type;
+    std::string bytes;
+    bool operator==(const RegData &o) const { return type == o.type && bytes == o.bytes; }
+    bool operator!=(const RegData &o) const { return !(*this == o); }
+};
+// Upper-cased key path ("" the root itself) -> upper-cased value name -> type and bytes.
+typedef std::map<std::wstring, std::map<std::wstring, RegData>> RegSnapshot;
+
+// Every key and value below `root`, read through the ordinary registry calls.
+RegSnapshot Snapshot(HKEY root, const wchar_t *subkey = NULL);
+// The device registry of the sandbox: HKLM (holding HKCR) and HKCU, keys prefixed.
+RegSnapshot DeviceSnapshot();
+// The first few differences, for failure messages; empty when equal.
+std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual);
+
+void SetValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size);
+void SetText(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *text);
+void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name);
+bool ValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
+
+std::string ReadBytes(const std::wstring &path);
+void WriteBytes(const std::wstring &path, const std::string &bytes);
+bool FileExists(const std::wstring &path);
+// Names in a folder, "." and ".." left out.
+std::vector<std::wstring> FolderEntries(const std::wstring &folder);
+
+DWORD TestCrc32(const std::string &bytes);
+// Puts a correct checksum into image bytes that a test has edited.
+void Reseal(std::string *image);
+
+// Power actions recorded since the test began, of one kind.
+int PowerActions(int kind);
+
+// Tests of the registry image, each in its own sandboxed device with a scratch folder.
+class RegistryTest : public DeviceTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::wstring Scratch(const wchar_t *name) const { return m_folder + L"\\" + name; }
+    std::wstring m_folder;
+};
+
+#endif

@@ -1,0 +1,173 @@
+// Restarts of the device: the boot counter, the factory state a hard reset brings back,
+// a damaged staged image, and symbolic links that an image apply must not write through.
+#include "registry_testkit.h"
+
+namespace {
+
+std::wstring StagedPath()
+{
+    wchar_t folder[MAX_PATH];
+    if (!SimGetDeviceDir(folder, MAX_PATH)) return L"";
+    return std::wstring(folder) + L"\\" REGIMG_STAGED_NAME;
+}
+
+void SetLink(HKEY root, const wchar_t *path, const std::wstring &target)
+{
+    HKEY link;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path, 0, NULL, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &link, NULL));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE *)target.data(),
+                                            (DWORD)(target.size() * sizeof(wchar_t))));
+    RegCloseKey(link);
+}
+
+void DeleteLink(HKEY root, const wchar_t *path)
+{
+    HKEY link;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &link));
+    typedef LONG (NTAPI *NtDeleteKeyProc)(HANDLE);
+    NtDeleteKeyProc del = (NtDeleteKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
+    EXPECT_EQ(0, del(link));
+    RegCloseKey(link);
+}
+
+// The name the registry gives a key, for link targets.
+std::wstring FullName(HKEY root, const wchar_t *path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
+    typedef LONG (NTAPI *NtQueryKeyProc)(HANDLE, int, PVOID, ULONG, PULONG);
+    NtQueryKeyProc query = (NtQueryKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
+    BYTE buffer[2048];
+    ULONG got = 0;
+    std::wstring name;
+    if (query(key, 3, buffer, sizeof buffer, &got) == 0) name.assign((wchar_t *)(buffer + 4), *(ULONG *)buffer / 2);
+    RegCloseKey(key);
+    return name;
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, EverySoftResetRaisesTheBootCounter)
+{
+    DWORD count = 0;
+    ASSERT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", &count));   // a factory value
+    EXPECT_EQ(count, SimGetBootCount());
+    SimSoftReset(FALSE);
+    SimSoftReset(FALSE);
+    EXPECT_EQ(count + 2, SimGetBootCount());
+    ASSERT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", &count));
+    EXPECT_EQ(SimGetBootCount(), count);
+
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", 41);
+    SimSoftReset(FALSE);
+    EXPECT_EQ(42u, SimGetBootCount());
+
+    // Missing, or not a number: the counter starts again at one.
+    DeleteValue(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount");
+    EXPECT_EQ(0u, SimGetBootCount());
+    SimSoftReset(FALSE);
+    EXPECT_EQ(1u, SimGetBootCount());
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", L"7");
+    EXPECT_EQ(0u, SimGetBootCount());
+    SimSoftReset(FALSE);
+    ASSERT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", &count));
+    EXPECT_EQ(1u, count);
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm"));
+    SimSoftReset(FALSE);
+    EXPECT_EQ(1u, SimGetBootCount());
+
+    // Recording power actions, an ending reset lets the test go on.
+    SimSoftReset(TRUE);
+    EXPECT_EQ(2u, SimGetBootCount());
+    EXPECT_EQ(7, PowerActions(SIM_POWER_SOFT_RESET));
+    EXPECT_EQ(0, PowerActions(SIM_POWER_HARD_RESET));
+}
+
+TEST_F(RegistryTest, HardResetBringsBackTheFactoryRegistry)
+{
+    RegSnapshot factory = DeviceSnapshot();
+    DWORD factoryBoots = SimGetBootCount();
+    ASSERT_FALSE(factory.empty());
+    ASSERT_TRUE(factory.count(L"HKLM\\COMM"));
+
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", 99);
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Junk", L"Junk", L"junk");
+    SetText(HKEY_CLASSES_ROOT, L".junk", L"", L"junkfile");
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm"));
+    // An image staged before the reset is dropped, not applied.
+    std::wstring backup = Scratch(L"changed.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+    ASSERT_TRUE(RegRestoreFile(backup.c_str()));
+    ASSERT_NE("", Differences(factory, DeviceSnapshot()));
+
+    SimHardReset(FALSE);
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(1, PowerActions(SIM_POWER_HARD_RESET));
+    EXPECT_EQ(0, PowerActions(SIM_POWER_SOFT_RESET));
+    EXPECT_EQ(factoryBoots + 1, SimGetBootCount());
+    DWORD count = factoryBoots + 1;
+    factory[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&count, 4)};
+    EXPECT_EQ("", Differences(factory, DeviceSnapshot()));
+
+    // Soft resets after it go on from there.
+    SimSoftReset(FALSE);
+    EXPECT_EQ(factoryBoots + 2, SimGetBootCount());
+}
+
+TEST_F(RegistryTest, ADamagedStagedImageIsDroppedAndTheRegistryKept)
+{
+    std::wstring backup = Scratch(L"backup.reg");
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"saved");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+    ASSERT_TRUE(RegRestoreFile(backup.c_str()));
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"running");
+    RegSnapshot running = DeviceSnapshot();
+    DWORD boots = SimGetBootCount();
+
+    std::wstring staged = StagedPath();
+    std::string bytes = ReadBytes(staged);
+    ASSERT_FALSE(bytes.empty());
+    bytes[bytes.size() - 3] ^= 0x55;
+    WriteBytes(staged, bytes);
+
+    SimSoftReset(FALSE);
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(boots + 1, SimGetBootCount());
+    DWORD count = boots + 1;
+    running[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&count, 4)};
+    EXPECT_EQ("", Differences(running, DeviceSnapshot()));
+}
+
+TEST_F(RegistryTest, LinksAreRestoredAsLinksAndNeverWrittenThrough)
+{
+    // A link inside the device to a key that holds values, and one to a key outside
+    // the sandbox that nothing of the device may touch.
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target", L"Kept", L"target value");
+    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other", L"Other", L"other value");
+    std::wstring target = FullName(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target");
+    std::wstring other = FullName(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other");
+    ASSERT_FALSE(target.empty());
+    SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", target);
+    std::wstring read;
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", L"Kept", &read));   // it works as a link
+
+    std::wstring backup = Scratch(L"links.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+    RegSnapshot saved = DeviceSnapshot();
+
+    // The link now leads elsewhere, and a new one appears that the image lacks.
+    DeleteLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link");
+    SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", other);
+    SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\New link", target);
+    ASSERT_TRUE(RegRestoreFile(backup.c_str()));
+    SimSoftReset(FALSE);
+
+    RegSnapshot after = DeviceSnapshot();
+    DWORD count = SimGetBootCount();
+    saved[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&count, 4)};
+    EXPECT_EQ("", Differences(saved, after));
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", L"Kept", &read));
+    EXPECT_EQ(L"target value", read);
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other", L"Other", &read));
+    EXPECT_EQ(L"other value", read);
+}
