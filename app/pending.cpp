@@ -15,6 +15,3 @@ INT_PTR CALLBACK InternetHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return Pen
 INT_PTR CALLBACK TodayHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
 INT_PTR CALLBACK SystemHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
 INT_PTR CALLBACK PhoneHostProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
-INT_PTR CALLBACK KeyboardDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
-INT_PTR CALLBACK FileSystemDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
-INT_PTR CALLBACK CalendarDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
