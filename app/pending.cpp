@@ -11,6 +11,3 @@ static INT_PTR PendingDialog(HWND dialog, UINT message, WPARAM wParam)
     return FALSE;
 }
 
-INT_PTR CALLBACK KeyboardDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
-INT_PTR CALLBACK FileSystemDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }
-INT_PTR CALLBACK CalendarDialogProc(HWND d, UINT m, WPARAM w, LPARAM) { return PendingDialog(d, m, w); }

@@ -6,14 +6,7 @@ set -euo pipefail
 zr_install_packages
 zr_build --target all --target bench
 
-export WINEPREFIX=${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}
-rm -rf "$WINEPREFIX"
-unset DISPLAY
-zr_start_xvfb
-cleanup() { zr_stop_wineserver; zr_stop_xvfb; }
-trap cleanup EXIT
-zr_create_device
-zr_start_wineserver
+zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
 for bench in "$ZR_BUILD"/bin/bench_*.exe; do
     echo "== $(basename "$bench" .exe)"

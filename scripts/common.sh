@@ -102,3 +102,15 @@ zr_install_program() {
     ZR_PROGRAM="$dir/ZelvoRudore.exe"
     ZR_DEVCTL="$dir/devctl.exe"
 }
+
+# A fresh throw-away device under a private Xvfb with a running wineserver, for the
+# test and benchmark commands; everything is stopped when the calling script ends.
+zr_fresh_device() {
+    export WINEPREFIX=$1
+    rm -rf "$WINEPREFIX"
+    unset DISPLAY
+    zr_start_xvfb
+    trap 'zr_stop_wineserver; zr_stop_xvfb' EXIT
+    zr_create_device
+    zr_start_wineserver
+}

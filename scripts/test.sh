@@ -6,14 +6,7 @@ set -euo pipefail
 zr_install_packages
 zr_build
 
-export WINEPREFIX=${ZR_TEST_PREFIX:-$ZR_BUILD/test-device}
-rm -rf "$WINEPREFIX"
-unset DISPLAY
-zr_start_xvfb
-cleanup() { zr_stop_wineserver; zr_stop_xvfb; }
-trap cleanup EXIT
-zr_create_device
-zr_start_wineserver
+zr_fresh_device "${ZR_TEST_PREFIX:-$ZR_BUILD/test-device}"
 
 cd "$ZR_BUILD"
 # One at a time: the tests share one virtual desktop, and a rotation turns it for all.

@@ -34,14 +34,21 @@ void ReadBatteryGauge(HWND, DWORD *fill, DWORD *percent)
     *percent = p;
 }
 
-void ReadMemoryGauge(HWND, DWORD *fill, DWORD *percent)
+// Physical memory in bytes, 32-bit as the device reports it.
+static void ReadMemoryStatus(DWORD *total, DWORD *available)
 {
     MEMORYSTATUS status;
     ZeroMemory(&status, sizeof status);
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);
-    DWORD total = (DWORD)status.dwTotalPhys;
-    DWORD available = (DWORD)status.dwAvailPhys;
+    *total = (DWORD)status.dwTotalPhys;
+    *available = (DWORD)status.dwAvailPhys;
+}
+
+void ReadMemoryGauge(HWND, DWORD *fill, DWORD *percent)
+{
+    DWORD total, available;
+    ReadMemoryStatus(&total, &available);
     if (total == 0 || total / 1024 == 0) {
         *fill = 0;
         *percent = 0;
@@ -169,12 +176,8 @@ static DWORD WholeMegabytes(ULONGLONG bytes)
 
 static void ShowMemoryReport(HWND owner)
 {
-    MEMORYSTATUS status;
-    ZeroMemory(&status, sizeof status);
-    status.dwLength = sizeof status;
-    GlobalMemoryStatus(&status);
-    DWORD total = (DWORD)status.dwTotalPhys;
-    DWORD available = (DWORD)status.dwAvailPhys;
+    DWORD total, available;
+    ReadMemoryStatus(&total, &available);
 
     DWORD percent = 0;
     if (WholeMegabytes(total))

@@ -131,6 +131,7 @@ TEST(SingleInstance, SecondCopyBringsTheFirstForwardAndEnds)
 
     ProgramProcess first = StartProgram();
     ASSERT_TRUE(first.process != NULL);
+    ProgramGuard firstGuard = {first};
     HWND running = WaitForWindow(kClass, kTitle);
     ASSERT_TRUE(running != NULL) << "the program did not start beside a window of its class with another title";
     DWORD owner = 0;
@@ -140,15 +141,14 @@ TEST(SingleInstance, SecondCopyBringsTheFirstForwardAndEnds)
     SetForegroundWindow(decoy);
     PumpMessages(100);
     ProgramProcess second = StartProgram();
+    ProgramGuard secondGuard = {second};
     EXPECT_EQ(0u, WaitForExit(second, 10000));
     EXPECT_EQ(1, CountTopLevelWindows(kClass, kTitle));
     PumpMessages(100);
     EXPECT_EQ(running, GetForegroundWindow());
-    EndProgram(second);
 
     PostMessageW(running, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, WaitForExit(first, 10000));
-    EndProgram(first);
     DestroyWindow(decoy);
     UnregisterClassW(kClass, GetModuleHandleW(NULL));
 }

@@ -115,22 +115,13 @@ TEST_F(DeviceWindows, RotationTurnsTheScreenAndIsRemembered)
     // The profile remembers the shape. A desktop that starts again starts upright:
     // the restore turns it; one already turned in this session is left alone.
     ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
-    DEVMODEW upright;
-    ZeroMemory(&upright, sizeof upright);
-    upright.dmSize = sizeof upright;
-    upright.dmPelsWidth = SIM_PORTRAIT_CX;
-    upright.dmPelsHeight = SIM_PORTRAIT_CY;
-    upright.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    ASSERT_EQ(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsExW(NULL, &upright, NULL, 0, NULL));
+    ASSERT_TRUE(SetScreenSize(SIM_PORTRAIT_CX, SIM_PORTRAIT_CY));
     EXPECT_EQ(SIM_PORTRAIT, SimGetScreenShape());
     EXPECT_TRUE(SimRestoreScreenShape());
     EXPECT_EQ(SIM_LANDSCAPE, SimGetScreenShape());
     SimRotate(SIM_PORTRAIT);
     ASSERT_TRUE(SimRotate(SIM_SQUARE));
-    DEVMODEW wide = upright;
-    wide.dmPelsWidth = SIM_LANDSCAPE_CX;
-    wide.dmPelsHeight = SIM_LANDSCAPE_CY;
-    ASSERT_EQ(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsExW(NULL, &wide, NULL, 0, NULL));
+    ASSERT_TRUE(SetScreenSize(SIM_LANDSCAPE_CX, SIM_LANDSCAPE_CY));
     EXPECT_FALSE(SimRestoreScreenShape());
     EXPECT_EQ(SIM_LANDSCAPE, SimGetScreenShape());
     ASSERT_TRUE(SimRotate(SIM_PORTRAIT));

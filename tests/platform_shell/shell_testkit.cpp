@@ -158,17 +158,6 @@ std::ostream &operator<<(std::ostream &out, const RECT &r)
     return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
 }
 
-bool SetScreenSize(int cx, int cy)
-{
-    DEVMODEW mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = cx;
-    mode.dmPelsHeight = cy;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
-    return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
-}
-
 ScreenGuard::~ScreenGuard()
 {
     SetScreenSize(SIM_PORTRAIT_CX, SIM_PORTRAIT_CY);

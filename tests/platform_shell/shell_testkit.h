@@ -51,7 +51,6 @@ bool operator==(const RECT &a, const RECT &b);
 
 // Turns the screen; TRUE when the display took the size. ScreenGuard turns it back to
 // portrait when it goes out of scope, whatever happened in between.
-bool SetScreenSize(int cx, int cy);
 struct ScreenGuard {
     ~ScreenGuard();
 };

@@ -23,7 +23,8 @@ void CALLBACK DriveTimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
     if (!g_drive || g_drive->ran) return;
     HWND active = GetActiveWindow();
-    if (active && active != g_drive->before && IsWindowEnabled(active)) {
+    // Wine activates a modal dialog before it shows it: wait until it can be seen.
+    if (active && active != g_drive->before && IsWindowEnabled(active) && IsWindowVisible(active)) {
         g_drive->ran = true;
         KillTimer(NULL, id);
         (*g_drive->script)(active);
@@ -122,6 +123,17 @@ SimMessageBox LastMessageBox()
     int n = SimMessageBoxCount();
     if (n > 0) SimGetMessageBox(n - 1, &record);
     return record;
+}
+
+bool SetScreenSize(int cx, int cy)
+{
+    DEVMODEW mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = cx;
+    mode.dmPelsHeight = cy;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
+    return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
 }
 
 std::wstring WindowText(HWND window)

@@ -37,13 +37,16 @@ void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wc
 // The last message box shown, or an empty record.
 SimMessageBox LastMessageBox();
 
+// Changes the display mode directly (not through the device), for tests of what the
+// shell and the dialogs do on a rotation. TRUE when the screen then has that size.
+bool SetScreenSize(int cx, int cy);
+
 // Text of a window.
 std::wstring WindowText(HWND window);
 
 // Path of a file beside the test executable (the program, the device's DLLs).
 std::wstring PathBesideTests(const wchar_t *name);
 
-#endif
 
 // ---- Driving the real program as a separate process ----
 
@@ -59,6 +62,13 @@ ProgramProcess StartProgram(const wchar_t *exeName = L"ZelvoRudore.exe", const w
 DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs);
 void EndProgram(ProgramProcess &program);
 
+// Ends the program however the test ends, so that it never outlives the test (a
+// program left running keeps the test's output open).
+struct ProgramGuard {
+    ProgramProcess &program;
+    ~ProgramGuard() { EndProgram(program); }
+};
+
 // Waits for a visible top-level window of the class and title (either may be NULL).
 HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs = 10000);
 // Number of top-level windows of the class (and title, when given).
@@ -67,3 +77,5 @@ int CountTopLevelWindows(const wchar_t *className, const wchar_t *title = NULL);
 // Real input: a tap at a screen position, and key strokes.
 void TapScreen(int x, int y);
 void PressKeyCombination(WORD modifier, WORD key);
+
+#endif

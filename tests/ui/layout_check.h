@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <map>
 #include <gtest/gtest.h>
+#include "testkit.h"
 
 // Changes the screen size as a rotation does; the destructor turns it back to
 // portrait whatever happened in between.
@@ -16,17 +17,7 @@ public:
     ScreenShapeGuard(const ScreenShapeGuard &) = delete;
     ScreenShapeGuard &operator=(const ScreenShapeGuard &) = delete;
 
-    static bool Set(int width, int height)
-    {
-        DEVMODEW mode;
-        ZeroMemory(&mode, sizeof mode);
-        mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = width;
-        mode.dmPelsHeight = height;
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
-        return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
-    }
+    static bool Set(int width, int height) { return SetScreenSize(width, height); }
 };
 
 // A control's rectangle in its dialog's client coordinates.

@@ -1,0 +1,163 @@
+// The calendar work-week dialog: working hours in half-hour steps and the working
+// days, kept in "\Windows\Calendar.cal".
+#include <stdio.h>
+#include <windows.h>
+#include <commctrl.h>
+#include "calendar/calendar.h"
+#include "app/rudore.h"
+#include "aygshell.h"
+#include "resource.h"
+#include "ui/reflow.h"
+
+// The same file in 8-bit form for the stream functions and in UTF-16 for the others.
+static const char kCalendarPath[] = "\\Windows\\Calendar.cal";
+static const WCHAR kCalendarPathW[] = L"\\Windows\\Calendar.cal";
+// Where a new version of the file is written before it takes the old one's place.
+static const char kCalendarNewPath[] = "\\Windows\\Calendar.cal.new";
+static const WCHAR kCalendarNewPathW[] = L"\\Windows\\Calendar.cal.new";
+
+static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU;
+
+BOOL ReadCalendarSettings(CalendarSettings *settings)
+{
+    FILE *file = fopen(kCalendarPath, "r");
+    if (!file) return FALSE;
+    CalendarReader reader;
+    CalendarReadBegin(&reader);
+    unsigned char chunk[512];
+    size_t count;
+    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
+        if (!CalendarReadBytes(&reader, chunk, count)) break;
+    fclose(file);
+    CalendarReadEnd(&reader, settings);
+    return TRUE;
+}
+
+static void DiscardNewFile(void)
+{
+    SetFileAttributesW(kCalendarNewPathW, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(kCalendarNewPathW);
+}
+
+// Whatever would keep the old file from being rewritten in place keeps it from being
+// replaced: a read-only file, a folder of that name, another program holding it open.
+static BOOL CanRewriteCalendarFile(DWORD attributes)
+{
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return FALSE;
+    HANDLE file = CreateFileW(kCalendarPathW, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    CloseHandle(file);
+    return TRUE;
+}
+
+BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
+{
+    DWORD attributes = GetFileAttributesW(kCalendarPathW);
+    BOOL exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (!replace || !CanRewriteCalendarFile(attributes))) return FALSE;
+
+    DiscardNewFile();  // left over from a write that was cut short
+    FILE *file = fopen(kCalendarNewPath, "w+");
+    if (!file) return FALSE;
+    BOOL written = fwrite(bytes, 1, count, file) == count;
+    if (fflush(file) != 0) written = FALSE;
+    if (fclose(file) != 0) written = FALSE;
+    if (!written) {
+        DiscardNewFile();
+        return FALSE;
+    }
+    // The file is hidden when this program creates it; a rewrite keeps what it had.
+    DWORD keep = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)
+                        : FILE_ATTRIBUTE_HIDDEN;
+    if (keep) SetFileAttributesW(kCalendarNewPathW, keep);
+    if (!MoveFileExW(kCalendarNewPathW, kCalendarPathW, exists ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        DiscardNewFile();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL InitCalendarDialog(HWND dialog)
+{
+    CalendarSettings settings;
+    if (!ReadCalendarSettings(&settings)) {
+        char bytes[CAL_FILE_MAX];
+        size_t count = FormatDefaultCalendarFile(bytes, sizeof bytes);
+        // Only a missing file is created: one that is there but cannot be read keeps
+        // its contents, and the dialog shows the defaults.
+        WriteCalendarFile(bytes, count, FALSE);
+        if (!ReadCalendarSettings(&settings)) ParseCalendarFile((const unsigned char *)bytes, count, &settings);
+    }
+
+    SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
+    SHInitDialog(&info);
+
+    SetDlgItemTextW(dialog, IDC_CAL_START, settings.start);
+    SetDlgItemTextW(dialog, IDC_CAL_END, settings.end);
+    for (int day = 0; day < CAL_DAYS; day++)
+        if (settings.days & (1u << day)) CheckDlgButton(dialog, IDC_CAL_SUNDAY + day, BST_CHECKED);
+    return TRUE;
+}
+
+static void StepTimeEdit(HWND dialog, int edit, bool forward)
+{
+    WCHAR text[CAL_TIME_MAX + 1];
+    text[0] = 0;
+    GetDlgItemTextW(dialog, edit, text, CAL_TIME_MAX + 1);
+    WCHAR stepped[CAL_TIME_MAX + 1];
+    StepCalendarTime(text, forward, stepped);
+    SetDlgItemTextW(dialog, edit, stepped);
+}
+
+static void OnTimeSpin(HWND dialog, const NMUPDOWN *spin)
+{
+    if (spin->hdr.code != UDN_DELTAPOS) return;
+    int edit = 0;
+    if (spin->hdr.idFrom == IDC_CAL_START_SPIN) edit = IDC_CAL_START;
+    if (spin->hdr.idFrom == IDC_CAL_END_SPIN) edit = IDC_CAL_END;
+    // Under the control's default range (100 down to 0) the up arrow gives a negative step.
+    if (edit) StepTimeEdit(dialog, edit, spin->iDelta < 0);
+}
+
+static void SaveCalendar(HWND dialog)
+{
+    unsigned days = 0;
+    for (int day = 0; day < CAL_DAYS; day++)
+        if (IsDlgButtonChecked(dialog, IDC_CAL_SUNDAY + day) == BST_CHECKED) days |= 1u << day;
+    WCHAR start[CAL_TIME_MAX + 1], end[CAL_TIME_MAX + 1];
+    start[0] = end[0] = 0;
+    GetDlgItemTextW(dialog, IDC_CAL_START, start, CAL_TIME_MAX + 1);
+    GetDlgItemTextW(dialog, IDC_CAL_END, end, CAL_TIME_MAX + 1);
+
+    char bytes[CAL_FILE_MAX];
+    size_t count = FormatCalendarFile(start, end, days, bytes, sizeof bytes);
+    if (count == 0 || !WriteCalendarFile(bytes, count, TRUE)) {
+        MessageBoxW(NULL, L"Error while set the Calendar file", L"Calender", MB_OK);
+        return;
+    }
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return InitCalendarDialog(dialog);
+    case WM_SIZE:
+        ReflowDialogFromTemplate(g_hInstance, dialog,
+                                 ChooseLayoutVariant(IDD_CALENDAR, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE));
+        return FALSE;
+    case WM_NOTIFY:
+        OnTimeSpin(dialog, (const NMUPDOWN *)lParam);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        SaveCalendar(dialog);
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dialog, 16);
+        return TRUE;
+    }
+    return FALSE;
+}

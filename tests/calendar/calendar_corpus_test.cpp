@@ -1,0 +1,104 @@
+// Replays the fuzzer's checks over its seed corpus and over crafted inputs, so that
+// every test run keeps the reader and writer to what the fuzzer established.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+#include "fuzz/calendar/calendar_fuzz.cpp"
+
+namespace {
+
+// The seed corpus, found from this source file's place in the tree.
+std::wstring CorpusFolder()
+{
+    std::string unixPath = __FILE__;
+    unixPath = unixPath.substr(0, unixPath.rfind('/')) + "/../../fuzz/calendar/corpus";
+    typedef WCHAR *(CDECL * DosFileName)(const char *);
+    DosFileName toDos = (DosFileName)(void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+    if (toDos) {
+        WCHAR *dos = toDos(unixPath.c_str());
+        if (dos) {
+            std::wstring path = dos;
+            HeapFree(GetProcessHeap(), 0, dos);
+            return path;
+        }
+    }
+    std::wstring path(unixPath.begin(), unixPath.end());
+    for (wchar_t &c : path)
+        if (c == L'/') c = L'\\';
+    return L"Z:" + path;
+}
+
+std::string ReadWhole(const std::wstring &path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[4096];
+    DWORD got;
+    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void Replay(const std::string &bytes)
+{
+    LLVMFuzzerTestOneInput((const uint8_t *)bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+TEST(CalendarCorpus, EverySeedPassesTheFuzzerChecks)
+{
+    std::wstring folder = CorpusFolder();
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search) << "no corpus at " << std::string(folder.begin(), folder.end());
+    int replayed = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        Replay(ReadWhole(folder + L"\\" + found.cFileName));
+        replayed++;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_GE(replayed, 10);
+}
+
+TEST(CalendarCorpus, CraftedFilesPassTheFuzzerChecks)
+{
+    std::string valid = "start:\n7:30\nends:\n18:00\nSunday\n";
+    std::vector<std::string> inputs = {
+        std::string(10 * 1024 * 1024, 'A'),                         // one huge line, no line feed
+        std::string(1000000, '\n') + valid,                         // a million empty lines first
+        "start:\n" + std::string(70000, '8') + "\nends:\n17:00\n",  // a line longer than any buffer
+        valid + std::string(100000, 'x'),                           // a huge unterminated last line
+        std::string(4096, '\0'),
+        std::string(1, '\x1A') + valid,
+    };
+    std::string binary;
+    unsigned seed = 12345;
+    for (int i = 0; i < 65536; i++) {
+        seed = seed * 1103515245 + 12345;
+        binary.push_back((char)(seed >> 16));
+    }
+    inputs.push_back(binary);
+    // Every byte value in every place of a valid file.
+    for (size_t at = 0; at < valid.size(); at++)
+        for (int byte = 0; byte < 256; byte += 7) {
+            std::string changed = valid;
+            changed[at] = (char)byte;
+            inputs.push_back(changed);
+        }
+    for (const std::string &input : inputs) Replay(input);
+
+    // The huge ones read as the rules say.
+    CalendarSettings settings;
+    ParseCalendarFile((const unsigned char *)inputs[0].data(), inputs[0].size(), &settings);
+    EXPECT_EQ(0, settings.start[0]);
+    ParseCalendarFile((const unsigned char *)inputs[1].data(), inputs[1].size(), &settings);
+    EXPECT_EQ(std::wstring(L"7:30"), settings.start);
+    EXPECT_EQ(1u, settings.days);
+    ParseCalendarFile((const unsigned char *)inputs[2].data(), inputs[2].size(), &settings);
+    EXPECT_EQ(std::wstring(L"8:00"), settings.start);
+    EXPECT_EQ(std::wstring(L"17:00"), settings.end);
+}

@@ -1,0 +1,201 @@
+#include "browser_testkit.h"
+#include <wchar.h>
+#include "aygshell.h"
+#include "app/rudore.h"
+#include "dialogs/file_browser.h"
+#include "resource.h"
+
+void RemoveTree(const std::wstring &path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void FileBrowserTest::SetUp()
+{
+    DeviceTest::SetUp();
+    // Device paths resolve on the current drive; the device's file system is C:.
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    if (towupper(current[0]) != L'C') SetCurrentDirectoryW(L"C:\\");
+    root = L"\\RudoreBrowseTest-" + std::to_wstring(GetCurrentProcessId());
+    RemoveTree(root);
+    ASSERT_TRUE(CreateDirectoryW(root.c_str(), NULL));
+    g_platformGeneration = 3;
+}
+
+void FileBrowserTest::TearDown()
+{
+    RemoveTree(root);
+    for (const std::wstring &tree : extraTrees) RemoveTree(tree);
+    DeviceTest::TearDown();
+}
+
+void FileBrowserTest::MakeFolder(const std::wstring &relative)
+{
+    ASSERT_TRUE(CreateDirectoryW(Path(relative).c_str(), NULL)) << "cannot make " << Path(relative).size();
+}
+
+void FileBrowserTest::MakeFile(const std::wstring &relative)
+{
+    HANDLE file = CreateFileW(Path(relative).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << "cannot make a file of " << Path(relative).size() << " characters";
+    DWORD written;
+    WriteFile(file, "RIFF", 4, &written, NULL);
+    CloseHandle(file);
+}
+
+INT_PTR Browse(const std::function<void(HWND)> &script)
+{
+    INT_PTR result = kLeftOpen - 1;
+    bool drove = DriveModal([&] { result = ShowFileBrowser(NULL); },
+                            [&](HWND dialog) {
+                                // The dialog loop shows its dialog at the first idle moment,
+                                // which may come after the script's first turn.
+                                if (!IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOW);
+                                script(dialog);
+                                if (BrowserStillOpen(dialog)) EndDialog(dialog, kLeftOpen);
+                            });
+    EXPECT_TRUE(drove) << "the browser did not open";
+    return result;
+}
+
+void StartBrowserIn(const std::wstring &folder)
+{
+    std::wstring below = folder + L"\\x";
+    ASSERT_LE(below.size(), (size_t)BROWSE_PATH_CHARS);
+    lstrcpyW(g_browseFolder, below.c_str());
+}
+
+HWND BrowserList(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_BROWSE_LIST);
+}
+
+std::wstring BrowserItemText(HWND dialog, int index)
+{
+    wchar_t text[600] = L"";
+    LVITEMW item;
+    ZeroMemory(&item, sizeof item);
+    item.pszText = text;
+    item.cchTextMax = 600;
+    SendMessageW(BrowserList(dialog), LVM_GETITEMTEXTW, index, (LPARAM)&item);
+    return text;
+}
+
+int BrowserItemImage(HWND dialog, int index)
+{
+    LVITEMW item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = -100;
+    SendMessageW(BrowserList(dialog), LVM_GETITEMW, 0, (LPARAM)&item);
+    return item.iImage;
+}
+
+std::vector<std::wstring> BrowserItems(HWND dialog)
+{
+    std::vector<std::wstring> items;
+    int count = (int)SendMessageW(BrowserList(dialog), LVM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) items.push_back(BrowserItemText(dialog, i));
+    return items;
+}
+
+int BrowserItemIndex(HWND dialog, const std::wstring &text)
+{
+    std::vector<std::wstring> items = BrowserItems(dialog);
+    for (size_t i = 0; i < items.size(); i++)
+        if (items[i] == text) return (int)i;
+    return -1;
+}
+
+std::wstring BrowserPathLabel(HWND dialog)
+{
+    return WindowText(GetDlgItem(dialog, IDC_BROWSE_PATH));
+}
+
+void TapBrowserItem(HWND dialog, int index)
+{
+    HWND list = BrowserList(dialog);
+    LVITEMW item;
+    ZeroMemory(&item, sizeof item);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+    if (index >= 0) {
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, index, (LPARAM)&item);
+    }
+    NMITEMACTIVATE tap;
+    ZeroMemory(&tap, sizeof tap);
+    tap.hdr.hwndFrom = list;
+    tap.hdr.idFrom = IDC_BROWSE_LIST;
+    tap.hdr.code = NM_CLICK;
+    tap.iItem = index;
+    SendMessageW(dialog, WM_NOTIFY, IDC_BROWSE_LIST, (LPARAM)&tap);
+}
+
+void TapBrowserItem(HWND dialog, const std::wstring &text)
+{
+    int index = BrowserItemIndex(dialog, text);
+    ASSERT_GE(index, 0) << "no item of " << text.size() << " characters in the list";
+    TapBrowserItem(dialog, index);
+}
+
+namespace {
+struct BarSearch {
+    HWND owner;
+    HWND bar;
+};
+
+BOOL CALLBACK FindBarProc(HWND window, LPARAM param)
+{
+    BarSearch *search = (BarSearch *)param;
+    wchar_t name[64];
+    if (GetClassNameW(window, name, 64) && !lstrcmpW(name, SIM_MENUBAR_CLASS) &&
+        GetWindow(window, GW_OWNER) == search->owner) {
+        search->bar = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}
+
+HWND BrowserSoftKey(HWND dialog, UINT command)
+{
+    BarSearch search = {dialog, NULL};
+    EnumThreadWindows(GetCurrentThreadId(), FindBarProc, (LPARAM)&search);
+    return search.bar ? GetDlgItem(search.bar, command) : NULL;
+}
+
+HWND ShellDoneKey()
+{
+    HWND bar = FindWindowW(SIM_NAVBAR_CLASS, NULL);
+    return bar ? GetDlgItem(bar, IDOK) : NULL;
+}
+
+void Click(HWND key)
+{
+    ASSERT_TRUE(key != NULL);
+    SendMessageW(key, BM_CLICK, 0, 0);
+}
+
+bool BrowserStillOpen(HWND dialog)
+{
+    return IsWindow(dialog) && IsWindowVisible(dialog);
+}

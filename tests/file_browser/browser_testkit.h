@@ -1,0 +1,55 @@
+// Driving the sound-file browser: its list, its path label, its soft keys and the
+// shell's Done key, and a folder tree of the test's own on the device.
+#ifndef BROWSER_TESTKIT_H
+#define BROWSER_TESTKIT_H
+
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include "testkit.h"
+
+// What ShowFileBrowser returned when the script left the dialog open: the helper
+// then ends it, so that a failed check never hangs the test.
+const INT_PTR kLeftOpen = -77;
+
+class FileBrowserTest : public DeviceTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // \RudoreBrowseTest-<pid>, created empty for each test.
+    std::wstring root;
+    std::wstring Path(const std::wstring &relative) const { return root + L"\\" + relative; }
+    void MakeFolder(const std::wstring &relative);
+    void MakeFile(const std::wstring &relative);
+    // Folders outside root that the test made and wants removed.
+    std::vector<std::wstring> extraTrees;
+};
+
+// Runs the browser as a caller does and drives it with script from inside its loop.
+INT_PTR Browse(const std::function<void(HWND)> &script);
+// Makes the next opening show folder (each opening starts one level up).
+void StartBrowserIn(const std::wstring &folder);
+
+HWND BrowserList(HWND dialog);
+std::vector<std::wstring> BrowserItems(HWND dialog);
+std::wstring BrowserItemText(HWND dialog, int index);
+int BrowserItemImage(HWND dialog, int index);
+int BrowserItemIndex(HWND dialog, const std::wstring &text);
+std::wstring BrowserPathLabel(HWND dialog);
+// A tap in the list: the item is selected (none for -1) and the list notifies its tap.
+void TapBrowserItem(HWND dialog, int index);
+// The same by the item's text; fails the test when no item has it.
+void TapBrowserItem(HWND dialog, const std::wstring &text);
+// The soft key with this command on the dialog's bar, and the shell's Done key.
+HWND BrowserSoftKey(HWND dialog, UINT command);
+HWND ShellDoneKey();
+void Click(HWND key);
+// A dialog ended by EndDialog is hidden until its loop returns.
+bool BrowserStillOpen(HWND dialog);
+
+void RemoveTree(const std::wstring &path);
+
+#endif
