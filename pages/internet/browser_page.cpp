@@ -165,6 +165,11 @@ static void WriteTempFolders(HWND page)
     storage[0] = 0;
     GetDlgItemTextW(page, IDC_PIE_STORAGE_NAME, storage, STORAGE_NAME_CHARS);
     BOOL ticked = IsDlgButtonChecked(page, IDC_PIE_TEMP_FILES) != BST_UNCHECKED;
+    // No storage named: main memory, rather than folders such as "\\Cookies".
+    if (ticked && !storage[0]) {
+        lstrcpyW(storage, kMainMemory);
+        SetDlgItemTextW(page, IDC_PIE_STORAGE_NAME, storage);
+    }
     HKEY key;
     if (!CreateTweakKey(HKEY_CURRENT_USER, kShellFolders, &key, NULL)) return;
     for (int folder = 0; folder < 3; folder++) {

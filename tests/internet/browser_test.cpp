@@ -189,6 +189,12 @@ TEST_F(BrowserPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBringsT
         std::wstring cookies;
         EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kShellFolders, L"Cookies", &cookies));
         EXPECT_EQ(L"\\Storage Card\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        // An empty field stands for main memory.
+        Tap(page, IDC_PIE_TEMP_FILES);
+        SetField(page, IDC_PIE_STORAGE_NAME, L"");
+        Tap(page, IDC_PIE_TEMP_FILES);
+        EXPECT_EQ(L"\\Windows\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        EXPECT_EQ(L"Windows", Storage(page));
         // The longest name the field takes still makes whole folder paths.
         std::wstring longName(255, L'x');
         SetField(page, IDC_PIE_STORAGE_NAME, longName.c_str());
