@@ -74,11 +74,11 @@ static void OpenHotRow(HWND window, int row)
 {
     switch (row) {
     case ROW_TODAY: OpenDialogFromTemplate(window, IDD_TODAY_HOST, TodayHostProc); break;
-    case ROW_FILESYSTEM: OpenDialogFromTemplate(window, IDD_FILESYSTEM, FileSystemDialogProc); break;
+    case ROW_FILESYSTEM: OpenDialogFromTemplate(window, IDD_FILESYSTEM, FileSystemTricksDialogProc); break;
     case ROW_PHONE: OpenPhoneTricks(window); break;
     case ROW_SYSTEM: OpenDialogFromTemplate(window, IDD_SYSTEM_HOST, SystemHostProc); break;
     case ROW_INTERNET: OpenDialogFromTemplate(window, IDD_INTERNET_HOST, InternetHostProc); break;
-    case ROW_KEYBOARD: OpenDialogFromTemplate(window, IDD_KEYBOARD, KeyboardDialogProc); break;
+    case ROW_KEYBOARD: OpenDialogFromTemplate(window, IDD_KEYBOARD, KeyboardTricksDialogProc); break;
     }
 }
 

@@ -161,9 +161,3 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
     }
     return FALSE;
 }
-
-// The main window's name for this dialog's procedure.
-INT_PTR CALLBACK FileSystemDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return FileSystemTricksDialogProc(dialog, message, wParam, lParam);
-}

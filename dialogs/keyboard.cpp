@@ -258,9 +258,3 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     return FALSE;
 }
-
-// The main window's name for this dialog's procedure.
-INT_PTR CALLBACK KeyboardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return KeyboardTricksDialogProc(dialog, message, wParam, lParam);
-}

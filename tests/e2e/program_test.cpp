@@ -97,3 +97,67 @@ TEST(Program, ExitSoftKeyAsksThenNoEndsTheProgram)
     }
     EXPECT_EQ(0u, exitCode);
 }
+
+namespace {
+struct Row {
+    int index;
+    const wchar_t *title;
+};
+
+HWND WaitForOwnedDialog(HWND owner, const wchar_t *title, DWORD timeoutMs)
+{
+    DWORD end = GetTickCount() + timeoutMs;
+    for (;;) {
+        HWND dialog = FindWindowW(L"#32770", title);
+        if (dialog && IsWindowVisible(dialog) && GetWindow(dialog, GW_OWNER) == owner) return dialog;
+        if (GetTickCount() > end) return NULL;
+        PumpMessages(20);
+    }
+}
+
+// The screen shape goes back to portrait however the test ends.
+struct PortraitGuard {
+    ~PortraitGuard() { SimRotate(SIM_PORTRAIT); }
+};
+}
+
+TEST(Program, HotRowsOpenTheirDialogsInPortraitAndLandscape)
+{
+    struct Shape {
+        int shape;
+        int x, rowLow, rowStep, rowHeight;
+    } shapes[] = {{SIM_PORTRAIT, 260, 120, 60, 60}, {SIM_LANDSCAPE, 250, 50, 50, 30}};
+    const Row rows[] = {{1, L"File System Tricks"}, {5, L"KeyBoard Tricks"}};
+
+    PortraitGuard portrait;
+    ProgramProcess program = StartProgram();
+    ASSERT_TRUE(program.process != NULL);
+    ProgramGuard guard = {program};
+    HWND main = WaitForWindow(kClass, kTitle);
+    ASSERT_TRUE(main != NULL);
+
+    for (const Shape &shape : shapes) {
+        ASSERT_TRUE(SimRotate(shape.shape));
+        PumpMessages(500);
+        for (const Row &row : rows) {
+            POINT tap = {shape.x, shape.rowLow + row.index * shape.rowStep + shape.rowHeight / 2};
+            ClientToScreen(main, &tap);
+            HWND dialog = NULL;
+            for (int attempt = 0; attempt < 3 && !dialog; attempt++) {
+                SetForegroundWindow(main);
+                PumpMessages(100);
+                TapScreen(tap.x, tap.y);
+                dialog = WaitForOwnedDialog(main, row.title, 3000);
+            }
+            ASSERT_TRUE(dialog != NULL) << "row " << row.index << " in shape " << shape.shape;
+            RECT rect;
+            GetWindowRect(dialog, &rect);
+            EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left) << "full screen";
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 100 && IsWindow(dialog); i++) PumpMessages(20);
+            EXPECT_FALSE(IsWindow(dialog));
+        }
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(program, 10000));
+}

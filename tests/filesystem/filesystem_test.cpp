@@ -70,7 +70,7 @@ INT_PTR RunFileSystemDialog(const std::function<void(HWND)> &script)
         script(d);
         if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
     };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_FILESYSTEM, FileSystemDialogProc); }, guarded);
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_FILESYSTEM, FileSystemTricksDialogProc); }, guarded);
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }

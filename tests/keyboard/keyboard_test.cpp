@@ -108,7 +108,7 @@ INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
         script(d);
         if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
     };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardDialogProc); }, guarded);
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardTricksDialogProc); }, guarded);
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
