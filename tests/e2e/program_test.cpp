@@ -127,7 +127,8 @@ TEST(Program, HotRowsOpenTheirDialogsInPortraitAndLandscape)
         int shape;
         int x, rowLow, rowStep, rowHeight;
     } shapes[] = {{SIM_PORTRAIT, 260, 120, 60, 60}, {SIM_LANDSCAPE, 250, 50, 50, 30}};
-    const Row rows[] = {{1, L"File System Tricks"}, {5, L"KeyBoard Tricks"}};
+    const Row rows[] = {{0, L"Today Tricks"},  {1, L"File System Tricks"}, {2, L"Phone Tricks"},
+                        {3, L"System Tricks"}, {4, L"Dialog"},             {5, L"KeyBoard Tricks"}};
 
     PortraitGuard portrait;
     ProgramProcess program = StartProgram();
