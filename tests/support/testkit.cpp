@@ -237,9 +237,19 @@ void TapScreen(int x, int y)
         input.mi.dy = (y * 65535 + height / 2) / (height - 1);
     }
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    // The pointer must have arrived before the press: under Wine's X11 desktop the
+    // move reaches the X server asynchronously, and a press sent with it may land
+    // where the pointer was.
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    for (int i = 0; i < 50; i++) {
+        POINT at;
+        GetCursorPos(&at);
+        if (at.x == x && at.y == y) break;
+        PumpMessages(10);
+    }
+    SendInput(2, &inputs[1], sizeof(INPUT));
 }
 
 void PressKeyCombination(WORD modifier, WORD key)
