@@ -71,7 +71,7 @@ bool LineVisible(HWND list, int index)
     return index >= top && index < top + visible;
 }
 
-ItemSpec Spec(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls, uint32_t style)
+ItemSpec ItemAt(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls, uint32_t style)
 {
     ItemSpec item;
     item.style = style | WS_CHILD | WS_VISIBLE;
@@ -219,10 +219,10 @@ TEST(Reflow, ReadsTemplatesInEveryHeaderFormAndWithCreationData)
                 b.font = font;
                 b.menu = b.windowClass = b.title = header;
                 b.typeface = typeface;
-                ItemSpec check = Spec(IDC_FORM_CHECK1, 10 + shift, 5, 90, 12, NameOrOrdinal(0x80), BS_AUTOCHECKBOX);
-                ItemSpec edit = Spec(IDC_FORM_EDIT, 20, 30 + shift, 100, 14, NameOrOrdinal(L"Edit"), ES_AUTOHSCROLL);
+                ItemSpec check = ItemAt(IDC_FORM_CHECK1, 10 + shift, 5, 90, 12, NameOrOrdinal(0x80), BS_AUTOCHECKBOX);
+                ItemSpec edit = ItemAt(IDC_FORM_EDIT, 20, 30 + shift, 100, 14, NameOrOrdinal(L"Edit"), ES_AUTOHSCROLL);
                 edit.creationData = {0x11, 0x22, 0x33};
-                ItemSpec label = Spec(IDC_FORM_LABEL, 30, 60, 50 + shift, 10, NameOrOrdinal(0x82), SS_LEFT);
+                ItemSpec label = ItemAt(IDC_FORM_LABEL, 30, 60, 50 + shift, 10, NameOrOrdinal(0x82), SS_LEFT);
                 b.Add(check).Add(edit).Add(label);
                 std::vector<uint8_t> bytes = b.Build();
                 GuardedBytes guarded(bytes.data(), bytes.size());
