@@ -1,6 +1,7 @@
 // The file system tricks dialog, driven through its real controls.
 #include <windows.h>
 #include "testkit.h"
+#include "main_window_fixture.h"
 #include "app/rudore.h"
 #include "dialogs/dialogs.h"
 #include "resource.h"
@@ -301,34 +302,12 @@ TEST_F(FileSystemDialog, OneLayoutServesEveryScreenShape)
     EXPECT_EQ(1, Dword(HKEY_LOCAL_MACHINE, kFat, L"EnableCache"));
 }
 
-// The program's main window on a fresh device, destroyed after the test. Messages
-// are dispatched, not dropped, so that windows it uncovered get their paint.
-class FileSystemFromMainWindow : public DeviceTest {
-protected:
-    void TearDown() override
-    {
-        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
-        g_hMainWnd = NULL;
-        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
-        PumpMessages(50);
-        DeviceTest::TearDown();
-    }
-};
+using FileSystemFromMainWindow = MainWindowTest;
 
 TEST_F(FileSystemFromMainWindow, TheMenuCommandAndTheHotRowOpenTheDialog)
 {
-    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
-    UpdateWindow(g_hMainWnd);
-    std::wstring title;
-    auto readTitleAndClose = [&](HWND d) {
-        title = WindowText(d);
-        SendMessageW(d, WM_CLOSE, 0, 0);
-    };
-    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_COMMAND, IDM_FILESYSTEM, 0); }, readTitleAndClose));
-    EXPECT_EQ(L"File System Tricks", title);
-    title.clear();
+    ASSERT_TRUE(OpenMainWindow());
+    EXPECT_EQ(L"File System Tricks", TitleOfDialogOpenedBy(WM_COMMAND, IDM_FILESYSTEM, 0));
     // Its row of the portrait splash picture.
-    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 210)); },
-                           readTitleAndClose));
-    EXPECT_EQ(L"File System Tricks", title);
+    EXPECT_EQ(L"File System Tricks", TitleOfDialogOpenedBy(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 210)));
 }

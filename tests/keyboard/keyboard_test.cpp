@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "testkit.h"
+#include "main_window_fixture.h"
 #include "app/rudore.h"
 #include "dialogs/dialogs.h"
 #include "resource.h"
@@ -483,34 +484,12 @@ TEST_F(KeyboardDialog, TurningTheScreenMovesTheControlsAndKeepsTheirState)
     EXPECT_EQ(kLetter, DefaultIm());
 }
 
-// The program's main window on a fresh device, destroyed after the test. Messages
-// are dispatched, not dropped, so that windows it uncovered get their paint.
-class KeyboardFromMainWindow : public DeviceTest {
-protected:
-    void TearDown() override
-    {
-        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
-        g_hMainWnd = NULL;
-        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
-        PumpMessages(50);
-        DeviceTest::TearDown();
-    }
-};
+using KeyboardFromMainWindow = MainWindowTest;
 
 TEST_F(KeyboardFromMainWindow, TheMenuCommandAndTheHotRowOpenTheDialog)
 {
-    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
-    UpdateWindow(g_hMainWnd);
-    std::wstring title;
-    auto readTitleAndClose = [&](HWND d) {
-        title = WindowText(d);
-        SendMessageW(d, WM_CLOSE, 0, 0);
-    };
-    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_COMMAND, IDM_KEYBOARD, 0); }, readTitleAndClose));
-    EXPECT_EQ(L"KeyBoard Tricks", title);
-    title.clear();
+    ASSERT_TRUE(OpenMainWindow());
+    EXPECT_EQ(L"KeyBoard Tricks", TitleOfDialogOpenedBy(WM_COMMAND, IDM_KEYBOARD, 0));
     // Its row of the portrait splash picture.
-    EXPECT_TRUE(DriveModal([] { SendMessageW(g_hMainWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 450)); },
-                           readTitleAndClose));
-    EXPECT_EQ(L"KeyBoard Tricks", title);
+    EXPECT_EQ(L"KeyBoard Tricks", TitleOfDialogOpenedBy(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 450)));
 }
