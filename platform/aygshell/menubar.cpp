@@ -192,7 +192,7 @@ static void PaintMenuBar(HWND bar)
     EndPaint(bar, &ps);
 }
 
-static LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MenuBarData *data = BarData(bar);
     switch (message) {
@@ -241,17 +241,6 @@ static LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARA
         return data ? OverrideKey(data, wParam, lParam) : FALSE;
     }
     return DefWindowProcW(bar, message, wParam, lParam);
-}
-
-BOOL RegisterMenuBarClass(HINSTANCE instance)
-{
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof wc);
-    wc.lpfnWndProc = MenuBarProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = SIM_MENUBAR_CLASS;
-    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND MenuBarParent(HWND bar)

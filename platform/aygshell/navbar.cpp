@@ -79,7 +79,7 @@ static void PaintNavBar(HWND bar)
     EndPaint(bar, &ps);
 }
 
-static LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSEACTIVATE:
@@ -100,17 +100,6 @@ static LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM
         break;
     }
     return DefWindowProcW(bar, message, wParam, lParam);
-}
-
-BOOL RegisterNavBarClass(HINSTANCE instance)
-{
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof wc);
-    wc.lpfnWndProc = NavBarProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = SIM_NAVBAR_CLASS;
-    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND EnsureNavBar(void)

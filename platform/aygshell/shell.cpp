@@ -9,12 +9,25 @@ HINSTANCE ShellInstance(void)
     return (HINSTANCE)&__ImageBase;
 }
 
+static BOOL RegisterShellClass(HINSTANCE instance, const WCHAR *name, WNDPROC procedure)
+{
+    WNDCLASSW wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 BOOL EnsureShellClasses(void)
 {
     static BOOL registered;
     if (registered) return TRUE;
     HINSTANCE instance = ShellInstance();
-    if (!RegisterSoftKeyClass(instance) || !RegisterMenuBarClass(instance) || !RegisterNavBarClass(instance))
+    if (!RegisterShellClass(instance, SIM_SOFTKEY_CLASS, SoftKeyProc) ||
+        !RegisterShellClass(instance, SIM_MENUBAR_CLASS, MenuBarProc) ||
+        !RegisterShellClass(instance, SIM_NAVBAR_CLASS, NavBarProc))
         return FALSE;
     // Our windows run code of this module: once any exists the module must stay.
     HMODULE pinned;

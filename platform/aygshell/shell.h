@@ -15,11 +15,11 @@ RECT ShellWorkArea(void);
 // softkey.cpp: a key of the shell's bars. It behaves as a push button (BM_CLICK, taps)
 // but never takes focus or activation, so a tap leaves the served window active.
 // A click sends WM_COMMAND (id, BN_CLICKED, key) to the key's parent.
-BOOL RegisterSoftKeyClass(HINSTANCE instance);
+LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateSoftKey(HWND parent, UINT id, const WCHAR *label);
 
 // menubar.cpp: the soft-key bars.
-BOOL RegisterMenuBarClass(HINSTANCE instance);
+LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateMenuBarWindow(const SHMENUBARINFO *info, DWORD *error);
 void PlaceMenuBar(HWND bar);
 HWND MenuBarParent(HWND bar);
@@ -27,7 +27,7 @@ HWND MenuBarParent(HWND bar);
 HWND FindMenuBarOf(HWND window);
 
 // navbar.cpp: the navigation bar at the top of the screen.
-BOOL RegisterNavBarClass(HINSTANCE instance);
+LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 HWND EnsureNavBar(void);
 void PlaceNavBar(void);
 // Shows the title of the window the bar serves now, and its Done key if it asked for one.

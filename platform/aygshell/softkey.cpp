@@ -47,7 +47,7 @@ static void PaintSoftKey(HWND key)
     EndPaint(key, &ps);
 }
 
-static LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSEACTIVATE:
@@ -87,17 +87,6 @@ static LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     return DefWindowProcW(key, message, wParam, lParam);
-}
-
-BOOL RegisterSoftKeyClass(HINSTANCE instance)
-{
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof wc);
-    wc.lpfnWndProc = SoftKeyProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = SIM_SOFTKEY_CLASS;
-    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CreateSoftKey(HWND parent, UINT id, const WCHAR *label)
