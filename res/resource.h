@@ -207,4 +207,32 @@
 #define IDC_CAL_FRIDAY 1034
 #define IDC_CAL_SATURDAY 1035
 
+// Today tricks: Today text page, settings icons page, soft-key page
+#define IDD_SOFTKEY_PAGE 156
+#define IDD_TODAY_TEXT_PAGE 157
+#define IDD_SETTINGS_ICONS_PAGE 164
+
+
+// System tricks: system font, menu font and graphics pages
+#define IDD_SYSTEM_FONT_PAGE 159
+#define IDD_MENU_FONT_PAGE 218
+#define IDD_GRAPHICS_PAGE 160
+
+
+// System tricks: clock and power page, device page
+#define IDD_CLOCK_POWER_PAGE 161
+#define IDD_DEVICE_PAGE 162
+
+
+// System tricks: instant-messenger notification page
+#define IDD_MESSENGER_PAGE 215
+
+
+// Phone tricks: sound folders, phone sounds, call sounds and phone appearance pages
+#define IDD_SOUND_FOLDERS_PAGE 166
+#define IDD_PHONE_APPEARANCE_PAGE 167
+#define IDD_PHONE_SOUNDS_PAGE 168
+#define IDD_CALL_SOUNDS_PAGE 169
+
+
 #endif

@@ -18,4 +18,23 @@ INT_PTR CALLBACK BrowserSecurityPageProc(HWND, UINT, WPARAM, LPARAM);
 // pages/internet/networking_page.cpp
 INT_PTR CALLBACK NetworkingPageProc(HWND, UINT, WPARAM, LPARAM);
 
+// pages/today/: the Today host's pages
+INT_PTR CALLBACK TodayTextPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK SettingsIconsPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK SoftKeyPageProc(HWND, UINT, WPARAM, LPARAM);
+
+// pages/system/: the System host's pages
+INT_PTR CALLBACK SystemFontPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK MenuFontPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK GraphicsPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ClockPowerPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DevicePageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK MessengerPageProc(HWND, UINT, WPARAM, LPARAM);
+
+// pages/phone/: the Phone host's pages
+INT_PTR CALLBACK SoundFoldersPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PhoneSoundsPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK CallSoundsPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PhoneAppearancePageProc(HWND, UINT, WPARAM, LPARAM);
+
 #endif

@@ -138,11 +138,12 @@ inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<v
     return result;
 }
 
-// Opens the Internet host, shows tab `tab` and runs `script` with its page.
-inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND page)> &script)
+// Opens a category host, shows tab `tab` and runs `script` with its page.
+inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, UINT tabControl, int tab,
+                               const std::function<void(HWND page)> &script)
 {
-    return RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
-        HWND tabs = GetDlgItem(host, IDC_INTERNET_TABS);
+    return RunHost(hostTemplate, hostProc, [&](HWND host) {
+        HWND tabs = GetDlgItem(host, tabControl);
         ASSERT_TRUE(tabs != NULL);
         if (tab != 0) TapTab(tabs, tab);
         ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
@@ -152,8 +153,32 @@ inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND page)> &sc
     });
 }
 
+inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND page)> &script)
+{
+    return RunCategoryPage(IDD_INTERNET_HOST, InternetHostProc, IDC_INTERNET_TABS, tab, script);
+}
+
+inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND page)> &script)
+{
+    return RunCategoryPage(IDD_TODAY_HOST, TodayHostProc, IDC_TODAY_TABS, tab, script);
+}
+
+inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND page)> &script)
+{
+    return RunCategoryPage(IDD_SYSTEM_HOST, SystemHostProc, IDC_SYSTEM_TABS, tab, script);
+}
+
+inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND page)> &script)
+{
+    return RunCategoryPage(IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, tab, script);
+}
+
 // Tabs of the Internet host.
 enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };
+// Tabs of the Today, System and Phone hosts.
+enum { TAB_TODAY_TEXT = 0, TAB_SETTINGS_ICONS, TAB_SOFT_KEYS };
+enum { TAB_SYSTEM_FONT = 0, TAB_MENU_FONT, TAB_GRAPHICS, TAB_CLOCK_POWER, TAB_DEVICE, TAB_MESSENGER };
+enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEARANCE };
 
 // Message boxes shown since `before`.
 inline int MessageBoxesSince(int before)
