@@ -75,6 +75,10 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
     }
 }
 
+// A move changes neither the z-order nor the activation, and neither paints nor copies
+// the old picture: the dialog is redrawn whole once every control is in place.
+const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
+
 // Controls of the first records are remembered between the two passes; later
 // ones are looked up again.
 const unsigned kRememberedControls = 256;
@@ -141,7 +145,7 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
             // A failed queue abandons its batch: the rest of the walk goes on in a new one.
             if (!batch) batch = BeginDeferWindowPos(1);
             HDWP next = batch ? DeferWindowPos(batch, control, NULL, r.left, r.top, r.right - r.left,
-                                               r.bottom - r.top, SWP_NOZORDER)
+                                               r.bottom - r.top, kMoveFlags)
                               : NULL;
             batch = next;
             if (!next) {
@@ -156,9 +160,11 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
     }
     if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
 
-    // Without this every move would erase and repaint its part of a shown dialog
-    // at once; held back, the dialog is repainted once when all is in place.
-    BOOL holdRedraw = moves > 0 && IsWindowVisible(dialog);
+    // A shown dialog is repainted once, when all is in place. The moves of a page's
+    // controls cost less with the page hidden from drawing meanwhile; a top-level
+    // dialog is not hidden, which would cost more than it saves.
+    BOOL repaint = moves > 0 && IsWindowVisible(dialog);
+    BOOL holdRedraw = repaint && (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD);
     if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, FALSE, 0);
     if (!batch || !EndDeferWindowPos(batch)) result = FALSE;
 
@@ -170,10 +176,8 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
         HWND control = k < kRememberedControls ? controls[k] : GetDlgItem(dialog, item.id);
         if (control) ApplyItemToControl(instance, control, &item, &item.windowClass, &item.title);
     }
-    if (holdRedraw) {
-        SendMessageW(dialog, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
+    if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, TRUE, 0);
+    if (repaint) RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 
     // Unnamed controls cannot be told apart: each such record moved the first one.
     if (unnamedMoved >= 2) return FALSE;

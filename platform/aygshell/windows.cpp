@@ -135,8 +135,9 @@ ShellWindow *ActiveShellWindow(void)
 static void MoveToArea(HWND window, RECT area)
 {
     if (area.bottom < area.top) area.bottom = area.top;
+    // The window lays itself out anew at its new size: its old picture is not copied over.
     SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void FitShellDialog(HWND window)
