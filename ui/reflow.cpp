@@ -160,12 +160,8 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
     }
     if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
 
-    // A shown dialog is repainted once, when all is in place. The moves of a page's
-    // controls cost less with the page hidden from drawing meanwhile; a top-level
-    // dialog is not hidden, which would cost more than it saves.
+    // The moves draw nothing: a shown dialog is redrawn whole once, when all is in place.
     BOOL repaint = moves > 0 && IsWindowVisible(dialog);
-    BOOL holdRedraw = repaint && (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD);
-    if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, FALSE, 0);
     if (!batch || !EndDeferWindowPos(batch)) result = FALSE;
 
     // Styles, images and selections once the controls have their new sizes: a list
@@ -176,7 +172,6 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
         HWND control = k < kRememberedControls ? controls[k] : GetDlgItem(dialog, item.id);
         if (control) ApplyItemToControl(instance, control, &item, &item.windowClass, &item.title);
     }
-    if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, TRUE, 0);
     if (repaint) RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 
     // Unnamed controls cannot be told apart: each such record moved the first one.
