@@ -88,29 +88,6 @@ inline void ExpectTabsFillHost(HWND host, HWND tabs)
     EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
 }
 
-// Registry set-up beyond the shared helpers.
-inline void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return;
-    RegDeleteValueW(opened, name);
-    RegCloseKey(opened);
-}
-
-inline void DeleteRegKey(HKEY root, const wchar_t *key)
-{
-    RegDeleteTreeW(root, key);
-    RegDeleteKeyW(root, key);
-}
-
-inline void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
-{
-    HKEY opened;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL));
-    RegSetValueExW(opened, name, 0, type, (const BYTE *)data, bytes);
-    RegCloseKey(opened);
-}
-
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;
