@@ -91,35 +91,13 @@ TEST_F(ClockPowerPageTest, OpeningCreatesEveryKeyAndReadsMissingValuesAsTheirDef
 
 TEST_F(ClockPowerPageTest, ClockAndWakeUpBoxesWriteBothStates)
 {
-    WriteRegDword(LM, kTaskBar, L"LimitedClock", 1);
-    WriteRegDword(LM, kPower, L"WakeupPowerOff", 180);
+    const DwordBox boxes[] = {
+        {IDC_CLK_CLOCK_EVERYWHERE, LM, kTaskBar, L"LimitedClock", 0, 1},
+        {IDC_CLK_WAKEUP_60S, LM, kPower, L"WakeupPowerOff", 60, 180},
+    };
     int broadcasts = SimBroadcastCount();
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_CLK_CLOCK_EVERYWHERE));
-        EXPECT_FALSE(IsTicked(page, IDC_CLK_WAKEUP_60S));
-        Tap(page, IDC_CLK_CLOCK_EVERYWHERE);
-        EXPECT_EQ(0u, RegDwordOr(LM, kTaskBar, L"LimitedClock", 99));
-        Tap(page, IDC_CLK_CLOCK_EVERYWHERE);
-        EXPECT_EQ(1u, RegDwordOr(LM, kTaskBar, L"LimitedClock", 99));
-        Tap(page, IDC_CLK_WAKEUP_60S);
-        EXPECT_EQ(60u, RegDwordOr(LM, kPower, L"WakeupPowerOff", 99));
-        Tap(page, IDC_CLK_WAKEUP_60S);
-        EXPECT_EQ(180u, RegDwordOr(LM, kPower, L"WakeupPowerOff", 99));
-        Tap(page, IDC_CLK_CLOCK_EVERYWHERE);
-        Tap(page, IDC_CLK_WAKEUP_60S);
-    });
+    CheckDwordBoxes(RunSystemPage, TAB_CLOCK_POWER, boxes, 2);
     EXPECT_EQ(broadcasts, SimBroadcastCount()) << "these settings are not announced";
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_CLK_CLOCK_EVERYWHERE));
-        EXPECT_TRUE(IsTicked(page, IDC_CLK_WAKEUP_60S));
-    });
-    // Only the value for "on" ticks.
-    WriteRegDword(LM, kTaskBar, L"LimitedClock", 2);
-    WriteRegDword(LM, kPower, L"WakeupPowerOff", 61);
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_CLK_CLOCK_EVERYWHERE));
-        EXPECT_FALSE(IsTicked(page, IDC_CLK_WAKEUP_60S));
-    });
 }
 
 TEST_F(ClockPowerPageTest, TopBarFlagsAddAndSubtractOnTheDocumentedValues)
@@ -394,6 +372,7 @@ TEST_F(ClockPowerPageTest, HelpButtonsExplainTheirTweaks)
             EXPECT_EQ(0, wcsncmp(shown.text, h.begins, wcslen(h.begins))) << std::wstring(shown.text).substr(0, 80);
             EXPECT_STREQ(L"Help", shown.caption);
             EXPECT_EQ((UINT)MB_OK, shown.flags);
+            EXPECT_EQ(page, shown.owner);
         }
         EXPECT_NE(nullptr, wcsstr(LastMessageBox().text, L"yyyy - Year"));
     });
