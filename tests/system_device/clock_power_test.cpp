@@ -435,3 +435,57 @@ TEST_F(ClockPowerPageTest, EachScreenShapeHasItsLayoutAndTheControlsKeepTheirSta
         EXPECT_TRUE(IsTicked(page, IDC_CLK_AM_PM));
     });
 }
+
+TEST_F(ClockPowerPageTest, AKeyThatCannotBeOpenedEndsTheReadingAndIsNeverWritten)
+{
+    WriteRegDword(LM, kTaskBar, L"LimitedClock", 0);
+    WriteRegDword(LM, kShell, L"TBOpt", 3);
+    WriteRegDword(LM, kPower, L"WakeupPowerOff", 60);
+    WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 60);
+    {
+        // The top-bar flags come second: the clock box is read, nothing after it.
+        KeyLock lock(LM, kShell);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_CLK_CLOCK_EVERYWHERE));
+            EXPECT_FALSE(IsTicked(page, IDC_CLK_TIME_IN_BAR));
+            EXPECT_FALSE(IsTicked(page, IDC_CLK_WAKEUP_60S));
+            EXPECT_EQ(L"", FieldText(page, IDC_CLK_DATE_PICTURE));
+            EXPECT_EQ(L"", Seconds(page));
+            Tap(page, IDC_CLK_TIME_IN_BAR);
+            Tap(page, IDC_CLK_DATE_IN_BAR);
+        });
+        EXPECT_EQ(3u, TopBar());
+    }
+    {
+        // The time-out key comes last: everything before it is read.
+        KeyLock lock(LM, kTimeouts);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_CLK_TIME_IN_BAR));
+            EXPECT_TRUE(IsTicked(page, IDC_CLK_WAKEUP_60S));
+            EXPECT_EQ(kDefaultFormat, FieldText(page, IDC_CLK_DATE_PICTURE));
+            EXPECT_EQ(L"", Seconds(page));
+            SetField(page, IDC_CLK_RESUMING_SECONDS, L"90");
+            Tap(page, IDC_CLK_ALARM_FIX);
+            Tap(page, IDC_CLK_ALARM_FIX);
+        });
+        EXPECT_EQ(60u, AcResuming());
+    }
+    {
+        KeyLock lock(LM, kOverrides);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+            Tap(page, IDC_CLK_AM_PM);
+            Tap(page, IDC_CLK_DATE_FORMAT);
+        });
+        EXPECT_FALSE(HasValue(LM, kOverrides, L"S1159"));
+        EXPECT_FALSE(HasValue(LM, kOverrides, L"SLDte"));
+    }
+    // Unlocked, the same taps store.
+    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+        EXPECT_EQ(L"60", Seconds(page));
+        Tap(page, IDC_CLK_AM_PM);
+    });
+    EXPECT_TRUE(HasValue(LM, kOverrides, L"S1159"));
+}

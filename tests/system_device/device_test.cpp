@@ -340,3 +340,61 @@ TEST_F(DevicePageTest, EachScreenShapeMovesTheControlsAndKeepsTheirLabelsAndStat
         EXPECT_TRUE(IsTicked(page, IDC_DEV_PNP_DELAY));
     });
 }
+
+TEST_F(DevicePageTest, AKeyThatCannotBeOpenedEndsTheReadingAndStopsBothKeysWrites)
+{
+    WriteRegDword(LM, kUsb, L"EnableUsbCharging", 0);
+    WriteRegDword(LM, kObex, L"IsEnabled", 0);
+    WriteRegDword(LM, kComm, L"Bootcount", 4);
+    {
+        // The SD memory key comes third: only the USB box is read, and the counter
+        // keeps the label of the template.
+        KeyLock lock(LM, kSdMemory);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_DEVICE, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_DEV_NO_USB_CHARGING));
+            EXPECT_FALSE(IsTicked(page, IDC_DEV_NO_BEAM));
+            EXPECT_EQ(L"SoftReset counter", CounterLabel(page));
+            // Neither class key is written while one of them cannot be opened.
+            Tap(page, IDC_DEV_SD_BLOCK_SIZE);
+            EXPECT_EQ(64u, Dword(kMmc, L"BlockTransferSize"));
+        });
+    }
+    {
+        KeyLock lock(LM, kDisplay);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_DEVICE, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_DEV_NO_BEAM)) << "the keys before it are read";
+            Tap(page, IDC_DEV_FULL_POWER_WAKE);
+        });
+        EXPECT_EQ(2u, Dword(kResuming, L"Default"));
+    }
+    {
+        // The counter's key: the label says nothing was reset.
+        KeyLock lock(LM, kComm);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_DEVICE, [](HWND page) {
+            EXPECT_EQ(L"SoftReset counter", CounterLabel(page));
+            Tap(page, IDC_DEV_RESET_COUNTER);
+            EXPECT_EQ(L"SoftReset counter", CounterLabel(page));
+        });
+        EXPECT_EQ(4u, SimGetBootCount());
+    }
+    {
+        WriteRecent(L"0", L"\\Windows\\calc.exe");
+        KeyLock lock(LM, kTaskSwitch);
+        ASSERT_TRUE(lock.locked());
+        RunSystemPage(TAB_DEVICE, [](HWND page) {
+            EXPECT_EQ(L"SoftReset counter from 4 to 0", CounterLabel(page)) << "the task switch key is not read";
+            Tap(page, IDC_DEV_CLEAR_RECENT);
+        });
+        EXPECT_TRUE(HasValue(LM, kTaskSwitch, L"0"));
+    }
+    // Unlocked, the same taps store.
+    RunSystemPage(TAB_DEVICE, [](HWND page) {
+        Tap(page, IDC_DEV_SD_BLOCK_SIZE);
+        Tap(page, IDC_DEV_RESET_COUNTER);
+    });
+    EXPECT_EQ(256u, Dword(kSdMemory, L"BlockTransferSize"));
+    EXPECT_EQ(0u, SimGetBootCount());
+}

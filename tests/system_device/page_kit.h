@@ -77,4 +77,51 @@ inline bool HasValue(HKEY root, const wchar_t *key, const wchar_t *name)
     return found;
 }
 
+// Makes an existing key one that the page can neither open nor create with all
+// access, for the scope: reading and changing its security stay allowed, so the
+// key is handed back whole.
+class KeyLock {
+public:
+    KeyLock(HKEY root, const wchar_t *key) : root_(root), key_(key)
+    {
+        WriteRegDword(root, key, L"KeyLock", 0);
+        DeleteRegValue(root, key, L"KeyLock");
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = NULL;
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        BYTE buffer[256];
+        ACL *acl = (ACL *)buffer;
+        InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
+        locked_ = SetDacl(acl);
+        FreeSid(everyone);
+    }
+    ~KeyLock() { SetDacl(NULL); }
+    bool locked() const
+    {
+        HKEY opened;
+        if (RegCreateKeyExW(root_, key_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS)
+            return locked_;
+        RegCloseKey(opened);
+        return false;
+    }
+
+private:
+    // A null list of access rights lets everyone in again.
+    bool SetDacl(ACL *acl)
+    {
+        HKEY opened;
+        if (RegOpenKeyExW(root_, key_, 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return false;
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+        RegCloseKey(opened);
+        return set;
+    }
+    HKEY root_;
+    const wchar_t *key_;
+    bool locked_ = false;
+};
+
 #endif
