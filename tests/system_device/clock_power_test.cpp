@@ -100,60 +100,18 @@ TEST_F(ClockPowerPageTest, ClockAndWakeUpBoxesWriteBothStates)
     EXPECT_EQ(broadcasts, SimBroadcastCount()) << "these settings are not announced";
 }
 
-TEST_F(ClockPowerPageTest, TopBarFlagsAddAndSubtractOnTheDocumentedValues)
+// On 0 to 3 each box adds or subtracts its flag; on other values it sets or clears
+// its own bit and leaves the others.
+TEST_F(ClockPowerPageTest, TopBarBoxesEachKeepTheirOwnFlagOfTBOpt)
 {
     struct {
         DWORD stored;
         bool time, date;
         DWORD afterTime, afterDate;   // after one tap on that box alone
     } cases[] = {
-        {0, false, false, 1, 2},
-        {1, true, false, 0, 3},
-        {2, false, true, 3, 0},
-        {3, true, true, 2, 1},
-    };
-    for (auto &c : cases) {
-        SCOPED_TRACE(c.stored);
-        WriteRegDword(LM, kShell, L"TBOpt", c.stored);
-        RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-            EXPECT_EQ(c.time, IsTicked(page, IDC_CLK_TIME_IN_BAR));
-            EXPECT_EQ(c.date, IsTicked(page, IDC_CLK_DATE_IN_BAR));
-            Tap(page, IDC_CLK_TIME_IN_BAR);
-            EXPECT_EQ(c.afterTime, TopBar());
-            Tap(page, IDC_CLK_TIME_IN_BAR);
-            EXPECT_EQ(c.stored, TopBar());
-            Tap(page, IDC_CLK_DATE_IN_BAR);
-            EXPECT_EQ(c.afterDate, TopBar());
-            Tap(page, IDC_CLK_DATE_IN_BAR);
-            EXPECT_EQ(c.stored, TopBar());
-        });
-    }
-    // Missing counts as 0; both boxes ticked in turn make 3.
-    DeleteRegValue(LM, kShell, L"TBOpt");
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        Tap(page, IDC_CLK_DATE_IN_BAR);
-        EXPECT_EQ(2u, TopBar());
-        Tap(page, IDC_CLK_TIME_IN_BAR);
-        EXPECT_EQ(3u, TopBar());
-    });
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_CLK_TIME_IN_BAR));
-        EXPECT_TRUE(IsTicked(page, IDC_CLK_DATE_IN_BAR));
-    });
-}
-
-TEST_F(ClockPowerPageTest, TopBarFlagsOnOtherValuesLeaveTheOtherBitsAlone)
-{
-    struct {
-        DWORD stored;
-        bool time, date;
-        DWORD afterTime, afterDate;
-    } cases[] = {
-        {4, false, false, 5, 6},
-        {5, true, false, 4, 7},
-        {6, false, true, 7, 4},
-        {7, true, true, 6, 5},
-        {0x100, false, false, 0x101, 0x102},
+        {0, false, false, 1, 2},     {1, true, false, 0, 3},       {2, false, true, 3, 0},
+        {3, true, true, 2, 1},       {4, false, false, 5, 6},      {5, true, false, 4, 7},
+        {6, false, true, 7, 4},      {7, true, true, 6, 5},        {0x100, false, false, 0x101, 0x102},
         {0xFFFFFFFF, true, true, 0xFFFFFFFE, 0xFFFFFFFD},
     };
     for (auto &c : cases) {
@@ -172,13 +130,19 @@ TEST_F(ClockPowerPageTest, TopBarFlagsOnOtherValuesLeaveTheOtherBitsAlone)
             EXPECT_EQ(c.stored, TopBar());
         });
     }
-    // A "TBOpt" of another type counts as missing, and a tap writes a proper one.
+    // Missing, or of another type, counts as 0; both boxes ticked in turn make 3.
     WriteTextOfType(LM, kShell, L"TBOpt", REG_SZ, L"3");
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
         EXPECT_FALSE(IsTicked(page, IDC_CLK_TIME_IN_BAR));
         EXPECT_FALSE(IsTicked(page, IDC_CLK_DATE_IN_BAR));
+        Tap(page, IDC_CLK_DATE_IN_BAR);
+        EXPECT_EQ(2u, TopBar());
         Tap(page, IDC_CLK_TIME_IN_BAR);
-        EXPECT_EQ(1u, TopBar());
+        EXPECT_EQ(3u, TopBar());
+    });
+    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_CLK_TIME_IN_BAR));
+        EXPECT_TRUE(IsTicked(page, IDC_CLK_DATE_IN_BAR));
     });
 }
 
