@@ -117,6 +117,7 @@ static void PickSoftKeyTarget(HWND page, const SoftKey &softKey)
     WCHAR target[kFieldChars];
     lstrcpynW(target, g_linkPath, kFieldChars);
     SetDlgItemTextW(page, softKey.target, target);
+    // The name comes from the whole path chosen, not from what the field could hold.
     WCHAR name[kFieldChars];
     DisplayNameOfLink(g_linkPath, name, kFieldChars);
     SetDlgItemTextW(page, softKey.name, name);
