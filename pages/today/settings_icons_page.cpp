@@ -20,7 +20,7 @@ static const WCHAR kMenus[] = L"ControlPanel\\Menus";
 
 // In the order the page reads them. A "Redirect" row is only written, after the DWORD.
 static const Tweak kIconTweaks[] = {
-    // control                     root key                  name                 ticked when missing   ticked      cleared
+    // control, root, key, value, ticked when, missing counts as, written ticked, written cleared, flags
     {IDC_ICONS_CLEARTYPE, LM, kClearTypeSettings, L"OffOnRotation", Dword(0), Nothing(), Dword(0), Dword(1), READ},
     {IDC_ICONS_HIDE_ORIENTATION, LM, kRotation, L"HideOrientationUI", Dword(1), Nothing(), Dword(1), Dword(0), READ},
     {IDC_ICONS_HIDE_ORIENTATION, LM, kRotation, L"Redirect", NotRead(), Nothing(), Nothing(), DeleteValue(), READ},

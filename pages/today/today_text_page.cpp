@@ -20,26 +20,26 @@ static const WCHAR kNoTodayText[] = L"Rudore";
 // Room for the Today text, terminator included, in the registry and in the field.
 static const int kTodayTextChars = 256;
 
-#define CP HKEY_LOCAL_MACHINE
+#define LM HKEY_LOCAL_MACHINE
 #define READ TWEAK_CREATE_TO_READ
 
 // In the order the page reads them; the buttons key comes before the Today text, the
 // other four after it. A "Redirect" row is only written.
 static const Tweak kIconTweaks[] = {
-    // control                    root key              name          ticked when  missing    ticked      cleared
-    {IDC_TODAYTEXT_HIDE_BUTTONS, CP, kButtons, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_BUTTONS, CP, kButtons, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_NETWORK, CP, kNetwork, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_ADMIN, CP, kAdminPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_ADMIN, CP, kAdminPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_PASSWORD, CP, kPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_PASSWORD, CP, kPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_OWNER, CP, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_OWNER, CP, kOwner, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
+    // control, root, key, value, ticked when, missing counts as, written ticked, written cleared, flags
+    {IDC_TODAYTEXT_HIDE_BUTTONS, LM, kButtons, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
+    {IDC_TODAYTEXT_HIDE_BUTTONS, LM, kButtons, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
+    {IDC_TODAYTEXT_HIDE_NETWORK, LM, kNetwork, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
+    {IDC_TODAYTEXT_HIDE_ADMIN, LM, kAdminPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
+    {IDC_TODAYTEXT_HIDE_ADMIN, LM, kAdminPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
+    {IDC_TODAYTEXT_HIDE_PASSWORD, LM, kPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
+    {IDC_TODAYTEXT_HIDE_PASSWORD, LM, kPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
+    {IDC_TODAYTEXT_HIDE_OWNER, LM, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
+    {IDC_TODAYTEXT_HIDE_OWNER, LM, kOwner, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
 };
 static const int kButtonsRows = 2;
 
-#undef CP
+#undef LM
 #undef READ
 
 // The buttons icon is announced to every window; the others only to the desktop.
