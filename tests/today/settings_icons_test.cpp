@@ -160,14 +160,3 @@ TEST_F(SettingsIconsPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirS
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_SETTINGS_ICONS, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE_SQUARE)); });
 }
-
-TEST_F(SettingsIconsPageTest, DoneInsideThePageClosesTheHost)
-{
-    HWND host = NULL;
-    EXPECT_EQ(1, RunTodayPage(TAB_SETTINGS_ICONS, [&](HWND page) {
-        host = GetAncestor(page, GA_ROOT);
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host));
-    }));
-    EXPECT_FALSE(IsWindow(host));
-}

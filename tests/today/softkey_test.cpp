@@ -430,14 +430,3 @@ TEST_F(SoftKeyPageTest, EachScreenShapeTakesItsLayoutAndTheFieldsKeepTheirText)
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_LANDSCAPE)); });
 }
-
-TEST_F(SoftKeyPageTest, DoneInsideThePageClosesTheHost)
-{
-    HWND host = NULL;
-    EXPECT_EQ(1, RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) {
-        host = GetAncestor(page, GA_ROOT);
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host));
-    }));
-    EXPECT_FALSE(IsWindow(host));
-}

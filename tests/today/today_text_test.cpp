@@ -252,14 +252,3 @@ TEST_F(TodayTextPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirState
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE)); });
 }
-
-TEST_F(TodayTextPageTest, DoneInsideThePageClosesTheHost)
-{
-    HWND host = NULL;
-    EXPECT_EQ(1, RunTodayPage(TAB_TODAY_TEXT, [&](HWND page) {
-        host = GetAncestor(page, GA_ROOT);
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host));
-    }));
-    EXPECT_FALSE(IsWindow(host));
-}
