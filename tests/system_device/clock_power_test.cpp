@@ -319,12 +319,15 @@ TEST_F(ClockPowerPageTest, HelpButtonsExplainTheirTweaks)
 {
     struct {
         UINT button;
-        const wchar_t *begins;
+        const wchar_t *text;
     } helps[] = {
         {IDC_CLK_HELP_ALARM_FIX,
          L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming state is "
-         L"the state between suspended an fully on."},
-        {IDC_CLK_HELP_WAKEUP, L"This option will decrease the quality of seconds that your Pocket PC will be on"},
+         L"the state between suspended an fully on. Resuming state runs at very low power with the screen off. In "
+         L"this state the system runs alarms. 15 seconds is not enough to do that."},
+        {IDC_CLK_HELP_WAKEUP,
+         L"This option will decrease the quality of seconds that your Pocket PC will be on during some events. The "
+         L"default value is 180 seconds. Decrease this time will save you some power."},
         {IDC_CLK_HELP_DATE_FORMAT,
          L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
          L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
@@ -333,18 +336,12 @@ TEST_F(ClockPowerPageTest, HelpButtonsExplainTheirTweaks)
         for (auto &h : helps) {
             SCOPED_TRACE(h.button);
             SimMessageBox shown = HelpShownBy(page, h.button);
-            EXPECT_EQ(0, wcsncmp(shown.text, h.begins, wcslen(h.begins))) << std::wstring(shown.text).substr(0, 80);
+            EXPECT_STREQ(h.text, shown.text);
             EXPECT_STREQ(L"Help", shown.caption);
             EXPECT_EQ((UINT)MB_OK, shown.flags);
             EXPECT_EQ(page, shown.owner);
         }
-        EXPECT_NE(nullptr, wcsstr(LastMessageBox().text, L"yyyy - Year"));
     });
-    SimMessageBox wakeup;
-    ASSERT_TRUE(SimGetMessageBox(SimMessageBoxCount() - 2, &wakeup));
-    EXPECT_STREQ(L"This option will decrease the quality of seconds that your Pocket PC will be on during some "
-                 L"events. The default value is 180 seconds. Decrease this time will save you some power.",
-                 wakeup.text);
 }
 
 TEST_F(ClockPowerPageTest, DoneInsideThePageClosesTheHost)
