@@ -381,6 +381,8 @@ TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
     MakeFile(L"My Alert.wav");
     MakeFolder(L"Rings");
     MakeFile(L"Rings\\Chime.wma");
+    // More sounds than the list shows at once: it needs its scroll bar.
+    for (int i = 0; i < 60; i++) MakeFile(L"Rings\\Ring" + std::to_wstring(i) + L".wav");
     DeleteRegKey(HKEY_CURRENT_USER, kMsgKey);
     DeleteRegKey(HKEY_CURRENT_USER, kOnlineKey);
     RunMessengerPage([&](HWND page) {
@@ -417,6 +419,24 @@ TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
         shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
                            [&](HWND browser) {
                                TapBrowserItem(browser, L"Rings");
+                               // The list shows the folder entered: visible, repainted
+                               // as a whole, its scroll bar set for 62 items.
+                               HWND list = BrowserList(browser);
+                               EXPECT_EQ(62, (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+                               EXPECT_TRUE(IsWindowVisible(list));
+                               RECT pending;
+                               EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE)) << "no repaint asked for";
+                               RECT client;
+                               GetClientRect(list, &client);
+                               EXPECT_TRUE(EqualRect(&pending, &client));
+                               PumpMessages(50);
+                               EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
+                               EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
+                               SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE};
+                               ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
+                               EXPECT_EQ(61, bar.nMax);
+                               EXPECT_GT(bar.nPage, 0u);
+                               EXPECT_LT(bar.nPage, 62u);
                                Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
                            });
         ASSERT_TRUE(shown);
