@@ -28,7 +28,7 @@ static const CategoryPage kSystemPages[] = {
     {L"Collection3", IDD_GRAPHICS_PAGE, NULL},   // GraphicsPageProc
     {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
     {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
-    {L"MSN Tricks", IDD_MESSENGER_PAGE, NULL},    // MessengerPageProc
+    {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},
 };
 
 static const CategoryPage kPhonePages[] = {
