@@ -59,6 +59,18 @@ void ExpectControlsInsideAndApart(HWND page)
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= area.right && r.bottom <= area.bottom)
             << "control " << GetDlgCtrlID(control) << " outside the page";
         placed.push_back(r);
+        // A check box's label fits beside its box, unclipped.
+        if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+            std::wstring label = WindowText(control);
+            HDC dc = GetDC(control);
+            HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
+            SIZE text;
+            GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &text);
+            SelectObject(dc, old);
+            ReleaseDC(control, dc);
+            int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+            EXPECT_LE(text.cx + box, r.right - r.left) << "label of " << GetDlgCtrlID(control) << " clipped";
+        }
     }
     for (size_t a = 0; a < placed.size(); a++)
         for (size_t b = a + 1; b < placed.size(); b++) {
