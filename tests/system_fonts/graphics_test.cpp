@@ -47,36 +47,36 @@ TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingValuesShowTheirPresets)
 
 TEST_F(GraphicsPageTest, CheckBoxesStartFromTheirStoredValuesAndWriteBothStates)
 {
-    struct {
-        UINT box;
-        const wchar_t *key, *name;
-        DWORD onValue;       // a stored value that ticks the box
-        DWORD offValue;      // one that clears it
-        DWORD ticked, cleared;
-    } cases[] = {
-        {IDC_GFX_ANIMATE, kGwe, L"Animate", 1, 2, 1, 0},
-        {IDC_GFX_START_MENU, kGweMenu, L"AniType", 3, 6, 0, 6},
-        {IDC_GFX_GLYPH_CACHE, kGlyphCache, L"limit", 16384, 8192, 16384, 8192},
+    const DwordBox boxes[] = {
+        {IDC_GFX_ANIMATE, HKEY_LOCAL_MACHINE, kGwe, L"Animate", 1, 0},
+        {IDC_GFX_GLYPH_CACHE, HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 16384, 8192},
     };
-    for (auto &c : cases) WriteRegDword(HKEY_LOCAL_MACHINE, c.key, c.name, c.offValue);
-    RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
-        for (auto &c : cases) {
-            SCOPED_TRACE(c.name);
-            EXPECT_FALSE(IsTicked(page, c.box));
-            Tap(page, c.box);
-            EXPECT_EQ(c.ticked, RegDwordOr(HKEY_LOCAL_MACHINE, c.key, c.name, 99));
-            Tap(page, c.box);
-            EXPECT_EQ(c.cleared, RegDwordOr(HKEY_LOCAL_MACHINE, c.key, c.name, 99));
-        }
-    });
-    for (auto &c : cases) WriteRegDword(HKEY_LOCAL_MACHINE, c.key, c.name, c.onValue);
-    RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
-        for (auto &c : cases) EXPECT_TRUE(IsTicked(page, c.box)) << testing::PrintToString(std::wstring(c.name));
-    });
+    CheckDwordBoxes(RunSystemPage, TAB_GRAPHICS, boxes, 2);
     // A glyph cache that is cleared keeps a value: 8192, not none and not 0.
     EXPECT_EQ(REG_DWORD, StoredValueOf(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit").type);
     // Read under "SYSTEM\GWE", written under "System\GWE": one key, one value.
     EXPECT_EQ(1, CountValuesNamed(HKEY_LOCAL_MACHINE, kGwe, L"Animate"));
+
+    // The Start menu animation is on unless "AniType" is 6.
+    struct {
+        bool stored;
+        DWORD aniType;
+        bool ticked;
+    } cases[] = {{false, 0, true}, {true, 0, true}, {true, 3, true}, {true, 6, false}, {true, 7, true}};
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.aniType);
+        if (c.stored)
+            WriteRegDword(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", c.aniType);
+        else
+            DeleteRegValue(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType");
+        RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
+            EXPECT_EQ(c.ticked, IsTicked(page, IDC_GFX_START_MENU));
+            Tap(page, IDC_GFX_START_MENU);
+            EXPECT_EQ(c.ticked ? 6u : 0u, RegDwordOr(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 99));
+            Tap(page, IDC_GFX_START_MENU);
+            EXPECT_EQ(c.ticked ? 0u : 6u, RegDwordOr(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 99));
+        });
+    }
 }
 
 TEST_F(GraphicsPageTest, MeasuresShowTheirValueAndTickUnlessStandard)
@@ -168,14 +168,9 @@ TEST_F(GraphicsPageTest, BothSpinnersRunFromOneToThirtyAndWrapToThirteen)
 
 TEST_F(GraphicsPageTest, TheHelpButtonExplainsTheGlyphCache)
 {
-    RunSystemPage(TAB_GRAPHICS, [](HWND page) {
-        int before = SimMessageBoxCount();
-        Tap(page, IDC_GFX_HELP_GLYPH);
-        ASSERT_EQ(1, MessageBoxesSince(before));
-        EXPECT_STREQ(L"Increases this cache, making graphics rendering faster.", LastMessageBox().text);
-        EXPECT_STREQ(L"Help", LastMessageBox().caption);
-        EXPECT_EQ((UINT)MB_OK, LastMessageBox().flags);
-    });
+    CheckHelpButton(RunSystemPage, TAB_GRAPHICS, IDC_GFX_HELP_GLYPH,
+                    L"Increases this cache, making graphics rendering faster.");
+    EXPECT_EQ((UINT)MB_OK, LastMessageBox().flags);
 }
 
 TEST_F(GraphicsPageTest, UnreadableValuesCountAsMissing)

@@ -3,18 +3,11 @@
 
 namespace {
 
-struct DwordCase {
-    UINT box;
-    const wchar_t *key;
-    const wchar_t *name;
-    DWORD ticked, cleared;
-};
-
-const DwordCase kBoxes[] = {
-    {IDC_MENUFONT_BAR_ITALIC, kBarFnt, L"It", 1, 0},
-    {IDC_MENUFONT_BAR_BOLD, kBarFnt, L"Wt", 900, 700},
-    {IDC_MENUFONT_POP_ITALIC, kPopFnt, L"It", 1, 0},
-    {IDC_MENUFONT_POP_BOLD, kPopFnt, L"Wt", 900, 700},
+const DwordBox kBoxes[] = {
+    {IDC_MENUFONT_BAR_ITALIC, HKEY_LOCAL_MACHINE, kBarFnt, L"It", 1, 0},
+    {IDC_MENUFONT_BAR_BOLD, HKEY_LOCAL_MACHINE, kBarFnt, L"Wt", 900, 700},
+    {IDC_MENUFONT_POP_ITALIC, HKEY_LOCAL_MACHINE, kPopFnt, L"It", 1, 0},
+    {IDC_MENUFONT_POP_BOLD, HKEY_LOCAL_MACHINE, kPopFnt, L"Wt", 900, 700},
 };
 
 // One font of the page: its face and size boxes, edits and spinners, and its key.
@@ -45,7 +38,7 @@ TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPresets)
     DeleteRegKey(HKEY_LOCAL_MACHINE, kBarFnt);
     DeleteRegKey(HKEY_LOCAL_MACHINE, kPopFnt);
     RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.name;
+        for (const DwordBox &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.name;
         for (const MenuFont &font : kFonts) {
             SCOPED_TRACE(font.name);
             EXPECT_EQ(L"", FieldText(page, font.faceEdit));
@@ -62,30 +55,13 @@ TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPresets)
 
 TEST_F(MenuFontPageTest, ItalicAndBoldBoxesWriteTheirOwnKeyAndBoldOffIsSevenHundred)
 {
-    for (const DwordCase &box : kBoxes) DeleteRegValue(HKEY_LOCAL_MACHINE, box.key, box.name);
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) {
-            SCOPED_TRACE(box.box);
-            Tap(page, box.box);
-            EXPECT_EQ(box.ticked, RegDwordOr(HKEY_LOCAL_MACHINE, box.key, box.name, 99));
-            Tap(page, box.box);
-            EXPECT_EQ(box.cleared, RegDwordOr(HKEY_LOCAL_MACHINE, box.key, box.name, 99));
-            Tap(page, box.box);
-        }
-    });
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) EXPECT_TRUE(IsTicked(page, box.box)) << box.box;
-    });
+    CheckDwordBoxes(RunSystemPage, TAB_MENU_FONT, kBoxes, 4);
+    for (const DwordBox &box : kBoxes) WriteRegDword(HKEY_LOCAL_MACHINE, box.key, box.name, box.ticked);
     // Each box has its own value: clearing the bar's bold leaves the pop-up's alone.
     RunSystemPage(TAB_MENU_FONT, [](HWND page) { Tap(page, IDC_MENUFONT_BAR_BOLD); });
     EXPECT_EQ(700u, RegDwordOr(HKEY_LOCAL_MACHINE, kBarFnt, L"Wt", 99));
     EXPECT_EQ(900u, RegDwordOr(HKEY_LOCAL_MACHINE, kPopFnt, L"Wt", 99));
     EXPECT_EQ(1u, RegDwordOr(HKEY_LOCAL_MACHINE, kBarFnt, L"It", 99));
-    // Only the value that means "on" ticks a box.
-    for (const DwordCase &box : kBoxes) WriteRegDword(HKEY_LOCAL_MACHINE, box.key, box.name, 700);
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.box;
-    });
 }
 
 TEST_F(MenuFontPageTest, SizeEditsShowHtInPointsAndTickUnlessEight)
@@ -255,7 +231,7 @@ TEST_F(MenuFontPageTest, UnreadableValuesCountAsMissing)
     WriteRegUnterminated(HKEY_LOCAL_MACHINE, kBarFnt, L"Nm", L"Tahoma");
     WriteRegString(HKEY_LOCAL_MACHINE, kPopFnt, L"Nm", std::wstring(25, L'p').c_str());
     RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.box;
+        for (const DwordBox &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.box;
         for (const MenuFont &font : kFonts) {
             SCOPED_TRACE(font.name);
             EXPECT_EQ(L"0", FieldText(page, font.sizeEdit));

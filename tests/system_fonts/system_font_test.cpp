@@ -3,18 +3,11 @@
 
 namespace {
 
-struct DwordCase {
-    UINT box;
-    const wchar_t *key;
-    const wchar_t *name;
-    DWORD ticked, cleared;
-};
-
-const DwordCase kBoxes[] = {
-    {IDC_SYSFONT_ITALIC, kSysFnt, L"It", 1, 0},
-    {IDC_SYSFONT_BOLD, kSysFnt, L"Wt", 900, 400},
-    {IDC_SYSFONT_CLEARTYPE, kClearTypeKey, L"OffOnRotation", 0, 1},
-    {IDC_SYSFONT_CACHE, kSysFnt, L"CS", 16384, 0},
+const DwordBox kBoxes[] = {
+    {IDC_SYSFONT_ITALIC, HKEY_LOCAL_MACHINE, kSysFnt, L"It", 1, 0},
+    {IDC_SYSFONT_BOLD, HKEY_LOCAL_MACHINE, kSysFnt, L"Wt", 900, 400},
+    {IDC_SYSFONT_CLEARTYPE, HKEY_LOCAL_MACHINE, kClearTypeKey, L"OffOnRotation", 0, 1},
+    {IDC_SYSFONT_CACHE, HKEY_LOCAL_MACHINE, kSysFnt, L"CS", 16384, 0},
 };
 
 void DeleteFontKeys()
@@ -54,31 +47,13 @@ TEST_F(SystemFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPreset
 
 TEST_F(SystemFontPageTest, CheckBoxesStartFromTheirStoredValuesAndWriteBothStates)
 {
-    DeleteFontKeys();
     int broadcasts = SimBroadcastCount();
-    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) {
-            SCOPED_TRACE(box.name);
-            Tap(page, box.box);
-            EXPECT_EQ(box.ticked, RegDwordOr(HKEY_LOCAL_MACHINE, box.key, box.name, 99));
-            Tap(page, box.box);
-            EXPECT_EQ(box.cleared, RegDwordOr(HKEY_LOCAL_MACHINE, box.key, box.name, 99));
-            Tap(page, box.box);
-        }
-    });
+    CheckDwordBoxes(RunSystemPage, TAB_SYSTEM_FONT, kBoxes, 4);
     EXPECT_EQ(0, SimBroadcastCount() - broadcasts) << "the page tells nobody";
     // Read as "CS", written as "Cs": one value.
+    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) { Tap(page, IDC_SYSFONT_CACHE); });
+    EXPECT_EQ(16384u, RegDwordOr(HKEY_LOCAL_MACHINE, kSysFnt, L"CS", 99));
     EXPECT_EQ(1, CountValuesNamed(HKEY_LOCAL_MACHINE, kSysFnt, L"cs"));
-    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        for (const DwordCase &box : kBoxes) EXPECT_TRUE(IsTicked(page, box.box)) << box.name;
-    });
-    // Only the value that means "on" ticks a box.
-    for (DWORD other : {2u, 901u, 16385u}) {
-        for (const DwordCase &box : kBoxes) WriteRegDword(HKEY_LOCAL_MACHINE, box.key, box.name, other);
-        RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-            for (const DwordCase &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.name;
-        });
-    }
     // The factory "CS" of the device, in its own case, ticks the cache box too.
     DeleteRegValue(HKEY_LOCAL_MACHINE, kSysFnt, L"CS");
     WriteRegDword(HKEY_LOCAL_MACHINE, kSysFnt, L"cS", 16384);
@@ -265,27 +240,14 @@ TEST_F(SystemFontPageTest, SpinnersChangeOnlyTheirEditsAndTheSizeWrapsToNine)
 
 TEST_F(SystemFontPageTest, HelpButtonsExplainTheirTweaks)
 {
-    struct {
-        UINT button;
-        const wchar_t *text;
-    } cases[] = {
-        {IDC_SYSFONT_HELP_SIZE,
-         L"To change the font size, select the desired font size and then check the check box, if the check box has "
-         L"been selected yet, please uncheck it before select the font size."},
-        {IDC_SYSFONT_HELP_CLEARTYPE, L"This option only works in Windows Mobile 2003SE."},
-        {IDC_SYSFONT_HELP_CACHE, L"This option can speed up font rendering at the cost of a bit of memory."},
-    };
-    RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
-        for (auto &c : cases) {
-            int before = SimMessageBoxCount();
-            Tap(page, c.button);
-            ASSERT_EQ(1, MessageBoxesSince(before));
-            SimMessageBox shown = LastMessageBox();
-            EXPECT_STREQ(c.text, shown.text);
-            EXPECT_STREQ(L"Help", shown.caption);
-            EXPECT_EQ((UINT)MB_OK, shown.flags);
-        }
-    });
+    CheckHelpButton(RunSystemPage, TAB_SYSTEM_FONT, IDC_SYSFONT_HELP_SIZE,
+                    L"To change the font size, select the desired font size and then check the check box, if the "
+                    L"check box has been selected yet, please uncheck it before select the font size.");
+    CheckHelpButton(RunSystemPage, TAB_SYSTEM_FONT, IDC_SYSFONT_HELP_CLEARTYPE,
+                    L"This option only works in Windows Mobile 2003SE.");
+    CheckHelpButton(RunSystemPage, TAB_SYSTEM_FONT, IDC_SYSFONT_HELP_CACHE,
+                    L"This option can speed up font rendering at the cost of a bit of memory.");
+    EXPECT_EQ((UINT)MB_OK, LastMessageBox().flags);
 }
 
 TEST_F(SystemFontPageTest, UnreadableValuesCountAsMissing)
