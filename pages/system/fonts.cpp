@@ -71,34 +71,37 @@ static BOOL IsTicked(HWND page, UINT box)
     return IsDlgButtonChecked(page, box) != BST_UNCHECKED;
 }
 
-// Stores one value of a font key and flushes it, so that the font survives a reset.
-static void StoreFontValue(LPCWSTR keyName, LPCWSTR name, DWORD number, LPCWSTR text)
+// Flushed, so that the font survives a reset.
+static void CloseFontKey(HKEY key)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, keyName, &key, NULL)) return;
-    if (text)
-        WriteTextValue(key, name, text);
-    else
-        WriteDwordValue(key, name, number);
     RegFlushKey(key);
     RegCloseKey(key);
+}
+
+// A refusal leaves the key as it is, says why and unticks the box.
+static void RefuseFontChoice(HWND page, UINT box, HKEY key, LPCWSTR text, LPCWSTR caption)
+{
+    RegCloseKey(key);
+    MessageBoxW(page, text, caption, MB_OK);
+    CheckDlgButton(page, box, BST_UNCHECKED);
 }
 
 void CommitFontSize(HWND page, const FontSizeBox &size)
 {
     int points = ReadNumberField(page, size.edit, kSizeCommitChars, kUnreadableSize);
     DWORD defaultHeight = size.defaultPoints * kHundredths;
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return;
     if (!IsTicked(page, size.box)) {
-        StoreFontValue(size.key, L"Ht", defaultHeight, NULL);
+        WriteDwordValue(key, L"Ht", defaultHeight);
+    } else if ((long long)points * kHundredths == (long long)defaultHeight) {
+        // Ticking the default size is no change.
+        RefuseFontChoice(page, size.box, key, kSizeRefusal, size.refusalCaption);
         return;
+    } else {
+        WriteDwordValue(key, L"Ht", HundredthsOf(points));
     }
-    // Ticking the default size is no change: say so and leave the font as it is.
-    if ((long long)points * kHundredths == (long long)defaultHeight) {
-        MessageBoxW(page, kSizeRefusal, size.refusalCaption, MB_OK);
-        CheckDlgButton(page, size.box, BST_UNCHECKED);
-        return;
-    }
-    StoreFontValue(size.key, L"Ht", HundredthsOf(points), NULL);
+    CloseFontKey(key);
 }
 
 void CommitFontFace(HWND page, const FontFaceBox &face)
@@ -106,16 +109,17 @@ void CommitFontFace(HWND page, const FontFaceBox &face)
     WCHAR name[kFaceCommitChars];
     name[0] = 0;
     GetDlgItemTextW(page, face.edit, name, kFaceCommitChars);
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return;
     if (!IsTicked(page, face.box)) {
-        StoreFontValue(face.key, L"Nm", 0, kDefaultFontFace);
+        WriteTextValue(key, L"Nm", kDefaultFontFace);
+    } else if (wcscmp(name, kDefaultFontFace) == 0) {
+        RefuseFontChoice(page, face.box, key, face.refusalText, kFontCaptionFace);
         return;
+    } else {
+        WriteTextValue(key, L"Nm", name);
     }
-    if (wcscmp(name, kDefaultFontFace) == 0) {
-        MessageBoxW(page, face.refusalText, kFontCaptionFace, MB_OK);
-        CheckDlgButton(page, face.box, BST_UNCHECKED);
-        return;
-    }
-    StoreFontValue(face.key, L"Nm", 0, name);
+    CloseFontKey(key);
 }
 
 void StepNumberEdit(HWND page, UINT edit, int delta, int highest, int wrapTo)
