@@ -103,6 +103,37 @@ inline std::vector<SimMessageBox> MessageBoxesFrom(int before)
     return boxes;
 }
 
+// Shuts everyone out of a key for a scope (an empty access list), as a key another
+// program has locked would be: opening or creating it fails. Afterwards the key is
+// open to all again, so that the test's registry can be cleared away.
+class KeyLockout {
+public:
+    KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key) { locked_ = SetAccessList(true); }
+    ~KeyLockout() { SetAccessList(false); }
+    bool locked() const { return locked_; }
+
+private:
+    bool SetAccessList(bool empty)
+    {
+        HKEY opened;
+        if (RegCreateKeyExW(root_, key_, 0, NULL, 0, WRITE_DAC, NULL, &opened, NULL) != ERROR_SUCCESS) return false;
+        SECURITY_DESCRIPTOR descriptor;
+        ACL none;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        InitializeAcl(&none, sizeof none, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, empty ? &none : NULL, FALSE);
+        bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+        RegCloseKey(opened);
+        HKEY probe;
+        bool shut = RegOpenKeyExW(root_, key_, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
+        if (!shut) RegCloseKey(probe);
+        return set && shut == empty;
+    }
+    HKEY root_;
+    const wchar_t *key_;
+    bool locked_;
+};
+
 // Turns the screen for a scope and, whatever the test does, back upright after it.
 class ScreenTurn {
 public:

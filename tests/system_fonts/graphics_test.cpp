@@ -191,3 +191,39 @@ TEST_F(GraphicsPageTest, UnreadableValuesCountAsMissing)
         }
     });
 }
+
+TEST_F(GraphicsPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)
+{
+    WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"Animate", 1);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 3);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 16384);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", 25);
+    {
+        KeyLockout lockout(HKEY_LOCAL_MACHINE, kGlyphCache);
+        ASSERT_TRUE(lockout.locked());
+        RunSystemPage(TAB_GRAPHICS, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_GFX_ANIMATE));
+            EXPECT_TRUE(IsTicked(page, IDC_GFX_START_MENU));
+            EXPECT_FALSE(IsTicked(page, IDC_GFX_GLYPH_CACHE));
+            for (const Measure &measure : kMeasures) {
+                EXPECT_EQ(L"", FieldText(page, measure.edit)) << measure.name;
+                EXPECT_FALSE(IsTicked(page, measure.box)) << measure.name;
+            }
+            Tap(page, IDC_GFX_GLYPH_CACHE);
+        });
+    }
+    EXPECT_EQ(16384u, RegDwordOr(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 99));
+    RunSystemPage(TAB_GRAPHICS, [](HWND page) {
+        KeyLockout lockout(HKEY_LOCAL_MACHINE, kGwe);
+        ASSERT_TRUE(lockout.locked());
+        SetField(page, IDC_GFX_ARROW_EDIT, L"7");
+        Tap(page, IDC_GFX_ARROW);
+        Tap(page, IDC_GFX_ARROW);
+        EXPECT_TRUE(IsTicked(page, IDC_GFX_ARROW));
+        Tap(page, IDC_GFX_ANIMATE);
+        EXPECT_FALSE(IsTicked(page, IDC_GFX_ANIMATE));
+    });
+    EXPECT_EQ(25u, Gwe(L"cyVScr"));
+    EXPECT_EQ(20u, Gwe(L"cxHScr"));
+    EXPECT_EQ(1u, Gwe(L"Animate"));
+}

@@ -245,3 +245,34 @@ TEST_F(MenuFontPageTest, UnreadableValuesCountAsMissing)
         EXPECT_EQ(std::wstring(24, L'p'), FieldText(page, IDC_MENUFONT_POP_FACE_EDIT));
     });
 }
+
+TEST_F(MenuFontPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)
+{
+    for (const DwordBox &box : kBoxes) WriteRegDword(HKEY_LOCAL_MACHINE, box.key, box.name, box.ticked);
+    WriteRegString(HKEY_LOCAL_MACHINE, kBarFnt, L"Nm", L"Arial");
+    WriteRegDword(HKEY_LOCAL_MACHINE, kBarFnt, L"Ht", 1000);
+    KeyLockout lockout(HKEY_LOCAL_MACHINE, kPopFnt);
+    ASSERT_TRUE(lockout.locked());
+    int boxes = SimMessageBoxCount();
+    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
+        // The bar's italic and bold come first; the pop-up's italic stops the reading.
+        EXPECT_TRUE(IsTicked(page, IDC_MENUFONT_BAR_ITALIC));
+        EXPECT_TRUE(IsTicked(page, IDC_MENUFONT_BAR_BOLD));
+        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_POP_ITALIC));
+        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_POP_BOLD));
+        EXPECT_EQ(L"", FieldText(page, IDC_MENUFONT_BAR_FACE_EDIT));
+        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_BAR_FACE));
+        EXPECT_EQ(L"", FieldText(page, IDC_MENUFONT_BAR_SIZE_EDIT));
+        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_BAR_SIZE));
+        // The bar's key still takes writes; the pop-up's takes none.
+        Tap(page, IDC_MENUFONT_BAR_BOLD);
+        Tap(page, IDC_MENUFONT_POP_BOLD);
+        EXPECT_TRUE(IsTicked(page, IDC_MENUFONT_POP_BOLD));
+        SetField(page, IDC_MENUFONT_POP_SIZE_EDIT, L"8");
+        Tap(page, IDC_MENUFONT_POP_SIZE);
+        EXPECT_TRUE(IsTicked(page, IDC_MENUFONT_POP_SIZE));
+    });
+    EXPECT_EQ(0, MessageBoxesSince(boxes));
+    EXPECT_EQ(700u, RegDwordOr(HKEY_LOCAL_MACHINE, kBarFnt, L"Wt", 99));
+    EXPECT_TRUE(lockout.locked());
+}

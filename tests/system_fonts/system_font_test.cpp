@@ -309,3 +309,54 @@ TEST_F(SystemFontPageTest, AnyNotificationLaysThePageOutAgain)
         ExpectAt(page, IDC_SYSFONT_FACE_EDIT, 96, 123, 150, 14);
     });
 }
+
+TEST_F(SystemFontPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)
+{
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSysFnt, L"It", 1);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSysFnt, L"Wt", 900);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kClearTypeKey, L"OffOnRotation", 0);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSysFnt, L"CS", 16384);
+    WriteRegDword(HKEY_LOCAL_MACHINE, kSysFnt, L"Ht", 1200);
+    WriteRegString(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", L"Arial");
+    int boxes = SimMessageBoxCount();
+    {
+        // The third row's key: the first two rows are read, nothing after them.
+        KeyLockout lockout(HKEY_LOCAL_MACHINE, kClearTypeKey);
+        ASSERT_TRUE(lockout.locked());
+        RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_ITALIC));
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_BOLD));
+            EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_CLEARTYPE));
+            EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_CACHE));
+            EXPECT_EQ(L"", FieldText(page, IDC_SYSFONT_SIZE_EDIT));
+            EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_SIZE));
+            EXPECT_EQ(L"", FieldText(page, IDC_SYSFONT_FACE_EDIT));
+            EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_FACE));
+            Tap(page, IDC_SYSFONT_CLEARTYPE);
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_CLEARTYPE));
+        });
+    }
+    EXPECT_EQ(0u, RegDwordOr(HKEY_LOCAL_MACHINE, kClearTypeKey, L"OffOnRotation", 99));
+    {
+        KeyLockout lockout(HKEY_LOCAL_MACHINE, kSysFnt);
+        ASSERT_TRUE(lockout.locked());
+        RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
+            EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_ITALIC));
+            EXPECT_EQ(L"", FieldText(page, IDC_SYSFONT_SIZE_EDIT));
+            // Taps store nothing and say nothing, not even a refusal; the boxes keep
+            // their new state.
+            Tap(page, IDC_SYSFONT_ITALIC);
+            SetField(page, IDC_SYSFONT_SIZE_EDIT, L"9");
+            Tap(page, IDC_SYSFONT_SIZE);
+            SetField(page, IDC_SYSFONT_FACE_EDIT, L"Tahoma");
+            Tap(page, IDC_SYSFONT_FACE);
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_ITALIC));
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_SIZE));
+            EXPECT_TRUE(IsTicked(page, IDC_SYSFONT_FACE));
+        });
+    }
+    EXPECT_EQ(0, MessageBoxesSince(boxes));
+    EXPECT_EQ(1u, RegDwordOr(HKEY_LOCAL_MACHINE, kSysFnt, L"It", 99));
+    EXPECT_EQ(1200u, Ht());
+    EXPECT_EQ(L"Arial", Nm());
+}
