@@ -4,8 +4,6 @@
 #define FONT_KIT_H
 
 #include "tests/hosts/host_kit.h"
-#include <algorithm>
-#include <cwctype>
 
 const wchar_t kSysFnt[] = L"System\\GDI\\SYSFNT";
 const wchar_t kClearTypeKey[] = L"System\\GDI\\ClearTypeSettings";

@@ -75,30 +75,22 @@ TEST_F(MenuFontPageTest, SizeEditsShowHtInPointsAndTickUnlessEight)
         {true, 1000, L"10", true}, {true, 800, L"8", false}, {true, 899, L"8", false}, {true, 900, L"9", true},
         {false, 0, L"0", true},    {true, 0x80000000u, L"21474836", true},
     };
-    for (auto &c : cases) {
-        SCOPED_TRACE(c.ht);
-        for (const MenuFont &font : kFonts) {
-            if (c.stored)
-                WriteRegDword(HKEY_LOCAL_MACHINE, font.key, L"Ht", c.ht);
+    const int count = (int)(sizeof cases / sizeof cases[0]);
+    // Each font shows its own key's size: the pop-up's runs one case behind the bar's.
+    for (int i = 0; i < count; i++) {
+        SCOPED_TRACE(i);
+        const auto &bar = cases[i], &pop = cases[(i + count - 1) % count];
+        for (auto [key, c] : {std::make_pair(kBarFnt, &bar), std::make_pair(kPopFnt, &pop)}) {
+            if (c->stored)
+                WriteRegDword(HKEY_LOCAL_MACHINE, key, L"Ht", c->ht);
             else
-                DeleteRegValue(HKEY_LOCAL_MACHINE, font.key, L"Ht");
+                DeleteRegValue(HKEY_LOCAL_MACHINE, key, L"Ht");
         }
-        // The other font shows its own size.
-        WriteRegDword(HKEY_LOCAL_MACHINE, kPopFnt, L"Ht", 1500);
         RunSystemPage(TAB_MENU_FONT, [&](HWND page) {
-            EXPECT_EQ(c.shown, FieldText(page, IDC_MENUFONT_BAR_SIZE_EDIT));
-            EXPECT_EQ(c.ticked, IsTicked(page, IDC_MENUFONT_BAR_SIZE));
-            EXPECT_EQ(L"15", FieldText(page, IDC_MENUFONT_POP_SIZE_EDIT));
-        });
-        WriteRegDword(HKEY_LOCAL_MACHINE, kBarFnt, L"Ht", 1500);
-        if (c.stored)
-            WriteRegDword(HKEY_LOCAL_MACHINE, kPopFnt, L"Ht", c.ht);
-        else
-            DeleteRegValue(HKEY_LOCAL_MACHINE, kPopFnt, L"Ht");
-        RunSystemPage(TAB_MENU_FONT, [&](HWND page) {
-            EXPECT_EQ(c.shown, FieldText(page, IDC_MENUFONT_POP_SIZE_EDIT));
-            EXPECT_EQ(c.ticked, IsTicked(page, IDC_MENUFONT_POP_SIZE));
-            EXPECT_EQ(L"15", FieldText(page, IDC_MENUFONT_BAR_SIZE_EDIT));
+            EXPECT_EQ(bar.shown, FieldText(page, IDC_MENUFONT_BAR_SIZE_EDIT));
+            EXPECT_EQ(bar.ticked, IsTicked(page, IDC_MENUFONT_BAR_SIZE));
+            EXPECT_EQ(pop.shown, FieldText(page, IDC_MENUFONT_POP_SIZE_EDIT));
+            EXPECT_EQ(pop.ticked, IsTicked(page, IDC_MENUFONT_POP_SIZE));
         });
     }
 }
