@@ -5,7 +5,7 @@
 
 const WCHAR kDefaultFontFace[] = L"Tahoma";
 static const WCHAR kAlternateFontFace[] = L"Courier New";
-static const WCHAR kFontCaptionFace[] = L"Tahoma is default value";
+static const WCHAR kFaceRefusalCaption[] = L"Tahoma is default value";
 static const WCHAR kSizeRefusal[] = L"Please select the font size!";
 
 // "Ht" holds hundredths of a point.
@@ -114,7 +114,7 @@ void CommitFontFace(HWND page, const FontFaceBox &face)
     if (!IsTicked(page, face.box)) {
         WriteTextValue(key, L"Nm", kDefaultFontFace);
     } else if (wcscmp(name, kDefaultFontFace) == 0) {
-        RefuseFontChoice(page, face.box, key, face.refusalText, kFontCaptionFace);
+        RefuseFontChoice(page, face.box, key, face.refusalText, kFaceRefusalCaption);
         return;
     } else {
         WriteTextValue(key, L"Nm", name);
