@@ -10,4 +10,7 @@
 BOOL RegistrySandboxBegin(void);
 void RegistrySandboxEnd(void);
 
+// keypaths.cpp: ends a test's read-only key.
+void ForgetReadOnlyKey(void);
+
 #endif

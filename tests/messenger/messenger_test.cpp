@@ -72,26 +72,6 @@ void MakeKeyWritable(HKEY root, const wchar_t *key)
     LocalFree(descriptor);
 }
 
-// A field that, when the page reads it, first has the registry replace the key the
-// page is holding: the page's key is then a deleted one and its write fails.
-struct KeySwap {
-    WNDPROC original;
-    const wchar_t *key;
-    const wchar_t *keptSound;
-    bool swapped;
-};
-KeySwap g_swap;
-
-LRESULT CALLBACK SwappingFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_GETTEXT && !g_swap.swapped) {
-        g_swap.swapped = true;
-        DeleteRegKey(HKEY_CURRENT_USER, g_swap.key);
-        WriteRegString(HKEY_CURRENT_USER, g_swap.key, L"Wave", g_swap.keptSound);
-    }
-    return CallWindowProcW(g_swap.original, field, message, wParam, lParam);
-}
-
 // Turns the screen for a scope and back upright after it.
 class ScreenTurn {
 public:
@@ -487,34 +467,47 @@ TEST_F(MessengerPageTest, TheLongestPathTheBrowserHandsBackIsTakenWhole)
 TEST_F(MessengerPageTest, AWriteTheRegistryRefusesSaysSorryAndKeepsTheOldValue)
 {
     struct {
-        UINT field, button;
         const wchar_t *key;
+        UINT field, button;
+        const wchar_t *typed;
+        const wchar_t *value;
     } cases[] = {
-        {IDC_MSN_MSG_SOUND, IDC_MSN_MSG_SOUND_BUTTON, kMsgKey},
-        {IDC_MSN_ONLINE_SOUND, IDC_MSN_ONLINE_SOUND_BUTTON, kOnlineKey},
+        {kMsgKey, IDC_MSN_MSG_OPTIONS, IDC_MSN_MSG_OPTIONS_BUTTON, L"9", L"Options"},
+        {kMsgKey, IDC_MSN_MSG_TEXT, IDC_MSN_MSG_TEXT_BUTTON, L"Changed", L"Default"},
+        {kMsgKey, IDC_MSN_MSG_SOUND, IDC_MSN_MSG_SOUND_BUTTON, L"\\Windows\\New.wav", L"Wave"},
+        {kOnlineKey, IDC_MSN_ONLINE_OPTIONS, IDC_MSN_ONLINE_OPTIONS_BUTTON, L"9", L"Options"},
+        {kOnlineKey, IDC_MSN_ONLINE_TEXT, IDC_MSN_ONLINE_TEXT_BUTTON, L"Changed", L"Default"},
+        {kOnlineKey, IDC_MSN_ONLINE_SOUND, IDC_MSN_ONLINE_SOUND_BUTTON, L"\\Windows\\New.wav", L"Wave"},
     };
+    for (const wchar_t *key : {kMsgKey, kOnlineKey}) {
+        WriteRegDword(HKEY_CURRENT_USER, key, L"Options", 4);
+        WriteRegString(HKEY_CURRENT_USER, key, L"Default", L"MSN Messenger: Old");
+        WriteRegString(HKEY_CURRENT_USER, key, L"Wave", L"Old");
+    }
     RunMessengerPage([&](HWND page) {
         for (auto &c : cases) {
-            SCOPED_TRACE(c.button);
-            WriteRegString(HKEY_CURRENT_USER, c.key, L"Wave", L"Old");
-            HWND field = GetDlgItem(page, c.field);
-            SetField(page, c.field, L"\\Windows\\New.wav");
-            // The page holds the key while it reads the field; the key it holds is
-            // then replaced, and its write goes to a key that is no more.
-            g_swap = {(WNDPROC)GetWindowLongPtrW(field, GWLP_WNDPROC), c.key, L"Old", false};
-            SetWindowLongPtrW(field, GWLP_WNDPROC, (LONG_PTR)SwappingFieldProc);
+            SCOPED_TRACE(testing::Message() << c.button);
+            SetField(page, c.field, c.typed);
+            // The key opens, as a key in ROM does, but takes no write.
+            SimSetReadOnlyKey(HKEY_CURRENT_USER, c.key);
             int before = SimMessageBoxCount();
             Tap(page, c.button);
-            SetWindowLongPtrW(field, GWLP_WNDPROC, (LONG_PTR)g_swap.original);
-            ASSERT_TRUE(g_swap.swapped) << "the page did not read the field";
-            ExpectOneBox(before, page, L"Sorry", MB_OK, kFailedText);
+            SimSetReadOnlyKey(HKEY_CURRENT_USER, NULL);
+            ExpectOneBox(before, page, L"Sorry", MB_OK, L"You action failed, it's not suitable for you device!");
+            EXPECT_EQ(4u, RegDwordOr(HKEY_CURRENT_USER, c.key, L"Options", 0));
+            EXPECT_EQ(L"MSN Messenger: Old", RegTextOr(HKEY_CURRENT_USER, c.key, L"Default", L"?"));
             EXPECT_EQ(L"Old", RegTextOr(HKEY_CURRENT_USER, c.key, L"Wave", L"?"));
-            // Without the swap the same press goes through.
+            // The same press on a writable key goes through.
             before = SimMessageBoxCount();
             Tap(page, c.button);
-            EXPECT_EQ(L"New", RegTextOr(HKEY_CURRENT_USER, c.key, L"Wave", L"?"));
             EXPECT_EQ(1, MessageBoxesSince(before));
             EXPECT_STREQ(L"Congratulations", LastMessageBox().caption);
+            EXPECT_TRUE(RegTextOr(HKEY_CURRENT_USER, c.key, c.value, L"Old") != L"Old" ||
+                        RegDwordOr(HKEY_CURRENT_USER, c.key, c.value, 4) != 4)
+                << "the write went through";
+            WriteRegDword(HKEY_CURRENT_USER, c.key, L"Options", 4);
+            WriteRegString(HKEY_CURRENT_USER, c.key, L"Default", L"MSN Messenger: Old");
+            WriteRegString(HKEY_CURRENT_USER, c.key, L"Wave", L"Old");
         }
     });
 }
