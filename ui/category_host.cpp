@@ -17,9 +17,9 @@ static const CategoryPage kInternetPages[] = {
 };
 
 static const CategoryPage kTodayPages[] = {
-    {L"Settings1", IDD_TODAY_TEXT_PAGE, NULL},   // TodayTextPageProc
-    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, NULL},   // SettingsIconsPageProc
-    {L"Settings3", IDD_SOFTKEY_PAGE, NULL},   // SoftKeyPageProc
+    {L"Settings1", IDD_TODAY_TEXT_PAGE, TodayTextPageProc},
+    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, SettingsIconsPageProc},
+    {L"Settings3", IDD_SOFTKEY_PAGE, SoftKeyPageProc},
 };
 
 static const CategoryPage kSystemPages[] = {
