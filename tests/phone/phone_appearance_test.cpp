@@ -56,13 +56,6 @@ class PhoneAppearanceTest : public PhonePageTest {};
 
 }  // namespace
 
-TEST_F(PhoneAppearanceTest, FactoryValuesShowEveryBoxClear)
-{
-    RunPhonePage(TAB_PHONE_APPEARANCE, [](HWND page) {
-        for (const Box &b : kBoxes) EXPECT_FALSE(IsTicked(page, b.box)) << b.name;
-    });
-}
-
 TEST_F(PhoneAppearanceTest, EachTapWritesItsValueAndBroadcastsOnce)
 {
     for (const Box &b : kBoxes) DeleteRegKey(HKEY_LOCAL_MACHINE, b.key);
