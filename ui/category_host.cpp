@@ -26,9 +26,9 @@ static const CategoryPage kSystemPages[] = {
     {L"Collection1", IDD_SYSTEM_FONT_PAGE, NULL},   // SystemFontPageProc
     {L"Collection2", IDD_MENU_FONT_PAGE, NULL},   // MenuFontPageProc
     {L"Collection3", IDD_GRAPHICS_PAGE, NULL},   // GraphicsPageProc
-    {L"Collection4", IDD_CLOCK_POWER_PAGE, NULL},   // ClockPowerPageProc
-    {L"Collection5", IDD_DEVICE_PAGE, NULL},   // DevicePageProc
-    {L"MSN Tricks", IDD_MESSENGER_PAGE, NULL},    // MessengerPageProc
+    {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
+    {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
+    {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},
 };
 
 static const CategoryPage kPhonePages[] = {
