@@ -23,9 +23,9 @@ static const CategoryPage kTodayPages[] = {
 };
 
 static const CategoryPage kSystemPages[] = {
-    {L"Collection1", IDD_SYSTEM_FONT_PAGE, NULL},   // SystemFontPageProc
-    {L"Collection2", IDD_MENU_FONT_PAGE, NULL},   // MenuFontPageProc
-    {L"Collection3", IDD_GRAPHICS_PAGE, NULL},   // GraphicsPageProc
+    {L"Collection1", IDD_SYSTEM_FONT_PAGE, SystemFontPageProc},
+    {L"Collection2", IDD_MENU_FONT_PAGE, MenuFontPageProc},
+    {L"Collection3", IDD_GRAPHICS_PAGE, GraphicsPageProc},
     {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
     {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
     {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},

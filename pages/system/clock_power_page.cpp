@@ -44,10 +44,7 @@ static const Tweak kClockTweaks[] = {
 };
 static const int kClockRowCount = 1;   // the rows read before the top-bar flags
 
-static const struct {
-    UINT button;
-    LPCWSTR text;
-} kClockHelp[] = {
+static const TweakHelp kClockHelp[] = {
     {IDC_CLK_HELP_ALARM_FIX,
      L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming state is the "
      L"state between suspended an fully on. Resuming state runs at very low power with the screen off. In this "
@@ -190,12 +187,7 @@ static BOOL OnClockPowerCommand(HWND page, UINT control)
         WriteAlarmFix(page);
         return FALSE;
     }
-    for (const auto &help : kClockHelp) {
-        if (help.button == control) {
-            ShowTweakHelp(page, help.text);
-            return FALSE;
-        }
-    }
+    if (ShowHelpOfButton(page, kClockHelp, TWEAK_COUNT(kClockHelp), control)) return FALSE;
     WriteTweak(page, kClockTweaks, TWEAK_COUNT(kClockTweaks), control);
     return FALSE;
 }

@@ -39,21 +39,14 @@ static const Tweak kDeviceTweaks[] = {
     {IDC_DEV_FULL_POWER_WAKE, HKEY_LOCAL_MACHINE, kDisplayInResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(4), CREATED},
 };
 
-static const struct {
-    UINT button;
-    UINT icon;
-    LPCWSTR text;
-} kDeviceHelp[] = {
-    {IDC_DEV_HELP_USB, 0, L"Disable charging over USB, it can protect your device!"},
-    {IDC_DEV_HELP_SD, 0, L"This option increase the block transfer size in SD/MMC cards."},
-    {IDC_DEV_HELP_RECENT, MB_ICONINFORMATION,
-     L"This option can clear the recent program list in the start menu. Needed soft reset to take effect."},
-    {IDC_DEV_HELP_PNP, MB_ICONINFORMATION,
-     L"Fix a bug in WM2003 or WM2003SE where files located in external memory were re-mounted incorrectly if the "
-     L"device was turn off and then on while the file was open."},
-    {IDC_DEV_HELP_FULL_POWER, MB_ICONINFORMATION,
-     L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be useful "
-     L"for Alarms which do not wake up the Pocket PC properly."},
+static const TweakHelp kDeviceHelp[] = {
+    {IDC_DEV_HELP_USB, L"Disable charging over USB, it can protect your device!"},
+    {IDC_DEV_HELP_SD, L"This option increase the block transfer size in SD/MMC cards."},
+    {IDC_DEV_HELP_RECENT, L"This option can clear the recent program list in the start menu. Needed soft reset to take effect.", MB_ICONINFORMATION},
+    {IDC_DEV_HELP_PNP, L"Fix a bug in WM2003 or WM2003SE where files located in external memory were re-mounted incorrectly if the "
+     L"device was turn off and then on while the file was open.", MB_ICONINFORMATION},
+    {IDC_DEV_HELP_FULL_POWER, L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be useful "
+     L"for Alarms which do not wake up the Pocket PC properly.", MB_ICONINFORMATION},
 };
 
 static void ShowCounterLabel(HWND page, DWORD count)
@@ -144,12 +137,7 @@ static BOOL OnDeviceCommand(HWND page, UINT control)
         if (IsTicked(page, control)) ResetBootCounter(page);
         return FALSE;
     }
-    for (const auto &help : kDeviceHelp) {
-        if (help.button == control) {
-            MessageBoxW(page, help.text, L"Help", MB_OK | help.icon);
-            return FALSE;
-        }
-    }
+    if (ShowHelpOfButton(page, kDeviceHelp, TWEAK_COUNT(kDeviceHelp), control)) return FALSE;
     if (CanOpenEveryKeyOf(control)) WriteTweak(page, kDeviceTweaks, TWEAK_COUNT(kDeviceTweaks), control);
     return FALSE;
 }
