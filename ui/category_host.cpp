@@ -32,10 +32,10 @@ static const CategoryPage kSystemPages[] = {
 };
 
 static const CategoryPage kPhonePages[] = {
-    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, NULL},      // SoundFoldersPageProc
-    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, NULL},      // PhoneSoundsPageProc
-    {L"sounds3", IDD_CALL_SOUNDS_PAGE, NULL},      // CallSoundsPageProc
-    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, NULL},   // PhoneAppearancePageProc
+    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, SoundFoldersPageProc},
+    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, PhoneSoundsPageProc},
+    {L"sounds3", IDD_CALL_SOUNDS_PAGE, CallSoundsPageProc},
+    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, PhoneAppearancePageProc},
 };
 
 #define PAGES(table) table, (int)(sizeof(table) / sizeof((table)[0]))
