@@ -192,6 +192,33 @@ static void ScanFolder(LPCWSTR folder, int filter)
     s_listing.count = folders + files;
 }
 
+// ---- Drawing held back while the list changes ----
+// Every change of the item count makes the list view set its scroll bar twice, and each
+// setting repaints the bar at once, even when nothing about it changed: on a shown
+// dialog that repainting is nearly all a listing costs. While the list is not drawable
+// it only records what changed; released, it is repainted once, frame and scroll bar
+// included, in the next paint.
+static HWND s_heldList;
+static int s_drawingHeld;
+static BOOL s_heldListWasVisible;
+
+static void HoldListDrawing(HWND listView)
+{
+    if (s_drawingHeld++) return;
+    s_heldList = listView;
+    s_heldListWasVisible = (GetWindowLongW(listView, GWL_STYLE) & WS_VISIBLE) != 0;
+    // The window's own switch, not the list view's: the list view's would recompute and
+    // repaint its scroll bars the moment it is switched back on.
+    if (s_heldListWasVisible) DefWindowProcW(listView, WM_SETREDRAW, FALSE, 0);
+}
+
+static void ReleaseListDrawing(void)
+{
+    if (--s_drawingHeld || !s_heldListWasVisible) return;
+    DefWindowProcW(s_heldList, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(s_heldList, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 // The list holds no copies of its own: it shows the last listing, ".." first below the
 // root, and asks the dialog for each item's text and icon as it needs them.
 int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
@@ -203,7 +230,9 @@ int FillBrowserList(HWND listView, LPCWSTR folder, int filter)
     s_listedWithParent = folder[0] != 0;
     int items = s_listing.count + (s_listedWithParent ? 1 : 0);
     s_filling++;
+    HoldListDrawing(listView);
     SendMessageW(listView, LVM_SETITEMCOUNT, items, 0);
+    ReleaseListDrawing();
     s_filling--;
     return items;
 }
@@ -296,15 +325,18 @@ static void ShowBrowsedFolder(HWND dialog)
     SendMessageW(s_listView, LVM_SETITEMSTATE, 0, (LPARAM)&item);
 }
 
+// Emptied, filled and its first item selected, the list is repainted once for all three.
 static void ListBrowsedFolder(HWND dialog)
 {
     HCURSOR previous = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
+    HoldListDrawing(s_listView);
     s_filling++;
     SendMessageW(s_listView, LVM_DELETEALLITEMS, 0, 0);
     s_filling--;
     FillBrowserList(s_listView, g_browseFolder, BROWSE_FILTER_SOUND);
     SetCursor(previous);
     ShowBrowsedFolder(dialog);
+    ReleaseListDrawing();
 }
 
 static void CreateBrowserMenuBar(HWND dialog)

@@ -4,6 +4,7 @@
 #include "dialogs/dialogs.h"
 #include "app/rudore.h"
 #include "aygshell.h"
+#include "ui/tweaks.h"
 #include "resource.h"
 
 static const WCHAR kFatKey[] = L"System\\StorageManager\\FATFS";
@@ -36,12 +37,7 @@ static const DwordTweak kDwordTweaks[] = {
     {IDC_FS_NO_SECURITY_WARNING, kPolicyKey, L"0000101a", 1, 0},
 };
 
-struct HelpText {
-    int button;
-    LPCWSTR text;
-};
-
-static const HelpText kHelpTexts[] = {
+static const TweakHelp kHelpTexts[] = {
     {IDC_FS_HELP_ENABLE_CACHE, L"To enable the FileSystem cache, speeding up overall performance at the risk "
                                L"of the cache not being written on a sudden reset"},
     {IDC_FS_HELP_CACHE_SIZE, L"Make sure the Increase File System take effect only when the File System is enabled."},
@@ -134,11 +130,7 @@ static void OnFileSystemCommand(HWND dialog, int id)
             WriteDwordTweak(dialog, tweak);
             return;
         }
-    for (const HelpText &help : kHelpTexts)
-        if (help.button == id) {
-            MessageBoxW(dialog, help.text, L"Help", MB_OK);
-            return;
-        }
+    ShowHelpOfButton(dialog, kHelpTexts, TWEAK_COUNT(kHelpTexts), id);
 }
 
 INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

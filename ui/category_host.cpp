@@ -17,25 +17,25 @@ static const CategoryPage kInternetPages[] = {
 };
 
 static const CategoryPage kTodayPages[] = {
-    {L"Settings1", IDD_TODAY_TEXT_PAGE, NULL},   // TodayTextPageProc
-    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, NULL},   // SettingsIconsPageProc
-    {L"Settings3", IDD_SOFTKEY_PAGE, NULL},   // SoftKeyPageProc
+    {L"Settings1", IDD_TODAY_TEXT_PAGE, TodayTextPageProc},
+    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, SettingsIconsPageProc},
+    {L"Settings3", IDD_SOFTKEY_PAGE, SoftKeyPageProc},
 };
 
 static const CategoryPage kSystemPages[] = {
-    {L"Collection1", IDD_SYSTEM_FONT_PAGE, NULL},   // SystemFontPageProc
-    {L"Collection2", IDD_MENU_FONT_PAGE, NULL},   // MenuFontPageProc
-    {L"Collection3", IDD_GRAPHICS_PAGE, NULL},   // GraphicsPageProc
-    {L"Collection4", IDD_CLOCK_POWER_PAGE, NULL},   // ClockPowerPageProc
-    {L"Collection5", IDD_DEVICE_PAGE, NULL},   // DevicePageProc
-    {L"MSN Tricks", IDD_MESSENGER_PAGE, NULL},    // MessengerPageProc
+    {L"Collection1", IDD_SYSTEM_FONT_PAGE, SystemFontPageProc},
+    {L"Collection2", IDD_MENU_FONT_PAGE, MenuFontPageProc},
+    {L"Collection3", IDD_GRAPHICS_PAGE, GraphicsPageProc},
+    {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
+    {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
+    {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},
 };
 
 static const CategoryPage kPhonePages[] = {
-    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, NULL},      // SoundFoldersPageProc
-    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, NULL},      // PhoneSoundsPageProc
-    {L"sounds3", IDD_CALL_SOUNDS_PAGE, NULL},      // CallSoundsPageProc
-    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, NULL},   // PhoneAppearancePageProc
+    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, SoundFoldersPageProc},
+    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, PhoneSoundsPageProc},
+    {L"sounds3", IDD_CALL_SOUNDS_PAGE, CallSoundsPageProc},
+    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, PhoneAppearancePageProc},
 };
 
 #define PAGES(table) table, (int)(sizeof(table) / sizeof((table)[0]))

@@ -240,6 +240,17 @@ void ShowTweakHelp(HWND page, LPCWSTR text)
     MessageBoxW(page, text, L"Help", MB_OK);
 }
 
+BOOL ShowHelpOfButton(HWND page, const TweakHelp *table, int count, UINT control)
+{
+    for (int i = 0; i < count; i++) {
+        if (table[i].button == control) {
+            MessageBoxW(page, table[i].text, L"Help", MB_OK | table[i].icon);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
 void ForwardDoneToHost(HWND page)
 {
     SendMessageW(GetParent(page), WM_COMMAND, IDOK, 0);

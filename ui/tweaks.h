@@ -105,6 +105,14 @@ void ShowNumber(HWND dialog, UINT control, int number);
 
 // A help button: the fixed explanation in a box captioned "Help".
 void ShowTweakHelp(HWND page, LPCWSTR text);
+// A page's help buttons as a table; `icon` joins the box's flags (0: none).
+struct TweakHelp {
+    UINT button;
+    LPCWSTR text;
+    UINT icon;
+};
+// Shows the explanation of `control` when it is one of the table's help buttons.
+BOOL ShowHelpOfButton(HWND page, const TweakHelp *table, int count, UINT control);
 // The page contract's Done: IDOK goes to the page's parent, which passes it to the host.
 void ForwardDoneToHost(HWND page);
 // The shell's initialisation of a page (Done button, full-screen sizing, input panel down).

@@ -33,10 +33,7 @@ static const Tweak kBrowserTweaks[] = {
      Text(L"MSIE 6.0"), Nothing(), Text(L"MSIE 6.0"), Text(L"MSIE 4.01"), 0},
 };
 
-static const struct {
-    UINT button;
-    LPCWSTR text;
-} kBrowserHelp[] = {
+static const TweakHelp kBrowserHelp[] = {
     {IDC_PIE_HELP_TEMP_FILES,
      L"After browsing Internet without a CF, you will have to apply this option again.Also you should go and "
      L"manually delete all files and subfolders in \\Windows\\Temporary Internet Files, giving more free space in "
@@ -209,12 +206,7 @@ static BOOL OnBrowserCommand(HWND page, UINT control)
         WriteTempFolders(page);
         return FALSE;
     }
-    for (const auto &help : kBrowserHelp) {
-        if (help.button == control) {
-            ShowTweakHelp(page, help.text);
-            return FALSE;
-        }
-    }
+    if (ShowHelpOfButton(page, kBrowserHelp, TWEAK_COUNT(kBrowserHelp), control)) return FALSE;
     WriteTweak(page, kBrowserTweaks, TWEAK_COUNT(kBrowserTweaks), control);
     return FALSE;
 }

@@ -162,6 +162,7 @@ extern "C" {
 void SimTestEnd(void)
 {
     if (g_flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxEnd();
+    ForgetReadOnlyKey();
     // The next test, and the desktop, expect the device upright.
     if (!ScreenHasShape(SIM_PORTRAIT)) SimRotate(SIM_PORTRAIT);
     ResetPowerState();
@@ -179,6 +180,7 @@ void SimTestEnd(void)
 void SimTestBegin(DWORD flags)
 {
     if (g_flags || g_hasPrivateDir) SimTestEnd();
+    ForgetReadOnlyKey();
     {
         Lock lock;
         ClearRecordsLocked();

@@ -14,4 +14,7 @@ void RegistrySandboxEnd(void);
 // call that needs it; NULL when the library or the procedure is missing.
 FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
 
+// keypaths.cpp: ends a test's read-only key.
+void ForgetReadOnlyKey(void);
+
 #endif

@@ -16,22 +16,6 @@ const wchar_t kCabCommand[] = L"cabfile\\Shell\\Open\\Command";
 const wchar_t kKeep[] = L"wceload.exe \"%1\" /nodelete";
 const wchar_t kDelete[] = L"wceload.exe \"%1\"";
 
-void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueW(k, name);
-    RegCloseKey(k);
-}
-
-void WriteRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, type, (const BYTE *)data, size);
-    RegCloseKey(k);
-}
-
 // A DWORD as stored, or -1 when missing or not a DWORD.
 long long Dword(HKEY root, const wchar_t *key, const wchar_t *name)
 {
@@ -102,7 +86,7 @@ TEST_F(FileSystemDialog, BoxesStartFromTheirValuesAndTheDialogEndsWithDoneOrClos
     WriteRegDword(HKEY_LOCAL_MACHINE, kFat, L"CacheSize", 8192);  // set by another tool
     WriteRegDword(HKEY_LOCAL_MACHINE, kFilter, L"ReplStoreCacheSize", 4096);
     WriteRegDword(HKEY_LOCAL_MACHINE, kPolicies, L"0000101a", 2);
-    DeleteValue(HKEY_LOCAL_MACHINE, kInstaller, L"fAskOptions");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kInstaller, L"fAskOptions");
     SetKeepCabs(2, kKeep);
 
     INT_PTR result = RunFileSystemDialog([](HWND d) {
@@ -118,12 +102,12 @@ TEST_F(FileSystemDialog, BoxesStartFromTheirValuesAndTheDialogEndsWithDoneOrClos
     EXPECT_EQ(1, result);
 
     // Values of another type or size count as missing (0).
-    WriteRaw(HKEY_LOCAL_MACHINE, kFat, L"EnableCache", REG_SZ, L"1", 4);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kFat, L"EnableCache", REG_SZ, L"1", 4);
     DWORD eight[2] = {4096, 0};
-    WriteRaw(HKEY_LOCAL_MACHINE, kFilter, L"ReplStoreCacheSize", REG_BINARY, eight, 8);
-    WriteRaw(HKEY_LOCAL_MACHINE, kPolicies, L"0000101a", REG_BINARY, eight, 2);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kFilter, L"ReplStoreCacheSize", REG_BINARY, eight, 8);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kPolicies, L"0000101a", REG_BINARY, eight, 2);
     WriteRegDword(HKEY_LOCAL_MACHINE, kFat, L"CacheSize", 4096);
-    WriteRaw(HKEY_LOCAL_MACHINE, kInstaller, L"fAskOptions", REG_SZ, L"1", 4);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kInstaller, L"fAskOptions", REG_SZ, L"1", 4);
     result = RunFileSystemDialog([](HWND d) {
         EXPECT_FALSE(Checked(d, IDC_FS_ENABLE_CACHE));
         EXPECT_TRUE(Checked(d, IDC_FS_CACHE_SIZE));
@@ -147,7 +131,7 @@ TEST_F(FileSystemDialog, KeptCabFilesNeedBothValuesExactly)
     SetKeepCabs(1, kKeep);
     EXPECT_FALSE(KeepCabsStartsChecked());
     SetKeepCabs(2, kKeep);
-    DeleteValue(HKEY_LOCAL_MACHINE, kInstaller, L"nDynamicDelete");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kInstaller, L"nDynamicDelete");
     EXPECT_FALSE(KeepCabsStartsChecked());
     // The unnamed value is not the one read.
     SetKeepCabs(2, kDelete);
@@ -156,9 +140,9 @@ TEST_F(FileSystemDialog, KeptCabFilesNeedBothValuesExactly)
     // Without its null, or as another type, the command counts as missing.
     // (The registry adds a null the count forgot when one follows the data: none does here.)
     std::wstring unterminated = std::wstring(kKeep) + L"X";
-    WriteRaw(HKEY_CLASSES_ROOT, kCabCommand, L"Default", REG_SZ, unterminated.c_str(), (DWORD)wcslen(kKeep) * 2);
+    WriteRegRaw(HKEY_CLASSES_ROOT, kCabCommand, L"Default", REG_SZ, unterminated.c_str(), (DWORD)wcslen(kKeep) * 2);
     EXPECT_FALSE(KeepCabsStartsChecked());
-    WriteRaw(HKEY_CLASSES_ROOT, kCabCommand, L"Default", REG_EXPAND_SZ, kKeep, (DWORD)(wcslen(kKeep) + 1) * 2);
+    WriteRegRaw(HKEY_CLASSES_ROOT, kCabCommand, L"Default", REG_EXPAND_SZ, kKeep, (DWORD)(wcslen(kKeep) + 1) * 2);
     EXPECT_FALSE(KeepCabsStartsChecked());
     // A command longer than the 80-character buffer, starting with the right text.
     std::wstring longer = std::wstring(kKeep) + std::wstring(100, L' ');
@@ -198,8 +182,8 @@ TEST_F(FileSystemDialog, KeptCabFilesWriteTheSettingAndTheCommandTogether)
 
 TEST_F(FileSystemDialog, EachBoxWritesItsOwnValueOnly)
 {
-    DeleteValue(HKEY_LOCAL_MACHINE, kFat, L"EnableCache");
-    DeleteValue(HKEY_LOCAL_MACHINE, kFat, L"CacheSize");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kFat, L"EnableCache");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kFat, L"CacheSize");
     WriteRegDword(HKEY_LOCAL_MACHINE, kInstaller, L"fAskOptions", 1);
     WriteRegDword(HKEY_LOCAL_MACHINE, kPolicies, L"0000101a", 0);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kFilter);

@@ -88,29 +88,6 @@ inline void ExpectTabsFillHost(HWND host, HWND tabs)
     EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
 }
 
-// Registry set-up beyond the shared helpers.
-inline void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return;
-    RegDeleteValueW(opened, name);
-    RegCloseKey(opened);
-}
-
-inline void DeleteRegKey(HKEY root, const wchar_t *key)
-{
-    RegDeleteTreeW(root, key);
-    RegDeleteKeyW(root, key);
-}
-
-inline void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
-{
-    HKEY opened;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL));
-    RegSetValueExW(opened, name, 0, type, (const BYTE *)data, bytes);
-    RegCloseKey(opened);
-}
-
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;
@@ -184,6 +161,66 @@ enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEA
 inline int MessageBoxesSince(int before)
 {
     return SimMessageBoxCount() - before;
+}
+
+// A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
+typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
+
+// A check box bound to one DWORD that only one stored value ticks.
+struct DwordBox {
+    UINT box;
+    HKEY root;
+    const wchar_t *key;
+    const wchar_t *name;
+    DWORD ticked, cleared;
+};
+
+// With every value missing the boxes start clear; each box writes both of its states;
+// a page opened again shows what was stored: the "on" value ticks a box, any other
+// value leaves it clear.
+inline void CheckDwordBoxes(PageRunner run, int tab, const DwordBox *boxes, int count)
+{
+    for (int i = 0; i < count; i++) DeleteRegValue(boxes[i].root, boxes[i].key, boxes[i].name);
+    run(tab, [&](HWND page) {
+        for (int i = 0; i < count; i++) {
+            const DwordBox &c = boxes[i];
+            SCOPED_TRACE(c.name);
+            EXPECT_FALSE(IsTicked(page, c.box)) << "a missing value counts as off";
+            Tap(page, c.box);
+            EXPECT_EQ(c.ticked, RegDwordOr(c.root, c.key, c.name, 99));
+            Tap(page, c.box);
+            EXPECT_EQ(c.cleared, RegDwordOr(c.root, c.key, c.name, 99));
+        }
+    });
+    run(tab, [&](HWND page) {
+        for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
+    });
+    for (int i = 0; i < count; i++) WriteRegDword(boxes[i].root, boxes[i].key, boxes[i].name, boxes[i].ticked);
+    run(tab, [&](HWND page) {
+        for (int i = 0; i < count; i++) EXPECT_TRUE(IsTicked(page, boxes[i].box)) << boxes[i].name;
+    });
+    for (int i = 0; i < count; i++) {
+        DWORD neither = 3;
+        while (neither == boxes[i].ticked || neither == boxes[i].cleared) neither++;
+        WriteRegDword(boxes[i].root, boxes[i].key, boxes[i].name, neither);
+    }
+    run(tab, [&](HWND page) {
+        for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
+    });
+}
+
+// A help button shows its fixed text in a box captioned "Help", owned by the page.
+inline void CheckHelpButton(PageRunner run, int tab, UINT button, const wchar_t *text)
+{
+    run(tab, [&](HWND page) {
+        int before = SimMessageBoxCount();
+        Tap(page, button);
+        ASSERT_EQ(1, MessageBoxesSince(before));
+        SimMessageBox box = LastMessageBox();
+        EXPECT_STREQ(L"Help", box.caption);
+        EXPECT_STREQ(text, box.text);
+        EXPECT_EQ(page, box.owner);
+    });
 }
 
 #endif

@@ -10,15 +10,7 @@ const wchar_t kNavigation[] = L"Software\\Microsoft\\Internet Explorer\\Navigati
 const wchar_t kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
 const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-struct DwordCase {
-    UINT box;
-    HKEY root;
-    const wchar_t *key;
-    const wchar_t *name;
-    DWORD ticked, cleared;
-};
-
-const DwordCase kDwordTweaks[] = {
+const DwordBox kDwordTweaks[] = {
     {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, kIeMain, L"ZoomSetting", 1, 2},
     {IDC_PIE_CLEARTYPE, HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText", 1, 0},
     {IDC_PIE_DISABLE_CACHE, HKEY_CURRENT_USER, kCacheContent, L"CacheLimit", 0, 10922},
@@ -85,27 +77,7 @@ TEST_F(BrowserPageTest, WithoutACardTheTempFolderControlsAreOffAndTheOtherTweaks
 
 TEST_F(BrowserPageTest, DwordTweaksStartFromTheirStoredValuesAndWriteBothStates)
 {
-    for (const DwordCase &tweak : kDwordTweaks) DeleteRegValue(tweak.root, tweak.key, tweak.name);
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        for (const DwordCase &tweak : kDwordTweaks) {
-            SCOPED_TRACE(tweak.name);
-            EXPECT_FALSE(IsTicked(page, tweak.box)) << "a missing value counts as off";
-            Tap(page, tweak.box);
-            EXPECT_EQ(tweak.ticked, RegDwordOr(tweak.root, tweak.key, tweak.name, 99));
-            Tap(page, tweak.box);
-            EXPECT_EQ(tweak.cleared, RegDwordOr(tweak.root, tweak.key, tweak.name, 99));
-            Tap(page, tweak.box);
-        }
-    });
-    // Reopened, the page shows what it wrote.
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        for (const DwordCase &tweak : kDwordTweaks) EXPECT_TRUE(IsTicked(page, tweak.box)) << tweak.name;
-    });
-    // Only the value that means "on" ticks a box.
-    for (const DwordCase &tweak : kDwordTweaks) WriteRegDword(tweak.root, tweak.key, tweak.name, 3);
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        for (const DwordCase &tweak : kDwordTweaks) EXPECT_FALSE(IsTicked(page, tweak.box)) << tweak.name;
-    });
+    CheckDwordBoxes(RunInternetPage, TAB_PIE, kDwordTweaks, (int)(sizeof kDwordTweaks / sizeof kDwordTweaks[0]));
 }
 
 TEST_F(BrowserPageTest, PassAsIe6IsTickedOnlyWhenAllThreeUserAgentValuesMatchAndAlwaysRewritesAll)

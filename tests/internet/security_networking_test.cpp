@@ -10,64 +10,18 @@ const wchar_t kTcpip[] = L"Comm\\Tcpip\\Parms";
 const wchar_t kTsClient[] = L"Software\\Microsoft\\Terminal Server Client";
 const wchar_t kTsDefault[] = L"Software\\Microsoft\\Terminal Server Client\\Default";
 
-struct BoxCase {
-    UINT box;
-    HKEY root;
-    const wchar_t *key;
-    const wchar_t *name;
-    DWORD ticked, cleared;
-};
-
-const BoxCase kSecurityBoxes[] = {
+const DwordBox kSecurityBoxes[] = {
     {IDC_SEC_CACHE_SSL, HKEY_CURRENT_USER, kSettings, L"DisableCachingOfSSLPages", 0, 1},
     {IDC_SEC_NO_ACTIVEX, HKEY_LOCAL_MACHINE, kSettings, L"Security_RunActiveXControls", 0, 1},
     {IDC_SEC_NO_SCRIPTS, HKEY_LOCAL_MACHINE, kSettings, L"Security_RunScripts", 0, 1},
     {IDC_SEC_SCRIPT_ERRORS, HKEY_CURRENT_USER, kIeMain, L"ShowScriptErrors", 1, 0},
 };
 
-const BoxCase kNetworkingBoxes[] = {
+const DwordBox kNetworkingBoxes[] = {
     {IDC_NET_WIFI_ICON, HKEY_LOCAL_MACHINE, kNetwork, L"Hide", 0, 1},
     {IDC_NET_TCP_WINDOW, HKEY_LOCAL_MACHINE, kTcpip, L"TcpWindowSize", 65535, 32768},
     {IDC_NET_TS_CACHE, HKEY_CURRENT_USER, kTsClient, L"BitmapCacheSize", 1500, 1},
 };
-
-// With every value missing the boxes start clear; each writes both states, and a
-// page opened afterwards shows what was written.
-void CheckBoxes(int tab, const BoxCase *boxes, int count)
-{
-    for (int i = 0; i < count; i++) DeleteRegValue(boxes[i].root, boxes[i].key, boxes[i].name);
-    RunInternetPage(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) {
-            const BoxCase &c = boxes[i];
-            SCOPED_TRACE(c.name);
-            EXPECT_FALSE(IsTicked(page, c.box));
-            Tap(page, c.box);
-            EXPECT_EQ(c.ticked, RegDwordOr(c.root, c.key, c.name, 99));
-            Tap(page, c.box);
-            EXPECT_EQ(c.cleared, RegDwordOr(c.root, c.key, c.name, 99));
-        }
-    });
-    RunInternetPage(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
-    });
-    for (int i = 0; i < count; i++) WriteRegDword(boxes[i].root, boxes[i].key, boxes[i].name, boxes[i].ticked);
-    RunInternetPage(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) EXPECT_TRUE(IsTicked(page, boxes[i].box)) << boxes[i].name;
-    });
-}
-
-void CheckHelp(int tab, UINT button, const wchar_t *text)
-{
-    RunInternetPage(tab, [&](HWND page) {
-        int before = SimMessageBoxCount();
-        Tap(page, button);
-        ASSERT_EQ(1, MessageBoxesSince(before));
-        SimMessageBox box = LastMessageBox();
-        EXPECT_STREQ(L"Help", box.caption);
-        EXPECT_STREQ(text, box.text);
-        EXPECT_EQ(page, box.owner);
-    });
-}
 
 class SecurityPageTest : public DeviceTest {};
 class NetworkingPageTest : public DeviceTest {};
@@ -76,7 +30,7 @@ class NetworkingPageTest : public DeviceTest {};
 
 TEST_F(SecurityPageTest, BoxesStartClearWithoutValuesAndWriteBothStates)
 {
-    CheckBoxes(TAB_SECURITY, kSecurityBoxes, 4);
+    CheckDwordBoxes(RunInternetPage, TAB_SECURITY, kSecurityBoxes, 4);
     // "Show Scripts Errors" is on only for exactly 1.
     WriteRegDword(HKEY_CURRENT_USER, kIeMain, L"ShowScriptErrors", 2);
     RunInternetPage(TAB_SECURITY, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_SEC_SCRIPT_ERRORS)); });
@@ -84,17 +38,17 @@ TEST_F(SecurityPageTest, BoxesStartClearWithoutValuesAndWriteBothStates)
 
 TEST_F(SecurityPageTest, HelpButtonsExplainTheirTweaks)
 {
-    CheckHelp(TAB_SECURITY, IDC_SEC_HELP_ACTIVEX,
+    CheckHelpButton(RunInternetPage, TAB_SECURITY, IDC_SEC_HELP_ACTIVEX,
               L"Enable/Display ActiveX controls and plug-ins. This tricks is not compatible with WM5.");
-    CheckHelp(TAB_SECURITY, IDC_SEC_HELP_SCRIPTS, L"Enalbe/Display the execution of ActiveX scripts.");
-    CheckHelp(TAB_SECURITY, IDC_SEC_HELP_ERRORS,
+    CheckHelpButton(RunInternetPage, TAB_SECURITY, IDC_SEC_HELP_SCRIPTS, L"Enalbe/Display the execution of ActiveX scripts.");
+    CheckHelpButton(RunInternetPage, TAB_SECURITY, IDC_SEC_HELP_ERRORS,
               L"This setting allows you to control whether script errors generate a warning message on Pocket "
               L"Internet Explorer.");
 }
 
 TEST_F(NetworkingPageTest, BoxesStartClearWithoutValuesAndWriteBothStates)
 {
-    CheckBoxes(TAB_NETWORKING, kNetworkingBoxes, 3);
+    CheckDwordBoxes(RunInternetPage, TAB_NETWORKING, kNetworkingBoxes, 3);
 }
 
 TEST_F(NetworkingPageTest, TheServerPortIsShownAndStoredWithinOneTo65535)
@@ -146,15 +100,15 @@ TEST_F(NetworkingPageTest, The80211gBoxIsBoundToNothing)
 
 TEST_F(NetworkingPageTest, HelpButtonsExplainTheirTweaks)
 {
-    CheckHelp(TAB_NETWORKING, IDC_NET_HELP_TCP,
+    CheckHelpButton(RunInternetPage, TAB_NETWORKING, IDC_NET_HELP_TCP,
               L"The TCP receive window size is the amount of receive data(in bytes) that can be buffered at one time "
               L"on a connection. The sending host can send only that amount of data before waiting\t\t\t\t\tfor an "
               L"acknowledgment and window update from the receive host. Using a large TCPWindowSize will allow more "
               L"data to be receive without sending Ack, this will provide better network performances on reliable "
               L"networks.");
-    CheckHelp(TAB_NETWORKING, IDC_NET_HELP_TS_PORT,
+    CheckHelpButton(RunInternetPage, TAB_NETWORKING, IDC_NET_HELP_TS_PORT,
               L"This trick allows you to change the default Terminal Service Client Port from it's default value, "
               L"3389, to any one desired.");
-    CheckHelp(TAB_NETWORKING, IDC_NET_HELP_80211G,
+    CheckHelpButton(RunInternetPage, TAB_NETWORKING, IDC_NET_HELP_80211G,
               L"This trick allows connecting a PPC to an Access Point that only accepts G devices.");
 }

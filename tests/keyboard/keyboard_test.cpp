@@ -41,22 +41,6 @@ std::wstring DefaultIm()
     return value;
 }
 
-void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueW(k, name);
-    RegCloseKey(k);
-}
-
-void WriteRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, type, (const BYTE *)data, size);
-    RegCloseKey(k);
-}
-
 // The device as most tests want it: the keyboard is the default, every method listed.
 void SetUpInputPanel()
 {
@@ -153,7 +137,7 @@ TEST_F(KeyboardDialog, OpensShowingTheRegistryAndEndsWithDoneOrClose)
     SetUpInputPanel();
     WriteRegString(HKEY_CURRENT_USER, kSip, L"DefaultIm", kBlock);
     SetShowFlag(kLetter, L"0");
-    DeleteValue(HKEY_CLASSES_ROOT, ShowKey(kTranscriber).c_str(), L"Default");
+    DeleteRegValue(HKEY_CLASSES_ROOT, ShowKey(kTranscriber).c_str(), L"Default");
     WriteRegDword(HKEY_CURRENT_USER, kSip, L"SuggWords", 5);
     WriteRegDword(HKEY_CURRENT_USER, kSip, L"DragStyle", 1);
 
@@ -182,7 +166,7 @@ TEST_F(KeyboardDialog, OpensShowingTheRegistryAndEndsWithDoneOrClose)
     // Only exactly "1" ticks a show box; only exactly 1 ticks drag. A missing count shows 1.
     SetShowFlag(kBlock, L"11");
     WriteRegDword(HKEY_CURRENT_USER, kSip, L"DragStyle", 2);
-    DeleteValue(HKEY_CURRENT_USER, kSip, L"SuggWords");
+    DeleteRegValue(HKEY_CURRENT_USER, kSip, L"SuggWords");
     result = RunKeyboardDialog([](HWND d) {
         EXPECT_FALSE(Checked(d, IDC_KB_SHOW_BLOCK));
         EXPECT_FALSE(Checked(d, IDC_KB_DRAG));
@@ -212,19 +196,19 @@ TEST_F(KeyboardDialog, AnUnknownOrUnreadableDefaultDisablesTheDefaultAndShowCont
         std::function<void()> set;
     } cases[] = {
         {"another method", [] { WriteRegString(HKEY_CURRENT_USER, kSip, L"DefaultIm", kTranscriber); }},
-        {"missing", [] { DeleteValue(HKEY_CURRENT_USER, kSip, L"DefaultIm"); }},
+        {"missing", [] { DeleteRegValue(HKEY_CURRENT_USER, kSip, L"DefaultIm"); }},
         // The registry adds a null the count forgot when one follows the data: none does here.
         {"without its null",
          [&] {
-             WriteRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_SZ, unterminated.c_str(),
+             WriteRegRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_SZ, unterminated.c_str(),
                       (DWORD)(wcslen(kKeyboard) * 2));
          }},
         {"longer than the buffer",
          [&] { WriteRegString(HKEY_CURRENT_USER, kSip, L"DefaultIm", unreadable.c_str()); }},
         {"of another type",
-         [&] { WriteRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_DWORD, &keyboardAsDword, 4); }},
+         [&] { WriteRegRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_DWORD, &keyboardAsDword, 4); }},
         {"expandable", [] {
-             WriteRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_EXPAND_SZ, kKeyboard,
+             WriteRegRaw(HKEY_CURRENT_USER, kSip, L"DefaultIm", REG_EXPAND_SZ, kKeyboard,
                       (DWORD)(wcslen(kKeyboard) + 1) * 2);
          }},
     };
@@ -262,7 +246,7 @@ TEST_F(KeyboardDialog, AHiddenMethodCannotBecomeTheDefault)
 {
     SetUpInputPanel();
     SetShowFlag(kLetter, L"0");
-    DeleteValue(HKEY_CLASSES_ROOT, ShowKey(kBlock).c_str(), L"Default");
+    DeleteRegValue(HKEY_CLASSES_ROOT, ShowKey(kBlock).c_str(), L"Default");
 
     RunKeyboardDialog([](HWND d) {
         Click(d, IDC_KB_LETTER_DEFAULT);

@@ -100,20 +100,36 @@ bool RegKeyExists(HKEY root, const wchar_t *key)
     return true;
 }
 
-void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
+void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
 {
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
+    RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes);
     RegCloseKey(k);
+}
+
+void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
+{
+    WriteRegRaw(root, key, name, REG_DWORD, &value, sizeof value);
 }
 
 void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value)
 {
+    WriteRegRaw(root, key, name, REG_SZ, value, (DWORD)((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
+{
     HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, REG_SZ, (const BYTE *)value, (DWORD)((wcslen(value) + 1) * sizeof(wchar_t)));
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
+    RegDeleteValueW(k, name);
     RegCloseKey(k);
+}
+
+void DeleteRegKey(HKEY root, const wchar_t *key)
+{
+    RegDeleteTreeW(root, key);
+    RegDeleteKeyW(root, key);
 }
 
 SimMessageBox LastMessageBox()

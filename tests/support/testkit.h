@@ -33,6 +33,11 @@ bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstr
 bool RegKeyExists(HKEY root, const wchar_t *key);
 void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value);
 void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value);
+// Any type and size, as another tool may have stored it.
+void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes);
+// A missing value or key is no error.
+void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
+void DeleteRegKey(HKEY root, const wchar_t *key);
 
 // The last message box shown, or an empty record.
 SimMessageBox LastMessageBox();

@@ -1,0 +1,72 @@
+// The phone sounds page ("sounds2"): the disconnect tone, the keypad click, the tones
+// that begin and end a voice recording, and how many calls the call history keeps.
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "ui/reflow.h"
+#include "app/rudore.h"
+#include "resource.h"
+
+static const WCHAR kCallHistoryKey[] = L"\\ControlPanel\\Phone";
+static const WCHAR kCallHistoryMax[] = L"CallHistoryMax";
+// Shown when the phone has no limit of its own stored.
+static const int kHistoryWhenMissing = 65535;
+// Stored when the field holds no number.
+static const int kHistoryWhenUnreadable = 110;
+// The field is read as this many characters at most.
+static const int kHistoryFieldChars = 15;
+
+// "p" plays the sound, "t" keeps it silent; only an exact "p" reads as on.
+static const Tweak kPhoneSoundTweaks[] = {
+    // control            root               key                                name       ticked when missing    ticked     cleared
+    {IDC_PS_KEYPAD, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\Keypress", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_DISCONNECT, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\Ending", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_RECORD_BEGIN, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_RECORD_END, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+};
+
+static void LoadPhoneSounds(HWND page)
+{
+    LoadTweaks(page, kPhoneSoundTweaks, TWEAK_COUNT(kPhoneSoundTweaks));
+    DWORD kept = (DWORD)kHistoryWhenMissing;
+    ReadDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, &kept);
+    ShowNumber(page, IDC_PS_HISTORY_COUNT, (int)kept);
+}
+
+// No range check: zero and negative numbers go in as typed.
+static void StoreCallHistoryLimit(HWND page)
+{
+    int kept = ReadNumberField(page, IDC_PS_HISTORY_COUNT, kHistoryFieldChars + 1, kHistoryWhenUnreadable);
+    WriteDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, (DWORD)kept, TRUE);
+}
+
+static BOOL OnPhoneSoundsCommand(HWND page, UINT control)
+{
+    switch (control) {
+    case IDOK:
+        ForwardDoneToHost(page);
+        return TRUE;
+    case IDC_PS_HISTORY_OK:
+        StoreCallHistoryLimit(page);
+        return FALSE;
+    }
+    WriteTweak(page, kPhoneSoundTweaks, TWEAK_COUNT(kPhoneSoundTweaks), control);
+    return FALSE;
+}
+
+INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitPageWithShell(page);
+        LoadPhoneSounds(page);
+        return TRUE;
+    case WM_SIZE:
+        ReflowDialogFromTemplate(g_hInstance, page,
+                                 ChooseLayoutVariant(IDD_PHONE_SOUNDS_PAGE, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE,
+                                                     IDD_PHONE_SOUNDS_PAGE_SQUARE));
+        return FALSE;
+    case WM_COMMAND:
+        return OnPhoneSoundsCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}

@@ -1,0 +1,215 @@
+// The clock and power page ("Collection4"): the title-bar clock, the long date format,
+// the on time after a wake-up event and the time allowed for alarms while resuming.
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "ui/reflow.h"
+#include "app/rudore.h"
+#include "resource.h"
+#include <commctrl.h>
+#include <wchar.h>
+
+static const WCHAR kTaskBar[] = L"Software\\Microsoft\\Shell\\TaskBar";
+static const WCHAR kShell[] = L"SOFTWARE\\Microsoft\\Shell";
+static const WCHAR kLocaleOverrides[] = L"nls\\overrides";
+static const WCHAR kPower[] = L"System\\CurrentControlSet\\Control\\Power";
+static const WCHAR kPowerTimeouts[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
+
+static const WCHAR kTopBarOptions[] = L"TBOpt";
+static const DWORD kTimeInBar = 1, kDateInBar = 2;
+
+static const WCHAR kLongDate[] = L"SLDte";
+static const WCHAR kDefaultLongDate[] = L"dddd,MMMM dd,yyyy";
+// The stored format is read into 80 bytes; the field may hand over 255 characters.
+static const DWORD kStoredLongDateChars = 40;
+static const int kLongDateFieldChars = 256;
+
+static const WCHAR kAcResuming[] = L"ACResumingSuspendTimeout";
+static const WCHAR kBatteryResuming[] = L"BattResumingSuspendTimeout";
+static const DWORD kShippedResuming = 15;
+static const int kUnparsedResuming = 16;
+static const int kFewestResumingSeconds = 5, kMostResumingSeconds = 180;
+
+#define CREATED TWEAK_CREATE_TO_READ
+
+// Read on opening in this order: the clock row first, the AM/PM rows and the wake-up
+// row later (the top-bar flags come between them).
+static const Tweak kClockTweaks[] = {
+    // control                  root                key               name             ticked when  missing    ticked     cleared
+    {IDC_CLK_CLOCK_EVERYWHERE, HKEY_LOCAL_MACHINE, kTaskBar, L"LimitedClock", Dword(0), Dword(1), Dword(0), Dword(1), CREATED},
+    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"S1159", Text(L"Am"), Nothing(), Text(L"Am"), DeleteValue(), CREATED},
+    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"S2359", Text(L"Pm"), Nothing(), Text(L"Pm"), DeleteValue(), CREATED},
+    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"STFmt", Text(L"h:mm tM"), Nothing(), Text(L"h:mm tM"),
+     DeleteValue(), CREATED},
+    {IDC_CLK_WAKEUP_60S, HKEY_LOCAL_MACHINE, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), CREATED},
+};
+static const int kClockRowCount = 1;   // the rows read before the top-bar flags
+
+static const TweakHelp kClockHelp[] = {
+    {IDC_CLK_HELP_ALARM_FIX,
+     L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming state is the "
+     L"state between suspended an fully on. Resuming state runs at very low power with the screen off. In this "
+     L"state the system runs alarms. 15 seconds is not enough to do that."},
+    {IDC_CLK_HELP_WAKEUP,
+     L"This option will decrease the quality of seconds that your Pocket PC will be on during some events. The "
+     L"default value is 180 seconds. Decrease this time will save you some power."},
+    {IDC_CLK_HELP_DATE_FORMAT,
+     L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
+     L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
+};
+
+static void ShowUnsigned(HWND page, UINT control, DWORD number)
+{
+    WCHAR text[16];
+    wsprintfW(text, L"%lu", (unsigned long)number);
+    SetDlgItemTextW(page, control, text);
+}
+
+// ---- Reading on opening; FALSE when a key can be neither opened nor created ----
+
+static BOOL LoadTopBarFlags(HWND page)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return FALSE;
+    DWORD options = 0;
+    ReadDwordValue(key, kTopBarOptions, &options);
+    RegCloseKey(key);
+    if (options & kTimeInBar) CheckDlgButton(page, IDC_CLK_TIME_IN_BAR, BST_CHECKED);
+    if (options & kDateInBar) CheckDlgButton(page, IDC_CLK_DATE_IN_BAR, BST_CHECKED);
+    return TRUE;
+}
+
+// The box always starts clear: it stands for "store the field", not for a state.
+static BOOL LoadLongDateFormat(HWND page)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return FALSE;
+    WCHAR format[kStoredLongDateChars];
+    format[0] = 0;
+    ReadTextValue(key, kLongDate, format, kStoredLongDateChars);
+    RegCloseKey(key);
+    SetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format[0] ? format : kDefaultLongDate);
+    return TRUE;
+}
+
+static BOOL LoadResumingTimeout(HWND page)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return FALSE;
+    DWORD seconds = 0;
+    ReadDwordValue(key, kAcResuming, &seconds);
+    RegCloseKey(key);
+    ShowUnsigned(page, IDC_CLK_RESUMING_SECONDS, seconds);
+    if (seconds != kShippedResuming) CheckDlgButton(page, IDC_CLK_ALARM_FIX, BST_CHECKED);
+    return TRUE;
+}
+
+static BOOL OpenClockPowerPage(HWND page)
+{
+    InitPageWithShell(page);
+    SendDlgItemMessageW(page, IDC_CLK_DATE_PICTURE, EM_LIMITTEXT, kLongDateFieldChars - 1, 0);
+    return LoadTweaks(page, kClockTweaks, kClockRowCount) && LoadTopBarFlags(page) &&
+           LoadTweaks(page, kClockTweaks + kClockRowCount, TWEAK_COUNT(kClockTweaks) - kClockRowCount) &&
+           LoadLongDateFormat(page) && LoadResumingTimeout(page);
+}
+
+// ---- Writing on a tap ----
+
+// "TBOpt" holds the time flag and the date flag; each box sets or clears its own bit.
+// While the value holds only those flags (0 to 3), as it does on every device that
+// only this page changes, that is the same as adding or subtracting the flag; any
+// other bits a value carries are kept.
+static void WriteTopBarFlag(HWND page, UINT box, DWORD flag)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
+    DWORD options = 0;
+    ReadDwordValue(key, kTopBarOptions, &options);
+    if (IsDlgButtonChecked(page, box) != BST_UNCHECKED)
+        options |= flag;
+    else
+        options &= ~flag;
+    WriteDwordValue(key, kTopBarOptions, options);
+    RegCloseKey(key);
+}
+
+static void WriteLongDateFormat(HWND page)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
+    if (IsDlgButtonChecked(page, IDC_CLK_DATE_FORMAT) != BST_UNCHECKED) {
+        WCHAR format[kLongDateFieldChars];
+        format[0] = 0;
+        GetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format, kLongDateFieldChars);
+        WriteTextValue(key, kLongDate, format[0] ? format : kDefaultLongDate);
+    }
+    RegCloseKey(key);
+}
+
+static void WriteAlarmFix(HWND page)
+{
+    HKEY key;
+    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
+    DWORD seconds = kShippedResuming;
+    if (IsDlgButtonChecked(page, IDC_CLK_ALARM_FIX) != BST_UNCHECKED)
+        seconds = (DWORD)ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 64, kUnparsedResuming);
+    WriteDwordValue(key, kAcResuming, seconds);
+    WriteDwordValue(key, kBatteryResuming, seconds);
+    RegCloseKey(key);
+}
+
+// The up-down control has no range of its own, so its up arrow sends a negative
+// delta. A step always lands inside 5 to 180 seconds, whatever the field held.
+static void StepResumingTimeout(HWND page, int delta)
+{
+    int seconds = ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 4, 0);
+    seconds += delta < 0 ? 1 : -1;
+    if (seconds < kFewestResumingSeconds) seconds = kFewestResumingSeconds;
+    if (seconds > kMostResumingSeconds) seconds = kMostResumingSeconds;
+    ShowNumber(page, IDC_CLK_RESUMING_SECONDS, seconds);
+}
+
+static BOOL OnClockPowerCommand(HWND page, UINT control)
+{
+    switch (control) {
+    case IDOK:
+        ForwardDoneToHost(page);
+        return TRUE;
+    case IDC_CLK_TIME_IN_BAR:
+        WriteTopBarFlag(page, control, kTimeInBar);
+        return FALSE;
+    case IDC_CLK_DATE_IN_BAR:
+        WriteTopBarFlag(page, control, kDateInBar);
+        return FALSE;
+    case IDC_CLK_DATE_FORMAT:
+        WriteLongDateFormat(page);
+        return FALSE;
+    case IDC_CLK_ALARM_FIX:
+        WriteAlarmFix(page);
+        return FALSE;
+    }
+    if (ShowHelpOfButton(page, kClockHelp, TWEAK_COUNT(kClockHelp), control)) return FALSE;
+    WriteTweak(page, kClockTweaks, TWEAK_COUNT(kClockTweaks), control);
+    return FALSE;
+}
+
+INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OpenClockPowerPage(page);
+    case WM_SIZE:
+        ReflowDialogFromTemplate(g_hInstance, page,
+                                 ChooseLayoutVariant(IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE,
+                                                     IDD_CLOCK_POWER_PAGE_SQUARE));
+        return FALSE;
+    case WM_NOTIFY: {
+        NMUPDOWN *change = (NMUPDOWN *)lParam;
+        if (change && change->hdr.idFrom == IDC_CLK_RESUMING_SPIN && change->hdr.code == (UINT)UDN_DELTAPOS)
+            StepResumingTimeout(page, change->iDelta);
+        return FALSE;
+    }
+    case WM_COMMAND:
+        return OnClockPowerCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}

@@ -1,0 +1,91 @@
+// The menu font page ("Collection2"): face, size, italic and bold of the menu bar's
+// font and of the pop-up menus' font. Every write is flushed; opening the page
+// creates both keys.
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "ui/reflow.h"
+#include "app/rudore.h"
+#include "pages/system/fonts.h"
+#include "resource.h"
+#include <commctrl.h>
+
+static const WCHAR kBarFont[] = L"System\\GWE\\Menu\\BarFnt";
+static const WCHAR kPopFont[] = L"System\\GWE\\Menu\\PopFnt";
+
+#define MENUFONT_ROW (TWEAK_CREATE_TO_READ | TWEAK_FLUSH)
+
+static const Tweak kMenuFontTweaks[] = {
+    // control                  root                key        name    ticked when  missing    ticked       cleared
+    {IDC_MENUFONT_BAR_ITALIC, HKEY_LOCAL_MACHINE, kBarFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
+    {IDC_MENUFONT_BAR_BOLD, HKEY_LOCAL_MACHINE, kBarFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
+    {IDC_MENUFONT_POP_ITALIC, HKEY_LOCAL_MACHINE, kPopFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
+    {IDC_MENUFONT_POP_BOLD, HKEY_LOCAL_MACHINE, kPopFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
+};
+
+static const FontFaceBox kBarFace = {IDC_MENUFONT_BAR_FACE, IDC_MENUFONT_BAR_FACE_EDIT, kBarFont,
+                                     L"Please select the Menu bar font!"};
+static const FontFaceBox kPopFace = {IDC_MENUFONT_POP_FACE, IDC_MENUFONT_POP_FACE_EDIT, kPopFont,
+                                     L"Please select the POP Menu font!"};
+static const FontSizeBox kBarSize = {IDC_MENUFONT_BAR_SIZE, IDC_MENUFONT_BAR_SIZE_EDIT, kBarFont, 8, L"8 is default value"};
+static const FontSizeBox kPopSize = {IDC_MENUFONT_POP_SIZE, IDC_MENUFONT_POP_SIZE_EDIT, kPopFont, 8, L"8 is default value"};
+
+// The size spinners wrap to the default size at both ends of their range.
+static const int kLargestMenuFont = 20;
+
+// FALSE when a key could not be created: what follows it stays unset.
+static BOOL OpenMenuFontPage(HWND page)
+{
+    InitPageWithShell(page);
+    return LoadTweaks(page, kMenuFontTweaks, TWEAK_COUNT(kMenuFontTweaks)) && LoadFontFace(page, kBarFace) &&
+           LoadFontFace(page, kPopFace) && LoadFontSize(page, kBarSize) && LoadFontSize(page, kPopSize);
+}
+
+static BOOL OnMenuFontCommand(HWND page, UINT control)
+{
+    switch (control) {
+    case IDOK:
+        ForwardDoneToHost(page);
+        return TRUE;
+    case IDC_MENUFONT_BAR_FACE: CommitFontFace(page, kBarFace); return FALSE;
+    case IDC_MENUFONT_POP_FACE: CommitFontFace(page, kPopFace); return FALSE;
+    case IDC_MENUFONT_BAR_SIZE: CommitFontSize(page, kBarSize); return FALSE;
+    case IDC_MENUFONT_POP_SIZE: CommitFontSize(page, kPopSize); return FALSE;
+    }
+    WriteTweak(page, kMenuFontTweaks, TWEAK_COUNT(kMenuFontTweaks), control);
+    return FALSE;
+}
+
+static void OnMenuFontSpinner(HWND page, const NMHDR *notification)
+{
+    if (!notification || notification->code != (UINT)UDN_DELTAPOS) return;
+    int delta = ((const NMUPDOWN *)notification)->iDelta;
+    switch (notification->idFrom) {
+    case IDC_MENUFONT_BAR_SIZE_SPIN:
+        StepNumberEdit(page, kBarSize.edit, delta, kLargestMenuFont, (int)kBarSize.defaultPoints);
+        break;
+    case IDC_MENUFONT_POP_SIZE_SPIN:
+        StepNumberEdit(page, kPopSize.edit, delta, kLargestMenuFont, (int)kPopSize.defaultPoints);
+        break;
+    case IDC_MENUFONT_BAR_FACE_SPIN: StepFontFace(page, kBarFace.edit); break;
+    case IDC_MENUFONT_POP_FACE_SPIN: StepFontFace(page, kPopFace.edit); break;
+    }
+}
+
+INT_PTR CALLBACK MenuFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OpenMenuFontPage(page);
+    case WM_SIZE:
+        ReflowDialogFromTemplate(g_hInstance, page,
+                                 ChooseLayoutVariant(IDD_MENU_FONT_PAGE, IDD_MENU_FONT_PAGE_LANDSCAPE,
+                                                     IDD_MENU_FONT_PAGE_SQUARE));
+        return FALSE;
+    case WM_NOTIFY:
+        OnMenuFontSpinner(page, (const NMHDR *)lParam);
+        return FALSE;
+    case WM_COMMAND:
+        return OnMenuFontCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}

@@ -1,0 +1,101 @@
+// The system font page ("Collection1"): italic and bold system font, ClearType kept
+// on in landscape, a larger font cache, and the system font's size and face. Every
+// write is flushed; opening the page creates the keys it reads.
+#include "ui/pages.h"
+#include "ui/tweaks.h"
+#include "ui/reflow.h"
+#include "app/rudore.h"
+#include "pages/system/fonts.h"
+#include "resource.h"
+#include <commctrl.h>
+
+static const WCHAR kSystemFont[] = L"System\\GDI\\SYSFNT";
+static const WCHAR kClearType[] = L"System\\GDI\\ClearTypeSettings";
+
+#define SYSFONT_ROW (TWEAK_CREATE_TO_READ | TWEAK_FLUSH)
+
+static const Tweak kSystemFontTweaks[] = {
+    // control               root                key           name               ticked when  missing    ticked       cleared
+    {IDC_SYSFONT_ITALIC, HKEY_LOCAL_MACHINE, kSystemFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), SYSFONT_ROW},
+    {IDC_SYSFONT_BOLD, HKEY_LOCAL_MACHINE, kSystemFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(400), SYSFONT_ROW},
+    {IDC_SYSFONT_CLEARTYPE, HKEY_LOCAL_MACHINE, kClearType, L"OffOnRotation", Dword(0), Dword(1), Dword(0), Dword(1), SYSFONT_ROW},
+    // The font cache is read as "CS" and written as "Cs": one value, whatever its case.
+    {IDC_SYSFONT_CACHE, HKEY_LOCAL_MACHINE, kSystemFont, L"Cs", NotRead(), Nothing(), Dword(16384), Dword(0), SYSFONT_ROW},
+    {IDC_SYSFONT_CACHE, HKEY_LOCAL_MACHINE, kSystemFont, L"CS", Dword(16384), Dword(0), Nothing(), Nothing(), SYSFONT_ROW},
+};
+
+static const FontSizeBox kSystemFontSize = {IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, kSystemFont, 9, L"9 is default value"};
+static const FontFaceBox kSystemFontFace = {IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT, kSystemFont,
+                                            L"Please select the system font!"};
+
+static const WCHAR kSizeHelp[] =
+    L"To change the font size, select the desired font size and then check the check box, if the check box has "
+    L"been selected yet, please uncheck it before select the font size.";
+static const WCHAR kClearTypeHelp[] = L"This option only works in Windows Mobile 2003SE.";
+static const WCHAR kCacheHelp[] = L"This option can speed up font rendering at the cost of a bit of memory.";
+
+// The size spinner wraps to the default size at both ends of its range.
+static const int kLargestSystemFont = 20;
+
+static void ApplySystemFontLayout(HWND page)
+{
+    ReflowDialogFromTemplate(g_hInstance, page,
+                             ChooseLayoutVariant(IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE,
+                                                 IDD_SYSTEM_FONT_PAGE_SQUARE));
+}
+
+// FALSE when a key could not be created: what follows it stays unset.
+static BOOL OpenSystemFontPage(HWND page)
+{
+    InitPageWithShell(page);
+    if (!LoadTweaks(page, kSystemFontTweaks, TWEAK_COUNT(kSystemFontTweaks))) return FALSE;
+    if (!LoadFontSize(page, kSystemFontSize)) return FALSE;
+    return LoadFontFace(page, kSystemFontFace);
+}
+
+static BOOL OnSystemFontCommand(HWND page, UINT control)
+{
+    switch (control) {
+    case IDOK:
+        ForwardDoneToHost(page);
+        return TRUE;
+    case IDC_SYSFONT_SIZE: CommitFontSize(page, kSystemFontSize); return FALSE;
+    case IDC_SYSFONT_FACE: CommitFontFace(page, kSystemFontFace); return FALSE;
+    case IDC_SYSFONT_HELP_SIZE: ShowTweakHelp(page, kSizeHelp); return FALSE;
+    case IDC_SYSFONT_HELP_CLEARTYPE: ShowTweakHelp(page, kClearTypeHelp); return FALSE;
+    case IDC_SYSFONT_HELP_CACHE: ShowTweakHelp(page, kCacheHelp); return FALSE;
+    }
+    WriteTweak(page, kSystemFontTweaks, TWEAK_COUNT(kSystemFontTweaks), control);
+    return FALSE;
+}
+
+static void OnSystemFontNotify(HWND page, const NMHDR *notification)
+{
+    if (notification && notification->code == (UINT)UDN_DELTAPOS) {
+        int delta = ((const NMUPDOWN *)notification)->iDelta;
+        if (notification->idFrom == IDC_SYSFONT_SIZE_SPIN)
+            StepNumberEdit(page, IDC_SYSFONT_SIZE_EDIT, delta, kLargestSystemFont,
+                           (int)kSystemFontSize.defaultPoints);
+        else if (notification->idFrom == IDC_SYSFONT_FACE_SPIN)
+            StepFontFace(page, IDC_SYSFONT_FACE_EDIT);
+    }
+    // This page lays itself out again after every notification it gets.
+    ApplySystemFontLayout(page);
+}
+
+INT_PTR CALLBACK SystemFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OpenSystemFontPage(page);
+    case WM_SIZE:
+        ApplySystemFontLayout(page);
+        return FALSE;
+    case WM_NOTIFY:
+        OnSystemFontNotify(page, (const NMHDR *)lParam);
+        return FALSE;
+    case WM_COMMAND:
+        return OnSystemFontCommand(page, LOWORD(wParam));
+    }
+    return FALSE;
+}

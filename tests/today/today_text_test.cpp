@@ -1,0 +1,254 @@
+// The Today text and settings icons page ("Settings1").
+#include "tests/today/today_kit.h"
+
+namespace {
+
+const wchar_t kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
+const wchar_t kShell[] = L"Software\\Microsoft\\Shell";
+const wchar_t kControlPanel[] = L"ControlPanel";
+const HKEY LM = HKEY_LOCAL_MACHINE;
+
+struct IconCase {
+    UINT box;
+    const wchar_t *key;
+    bool redirect;   // "Redirect" is written and deleted with "Hide"
+    bool posted;     // the notice is posted to the desktop rather than broadcast
+};
+
+// In the order the page reads them.
+const IconCase kIcons[] = {
+    {IDC_TODAYTEXT_HIDE_BUTTONS, L"ControlPanel\\Buttons", true, false},
+    {IDC_TODAYTEXT_HIDE_NETWORK, L"ControlPanel\\Network", false, true},
+    {IDC_TODAYTEXT_HIDE_ADMIN, L"ControlPanel\\AdminPassword", true, true},
+    {IDC_TODAYTEXT_HIDE_PASSWORD, L"ControlPanel\\Password", true, true},
+    {IDC_TODAYTEXT_HIDE_OWNER, L"ControlPanel\\Owner", true, true},
+};
+
+class TodayTextPageTest : public DeviceTest {};
+
+}  // namespace
+
+TEST_F(TodayTextPageTest, OpeningCreatesTheFiveIconKeysAndTicksOnlyHideOfOne)
+{
+    for (const IconCase &icon : kIcons) DeleteRegKey(LM, icon.key);
+    DeleteRegKey(LM, kDeviceBeta);
+    int before = SimBroadcastCount();
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        for (const IconCase &icon : kIcons) EXPECT_FALSE(IsTicked(page, icon.box)) << icon.key;
+    });
+    for (const IconCase &icon : kIcons) {
+        EXPECT_TRUE(RegKeyExists(LM, icon.key)) << icon.key;
+        EXPECT_FALSE(RegValueExists(LM, icon.key, L"Hide")) << icon.key;
+    }
+    // The Today text key is only opened to be read.
+    EXPECT_FALSE(RegKeyExists(LM, kDeviceBeta));
+    EXPECT_TRUE(SettingsChangesSince(before).empty()) << "opening announces nothing";
+
+    // Only exactly 1 hides; a "Hide" of another type counts as missing.
+    const DWORD one = 1;
+    WriteRegDword(LM, L"ControlPanel\\Buttons", L"Hide", 1);
+    WriteRegDword(LM, L"ControlPanel\\Network", L"Hide", 2);
+    WriteRegRaw(LM, L"ControlPanel\\AdminPassword", L"Hide", REG_BINARY, &one, sizeof one);
+    WriteTextOfType(LM, L"ControlPanel\\Password", L"Hide", REG_SZ, L"1");
+    WriteRegDword(LM, L"ControlPanel\\Owner", L"Hide", 1);
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_BUTTONS));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_ADMIN));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_PASSWORD));
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
+    });
+}
+
+TEST_F(TodayTextPageTest, EachIconWritesHideAndItsRedirectAndIsAnnouncedOnce)
+{
+    for (const IconCase &icon : kIcons) {
+        DeleteRegKey(LM, icon.key);
+        // A stale "Redirect" on the network key is none of the page's business.
+        if (!icon.redirect) WriteRegString(LM, icon.key, L"Redirect", L"stale");
+    }
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        for (const IconCase &icon : kIcons) {
+            SCOPED_TRACE(icon.key);
+            int before = SimBroadcastCount();
+            Tap(page, icon.box);
+            EXPECT_EQ(1u, RegDwordOr(LM, icon.key, L"Hide", 99));
+            if (icon.redirect)
+                EXPECT_TRUE(IsEmptyText(LM, icon.key, L"Redirect"));
+            else
+                EXPECT_EQ(L"stale", RegTextOr(LM, icon.key, L"Redirect", L"gone"));
+            ExpectOneNotice(before, icon.posted, "ticked");
+
+            before = SimBroadcastCount();
+            Tap(page, icon.box);
+            EXPECT_EQ(0u, RegDwordOr(LM, icon.key, L"Hide", 99));
+            if (icon.redirect)
+                EXPECT_FALSE(RegValueExists(LM, icon.key, L"Redirect"));
+            else
+                EXPECT_EQ(L"stale", RegTextOr(LM, icon.key, L"Redirect", L"gone"));
+            ExpectOneNotice(before, icon.posted, "cleared");
+        }
+        // Clearing twice: a "Redirect" already gone is no error, and "Hide" is still written.
+        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+        DeleteRegValue(LM, L"ControlPanel\\Owner", L"Redirect");
+        int before = SimBroadcastCount();
+        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+        EXPECT_EQ(0u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
+        ExpectOneNotice(before, true, "cleared again");
+    });
+    // The network key is the networking page's wireless icon, seen the other way round.
+    WriteRegDword(LM, L"ControlPanel\\Network", L"Hide", 1);
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK)); });
+    RunInternetPage(TAB_NETWORKING, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_NET_WIFI_ICON)); });
+}
+
+TEST_F(TodayTextPageTest, TheTodayTextIsShownAndStoredOnlyThroughItsBox)
+{
+    DeleteRegKey(LM, kDeviceBeta);
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
+        int before = SimBroadcastCount();
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_EQ(L"Rudore", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        // Editing the field alone stores nothing.
+        SetField(page, IDC_TODAYTEXT_TEXT, L"Hello owner");
+        EXPECT_EQ(L"Rudore", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_FALSE(RegValueExists(LM, kDeviceBeta, L"Today"));
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_EQ(L"Hello owner", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        // An empty field stores an empty text.
+        SetField(page, IDC_TODAYTEXT_TEXT, L"");
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_TRUE(IsEmptyText(LM, kDeviceBeta, L"Today"));
+        EXPECT_TRUE(SettingsChangesSince(before).empty()) << "the text is not announced";
+        SetField(page, IDC_TODAYTEXT_TEXT, L"Back again");
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        Tap(page, IDC_TODAYTEXT_SHOW);
+    });
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(L"Back again", FieldText(page, IDC_TODAYTEXT_TEXT));
+    });
+    // An empty text stored is as none.
+    WriteRegString(LM, kDeviceBeta, L"Today", L"");
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
+    });
+}
+
+TEST_F(TodayTextPageTest, AnUnusableTodayTextCountsAsNoneAndTheFieldHoldsAtMost255)
+{
+    struct {
+        const char *what;
+        std::function<void()> store;
+    } unusable[] = {
+        {"256 characters", [] { WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(256, L't').c_str()); }},
+        {"no null", [] { WriteUnterminated(LM, kDeviceBeta, L"Today", L"Hello"); }},
+        {"expandable text", [] { WriteTextOfType(LM, kDeviceBeta, L"Today", REG_EXPAND_SZ, L"Hello"); }},
+        {"a number", [] { WriteRegDword(LM, kDeviceBeta, L"Today", 7); }},
+    };
+    for (const auto &stored : unusable) {
+        SCOPED_TRACE(stored.what);
+        DeleteRegValue(LM, kDeviceBeta, L"Today");
+        stored.store();
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+            EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
+        });
+    }
+    // 255 characters fit whole, in the field and back in the registry.
+    const std::wstring longest(255, L'w');
+    WriteRegString(LM, kDeviceBeta, L"Today", longest.c_str());
+    RunTodayPage(TAB_TODAY_TEXT, [&](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(longest, FieldText(page, IDC_TODAYTEXT_TEXT));
+        // A longer text put into the field is stored cut to what the field holds.
+        SetField(page, IDC_TODAYTEXT_TEXT, std::wstring(600, L'v').c_str());
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_EQ(std::wstring(255, L'v'), RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        // Typing stops at 255 characters.
+        HWND field = GetDlgItem(page, IDC_TODAYTEXT_TEXT);
+        SetField(page, IDC_TODAYTEXT_TEXT, longest.c_str());
+        SendMessageW(field, EM_SETSEL, 255, 255);
+        SendMessageW(field, WM_CHAR, L'z', 0);
+        EXPECT_EQ(longest, FieldText(page, IDC_TODAYTEXT_TEXT));
+    });
+}
+
+TEST_F(TodayTextPageTest, AKeyThatCannotBeMadeStopsTheReadingOrTheWriteAndIsNotAnnounced)
+{
+    // Opening: the buttons and network keys can be opened, the admin password key
+    // cannot be made, so the password and owner boxes stay clear although stored as 1.
+    WriteRegString(LM, kDeviceBeta, L"Today", L"Shown");
+    RefuseNewKeysUnder(LM, kControlPanel, {L"Buttons", L"Network", L"Password", L"Owner"});
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_BUTTONS));
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(L"Shown", FieldText(page, IDC_TODAYTEXT_TEXT));
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_ADMIN));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_PASSWORD));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
+        // The page itself stays usable: the boxes whose keys exist still write.
+        int before = SimBroadcastCount();
+        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+        EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
+        ExpectOneNotice(before, true, "owner");
+        // A box whose key cannot be made writes nothing and announces nothing.
+        before = SimBroadcastCount();
+        Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
+        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\AdminPassword"));
+        EXPECT_TRUE(SettingsChangesSince(before).empty());
+    });
+    // Without the buttons key nothing is read, not even the text.
+    RefuseNewKeysUnder(LM, kControlPanel, {L"Network"});
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
+        EXPECT_EQ(L"", FieldText(page, IDC_TODAYTEXT_TEXT));
+        int before = SimBroadcastCount();
+        Tap(page, IDC_TODAYTEXT_HIDE_BUTTONS);
+        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\Buttons"));
+        EXPECT_TRUE(SettingsChangesSince(before).empty());
+    });
+    // The text box cannot make its key either: nothing is written.
+    DeleteRegKey(LM, kControlPanel);
+    RefuseNewKeysUnder(LM, kShell);
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_FALSE(RegKeyExists(LM, kDeviceBeta));
+    });
+}
+
+TEST_F(TodayTextPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirState)
+{
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_PORTRAIT));
+        EXPECT_FALSE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE));
+        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+        SetField(page, IDC_TODAYTEXT_TEXT, L"Turned");
+        {
+            TodayScreenTurn turn(SIM_LANDSCAPE);
+            ASSERT_TRUE(turn.turned());
+            EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE));
+        }
+        {
+            TodayScreenTurn turn(SIM_SQUARE);
+            ASSERT_TRUE(turn.turned());
+            EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE));
+            EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
+            EXPECT_EQ(L"Turned", FieldText(page, IDC_TODAYTEXT_TEXT));
+        }
+        EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_PORTRAIT));
+    });
+    // A page opened on a turned screen starts in that shape's layout.
+    TodayScreenTurn turn(SIM_LANDSCAPE);
+    ASSERT_TRUE(turn.turned());
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE)); });
+}
