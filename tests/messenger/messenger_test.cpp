@@ -3,7 +3,7 @@
 // real file browser, the help, and the layout on every screen shape.
 #include "tests/hosts/host_kit.h"
 #include <sddl.h>
-#include "tests/file_browser/browser_testkit.h"
+#include "browser_testkit.h"
 #include "dialogs/file_browser.h"
 
 namespace {
