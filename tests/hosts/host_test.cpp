@@ -133,14 +133,7 @@ TEST_F(HostTest, DoneOfTheHostAndDoneInsideAnyPageCloseTheHostWithOne)
     }
     for (int tab = 0; tab < 5; tab++) {
         SCOPED_TRACE(tab);
-        HWND host = NULL;
-        EXPECT_EQ(1, RunInternetPage(tab, [&](HWND page) {
-            host = GetAncestor(page, GA_ROOT);
-            // The Done command the page receives goes to its host.
-            SendMessageW(page, WM_COMMAND, IDOK, 0);
-            EXPECT_FALSE(IsWindowVisible(host));
-        }));
-        EXPECT_FALSE(IsWindow(host));
+        ExpectDoneInsideClosesHost(RunInternetPage, tab);
     }
 }
 

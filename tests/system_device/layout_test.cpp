@@ -1,6 +1,6 @@
 // Every layout of the two pages fits its part of the screen: no control leaves the
 // page or lies over another, and every box shows its whole label.
-#include "tests/system_device/page_kit.h"
+#include "tests/hosts/host_kit.h"
 #include <vector>
 
 namespace {
