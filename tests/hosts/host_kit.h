@@ -111,6 +111,20 @@ inline void ExpectTabsFillHost(HWND host, HWND tabs)
     EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
 }
 
+// The page covers the tab control above its 23-pixel tab strip.
+inline void ExpectPageInPlace(HWND tabs, HWND page)
+{
+    RECT client, placed;
+    GetClientRect(tabs, &client);
+    GetWindowRect(page, &placed);
+    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(0, placed.top);
+    EXPECT_EQ(client.right, placed.right);
+    EXPECT_EQ(client.bottom - 23, placed.bottom);
+    EXPECT_TRUE(IsWindowVisible(page));
+}
+
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;

@@ -8,18 +8,14 @@ namespace {
 // the page covers the tab control above its strip.
 void ExpectHostFillsTheScreen(HWND host, HWND tabs, HWND page)
 {
-    RECT window, tabClient, placed;
+    RECT window;
     GetWindowRect(host, &window);
     EXPECT_EQ(0, window.left);
     EXPECT_EQ(SIM_BAR_HEIGHT, window.top);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), window.right);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT, window.bottom);
     ExpectTabsFillHost(host, tabs);
-    GetClientRect(tabs, &tabClient);
-    GetWindowRect(page, &placed);
-    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
-    EXPECT_EQ(tabClient.right, placed.right);
-    EXPECT_EQ(tabClient.bottom - 23, placed.bottom);
+    ExpectPageInPlace(tabs, page);
 }
 
 class RotationTest : public DeviceTest {};

@@ -4,9 +4,6 @@
 
 namespace {
 
-const wchar_t kInCall[] = L"ControlPanel\\SoundCategories\\InCall";
-const wchar_t kRing[] = L"ControlPanel\\SoundCategories\\Ring";
-const wchar_t kFeedback[] = L"ControlPanel\\SoundCategories\\InCallFeedBack";
 
 struct Category {
     UINT box, field, browse;
