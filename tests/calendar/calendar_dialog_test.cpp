@@ -123,15 +123,7 @@ bool At(HWND dialog, int id, int x, int y, int cx, int cy)
 
 INT_PTR RunCalendar(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = -2;
-    // A script stopped by a fatal failure has not ended the dialog: end it here.
-    auto guarded = [&](HWND d) {
-        script(d);
-        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_CALENDAR, CalendarDialogProc); }, guarded);
-    EXPECT_TRUE(ran) << "the dialog did not appear";
-    return result;
+    return RunDialog(IDD_CALENDAR, CalendarDialogProc, script);
 }
 
 }  // namespace

@@ -152,6 +152,21 @@ inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<v
     return result;
 }
 
+// Opens a dialog from its template, as the main window does, and runs `script` from
+// inside its loop. The script ends the dialog; one stopped by a fatal failure is
+// ended here with -3. Returns the dialog's result.
+inline INT_PTR RunDialog(UINT templateId, DLGPROC procedure, const std::function<void(HWND dialog)> &script)
+{
+    INT_PTR result = -2;
+    auto guarded = [&](HWND dialog) {
+        script(dialog);
+        if (::testing::Test::HasFatalFailure()) EndDialog(dialog, -3);
+    };
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); }, guarded);
+    EXPECT_TRUE(ran) << "the dialog did not appear";
+    return result;
+}
+
 // Opens a category host, shows tab `tab` and runs `script` with its page.
 inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, UINT tabControl, int tab,
                                const std::function<void(HWND page)> &script)

@@ -83,15 +83,7 @@ void TapArrow(HWND dialog, bool up)
 // returns the dialog's result. The script must end the dialog.
 INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = -2;
-    // A script stopped by a fatal failure has not ended the dialog: end it here.
-    auto guarded = [&](HWND d) {
-        script(d);
-        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardTricksDialogProc); }, guarded);
-    EXPECT_TRUE(ran) << "the dialog did not appear";
-    return result;
+    return RunDialog(IDD_KEYBOARD, KeyboardTricksDialogProc, script);
 }
 
 const int kDefaultAndShow[6] = {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT,
