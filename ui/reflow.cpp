@@ -75,6 +75,10 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
     }
 }
 
+// A move changes neither the z-order nor the activation, and neither paints nor copies
+// the old picture: the dialog is redrawn whole once every control is in place.
+const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
+
 // Controls of the first records are remembered between the two passes; later
 // ones are looked up again.
 const unsigned kRememberedControls = 256;
@@ -141,7 +145,7 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
             // A failed queue abandons its batch: the rest of the walk goes on in a new one.
             if (!batch) batch = BeginDeferWindowPos(1);
             HDWP next = batch ? DeferWindowPos(batch, control, NULL, r.left, r.top, r.right - r.left,
-                                               r.bottom - r.top, SWP_NOZORDER)
+                                               r.bottom - r.top, kMoveFlags)
                               : NULL;
             batch = next;
             if (!next) {
@@ -156,10 +160,8 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
     }
     if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
 
-    // Without this every move would erase and repaint its part of a shown dialog
-    // at once; held back, the dialog is repainted once when all is in place.
-    BOOL holdRedraw = moves > 0 && IsWindowVisible(dialog);
-    if (holdRedraw) SendMessageW(dialog, WM_SETREDRAW, FALSE, 0);
+    // The moves draw nothing: a shown dialog is redrawn whole once, when all is in place.
+    BOOL repaint = moves > 0 && IsWindowVisible(dialog);
     if (!batch || !EndDeferWindowPos(batch)) result = FALSE;
 
     // Styles, images and selections once the controls have their new sizes: a list
@@ -170,10 +172,7 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
         HWND control = k < kRememberedControls ? controls[k] : GetDlgItem(dialog, item.id);
         if (control) ApplyItemToControl(instance, control, &item, &item.windowClass, &item.title);
     }
-    if (holdRedraw) {
-        SendMessageW(dialog, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
+    if (repaint) RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 
     // Unnamed controls cannot be told apart: each such record moved the first one.
     if (unnamedMoved >= 2) return FALSE;

@@ -117,13 +117,15 @@ void PlaceMenuBar(HWND bar)
     if (!data) return;
     int cx = GetSystemMetrics(SM_CXSCREEN);
     int cy = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The bar and its keys are drawn afresh at their new places: the old picture is not
+    // copied over first.
+    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     if (data->keyCount == 0) return;
     int width = cx / data->keyCount;
     for (int i = 0; i < data->keyCount; ++i) {
         int right = (i == data->keyCount - 1) ? cx : (i + 1) * width;
         SetWindowPos(data->keys[i].key, NULL, i * width, 0, right - i * width, SIM_BAR_HEIGHT,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
 }
 

@@ -17,11 +17,11 @@ void PlaceNavBar(void)
 {
     if (!g_navBar) return;
     int cx = GetSystemMetrics(SM_CXSCREEN);
-    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     HWND done = DoneKey();
     if (done)
         SetWindowPos(done, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void RefreshNavBar(void)

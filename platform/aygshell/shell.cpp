@@ -20,6 +20,11 @@ static BOOL RegisterShellClass(HINSTANCE instance, const WCHAR *name, WNDPROC pr
     return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// The shell's own classes. The common controls (tab control, up-down control, list
+// view) that the device's dialog templates use are not loaded here: loading them
+// costs a program a good part of its start-up under Wine, whose window manager loads
+// them by itself the first time a window of one of their classes is created, well
+// after the first paint.
 BOOL EnsureShellClasses(void)
 {
     static BOOL registered;

@@ -48,6 +48,7 @@ struct ShellWindow {
     BOOL  sized;          // the shell sizes it to the work area
     BOOL  done;           // its Done key is shown
     DWORD order;          // larger: initialised or activated more recently
+    WNDPROC previous;     // the window's own procedure, which the shell's runs before
 };
 ShellWindow *TrackShellWindow(HWND window, DWORD role);
 ShellWindow *FindShellWindow(HWND window);

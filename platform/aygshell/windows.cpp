@@ -7,7 +7,6 @@
 // Bounded: entries of destroyed windows are dropped, and a table full of live windows
 // takes no more (those windows are sized once but not kept in shape).
 enum { kMaxWindows = 64, kMaxBars = 64 };
-static const UINT_PTR kSubclassId = 0x5348;   // "SH"
 
 static ShellWindow g_windows[kMaxWindows];
 static int g_windowCount;
@@ -46,9 +45,14 @@ ShellWindow *FindShellWindow(HWND window)
     return NULL;
 }
 
-static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR)
+// The shell sees a tracked window's messages before its own procedure does. The
+// window's procedure is replaced rather than subclassed through the common controls,
+// which the shell would otherwise have to load with every program.
+static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    ShellWindow *tracked = FindShellWindow(window);
+    WNDPROC previous = tracked ? tracked->previous : NULL;
+    if (!previous) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DISPLAYCHANGE:
         // Laid out before the window's own handler sees the change.
@@ -61,26 +65,30 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
             RefreshNavBar();
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, TrackedWindowProc, id);
+    case WM_NCDESTROY: {
+        // The window's own procedure goes back in place for its last message.
+        if ((WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) == TrackedWindowProc)
+            SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)previous);
         DropWindow(window);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         RefreshNavBar();
-        break;
+        return result;
+    }
     case WM_ENABLE:
     case WM_SETTEXT: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         RefreshNavBar();
         return result;
     }
     case WM_WINDOWPOSCHANGED: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         UINT flags = ((WINDOWPOS *)lParam)->flags;
         if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) RefreshNavBar();
         if (flags & SWP_SHOWWINDOW) RaiseNavBar();
         return result;
     }
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 ShellWindow *TrackShellWindow(HWND window, DWORD role)
@@ -97,7 +105,11 @@ ShellWindow *TrackShellWindow(HWND window, DWORD role)
         ZeroMemory(entry, sizeof *entry);
         entry->window = window;
         entry->order = ++g_order;
-        SetWindowSubclass(window, TrackedWindowProc, kSubclassId, 0);
+        entry->previous = (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)TrackedWindowProc);
+        if (!entry->previous) {
+            --g_windowCount;
+            return NULL;
+        }
     }
     if (role == ROLE_DIALOG) entry->order = ++g_order;
     entry->roles |= role;
@@ -123,8 +135,9 @@ ShellWindow *ActiveShellWindow(void)
 static void MoveToArea(HWND window, RECT area)
 {
     if (area.bottom < area.top) area.bottom = area.top;
+    // The window lays itself out anew at its new size: its old picture is not copied over.
     SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void FitShellDialog(HWND window)

@@ -6,6 +6,7 @@
 #include <cderr.h>
 #include "simdevice.h"
 #include "device.h"
+#include "internal.h"
 
 namespace {
 
@@ -147,8 +148,15 @@ BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
         g_dialogErrorIsOurs = TRUE;
         return AnswerFileDialog(ofn, save);
     }
+    FileDialogProc show = (FileDialogProc)(void *)DesktopLibraryProc(
+        L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    if (!show) {
+        g_dialogErrorIsOurs = TRUE;
+        g_dialogError = CDERR_INITIALIZATION;
+        return FALSE;
+    }
     g_dialogErrorIsOurs = FALSE;
-    return RealFileDialog(ofn, save ? GetSaveFileNameW : GetOpenFileNameW);
+    return RealFileDialog(ofn, show);
 }
 
 }
@@ -185,7 +193,12 @@ BOOL WINAPI Ce_GetSaveFileNameW(LPOPENFILENAMEW ofn)
 
 DWORD WINAPI Ce_CommDlgExtendedError(void)
 {
-    return g_dialogErrorIsOurs ? g_dialogError : CommDlgExtendedError();
+    if (g_dialogErrorIsOurs) return g_dialogError;
+    // No dialog of the library has run yet when it is not loaded: nothing failed.
+    if (!GetModuleHandleW(L"comdlg32.dll")) return 0;
+    typedef DWORD(WINAPI * ErrorProc)(void);
+    ErrorProc error = (ErrorProc)(void *)DesktopLibraryProc(L"comdlg32.dll", "CommDlgExtendedError");
+    return error ? error() : 0;
 }
 
 }

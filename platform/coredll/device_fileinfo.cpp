@@ -3,6 +3,9 @@
 // takes only full paths and finds nothing for it.
 #include <windows.h>
 #include <shellapi.h>
+#include "internal.h"
+
+typedef DWORD_PTR(WINAPI *FileInfoProc)(LPCWSTR, DWORD, SHFILEINFOW *, UINT, UINT);
 
 extern "C" DWORD_PTR WINAPI Ce_SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize,
                                              UINT flags)
@@ -12,5 +15,7 @@ extern "C" DWORD_PTR WINAPI Ce_SHGetFileInfoW(LPCWSTR path, DWORD attributes, SH
         DWORD n = GetFullPathNameW(path, MAX_PATH, full, NULL);
         if (n > 0 && n < MAX_PATH) path = full;
     }
-    return SHGetFileInfoW(path, attributes, info, infoSize, flags);
+    static FileInfoProc fileInfo;
+    if (!fileInfo) fileInfo = (FileInfoProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHGetFileInfoW");
+    return fileInfo ? fileInfo(path, attributes, info, infoSize, flags) : 0;
 }

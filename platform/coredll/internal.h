@@ -10,6 +10,10 @@
 BOOL RegistrySandboxBegin(void);
 void RegistrySandboxEnd(void);
 
+// device_libraries.cpp: a procedure of a desktop library, which is loaded on the first
+// call that needs it; NULL when the library or the procedure is missing.
+FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
+
 // keypaths.cpp: ends a test's read-only key.
 void ForgetReadOnlyKey(void);
 

@@ -102,6 +102,7 @@ namespace {
 struct Row {
     int index;
     const wchar_t *title;
+    bool host;   // a category host, made of a tab control
 };
 
 HWND WaitForOwnedDialog(HWND owner, const wchar_t *title, DWORD timeoutMs)
@@ -127,8 +128,8 @@ TEST(Program, HotRowsOpenTheirDialogsInPortraitAndLandscape)
         int shape;
         int x, rowLow, rowStep, rowHeight;
     } shapes[] = {{SIM_PORTRAIT, 260, 120, 60, 60}, {SIM_LANDSCAPE, 250, 50, 50, 30}};
-    const Row rows[] = {{0, L"Today Tricks"},  {1, L"File System Tricks"}, {2, L"Phone Tricks"},
-                        {3, L"System Tricks"}, {4, L"Dialog"},             {5, L"KeyBoard Tricks"}};
+    const Row rows[] = {{0, L"Today Tricks", true},  {1, L"File System Tricks", false}, {2, L"Phone Tricks", true},
+                        {3, L"System Tricks", true}, {4, L"Dialog", true},              {5, L"KeyBoard Tricks", false}};
 
     PortraitGuard portrait;
     ProgramProcess program = StartProgram();
@@ -152,6 +153,12 @@ TEST(Program, HotRowsOpenTheirDialogsInPortraitAndLandscape)
             RECT rect;
             GetWindowRect(dialog, &rect);
             EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left) << "full screen";
+            if (row.host) {
+                // The program loads no common controls of its own: the first dialog
+                // must find them all the same.
+                HWND tab = FindWindowExW(dialog, NULL, L"SysTabControl32", NULL);
+                EXPECT_TRUE(tab != NULL) << "no tab control in row " << row.index;
+            }
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             for (int i = 0; i < 100 && IsWindow(dialog); i++) PumpMessages(20);
             EXPECT_FALSE(IsWindow(dialog));

@@ -97,6 +97,42 @@ TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
 }
 
+// The moves themselves draw nothing: a shown dialog, top-level or a page inside
+// another window, has every control and itself redrawn once they are in place.
+TEST(Reflow, AShownDialogIsRedrawnAfterItsControlsMove)
+{
+    OpenDialog topLevel(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(topLevel.get());
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 600, NULL, NULL, g_hInstance, NULL);
+    ASSERT_TRUE(host != NULL);
+    OpenDialog page(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(page.get());
+    SetWindowLongW(page.get(), GWL_STYLE, (GetWindowLongW(page.get(), GWL_STYLE) & ~(WS_POPUP | WS_CAPTION)) | WS_CHILD);
+    SetParent(page.get(), host);
+
+    struct Case {
+        const char *what;
+        HWND dialog;
+    } cases[] = {{"top-level dialog", topLevel.get()}, {"page", page.get()}};
+    for (const Case &c : cases) {
+        ShowWindow(c.dialog, SW_SHOWNA);
+        UpdateWindow(c.dialog);
+        PumpMessages(50);
+        RedrawWindow(c.dialog, NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOFRAME);
+        ASSERT_FALSE(GetUpdateRect(c.dialog, NULL, FALSE)) << c.what;
+
+        EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, c.dialog, IDD_FORM_LANDSCAPE)) << c.what;
+        EXPECT_TRUE(LaidOutLike(c.dialog, g_hInstance, IDD_FORM_LANDSCAPE)) << c.what;
+        EXPECT_TRUE(IsWindowVisible(c.dialog)) << c.what;
+        EXPECT_TRUE(GetUpdateRect(c.dialog, NULL, FALSE)) << c.what << " is not redrawn";
+        for (int id : kFormControls)
+            EXPECT_TRUE(GetUpdateRect(GetDlgItem(c.dialog, id), NULL, FALSE)) << c.what << ": control " << id
+                                                                               << " is not redrawn";
+    }
+    DestroyWindow(page.get());
+    DestroyWindow(host);
+}
+
 TEST(Reflow, TwoUnnamedControlsFailAndBothRecordsMoveTheFirst)
 {
     OpenDialog two(IDD_UNNAMED_TWO);
