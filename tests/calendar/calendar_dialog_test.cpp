@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "testkit.h"
+#include "tests/hosts/host_kit.h"
 #include "aygshell.h"
 #include "app/rudore.h"
 #include "calendar/calendar.h"
@@ -89,12 +90,7 @@ void SetDays(HWND d, unsigned days)
 // A tap on the upper or lower arrow of an up-down control.
 void TapArrow(HWND d, int spinId, bool up)
 {
-    HWND spin = GetDlgItem(d, spinId);
-    RECT r;
-    GetClientRect(spin, &r);
-    LPARAM at = MAKELPARAM(r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
-    SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(spin, WM_LBUTTONUP, 0, at);
+    PressSpinnerArrow(d, spinId, up);
 }
 
 void Done(HWND d)
@@ -119,33 +115,15 @@ HWND DoneKey()
     return NULL;
 }
 
-RECT PlaceOf(HWND dialog, int id)
-{
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
-    return r;
-}
-
 bool At(HWND dialog, int id, int x, int y, int cx, int cy)
 {
-    RECT expected = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &expected);
-    RECT place = PlaceOf(dialog, id);
+    RECT expected = Pixels(dialog, x, y, cx, cy), place = PlaceOf(dialog, id);
     return EqualRect(&expected, &place) != FALSE;
 }
 
 INT_PTR RunCalendar(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = -2;
-    // A script stopped by a fatal failure has not ended the dialog: end it here.
-    auto guarded = [&](HWND d) {
-        script(d);
-        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_CALENDAR, CalendarDialogProc); }, guarded);
-    EXPECT_TRUE(ran) << "the dialog did not appear";
-    return result;
+    return RunDialog(IDD_CALENDAR, CalendarDialogProc, script);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The file system tricks dialog, driven through its real controls.
 #include <windows.h>
 #include "testkit.h"
+#include "tests/hosts/host_kit.h"
 #include "main_window_fixture.h"
 #include "app/rudore.h"
 #include "dialogs/dialogs.h"
@@ -49,15 +50,7 @@ void Click(HWND dialog, int id)
 
 INT_PTR RunFileSystemDialog(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = -2;
-    // A script stopped by a fatal failure has not ended the dialog: end it here.
-    auto guarded = [&](HWND d) {
-        script(d);
-        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_FILESYSTEM, FileSystemTricksDialogProc); }, guarded);
-    EXPECT_TRUE(ran) << "the dialog did not appear";
-    return result;
+    return RunDialog(IDD_FILESYSTEM, FileSystemTricksDialogProc, script);
 }
 
 void SetKeepCabs(DWORD dynamicDelete, const wchar_t *command)

@@ -74,6 +74,29 @@ inline void SetField(HWND dialog, UINT control, const wchar_t *text)
     SetDlgItemTextW(dialog, control, text);
 }
 
+// What an up-down control tells its dialog when stepped: UDN_DELTAPOS with this
+// delta (a negative delta is the upper arrow of a control whose range runs down).
+inline void Spin(HWND dialog, UINT spinner, int delta)
+{
+    NMUPDOWN change = {};
+    change.hdr.hwndFrom = GetDlgItem(dialog, spinner);
+    change.hdr.idFrom = spinner;
+    change.hdr.code = UDN_DELTAPOS;
+    change.iDelta = delta;
+    SendMessageW(dialog, WM_NOTIFY, spinner, (LPARAM)&change);
+}
+
+// A press and release on the upper or lower arrow of a real up-down control.
+inline void PressSpinnerArrow(HWND dialog, UINT spinner, bool up)
+{
+    HWND control = GetDlgItem(dialog, spinner);
+    RECT area;
+    GetClientRect(control, &area);
+    LPARAM at = MAKELPARAM(area.right / 2, up ? area.bottom / 4 : area.bottom * 3 / 4);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
 // The tab control covers the host's client area: dialog units are 1.5 pixels, so a
 // 640-pixel screen is covered to within the half pixel a dialog unit rounds to.
 inline void ExpectTabsFillHost(HWND host, HWND tabs)
@@ -86,6 +109,20 @@ inline void ExpectTabsFillHost(HWND host, HWND tabs)
     EXPECT_EQ(0, area.top);
     EXPECT_TRUE(area.right >= client.right && area.right <= client.right + 1) << area.right << " for " << client.right;
     EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
+}
+
+// The page covers the tab control above its 23-pixel tab strip.
+inline void ExpectPageInPlace(HWND tabs, HWND page)
+{
+    RECT client, placed;
+    GetClientRect(tabs, &client);
+    GetWindowRect(page, &placed);
+    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(0, placed.top);
+    EXPECT_EQ(client.right, placed.right);
+    EXPECT_EQ(client.bottom - 23, placed.bottom);
+    EXPECT_TRUE(IsWindowVisible(page));
 }
 
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
@@ -112,6 +149,21 @@ inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<v
                               if (IsWindow(host)) SendMessageW(host, WM_COMMAND, IDOK, 0);
                           });
     EXPECT_TRUE(ran) << "the host did not appear";
+    return result;
+}
+
+// Opens a dialog from its template, as the main window does, and runs `script` from
+// inside its loop. The script ends the dialog; one stopped by a fatal failure is
+// ended here with -3. Returns the dialog's result.
+inline INT_PTR RunDialog(UINT templateId, DLGPROC procedure, const std::function<void(HWND dialog)> &script)
+{
+    INT_PTR result = -2;
+    auto guarded = [&](HWND dialog) {
+        script(dialog);
+        if (::testing::Test::HasFatalFailure()) EndDialog(dialog, -3);
+    };
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); }, guarded);
+    EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
 
@@ -157,10 +209,172 @@ enum { TAB_TODAY_TEXT = 0, TAB_SETTINGS_ICONS, TAB_SOFT_KEYS };
 enum { TAB_SYSTEM_FONT = 0, TAB_MENU_FONT, TAB_GRAPHICS, TAB_CLOCK_POWER, TAB_DEVICE, TAB_MESSENGER };
 enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEARANCE };
 
+// The notification options help, the same on the messaging and messenger pages.
+const wchar_t kNotificationOptionsHelp[] =
+    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
+    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
+    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
+    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
+    L"11 - show icon, play sound,show notification bubble and vibration";
+
 // Message boxes shown since `before`.
 inline int MessageBoxesSince(int before)
 {
     return SimMessageBoxCount() - before;
+}
+
+// The one message box shown since record `before`, checked whole: owner, caption,
+// buttons and text.
+inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT flags, const wchar_t *text)
+{
+    ASSERT_EQ(1, MessageBoxesSince(before));
+    SimMessageBox box = LastMessageBox();
+    EXPECT_STREQ(caption, box.caption);
+    EXPECT_STREQ(text, box.text);
+    EXPECT_EQ(flags, box.flags);
+    EXPECT_EQ(owner, box.owner);
+}
+
+// The help box of a button: one box captioned "Help", owned by the page, with these
+// buttons and icon and this text.
+inline void ExpectHelpBox(HWND page, UINT button, UINT flags, const wchar_t *text)
+{
+    int before = SimMessageBoxCount();
+    Tap(page, button);
+    ExpectOneBox(before, page, L"Help", flags, text);
+}
+
+// ---- Where controls lie ----
+
+// A control's rectangle in its dialog's client pixels.
+inline RECT PlaceOf(HWND dialog, UINT control)
+{
+    RECT placed;
+    GetWindowRect(GetDlgItem(dialog, control), &placed);
+    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
+    return placed;
+}
+
+// The pixels of a template rectangle (x, y, cx, cy in dialog units of `dialog`).
+inline RECT Pixels(HWND dialog, int x, int y, int cx, int cy)
+{
+    RECT rect = {x, y, x + cx, y + cy};
+    MapDialogRect(dialog, &rect);
+    return rect;
+}
+
+// The control lies exactly on these client pixels.
+inline void ExpectAtPixels(HWND dialog, UINT control, const RECT &expected)
+{
+    RECT placed = PlaceOf(dialog, control);
+    EXPECT_TRUE(EqualRect(&placed, &expected))
+        << "control " << control << " at " << placed.left << "," << placed.top << " " << placed.right - placed.left
+        << "x" << placed.bottom - placed.top << ", expected " << expected.left << "," << expected.top << " "
+        << expected.right - expected.left << "x" << expected.bottom - expected.top;
+}
+
+// The control lies on the template rectangle x, y, cx, cy (dialog units).
+inline void ExpectAt(HWND dialog, UINT control, int x, int y, int cx, int cy)
+{
+    ExpectAtPixels(dialog, control, Pixels(dialog, x, y, cx, cy));
+}
+
+inline INT_PTR CALLBACK LayoutReferenceProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// A child's rectangle in `dialog`'s client pixels; -1s for no child.
+inline RECT ChildPlace(HWND dialog, HWND child)
+{
+    RECT placed = {-1, -1, -1, -1};
+    if (!child) return placed;
+    GetWindowRect(child, &placed);
+    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
+    return placed;
+}
+
+// The `n`th child of `dialog` with this id, in creation order, or NULL.
+inline HWND NthChildWithId(HWND dialog, int id, int n)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id && n-- == 0) return child;
+    return NULL;
+}
+
+// Every control of template `templateId` sits in `page` where the dialog manager
+// puts it when it lays that template out beside the page (hidden, in the same
+// parent, so that a child template is made as the page was). Unnamed controls are
+// matched in their order.
+inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId)
+{
+    HWND reference = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), GetParent(page), LayoutReferenceProc, 0);
+    if (!reference) return ::testing::AssertionFailure() << "template " << templateId << " makes no dialog";
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    int compared = 0, unnamed = 0;
+    for (HWND child = GetWindow(reference, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        RECT expected = ChildPlace(reference, child);
+        HWND counterpart = id == 0xFFFF || id == -1 ? NthChildWithId(page, id, unnamed++) : GetDlgItem(page, id);
+        RECT actual = ChildPlace(page, counterpart);
+        compared++;
+        if (!EqualRect(&expected, &actual)) {
+            result = ::testing::AssertionFailure()
+                     << "control " << id << " is at " << actual.left << "," << actual.top << "-" << actual.right << ","
+                     << actual.bottom << ", template " << templateId << " puts it at " << expected.left << ","
+                     << expected.top << "-" << expected.right << "," << expected.bottom;
+            break;
+        }
+    }
+    DestroyWindow(reference);
+    if (result && compared == 0) return ::testing::AssertionFailure() << "template " << templateId << " has no controls";
+    return result;
+}
+
+// Every control of the page lies inside its client area.
+inline void ExpectControlsInside(HWND page)
+{
+    RECT area;
+    GetClientRect(page, &area);
+    int count = 0;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), count++) {
+        RECT placed = ChildPlace(page, child);
+        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= area.right && placed.bottom <= area.bottom)
+            << "control " << GetDlgCtrlID(child) << " reaches " << placed.left << "," << placed.top << "-"
+            << placed.right << "," << placed.bottom << " of " << area.right << "," << area.bottom;
+    }
+    EXPECT_GT(count, 0) << "the page has no controls";
+}
+
+// No control of the page lies over another.
+inline void ExpectControlsApart(HWND page)
+{
+    for (HWND a = GetWindow(page, GW_CHILD); a; a = GetWindow(a, GW_HWNDNEXT)) {
+        RECT placed = ChildPlace(page, a);
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT other = ChildPlace(page, b), overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &placed, &other))
+                << "controls " << GetDlgCtrlID(a) << " and " << GetDlgCtrlID(b) << " overlap";
+        }
+    }
+}
+
+// Every check box's label fits beside its box, unclipped, in the box's own font.
+inline void ExpectWholeCheckBoxLabels(HWND page)
+{
+    for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_AUTOCHECKBOX) continue;
+        std::wstring label = WindowText(control);
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
+        SIZE text = {0, 0};
+        GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &text);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        RECT placed = ChildPlace(page, control);
+        int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+        EXPECT_LE(text.cx + box, placed.right - placed.left) << "label of " << GetDlgCtrlID(control) << " clipped";
+    }
 }
 
 // A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
@@ -207,6 +421,20 @@ inline void CheckDwordBoxes(PageRunner run, int tab, const DwordBox *boxes, int 
     run(tab, [&](HWND page) {
         for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
     });
+}
+
+// Done inside the page (after `first`, when given) ends the whole host with 1.
+inline void ExpectDoneInsideClosesHost(PageRunner run, int tab, const std::function<void(HWND page)> &first = nullptr)
+{
+    HWND host = NULL;
+    EXPECT_EQ(1, run(tab, [&](HWND page) {
+        if (first) first(page);
+        host = GetAncestor(page, GA_ROOT);
+        // The Done command the page receives goes to its host.
+        SendMessageW(page, WM_COMMAND, IDOK, 0);
+        EXPECT_FALSE(IsWindowVisible(host)) << "the host is still open";
+    }));
+    EXPECT_FALSE(IsWindow(host)) << "the host is not destroyed";
 }
 
 // A help button shows its fixed text in a box captioned "Help", owned by the page.

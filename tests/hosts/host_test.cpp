@@ -21,20 +21,6 @@ const HostCase kHosts[] = {
     {"Phone", IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, {L"Sounds1", L"sounds2", L"sounds3", L"Appearence"}},
 };
 
-// The page covers the tab control above its 23-pixel tab strip.
-void ExpectPageInPlace(HWND tabs, HWND page)
-{
-    RECT client, placed;
-    GetClientRect(tabs, &client);
-    GetWindowRect(page, &placed);
-    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
-    EXPECT_EQ(0, placed.left);
-    EXPECT_EQ(0, placed.top);
-    EXPECT_EQ(client.right, placed.right);
-    EXPECT_EQ(client.bottom - 23, placed.bottom);
-    EXPECT_TRUE(IsWindowVisible(page));
-}
-
 class HostTest : public DeviceTest {};
 
 }  // namespace
@@ -133,14 +119,7 @@ TEST_F(HostTest, DoneOfTheHostAndDoneInsideAnyPageCloseTheHostWithOne)
     }
     for (int tab = 0; tab < 5; tab++) {
         SCOPED_TRACE(tab);
-        HWND host = NULL;
-        EXPECT_EQ(1, RunInternetPage(tab, [&](HWND page) {
-            host = GetAncestor(page, GA_ROOT);
-            // The Done command the page receives goes to its host.
-            SendMessageW(page, WM_COMMAND, IDOK, 0);
-            EXPECT_FALSE(IsWindowVisible(host));
-        }));
-        EXPECT_FALSE(IsWindow(host));
+        ExpectDoneInsideClosesHost(RunInternetPage, tab);
     }
 }
 

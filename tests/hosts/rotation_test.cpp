@@ -4,63 +4,18 @@
 
 namespace {
 
-// Turns the screen for a scope and, whatever the test does, back upright after it.
-class ScreenTurn {
-public:
-    explicit ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE) { PumpMessages(50); }
-    ~ScreenTurn()
-    {
-        SimRotate(SIM_PORTRAIT);
-        PumpMessages(50);
-    }
-    bool turned() const { return turned_; }
-
-private:
-    bool turned_;
-};
-
-// Where a control of `dialog` lies, in dialog units of that dialog.
-RECT PlaceOf(HWND dialog, UINT control)
-{
-    RECT placed;
-    GetWindowRect(GetDlgItem(dialog, control), &placed);
-    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
-    return placed;
-}
-
-// The pixels of a template rectangle (x, y, cx, cy in dialog units).
-RECT Pixels(HWND dialog, int x, int y, int cx, int cy)
-{
-    RECT rect = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &rect);
-    return rect;
-}
-
-void ExpectAt(HWND dialog, UINT control, RECT expected)
-{
-    RECT placed = PlaceOf(dialog, control);
-    EXPECT_TRUE(EqualRect(&placed, &expected))
-        << "control " << control << " at " << placed.left << "," << placed.top << " " << placed.right - placed.left
-        << "x" << placed.bottom - placed.top << ", expected " << expected.left << "," << expected.top << " "
-        << expected.right - expected.left << "x" << expected.bottom - expected.top;
-}
-
 // The host fills the screen between the two bars, its tab control fills the host and
 // the page covers the tab control above its strip.
 void ExpectHostFillsTheScreen(HWND host, HWND tabs, HWND page)
 {
-    RECT window, tabClient, placed;
+    RECT window;
     GetWindowRect(host, &window);
     EXPECT_EQ(0, window.left);
     EXPECT_EQ(SIM_BAR_HEIGHT, window.top);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), window.right);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT, window.bottom);
     ExpectTabsFillHost(host, tabs);
-    GetClientRect(tabs, &tabClient);
-    GetWindowRect(page, &placed);
-    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
-    EXPECT_EQ(tabClient.right, placed.right);
-    EXPECT_EQ(tabClient.bottom - 23, placed.bottom);
+    ExpectPageInPlace(tabs, page);
 }
 
 class RotationTest : public DeviceTest {};
@@ -79,7 +34,7 @@ TEST_F(RotationTest, TheBrowserPageTakesEachShapesLayoutAndKeepsItsState)
         HWND page = PageInTabs(tabs);
         ASSERT_TRUE(page != NULL);
         ExpectHostFillsTheScreen(host, tabs, page);
-        ExpectAt(page, IDC_PIE_CLEARTYPE, Pixels(page, 8, 58, 200, 12));
+        ExpectAt(page, IDC_PIE_CLEARTYPE, 8, 58, 200, 12);
         Tap(page, IDC_PIE_CLEARTYPE);
         SetField(page, IDC_PIE_STORAGE_NAME, L"Storage Card");
         {
@@ -87,8 +42,8 @@ TEST_F(RotationTest, TheBrowserPageTakesEachShapesLayoutAndKeepsItsState)
             ASSERT_TRUE(turn.turned());
             ASSERT_EQ(page, PageInTabs(tabs)) << "the page is kept, not made anew";
             ExpectHostFillsTheScreen(host, tabs, page);
-            ExpectAt(page, IDC_PIE_CLEARTYPE, Pixels(page, 8, 74, 160, 12));
-            ExpectAt(page, IDC_PIE_STORAGE_NAME, Pixels(page, 20, 28, 150, 14));
+            ExpectAt(page, IDC_PIE_CLEARTYPE, 8, 74, 160, 12);
+            ExpectAt(page, IDC_PIE_STORAGE_NAME, 20, 28, 150, 14);
             EXPECT_TRUE(IsTicked(page, IDC_PIE_CLEARTYPE));
             EXPECT_EQ(L"Storage Card", FieldText(page, IDC_PIE_STORAGE_NAME));
         }
@@ -96,17 +51,17 @@ TEST_F(RotationTest, TheBrowserPageTakesEachShapesLayoutAndKeepsItsState)
             ScreenTurn turn(SIM_SQUARE);
             ASSERT_TRUE(turn.turned());
             ExpectHostFillsTheScreen(host, tabs, page);
-            ExpectAt(page, IDC_PIE_CLEARTYPE, Pixels(page, 10, 64, 240, 12));
+            ExpectAt(page, IDC_PIE_CLEARTYPE, 10, 64, 240, 12);
             EXPECT_TRUE(IsTicked(page, IDC_PIE_CLEARTYPE));
         }
         ExpectHostFillsTheScreen(host, tabs, page);
-        ExpectAt(page, IDC_PIE_CLEARTYPE, Pixels(page, 8, 58, 200, 12));
+        ExpectAt(page, IDC_PIE_CLEARTYPE, 8, 58, 200, 12);
         // A page made while the screen is turned starts in the layout of that shape.
         ScreenTurn turn(SIM_LANDSCAPE);
         TapTab(tabs, TAB_INBOX1);
         TapTab(tabs, TAB_PIE);
         page = PageInTabs(tabs);
-        ExpectAt(page, IDC_PIE_CLEARTYPE, Pixels(page, 8, 74, 160, 12));
+        ExpectAt(page, IDC_PIE_CLEARTYPE, 8, 74, 160, 12);
         EXPECT_TRUE(IsTicked(page, IDC_PIE_CLEARTYPE));
     });
 }
@@ -114,21 +69,21 @@ TEST_F(RotationTest, TheBrowserPageTakesEachShapesLayoutAndKeepsItsState)
 TEST_F(RotationTest, TheMessagingPageAndItsHelpFollowTheScreen)
 {
     RunInternetPage(TAB_INBOX2, [](HWND page) {
-        ExpectAt(page, IDC_SMS_SENT_TEXT, Pixels(page, 8, 76, 300, 14));
+        ExpectAt(page, IDC_SMS_SENT_TEXT, 8, 76, 300, 14);
         ScreenTurn landscape(SIM_LANDSCAPE);
         ASSERT_TRUE(landscape.turned());
-        ExpectAt(page, IDC_SMS_SENT_TEXT, Pixels(page, 164, 54, 250, 14));
+        ExpectAt(page, IDC_SMS_SENT_TEXT, 164, 54, 250, 14);
         DriveModal([&] { Tap(page, IDC_SMS_HELP); },
                    [&](HWND help) {
-                       ExpectAt(help, IDC_NOTIFY_HELP_TEXT, Pixels(help, 4, 4, 419, 277));
+                       ExpectAt(help, IDC_NOTIFY_HELP_TEXT, 4, 4, 419, 277);
                        {
                            ScreenTurn square(SIM_SQUARE);
-                           ExpectAt(help, IDC_NOTIFY_HELP_TEXT, Pixels(help, 4, 4, 312, 384));
+                           ExpectAt(help, IDC_NOTIFY_HELP_TEXT, 4, 4, 312, 384);
                        }
                        SendMessageW(help, WM_COMMAND, IDOK, 0);
                    });
         ScreenTurn square(SIM_SQUARE);
-        ExpectAt(page, IDC_SMS_SENT_TEXT, Pixels(page, 10, 86, 400, 14));
+        ExpectAt(page, IDC_SMS_SENT_TEXT, 10, 86, 400, 14);
     });
 }
 
@@ -150,7 +105,7 @@ TEST_F(RotationTest, PagesWithOneLayoutKeepIt)
             for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
                 ScreenTurn turn(shape);
                 ASSERT_TRUE(turn.turned());
-                ExpectAt(page, c.control, expected);
+                ExpectAtPixels(page, c.control, expected);
             }
         });
     }

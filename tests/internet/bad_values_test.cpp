@@ -16,19 +16,6 @@ const wchar_t kNotification[] = L"ControlPanel\\Notifications\\Default";
 const wchar_t kPop3[] = L"Software\\Microsoft\\Inbox\\Svc\\POP3";
 const wchar_t kTsDefault[] = L"Software\\Microsoft\\Terminal Server Client\\Default";
 
-// A text stored with no terminating null. The registry completes a text whose next
-// character is a null, so the data is cut from a longer one.
-void WriteUnterminated(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *text)
-{
-    std::wstring longer = std::wstring(text) + L"#";
-    WriteRegRaw(root, key, name, REG_SZ, longer.c_str(), (DWORD)(wcslen(text) * sizeof(wchar_t)));
-}
-
-void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const wchar_t *text)
-{
-    WriteRegRaw(root, key, name, type, text, (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
-}
-
 void InsertOneCard()
 {
     SimCard card = {};

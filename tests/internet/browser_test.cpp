@@ -35,12 +35,7 @@ void InsertCards(std::initializer_list<const wchar_t *> names, int unreadable = 
 // What the up-down control tells its page when it is stepped.
 void StepStorage(HWND page, int delta)
 {
-    NMUPDOWN change = {};
-    change.hdr.hwndFrom = GetDlgItem(page, IDC_PIE_STORAGE_SPIN);
-    change.hdr.idFrom = IDC_PIE_STORAGE_SPIN;
-    change.hdr.code = UDN_DELTAPOS;
-    change.iDelta = delta;
-    SendMessageW(page, WM_NOTIFY, IDC_PIE_STORAGE_SPIN, (LPARAM)&change);
+    Spin(page, IDC_PIE_STORAGE_SPIN, delta);
 }
 
 std::wstring Storage(HWND page) { return FieldText(page, IDC_PIE_STORAGE_NAME); }
@@ -198,12 +193,7 @@ TEST_F(BrowserPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
         StepStorage(page, -1);
         EXPECT_EQ(L"Storage Card", Storage(page));
         // The spinner itself steps the field.
-        HWND spin = GetDlgItem(page, IDC_PIE_STORAGE_SPIN);
-        RECT area;
-        GetClientRect(spin, &area);
-        LPARAM lower = MAKELPARAM(area.right / 2, area.bottom - 2);
-        SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, lower);
-        SendMessageW(spin, WM_LBUTTONUP, 0, lower);
+        PressSpinnerArrow(page, IDC_PIE_STORAGE_SPIN, false);
         EXPECT_EQ(L"Windows", Storage(page));
     });
     // Four usable cards: the list holds three, an unreadable one is left out.

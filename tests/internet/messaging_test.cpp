@@ -8,13 +8,6 @@ const wchar_t kNotification[] = L"ControlPanel\\Notifications\\Default";
 const wchar_t kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
 const wchar_t kSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
 
-const wchar_t kOptionsList[] =
-    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
-    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
-    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
-    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
-    L"11 - show icon, play sound,show notification bubble and vibration";
-
 class MessagingPageTest : public DeviceTest {};
 
 }  // namespace
@@ -118,7 +111,7 @@ TEST_F(MessagingPageTest, HelpOpensTheListOfOptionValuesAndDoneReturnsToThePage)
                                 [&](HWND help) {
                                     EXPECT_EQ(L"Help", WindowText(help));
                                     EXPECT_EQ(GetAncestor(page, GA_ROOT), GetWindow(help, GW_OWNER)) << "owned by the host";
-                                    EXPECT_EQ(kOptionsList, FieldText(help, IDC_NOTIFY_HELP_TEXT));
+                                    EXPECT_EQ(kNotificationOptionsHelp, FieldText(help, IDC_NOTIFY_HELP_TEXT));
                                     SendMessageW(help, WM_COMMAND, IDOK, 0);
                                 });
         EXPECT_TRUE(shown);

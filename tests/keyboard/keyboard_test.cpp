@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "testkit.h"
+#include "tests/hosts/host_kit.h"
 #include "main_window_fixture.h"
 #include "app/rudore.h"
 #include "dialogs/dialogs.h"
@@ -75,48 +76,19 @@ std::wstring Field(HWND dialog)
 // A tap on the up-down control's upper or lower arrow.
 void TapArrow(HWND dialog, bool up)
 {
-    HWND spin = GetDlgItem(dialog, IDC_KB_SUGGESTED_SPIN);
-    RECT r;
-    GetClientRect(spin, &r);
-    LPARAM at = MAKELPARAM(r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
-    SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(spin, WM_LBUTTONUP, 0, at);
+    PressSpinnerArrow(dialog, IDC_KB_SUGGESTED_SPIN, up);
 }
 
 // Opens the dialog from the main window's template, runs `script` inside it and
 // returns the dialog's result. The script must end the dialog.
 INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = -2;
-    // A script stopped by a fatal failure has not ended the dialog: end it here.
-    auto guarded = [&](HWND d) {
-        script(d);
-        if (::testing::Test::HasFatalFailure()) EndDialog(d, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, IDD_KEYBOARD, KeyboardTricksDialogProc); }, guarded);
-    EXPECT_TRUE(ran) << "the dialog did not appear";
-    return result;
+    return RunDialog(IDD_KEYBOARD, KeyboardTricksDialogProc, script);
 }
 
 const int kDefaultAndShow[6] = {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT,
                                 IDC_KB_SHOW_LETTER, IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER};
 const int kAlwaysEnabled[4] = {IDC_KB_SUGGESTED, IDC_KB_SUGGESTED_COUNT, IDC_KB_SUGGESTED_SPIN, IDC_KB_DRAG};
-
-// A control's place in its dialog, and a template rectangle in this dialog's pixels.
-RECT PlaceOf(HWND dialog, int id)
-{
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
-    return r;
-}
-
-RECT Pixels(HWND dialog, int x, int y, int cx, int cy)
-{
-    RECT r = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &r);
-    return r;
-}
 
 bool SameRect(const RECT &a, const RECT &b)
 {

@@ -2,8 +2,7 @@
 // what it shows, what each button stores and reports, the sound pickers through the
 // real file browser, the help, and the layout on every screen shape.
 #include "tests/hosts/host_kit.h"
-#include <sddl.h>
-#include "tests/file_browser/browser_testkit.h"
+#include "browser_testkit.h"
 #include "dialogs/file_browser.h"
 
 namespace {
@@ -18,13 +17,6 @@ const wchar_t kMsgSoundDone[] = L"You have changed the New Message notification 
 const wchar_t kOnlineStyleDone[] = L"You have changed the Signing In notification style!";
 const wchar_t kOnlineTextDone[] = L"You have changed the Signing In notification text!";
 
-const wchar_t kOptionsList[] =
-    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
-    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
-    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
-    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
-    L"11 - show icon, play sound,show notification bubble and vibration";
-
 // The browser needs a folder tree of the test's own; the registry is the sandbox.
 class MessengerPageTest : public FileBrowserTest {};
 
@@ -33,86 +25,9 @@ INT_PTR RunMessengerPage(const std::function<void(HWND page)> &script)
     return RunSystemPage(TAB_MESSENGER, script);
 }
 
-bool ValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-    bool found = RegQueryValueExW(opened, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
-    RegCloseKey(opened);
-    return found;
-}
-
-// The one message box a press showed, checked whole: owner, caption, buttons, text.
-void ExpectOneBox(int before, HWND page, const wchar_t *caption, UINT flags, const wchar_t *text)
-{
-    ASSERT_EQ(1, MessageBoxesSince(before));
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(caption, box.caption);
-    EXPECT_STREQ(text, box.text);
-    EXPECT_EQ(flags, box.flags);
-    EXPECT_EQ(page, box.owner);
-}
-
 void ExpectCongratulated(int before, HWND page, const wchar_t *text)
 {
     ExpectOneBox(before, page, L"Congratulations", MB_OK, text);
-}
-
-// Gives the key its ordinary access list back, so that it can be cleared away.
-void MakeKeyWritable(HKEY root, const wchar_t *key)
-{
-    PSECURITY_DESCRIPTOR descriptor = NULL;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor,
-                                                                     NULL));
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, WRITE_DAC, &opened) == ERROR_SUCCESS) {
-        RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
-        RegCloseKey(opened);
-    }
-    LocalFree(descriptor);
-}
-
-// Turns the screen for a scope and back upright after it.
-class ScreenTurn {
-public:
-    explicit ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE) { PumpMessages(50); }
-    ~ScreenTurn()
-    {
-        SimRotate(SIM_PORTRAIT);
-        PumpMessages(50);
-    }
-    bool turned() const { return turned_; }
-
-private:
-    bool turned_;
-};
-
-void ExpectAt(HWND dialog, UINT control, int x, int y, int cx, int cy)
-{
-    RECT expected = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &expected);
-    RECT placed;
-    GetWindowRect(GetDlgItem(dialog, control), &placed);
-    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
-    EXPECT_TRUE(EqualRect(&placed, &expected))
-        << "control " << control << " at " << placed.left << "," << placed.top << " " << placed.right - placed.left
-        << "x" << placed.bottom - placed.top << ", expected " << expected.left << "," << expected.top << " "
-        << expected.right - expected.left << "x" << expected.bottom - expected.top;
-}
-
-// Every control of the page lies inside it.
-void ExpectControlsInside(HWND page)
-{
-    RECT area;
-    GetClientRect(page, &area);
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT placed;
-        GetWindowRect(child, &placed);
-        MapWindowPoints(NULL, page, (POINT *)&placed, 2);
-        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= area.right && placed.bottom <= area.bottom)
-            << "control " << GetDlgCtrlID(child) << " reaches " << placed.right << "," << placed.bottom << " of "
-            << area.right << "," << area.bottom;
-    }
 }
 
 }  // namespace
@@ -141,7 +56,7 @@ TEST_F(MessengerPageTest, AFreshDeviceShowsTheDefaultsAndGetsBothKeysWithoutValu
     for (const wchar_t *key : {kMsgKey, kOnlineKey}) {
         EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key)) << "reading the text creates the key";
         for (const wchar_t *name : {L"Options", L"Default", L"Wave"})
-            EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, name)) << "nothing written on opening";
+            EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key, name)) << "nothing written on opening";
     }
 }
 
@@ -347,7 +262,7 @@ TEST_F(MessengerPageTest, SoundButtonsStoreTheFileNameWithoutFolderOrExtension)
             EXPECT_EQ(c.stored, stored);
             ExpectCongratulated(before, page, c.report);
         }
-        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kMsgKey, L"Options")) << "a sound button writes only the sound";
+        EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, kMsgKey, L"Options")) << "a sound button writes only the sound";
     });
     // What was stored is shown the next time.
     RunMessengerPage([](HWND page) {
@@ -383,7 +298,7 @@ TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
         ASSERT_TRUE(shown);
         EXPECT_EQ(root + L"\\My Alert.wav", FieldText(page, IDC_MSN_MSG_SOUND));
         EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
-        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kMsgKey, L"Wave")) << "picking stores nothing";
+        EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, kMsgKey, L"Wave")) << "picking stores nothing";
 
         // Cancelled, whatever the last result was, the field keeps its text.
         lstrcpyW(g_browseResult, L"\\stale.wav");
@@ -522,15 +437,10 @@ TEST_F(MessengerPageTest, KeysThatCannotBeOpenedAreLeftAloneWithoutAWord)
     }
     // The keys stay readable to the test but can be neither changed nor opened for
     // writing: the page's reads find nothing it may use.
+    KeyLock msgLock(HKEY_CURRENT_USER, kMsgKey), onlineLock(HKEY_CURRENT_USER, kOnlineKey);
+    ASSERT_TRUE(msgLock.locked());
+    ASSERT_TRUE(onlineLock.locked());
     for (const wchar_t *key : {kMsgKey, kOnlineKey}) {
-        PSECURITY_DESCRIPTOR descriptor = NULL;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                         &descriptor, NULL));
-        HKEY opened;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, WRITE_DAC, &opened));
-        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor));
-        RegCloseKey(opened);
-        LocalFree(descriptor);
         HKEY writable;
         LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &writable);
         if (status == ERROR_SUCCESS) RegCloseKey(writable);
@@ -556,7 +466,6 @@ TEST_F(MessengerPageTest, KeysThatCannotBeOpenedAreLeftAloneWithoutAWord)
         EXPECT_EQ(4u, RegDwordOr(HKEY_CURRENT_USER, key, L"Options", 0));
         EXPECT_EQ(L"MSN Messenger: Kept", RegTextOr(HKEY_CURRENT_USER, key, L"Default", L"?"));
         EXPECT_EQ(L"Kept", RegTextOr(HKEY_CURRENT_USER, key, L"Wave", L"?"));
-        MakeKeyWritable(HKEY_CURRENT_USER, key);
     }
 }
 
@@ -568,7 +477,7 @@ TEST_F(MessengerPageTest, HelpButtonsExplainOptionsTextAndSound)
                                 [&](HWND help) {
                                     EXPECT_EQ(L"Help", WindowText(help));
                                     EXPECT_EQ(host, GetWindow(help, GW_OWNER));
-                                    EXPECT_EQ(kOptionsList, FieldText(help, IDC_NOTIFY_HELP_TEXT));
+                                    EXPECT_EQ(kNotificationOptionsHelp, FieldText(help, IDC_NOTIFY_HELP_TEXT));
                                     SendMessageW(help, WM_COMMAND, IDOK, 0);
                                 });
         EXPECT_TRUE(shown);

@@ -4,9 +4,6 @@
 
 namespace {
 
-const wchar_t kInCall[] = L"ControlPanel\\SoundCategories\\InCall";
-const wchar_t kFeedback[] = L"ControlPanel\\SoundCategories\\InCallFeedBack";
-const wchar_t kRing[] = L"ControlPanel\\SoundCategories\\Ring";
 const wchar_t kBusy[] = L"ControlPanel\\Sounds\\BusyTone";
 const wchar_t kDrop[] = L"ControlPanel\\Sounds\\CallDrop";
 
@@ -100,7 +97,7 @@ TEST_F(CallSoundsTest, ABrowsedFileInItsCategoryFolderIsStoredByName)
     RunPhonePage(TAB_CALL_SOUNDS, [](HWND page) {
         const Event &e = Dropped();
         EXPECT_TRUE(BrowseFrom(page, e.browse, L"\\Windows", [](HWND browser) {
-            TapBrowserItemNamed(browser, L"Alarm1.wav");
+            TapBrowserItem(browser, L"Alarm1.wav");
         }));
         EXPECT_EQ(L"\\Windows\\Alarm1.wav", FieldText(page, e.field));
         EXPECT_FALSE(IsTicked(page, e.box));
@@ -111,12 +108,12 @@ TEST_F(CallSoundsTest, ABrowsedFileInItsCategoryFolderIsStoredByName)
         EXPECT_EQ(L"\\Windows\\Alarm1.wav", FieldText(page, e.field));
         // Cancelling the browser leaves the field alone.
         EXPECT_TRUE(BrowseFrom(page, kEvents[4].browse, L"\\Windows\\Rings", [](HWND browser) {
-            PressBrowserSoftKey(browser, IDM_BROWSE_CANCEL);
+            Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL));
         }));
         EXPECT_EQ(L"Ring1.wav", FieldText(page, kEvents[4].field));
         // A ring tone from the ring folder.
         EXPECT_TRUE(BrowseFrom(page, kEvents[4].browse, L"\\Windows\\Rings", [](HWND browser) {
-            TapBrowserItemNamed(browser, L"Tune.mid");
+            TapBrowserItem(browser, L"Tune.mid");
         }));
         EXPECT_EQ(L"\\Windows\\Rings\\Tune.mid", FieldText(page, kEvents[4].field));
         EXPECT_FALSE(TickIsRefused(page, kEvents[4]));
@@ -129,8 +126,8 @@ TEST_F(CallSoundsTest, AFileOutsideTheFolderIsRefusedAndOnlyTheBusyToneKeepsItsP
     RunPhonePage(TAB_CALL_SOUNDS, [](HWND page) {
         const Event &e = Dropped();
         EXPECT_TRUE(BrowseFrom(page, e.browse, L"\\Windows", [](HWND browser) {
-            TapBrowserItemNamed(browser, L"Rings");
-            TapBrowserItemNamed(browser, L"Alarm1.wav");
+            TapBrowserItem(browser, L"Rings");
+            TapBrowserItem(browser, L"Alarm1.wav");
         }));
         EXPECT_EQ(L"\\Windows\\Rings\\Alarm1.wav", FieldText(page, e.field));
         EXPECT_TRUE(TickIsRefused(page, e));

@@ -165,14 +165,7 @@ TEST_F(PhoneAppearanceTest, HelpButtonsExplainWithoutWritingOrBroadcasting)
     RunPhonePage(TAB_PHONE_APPEARANCE, [&](HWND page) {
         for (const auto &h : helps) {
             SCOPED_TRACE(h.text);
-            int before = SimMessageBoxCount();
-            Tap(page, h.button);
-            ASSERT_EQ(1, MessageBoxesSince(before));
-            SimMessageBox box = LastMessageBox();
-            EXPECT_STREQ(h.text, box.text);
-            EXPECT_STREQ(L"Help", box.caption);
-            EXPECT_EQ((UINT)MB_OK, box.flags);
-            EXPECT_EQ(page, box.owner);
+            ExpectHelpBox(page, h.button, MB_OK, h.text);
         }
         EXPECT_EQ(0, SimBroadcastCount());
         for (const Box &b : kBoxes) EXPECT_FALSE(IsTicked(page, b.box));

@@ -4,9 +4,6 @@
 
 namespace {
 
-const wchar_t kInCall[] = L"ControlPanel\\SoundCategories\\InCall";
-const wchar_t kRing[] = L"ControlPanel\\SoundCategories\\Ring";
-const wchar_t kFeedback[] = L"ControlPanel\\SoundCategories\\InCallFeedBack";
 
 struct Category {
     UINT box, field, browse;
@@ -95,15 +92,15 @@ TEST_F(SoundFoldersTest, BrowsingPutsTheChoiceInTheFieldAndOnlyTheBoxStoresIt)
         SetField(page, ring.field, L"\\Before\\");
         // Cancelled: the field keeps its text.
         EXPECT_TRUE(BrowseFrom(page, ring.browse, L"\\Windows", [](HWND browser) {
-            EXPECT_EQ(L"\\Windows\\", BrowserLabel(browser));
-            PressBrowserSoftKey(browser, IDM_BROWSE_CANCEL);
+            EXPECT_EQ(L"\\Windows\\", BrowserPathLabel(browser));
+            Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL));
         }));
         EXPECT_EQ(L"\\Before\\", FieldText(page, ring.field));
         // OK in \Windows\Rings hands back the folder with its trailing backslash.
         EXPECT_TRUE(BrowseFrom(page, ring.browse, L"\\Windows", [](HWND browser) {
-            TapBrowserItemNamed(browser, L"Rings");
-            EXPECT_EQ(L"\\Windows\\Rings\\", BrowserLabel(browser));
-            PressBrowserSoftKey(browser, IDM_BROWSE_OK);
+            TapBrowserItem(browser, L"Rings");
+            EXPECT_EQ(L"\\Windows\\Rings\\", BrowserPathLabel(browser));
+            Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
         }));
         EXPECT_EQ(L"\\Windows\\Rings\\", FieldText(page, ring.field));
         EXPECT_FALSE(IsTicked(page, ring.box));
@@ -114,7 +111,7 @@ TEST_F(SoundFoldersTest, BrowsingPutsTheChoiceInTheFieldAndOnlyTheBoxStoresIt)
         // A tapped file comes back whole and is taken as it comes.
         const Category &feedback = kCategories[2];
         EXPECT_TRUE(BrowseFrom(page, feedback.browse, L"\\Windows\\Rings", [](HWND browser) {
-            TapBrowserItemNamed(browser, L"Alarm1.wav");
+            TapBrowserItem(browser, L"Alarm1.wav");
         }));
         EXPECT_EQ(L"\\Windows\\Rings\\Alarm1.wav", FieldText(page, feedback.field));
         Tap(page, feedback.box);
@@ -122,7 +119,7 @@ TEST_F(SoundFoldersTest, BrowsingPutsTheChoiceInTheFieldAndOnlyTheBoxStoresIt)
         // Each button fills its own field only.
         EXPECT_EQ(L"\\Windows\\", FieldText(page, kCategories[0].field));
         EXPECT_TRUE(BrowseFrom(page, kCategories[0].browse, L"\\Windows", [](HWND browser) {
-            PressBrowserSoftKey(browser, IDM_BROWSE_OK);
+            Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
         }));
         EXPECT_EQ(L"\\Windows\\", FieldText(page, kCategories[0].field));
         EXPECT_EQ(L"\\Windows\\Rings\\", FieldText(page, ring.field));
@@ -132,16 +129,9 @@ TEST_F(SoundFoldersTest, BrowsingPutsTheChoiceInTheFieldAndOnlyTheBoxStoresIt)
 TEST_F(SoundFoldersTest, HelpExplainsTheOrderOfBrowsingAndTicking)
 {
     RunPhonePage(TAB_SOUND_FOLDERS, [](HWND page) {
-        int before = SimMessageBoxCount();
-        Tap(page, IDC_SF_HELP);
-        ASSERT_EQ(1, MessageBoxesSince(before));
-        SimMessageBox box = LastMessageBox();
-        EXPECT_STREQ(L"If you want to change the sound folder, you should browse the folder path first, then check "
-                     L"the check box.",
-                     box.text);
-        EXPECT_STREQ(L"Help", box.caption);
-        EXPECT_EQ((UINT)MB_OK, box.flags);
-        EXPECT_EQ(page, box.owner);
+        ExpectHelpBox(page, IDC_SF_HELP, MB_OK,
+                      L"If you want to change the sound folder, you should browse the folder path first, then check "
+                      L"the check box.");
     });
 }
 

@@ -132,6 +132,120 @@ void DeleteRegKey(HKEY root, const wchar_t *key)
     RegDeleteKeyW(root, key);
 }
 
+void WriteUnterminated(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text)
+{
+    std::wstring longer = text + L"#";
+    WriteRegRaw(root, key, name, REG_SZ, longer.c_str(), (DWORD)(text.size() * sizeof(wchar_t)));
+}
+
+void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
+{
+    WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
+{
+    HKEY k;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    LONG r = RegQueryValueExW(k, name, NULL, type, NULL, bytes);
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS;
+}
+
+bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    DWORD type, bytes;
+    return RegValueShape(root, key, name, &type, &bytes);
+}
+
+std::vector<SimMessageBox> MessageBoxesFrom(int before)
+{
+    std::vector<SimMessageBox> boxes;
+    for (int index = before; index < SimMessageBoxCount(); index++) {
+        SimMessageBox record;
+        if (SimGetMessageBox(index, &record)) boxes.push_back(record);
+    }
+    return boxes;
+}
+
+int BroadcastsSince(int before)
+{
+    return SimBroadcastCount() - before;
+}
+
+std::vector<SimBroadcast> SettingsChangesSince(int before)
+{
+    std::vector<SimBroadcast> changes;
+    for (int i = before; i < SimBroadcastCount(); i++) {
+        SimBroadcast record = {};
+        if (SimGetBroadcast(i, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
+    }
+    return changes;
+}
+
+ScreenTurn::ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE)
+{
+    PumpMessages(50);
+}
+
+ScreenTurn::~ScreenTurn()
+{
+    SimRotate(SIM_PORTRAIT);
+    PumpMessages(50);
+}
+
+KeyLock::KeyLock(HKEY root, const wchar_t *key) : root_(root), key_(key)
+{
+    WriteRegDword(root, key, L"KeyLock", 0);
+    DeleteRegValue(root, key, L"KeyLock");
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = NULL;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    BYTE buffer[256];
+    ACL *acl = (ACL *)buffer;
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
+    locked_ = SetDacl(acl);
+    FreeSid(everyone);
+}
+
+bool KeyLock::locked() const
+{
+    HKEY opened;
+    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return locked_;
+    RegCloseKey(opened);
+    return false;
+}
+
+bool KeyLock::SetDacl(ACL *acl)
+{
+    HKEY opened;
+    if (RegOpenKeyExW(root_, key_, 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return false;
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return set;
+}
+
+bool KeyLockout::SetAccessList(bool empty)
+{
+    HKEY opened;
+    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, WRITE_DAC, NULL, &opened, NULL) != ERROR_SUCCESS) return false;
+    SECURITY_DESCRIPTOR descriptor;
+    ACL none;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&none, sizeof none, ACL_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, empty ? &none : NULL, FALSE);
+    bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    HKEY probe;
+    bool shut = RegOpenKeyExW(root_, key_, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
+    if (!shut) RegCloseKey(probe);
+    return set && shut == empty;
+}
+
 SimMessageBox LastMessageBox()
 {
     SimMessageBox record;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <functional>
 #include <string>
+#include <vector>
 #include <gtest/gtest.h>
 #include "simdevice.h"
 
@@ -39,8 +40,75 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
 void DeleteRegKey(HKEY root, const wchar_t *key);
 
+// Stored as another tool may have left them: a text with no terminating null (its
+// characters only, cut from a longer text, since the registry completes a text
+// whose next character is a null), and a text with its null under any type.
+void WriteUnterminated(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text);
+void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text);
+// A value of any type is there (a missing key is no value).
+bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
+// The value's type and size in bytes; false when it is missing.
+bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
+
+// Makes an existing key one that a page can neither open nor create with all
+// access, for the scope, as a key in ROM is: reading and changing its security stay
+// allowed, so the key is handed back whole.
+class KeyLock {
+public:
+    KeyLock(HKEY root, const wchar_t *key);
+    ~KeyLock() { SetDacl(NULL); }
+    KeyLock(const KeyLock &) = delete;
+    KeyLock &operator=(const KeyLock &) = delete;
+    // The lock is set and the key cannot be opened for writing.
+    bool locked() const;
+
+private:
+    // A null list of access rights lets everyone in again.
+    bool SetDacl(ACL *acl);
+    HKEY root_;
+    const wchar_t *key_;
+    bool locked_ = false;
+};
+
+// Shuts everyone out of a key for a scope (an empty access list), as a key another
+// program has locked would be: opening or creating it fails. Afterwards the key is
+// open to all again, so that the test's registry can be cleared away.
+class KeyLockout {
+public:
+    KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key) { locked_ = SetAccessList(true); }
+    ~KeyLockout() { SetAccessList(false); }
+    KeyLockout(const KeyLockout &) = delete;
+    KeyLockout &operator=(const KeyLockout &) = delete;
+    bool locked() const { return locked_; }
+
+private:
+    bool SetAccessList(bool empty);
+    HKEY root_;
+    const wchar_t *key_;
+    bool locked_;
+};
+
 // The last message box shown, or an empty record.
 SimMessageBox LastMessageBox();
+// The message boxes shown since record `before`, as recorded.
+std::vector<SimMessageBox> MessageBoxesFrom(int before);
+
+// Broadcasts recorded since record `before`: how many, and the WM_SETTINGCHANGE ones.
+int BroadcastsSince(int before);
+std::vector<SimBroadcast> SettingsChangesSince(int before);
+
+// Turns the screen for a scope and, whatever the test does, back upright after it.
+class ScreenTurn {
+public:
+    explicit ScreenTurn(int shape);
+    ~ScreenTurn();
+    ScreenTurn(const ScreenTurn &) = delete;
+    ScreenTurn &operator=(const ScreenTurn &) = delete;
+    bool turned() const { return turned_; }
+
+private:
+    bool turned_;
+};
 
 // Changes the display mode directly (not through the device), for tests of what the
 // shell and the dialogs do on a rotation. TRUE when the screen then has that size.

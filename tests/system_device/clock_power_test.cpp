@@ -1,5 +1,5 @@
 // The clock and power page ("Collection4") through the System host.
-#include "tests/system_device/page_kit.h"
+#include "tests/hosts/host_kit.h"
 
 namespace {
 
@@ -30,23 +30,13 @@ void WriteAmPm(const wchar_t *am, const wchar_t *pm, const wchar_t *format)
 // What the up-down control tells its page when it is stepped.
 void StepSeconds(HWND page, int delta)
 {
-    NMUPDOWN change = {};
-    change.hdr.hwndFrom = GetDlgItem(page, IDC_CLK_RESUMING_SPIN);
-    change.hdr.idFrom = IDC_CLK_RESUMING_SPIN;
-    change.hdr.code = UDN_DELTAPOS;
-    change.iDelta = delta;
-    SendMessageW(page, WM_NOTIFY, IDC_CLK_RESUMING_SPIN, (LPARAM)&change);
+    Spin(page, IDC_CLK_RESUMING_SPIN, delta);
 }
 
 // A press on the upper or lower arrow of the spinner itself.
 void PressSpinner(HWND page, bool upper)
 {
-    HWND spin = GetDlgItem(page, IDC_CLK_RESUMING_SPIN);
-    RECT area;
-    GetClientRect(spin, &area);
-    LPARAM at = MAKELPARAM(area.right / 2, upper ? 2 : area.bottom - 2);
-    SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(spin, WM_LBUTTONUP, 0, at);
+    PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, upper);
 }
 
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
@@ -75,11 +65,11 @@ TEST_F(ClockPowerPageTest, OpeningCreatesEveryKeyAndReadsMissingValuesAsTheirDef
         EXPECT_TRUE(IsTicked(page, IDC_CLK_ALARM_FIX)) << "a missing time-out counts as 0, which is not 15";
     });
     // Opening reads only: every value is still missing.
-    EXPECT_FALSE(HasValue(LM, kTaskBar, L"LimitedClock"));
-    EXPECT_FALSE(HasValue(LM, kShell, L"TBOpt"));
-    EXPECT_FALSE(HasValue(LM, kPower, L"WakeupPowerOff"));
-    EXPECT_FALSE(HasValue(LM, kTimeouts, L"ACResumingSuspendTimeout"));
-    EXPECT_FALSE(HasValue(LM, kOverrides, L"SLDte"));
+    EXPECT_FALSE(RegValueExists(LM, kTaskBar, L"LimitedClock"));
+    EXPECT_FALSE(RegValueExists(LM, kShell, L"TBOpt"));
+    EXPECT_FALSE(RegValueExists(LM, kPower, L"WakeupPowerOff"));
+    EXPECT_FALSE(RegValueExists(LM, kTimeouts, L"ACResumingSuspendTimeout"));
+    EXPECT_FALSE(RegValueExists(LM, kOverrides, L"SLDte"));
     // The factory device: clock limited, 180 s on time, 15 s resuming.
     SimHardReset(FALSE);
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
@@ -170,9 +160,9 @@ TEST_F(ClockPowerPageTest, AmPmNeedsAllThreeOverridesAndWritesOrDeletesThemToget
             EXPECT_EQ(L"h:mm tM", RegTextOr(LM, kOverrides, L"STFmt", L"?"));
             Tap(page, IDC_CLK_AM_PM);
             if (c.ticked) Tap(page, IDC_CLK_AM_PM), Tap(page, IDC_CLK_AM_PM);
-            EXPECT_FALSE(HasValue(LM, kOverrides, L"S1159"));
-            EXPECT_FALSE(HasValue(LM, kOverrides, L"S2359"));
-            EXPECT_FALSE(HasValue(LM, kOverrides, L"STFmt"));
+            EXPECT_FALSE(RegValueExists(LM, kOverrides, L"S1159"));
+            EXPECT_FALSE(RegValueExists(LM, kOverrides, L"S2359"));
+            EXPECT_FALSE(RegValueExists(LM, kOverrides, L"STFmt"));
         });
     }
     // Right texts stored wrongly never match.
@@ -335,24 +325,14 @@ TEST_F(ClockPowerPageTest, HelpButtonsExplainTheirTweaks)
     RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
         for (auto &h : helps) {
             SCOPED_TRACE(h.button);
-            SimMessageBox shown = HelpShownBy(page, h.button);
-            EXPECT_STREQ(h.text, shown.text);
-            EXPECT_STREQ(L"Help", shown.caption);
-            EXPECT_EQ((UINT)MB_OK, shown.flags);
-            EXPECT_EQ(page, shown.owner);
+            ExpectHelpBox(page, h.button, MB_OK, h.text);
         }
     });
 }
 
 TEST_F(ClockPowerPageTest, DoneInsideThePageClosesTheHost)
 {
-    HWND host = NULL;
-    EXPECT_EQ(1, RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-        host = GetAncestor(page, GA_ROOT);
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host));
-    }));
-    EXPECT_FALSE(IsWindow(host));
+    ExpectDoneInsideClosesHost(RunSystemPage, TAB_CLOCK_POWER);
 }
 
 TEST_F(ClockPowerPageTest, EachScreenShapeHasItsLayoutAndTheControlsKeepTheirState)
@@ -440,13 +420,13 @@ TEST_F(ClockPowerPageTest, AKeyThatCannotBeOpenedEndsTheReadingAndIsNeverWritten
             Tap(page, IDC_CLK_AM_PM);
             Tap(page, IDC_CLK_DATE_FORMAT);
         });
-        EXPECT_FALSE(HasValue(LM, kOverrides, L"S1159"));
-        EXPECT_FALSE(HasValue(LM, kOverrides, L"SLDte"));
+        EXPECT_FALSE(RegValueExists(LM, kOverrides, L"S1159"));
+        EXPECT_FALSE(RegValueExists(LM, kOverrides, L"SLDte"));
     }
     // Unlocked, the same taps store.
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
         EXPECT_EQ(L"60", Seconds(page));
         Tap(page, IDC_CLK_AM_PM);
     });
-    EXPECT_TRUE(HasValue(LM, kOverrides, L"S1159"));
+    EXPECT_TRUE(RegValueExists(LM, kOverrides, L"S1159"));
 }

@@ -1,5 +1,5 @@
 // The device page ("Collection5") through the System host.
-#include "tests/system_device/page_kit.h"
+#include "tests/hosts/host_kit.h"
 
 namespace {
 
@@ -156,12 +156,12 @@ TEST_F(DevicePageTest, TheLowBatteryWarningWritesOrDeletesItsText)
             EXPECT_EQ(c.ticked, IsTicked(page, IDC_DEV_LOW_BATTERY));
             Tap(page, IDC_DEV_LOW_BATTERY);
             if (c.ticked) {
-                EXPECT_FALSE(HasValue(LM, kLowBattery, L"Default"));
+                EXPECT_FALSE(RegValueExists(LM, kLowBattery, L"Default"));
                 Tap(page, IDC_DEV_LOW_BATTERY);
             }
             EXPECT_EQ(L"Low Battery Warning", RegTextOr(LM, kLowBattery, L"Default", L"?"));
             Tap(page, IDC_DEV_LOW_BATTERY);
-            EXPECT_FALSE(HasValue(LM, kLowBattery, L"Default"));
+            EXPECT_FALSE(RegValueExists(LM, kLowBattery, L"Default"));
         });
     }
 }
@@ -174,18 +174,18 @@ TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFir
     RunSystemPage(TAB_DEVICE, [](HWND page) {
         EXPECT_FALSE(IsTicked(page, IDC_DEV_CLEAR_RECENT));
         Tap(page, IDC_DEV_CLEAR_RECENT);
-        for (const wchar_t *name : {L"Default", L"0", L"1", L"2"}) EXPECT_FALSE(HasValue(LM, kTaskSwitch, name)) << name;
-        EXPECT_TRUE(HasValue(LM, kTaskSwitch, L"4"));
-        EXPECT_TRUE(HasValue(LM, kTaskSwitch, L"Other"));
+        for (const wchar_t *name : {L"Default", L"0", L"1", L"2"}) EXPECT_FALSE(RegValueExists(LM, kTaskSwitch, name)) << name;
+        EXPECT_TRUE(RegValueExists(LM, kTaskSwitch, L"4"));
+        EXPECT_TRUE(RegValueExists(LM, kTaskSwitch, L"Other"));
         // The box stays ticked; clearing it does nothing.
         EXPECT_TRUE(IsTicked(page, IDC_DEV_CLEAR_RECENT));
         WriteRecent(L"0", L"\\Windows\\calc.exe");
         Tap(page, IDC_DEV_CLEAR_RECENT);
         EXPECT_FALSE(IsTicked(page, IDC_DEV_CLEAR_RECENT));
-        EXPECT_TRUE(HasValue(LM, kTaskSwitch, L"0"));
+        EXPECT_TRUE(RegValueExists(LM, kTaskSwitch, L"0"));
         // Ticked again, it clears again.
         Tap(page, IDC_DEV_CLEAR_RECENT);
-        EXPECT_FALSE(HasValue(LM, kTaskSwitch, L"0"));
+        EXPECT_FALSE(RegValueExists(LM, kTaskSwitch, L"0"));
     });
     // An entry the page cannot read as one ends the list: longer than 256 bytes, of
     // another type, without its null. The number the list ended at is deleted all the
@@ -207,9 +207,9 @@ TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFir
         c.storeOne();
         WriteRecent(L"2", L"\\Windows\\pword.exe");
         RunSystemPage(TAB_DEVICE, [](HWND page) { Tap(page, IDC_DEV_CLEAR_RECENT); });
-        EXPECT_FALSE(HasValue(LM, kTaskSwitch, L"0"));
-        EXPECT_FALSE(HasValue(LM, kTaskSwitch, L"1"));
-        EXPECT_EQ(!c.readOn, HasValue(LM, kTaskSwitch, L"2"));
+        EXPECT_FALSE(RegValueExists(LM, kTaskSwitch, L"0"));
+        EXPECT_FALSE(RegValueExists(LM, kTaskSwitch, L"1"));
+        EXPECT_EQ(!c.readOn, RegValueExists(LM, kTaskSwitch, L"2"));
     }
     // With no task switch key, clearing makes an empty one.
     DeleteRegKey(LM, kTaskSwitch);
@@ -283,24 +283,14 @@ TEST_F(DevicePageTest, HelpButtonsExplainTheirTweaks)
     RunSystemPage(TAB_DEVICE, [&](HWND page) {
         for (auto &h : helps) {
             SCOPED_TRACE(h.button);
-            SimMessageBox shown = HelpShownBy(page, h.button);
-            EXPECT_STREQ(h.text, shown.text);
-            EXPECT_STREQ(L"Help", shown.caption);
-            EXPECT_EQ((UINT)MB_OK | h.icon, shown.flags);
-            EXPECT_EQ(page, shown.owner);
+            ExpectHelpBox(page, h.button, MB_OK | h.icon, h.text);
         }
     });
 }
 
 TEST_F(DevicePageTest, DoneInsideThePageClosesTheHost)
 {
-    HWND host = NULL;
-    EXPECT_EQ(1, RunSystemPage(TAB_DEVICE, [&](HWND page) {
-        host = GetAncestor(page, GA_ROOT);
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host));
-    }));
-    EXPECT_FALSE(IsWindow(host));
+    ExpectDoneInsideClosesHost(RunSystemPage, TAB_DEVICE);
 }
 
 TEST_F(DevicePageTest, EachScreenShapeMovesTheControlsAndKeepsTheirLabelsAndState)
@@ -388,7 +378,7 @@ TEST_F(DevicePageTest, AKeyThatCannotBeOpenedEndsTheReadingAndStopsBothKeysWrite
             EXPECT_EQ(L"SoftReset counter from 4 to 0", CounterLabel(page)) << "the task switch key is not read";
             Tap(page, IDC_DEV_CLEAR_RECENT);
         });
-        EXPECT_TRUE(HasValue(LM, kTaskSwitch, L"0"));
+        EXPECT_TRUE(RegValueExists(LM, kTaskSwitch, L"0"));
     }
     // Unlocked, the same taps store.
     RunSystemPage(TAB_DEVICE, [](HWND page) {

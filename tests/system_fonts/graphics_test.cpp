@@ -179,7 +179,7 @@ TEST_F(GraphicsPageTest, UnreadableValuesCountAsMissing)
     WriteRegRaw(HKEY_LOCAL_MACHINE, kGwe, L"Animate", REG_BINARY, &one, sizeof one);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", REG_BINARY, &six, sizeof six);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", REG_DWORD, &cache, 3);
-    WriteRegText(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", REG_SZ, L"20");
+    WriteTextOfType(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", REG_SZ, L"20");
     WriteRegRaw(HKEY_LOCAL_MACHINE, kGwe, L"cyHScr", REG_BINARY, &twenty, sizeof twenty);
     RunSystemPage(TAB_GRAPHICS, [](HWND page) {
         EXPECT_FALSE(IsTicked(page, IDC_GFX_ANIMATE));

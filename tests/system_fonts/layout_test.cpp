@@ -37,47 +37,12 @@ void ExpectSpots(HWND page, const PageCase &c, int shape)
     }
 }
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM list)
-{
-    ((std::vector<HWND> *)list)->push_back(child);
-    return TRUE;
-}
-
-// Every control inside the page's area and none over another.
+// Every control inside the page's area, none over another, every box's label whole.
 void ExpectControlsInsideAndApart(HWND page)
 {
-    std::vector<HWND> controls;
-    EnumChildWindows(page, CollectChild, (LPARAM)&controls);
-    ASSERT_FALSE(controls.empty());
-    RECT area;
-    GetClientRect(page, &area);
-    std::vector<RECT> placed;
-    for (HWND control : controls) {
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(NULL, page, (POINT *)&r, 2);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= area.right && r.bottom <= area.bottom)
-            << "control " << GetDlgCtrlID(control) << " outside the page";
-        placed.push_back(r);
-        // A check box's label fits beside its box, unclipped.
-        if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-            std::wstring label = WindowText(control);
-            HDC dc = GetDC(control);
-            HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
-            SIZE text;
-            GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &text);
-            SelectObject(dc, old);
-            ReleaseDC(control, dc);
-            int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;
-            EXPECT_LE(text.cx + box, r.right - r.left) << "label of " << GetDlgCtrlID(control) << " clipped";
-        }
-    }
-    for (size_t a = 0; a < placed.size(); a++)
-        for (size_t b = a + 1; b < placed.size(); b++) {
-            RECT overlap;
-            EXPECT_FALSE(IntersectRect(&overlap, &placed[a], &placed[b]))
-                << "controls " << GetDlgCtrlID(controls[a]) << " and " << GetDlgCtrlID(controls[b]) << " overlap";
-        }
+    ExpectControlsInside(page);
+    ExpectControlsApart(page);
+    ExpectWholeCheckBoxLabels(page);
 }
 
 class FontPagesLayoutTest : public DeviceTest {};
@@ -139,12 +104,6 @@ TEST_F(FontPagesDoneTest, DoneInsideEachPageClosesTheWholeHost)
 {
     for (int tab : {TAB_SYSTEM_FONT, TAB_MENU_FONT, TAB_GRAPHICS}) {
         SCOPED_TRACE(tab);
-        HWND host = NULL;
-        EXPECT_EQ(1, RunSystemPage(tab, [&](HWND page) {
-            host = GetAncestor(page, GA_ROOT);
-            SendMessageW(page, WM_COMMAND, IDOK, 0);
-            EXPECT_FALSE(IsWindowVisible(host));
-        }));
-        EXPECT_FALSE(IsWindow(host));
+        ExpectDoneInsideClosesHost(RunSystemPage, tab);
     }
 }

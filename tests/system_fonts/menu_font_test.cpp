@@ -213,14 +213,14 @@ TEST_F(MenuFontPageTest, SpinnersChangeOnlyTheirOwnEditAndSizesWrapToEight)
 TEST_F(MenuFontPageTest, UnreadableValuesCountAsMissing)
 {
     DWORD one = 1, bold = 900;
-    WriteRegText(HKEY_LOCAL_MACHINE, kBarFnt, L"It", REG_SZ, L"1");
+    WriteTextOfType(HKEY_LOCAL_MACHINE, kBarFnt, L"It", REG_SZ, L"1");
     WriteRegRaw(HKEY_LOCAL_MACHINE, kBarFnt, L"Wt", REG_BINARY, &bold, sizeof bold);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kPopFnt, L"It", REG_DWORD, &one, 1);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kPopFnt, L"Wt", REG_DWORD_BIG_ENDIAN, &bold, sizeof bold);
-    WriteRegText(HKEY_LOCAL_MACHINE, kBarFnt, L"Ht", REG_SZ, L"800");
+    WriteTextOfType(HKEY_LOCAL_MACHINE, kBarFnt, L"Ht", REG_SZ, L"800");
     unsigned long long eight = 800;
     WriteRegRaw(HKEY_LOCAL_MACHINE, kPopFnt, L"Ht", REG_QWORD, &eight, sizeof eight);
-    WriteRegUnterminated(HKEY_LOCAL_MACHINE, kBarFnt, L"Nm", L"Tahoma");
+    WriteUnterminated(HKEY_LOCAL_MACHINE, kBarFnt, L"Nm", L"Tahoma");
     WriteRegString(HKEY_LOCAL_MACHINE, kPopFnt, L"Nm", std::wstring(25, L'p').c_str());
     RunSystemPage(TAB_MENU_FONT, [](HWND page) {
         for (const DwordBox &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.box;

@@ -255,11 +255,11 @@ TEST_F(SystemFontPageTest, UnreadableValuesCountAsMissing)
     DWORD one = 1, zero = 0, nine = 900;
     unsigned long long wide = 16384;
     WriteRegRaw(HKEY_LOCAL_MACHINE, kSysFnt, L"It", REG_BINARY, &one, sizeof one);
-    WriteRegText(HKEY_LOCAL_MACHINE, kSysFnt, L"Wt", REG_SZ, L"900");
+    WriteTextOfType(HKEY_LOCAL_MACHINE, kSysFnt, L"Wt", REG_SZ, L"900");
     WriteRegRaw(HKEY_LOCAL_MACHINE, kClearTypeKey, L"OffOnRotation", REG_DWORD, &zero, 2);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kSysFnt, L"CS", REG_QWORD, &wide, sizeof wide);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kSysFnt, L"Ht", REG_BINARY, &nine, sizeof nine);
-    WriteRegText(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", REG_EXPAND_SZ, L"Tahoma");
+    WriteTextOfType(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", REG_EXPAND_SZ, L"Tahoma");
     RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
         EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_ITALIC));
         EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_BOLD));
@@ -290,7 +290,7 @@ TEST_F(SystemFontPageTest, UnreadableValuesCountAsMissing)
         if (c.terminated)
             WriteRegString(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", c.stored.c_str());
         else
-            WriteRegUnterminated(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", c.stored);
+            WriteUnterminated(HKEY_LOCAL_MACHINE, kSysFnt, L"Nm", c.stored);
         RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
             EXPECT_EQ(c.shown ? std::wstring(c.shown) : c.stored, FieldText(page, IDC_SYSFONT_FACE_EDIT));
             EXPECT_EQ(c.ticked, IsTicked(page, IDC_SYSFONT_FACE));

@@ -144,19 +144,19 @@ TEST_F(SettingsIconsPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirS
         EXPECT_FALSE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE_SQUARE));
         Tap(page, IDC_ICONS_HIDE_TODAY);
         {
-            TodayScreenTurn turn(SIM_LANDSCAPE);
+            ScreenTurn turn(SIM_LANDSCAPE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE));
         }
         {
-            TodayScreenTurn turn(SIM_SQUARE);
+            ScreenTurn turn(SIM_SQUARE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE_SQUARE));
             EXPECT_TRUE(IsTicked(page, IDC_ICONS_HIDE_TODAY));
         }
         EXPECT_TRUE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE));
     });
-    TodayScreenTurn turn(SIM_SQUARE);
+    ScreenTurn turn(SIM_SQUARE);
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_SETTINGS_ICONS, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_SETTINGS_ICONS_PAGE_SQUARE)); });
 }

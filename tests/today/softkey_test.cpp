@@ -414,19 +414,19 @@ TEST_F(SoftKeyPageTest, EachScreenShapeTakesItsLayoutAndTheFieldsKeepTheirText)
         EXPECT_FALSE(LaidOutLike(page, IDD_SOFTKEY_PAGE));
         SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\typed.exe");
         {
-            TodayScreenTurn turn(SIM_LANDSCAPE);
+            ScreenTurn turn(SIM_LANDSCAPE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_LANDSCAPE));
         }
         {
-            TodayScreenTurn turn(SIM_SQUARE);
+            ScreenTurn turn(SIM_SQUARE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE));
             EXPECT_EQ(L"\\Windows\\typed.exe", FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
         }
         EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_PORTRAIT));
     });
-    TodayScreenTurn turn(SIM_LANDSCAPE);
+    ScreenTurn turn(SIM_LANDSCAPE);
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_LANDSCAPE)); });
 }

@@ -14,16 +14,11 @@ TEST_F(TodayHostPagesTest, EveryTabShowsItsOwnPageAndDoneInsideItClosesTheHost)
     const wchar_t *labels[] = {L"Settings1", L"Settings2", L"Settings3"};
     for (int tab = 0; tab < 3; tab++) {
         SCOPED_TRACE(tab);
-        HWND host = NULL;
-        EXPECT_EQ(1, RunTodayPage(tab, [&](HWND page) {
-            host = GetAncestor(page, GA_ROOT);
+        ExpectDoneInsideClosesHost(RunTodayPage, tab, [&](HWND page) {
             EXPECT_EQ(labels[tab], TabLabel(GetParent(page), tab));
             EXPECT_EQ(1, CountPagesInTabs(GetParent(page)));
             for (int other = 0; other < 3; other++)
                 EXPECT_EQ(other == tab, GetDlgItem(page, marks[other]) != NULL) << "control of tab " << other;
-            SendMessageW(page, WM_COMMAND, IDOK, 0);
-            EXPECT_FALSE(IsWindowVisible(host));
-        }));
-        EXPECT_FALSE(IsWindow(host));
+        });
     }
 }

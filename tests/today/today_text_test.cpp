@@ -234,12 +234,12 @@ TEST_F(TodayTextPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirState
         Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
         SetField(page, IDC_TODAYTEXT_TEXT, L"Turned");
         {
-            TodayScreenTurn turn(SIM_LANDSCAPE);
+            ScreenTurn turn(SIM_LANDSCAPE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE));
         }
         {
-            TodayScreenTurn turn(SIM_SQUARE);
+            ScreenTurn turn(SIM_SQUARE);
             ASSERT_TRUE(turn.turned());
             EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE));
             EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
@@ -248,7 +248,7 @@ TEST_F(TodayTextPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirState
         EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_PORTRAIT));
     });
     // A page opened on a turned screen starts in that shape's layout.
-    TodayScreenTurn turn(SIM_LANDSCAPE);
+    ScreenTurn turn(SIM_LANDSCAPE);
     ASSERT_TRUE(turn.turned());
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE)); });
 }

@@ -73,17 +73,7 @@ bool LineVisible(HWND list, int index)
 
 ItemSpec ItemAt(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls, uint32_t style)
 {
-    ItemSpec item;
-    item.style = style | WS_CHILD | WS_VISIBLE;
-    item.exStyle = 0;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.id = id;
-    item.windowClass = cls;
-    item.title = NameOrOrdinal(L"");
-    return item;
+    return MakeItem(id, x, y, cx, cy, cls, NameOrOrdinal(L""), style);
 }
 
 }  // namespace

@@ -29,6 +29,23 @@ struct ItemSpec {
     std::vector<uint8_t> creationData;  // written after a size that counts itself
 };
 
+// A visible child item at x, y, cx, cy with these styles besides.
+inline ItemSpec MakeItem(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls,
+                         NameOrOrdinal title, uint32_t style = 0)
+{
+    ItemSpec item;
+    item.style = style | WS_CHILD | WS_VISIBLE;
+    item.exStyle = 0;
+    item.x = x;
+    item.y = y;
+    item.cx = cx;
+    item.cy = cy;
+    item.id = id;
+    item.windowClass = cls;
+    item.title = title;
+    return item;
+}
+
 class TemplateBuilder {
 public:
     uint32_t style = WS_POPUP | WS_CAPTION;

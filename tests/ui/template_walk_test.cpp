@@ -11,17 +11,7 @@ namespace {
 ItemSpec Item(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls = NameOrOrdinal(0x80),
               NameOrOrdinal title = NameOrOrdinal(L"Text"))
 {
-    ItemSpec item;
-    item.style = WS_CHILD | WS_VISIBLE;
-    item.exStyle = 0;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.id = id;
-    item.windowClass = cls;
-    item.title = title;
-    return item;
+    return MakeItem(id, x, y, cx, cy, cls, title);
 }
 
 std::wstring FieldText(const TemplateField &field)

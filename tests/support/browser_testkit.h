@@ -1,5 +1,6 @@
-// Driving the sound-file browser: its list, its path label, its soft keys and the
-// shell's Done key, and a folder tree of the test's own on the device.
+// Driving the sound-file browser, on its own or from a page's "..." button: its list,
+// its path label, its soft keys and the shell's Done key, and a folder tree of the
+// test's own on the device.
 #ifndef BROWSER_TESTKIT_H
 #define BROWSER_TESTKIT_H
 
@@ -13,6 +14,9 @@
 // What ShowFileBrowser returned when the script left the dialog open: the helper
 // then ends it, so that a failed check never hangs the test.
 const INT_PTR kLeftOpen = -77;
+
+// Device paths resolve on the current drive; the device's file system is C:.
+void UseTheDevicesDrive();
 
 class FileBrowserTest : public DeviceTest {
 protected:
@@ -32,6 +36,11 @@ protected:
 INT_PTR Browse(const std::function<void(HWND)> &script);
 // Makes the next opening show folder (each opening starts one level up).
 void StartBrowserIn(const std::wstring &folder);
+
+// Taps `button` of `page` with the browser set to show `folder` (no trailing
+// backslash) and runs `script` with the browser from inside its loop. TRUE when the
+// script's taps closed the browser; one left open is ended here.
+bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::function<void(HWND browser)> &script);
 
 HWND BrowserList(HWND dialog);
 std::vector<std::wstring> BrowserItems(HWND dialog);

@@ -25,13 +25,17 @@ void RemoveTree(const std::wstring &path)
     RemoveDirectoryW(path.c_str());
 }
 
-void FileBrowserTest::SetUp()
+void UseTheDevicesDrive()
 {
-    DeviceTest::SetUp();
-    // Device paths resolve on the current drive; the device's file system is C:.
     wchar_t current[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, current);
     if (towupper(current[0]) != L'C') SetCurrentDirectoryW(L"C:\\");
+}
+
+void FileBrowserTest::SetUp()
+{
+    DeviceTest::SetUp();
+    UseTheDevicesDrive();
     root = L"\\RudoreBrowseTest-" + std::to_wstring(GetCurrentProcessId());
     RemoveTree(root);
     ASSERT_TRUE(CreateDirectoryW(root.c_str(), NULL));
@@ -79,6 +83,24 @@ void StartBrowserIn(const std::wstring &folder)
     std::wstring below = folder + L"\\x";
     ASSERT_LE(below.size(), (size_t)BROWSE_PATH_CHARS);
     lstrcpyW(g_browseFolder, below.c_str());
+}
+
+bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::function<void(HWND)> &script)
+{
+    StartBrowserIn(folder);
+    bool closed = false;
+    HWND opened = NULL;
+    bool drove = DriveModal([&] { SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0); },
+                            [&](HWND browser) {
+                                opened = browser;
+                                if (!IsWindowVisible(browser)) ShowWindow(browser, SW_SHOW);
+                                script(browser);
+                                closed = !BrowserStillOpen(browser);
+                                if (!closed) EndDialog(browser, IDCANCEL);
+                            });
+    EXPECT_TRUE(drove) << "the browser did not open";
+    EXPECT_TRUE(opened != NULL && opened != page);
+    return closed;
 }
 
 HWND BrowserList(HWND dialog)
