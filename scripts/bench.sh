@@ -6,9 +6,16 @@ set -euo pipefail
 zr_install_packages
 zr_build --target all --target bench
 
+# The device has one processor. On an idle machine with several, every request the
+# program makes of the wineserver would wait for a sleeping core to wake (each
+# relayout and rotation then takes four to five times as long, and varies from run to
+# run); on one core the figures are the program's own. ZR_BENCH_CORES=all measures
+# across all cores for comparison.
+if [ "${ZR_BENCH_CORES:-one}" = one ]; then ZR_ONE_CORE="taskset -c 0"; fi
+
 zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
 for bench in "$ZR_BUILD"/bin/bench_*.exe; do
     echo "== $(basename "$bench" .exe)"
-    "$WINE" "$bench"
+    $ZR_ONE_CORE "$WINE" "$bench"
 done
