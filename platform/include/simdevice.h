@@ -89,11 +89,11 @@ SIMAPI int   SimGetLines(SimLine *lines, int max);
 /* Error 0 clears it. lineInitializeEx returns an error with the high bit set (a
  * LINEERR_ code) as it is, any other as LINEERR_NODRIVER. */
 SIMAPI void  SimSetFailure(int failure, DWORD error);
+SIMAPI DWORD SimGetFailure(int failure);
 /* Makes one key read-only for this process, as a key in the device's ROM: opened or
  * created through coredll it comes with read access only, so every write to its values
  * fails. A NULL or empty key ends it; so does the end of a test. */
 SIMAPI void  SimSetReadOnlyKey(HKEY root, const WCHAR *key);
-SIMAPI DWORD SimGetFailure(int failure);
 
 /* Turns the screen: changes the display mode, re-sizes every full-screen dialog and
  * soft-key bar, and remembers the shape. FALSE when the display lacks that mode. */
