@@ -10,6 +10,7 @@ zr_fresh_device "${ZR_TEST_PREFIX:-$ZR_BUILD/test-device}"
 
 cd "$ZR_BUILD"
 # One at a time: the tests share one virtual desktop, and a rotation turns it for all.
-# A failed test runs once more: now and then a Wine process ends before it starts
-# (no output, no time spent); a fault in the test's own code fails both runs.
+# A failed test runs once more, because now and then a Wine process ends before it
+# starts (no output, no time spent). Only a test that fails both runs fails the suite,
+# so a test that fails only now and then can pass unnoticed.
 ctest --output-on-failure --timeout 300 --repeat until-pass:2 -j"${ZR_TEST_JOBS:-1}" "$@"
