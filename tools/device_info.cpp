@@ -86,6 +86,7 @@ void ReadStorageGauge(HWND, DWORD *fill, DWORD *percent)
         return;
     }
     do {
+        found.cFileName[MAX_PATH - 1] = 0;   // a name is data from the card: never read past it
         WCHAR path[MAX_PATH + 2];
         ULONGLONG freeBytes, totalBytes;
         if (!ReadVolume(found.cFileName, path, MAX_PATH + 2, &freeBytes, &totalBytes)) continue;
@@ -199,6 +200,7 @@ static void ShowStorageReport(HWND owner)
     HANDLE search = FindFirstFlashCard(&found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
+            found.cFileName[MAX_PATH - 1] = 0;
             WCHAR path[MAX_PATH + 2];
             ULONGLONG freeBytes, totalBytes;
             if (!ReadVolume(found.cFileName, path, MAX_PATH + 2, &freeBytes, &totalBytes)) continue;

@@ -357,6 +357,21 @@ DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image)
     return error;
 }
 
+// The classes live in the machine hive, so their hive save carries that hive whole
+// beside them: the machine hive can then be replaced from the file, as on the device.
+DWORD BuildClassesHiveImage(std::string *image)
+{
+    std::vector<RegImageSection> sections(2);
+    sections[0].root = REGIMG_ROOT_HKLM;
+    sections[1].root = REGIMG_ROOT_HKCR;
+    for (RegImageSection &s : sections) {
+        DWORD error = SaveKeyText(RegImageRootKey(s.root), &s.text);
+        if (error) return error;
+    }
+    *image = BuildRegImage(sections);
+    return 0;
+}
+
 bool DeviceFilePath(const wchar_t *name, std::wstring *path)
 {
     wchar_t folder[MAX_PATH];
@@ -425,7 +440,7 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
     if (error) return (LONG)error;
     if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return ERROR_ALREADY_EXISTS;
     std::string image;
-    error = BuildKeyImage(root, path, &image);
+    error = key == HKEY_CLASSES_ROOT ? BuildClassesHiveImage(&image) : BuildKeyImage(root, path, &image);
     if (!error) error = WriteFileAtomically(file, image, false);
     return (LONG)error;
 }

@@ -117,6 +117,8 @@ DWORD SaveKeyText(HKEY key, std::string *text);
 // Saves the device's whole registry, or one key, as an image.
 DWORD BuildDeviceImage(std::string *image);
 DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image);
+// The hive save of the classes root: the machine hive that holds them, and the classes.
+DWORD BuildClassesHiveImage(std::string *image);
 
 // Makes the running registry of each section's key exactly the section's text, as
 // parsed by CheckRegImage.

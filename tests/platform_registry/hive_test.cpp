@@ -16,8 +16,8 @@ std::wstring Text(HKEY root, const wchar_t *key, const wchar_t *name)
 
 TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
 {
-    SetText(HKEY_CLASSES_ROOT, L".zelvo", L"", L"zelvofile");
-    SetText(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside", L"saved");
+    WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"zelvofile");
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside", L"saved");
     std::wstring classes = Scratch(L"classes.reg");
     ASSERT_EQ(ERROR_SUCCESS, RegSaveKeyW(HKEY_CLASSES_ROOT, classes.c_str(), NULL));
     EXPECT_TRUE(FileExists(classes));
@@ -26,9 +26,9 @@ TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSaveKeyW(HKEY_CLASSES_ROOT, NULL, NULL));
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegSaveKeyW(HKEY_CURRENT_CONFIG, Scratch(L"config.reg").c_str(), NULL));
 
-    SetText(HKEY_CLASSES_ROOT, L".zelvo", L"", L"changed");
-    SetText(HKEY_CLASSES_ROOT, L".added", L"", L"addedfile");
-    SetText(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside", L"changed");
+    WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"changed");
+    WriteRegString(HKEY_CLASSES_ROOT, L".added", L"", L"addedfile");
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside", L"changed");
 
     ASSERT_EQ(ERROR_SUCCESS, RegReplaceKeyW(HKEY_CLASSES_ROOT, NULL, classes.c_str(), NULL));
     EXPECT_TRUE(SimHasStagedImage());
@@ -38,15 +38,17 @@ TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".added"));
     EXPECT_EQ(L"changed", Text(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside"));   // not part of it
     EXPECT_FALSE(SimHasStagedImage());
+
+    // The classes live in the machine hive, which their save carries whole.
+    ASSERT_EQ(ERROR_SUCCESS, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, classes.c_str(), NULL));
+    SimSoftReset(FALSE);
+    EXPECT_EQ(L"saved", Text(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside"));
 }
 
 TEST_F(RegistryTest, ReplaceRefusesFilesThatWouldRestoreNothing)
 {
     std::wstring classes = Scratch(L"classes.reg");
     ASSERT_EQ(ERROR_SUCCESS, RegSaveKeyW(HKEY_CLASSES_ROOT, classes.c_str(), NULL));
-    // An image of the classes holds no machine hive.
-    EXPECT_EQ(ERROR_NOT_REGISTRY_FILE, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, classes.c_str(), NULL));
-
     std::wstring bogus = Scratch(L"bogus.reg");
     WriteBytes(bogus, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
     EXPECT_EQ(ERROR_NOT_REGISTRY_FILE, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, bogus.c_str(), NULL));
@@ -60,12 +62,12 @@ TEST_F(RegistryTest, ReplaceRefusesFilesThatWouldRestoreNothing)
 
 TEST_F(RegistryTest, ReplaceTakesOnlyTheAskedPartOfAWholeBackup)
 {
-    SetText(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Machine", L"saved");
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"User", L"saved");
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Machine", L"saved");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"User", L"saved");
     std::wstring whole = Scratch(L"whole.reg");
     ASSERT_TRUE(RegCopyFile(whole.c_str()));
-    SetText(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Machine", L"changed");
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"User", L"changed");
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Machine", L"changed");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"User", L"changed");
 
     // The current machine hive is kept in the old file when one is named.
     std::wstring old = Scratch(L"old.reg");
@@ -86,17 +88,17 @@ TEST_F(RegistryTest, ReplaceTakesOnlyTheAskedPartOfAWholeBackup)
 
 TEST_F(RegistryTest, AnOpenKeyIsSavedAndReplacedAsItsOwnSubtree)
 {
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\Leaf", L"Value", L"saved");
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value", L"saved");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\Leaf", L"Value", L"saved");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value", L"saved");
     HKEY branch;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch", 0, KEY_READ, &branch));
     std::wstring file = Scratch(L"branch.reg");
     EXPECT_EQ(ERROR_SUCCESS, RegSaveKeyW(branch, file.c_str(), NULL));
     RegCloseKey(branch);
 
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\Leaf", L"Value", L"changed");
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\New", L"Value", L"new");
-    SetText(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value", L"changed");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\Leaf", L"Value", L"changed");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch\\New", L"Value", L"new");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value", L"changed");
     EXPECT_EQ(ERROR_NOT_REGISTRY_FILE, RegReplaceKeyW(HKEY_CURRENT_USER, NULL, file.c_str(), NULL));
     ASSERT_EQ(ERROR_SUCCESS, RegReplaceKeyW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Branch", file.c_str(), NULL));
     SimSoftReset(FALSE);

@@ -30,7 +30,7 @@ void Walk(HKEY key, const std::wstring &path, RegSnapshot *out)
         HKEY sub;
         // Links are taken as themselves: their target is listed where it lives.
         if (RegOpenKeyExW(key, childName.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &sub) != ERROR_SUCCESS) continue;
-        Walk(sub, path.empty() ? childName : path + L"\\" + childName, out);
+        Walk(sub, path + L"\\" + childName, out);
         RegCloseKey(sub);
     }
 }
@@ -44,22 +44,17 @@ std::string Narrow(const std::wstring &s)
 
 }  // namespace
 
-RegSnapshot Snapshot(HKEY root, const wchar_t *subkey)
-{
-    RegSnapshot out;
-    HKEY key = root;
-    if (subkey && RegOpenKeyExW(root, subkey, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
-    Walk(key, L"", &out);
-    if (key != root) RegCloseKey(key);
-    return out;
-}
-
 RegSnapshot DeviceSnapshot()
 {
     RegSnapshot out;
-    for (auto &entry : Snapshot(HKEY_LOCAL_MACHINE)) out[L"HKLM\\" + entry.first] = entry.second;
-    for (auto &entry : Snapshot(HKEY_CURRENT_USER)) out[L"HKCU\\" + entry.first] = entry.second;
+    Walk(HKEY_LOCAL_MACHINE, L"HKLM", &out);
+    Walk(HKEY_CURRENT_USER, L"HKCU", &out);
     return out;
+}
+
+void SetBootCount(RegSnapshot *snapshot, DWORD boots)
+{
+    (*snapshot)[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&boots, 4)};
 }
 
 std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual)
@@ -85,36 +80,6 @@ std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual)
     for (auto &a : actual)
         if (!expected.count(a.first)) note("extra key " + Narrow(a.first));
     return out;
-}
-
-void SetValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(k, name, 0, type, (const BYTE *)data, size));
-    RegCloseKey(k);
-}
-
-void SetText(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *text)
-{
-    SetValue(root, key, name, REG_SZ, text, (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
-}
-
-void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k));
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueW(k, name));
-    RegCloseKey(k);
-}
-
-bool ValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    LONG r = RegQueryValueExW(k, name, NULL, NULL, NULL, NULL);
-    RegCloseKey(k);
-    return r == ERROR_SUCCESS;
 }
 
 std::string ReadBytes(const std::wstring &path)

@@ -16,20 +16,16 @@ struct RegData {
     bool operator==(const RegData &o) const { return type == o.type && bytes == o.bytes; }
     bool operator!=(const RegData &o) const { return !(*this == o); }
 };
-// Upper-cased key path ("" the root itself) -> upper-cased value name -> type and bytes.
+// Key path -> value name -> type and bytes.
 typedef std::map<std::wstring, std::map<std::wstring, RegData>> RegSnapshot;
 
-// Every key and value below `root`, read through the ordinary registry calls.
-RegSnapshot Snapshot(HKEY root, const wchar_t *subkey = NULL);
-// The device registry of the sandbox: HKLM (holding HKCR) and HKCU, keys prefixed.
+// The device registry of the sandbox: HKLM (holding HKCR) and HKCU, keys prefixed,
+// upper-cased, links taken as themselves.
 RegSnapshot DeviceSnapshot();
 // The first few differences, for failure messages; empty when equal.
 std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual);
-
-void SetValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD size);
-void SetText(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *text);
-void DeleteValue(HKEY root, const wchar_t *key, const wchar_t *name);
-bool ValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
+// A snapshot with the boot counter as a restart that counted `boots` leaves it.
+void SetBootCount(RegSnapshot *snapshot, DWORD boots);
 
 std::string ReadBytes(const std::wstring &path);
 void WriteBytes(const std::wstring &path, const std::string &bytes);

@@ -1,99 +1,114 @@
-#include <vector>
+// Backup and restore as the Tools menu runs them: the file dialog, the whole-registry
+// calls with the hive calls behind them, and the boxes shown.
 #include "testkit.h"
 #include "app/rudore.h"
 #include "tools/tools.h"
 
+// Files go to the test's private device folder, which the end of the test removes.
 class RegistryBackup : public DeviceTest {
 protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
         g_hMainWnd = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wsprintfW(folder, L"%sbackup-test-%lu", temp, GetCurrentProcessId());
-        CreateDirectoryW(folder, NULL);
-        path = std::wstring(folder) + L"\\saved.reg";
+        wchar_t device[MAX_PATH];
+        ASSERT_TRUE(SimGetDeviceDir(device, MAX_PATH));
+        folder = device;
     }
     void TearDown() override
     {
-        DeleteFileW(path.c_str());
-        RemoveDirectoryW(folder);
         DestroyWindow(g_hMainWnd);
         g_hMainWnd = NULL;
         DeviceTest::TearDown();
     }
-    wchar_t folder[MAX_PATH];
-    std::wstring path;
+    std::wstring File(const wchar_t *name) const { return folder + L"\\" + name; }
+
+    // The backup with `path` chosen (NULL cancels); the boxes it showed.
+    std::vector<SimMessageBox> Backup(const wchar_t *path)
+    {
+        SimClearRecords();
+        SimQueueFileDialogAnswer(path);
+        BackupRegistry();
+        return MessageBoxesFrom(0);
+    }
+    // The restore answered Yes, `path` chosen, `offer` given to the soft-reset offer.
+    SimMessageBox Restore(const wchar_t *path, int offer)
+    {
+        SimClearRecords();
+        SimQueueMessageBoxAnswer(IDYES);
+        SimQueueFileDialogAnswer(path);
+        SimQueueMessageBoxAnswer(offer);
+        RestoreRegistry();
+        return LastMessageBox();
+    }
+    std::wstring folder;
 };
 
-static bool FileExists(const std::wstring &path)
+static bool FileExists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+static DWORD Value(HKEY root)
 {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    DWORD value = 0;
+    ReadRegDword(root, L"Software\\Rudore Test", L"Value", &value);
+    return value;
 }
 
-TEST_F(RegistryBackup, BackupAsksForAFileAndReportsThePath)
+TEST_F(RegistryBackup, BackupSavesToTheChosenFileAndSaysWhere)
 {
-    SimQueueFileDialogAnswer(path.c_str());
-    BackupRegistry();
-    ASSERT_EQ(1, SimFileDialogCount());
+    // A name typed without an extension is used as typed.
+    std::wstring typed = File(L"saved");
+    std::vector<SimMessageBox> boxes = Backup(typed.c_str());
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(L"Already backup to \n" + typed, std::wstring(boxes[0].text));
+    EXPECT_STREQ(L"Backup registry", boxes[0].caption);
+    EXPECT_EQ((UINT)MB_OK, boxes[0].flags);
+    EXPECT_EQ(g_hMainWnd, boxes[0].owner);
+    EXPECT_TRUE(FileExists(typed));
+    EXPECT_FALSE(FileExists(typed + L".reg"));
     SimFileDialog dialog;
-    SimGetFileDialog(0, &dialog);
+    ASSERT_TRUE(SimGetFileDialog(0, &dialog));
     EXPECT_TRUE(dialog.save);
     EXPECT_EQ(g_hMainWnd, dialog.owner);
     EXPECT_STREQ(L"Export to Registry File", dialog.title);
     EXPECT_STREQ(L"Registry Files (*.reg)|*.reg|", dialog.filter);
+    EXPECT_EQ(0u, dialog.filterIndex);
     EXPECT_EQ((DWORD)(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT), dialog.flags);
     EXPECT_EQ(256u, dialog.maxFile);
-    EXPECT_TRUE(FileExists(path));
-    SimMessageBox box = LastMessageBox();
-    EXPECT_EQ(L"Already backup to \n" + path, std::wstring(box.text));
-    EXPECT_STREQ(L"Backup registry", box.caption);
-    EXPECT_EQ((UINT)MB_OK, box.flags);
-    EXPECT_EQ(g_hMainWnd, box.owner);
+    EXPECT_STREQ(L"", dialog.defaultExt);
+    EXPECT_STREQ(L"", dialog.initialDir);
 
-    // Cancelling ends the tool silently.
-    SimClearRecords();
-    SimQueueFileDialogAnswer(NULL);
-    BackupRegistry();
-    EXPECT_EQ(0, SimMessageBoxCount());
-}
+    // Cancelled, or a name longer than the buffer (the dialog then fails): silence.
+    EXPECT_TRUE(Backup(NULL).empty());
+    std::wstring tooLong = folder + L"\\" + std::wstring(260, L'n');
+    EXPECT_TRUE(Backup(tooLong.c_str()).empty());
 
-TEST_F(RegistryBackup, BackupFailuresAndTheHiveFallback)
-{
-    SimSetFailure(SIM_FAIL_REGCOPY, ERROR_ACCESS_DENIED);
-    SimQueueFileDialogAnswer(path.c_str());
-    BackupRegistry();
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(L"The backup error.", box.text);
-    EXPECT_STREQ(L"Backup error!", box.caption);
-    EXPECT_EQ((UINT)MB_OK, box.flags);
-    EXPECT_FALSE(FileExists(path));
-
-    // Not supported: the hive save is used instead.
-    SimSetFailure(SIM_FAIL_REGCOPY, ERROR_NOT_SUPPORTED);
-    SimQueueFileDialogAnswer(path.c_str());
-    BackupRegistry();
-    EXPECT_STREQ(L"Backup registry", LastMessageBox().caption);
-    EXPECT_TRUE(FileExists(path));
-
-    // A path that cannot be written is a failure, and leaves nothing behind.
-    SimSetFailure(SIM_FAIL_REGCOPY, 0);
-    std::wstring unwritable = std::wstring(folder) + L"\\missing\\saved.reg";
-    SimQueueFileDialogAnswer(unwritable.c_str());
-    BackupRegistry();
-    EXPECT_STREQ(L"Backup error!", LastMessageBox().caption);
-    EXPECT_FALSE(FileExists(unwritable));
+    // Failures: a path that cannot be written, and a copy refused for any reason but
+    // "not supported", which must not fall back to the hive save.
+    std::wstring saved = File(L"saved.reg");
+    struct {
+        const wchar_t *path;
+        DWORD copyError;
+    } failures[] = {{L"missing\\saved.reg", 0}, {L"saved.reg", ERROR_ACCESS_DENIED}};
+    for (auto &f : failures) {
+        SimSetFailure(SIM_FAIL_REGCOPY, f.copyError);
+        boxes = Backup(File(f.path).c_str());
+        ASSERT_EQ(1u, boxes.size()) << f.copyError;
+        EXPECT_STREQ(L"The backup error.", boxes[0].text);
+        EXPECT_STREQ(L"Backup error!", boxes[0].caption);
+        EXPECT_EQ((UINT)MB_OK, boxes[0].flags);
+        EXPECT_FALSE(FileExists(File(f.path))) << f.copyError;
+    }
 }
 
 TEST_F(RegistryBackup, RestoreAsksFirstThenOffersTheSoftReset)
 {
-    const wchar_t key[] = L"Software\\Rudore Test";
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, L"Value", 1);
-    ASSERT_EQ(1, SaveRegistryToFile(path.c_str()));
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, L"Value", 2);
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Rudore Test", L"Value", 1);
+    std::wstring saved = File(L"saved.reg");
+    ASSERT_EQ(1u, Backup(saved.c_str()).size());
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Rudore Test", L"Value", 2);
 
     // No at the question: no file dialog.
+    SimClearRecords();
     SimQueueMessageBoxAnswer(IDNO);
     RestoreRegistry();
     EXPECT_EQ(0, SimFileDialogCount());
@@ -103,64 +118,75 @@ TEST_F(RegistryBackup, RestoreAsksFirstThenOffersTheSoftReset)
                  box.text);
     EXPECT_STREQ(L"Alarm", box.caption);
     EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), box.flags);
+    EXPECT_EQ(g_hMainWnd, box.owner);
 
-    // Restored, but No at the offer: the running registry stays in use.
+    // Cancelling the file dialog ends it silently.
     SimClearRecords();
     SimQueueMessageBoxAnswer(IDYES);
-    SimQueueFileDialogAnswer(path.c_str());
-    SimQueueMessageBoxAnswer(IDNO);
     RestoreRegistry();
-    ASSERT_EQ(2, SimMessageBoxCount());
-    box = LastMessageBox();
+    EXPECT_EQ(1, SimMessageBoxCount());
+
+    // Restored, No at the offer: the running registry stays in use, the image waits.
+    box = Restore(saved.c_str(), IDNO);
+    EXPECT_EQ(2, SimMessageBoxCount());
     EXPECT_STREQ(L"Success !\nSoft Reset you device to make Restoration effectitve", box.text);
     EXPECT_STREQ(L"Confirm", box.caption);
     EXPECT_EQ((UINT)MB_YESNO, box.flags);
     EXPECT_EQ(g_hMainWnd, box.owner);
     SimFileDialog dialog;
-    SimGetFileDialog(0, &dialog);
+    ASSERT_TRUE(SimGetFileDialog(0, &dialog));
     EXPECT_FALSE(dialog.save);
     EXPECT_STREQ(L"Export to Registry File", dialog.title);
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, key, L"Value", &value));
-    EXPECT_EQ(2u, value);
+    EXPECT_EQ(2u, Value(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(0, SimPowerActionCount());
+    EXPECT_TRUE(SimHasStagedImage());
 
     // Yes: the device restarts with the saved registry.
-    SimClearRecords();
-    SimQueueMessageBoxAnswer(IDYES);
-    SimQueueFileDialogAnswer(path.c_str());
-    SimQueueMessageBoxAnswer(IDYES);
-    RestoreRegistry();
+    Restore(saved.c_str(), IDYES);
     EXPECT_GT(SimPowerActionCount(), 0);
-    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, key, L"Value", &value));
-    EXPECT_EQ(1u, value);
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(1u, Value(HKEY_LOCAL_MACHINE));
 }
 
 TEST_F(RegistryBackup, RestoreFailuresAndTheHiveFallback)
 {
-    // Not an image: reported, nothing changes.
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    std::wstring saved = File(L"saved.reg");
+    ASSERT_EQ(1, SaveRegistryToFile(saved.c_str()));
+    std::wstring other = File(L"not a registry.reg");
+    HANDLE file = CreateFileW(other.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     DWORD written;
     WriteFile(file, "REGEDIT4\r\n", 10, &written, NULL);
     CloseHandle(file);
-    SimQueueMessageBoxAnswer(IDYES);
-    SimQueueFileDialogAnswer(path.c_str());
-    RestoreRegistry();
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(L"The backup error.", box.text);
-    EXPECT_STREQ(L"Backup error", box.caption);
-    EXPECT_EQ((UINT)(MB_OK | MB_ICONHAND), box.flags);
-    EXPECT_FALSE(SimHasStagedImage());
 
-    // Any error but "not supported" fails without trying the hive call.
-    DeleteFileW(path.c_str());
-    ASSERT_EQ(1, SaveRegistryToFile(path.c_str()));
-    SimSetFailure(SIM_FAIL_REGRESTORE, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(0, RestoreRegistryFromFile(path.c_str()));
-    EXPECT_FALSE(SimHasStagedImage());
+    // Another program's file, and a good image refused for any reason but "not
+    // supported": reported, and the hive replacement is not tried.
+    struct {
+        const std::wstring &path;
+        DWORD restoreError;
+    } failures[] = {{other, 0}, {saved, ERROR_ACCESS_DENIED}};
+    for (auto &f : failures) {
+        SimSetFailure(SIM_FAIL_REGRESTORE, f.restoreError);
+        SimMessageBox box = Restore(f.path.c_str(), IDYES);
+        EXPECT_STREQ(L"The backup error.", box.text);
+        EXPECT_STREQ(L"Backup error", box.caption);
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONHAND), box.flags);
+        EXPECT_FALSE(SimHasStagedImage()) << f.restoreError;
+        EXPECT_EQ(0, SimPowerActionCount());
+    }
 
-    // "Not supported": the hive replacement stages the same image.
+    // A device without the whole-registry calls: the hive save and replacement carry
+    // the machine's registry, the classes with it, through the soft reset.
+    DeleteFileW(saved.c_str());
+    SimSetFailure(SIM_FAIL_REGCOPY, ERROR_NOT_SUPPORTED);
     SimSetFailure(SIM_FAIL_REGRESTORE, ERROR_NOT_SUPPORTED);
-    EXPECT_EQ(1, RestoreRegistryFromFile(path.c_str()));
-    EXPECT_TRUE(SimHasStagedImage());
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Rudore Test", L"Value", 1);
+    WriteRegDword(HKEY_CLASSES_ROOT, L"Software\\Rudore Test", L"Value", 1);
+    std::vector<SimMessageBox> boxes = Backup(saved.c_str());
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_STREQ(L"Backup registry", boxes[0].caption);
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Rudore Test", L"Value", 2);
+    WriteRegDword(HKEY_CLASSES_ROOT, L"Software\\Rudore Test", L"Value", 2);
+    EXPECT_STREQ(L"Confirm", Restore(saved.c_str(), IDYES).caption);
+    EXPECT_EQ(1u, Value(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(1u, Value(HKEY_CLASSES_ROOT));
 }
