@@ -14,7 +14,7 @@ std::wstring Text(HKEY root, const wchar_t *key, const wchar_t *name)
 
 }  // namespace
 
-TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
+TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnlyAndBadFilesAreRefused)
 {
     WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"zelvofile");
     WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside", L"saved");
@@ -25,6 +25,17 @@ TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
     EXPECT_EQ(ERROR_ALREADY_EXISTS, RegSaveKeyW(HKEY_CLASSES_ROOT, classes.c_str(), NULL));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSaveKeyW(HKEY_CLASSES_ROOT, NULL, NULL));
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegSaveKeyW(HKEY_CURRENT_CONFIG, Scratch(L"config.reg").c_str(), NULL));
+
+    // Files that would restore nothing are refused and stage nothing.
+    std::wstring bogus = Scratch(L"bogus.reg");
+    WriteBytes(bogus, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
+    EXPECT_EQ(ERROR_NOT_REGISTRY_FILE, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, bogus.c_str(), NULL));
+    std::string cut = ReadBytes(classes);
+    WriteBytes(bogus, cut.substr(0, cut.size() - 10));
+    EXPECT_EQ(ERROR_REGISTRY_CORRUPT, RegReplaceKeyW(HKEY_CLASSES_ROOT, NULL, bogus.c_str(), NULL));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, Scratch(L"none.reg").c_str(), NULL));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, NULL, NULL));
+    EXPECT_FALSE(SimHasStagedImage());
 
     WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"changed");
     WriteRegString(HKEY_CLASSES_ROOT, L".added", L"", L"addedfile");
@@ -43,21 +54,6 @@ TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnly)
     ASSERT_EQ(ERROR_SUCCESS, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, classes.c_str(), NULL));
     SimSoftReset(FALSE);
     EXPECT_EQ(L"saved", Text(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Outside"));
-}
-
-TEST_F(RegistryTest, ReplaceRefusesFilesThatWouldRestoreNothing)
-{
-    std::wstring classes = Scratch(L"classes.reg");
-    ASSERT_EQ(ERROR_SUCCESS, RegSaveKeyW(HKEY_CLASSES_ROOT, classes.c_str(), NULL));
-    std::wstring bogus = Scratch(L"bogus.reg");
-    WriteBytes(bogus, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
-    EXPECT_EQ(ERROR_NOT_REGISTRY_FILE, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, bogus.c_str(), NULL));
-    std::string cut = ReadBytes(classes);
-    WriteBytes(bogus, cut.substr(0, cut.size() - 10));
-    EXPECT_EQ(ERROR_REGISTRY_CORRUPT, RegReplaceKeyW(HKEY_CLASSES_ROOT, NULL, bogus.c_str(), NULL));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, Scratch(L"none.reg").c_str(), NULL));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, NULL, NULL));
-    EXPECT_FALSE(SimHasStagedImage());
 }
 
 TEST_F(RegistryTest, ReplaceTakesOnlyTheAskedPartOfAWholeBackup)

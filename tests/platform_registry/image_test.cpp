@@ -85,44 +85,38 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"after");
     RegSnapshot running = DeviceSnapshot();
 
-    struct Case {
+    // The good image with one byte changed and sealed again: only its contents are wrong.
+    auto sealed = [&](size_t at, char byte) {
+        std::string bytes = good;
+        bytes[at] = byte;
+        Reseal(&bytes);
+        return bytes;
+    };
+    size_t dword = good.find("dword:"), marker = good.find("\"Marker\"=\"");
+    ASSERT_TRUE(dword != std::string::npos && marker != std::string::npos);
+    std::string flipped = good;
+    flipped[flipped.size() / 2] ^= 0x20;
+    const struct {
         const char *what;
         std::string bytes;
         DWORD error;
+    } cases[] = {
+        {"a flipped byte", flipped, ERROR_REGISTRY_CORRUPT},
+        {"half a file", good.substr(0, good.size() / 2), ERROR_REGISTRY_CORRUPT},
+        {"one byte short", good.substr(0, good.size() - 1), ERROR_REGISTRY_CORRUPT},
+        {"one byte more", good + "x", ERROR_REGISTRY_CORRUPT},
+        {"an empty file", "", ERROR_NOT_REGISTRY_FILE},
+        {"an exported .reg", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
+         ERROR_NOT_REGISTRY_FILE},
+        {"the registry's own text", "WINE REGISTRY Version 2\n\n[Software]\n\"a\"=dword:00000001\n",
+         ERROR_NOT_REGISTRY_FILE},
+        {"a program", ReadBytes(PathBesideTests(L"coredll.dll")), ERROR_NOT_REGISTRY_FILE},
+        {"another version", sealed(8, 2), ERROR_NOT_REGISTRY_FILE},
+        {"a sealed image with a broken value", sealed(dword + 1, 'x'), ERROR_REGISTRY_CORRUPT},
+        {"a sealed image with a raw 8-bit byte", sealed(marker + 10, (char)0xE9), ERROR_REGISTRY_CORRUPT},
+        {"a sealed image of an unknown root", sealed(REGIMG_HEADER_SIZE, 9), ERROR_REGISTRY_CORRUPT},
     };
-    std::vector<Case> cases;
-    std::string flipped = good;
-    flipped[flipped.size() / 2] ^= 0x20;
-    cases.push_back({"a flipped byte", flipped, ERROR_REGISTRY_CORRUPT});
-    cases.push_back({"half a file", good.substr(0, good.size() / 2), ERROR_REGISTRY_CORRUPT});
-    cases.push_back({"one byte short", good.substr(0, good.size() - 1), ERROR_REGISTRY_CORRUPT});
-    cases.push_back({"one byte more", good + "x", ERROR_REGISTRY_CORRUPT});
-    cases.push_back({"an empty file", "", ERROR_NOT_REGISTRY_FILE});
-    cases.push_back({"an exported .reg", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
-                     ERROR_NOT_REGISTRY_FILE});
-    std::string nextVersion = good;
-    nextVersion[8] = 2;
-    Reseal(&nextVersion);
-    cases.push_back({"another version", nextVersion, ERROR_NOT_REGISTRY_FILE});
-    // Sound framing, broken contents: the checksum is right but the text is not.
-    std::string badText = good;
-    size_t dword = badText.find("dword:");
-    ASSERT_NE(std::string::npos, dword);
-    badText[dword + 1] = 'x';
-    Reseal(&badText);
-    cases.push_back({"a sealed image with a broken value", badText, ERROR_REGISTRY_CORRUPT});
-    std::string badEscape = good;
-    size_t quote = badEscape.find("\"Marker\"=\"");
-    ASSERT_NE(std::string::npos, quote);
-    badEscape[quote + 10] = (char)0xE9;   // a raw byte no saved text holds
-    Reseal(&badEscape);
-    cases.push_back({"a sealed image with a raw 8-bit byte", badEscape, ERROR_REGISTRY_CORRUPT});
-    std::string badSection = good;
-    badSection[REGIMG_HEADER_SIZE] = 9;   // no such root
-    Reseal(&badSection);
-    cases.push_back({"a sealed image of an unknown root", badSection, ERROR_REGISTRY_CORRUPT});
-
-    for (const Case &c : cases) {
+    for (auto &c : cases) {
         std::wstring path = Scratch(L"broken.reg");
         WriteBytes(path, c.bytes);
         SetLastError(0);
@@ -130,14 +124,6 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
         EXPECT_EQ(c.error, GetLastError()) << c.what;
         EXPECT_FALSE(SimHasStagedImage()) << c.what;
     }
-
-    // Another program's file: the registry's own hive text, and this program.
-    std::wstring hive = Scratch(L"hive.txt");
-    WriteBytes(hive, "WINE REGISTRY Version 2\n\n[Software]\n\"a\"=dword:00000001\n");
-    EXPECT_FALSE(RegRestoreFile(hive.c_str()));
-    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
-    EXPECT_FALSE(RegRestoreFile(PathBesideTests(L"coredll.dll").c_str()));
-    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
     EXPECT_FALSE(RegRestoreFile(m_folder.c_str()));   // a folder
     EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
     EXPECT_FALSE(RegRestoreFile(Scratch(L"missing.reg").c_str()));
@@ -157,9 +143,9 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
     EXPECT_FALSE(RegRestoreFile(Scratch(L"broken.reg").c_str()));
     EXPECT_EQ(before, ReadBytes(staged));
     SimSoftReset(FALSE);
-    std::wstring marker;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", &marker));
-    EXPECT_EQ(L"before", marker);
+    std::wstring value;
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", &value));
+    EXPECT_EQ(L"before", value);
 }
 
 TEST_F(RegistryTest, BackupToAPathThatCannotBeWrittenFailsAndLeavesNothing)

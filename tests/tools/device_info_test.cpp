@@ -1,26 +1,10 @@
 #include "testkit.h"
 #include "tools/tools.h"
 
+// Battery fields: percent, flag, chemistry, AC line, mV, mA, raw temperature, failing.
 static SimBattery Battery(BYTE percent, BYTE flag, DWORD temperature, BYTE chemistry)
 {
-    SimBattery battery = {};
-    battery.lifePercent = percent;
-    battery.flag = flag;
-    battery.chemistry = chemistry;
-    battery.voltage = 3900;
-    battery.current = -150;
-    battery.temperature = temperature;
-    return battery;
-}
-
-static SimCard Card(const wchar_t *name, ULONGLONG total, ULONGLONG free, BOOL unreadable = FALSE)
-{
-    SimCard card = {};
-    lstrcpynW(card.name, name, 64);
-    card.totalBytes = total;
-    card.freeBytes = free;
-    card.unreadable = unreadable;
-    return card;
+    return SimBattery{percent, flag, chemistry, 0, 3900, -150, temperature, FALSE};
 }
 
 // A gauge reading with the bar length preset as the paint does, and a stale percentage.
@@ -99,12 +83,12 @@ TEST_F(DeviceInfo, StorageGaugePrefersTheCard)
         std::vector<SimCard> cards;
         DWORD fill, percent;
     } cases[] = {
-        {{Card(L"Internal", 100u << 20, 90u << 20), Card(L"Storage Card", 1000u << 20, 250u << 20),
-          Card(L"Other", 100u << 20, 10u << 20)}, 16, 25},
+        {{SimCard{L"Internal", 100u << 20, 90u << 20}, SimCard{L"Storage Card", 1000u << 20, 250u << 20},
+          SimCard{L"Other", 100u << 20, 10u << 20}}, 16, 25},
         // No card of the known names (compared exactly): the last other volume.
-        {{Card(L"Internal", 100u << 20, 90u << 20), Card(L"storage card", 100u << 20, 30u << 20)}, 19, 30},
+        {{SimCard{L"Internal", 100u << 20, 90u << 20}, SimCard{L"storage card", 100u << 20, 30u << 20}}, 19, 30},
         // An unreadable card is skipped.
-        {{Card(L"Internal", 100u << 20, 40u << 20), Card(L"SD Card", 100u << 20, 5u << 20, TRUE)}, 25, 40},
+        {{SimCard{L"Internal", 100u << 20, 40u << 20}, SimCard{L"SD Card", 100u << 20, 5u << 20, TRUE}}, 25, 40},
         // No volume at all reads as empty, not as what the previous gauge left.
         {{}, 0, 0},
     };
@@ -116,9 +100,9 @@ TEST_F(DeviceInfo, StorageGaugePrefersTheCard)
 
 TEST_F(DeviceInfo, StorageReportSections)
 {
-    SimCard cards[] = {Card(L"Flash ROM Disk", 64u << 20, 16u << 20), Card(L"100% Card", 512u << 20, 128u << 20),
-                       Card(L"Broken", 1u << 20, 1u << 20, TRUE), Card(L"", 1u << 30, 3u << 28),
-                       Card(L"%s%n Card", 3u << 20, 1u << 20)};
+    SimCard cards[] = {{L"Flash ROM Disk", 64u << 20, 16u << 20}, {L"100% Card", 512u << 20, 128u << 20},
+                       {L"Broken", 1u << 20, 1u << 20, TRUE}, {L"", 1u << 30, 3u << 28},
+                       {L"%s%n Card", 3u << 20, 1u << 20}};
     ASSERT_TRUE(SimSetCards(cards, 5));
     ShowMemoryOrStorageReport(NULL, 1);
     SimMessageBox box = LastMessageBox();
@@ -133,9 +117,8 @@ TEST_F(DeviceInfo, StorageReportSections)
     // Sections that would not fit are left out whole; the report never overruns.
     SimCard many[SIM_MAX_CARDS];
     for (int i = 0; i < SIM_MAX_CARDS; i++) {
-        wchar_t name[64];
-        wsprintfW(name, L"Card %d with a long name to fill the report quickly %d", i, i);
-        many[i] = Card(name, 1u << 20, 1u << 19);
+        many[i] = SimCard{L"", 1u << 20, 1u << 19};
+        wsprintfW(many[i].name, L"Card %d with a long name to fill the report quickly %d", i, i);
     }
     ASSERT_TRUE(SimSetCards(many, SIM_MAX_CARDS));
     ShowMemoryOrStorageReport(NULL, 1);
