@@ -135,9 +135,7 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
 
     // A failed restore leaves an image staged before it as it was.
     ASSERT_TRUE(RegRestoreFile(backup.c_str()));
-    wchar_t folder[MAX_PATH];
-    ASSERT_TRUE(SimGetDeviceDir(folder, MAX_PATH));
-    std::wstring staged = std::wstring(folder) + L"\\" REGIMG_STAGED_NAME;
+    std::wstring staged = StagedPath();
     std::string before = ReadBytes(staged);
     WriteBytes(Scratch(L"broken.reg"), flipped);
     EXPECT_FALSE(RegRestoreFile(Scratch(L"broken.reg").c_str()));

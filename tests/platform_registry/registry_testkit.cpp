@@ -172,3 +172,43 @@ void RegistryTest::TearDown()
     RemoveDirectoryW(m_folder.c_str());
     DeviceTest::TearDown();
 }
+
+std::wstring StagedPath()
+{
+    wchar_t folder[MAX_PATH];
+    if (!SimGetDeviceDir(folder, MAX_PATH)) return L"";
+    return std::wstring(folder) + L"\\" REGIMG_STAGED_NAME;
+}
+
+void SetLink(HKEY root, const wchar_t *path, const std::wstring &target)
+{
+    HKEY link;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path, 0, NULL, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &link, NULL));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE *)target.data(),
+                                            (DWORD)(target.size() * sizeof(wchar_t))));
+    RegCloseKey(link);
+}
+
+void DeleteLink(HKEY root, const wchar_t *path)
+{
+    HKEY link;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &link));
+    typedef LONG (NTAPI *NtDeleteKeyProc)(HANDLE);
+    NtDeleteKeyProc del = (NtDeleteKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
+    EXPECT_EQ(0, del(link));
+    RegCloseKey(link);
+}
+
+std::wstring FullName(HKEY root, const wchar_t *path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
+    typedef LONG (NTAPI *NtQueryKeyProc)(HANDLE, int, PVOID, ULONG, PULONG);
+    NtQueryKeyProc query = (NtQueryKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
+    BYTE buffer[2048];
+    ULONG got = 0;
+    std::wstring name;
+    if (query(key, 3, buffer, sizeof buffer, &got) == 0) name.assign((wchar_t *)(buffer + 4), *(ULONG *)buffer / 2);
+    RegCloseKey(key);
+    return name;
+}

@@ -37,6 +37,13 @@ DWORD TestCrc32(const std::string &bytes);
 // Puts a correct checksum into image bytes that a test has edited.
 void Reseal(std::string *image);
 
+// The image waiting for the next soft reset, in the device folder.
+std::wstring StagedPath();
+// Symbolic links, and the name the registry gives a key (for link targets).
+void SetLink(HKEY root, const wchar_t *path, const std::wstring &target);
+void DeleteLink(HKEY root, const wchar_t *path);
+std::wstring FullName(HKEY root, const wchar_t *path);
+
 // Power actions recorded since the test began, of one kind.
 int PowerActions(int kind);
 
