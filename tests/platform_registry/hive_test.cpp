@@ -12,6 +12,19 @@ std::wstring Text(HKEY root, const wchar_t *key, const wchar_t *name)
     return value;
 }
 
+// Root and sub-key path of an image's first section.
+bool FirstSection(const std::string &image, DWORD *root, std::wstring *path)
+{
+    if (image.size() < REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE) return false;
+    DWORD pathBytes;
+    memcpy(root, image.data() + REGIMG_HEADER_SIZE, 4);
+    memcpy(&pathBytes, image.data() + REGIMG_HEADER_SIZE + 8, 4);
+    size_t at = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE;
+    if (image.size() < at + pathBytes) return false;
+    path->assign((const wchar_t *)(image.data() + at), pathBytes / 2);
+    return true;
+}
+
 }  // namespace
 
 TEST_F(RegistryTest, SavedKeyIsReplacedAtTheNextResetOnlyAndBadFilesAreRefused)
@@ -103,23 +116,6 @@ TEST_F(RegistryTest, AnOpenKeyIsSavedAndReplacedAsItsOwnSubtree)
     EXPECT_EQ(L"changed", Text(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Beside", L"Value"));
 }
 
-namespace {
-
-// Root and sub-key path of an image's first section.
-bool FirstSection(const std::string &image, DWORD *root, std::wstring *path)
-{
-    if (image.size() < REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE) return false;
-    DWORD pathBytes;
-    memcpy(root, image.data() + REGIMG_HEADER_SIZE, 4);
-    memcpy(&pathBytes, image.data() + REGIMG_HEADER_SIZE + 8, 4);
-    size_t at = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE;
-    if (image.size() < at + pathBytes) return false;
-    path->assign((const wchar_t *)(image.data() + at), pathBytes / 2);
-    return true;
-}
-
-}  // namespace
-
 // Only reads the device's own registry: keys opened on it are saved as the part of the
 // root they belong to, and its HKEY_USERS is saved without the test sandboxes.
 TEST_F(RegistryTest, KeysOfTheDeviceAreSavedUnderTheirOwnRoot)
@@ -131,19 +127,17 @@ TEST_F(RegistryTest, KeysOfTheDeviceAreSavedUnderTheirOwnRoot)
         DWORD expectRoot;
         const wchar_t *expectPath;
     } cases[] = {
-        {HKEY_CLASSES_ROOT, L"CLSID", REGIMG_ROOT_HKCR, L"CLSID"},
         {HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", REGIMG_ROOT_HKCR, L"CLSID"},
         {HKEY_LOCAL_MACHINE, L"System", REGIMG_ROOT_HKLM, L"System"},
         {HKEY_CURRENT_USER, L"Software", REGIMG_ROOT_HKCU, L"Software"},
         {HKEY_USERS, L".Default", REGIMG_ROOT_HKU, L".Default"},
     };
-    int n = 0;
     std::vector<std::pair<DWORD, std::wstring>> got;
     for (const Case &c : cases) {
         HKEY key;
         DWORD root = 0;
         std::wstring path;
-        std::wstring file = Scratch((L"key" + std::to_wstring(n++) + L".reg").c_str());
+        std::wstring file = Scratch((L"key" + std::to_wstring(got.size()) + L".reg").c_str());
         if (RegOpenKeyExW(c.root, c.key, 0, KEY_READ, &key) == ERROR_SUCCESS) {
             if (RegSaveKeyW(key, file.c_str(), NULL) == ERROR_SUCCESS) FirstSection(ReadBytes(file), &root, &path);
             RegCloseKey(key);
