@@ -1,5 +1,7 @@
 #include <vector>
 #include "testkit.h"
+#include "ceplatform.h"
+#include "resource.h"
 #include "tools/tools.h"
 
 // The power actions recorded since the last clearing, as (kind, a, b).
@@ -56,4 +58,48 @@ TEST_F(PowerActions_, ShutDownPressesThePowerKeyOnce)
                   {SIM_POWER_KEY_DOWN, 0xDF, 0}, {SIM_POWER_KEY_UP, 0xDF, KEYEVENTF_KEYUP}, {SIM_POWER_SUSPENDED, 0, 0}}),
               PowerActions());
     EXPECT_TRUE(SimIsSuspended());
+}
+
+// The program itself on the device: a soft reset ends it, applies the registry image
+// waiting for the reset, and counts the boot. The device is left as it was found.
+TEST(PowerOnTheDevice, SoftResetEndsTheProgramAndAppliesTheWaitingImage)
+{
+    const wchar_t key[] = L"Software\\Rudore Power Test";
+    ProgramProcess program;
+    struct Guard {
+        ProgramProcess &program;
+        const wchar_t *key;
+        ~Guard()
+        {
+            EndProgram(program);
+            if (SimHasStagedImage()) SimSoftReset(FALSE);
+            DeleteRegKey(HKEY_CURRENT_USER, key);
+        }
+    } guard = {program, key};
+    std::wstring image = PathBesideTests(L"rudore-power-test.reg");
+    WriteRegDword(HKEY_CURRENT_USER, key, L"Value", 1);
+    ASSERT_TRUE(RegCopyFile(image.c_str()));
+    WriteRegDword(HKEY_CURRENT_USER, key, L"Value", 2);
+    BOOL staged = RegRestoreFile(image.c_str());
+    DeleteFileW(image.c_str());
+    ASSERT_TRUE(staged);
+    DWORD boots = SimGetBootCount();
+
+    program = StartProgram();
+    HWND main = WaitForWindow(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore");
+    ASSERT_TRUE(main != NULL);
+    PostMessageW(main, WM_COMMAND, IDM_SOFTRESET, 0);
+    HWND yes = NULL;
+    for (int i = 0; i < 250 && !yes; i++) {
+        PumpMessages(20);
+        HWND box = FindWindowW(L"#32770", L"Confirm!");
+        if (box) yes = FindWindowExW(box, NULL, L"Button", L"&Yes");
+    }
+    ASSERT_TRUE(yes != NULL) << "no soft-reset question";
+    PostMessageW(yes, BM_CLICK, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(program, 10000));
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(boots + 1, SimGetBootCount());
+    DWORD value = 0;
+    EXPECT_TRUE(ReadRegDword(HKEY_CURRENT_USER, key, L"Value", &value) && value == 1) << value;
 }
