@@ -15,6 +15,15 @@ static std::pair<DWORD, DWORD> Gauge(void (*read)(HWND, DWORD *, DWORD *))
     return {fill, percent};
 }
 
+// The text of the report box just shown, its caption and icon checked.
+static std::wstring Report(const wchar_t *caption, UINT flags = MB_ICONINFORMATION)
+{
+    SimMessageBox box = LastMessageBox();
+    EXPECT_STREQ(caption, box.caption);
+    EXPECT_EQ(flags, box.flags);
+    return box.text;
+}
+
 using DeviceInfo = DeviceTest;
 
 TEST_F(DeviceInfo, BatteryReportAndGauge)
@@ -38,10 +47,7 @@ TEST_F(DeviceInfo, BatteryReportAndGauge)
     for (auto &c : cases) {
         SimSetBattery(&c.battery);
         ShowBatteryReport(NULL);
-        SimMessageBox box = LastMessageBox();
-        EXPECT_STREQ(c.report, box.text);
-        EXPECT_STREQ(L"Battery Information", box.caption);
-        EXPECT_EQ((UINT)MB_ICONINFORMATION, box.flags);
+        EXPECT_EQ(c.report, Report(L"Battery Information"));
         EXPECT_EQ(std::make_pair(c.fill, c.percent), Gauge(ReadBatteryGauge));
     }
 
@@ -49,10 +55,7 @@ TEST_F(DeviceInfo, BatteryReportAndGauge)
     failing.statusFails = TRUE;
     SimSetBattery(&failing);
     ShowBatteryReport(NULL);
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(L"Couldn't get power state", box.text);
-    EXPECT_STREQ(L"Error", box.caption);
-    EXPECT_EQ((UINT)MB_OK, box.flags);
+    EXPECT_EQ(L"Couldn't get power state", Report(L"Error", MB_OK));
 }
 
 TEST_F(DeviceInfo, MemoryGaugeAndReportRoundDifferently)
@@ -70,10 +73,7 @@ TEST_F(DeviceInfo, MemoryGaugeAndReportRoundDifferently)
         SimSetMemory(c.total, c.available);
         EXPECT_EQ(std::make_pair(c.fill, c.percent), Gauge(ReadMemoryGauge));
         ShowMemoryOrStorageReport(NULL, 0);
-        SimMessageBox box = LastMessageBox();
-        EXPECT_STREQ(c.report, box.text);
-        EXPECT_STREQ(L"Memory Information", box.caption);
-        EXPECT_EQ((UINT)MB_ICONINFORMATION, box.flags);
+        EXPECT_EQ(c.report, Report(L"Memory Information"));
     }
 }
 
@@ -105,14 +105,11 @@ TEST_F(DeviceInfo, StorageReportSections)
                        {L"%s%n Card", 3u << 20, 1u << 20}};
     ASSERT_TRUE(SimSetCards(cards, 5));
     ShowMemoryOrStorageReport(NULL, 1);
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(L"Device Storage :\nTotal: 64.00 MB\nFree: 16.00 MB (25%)\n\n"
-                 L"100% Card:\nTotal: 512.00 MB\nFree: 128.00 MB (25%)\n\n"
-                 L"Device Storage :\nTotal: 1024.00 MB\nFree: 768.00 MB (75%)\n\n"
-                 L"%s%n Card:\nTotal: 3.00 MB\nFree: 1.00 MB (33%)\n\n",
-                 box.text);
-    EXPECT_STREQ(L"Storage Information", box.caption);
-    EXPECT_EQ((UINT)MB_ICONINFORMATION, box.flags);
+    EXPECT_EQ(L"Device Storage :\nTotal: 64.00 MB\nFree: 16.00 MB (25%)\n\n"
+              L"100% Card:\nTotal: 512.00 MB\nFree: 128.00 MB (25%)\n\n"
+              L"Device Storage :\nTotal: 1024.00 MB\nFree: 768.00 MB (75%)\n\n"
+              L"%s%n Card:\nTotal: 3.00 MB\nFree: 1.00 MB (33%)\n\n",
+              Report(L"Storage Information"));
 
     // Sections that would not fit are left out whole; the report never overruns.
     SimCard many[SIM_MAX_CARDS];
@@ -122,12 +119,12 @@ TEST_F(DeviceInfo, StorageReportSections)
     }
     ASSERT_TRUE(SimSetCards(many, SIM_MAX_CARDS));
     ShowMemoryOrStorageReport(NULL, 1);
-    std::wstring text = LastMessageBox().text;
+    std::wstring text = Report(L"Storage Information");
     EXPECT_LT(text.size(), 512u);
     EXPECT_EQ(L"\n\n", text.substr(text.size() - 2));
     EXPECT_EQ(std::wstring::npos, text.find(L"Card 7"));
 
-    SimSetCards(NULL, 0);
+    ASSERT_TRUE(SimSetCards(NULL, 0));
     ShowMemoryOrStorageReport(NULL, 1);
-    EXPECT_STREQ(L"", LastMessageBox().text);
+    EXPECT_EQ(L"", Report(L"Storage Information"));
 }
