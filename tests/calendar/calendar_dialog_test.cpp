@@ -1,5 +1,6 @@
 // The calendar work-week dialog and the file it reads and writes, on the device's
 // C: drive. Each test puts back the file it found.
+#include <fstream>
 #include "tests/hosts/host_kit.h"
 #include "browser_testkit.h"
 #include "main_window_fixture.h"
@@ -12,34 +13,19 @@ const wchar_t kNewFile[] = L"C:\\windows\\Calendar.cal.new";
 const char kDefaultFile[] = "start:\n8:00\nends:\n17:00\nMonday\nTuesday\nWednesday\nThursday\nFriday\n";
 const unsigned kSunday = 1, kMonday = 2, kFriday = 32, kSaturday = 64, kMondayToFriday = 0x3E;
 
-bool ReadBytes(const wchar_t *path, std::string *bytes)
-{
-    bytes->clear();
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char chunk[65536];
-    DWORD got;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got) bytes->append(chunk, got);
-    CloseHandle(file);
-    return true;
-}
-
 void WriteBytes(const wchar_t *path, const std::string &bytes)
 {
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+    ASSERT_TRUE(file.good()) << "cannot write the calendar file";
 }
 
 std::string FileBytes()
 {
-    std::string bytes;
-    EXPECT_TRUE(ReadBytes(kFile, &bytes)) << "no calendar file";
-    return bytes;
+    std::ifstream file(kFile, std::ios::binary);
+    EXPECT_TRUE(file.good()) << "no calendar file";
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // The file's lines as the device's 8-bit streams read them back.
@@ -137,7 +123,8 @@ protected:
     {
         MainWindowTest::SetUp();
         m_attributes = GetFileAttributesW(kFile);
-        m_had = m_attributes != INVALID_FILE_ATTRIBUTES && ReadBytes(kFile, &m_bytes);
+        m_had = m_attributes != INVALID_FILE_ATTRIBUTES;
+        if (m_had) m_bytes = FileBytes();
         RemoveNewFile();
     }
 
