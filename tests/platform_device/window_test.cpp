@@ -35,11 +35,8 @@ TEST_F(DeviceWindows, DefaultWindowsFillTheScreenBelowTheBar)
     ASSERT_EQ(SIM_PORTRAIT, SimGetScreenShape());
     HWND main = DefaultWindow();
     ASSERT_TRUE(main != NULL);
-    RECT r = WindowRect(main);
-    EXPECT_EQ(0, r.left);
-    EXPECT_EQ(SIM_BAR_HEIGHT, r.top);
-    EXPECT_EQ(SIM_PORTRAIT_CX, r.right);
-    EXPECT_EQ(SIM_PORTRAIT_CY, r.bottom);
+    ExpectBelowTheBar(main);
+    RECT r;
 
     // Given coordinates, and children, are left as they are.
     HWND placed = CreateWindowExW(0, L"STATIC", L"placed", WS_POPUP, 10, 20, 100, 50, NULL, NULL, NULL, NULL);

@@ -5,18 +5,14 @@
 
 #include <windows.h>
 #include <map>
+#include <string>
 #include <gtest/gtest.h>
 #include "testkit.h"
 
 // Changes the screen size as a rotation does; the destructor turns it back to
 // portrait whatever happened in between.
-class ScreenShapeGuard {
-public:
-    ScreenShapeGuard() = default;
+struct ScreenShapeGuard {
     ~ScreenShapeGuard() { Set(480, 640); }
-    ScreenShapeGuard(const ScreenShapeGuard &) = delete;
-    ScreenShapeGuard &operator=(const ScreenShapeGuard &) = delete;
-
     static bool Set(int width, int height) { return SetScreenSize(width, height); }
 };
 
@@ -38,9 +34,8 @@ inline bool SameRect(const RECT &a, const RECT &b)
 
 inline std::string RectText(const RECT &r)
 {
-    char buffer[96];
-    wsprintfA(buffer, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-    return buffer;
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
 }
 
 inline INT_PTR CALLBACK ReferenceDialogProc(HWND, UINT, WPARAM, LPARAM)
