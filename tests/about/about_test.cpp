@@ -8,12 +8,12 @@ class AboutBox : public DeviceTest {};
 
 TEST_F(AboutBox, FollowsTheScreenKeepingItsTextsAndEndsOnlyOnDoneOrClose)
 {
-    ScreenShapeGuard screen;
+    // The end of the test puts the screen upright again.
     const struct {
-        int width, height;
+        int shape;
         UINT variant;
-    } shapes[] = {{480, 640, IDD_ABOUT}, {640, 480, IDD_ABOUT_LANDSCAPE}, {640, 640, IDD_ABOUT},
-                  {640, 480, IDD_ABOUT_LANDSCAPE}, {480, 640, IDD_ABOUT}};
+    } shapes[] = {{SIM_PORTRAIT, IDD_ABOUT}, {SIM_LANDSCAPE, IDD_ABOUT_LANDSCAPE}, {SIM_SQUARE, IDD_ABOUT},
+                  {SIM_LANDSCAPE, IDD_ABOUT_LANDSCAPE}, {SIM_PORTRAIT, IDD_ABOUT}};
     INT_PTR result = 0;
     bool stayedOpen = false;
     bool driven = DriveModal([&] { result = ShowAboutBox(NULL); }, [&](HWND dialog) {
@@ -22,9 +22,9 @@ TEST_F(AboutBox, FollowsTheScreenKeepingItsTextsAndEndsOnlyOnDoneOrClose)
         EXPECT_FALSE(shown[0].empty() || shown[1].empty());
         HWND icon = GetDlgItem(dialog, IDC_ABOUT_ICON);
         for (const auto &s : shapes) {
-            SCOPED_TRACE(testing::Message() << s.width << "x" << s.height);
-            EXPECT_TRUE(ScreenShapeGuard::Set(s.width, s.height));
-            SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(s.width, s.height - 52));
+            SCOPED_TRACE(testing::Message() << "shape " << s.shape);
+            EXPECT_TRUE(SimRotate(s.shape));
+            PumpMessages(50);
             EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, s.variant));
             for (int k = 0; k < 2; ++k) EXPECT_EQ(shown[k], WindowText(GetDlgItem(dialog, texts[k])));
             // The template names the icon by ordinal: each relayout shows the program's icon.

@@ -79,6 +79,30 @@ TEST_F(MainWindowTest, PhoneTricksNeedACellularLine)
     EXPECT_TRUE(IsWindow(g_hMainWnd));
 }
 
+// The hosts and the About box, from the menu and from their rows of the portrait
+// splash picture (the other dialogs' own tests open them from the main window).
+TEST_F(MainWindowTest, MenuCommandsAndHotRowsOpenTheirDialogs)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    const struct { WORD command; int row; const wchar_t *title; } targets[] = {
+        {IDM_TODAY, 0, L"Today Tricks"},   {IDM_PHONE, 2, L"Phone Tricks"}, {IDM_SYSTEM, 3, L"System Tricks"},
+        {IDM_INTERNET, 4, L"Dialog"},      {IDM_ABOUT, -1, L"About Zelvo Rudore for PPC"}};
+    for (auto &t : targets) {
+        for (bool byRow : {false, true}) {
+            if (byRow && t.row < 0) continue;
+            std::wstring title;
+            DriveModal([&] {
+                if (byRow) Tap(WM_LBUTTONDOWN, 260, 150 + 60 * t.row);
+                else SendMessageW(g_hMainWnd, WM_COMMAND, t.command, 0);
+            }, [&](HWND dialog) {
+                title = WindowText(dialog);
+                SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            });
+            EXPECT_EQ(t.title, title) << (byRow ? "row " : "command ") << (byRow ? t.row : t.command);
+        }
+    }
+}
+
 struct Layout {
     int shape;
     int left, right, rowLow, rowHigh, step;

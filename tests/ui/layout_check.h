@@ -1,5 +1,5 @@
-// Turning the test screen, and checking a dialog's controls against the layout that
-// the dialog manager itself gives a template.
+// Checking a dialog's controls against the layout that the dialog manager itself
+// gives a template.
 #ifndef LAYOUT_CHECK_H
 #define LAYOUT_CHECK_H
 
@@ -8,13 +8,6 @@
 #include <string>
 #include <gtest/gtest.h>
 #include "testkit.h"
-
-// Changes the screen size as a rotation does; the destructor turns it back to
-// portrait whatever happened in between.
-struct ScreenShapeGuard {
-    ~ScreenShapeGuard() { Set(480, 640); }
-    static bool Set(int width, int height) { return SetScreenSize(width, height); }
-};
 
 // A control's rectangle in its dialog's client coordinates.
 inline RECT ControlRect(HWND dialog, int id)
