@@ -29,46 +29,32 @@ TEST_F(DeviceServices, VersionAnswersAsTheDevice)
     EXPECT_FALSE(GetVersionExW(NULL));
 }
 
-TEST_F(DeviceServices, PowerStatusFollowsTheBatteryAndCanFail)
+// What each field reads is the battery report's test; here the records' bounds.
+TEST_F(DeviceServices, PowerStatusStaysInsideTheCallersRecordAndCanFail)
 {
-    SimBattery battery = {42, BATTERY_FLAG_CHARGING | BATTERY_FLAG_HIGH, BATTERY_CHEMISTRY_LIPOLY, 1, 4120, 350, 312, FALSE};
+    SimBattery battery = {42, BATTERY_FLAG_HIGH, BATTERY_CHEMISTRY_LIPOLY, 0, 4120, -275, 312, FALSE};
     SimSetBattery(&battery);
-
-    SYSTEM_POWER_STATUS_EX basic;
-    memset(&basic, 0xCC, sizeof basic);
-    ASSERT_TRUE(GetSystemPowerStatusEx(&basic, TRUE));
-    EXPECT_EQ(42, basic.BatteryLifePercent);
-    EXPECT_EQ(9, basic.BatteryFlag);
-    EXPECT_EQ(1, basic.ACLineStatus);
-
     struct { SYSTEM_POWER_STATUS_EX2 s; BYTE guard[16]; } full;
     memset(&full, 0xCC, sizeof full);
     ASSERT_EQ(sizeof(SYSTEM_POWER_STATUS_EX2), GetSystemPowerStatusEx2(&full.s, sizeof full.s, TRUE));
-    EXPECT_EQ(42, full.s.BatteryLifePercent);
-    EXPECT_EQ(4120u, full.s.BatteryVoltage);
-    EXPECT_EQ(350, (LONG)full.s.BatteryCurrent);
-    EXPECT_EQ(312u, full.s.BatteryTemperature);
-    EXPECT_EQ(BATTERY_CHEMISTRY_LIPOLY, full.s.BatteryChemistry);
+    EXPECT_EQ(-275, (LONG)full.s.BatteryCurrent);
     for (BYTE g : full.guard) EXPECT_EQ(0xCC, g);
+    // Discharging, the time left lies within the full time.
+    EXPECT_GT(full.s.BatteryLifeTime, 0u);
+    EXPECT_LE(full.s.BatteryLifeTime, full.s.BatteryFullLifeTime);
 
-    // Discharging shows as a negative current; a short record gets only its head.
-    battery.current = -275;
-    battery.acLineStatus = 0;
-    SimSetBattery(&battery);
+    // A short record gets only its head; the device's own record size is taken whole.
     memset(&full, 0xCC, sizeof full);
     EXPECT_EQ(8u, GetSystemPowerStatusEx2(&full.s, 8, TRUE));
     EXPECT_EQ(42, full.s.BatteryLifePercent);
     EXPECT_EQ(0xCCCCCCCCu, full.s.BatteryFullLifeTime);
-    EXPECT_EQ(0xCCCCCCCCu, full.s.BatteryVoltage);
     ASSERT_EQ(sizeof(SYSTEM_POWER_STATUS_EX2), GetSystemPowerStatusEx2(&full.s, 56, TRUE));
-    EXPECT_EQ(-275, (LONG)full.s.BatteryCurrent);
-    EXPECT_GT(full.s.BatteryLifeTime, 0u);
-    EXPECT_LE(full.s.BatteryLifeTime, full.s.BatteryFullLifeTime);
 
-    // No reading at all.
+    // No reading at all: no time left either.
     battery.lifePercent = 255;
     battery.flag = BATTERY_FLAG_UNKNOWN;
     SimSetBattery(&battery);
+    SYSTEM_POWER_STATUS_EX basic;
     ASSERT_TRUE(GetSystemPowerStatusEx(&basic, TRUE));
     EXPECT_EQ(255, basic.BatteryLifePercent);
     EXPECT_EQ(0xFFFFFFFFu, basic.BatteryLifeTime);
