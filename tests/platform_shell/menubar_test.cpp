@@ -112,9 +112,6 @@ TEST_F(ShellMenuBar, ProgramBarShowsItsTwoKeysAndDeliversTheirCommands)
     EXPECT_TRUE(SinkCommands().empty());
     EnableWindow(sink, TRUE);
 
-    EXPECT_TRUE(SendMessageW(bar, SHCMBM_OVERRIDEKEY, VK_ESCAPE,
-                             MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY)));
-
     // The bar dies with its parent.
     DestroyWindow(sink);
     EXPECT_FALSE(IsWindow(bar));
