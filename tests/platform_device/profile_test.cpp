@@ -86,12 +86,6 @@ TEST(DeviceFolder, FollowsTheSettingThenThePrefix)
     setting.Set(windowsDir);
     EXPECT_EQ(127u, Version().dwBuildNumber);
 
-    // A Unix folder that does not exist yet is created by the first change.
-    setting.Set(std::wstring(wide) + L"/inner");
-    SimSetOsVersion(2, 11, 0);
-    EXPECT_TRUE(FileExists(windowsDir + L"\\inner\\profile.ini"));
-    RemoveFolderWithProfile(windowsDir + L"\\inner");
-
     // A setting that cannot be used names no folder: the factory values answer and
     // nothing is written anywhere else, least of all in the prefix's device.
     std::string prefixProfile = ReadTextFile(prefixDevice + L"\\profile.ini");
