@@ -16,15 +16,6 @@ const wchar_t kNotification[] = L"ControlPanel\\Notifications\\Default";
 const wchar_t kPop3[] = L"Software\\Microsoft\\Inbox\\Svc\\POP3";
 const wchar_t kTsDefault[] = L"Software\\Microsoft\\Terminal Server Client\\Default";
 
-void InsertOneCard()
-{
-    SimCard card = {};
-    lstrcpyW(card.name, L"Storage Card");
-    card.totalBytes = 64ull << 20;
-    card.freeBytes = 32ull << 20;
-    ASSERT_TRUE(SimSetCards(&card, 1));
-}
-
 class BadValueTest : public DeviceTest {};
 
 }  // namespace
@@ -75,7 +66,6 @@ TEST_F(BadValueTest, TextsWithoutTheirNullOrOfAnotherTypeNeverMatch)
 
 TEST_F(BadValueTest, AnUnusableCacheFolderLeavesTheBoxClearAndTheFieldEmpty)
 {
-    InsertOneCard();
     const wchar_t card[] = L"\\Storage Card\\Temporary Internet Files";
     // Longer than the 128 characters the page reads, though it begins like the card folder.
     std::wstring overlong = std::wstring(card) + L"\\" + std::wstring(120, L'x');
