@@ -454,10 +454,9 @@ inline void CheckHelpButton(PageRunner run, int tab, UINT button, const wchar_t 
 
 // ---- Flushes ----
 
-// One RegFlushKey the program made: the DWORD values the key held at that moment.
+// One RegFlushKey the program made: the DWORD values its key held at that moment.
 struct FlushedKey {
     std::vector<std::pair<std::wstring, DWORD>> dwords;
-    // The key held `name` with this value when it was flushed.
     bool Held(const wchar_t *name, DWORD value) const
     {
         for (const auto &dword : dwords)
@@ -466,84 +465,61 @@ struct FlushedKey {
     }
 };
 
-inline std::vector<FlushedKey> &FlushedKeys()
-{
-    static std::vector<FlushedKey> flushed;
-    return flushed;
-}
-
-typedef LONG(WINAPI *FlushKeyFunction)(HKEY);
-
-inline FlushKeyFunction &PlatformFlushKey()
-{
-    static FlushKeyFunction platform = NULL;
-    return platform;
-}
-
-inline LONG WINAPI RecordingFlushKey(HKEY key)
-{
-    FlushedKey flushed;
-    for (DWORD index = 0;; index++) {
-        wchar_t name[256];
-        DWORD chars = 256, type = 0, data = 0, bytes = sizeof data;
-        LONG read = RegEnumValueW(key, index, name, &chars, NULL, &type, (BYTE *)&data, &bytes);
-        if (read == ERROR_NO_MORE_ITEMS) break;
-        if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
-    }
-    FlushedKeys().push_back(flushed);
-    return PlatformFlushKey()(key);
-}
-
-// This executable's import slot of RegFlushKey, through which the program's code calls it.
-inline void **FlushKeyImportSlot()
-{
-    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
-    IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return NULL;
-    for (IMAGE_IMPORT_DESCRIPTOR *library = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports.VirtualAddress);
-         library->Name; library++) {
-        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + (library->OriginalFirstThunk ? library->OriginalFirstThunk
-                                                                                            : library->FirstThunk));
-        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + library->FirstThunk);
-        for (; names->u1.AddressOfData; names++, slots++) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            IMAGE_IMPORT_BY_NAME *byName = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
-            if (strcmp((const char *)byName->Name, "RegFlushKey") == 0) return (void **)&slots->u1.Function;
-        }
-    }
-    return NULL;
-}
-
-// Records the program's flushes for its scope: each one lands in FlushedKeys() with
-// the DWORDs its key held, so a test sees that a write was flushed after it was made.
+// Records the program's flushes for its scope, by taking the place of RegFlushKey in
+// this executable's imports, through which the program's code calls it.
 class FlushRecorder {
 public:
-    FlushRecorder()
+    FlushRecorder() : slot_(ImportSlot())
     {
-        FlushedKeys().clear();
-        slot_ = FlushKeyImportSlot();
-        if (slot_) Replace((void *)RecordingFlushKey, &PlatformFlushKey());
+        Flushes().clear();
+        if (slot_) Swap((void *)Record);
     }
-    ~FlushRecorder()
-    {
-        if (slot_) Replace((void *)PlatformFlushKey(), NULL);
-    }
+    ~FlushRecorder() { if (slot_) Swap((void *)Platform()); }
     FlushRecorder(const FlushRecorder &) = delete;
     FlushRecorder &operator=(const FlushRecorder &) = delete;
     bool recording() const { return slot_ != NULL; }
-    const std::vector<FlushedKey> &flushes() const { return FlushedKeys(); }
+    const std::vector<FlushedKey> &flushes() const { return Flushes(); }
 
 private:
-    void Replace(void *with, FlushKeyFunction *was)
+    typedef LONG(WINAPI *FlushFunction)(HKEY);
+    static std::vector<FlushedKey> &Flushes() { static std::vector<FlushedKey> flushed; return flushed; }
+    static FlushFunction &Platform() { static FlushFunction platform; return platform; }
+    static LONG WINAPI Record(HKEY key)
+    {
+        FlushedKey flushed;
+        wchar_t name[256];
+        DWORD chars = 256, type, data, bytes = sizeof data;
+        LONG read;
+        for (DWORD i = 0; (read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes)) == ERROR_SUCCESS ||
+                          read == ERROR_MORE_DATA;
+             i++, chars = 256, bytes = sizeof data)
+            if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
+        Flushes().push_back(flushed);
+        return Platform()(key);
+    }
+    static void **ImportSlot()
+    {
+        BYTE *base = (BYTE *)GetModuleHandleW(NULL);
+        IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+        DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (IMAGE_IMPORT_DESCRIPTOR *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports); imports && dll->Name; dll++) {
+            IMAGE_THUNK_DATA *name = (IMAGE_THUNK_DATA *)(base + (dll->OriginalFirstThunk ? dll->OriginalFirstThunk : dll->FirstThunk));
+            for (IMAGE_THUNK_DATA *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); name->u1.AddressOfData; name++, slot++)
+                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
+                    strcmp((const char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "RegFlushKey") == 0)
+                    return (void **)&slot->u1.Function;
+        }
+        return NULL;
+    }
+    void Swap(void *with)
     {
         DWORD old;
         VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-        if (was) *was = (FlushKeyFunction)*slot_;
+        if (with == (void *)Record) Platform() = (FlushFunction)*slot_;
         *slot_ = with;
         VirtualProtect(slot_, sizeof *slot_, old, &old);
     }
-    void **slot_ = NULL;
+    void **slot_;
 };
 
 #endif

@@ -33,36 +33,39 @@ void InsertCards(std::initializer_list<const wchar_t *> names, int unreadable = 
 
 std::wstring Storage(HWND page) { return FieldText(page, IDC_PIE_STORAGE_NAME); }
 
+const wchar_t *const kFolders[] = {L"Cache", L"Cookies", L"History"};
+const wchar_t *const kLeaves[] = {L"Temporary Internet Files", L"Cookies", L"History"};
+
 std::wstring Folder(const wchar_t *name) { return RegTextOr(HKEY_CURRENT_USER, kShellFolders, name, L"(none)"); }
 
-// The three folders, each under `root` ("\Storage Card\"), or the guest profile's.
-void ExpectFolders(const std::wstring &root)
-{
-    EXPECT_EQ(root + L"Temporary Internet Files", Folder(L"Cache"));
-    EXPECT_EQ(root + L"Cookies", Folder(L"Cookies"));
-    EXPECT_EQ(root + L"History", Folder(L"History"));
-}
-
+// The three folders, each under `root` ("\Storage Card\").
 void WriteFolders(const std::wstring &root)
 {
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", (root + L"Temporary Internet Files").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cookies", (root + L"Cookies").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"History", (root + L"History").c_str());
+    for (int i = 0; i < 3; i++) WriteRegString(HKEY_CURRENT_USER, kShellFolders, kFolders[i], (root + kLeaves[i]).c_str());
 }
 
-void WriteAgent(const wchar_t *identity, const wchar_t *platform, const wchar_t *version)
+void ExpectFolders(const std::wstring &root)
 {
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", identity);
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", platform);
-    if (version) WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", version);
-    else DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, L"Version");
+    for (int i = 0; i < 3; i++) EXPECT_EQ(root + kLeaves[i], Folder(kFolders[i]));
+}
+
+const wchar_t *const kAgentValues[] = {L"Default", L"Platform", L"Version"};
+
+// The three user agent texts joined by "|"; a NULL text is deleted.
+void WriteAgent(std::initializer_list<const wchar_t *> texts)
+{
+    int i = 0;
+    for (const wchar_t *text : texts) {
+        if (text) WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, kAgentValues[i++], text);
+        else DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, kAgentValues[i++]);
+    }
 }
 
 std::wstring Agent()
 {
-    return RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"?") + L"|" +
-           RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"?") + L"|" +
-           RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"?");
+    std::wstring agent;
+    for (const wchar_t *name : kAgentValues) agent += RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, name, L"?") + L"|";
+    return agent;
 }
 
 const wchar_t kGuest[] = L"\\Windows\\Profiles\\guest\\";
@@ -93,20 +96,20 @@ TEST_F(BrowserPageTest, WithoutAUsableCardTheTempFoldersAreOffAndTheOtherTweaksW
 
 TEST_F(BrowserPageTest, PassAsIe6IsTickedOnlyWhenAllThreeUserAgentValuesMatchAndAlwaysRewritesAll)
 {
-    const wchar_t *disguise = L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0";
+    const wchar_t *disguise = L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0|";
     struct {
-        const wchar_t *identity, *platform, *version;
+        std::initializer_list<const wchar_t *> stored;
         bool ticked;
         const wchar_t *afterTap;
     } cases[] = {
-        {L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.0", true, L"Mozilla/4.0|Windows CE|MSIE 4.01"},
-        {L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", NULL, false, disguise},
-        {L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.01", false, disguise},
-        {L"Mozilla/4.0", L"Windows CE", L"MSIE 4.01", false, disguise},
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.0"}, true, L"Mozilla/4.0|Windows CE|MSIE 4.01|"},
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", NULL}, false, disguise},
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.01"}, false, disguise},
+        {{L"Mozilla/4.0", L"Windows CE", L"MSIE 4.01"}, false, disguise},
     };
     for (auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.identity << " " << c.platform);
-        WriteAgent(c.identity, c.platform, c.version);
+        WriteAgent(c.stored);
+        SCOPED_TRACE(Agent());
         RunInternetPage(TAB_PIE, [&](HWND page) {
             EXPECT_EQ(c.ticked, IsTicked(page, IDC_PIE_PASS_AS_IE6));
             Tap(page, IDC_PIE_PASS_AS_IE6);

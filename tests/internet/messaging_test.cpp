@@ -12,15 +12,16 @@ const DwordBox kDeliveryBox[] = {
     {IDC_SMS_DELIVERY_NOTIFY, HKEY_CURRENT_USER, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", 1, 0},
 };
 
-DWORD Kept() { return RegDwordOr(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", 0); }
 std::wstring SentText() { return RegTextOr(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", L"(none)"); }
 
 class MessagingPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(MessagingPageTest, MessagesKeptIsOfferedOnlyWhenALimitIsStoredAndEachClickStoresAndFlushes)
+TEST_F(MessagingPageTest, TheNumberFieldsShowAndStoreTheirNumbersAndOnlyMessagesKeptIsFlushed)
 {
+    // No limit stored, or 0: the setting is not offered. No option stored shows 1.
+    DeleteRegValue(HKEY_CURRENT_USER, kNotification, L"Options");
     for (bool stored : {false, true}) {
         if (stored) WriteRegDword(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", 0);
         else DeleteRegValue(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs");
@@ -28,50 +29,38 @@ TEST_F(MessagingPageTest, MessagesKeptIsOfferedOnlyWhenALimitIsStoredAndEachClic
             EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_KEPT));
             EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_COUNT));
             EXPECT_EQ(L"", FieldText(page, IDC_SMS_HISTORY_COUNT));
+            EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
         });
     }
     WriteRegDword(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", 50);
+    WriteRegDword(HKEY_CURRENT_USER, kNotification, L"Options", 11);
     FlushRecorder flushes;
     ASSERT_TRUE(flushes.recording());
     RunInternetPage(TAB_INBOX2, [&](HWND page) {
         EXPECT_TRUE(IsEnabled(page, IDC_SMS_HISTORY_KEPT));
         EXPECT_EQ(L"50", FieldText(page, IDC_SMS_HISTORY_COUNT));
         EXPECT_FALSE(IsTicked(page, IDC_SMS_HISTORY_KEPT));
+        EXPECT_EQ(L"11", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
         // Whether a click ticks or clears the box, it stores the number and flushes it.
-        struct {
-            const wchar_t *typed;
-            DWORD stored;
-        } clicks[] = {{L"75", 75}, {L"80", 80}, {L"lots", 110}};
-        for (auto &click : clicks) {
-            SetField(page, IDC_SMS_HISTORY_COUNT, click.typed);
+        for (auto click : {std::make_pair(L"75", 75u), std::make_pair(L"80", 80u), std::make_pair(L"lots", 110u)}) {
+            SetField(page, IDC_SMS_HISTORY_COUNT, click.first);
             size_t before = flushes.flushes().size();
             Tap(page, IDC_SMS_HISTORY_KEPT);
-            EXPECT_EQ(click.stored, Kept());
-            ASSERT_EQ(before + 1, flushes.flushes().size()) << click.typed;
-            EXPECT_TRUE(flushes.flushes().back().Held(L"MaxDeleteMsgs", click.stored)) << "flushed after the write";
+            EXPECT_EQ(click.second, RegDwordOr(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", 0));
+            ASSERT_EQ(before + 1, flushes.flushes().size()) << click.first;
+            EXPECT_TRUE(flushes.flushes().back().Held(L"MaxDeleteMsgs", click.second)) << "flushed after the write";
         }
-        // The other settings of the page are not flushed.
+        // The options, the sent text and the delivery box are stored unflushed.
         size_t before = flushes.flushes().size();
-        Tap(page, IDC_SMS_NOTIFY_BUTTON);
-        Tap(page, IDC_SMS_SENT_TEXT_BUTTON);
-        Tap(page, IDC_SMS_DELIVERY_NOTIFY);
-        EXPECT_EQ(before, flushes.flushes().size());
-    });
-}
-
-TEST_F(MessagingPageTest, NotificationOptionsShowAndStoreTheNumber)
-{
-    DeleteRegValue(HKEY_CURRENT_USER, kNotification, L"Options");
-    RunInternetPage(TAB_INBOX2, [](HWND page) {
-        EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
         for (auto typed : {std::make_pair(L"9", 9u), std::make_pair(L"", 110u)}) {
             SetField(page, IDC_SMS_NOTIFY_OPTIONS, typed.first);
             Tap(page, IDC_SMS_NOTIFY_BUTTON);
             EXPECT_EQ(typed.second, RegDwordOr(HKEY_CURRENT_USER, kNotification, L"Options", 0)) << typed.first;
         }
+        Tap(page, IDC_SMS_SENT_TEXT_BUTTON);
+        Tap(page, IDC_SMS_DELIVERY_NOTIFY);
+        EXPECT_EQ(before, flushes.flushes().size());
     });
-    WriteRegDword(HKEY_CURRENT_USER, kNotification, L"Options", 11);
-    RunInternetPage(TAB_INBOX2, [](HWND page) { EXPECT_EQ(L"11", FieldText(page, IDC_SMS_NOTIFY_OPTIONS)); });
 }
 
 TEST_F(MessagingPageTest, TheSentTextIsMessageSentWhenTheServiceKeyIsNewOrHasNoText)
