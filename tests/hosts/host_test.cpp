@@ -1,5 +1,6 @@
 // The four category hosts: tabs, the page in place, switching, turning and closing.
 #include "tests/hosts/host_kit.h"
+#include "main_window_fixture.h"
 #include "aygshell.h"
 
 namespace {
@@ -26,6 +27,7 @@ const UINT kInternetMarks[] = {IDC_PIE_STORAGE_NAME, IDC_MAIL_POP3_PORT, IDC_SMS
                                IDC_NET_TS_PORT};
 
 class HostTest : public DeviceTest {};
+class HostOpeningTest : public MainWindowTest {};
 
 }  // namespace
 
@@ -122,5 +124,34 @@ TEST_F(HostTest, DoneOfTheHostAndDoneInsideAnyPageCloseTheHostWithOne)
     for (int tab = 0; tab < 5; tab++) {
         SCOPED_TRACE(tab);
         ExpectDoneInsideClosesHost(RunInternetPage, tab);
+    }
+}
+
+TEST_F(HostOpeningTest, TheMenuCommandAndTheHotRowOfEachHostOpenIt)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    struct {
+        WPARAM command;
+        int row;
+        const wchar_t *title;
+        UINT tabs;
+    } hosts[] = {{IDM_INTERNET, 4, L"Dialog", IDC_INTERNET_TABS}, {IDM_TODAY, 0, L"Today Tricks", IDC_TODAY_TABS},
+                 {IDM_SYSTEM, 3, L"System Tricks", IDC_SYSTEM_TABS}, {IDM_PHONE, 2, L"Phone Tricks", IDC_PHONE_TABS}};
+    for (auto &host : hosts) {
+        // The rows of the portrait splash picture have their middles 60 pixels apart from y 150.
+        for (bool tapped : {false, true}) {
+            SCOPED_TRACE(testing::Message() << host.title << (tapped ? " tapped" : " chosen"));
+            bool opened = DriveModal(
+                [&] {
+                    if (tapped) SendMessageW(g_hMainWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 150 + 60 * host.row));
+                    else SendMessageW(g_hMainWnd, WM_COMMAND, host.command, 0);
+                },
+                [&](HWND dialog) {
+                    EXPECT_EQ(host.title, WindowText(dialog));
+                    EXPECT_TRUE(PageInTabs(GetDlgItem(dialog, host.tabs)) != NULL);
+                    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+                });
+            EXPECT_TRUE(opened);
+        }
     }
 }
