@@ -145,8 +145,7 @@ TEST_F(BrowserPageTest, TheCacheFolderDecidesTheBoxAndTheStorageShown)
 
 TEST_F(BrowserPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBringsThemBack)
 {
-    InsertCards({L"Storage Card"});
-    WriteFolders(kGuest);
+    WriteFolders(kGuest);   // the device's own card is "Storage Card"
     RunInternetPage(TAB_PIE, [](HWND page) {
         SetField(page, IDC_PIE_STORAGE_NAME, L"Storage Card");
         Tap(page, IDC_PIE_TEMP_FILES);
@@ -180,8 +179,7 @@ TEST_F(BrowserPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBringsT
 
 TEST_F(BrowserPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
 {
-    InsertCards({L"Storage Card"});
-    WriteFolders(kGuest);
+    WriteFolders(kGuest);   // the device's own card is "Storage Card"
     RunInternetPage(TAB_PIE, [](HWND page) {
         ASSERT_EQ(L"Windows", Storage(page));
         // One card: both directions alternate; a text not in the list steps to "Windows"
