@@ -7,10 +7,9 @@
 static const WCHAR kInbox[] = L"Software\\Microsoft\\Inbox";
 static const WCHAR kInboxSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
 
+// In the order the page reads them on opening: the fonts, then the date column, then SSL.
 static const Tweak kMailTweaks[] = {
-    // control                 root                key             name              ticked when  missing   ticked    cleared
-    {IDC_MAIL_FORCE_SSL_OFF, HKEY_LOCAL_MACHINE, kInbox, L"ForceOffSSL", Dword(1), Dword(0), Dword(1), Dword(0), 0},
-    {IDC_MAIL_HIDE_DATE, HKEY_CURRENT_USER, kInboxSettings, L"ShowDateTime", Dword(0), Dword(1), Dword(0), Dword(1), 0},
+    // control, root, key, value name; ticked when, missing, written when ticked, when cleared; flags
     // The box starts ticked when the list shows the fonts that ticking it writes.
     {IDC_MAIL_BIG_FONT, HKEY_CURRENT_USER, kInboxSettings, L"MsgListReadFont",
      Text(L"Tahoma,120"), Nothing(), Text(L"Tahoma,120"), Text(L"Tahoma,80"), 0},
@@ -18,6 +17,8 @@ static const Tweak kMailTweaks[] = {
      Text(L"Tahoma,120,b"), Nothing(), Text(L"Tahoma,120,b"), Text(L"Tahoma,80,b"), 0},
     {IDC_MAIL_BIG_FONT, HKEY_CURRENT_USER, kInboxSettings, L"MsgListHeaderFont",
      Text(L"Tahoma,120"), Nothing(), Text(L"Tahoma,120"), Text(L"Tahoma,80"), 0},
+    {IDC_MAIL_HIDE_DATE, HKEY_CURRENT_USER, kInboxSettings, L"ShowDateTime", Dword(0), Dword(1), Dword(0), Dword(1), 0},
+    {IDC_MAIL_FORCE_SSL_OFF, HKEY_LOCAL_MACHINE, kInbox, L"ForceOffSSL", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
 
 // A missing port shows the protocol's standard one, which the client then uses.

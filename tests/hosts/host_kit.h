@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <string.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -450,5 +451,75 @@ inline void CheckHelpButton(PageRunner run, int tab, UINT button, const wchar_t 
         EXPECT_EQ(page, box.owner);
     });
 }
+
+// ---- Flushes ----
+
+// One RegFlushKey the program made: the DWORD values its key held at that moment.
+struct FlushedKey {
+    std::vector<std::pair<std::wstring, DWORD>> dwords;
+    bool Held(const wchar_t *name, DWORD value) const
+    {
+        for (const auto &dword : dwords)
+            if (lstrcmpiW(dword.first.c_str(), name) == 0 && dword.second == value) return true;
+        return false;
+    }
+};
+
+// Records the program's flushes for its scope, by taking the place of RegFlushKey in
+// this executable's imports, through which the program's code calls it.
+class FlushRecorder {
+public:
+    FlushRecorder() : slot_(ImportSlot())
+    {
+        Flushes().clear();
+        if (slot_) Swap((void *)Record);
+    }
+    ~FlushRecorder() { if (slot_) Swap((void *)Platform()); }
+    FlushRecorder(const FlushRecorder &) = delete;
+    FlushRecorder &operator=(const FlushRecorder &) = delete;
+    bool recording() const { return slot_ != NULL; }
+    const std::vector<FlushedKey> &flushes() const { return Flushes(); }
+
+private:
+    typedef LONG(WINAPI *FlushFunction)(HKEY);
+    static std::vector<FlushedKey> &Flushes() { static std::vector<FlushedKey> flushed; return flushed; }
+    static FlushFunction &Platform() { static FlushFunction platform; return platform; }
+    static LONG WINAPI Record(HKEY key)
+    {
+        FlushedKey flushed;
+        wchar_t name[256];
+        DWORD chars = 256, type, data, bytes = sizeof data;
+        LONG read;
+        for (DWORD i = 0; (read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes)) == ERROR_SUCCESS ||
+                          read == ERROR_MORE_DATA;
+             i++, chars = 256, bytes = sizeof data)
+            if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
+        Flushes().push_back(flushed);
+        return Platform()(key);
+    }
+    static void **ImportSlot()
+    {
+        BYTE *base = (BYTE *)GetModuleHandleW(NULL);
+        IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+        DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (IMAGE_IMPORT_DESCRIPTOR *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports); imports && dll->Name; dll++) {
+            IMAGE_THUNK_DATA *name = (IMAGE_THUNK_DATA *)(base + (dll->OriginalFirstThunk ? dll->OriginalFirstThunk : dll->FirstThunk));
+            for (IMAGE_THUNK_DATA *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); name->u1.AddressOfData; name++, slot++)
+                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
+                    strcmp((const char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "RegFlushKey") == 0)
+                    return (void **)&slot->u1.Function;
+        }
+        return NULL;
+    }
+    void Swap(void *with)
+    {
+        DWORD old;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+        if (with == (void *)Record) Platform() = (FlushFunction)*slot_;
+        *slot_ = with;
+        VirtualProtect(slot_, sizeof *slot_, old, &old);
+    }
+    void **slot_;
+};
 
 #endif

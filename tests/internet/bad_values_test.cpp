@@ -4,108 +4,59 @@
 
 namespace {
 
-const wchar_t kIeMain[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 const wchar_t kSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const wchar_t kNavigation[] = L"Software\\Microsoft\\Internet Explorer\\Navigation";
 const wchar_t kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
 const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const wchar_t kInboxSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
-const wchar_t kSmsText[] = L"Software\\Microsoft\\Inbox\\SMSText";
 const wchar_t kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
-const wchar_t kNotification[] = L"ControlPanel\\Notifications\\Default";
-const wchar_t kPop3[] = L"Software\\Microsoft\\Inbox\\Svc\\POP3";
-const wchar_t kTsDefault[] = L"Software\\Microsoft\\Terminal Server Client\\Default";
-
-void InsertOneCard()
-{
-    SimCard card = {};
-    lstrcpyW(card.name, L"Storage Card");
-    card.totalBytes = 64ull << 20;
-    card.freeBytes = 32ull << 20;
-    ASSERT_TRUE(SimSetCards(&card, 1));
-}
 
 class BadValueTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(BadValueTest, DwordsOfTheWrongTypeOrSizeCountAsMissing)
+TEST_F(BadValueTest, ValuesOfTheWrongTypeUnterminatedOrTooLongCountAsMissing)
 {
-    DWORD one = 1, zero = 0;
-    unsigned long long eight = 8;
-    WriteRegRaw(HKEY_CURRENT_USER, kIeMain, L"ZoomSetting", REG_SZ, &one, sizeof one);
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText", REG_BINARY, &one, sizeof one);
-    WriteRegRaw(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer", REG_QWORD, &eight, sizeof eight);
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kNavigation, L"4-Way Nav", REG_DWORD, &zero, 2);
-    WriteRegRaw(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", REG_BINARY, &one, sizeof one);
-    WriteTextOfType(HKEY_CURRENT_USER, kNotification, L"Options", REG_SZ, L"7");
-    DWORD port = 995;
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kPop3, L"Port", REG_BINARY, &port, sizeof port);
-    WriteRegRaw(HKEY_CURRENT_USER, kTsDefault, L"Server Port", REG_BINARY, &one, sizeof one);
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_SMALL_LETTERS));
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_CLEARTYPE));
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_DOWNLOAD_8));
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_SMOOTH_SCROLL));
-    });
-    RunInternetPage(TAB_INBOX1, [](HWND page) { EXPECT_EQ(L"110", FieldText(page, IDC_MAIL_POP3_PORT)); });
-    RunInternetPage(TAB_INBOX2, [](HWND page) {
-        EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_KEPT));
-        EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
-    });
-    RunInternetPage(TAB_NETWORKING, [](HWND page) { EXPECT_EQ(L"3389", FieldText(page, IDC_NET_TS_PORT)); });
-}
-
-TEST_F(BadValueTest, TextsWithoutTheirNullOrOfAnotherTypeNeverMatch)
-{
+    // Each would tick its box, or show its number or text, were it taken.
+    DWORD one = 1, zero = 0, port = 995;
+    WriteRegRaw(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"ZoomSetting", REG_SZ, &one, 4);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText", REG_BINARY, &one, 4);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer\\Navigation", L"4-Way Nav", REG_DWORD, &zero, 2);
     WriteUnterminated(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
     WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"Windows NT 5.0");
     WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"MSIE 6.0");
+    // Longer than the 128 characters the page reads, though it begins like the card folder.
+    std::wstring cache = std::wstring(L"\\Storage Card\\Temporary Internet Files\\") + std::wstring(100, L'x');
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", cache.c_str());
     WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListReadFont", L"Tahoma,120");
     WriteTextOfType(HKEY_CURRENT_USER, kInboxSettings, L"MsgListBoldFont", REG_EXPAND_SZ, L"Tahoma,120,b");
     WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListHeaderFont", L"Tahoma,120");
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_PIE_PASS_AS_IE6)); });
-    RunInternetPage(TAB_INBOX1, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_MAIL_BIG_FONT)); });
-    // Stored properly, the same texts match.
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
-    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListBoldFont", L"Tahoma,120,b");
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_TRUE(IsTicked(page, IDC_PIE_PASS_AS_IE6)); });
-    RunInternetPage(TAB_INBOX1, [](HWND page) { EXPECT_TRUE(IsTicked(page, IDC_MAIL_BIG_FONT)); });
-}
-
-TEST_F(BadValueTest, AnUnusableCacheFolderLeavesTheBoxClearAndTheFieldEmpty)
-{
-    InsertOneCard();
-    const wchar_t card[] = L"\\Storage Card\\Temporary Internet Files";
-    // Longer than the 128 characters the page reads, though it begins like the card folder.
-    std::wstring overlong = std::wstring(card) + L"\\" + std::wstring(120, L'x');
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", overlong.c_str());
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_TEMP_FILES));
-        EXPECT_EQ(L"", FieldText(page, IDC_PIE_STORAGE_NAME));
-    });
-    WriteUnterminated(HKEY_CURRENT_USER, kShellFolders, L"Cache", card);
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_TEMP_FILES));
-        EXPECT_EQ(L"", FieldText(page, IDC_PIE_STORAGE_NAME));
-    });
-    // 127 characters and the null fit.
-    std::wstring longest = std::wstring(L"\\Storage Card\\") + std::wstring(127 - 14, L'y');
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", longest.c_str());
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_EQ(L"Storage Card", FieldText(page, IDC_PIE_STORAGE_NAME)); });
-}
-
-TEST_F(BadValueTest, AnUnreadableSentTextShowsMessageSent)
-{
-    WriteUnterminated(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", L"Gone");
-    RunInternetPage(TAB_INBOX2, [](HWND page) { EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT)); });
+    WriteRegRaw(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", REG_BINARY, &port, 4);
+    WriteRegRaw(HKEY_CURRENT_USER, L"Software\\Microsoft\\Inbox\\SMSText", L"MaxDeleteMsgs", REG_BINARY, &one, 4);
+    WriteTextOfType(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\Default", L"Options", REG_SZ, L"7");
     WriteRegString(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", std::wstring(128, L'z').c_str());
-    RunInternetPage(TAB_INBOX2, [](HWND page) { EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT)); });
-    WriteRegString(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", std::wstring(127, L'z').c_str());
-    RunInternetPage(TAB_INBOX2, [](HWND page) {
-        EXPECT_EQ(std::wstring(127, L'z'), FieldText(page, IDC_SMS_SENT_TEXT));
+    RunInternetPage(TAB_PIE, [](HWND page) {
+        for (UINT box : {IDC_PIE_SMALL_LETTERS, IDC_PIE_CLEARTYPE, IDC_PIE_SMOOTH_SCROLL, IDC_PIE_PASS_AS_IE6,
+                         IDC_PIE_TEMP_FILES})
+            EXPECT_FALSE(IsTicked(page, box)) << box;
+        EXPECT_EQ(L"", FieldText(page, IDC_PIE_STORAGE_NAME));
     });
-    DWORD number = 5;
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", REG_DWORD, &number, sizeof number);
-    RunInternetPage(TAB_INBOX2, [](HWND page) { EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT)); });
+    RunInternetPage(TAB_INBOX1, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_MAIL_BIG_FONT));
+        EXPECT_EQ(L"110", FieldText(page, IDC_MAIL_POP3_PORT));
+    });
+    RunInternetPage(TAB_INBOX2, [](HWND page) {
+        EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_KEPT));
+        EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
+        EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT));
+    });
+}
+
+TEST_F(BadValueTest, TextsThatJustFitTheirBufferAreTaken)
+{
+    // 127 characters and the null.
+    std::wstring cache = std::wstring(L"\\Storage Card\\") + std::wstring(127 - 14, L'y'), sent(127, L'z');
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", cache.c_str());
+    WriteRegString(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", sent.c_str());
+    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_EQ(L"Storage Card", FieldText(page, IDC_PIE_STORAGE_NAME)); });
+    RunInternetPage(TAB_INBOX2, [&](HWND page) { EXPECT_EQ(sent, FieldText(page, IDC_SMS_SENT_TEXT)); });
 }

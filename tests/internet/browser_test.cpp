@@ -3,21 +3,20 @@
 
 namespace {
 
-const wchar_t kIeMain[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 const wchar_t kSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const wchar_t kCacheContent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Content";
-const wchar_t kNavigation[] = L"Software\\Microsoft\\Internet Explorer\\Navigation";
 const wchar_t kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
 const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 const DwordBox kDwordTweaks[] = {
-    {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, kIeMain, L"ZoomSetting", 1, 2},
+    {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"ZoomSetting", 1, 2},
     {IDC_PIE_CLEARTYPE, HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText", 1, 0},
-    {IDC_PIE_DISABLE_CACHE, HKEY_CURRENT_USER, kCacheContent, L"CacheLimit", 0, 10922},
+    {IDC_PIE_DISABLE_CACHE, HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Content",
+     L"CacheLimit", 0, 10922},
     {IDC_PIE_DOWNLOAD_8, HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer", 8, 4},
-    {IDC_PIE_SMOOTH_SCROLL, HKEY_LOCAL_MACHINE, kNavigation, L"4-Way Nav", 0, 1},
+    {IDC_PIE_SMOOTH_SCROLL, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer\\Navigation", L"4-Way Nav", 0, 1},
 };
 
+// Cards by name; the one at `unreadable` answers no free-space query.
 void InsertCards(std::initializer_list<const wchar_t *> names, int unreadable = -1)
 {
     std::vector<SimCard> cards;
@@ -32,209 +31,187 @@ void InsertCards(std::initializer_list<const wchar_t *> names, int unreadable = 
     ASSERT_TRUE(SimSetCards(cards.empty() ? NULL : cards.data(), (int)cards.size()));
 }
 
-// What the up-down control tells its page when it is stepped.
-void StepStorage(HWND page, int delta)
-{
-    Spin(page, IDC_PIE_STORAGE_SPIN, delta);
-}
-
 std::wstring Storage(HWND page) { return FieldText(page, IDC_PIE_STORAGE_NAME); }
 
-void WriteFolders(const wchar_t *storage)
+const wchar_t *const kFolders[] = {L"Cache", L"Cookies", L"History"};
+const wchar_t *const kLeaves[] = {L"Temporary Internet Files", L"Cookies", L"History"};
+
+std::wstring Folder(const wchar_t *name) { return RegTextOr(HKEY_CURRENT_USER, kShellFolders, name, L"(none)"); }
+
+// The three folders, each under `root` ("\Storage Card\").
+void WriteFolders(const std::wstring &root)
 {
-    std::wstring root = std::wstring(L"\\") + storage + L"\\";
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", (root + L"Temporary Internet Files").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cookies", (root + L"Cookies").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"History", (root + L"History").c_str());
+    for (int i = 0; i < 3; i++) WriteRegString(HKEY_CURRENT_USER, kShellFolders, kFolders[i], (root + kLeaves[i]).c_str());
 }
+
+void ExpectFolders(const std::wstring &root)
+{
+    for (int i = 0; i < 3; i++) EXPECT_EQ(root + kLeaves[i], Folder(kFolders[i]));
+}
+
+const wchar_t *const kAgentValues[] = {L"Default", L"Platform", L"Version"};
+
+// The three user agent texts joined by "|"; a NULL text is deleted.
+void WriteAgent(std::initializer_list<const wchar_t *> texts)
+{
+    int i = 0;
+    for (const wchar_t *text : texts) {
+        if (text) WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, kAgentValues[i++], text);
+        else DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, kAgentValues[i++]);
+    }
+}
+
+std::wstring Agent()
+{
+    std::wstring agent;
+    for (const wchar_t *name : kAgentValues) agent += RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, name, L"?") + L"|";
+    return agent;
+}
+
+const wchar_t kGuest[] = L"\\Windows\\Profiles\\guest\\";
 
 class BrowserPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(BrowserPageTest, WithoutACardTheTempFolderControlsAreOffAndTheOtherTweaksStillWork)
+TEST_F(BrowserPageTest, WithoutAUsableCardTheTempFoldersAreOffAndTheOtherTweaksWorkUnflushed)
 {
-    InsertCards({});
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText");
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsEnabled(page, IDC_PIE_TEMP_FILES));
-        EXPECT_FALSE(IsEnabled(page, IDC_PIE_STORAGE_NAME));
-        EXPECT_FALSE(IsEnabled(page, IDC_PIE_STORAGE_SPIN));
-        EXPECT_EQ(L"", Storage(page));
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_TEMP_FILES));
-        Tap(page, IDC_PIE_CLEARTYPE);
-    });
-    EXPECT_EQ(1u, RegDwordOr(HKEY_LOCAL_MACHINE, kSettings, L"ClearTypeText", 99));
-    // A card whose free space cannot be asked is no usable card.
-    InsertCards({L"Storage Card"}, 0);
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_FALSE(IsEnabled(page, IDC_PIE_TEMP_FILES)); });
-}
-
-TEST_F(BrowserPageTest, DwordTweaksStartFromTheirStoredValuesAndWriteBothStates)
-{
-    CheckDwordBoxes(RunInternetPage, TAB_PIE, kDwordTweaks, (int)(sizeof kDwordTweaks / sizeof kDwordTweaks[0]));
+    for (int unreadable : {-1, 0}) {
+        SCOPED_TRACE(unreadable);
+        // No card, then a card whose free space cannot be asked.
+        if (unreadable < 0) InsertCards({});
+        else InsertCards({L"Storage Card"}, unreadable);
+        RunInternetPage(TAB_PIE, [](HWND page) {
+            for (UINT control : {IDC_PIE_TEMP_FILES, IDC_PIE_STORAGE_NAME, IDC_PIE_STORAGE_SPIN})
+                EXPECT_FALSE(IsEnabled(page, control)) << control;
+            EXPECT_EQ(L"", Storage(page));
+            EXPECT_FALSE(IsTicked(page, IDC_PIE_TEMP_FILES));
+        });
+    }
+    FlushRecorder flushes;
+    ASSERT_TRUE(flushes.recording());
+    CheckDwordBoxes(RunInternetPage, TAB_PIE, kDwordTweaks, (int)std::size(kDwordTweaks));
+    EXPECT_EQ(0u, flushes.flushes().size()) << "this page never flushes";
 }
 
 TEST_F(BrowserPageTest, PassAsIe6IsTickedOnlyWhenAllThreeUserAgentValuesMatchAndAlwaysRewritesAll)
 {
-    // The factory identity.
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_PIE_PASS_AS_IE6)); });
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"Windows NT 5.0");
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"MSIE 6.0");
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_PIE_PASS_AS_IE6));
-        Tap(page, IDC_PIE_PASS_AS_IE6);
-    });
-    EXPECT_EQ(L"Mozilla/4.0", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"?"));
-    EXPECT_EQ(L"Windows CE", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"?"));
-    EXPECT_EQ(L"MSIE 4.01", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"?"));
-
-    // Two of three matching, or one missing, is not enough; ticking writes all three.
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"Windows NT 5.0");
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, L"Version");
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_PASS_AS_IE6));
-        Tap(page, IDC_PIE_PASS_AS_IE6);
-    });
-    EXPECT_EQ(L"Mozilla/4.0;Blazer/4.0", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"?"));
-    EXPECT_EQ(L"Windows NT 5.0", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"?"));
-    EXPECT_EQ(L"MSIE 6.0", RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"?"));
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Version", L"MSIE 6.01");
-    RunInternetPage(TAB_PIE, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_PIE_PASS_AS_IE6)); });
+    const wchar_t *disguise = L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0|";
+    struct {
+        std::initializer_list<const wchar_t *> stored;
+        bool ticked;
+        const wchar_t *afterTap;
+    } cases[] = {
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.0"}, true, L"Mozilla/4.0|Windows CE|MSIE 4.01|"},
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", NULL}, false, disguise},
+        {{L"Mozilla/4.0;Blazer/4.0", L"Windows NT 5.0", L"MSIE 6.01"}, false, disguise},
+        {{L"Mozilla/4.0", L"Windows CE", L"MSIE 4.01"}, false, disguise},
+    };
+    for (auto &c : cases) {
+        WriteAgent(c.stored);
+        SCOPED_TRACE(Agent());
+        RunInternetPage(TAB_PIE, [&](HWND page) {
+            EXPECT_EQ(c.ticked, IsTicked(page, IDC_PIE_PASS_AS_IE6));
+            Tap(page, IDC_PIE_PASS_AS_IE6);
+        });
+        EXPECT_EQ(c.afterTap, Agent());
+    }
 }
 
 TEST_F(BrowserPageTest, TheCacheFolderDecidesTheBoxAndTheStorageShown)
 {
     InsertCards({L"Storage Card", L"SD Card"});
     struct {
-        const wchar_t *storage;
+        const wchar_t *root;
         bool ticked;
-    } cases[] = {{L"Storage Card", true}, {L"Windows\\Profiles\\guest", false}, {L"SD Card", false}};
-    const wchar_t *shown[] = {L"Storage Card", L"Windows", L"SD Card"};
-    for (int i = 0; i < 3; i++) {
-        SCOPED_TRACE(i);
-        WriteFolders(cases[i].storage);
+        const wchar_t *shown;
+    } cases[] = {
+        {L"\\Storage Card\\", true, L"Storage Card"},
+        {kGuest, false, L"Windows"},
+        {L"\\SD Card\\", false, L"SD Card"},
+        {NULL, false, L""},   // no "Cache" at all
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        if (c.root) WriteFolders(c.root);
+        else DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, L"Cache");
         RunInternetPage(TAB_PIE, [&](HWND page) {
             EXPECT_TRUE(IsEnabled(page, IDC_PIE_TEMP_FILES));
-            EXPECT_EQ(cases[i].ticked, IsTicked(page, IDC_PIE_TEMP_FILES));
-            EXPECT_EQ(shown[i], Storage(page));
+            EXPECT_EQ(c.ticked, IsTicked(page, IDC_PIE_TEMP_FILES));
+            EXPECT_EQ(c.shown, Storage(page));
         });
     }
-    // No "Cache" at all: the box stays clear and the field empty.
-    DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, L"Cache");
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_PIE_TEMP_FILES));
-        EXPECT_EQ(L"", Storage(page));
-    });
 }
 
 TEST_F(BrowserPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBringsThemBack)
 {
-    InsertCards({L"Storage Card"});
-    WriteFolders(L"Windows\\Profiles\\guest");
+    WriteFolders(kGuest);   // the device's own card is "Storage Card"
     RunInternetPage(TAB_PIE, [](HWND page) {
         SetField(page, IDC_PIE_STORAGE_NAME, L"Storage Card");
         Tap(page, IDC_PIE_TEMP_FILES);
-        EXPECT_EQ(L"\\Storage Card\\Temporary Internet Files", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"Cache", L"?"));
-        EXPECT_EQ(L"\\Storage Card\\Cookies", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"Cookies", L"?"));
-        EXPECT_EQ(L"\\Storage Card\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        ExpectFolders(L"\\Storage Card\\");
         // Choosing another storage writes nothing until the box is ticked again.
-        StepStorage(page, 1);
+        Spin(page, IDC_PIE_STORAGE_SPIN, 1);
         EXPECT_EQ(L"Windows", Storage(page));
-        EXPECT_EQ(L"\\Storage Card\\Cookies", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"Cookies", L"?"));
+        ExpectFolders(L"\\Storage Card\\");
         Tap(page, IDC_PIE_TEMP_FILES);
-        EXPECT_EQ(L"\\Windows\\Profiles\\guest\\Temporary Internet Files",
-                  RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"Cache", L"?"));
-        EXPECT_EQ(L"\\Windows\\Profiles\\guest\\Cookies", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"Cookies", L"?"));
-        EXPECT_EQ(L"\\Windows\\Profiles\\guest\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        ExpectFolders(kGuest);
         // A folder value that is absent stays absent; the others are still replaced.
         DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, L"Cookies");
         SetField(page, IDC_PIE_STORAGE_NAME, L"Storage Card");
         Tap(page, IDC_PIE_TEMP_FILES);
-        std::wstring cookies;
-        EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kShellFolders, L"Cookies", &cookies));
-        EXPECT_EQ(L"\\Storage Card\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
-        // An empty field stands for main memory.
+        EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, kShellFolders, L"Cookies"));
+        EXPECT_EQ(L"\\Storage Card\\History", Folder(L"History"));
+        // An empty field stands for main memory, rather than making "\\History".
         Tap(page, IDC_PIE_TEMP_FILES);
         SetField(page, IDC_PIE_STORAGE_NAME, L"");
         Tap(page, IDC_PIE_TEMP_FILES);
-        EXPECT_EQ(L"\\Windows\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        EXPECT_EQ(L"\\Windows\\History", Folder(L"History"));
         EXPECT_EQ(L"Windows", Storage(page));
         // The longest name the field takes still makes whole folder paths.
         std::wstring longName(255, L'x');
         SetField(page, IDC_PIE_STORAGE_NAME, longName.c_str());
         Tap(page, IDC_PIE_TEMP_FILES);
         Tap(page, IDC_PIE_TEMP_FILES);
-        EXPECT_EQ(L"\\" + longName + L"\\History", RegTextOr(HKEY_CURRENT_USER, kShellFolders, L"History", L"?"));
+        EXPECT_EQ(L"\\" + longName + L"\\History", Folder(L"History"));
     });
 }
 
 TEST_F(BrowserPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
 {
-    InsertCards({L"Storage Card"});
-    WriteFolders(L"Windows\\Profiles\\guest");
+    WriteFolders(kGuest);   // the device's own card is "Storage Card"
     RunInternetPage(TAB_PIE, [](HWND page) {
         ASSERT_EQ(L"Windows", Storage(page));
-        StepStorage(page, -1);
-        EXPECT_EQ(L"Storage Card", Storage(page));
-        StepStorage(page, -1);
-        EXPECT_EQ(L"Windows", Storage(page));
-        StepStorage(page, 1);
-        EXPECT_EQ(L"Storage Card", Storage(page));
-        StepStorage(page, 0);
-        EXPECT_EQ(L"Windows", Storage(page));
-        // A text that is not in the list.
-        SetField(page, IDC_PIE_STORAGE_NAME, L"Elsewhere");
-        StepStorage(page, 1);
-        EXPECT_EQ(L"Windows", Storage(page));
-        SetField(page, IDC_PIE_STORAGE_NAME, L"Elsewhere");
-        StepStorage(page, -1);
-        EXPECT_EQ(L"Storage Card", Storage(page));
+        // One card: both directions alternate; a text not in the list steps to "Windows"
+        // upwards and to the first card downwards.
+        struct {
+            const wchar_t *typed;
+            int delta;
+            const wchar_t *shown;
+        } steps[] = {
+            {NULL, -1, L"Storage Card"}, {NULL, -1, L"Windows"},     {NULL, 1, L"Storage Card"},
+            {NULL, 0, L"Windows"},       {L"Elsewhere", 1, L"Windows"}, {L"Elsewhere", -1, L"Storage Card"},
+        };
+        for (auto &step : steps) {
+            if (step.typed) SetField(page, IDC_PIE_STORAGE_NAME, step.typed);
+            Spin(page, IDC_PIE_STORAGE_SPIN, step.delta);
+            EXPECT_EQ(step.shown, Storage(page)) << "delta " << step.delta;
+        }
         // The spinner itself steps the field.
         PressSpinnerArrow(page, IDC_PIE_STORAGE_SPIN, false);
         EXPECT_EQ(L"Windows", Storage(page));
     });
-    // Four usable cards: the list holds three, an unreadable one is left out.
+    // Four usable cards: the list holds three; an unreadable one is left out.
     InsertCards({L"Card A", L"Broken", L"Card B", L"Card C", L"Card D"}, 1);
     RunInternetPage(TAB_PIE, [](HWND page) {
         std::vector<std::wstring> seen;
         for (int step = 0; step < 5; step++) {
-            StepStorage(page, -1);
+            Spin(page, IDC_PIE_STORAGE_SPIN, -1);
             seen.push_back(Storage(page));
         }
-        std::vector<std::wstring> expected = {L"Card A", L"Card B", L"Card C", L"Windows", L"Card A"};
-        EXPECT_EQ(expected, seen);
+        EXPECT_EQ((std::vector<std::wstring>{L"Card A", L"Card B", L"Card C", L"Windows", L"Card A"}), seen);
         SetField(page, IDC_PIE_STORAGE_NAME, L"Windows");
-        StepStorage(page, 1);
+        Spin(page, IDC_PIE_STORAGE_SPIN, 1);
         EXPECT_EQ(L"Card C", Storage(page));
-    });
-}
-
-TEST_F(BrowserPageTest, HelpButtonsExplainTheirTweaks)
-{
-    struct {
-        UINT button;
-        const wchar_t *begins;
-    } helps[] = {
-        {IDC_PIE_HELP_TEMP_FILES, L"After browsing Internet without a CF, you will have to apply this option again.Also"},
-        {IDC_PIE_HELP_PASS_AS_IE6, L"Makes Pocket Internet Explorer appear to be IE 6.0."},
-        {IDC_PIE_HELP_CLEARTYPE, L"Enables ClearType display in all HTML applications including AvantGo."},
-        {IDC_PIE_HELP_DOWNLOAD_8, L"This option allows you to download up to 8 files simultaneously"},
-        {IDC_PIE_HELP_SMOOTH_SCROLL, L"By default scrolling goes to the next hyperlink if there is one.With"},
-        {IDC_PIE_HELP_DISABLE_CACHE, L"When you disabled the PIE Cache you are saving the space in your RAM/ROM"},
-    };
-    RunInternetPage(TAB_PIE, [&](HWND page) {
-        for (auto &help : helps) {
-            int before = SimMessageBoxCount();
-            Tap(page, help.button);
-            ASSERT_EQ(1, MessageBoxesSince(before));
-            SimMessageBox box = LastMessageBox();
-            EXPECT_EQ(page, box.owner);
-            EXPECT_STREQ(L"Help", box.caption);
-            EXPECT_EQ((UINT)MB_OK, box.flags);
-            EXPECT_EQ(0, wcsncmp(box.text, help.begins, wcslen(help.begins))) << box.text;
-        }
     });
 }

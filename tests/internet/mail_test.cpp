@@ -1,144 +1,112 @@
-// The mail page ("Inbox1") through the Internet host.
+// The mail page ("Inbox1") and the port fields it shares with the networking page.
 #include "tests/hosts/host_kit.h"
 
 namespace {
 
-const wchar_t kPop3[] = L"Software\\Microsoft\\Inbox\\Svc\\POP3";
-const wchar_t kImap4[] = L"Software\\Microsoft\\Inbox\\Svc\\IMAP4";
-const wchar_t kInbox[] = L"Software\\Microsoft\\Inbox";
-const wchar_t kSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
+const wchar_t kInboxSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
 
-DWORD Pop3Port() { return RegDwordOr(HKEY_LOCAL_MACHINE, kPop3, L"Port", 0); }
-DWORD Imap4Port() { return RegDwordOr(HKEY_LOCAL_MACHINE, kImap4, L"Port", 0); }
+struct PortField {
+    int tab;
+    UINT field, button;
+    int room;   // characters the field is read with, the terminator included
+    HKEY root;
+    const wchar_t *key, *name;
+    DWORD standard;
+};
+
+const PortField kPorts[] = {
+    {TAB_INBOX1, IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, 16, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110},
+    {TAB_INBOX1, IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, 16, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox\\Svc\\IMAP4", L"Port", 143},
+    {TAB_NETWORKING, IDC_NET_TS_PORT, IDC_NET_TS_PORT_BUTTON, 20, HKEY_CURRENT_USER,
+     L"Software\\Microsoft\\Terminal Server Client\\Default", L"Server Port", 3389},
+};
+
+const DwordBox kMailBoxes[] = {
+    {IDC_MAIL_FORCE_SSL_OFF, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox", L"ForceOffSSL", 1, 0},
+    {IDC_MAIL_HIDE_DATE, HKEY_CURRENT_USER, kInboxSettings, L"ShowDateTime", 0, 1},
+};
+
+const wchar_t *const kFontValues[] = {L"MsgListReadFont", L"MsgListBoldFont", L"MsgListHeaderFont"};
+
+std::wstring Fonts()
+{
+    std::wstring fonts;
+    for (const wchar_t *name : kFontValues) fonts += RegTextOr(HKEY_CURRENT_USER, kInboxSettings, name, L"?") + L"|";
+    return fonts;
+}
 
 class MailPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(MailPageTest, PortButtonsStoreTheNumberAtTheStartOfTheirField)
+TEST_F(MailPageTest, PortFieldsStoreTheNumberAtTheirStartAndRefuseWhatIsNoPort)
 {
-    WriteRegDword(HKEY_LOCAL_MACHINE, kPop3, L"Port", 2525);
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kImap4, L"Port");
-    RunInternetPage(TAB_INBOX1, [](HWND page) {
-        EXPECT_EQ(L"2525", FieldText(page, IDC_MAIL_POP3_PORT));
-        EXPECT_EQ(L"143", FieldText(page, IDC_MAIL_IMAP4_PORT)) << "no port stored: the standard one";
-        struct {
-            UINT field, button;
-            const wchar_t *typed;
-            DWORD (*stored)();
-            DWORD expected;
-        } cases[] = {
-            {IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, L"995", Pop3Port, 995},
-            {IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, L"abc", Pop3Port, 110},
-            {IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, L"12ab", Pop3Port, 12},
-            {IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, L"  +587 ", Pop3Port, 587},
-            {IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, L"", Imap4Port, 143},
-            {IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, L"993", Imap4Port, 993},
-            // Only the first 15 characters are read.
-            {IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, L"               99", Imap4Port, 143},
-        };
-        int before = SimMessageBoxCount();
-        for (auto &c : cases) {
-            SCOPED_TRACE(testing::Message() << "typed \"" << c.typed << "\"");
-            SetField(page, c.field, c.typed);
-            Tap(page, c.button);
-            EXPECT_EQ(c.expected, c.stored());
-            EXPECT_EQ(c.typed, FieldText(page, c.field)) << "the field keeps what was typed";
-        }
-        EXPECT_EQ(0, MessageBoxesSince(before));
-    });
-}
-
-TEST_F(MailPageTest, APortOutsideOneTo65535IsRefusedAndNotWritten)
-{
-    WriteRegDword(HKEY_LOCAL_MACHINE, kPop3, L"Port", 110);
-    WriteRegDword(HKEY_LOCAL_MACHINE, kImap4, L"Port", 143);
-    RunInternetPage(TAB_INBOX1, [](HWND page) {
-        for (const wchar_t *typed : {L"0", L"-110", L"65536", L"99999999999"}) {
-            SCOPED_TRACE(testing::Message() << "typed " << typed);
-            SetField(page, IDC_MAIL_POP3_PORT, typed);
-            SetField(page, IDC_MAIL_IMAP4_PORT, typed);
-            for (UINT button : {IDC_MAIL_POP3_BUTTON, IDC_MAIL_IMAP4_BUTTON}) {
+    // Typed text and what it stores.
+    const DWORD standard = ~0u, refused = 0;
+    const std::vector<std::pair<std::wstring, DWORD>> typings = {
+        {L"995", 995}, {L"12ab", 12}, {L"  +587 ", 587}, {L"abc", standard}, {L"", standard}, {L"65535", 65535},
+        {L"1", 1}, {L"0", refused}, {L"-110", refused}, {L"65536", refused}, {L"99999999999", refused},
+    };
+    for (const PortField &port : kPorts) {
+        SCOPED_TRACE(port.key);
+        DeleteRegValue(port.root, port.key, port.name);
+        RunInternetPage(port.tab, [&](HWND page) {
+            EXPECT_EQ(std::to_wstring(port.standard), FieldText(page, port.field)) << "no port stored: the standard one";
+            // Digits that end just inside the room the field is read with, and digits beyond it.
+            auto all = typings;
+            all.push_back({std::wstring(port.room - 3, L' ') + L"99", 99});
+            all.push_back({std::wstring(port.room - 1, L' ') + L"99", standard});
+            for (auto &typing : all) {
+                SCOPED_TRACE(testing::Message() << "typed \"" << typing.first << "\"");
+                WriteRegDword(port.root, port.key, port.name, 7);
                 int before = SimMessageBoxCount();
-                Tap(page, button);
-                ASSERT_EQ(1, MessageBoxesSince(before));
-                SimMessageBox box = LastMessageBox();
-                EXPECT_STREQ(L"Zelvo Rudore", box.caption);
-                EXPECT_TRUE(wcsstr(box.text, L"1 to 65535") != NULL) << box.text;
+                SetField(page, port.field, typing.first.c_str());
+                Tap(page, port.button);
+                EXPECT_EQ(typing.first, FieldText(page, port.field)) << "the field keeps what was typed";
+                if (typing.second != refused) {
+                    EXPECT_EQ(typing.second == standard ? port.standard : typing.second,
+                              RegDwordOr(port.root, port.key, port.name, 0));
+                    EXPECT_EQ(0, MessageBoxesSince(before));
+                } else {
+                    EXPECT_EQ(7u, RegDwordOr(port.root, port.key, port.name, 0)) << "a refused port is not written";
+                    ExpectOneBox(before, page, L"Zelvo Rudore", MB_OK,
+                                 L"A port must be a number from 1 to 65535. The port was not changed.");
+                }
             }
-        }
-        EXPECT_EQ(110u, Pop3Port());
-        EXPECT_EQ(143u, Imap4Port());
-        // The ends of the range are ports.
-        SetField(page, IDC_MAIL_POP3_PORT, L"65535");
+        });
+        // A stored port is shown as it is.
+        WriteRegDword(port.root, port.key, port.name, 2525);
+        RunInternetPage(port.tab, [&](HWND page) { EXPECT_EQ(L"2525", FieldText(page, port.field)); });
+    }
+}
+
+TEST_F(MailPageTest, BoxesStartFromTheStoredValuesAndWriteBothStatesUnflushed)
+{
+    FlushRecorder flushes;
+    ASSERT_TRUE(flushes.recording());
+    CheckDwordBoxes(RunInternetPage, TAB_INBOX1, kMailBoxes, (int)std::size(kMailBoxes));
+    RunInternetPage(TAB_INBOX1, [](HWND page) {
+        SetField(page, IDC_MAIL_POP3_PORT, L"995");
         Tap(page, IDC_MAIL_POP3_BUTTON);
-        SetField(page, IDC_MAIL_IMAP4_PORT, L"1");
-        Tap(page, IDC_MAIL_IMAP4_BUTTON);
     });
-    EXPECT_EQ(65535u, Pop3Port());
-    EXPECT_EQ(1u, Imap4Port());
+    EXPECT_EQ(0u, flushes.flushes().size()) << "this page never flushes";
 }
 
-TEST_F(MailPageTest, BoxesStartFromTheStoredValuesAndWriteBothStates)
+TEST_F(MailPageTest, IncreaseInboxFontWritesAllThreeFontsAndIsTickedOnlyForTheLargeOnes)
 {
-    DeleteRegValue(HKEY_CURRENT_USER, kSettings, L"ShowDateTime");
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kInbox, L"ForceOffSSL");
     RunInternetPage(TAB_INBOX1, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_MAIL_HIDE_DATE));
-        EXPECT_FALSE(IsTicked(page, IDC_MAIL_FORCE_SSL_OFF));
         EXPECT_FALSE(IsTicked(page, IDC_MAIL_BIG_FONT));
-        Tap(page, IDC_MAIL_HIDE_DATE);
-        EXPECT_EQ(0u, RegDwordOr(HKEY_CURRENT_USER, kSettings, L"ShowDateTime", 99));
-        Tap(page, IDC_MAIL_HIDE_DATE);
-        EXPECT_EQ(1u, RegDwordOr(HKEY_CURRENT_USER, kSettings, L"ShowDateTime", 99));
-        Tap(page, IDC_MAIL_FORCE_SSL_OFF);
-        EXPECT_EQ(1u, RegDwordOr(HKEY_LOCAL_MACHINE, kInbox, L"ForceOffSSL", 99));
-        Tap(page, IDC_MAIL_FORCE_SSL_OFF);
-        EXPECT_EQ(0u, RegDwordOr(HKEY_LOCAL_MACHINE, kInbox, L"ForceOffSSL", 99));
-        Tap(page, IDC_MAIL_FORCE_SSL_OFF);
-        Tap(page, IDC_MAIL_HIDE_DATE);
-    });
-    RunInternetPage(TAB_INBOX1, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_MAIL_HIDE_DATE));
-        EXPECT_TRUE(IsTicked(page, IDC_MAIL_FORCE_SSL_OFF));
-    });
-}
-
-TEST_F(MailPageTest, IncreaseInboxFontWritesAllThreeFontsAndShowsWhetherTheyAreTheLargeOnes)
-{
-    RunInternetPage(TAB_INBOX1, [](HWND page) {
         Tap(page, IDC_MAIL_BIG_FONT);
-        EXPECT_EQ(L"Tahoma,120", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListReadFont", L"?"));
-        EXPECT_EQ(L"Tahoma,120,b", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListBoldFont", L"?"));
-        EXPECT_EQ(L"Tahoma,120", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListHeaderFont", L"?"));
+        EXPECT_EQ(L"Tahoma,120|Tahoma,120,b|Tahoma,120|", Fonts());
     });
     RunInternetPage(TAB_INBOX1, [](HWND page) {
         EXPECT_TRUE(IsTicked(page, IDC_MAIL_BIG_FONT));
         Tap(page, IDC_MAIL_BIG_FONT);
-        EXPECT_EQ(L"Tahoma,80", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListReadFont", L"?"));
-        EXPECT_EQ(L"Tahoma,80,b", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListBoldFont", L"?"));
-        EXPECT_EQ(L"Tahoma,80", RegTextOr(HKEY_CURRENT_USER, kSettings, L"MsgListHeaderFont", L"?"));
+        EXPECT_EQ(L"Tahoma,80|Tahoma,80,b|Tahoma,80|", Fonts());
     });
-    // Any other set leaves the box clear, one differing font is enough.
-    WriteRegString(HKEY_CURRENT_USER, kSettings, L"MsgListReadFont", L"Tahoma,120");
-    WriteRegString(HKEY_CURRENT_USER, kSettings, L"MsgListBoldFont", L"Tahoma,120,b");
-    WriteRegString(HKEY_CURRENT_USER, kSettings, L"MsgListHeaderFont", L"Tahoma,100");
+    // One differing font is enough to leave the box clear.
+    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListReadFont", L"Tahoma,120");
+    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListBoldFont", L"Tahoma,120,b");
+    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListHeaderFont", L"Tahoma,100");
     RunInternetPage(TAB_INBOX1, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_MAIL_BIG_FONT)); });
-}
-
-TEST_F(MailPageTest, HelpButtonsExplainThePortsAndTheSslProbe)
-{
-    RunInternetPage(TAB_INBOX1, [](HWND page) {
-        int before = SimMessageBoxCount();
-        Tap(page, IDC_MAIL_HELP_PORTS);
-        Tap(page, IDC_MAIL_HELP_SSL);
-        ASSERT_EQ(2, MessageBoxesSince(before));
-        SimMessageBox ports, ssl;
-        SimGetMessageBox(before, &ports);
-        SimGetMessageBox(before + 1, &ssl);
-        EXPECT_STREQ(L"Help", ports.caption);
-        EXPECT_STREQ(L"Help", ssl.caption);
-        EXPECT_TRUE(wcsstr(ports.text, L"nonstandard TCP/IP ports for POP3 and IMAP4") != NULL) << ports.text;
-        EXPECT_TRUE(wcsstr(ssl.text, L"about a 1 minute delay.") != NULL) << ssl.text;
-    });
 }
