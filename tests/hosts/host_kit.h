@@ -305,8 +305,10 @@ inline HWND NthChildWithId(HWND dialog, int id, int n)
 // Every control of template `templateId` sits in `page` where the dialog manager
 // puts it when it lays that template out beside the page (hidden, in the same
 // parent, so that a child template is made as the page was). Unnamed controls are
-// matched in their order.
-inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId)
+// matched in their order. With `spinnersByPlace`, an up-down control is matched by its
+// left, top and bottom only: made by the dialog manager it narrows itself, while a
+// relayout gives it the template's width.
+inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId, bool spinnersByPlace = false)
 {
     HWND reference = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), GetParent(page), LayoutReferenceProc, 0);
     if (!reference) return ::testing::AssertionFailure() << "template " << templateId << " makes no dialog";
@@ -318,6 +320,9 @@ inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId)
         HWND counterpart = id == 0xFFFF || id == -1 ? NthChildWithId(page, id, unnamed++) : GetDlgItem(page, id);
         RECT actual = ChildPlace(page, counterpart);
         compared++;
+        wchar_t kind[32] = L"";
+        GetClassNameW(child, kind, 32);
+        if (spinnersByPlace && lstrcmpiW(kind, UPDOWN_CLASSW) == 0) expected.right = actual.right;
         if (!EqualRect(&expected, &actual)) {
             result = ::testing::AssertionFailure()
                      << "control " << id << " is at " << actual.left << "," << actual.top << "-" << actual.right << ","
@@ -449,6 +454,43 @@ inline void CheckHelpButton(PageRunner run, int tab, UINT button, const wchar_t 
         EXPECT_STREQ(text, box.text);
         EXPECT_EQ(page, box.owner);
     });
+}
+
+// ---- A page in each screen shape ----
+
+// A page's template variants, one for each screen shape.
+struct ShapeVariants {
+    UINT portrait, landscape, square;
+};
+
+// The page takes each shape's variant as the screen turns and turns back, with what
+// `change` did to it kept through the turns (`kept` checks it in every shape); a page
+// made on a turned screen starts in that shape's variant. Upright the page matches
+// neither other variant, so a page that does not relayout cannot pass.
+inline void CheckVariantPerShape(PageRunner run, int tab, const ShapeVariants &variants,
+                                 const std::function<void(HWND page)> &change = nullptr,
+                                 const std::function<void(HWND page)> &kept = nullptr)
+{
+    auto variantOf = [&](int shape) { return shape == SIM_LANDSCAPE ? variants.landscape : variants.square; };
+    run(tab, [&](HWND page) {
+        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
+        EXPECT_FALSE(LaidOutLike(page, variants.landscape, true));
+        EXPECT_FALSE(LaidOutLike(page, variants.square, true));
+        if (change) change(page);
+        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
+            ScreenTurn turn(shape);
+            ASSERT_TRUE(turn.turned());
+            EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "shape " << shape;
+            if (kept) kept(page);
+        }
+        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
+        if (kept) kept(page);
+    });
+    for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
+        ScreenTurn turn(shape);
+        ASSERT_TRUE(turn.turned());
+        run(tab, [&](HWND page) { EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "made in shape " << shape; });
+    }
 }
 
 #endif

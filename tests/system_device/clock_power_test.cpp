@@ -27,18 +27,6 @@ void WriteAmPm(const wchar_t *am, const wchar_t *pm, const wchar_t *format)
     if (format) WriteRegString(LM, kOverrides, L"STFmt", format);
 }
 
-// What the up-down control tells its page when it is stepped.
-void StepSeconds(HWND page, int delta)
-{
-    Spin(page, IDC_CLK_RESUMING_SPIN, delta);
-}
-
-// A press on the upper or lower arrow of the spinner itself.
-void PressSpinner(HWND page, bool upper)
-{
-    PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, upper);
-}
-
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
 
 class ClockPowerPageTest : public DeviceTest {};
@@ -290,15 +278,15 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
         for (auto &s : steps) {
             SCOPED_TRACE(testing::Message() << "\"" << s.field << "\" by " << s.delta);
             SetField(page, IDC_CLK_RESUMING_SECONDS, s.field);
-            StepSeconds(page, s.delta);
+            Spin(page, IDC_CLK_RESUMING_SPIN, s.delta);
             EXPECT_EQ(s.shown, Seconds(page));
         }
         // The spinner's own arrows: the upper one adds.
         SetField(page, IDC_CLK_RESUMING_SECONDS, L"100");
-        PressSpinner(page, true);
+        PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, true);
         EXPECT_EQ(L"101", Seconds(page));
-        PressSpinner(page, false);
-        PressSpinner(page, false);
+        PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, false);
+        PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, false);
         EXPECT_EQ(L"99", Seconds(page));
         // Spinning writes nothing.
         EXPECT_EQ(15u, AcResuming());
@@ -307,74 +295,41 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
 
 TEST_F(ClockPowerPageTest, HelpButtonsExplainTheirTweaks)
 {
-    struct {
-        UINT button;
-        const wchar_t *text;
-    } helps[] = {
-        {IDC_CLK_HELP_ALARM_FIX,
-         L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming state is "
-         L"the state between suspended an fully on. Resuming state runs at very low power with the screen off. In "
-         L"this state the system runs alarms. 15 seconds is not enough to do that."},
-        {IDC_CLK_HELP_WAKEUP,
-         L"This option will decrease the quality of seconds that your Pocket PC will be on during some events. The "
-         L"default value is 180 seconds. Decrease this time will save you some power."},
-        {IDC_CLK_HELP_DATE_FORMAT,
-         L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
-         L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
-    };
     RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-        for (auto &h : helps) {
-            SCOPED_TRACE(h.button);
-            ExpectHelpBox(page, h.button, MB_OK, h.text);
-        }
+        ExpectHelpBox(page, IDC_CLK_HELP_ALARM_FIX, MB_OK,
+                      L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming "
+                      L"state is the state between suspended an fully on. Resuming state runs at very low power with "
+                      L"the screen off. In this state the system runs alarms. 15 seconds is not enough to do that.");
+        ExpectHelpBox(page, IDC_CLK_HELP_WAKEUP, MB_OK,
+                      L"This option will decrease the quality of seconds that your Pocket PC will be on during some "
+                      L"events. The default value is 180 seconds. Decrease this time will save you some power.");
+        ExpectHelpBox(page, IDC_CLK_HELP_DATE_FORMAT, MB_OK,
+                      L"You can change the long date format shown in the Today Screen. The default format is: "
+                      L"dddd,MMMM dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\n"
+                      L"yyyy - Year");
     });
-}
-
-TEST_F(ClockPowerPageTest, DoneInsideThePageClosesTheHost)
-{
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_CLOCK_POWER);
 }
 
 TEST_F(ClockPowerPageTest, EachScreenShapeHasItsLayoutAndTheControlsKeepTheirState)
 {
     WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 15);
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        ExpectAt(page, IDC_CLK_RESUMING_SECONDS, 144, 161, 40, 14);
-        ExpectAt(page, IDC_CLK_DATE_PICTURE, 20, 114, 200, 14);
-        Tap(page, IDC_CLK_AM_PM);
-        SetField(page, IDC_CLK_DATE_PICTURE, L"dd/MM");
-        StepSeconds(page, -1);
-        {
-            ScreenTurn turn(SIM_LANDSCAPE);
-            ASSERT_TRUE(turn.turned());
-            ExpectAt(page, IDC_CLK_RESUMING_SECONDS, 334, 71, 40, 14);
-            ExpectAt(page, IDC_CLK_RESUMING_SPIN, 376, 71, 12, 14);
-            ExpectAt(page, IDC_CLK_DATE_PICTURE, 232, 26, 170, 14);
-            ExpectAt(page, IDC_CLK_HELP_ALARM_FIX, 400, 71, 16, 14);
-            ExpectAt(page, IDC_CLK_AM_PM, 8, 76, 200, 12);
+    CheckVariantPerShape(
+        RunSystemPage, TAB_CLOCK_POWER,
+        {IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE, IDD_CLOCK_POWER_PAGE_SQUARE},
+        [](HWND page) {
+            Tap(page, IDC_CLK_AM_PM);
+            SetField(page, IDC_CLK_DATE_PICTURE, L"dd/MM");
+            Spin(page, IDC_CLK_RESUMING_SPIN, -1);
+        },
+        [](HWND page) {
             EXPECT_TRUE(IsTicked(page, IDC_CLK_AM_PM));
             EXPECT_EQ(L"dd/MM", FieldText(page, IDC_CLK_DATE_PICTURE));
             EXPECT_EQ(L"16", Seconds(page));
-            EXPECT_EQ(L"Show AM/PM in the Clock", FieldText(page, IDC_CLK_AM_PM));
-        }
-        {
-            ScreenTurn turn(SIM_SQUARE);
-            ASSERT_TRUE(turn.turned());
-            ExpectAt(page, IDC_CLK_RESUMING_SECONDS, 156, 177, 44, 14);
-            ExpectAt(page, IDC_CLK_DATE_PICTURE, 22, 126, 280, 14);
-            ExpectAt(page, IDC_CLK_CLOCK_EVERYWHERE, 10, 12, 280, 12);
-            EXPECT_TRUE(IsTicked(page, IDC_CLK_AM_PM));
-        }
-        ExpectAt(page, IDC_CLK_RESUMING_SECONDS, 144, 161, 40, 14);
-        ExpectAt(page, IDC_CLK_HELP_DATE_FORMAT, 296, 97, 16, 14);
-    });
-    // A page made while the screen is turned starts in the layout of that shape.
-    ScreenTurn turn(SIM_LANDSCAPE);
-    ASSERT_TRUE(turn.turned());
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
-        ExpectAt(page, IDC_CLK_DATE_FORMAT, 220, 10, 170, 12);
-        EXPECT_TRUE(IsTicked(page, IDC_CLK_AM_PM));
-    });
+            ExpectControlsInside(page);
+            ExpectControlsApart(page);
+            ExpectWholeCheckBoxLabels(page);
+        });
+    ExpectDoneInsideClosesHost(RunSystemPage, TAB_CLOCK_POWER);
 }
 
 TEST_F(ClockPowerPageTest, AKeyThatCannotBeOpenedEndsTheReadingAndIsNeverWritten)

@@ -264,71 +264,36 @@ TEST_F(DevicePageTest, TheCounterLabelShowsTheSoftResetsAndTickingResetsThem)
 
 TEST_F(DevicePageTest, HelpButtonsExplainTheirTweaks)
 {
-    struct {
-        UINT button;
-        UINT icon;
-        const wchar_t *text;
-    } helps[] = {
-        {IDC_DEV_HELP_USB, 0, L"Disable charging over USB, it can protect your device!"},
-        {IDC_DEV_HELP_SD, 0, L"This option increase the block transfer size in SD/MMC cards."},
-        {IDC_DEV_HELP_RECENT, MB_ICONINFORMATION,
-         L"This option can clear the recent program list in the start menu. Needed soft reset to take effect."},
-        {IDC_DEV_HELP_PNP, MB_ICONINFORMATION,
-         L"Fix a bug in WM2003 or WM2003SE where files located in external memory were re-mounted incorrectly if "
-         L"the device was turn off and then on while the file was open."},
-        {IDC_DEV_HELP_FULL_POWER, MB_ICONINFORMATION,
-         L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be "
-         L"useful for Alarms which do not wake up the Pocket PC properly."},
-    };
     RunSystemPage(TAB_DEVICE, [&](HWND page) {
-        for (auto &h : helps) {
-            SCOPED_TRACE(h.button);
-            ExpectHelpBox(page, h.button, MB_OK | h.icon, h.text);
-        }
+        ExpectHelpBox(page, IDC_DEV_HELP_USB, MB_OK, L"Disable charging over USB, it can protect your device!");
+        ExpectHelpBox(page, IDC_DEV_HELP_SD, MB_OK, L"This option increase the block transfer size in SD/MMC cards.");
+        ExpectHelpBox(page, IDC_DEV_HELP_RECENT, MB_OK | MB_ICONINFORMATION,
+                      L"This option can clear the recent program list in the start menu. Needed soft reset to take "
+                      L"effect.");
+        ExpectHelpBox(page, IDC_DEV_HELP_PNP, MB_OK | MB_ICONINFORMATION,
+                      L"Fix a bug in WM2003 or WM2003SE where files located in external memory were re-mounted "
+                      L"incorrectly if the device was turn off and then on while the file was open.");
+        ExpectHelpBox(page, IDC_DEV_HELP_FULL_POWER, MB_OK | MB_ICONINFORMATION,
+                      L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis "
+                      L"can be useful for Alarms which do not wake up the Pocket PC properly.");
     });
-}
-
-TEST_F(DevicePageTest, DoneInsideThePageClosesTheHost)
-{
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_DEVICE);
 }
 
 TEST_F(DevicePageTest, EachScreenShapeMovesTheControlsAndKeepsTheirLabelsAndState)
 {
-    WriteRegDword(LM, kComm, L"Bootcount", 5);
-    RunSystemPage(TAB_DEVICE, [](HWND page) {
-        ExpectAt(page, IDC_DEV_RESET_COUNTER, 8, 164, 280, 12);
-        ExpectAt(page, IDC_DEV_HELP_PNP, 296, 119, 16, 14);
-        Tap(page, IDC_DEV_PNP_DELAY);
-        {
-            ScreenTurn turn(SIM_LANDSCAPE);
-            ASSERT_TRUE(turn.turned());
-            ExpectAt(page, IDC_DEV_RESET_COUNTER, 214, 76, 200, 12);
-            ExpectAt(page, IDC_DEV_NO_BEAM, 214, 10, 200, 12);
-            ExpectAt(page, IDC_DEV_HELP_PNP, 400, 31, 16, 14);
-            ExpectAt(page, IDC_DEV_HELP_USB, 184, 9, 16, 14);
+    // The widest label the counter box is ever given.
+    WriteRegDword(LM, kComm, L"Bootcount", 0xFFFFFFFF);
+    CheckVariantPerShape(
+        RunSystemPage, TAB_DEVICE, {IDD_DEVICE_PAGE, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE},
+        [](HWND page) { Tap(page, IDC_DEV_PNP_DELAY); },
+        [](HWND page) {
             EXPECT_TRUE(IsTicked(page, IDC_DEV_PNP_DELAY));
-            EXPECT_EQ(L"SoftReset counter from 5 to 0", CounterLabel(page));
-            Tap(page, IDC_DEV_RESET_COUNTER);
-        }
-        {
-            ScreenTurn turn(SIM_SQUARE);
-            ASSERT_TRUE(turn.turned());
-            ExpectAt(page, IDC_DEV_RESET_COUNTER, 10, 180, 380, 12);
-            ExpectAt(page, IDC_DEV_HELP_FULL_POWER, 400, 155, 16, 14);
-            EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
-            EXPECT_EQ(L"Speed up you sd/mmc transfer", FieldText(page, IDC_DEV_SD_BLOCK_SIZE));
-            EXPECT_TRUE(IsTicked(page, IDC_DEV_PNP_DELAY));
-        }
-        ExpectAt(page, IDC_DEV_RESET_COUNTER, 8, 164, 280, 12);
-        EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
-    });
-    ScreenTurn turn(SIM_SQUARE);
-    ASSERT_TRUE(turn.turned());
-    RunSystemPage(TAB_DEVICE, [](HWND page) {
-        ExpectAt(page, IDC_DEV_CLEAR_RECENT, 10, 60, 300, 12);
-        EXPECT_TRUE(IsTicked(page, IDC_DEV_PNP_DELAY));
-    });
+            EXPECT_EQ(L"SoftReset counter from 4294967295 to 0", CounterLabel(page));
+            ExpectControlsInside(page);
+            ExpectControlsApart(page);
+            ExpectWholeCheckBoxLabels(page);
+        });
+    ExpectDoneInsideClosesHost(RunSystemPage, TAB_DEVICE);
 }
 
 TEST_F(DevicePageTest, AKeyThatCannotBeOpenedEndsTheReadingAndStopsBothKeysWrites)

@@ -48,10 +48,4 @@ inline void ExpectOneNotice(int from, bool posted, const char *what)
     EXPECT_EQ(0, (long long)changes[0].lParam) << what;
 }
 
-// The page shown by the host after a tab switch (the host keeps one page at a time).
-inline HWND TodayPageOf(HWND host)
-{
-    return PageInTabs(GetDlgItem(host, IDC_TODAY_TABS));
-}
-
 #endif
