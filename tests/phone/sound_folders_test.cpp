@@ -162,8 +162,6 @@ TEST_F(SoundFoldersTest, UnusableStoredFoldersCountAsMissing)
         {L"longer than 200 characters", [&] { WriteRegString(HKEY_CURRENT_USER, kInCall, L"Directory", tooLong.c_str()); }, false},
         {L"200 characters", [&] { WriteRegString(HKEY_CURRENT_USER, kInCall, L"Directory", longest.c_str()); }, true},
         {L"without its null", [&] { WriteUnterminated(HKEY_CURRENT_USER, kInCall, L"Directory", L"\\Windows\\"); }, false},
-        {L"an expandable text",
-         [&] { WriteTextOfType(HKEY_CURRENT_USER, kInCall, L"Directory", REG_EXPAND_SZ, L"\\Windows\\"); }, false},
         {L"a number", [&] { WriteRegRaw(HKEY_CURRENT_USER, kInCall, L"Directory", REG_DWORD, &number, sizeof number); }, false},
     };
     for (const auto &c : cases) {

@@ -229,16 +229,14 @@ TEST_F(SystemFontPageTest, HelpButtonsExplainTheirTweaks)
 
 TEST_F(SystemFontPageTest, UnreadableValuesCountAsMissing)
 {
-    DWORD one = 1, zero = 0, nine = 900;
-    unsigned long long wide = 16384;
-    WriteRegRaw(LM, kSysFnt, L"It", REG_BINARY, &one, sizeof one);
-    WriteTextOfType(LM, kSysFnt, L"Wt", REG_SZ, L"900");
+    // One of each way the page reads: a box's row, the size and the face. Which
+    // shapes a reader refuses, the registry helpers' own tests tell.
+    DWORD zero = 0, nine = 900;
     WriteRegRaw(LM, kClearTypeKey, L"OffOnRotation", REG_DWORD, &zero, 2);
-    WriteRegRaw(LM, kSysFnt, L"CS", REG_QWORD, &wide, sizeof wide);
     WriteRegRaw(LM, kSysFnt, L"Ht", REG_BINARY, &nine, sizeof nine);
     WriteTextOfType(LM, kSysFnt, L"Nm", REG_EXPAND_SZ, L"Tahoma");
     RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        for (const DwordBox &box : kBoxes) EXPECT_FALSE(IsTicked(page, box.box)) << box.name;
+        EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_CLEARTYPE));
         ExpectSizeAndFaceMissing(page);
     });
     // Names read into 50 bytes: 24 characters and the null fit, 25 do not; a name

@@ -115,10 +115,6 @@ TEST_F(SoftKeyPageTest, OpeningMakesBothKeysAndShowsWhatIsStoredOrTheDefaults)
              WriteUnterminated(CU, kLeft, L"Default", L"Notes");
              WriteUnterminated(CU, kLeft, L"Open", L"\\Windows\\notes.exe");
          }, L"Calendar", L"", L"Phone"},
-        {NULL, NULL, L"Phone", [] {
-             WriteTextOfType(CU, kLeft, L"Default", REG_EXPAND_SZ, L"Notes");
-             WriteRegDword(CU, kLeft, L"Open", 1);
-         }, L"Calendar", L"", L"Phone"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(&c - cases);

@@ -141,7 +141,6 @@ TEST_F(TodayTextPageTest, AnUnusableTodayTextCountsAsNoneAndTheFieldHoldsAtMost2
     const std::function<void()> unusable[] = {
         [] { WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(256, L't').c_str()); },
         [] { WriteUnterminated(LM, kDeviceBeta, L"Today", L"Hello"); },
-        [] { WriteTextOfType(LM, kDeviceBeta, L"Today", REG_EXPAND_SZ, L"Hello"); },
         [] { WriteRegDword(LM, kDeviceBeta, L"Today", 7); },
     };
     for (const auto &store : unusable) {
