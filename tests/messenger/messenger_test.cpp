@@ -30,7 +30,6 @@ const Notification kOnline = {kOnlineKey, IDC_MSN_ONLINE_OPTIONS, IDC_MSN_ONLINE
                               L"You have changed the Signing In notification text!",
                               L"You have changed the Signing In notification style!"};
 const Notification *const kBoth[] = {&kMsg, &kOnline};
-const wchar_t kOnlineStyleDone[] = L"You have changed the Signing In notification style!";
 
 // The browser needs a folder tree of the test's own; the registry is the sandbox.
 class MessengerPageTest : public FileBrowserTest {};
@@ -253,73 +252,55 @@ TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
         SetField(page, IDC_MSN_ONLINE_SOUND, L"Before");
 
         // A tapped file: its whole path goes into the field of the button pressed.
-        StartBrowserIn(root);
         lstrcpyW(g_browseResult, L"\\stale.wav");
-        bool shown = DriveModal([&] { Tap(page, IDC_MSN_MSG_SOUND_PICK); },
-                                [&](HWND browser) {
-                                    EXPECT_EQ(L"Sound Browse", WindowText(browser));
-                                    EXPECT_EQ(host, GetWindow(browser, GW_OWNER));
-                                    EXPECT_EQ(root + L"\\", BrowserPathLabel(browser));
-                                    TapBrowserItem(browser, L"My Alert.wav");
-                                    EXPECT_FALSE(BrowserStillOpen(browser));
-                                });
-        ASSERT_TRUE(shown);
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_MSG_SOUND_PICK, root, [&](HWND browser) {
+            EXPECT_EQ(L"Sound Browse", WindowText(browser));
+            EXPECT_EQ(host, GetWindow(browser, GW_OWNER));
+            TapBrowserItem(browser, L"My Alert.wav");
+        }));
         EXPECT_EQ(root + L"\\My Alert.wav", FieldText(page, IDC_MSN_MSG_SOUND));
         EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
         EXPECT_FALSE(RegValueExists(CU, kMsgKey, L"Wave")) << "picking stores nothing";
 
         // Cancelled, whatever the last result was, the field keeps its text.
         lstrcpyW(g_browseResult, L"\\stale.wav");
-        StartBrowserIn(root);
-        shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
-                           [&](HWND browser) { Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL)); });
-        ASSERT_TRUE(shown);
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_ONLINE_SOUND_PICK, root,
+                               [](HWND browser) { Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL)); }));
         EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
-        EXPECT_EQ(root + L"\\My Alert.wav", FieldText(page, IDC_MSN_MSG_SOUND));
 
-        // A folder handed back by OK is put in as it comes.
+        // A folder handed back by OK is put in as it comes. Opened over the page, the
+        // browser's list shows the folder entered: visible, repainted as a whole, its
+        // scroll bar set for 62 items.
         StartBrowserIn(root);
-        shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
-                           [&](HWND browser) {
-                               TapBrowserItem(browser, L"Rings");
-                               // The list shows the folder entered: visible, repainted
-                               // as a whole, its scroll bar set for 62 items.
-                               HWND list = BrowserList(browser);
-                               EXPECT_EQ(62, (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-                               EXPECT_TRUE(IsWindowVisible(list));
-                               RECT pending;
-                               EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE)) << "no repaint asked for";
-                               RECT client;
-                               GetClientRect(list, &client);
-                               EXPECT_TRUE(EqualRect(&pending, &client));
-                               PumpMessages(50);
-                               EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
-                               EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
-                               SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE};
-                               ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
-                               EXPECT_EQ(61, bar.nMax);
-                               EXPECT_GT(bar.nPage, 0u);
-                               EXPECT_LT(bar.nPage, 62u);
-                               Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
-                           });
+        bool shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
+                                [&](HWND browser) {
+                                    TapBrowserItem(browser, L"Rings");
+                                    HWND list = BrowserList(browser);
+                                    EXPECT_EQ(62, (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+                                    EXPECT_TRUE(IsWindowVisible(list));
+                                    RECT pending, client;
+                                    EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE)) << "no repaint asked for";
+                                    GetClientRect(list, &client);
+                                    EXPECT_TRUE(EqualRect(&pending, &client));
+                                    PumpMessages(50);
+                                    EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
+                                    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
+                                    SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE};
+                                    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
+                                    EXPECT_EQ(61, bar.nMax);
+                                    EXPECT_GT(bar.nPage, 0u);
+                                    EXPECT_LT(bar.nPage, 62u);
+                                    Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
+                                });
         ASSERT_TRUE(shown);
         EXPECT_EQ(root + L"\\Rings\\", FieldText(page, IDC_MSN_ONLINE_SOUND));
 
-        // The next opening starts one level above; a file picked there is used by the
-        // sound button as any typed path.
-        shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
-                           [&](HWND browser) {
-                               EXPECT_EQ(root + L"\\", BrowserPathLabel(browser));
-                               TapBrowserItem(browser, L"Rings");
-                               TapBrowserItem(browser, L"Chime.wma");
-                           });
-        ASSERT_TRUE(shown);
+        // A file picked is used by the sound button as any typed path.
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_ONLINE_SOUND_PICK, root + L"\\Rings",
+                               [](HWND browser) { TapBrowserItem(browser, L"Chime.wma"); }));
         EXPECT_EQ(root + L"\\Rings\\Chime.wma", FieldText(page, IDC_MSN_ONLINE_SOUND));
-        int before = SimMessageBoxCount();
-        Tap(page, IDC_MSN_ONLINE_SOUND_BUTTON);
-        EXPECT_EQ(L"Chime", RegTextOr(CU, kOnlineKey, L"Wave", L"?"));
-        ExpectCongratulated(before, page, kOnlineStyleDone);
-        EXPECT_TRUE(IsWindowVisible(page));
+        Press(page, kOnline.sound, FieldText(page, kOnline.sound), kOnline.soundButton, kOnline.soundDone);
+        EXPECT_EQ(L"Chime", Text(kOnlineKey, L"Wave"));
     });
 }
 
@@ -334,13 +315,8 @@ TEST_F(MessengerPageTest, TheLongestPathTheBrowserHandsBackIsTakenWhole)
     std::wstring path = Path(folder + L"\\" + name);
     ASSERT_EQ((size_t)BROWSE_PATH_CHARS, path.size());
     RunMessengerPage([&](HWND page) {
-        StartBrowserIn(root);
-        bool shown = DriveModal([&] { Tap(page, IDC_MSN_MSG_SOUND_PICK); },
-                                [&](HWND browser) {
-                                    TapBrowserItem(browser, folder);
-                                    TapBrowserItem(browser, name);
-                                });
-        ASSERT_TRUE(shown);
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_MSG_SOUND_PICK, root + L"\\" + folder,
+                               [&](HWND browser) { TapBrowserItem(browser, name); }));
         EXPECT_EQ(path, FieldText(page, IDC_MSN_MSG_SOUND));
         Tap(page, IDC_MSN_MSG_SOUND_BUTTON);
         EXPECT_EQ(std::wstring(nameLength - 4, L'q'), RegTextOr(CU, kMsgKey, L"Wave", L"?"));
