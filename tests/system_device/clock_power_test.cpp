@@ -107,6 +107,18 @@ TEST_F(ClockPowerPageTest, TopBarBoxesEachKeepTheirOwnFlagOfTBOpt)
             EXPECT_EQ(c.stored, TopBar());
         });
     }
+    // Changed behind the page's back, so that a box no longer shows its flag: setting a
+    // flag that is already set, or clearing one already clear, leaves the value alone
+    // rather than carrying into the other flag or wrapping round.
+    WriteRegDword(LM, kShell, L"TBOpt", 0);
+    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+        WriteRegDword(LM, kShell, L"TBOpt", 1);
+        Tap(page, IDC_CLK_TIME_IN_BAR);
+        EXPECT_EQ(1u, TopBar());
+        WriteRegDword(LM, kShell, L"TBOpt", 0);
+        Tap(page, IDC_CLK_TIME_IN_BAR);
+        EXPECT_EQ(0u, TopBar());
+    });
     // Of another type it counts as 0, and is replaced by a number.
     WriteTextOfType(LM, kShell, L"TBOpt", REG_SZ, L"3");
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
