@@ -244,6 +244,26 @@ inline void ExpectHelpBox(HWND page, UINT button, UINT flags, const wchar_t *tex
     ExpectOneBox(before, page, L"Help", flags, text);
 }
 
+// Exactly one broadcast since record `from`: the settings change 0xF2 (lParam 0) the
+// shell's windows listen for, posted to the desktop window or sent to every window.
+inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
+{
+    ASSERT_EQ(1, BroadcastsSince(from)) << what;
+    std::vector<SimBroadcast> changes = SettingsChangesSince(from);
+    ASSERT_EQ(1u, changes.size()) << what;
+    EXPECT_EQ(posted, changes[0].posted != FALSE) << what;
+    EXPECT_EQ(posted ? GetDesktopWindow() : HWND_BROADCAST, changes[0].target) << what;
+    EXPECT_EQ(0xF2u, (unsigned)changes[0].wParam) << what;
+    EXPECT_EQ(0, (long long)changes[0].lParam) << what;
+}
+
+// An empty text as the pages store it: a REG_SZ of just its null.
+inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    DWORD type = 0, bytes = 0;
+    return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
+}
+
 // ---- Where controls lie ----
 
 // A control's rectangle in its dialog's client pixels.

@@ -26,19 +26,6 @@ DWORD Stored(const Box &b)
     return RegDwordOr(HKEY_LOCAL_MACHINE, b.key, b.name, 0xDEAD);
 }
 
-// Exactly one broadcast since `before`: WM_SETTINGCHANGE 0xF2, sent to every window.
-void ExpectOneBroadcast(int before)
-{
-    ASSERT_EQ(1, BroadcastsSince(before));
-    SimBroadcast record;
-    ASSERT_TRUE(SimGetBroadcast(SimBroadcastCount() - 1, &record));
-    EXPECT_FALSE(record.posted);
-    EXPECT_EQ(HWND_BROADCAST, record.target);
-    EXPECT_EQ((UINT)WM_SETTINGCHANGE, record.message);
-    EXPECT_EQ((WPARAM)0xF2, record.wParam);
-    EXPECT_EQ((LPARAM)0, record.lParam);
-}
-
 class PhoneAppearanceTest : public PhonePageTest {};
 
 }  // namespace
@@ -54,15 +41,15 @@ TEST_F(PhoneAppearanceTest, EachTapWritesItsValueAndBroadcastsOnce)
             int before = SimBroadcastCount();
             Tap(page, b.box);
             EXPECT_EQ(b.ticked, Stored(b));
-            ExpectOneBroadcast(before);
+            ExpectOneSettingsNotice(before, false);
             before = SimBroadcastCount();
             Tap(page, b.box);
             EXPECT_EQ(b.cleared, Stored(b));
-            ExpectOneBroadcast(before);
+            ExpectOneSettingsNotice(before, false);
             before = SimBroadcastCount();
             Tap(page, b.box);
             EXPECT_EQ(b.ticked, Stored(b));
-            ExpectOneBroadcast(before);
+            ExpectOneSettingsNotice(before, false);
         }
     });
     RunPhonePage(TAB_PHONE_APPEARANCE, [](HWND page) {

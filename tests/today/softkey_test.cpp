@@ -1,11 +1,10 @@
 // The soft-key page ("Settings3") and its link picker.
-#include "tests/today/today_kit.h"
+#include "tests/hosts/host_kit.h"
 #include <commdlg.h>
 
 namespace {
 
 const HKEY CU = HKEY_CURRENT_USER;
-const wchar_t kKeys[] = L"Software\\Microsoft\\Today\\Keys";
 const wchar_t kLeft[] = L"Software\\Microsoft\\Today\\Keys\\112";
 const wchar_t kRight[] = L"Software\\Microsoft\\Today\\Keys\\113";
 const wchar_t kPickerFolder[] = L"C:\\Windows\\Zelvo Rudore";
@@ -204,26 +203,30 @@ TEST_F(SoftKeyPageTest, LongFieldsAreStoredCutTo255Characters)
     }
 }
 
-TEST_F(SoftKeyPageTest, AKeyThatCannotBeMadeStopsTheOpeningAndEveryButtonWritesNothing)
+TEST_F(SoftKeyPageTest, AKeyThatCannotBeOpenedStopsTheOpeningAndEveryButtonWritesNothing)
 {
-    // The left key cannot be made: neither key is shown.
-    RefuseNewKeysUnder(CU, kKeys);
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        ExpectFields(page, L"", L"", L"", L"");
-        SetFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
-        int boxes = SimMessageBoxCount();
-        for (UINT button : {IDC_SOFTKEY_LEFT_STORE, IDC_SOFTKEY_LEFT_DEFAULT, IDC_SOFTKEY_RIGHT_STORE,
-                            IDC_SOFTKEY_RIGHT_DEFAULT})
-            Tap(page, button);
-        EXPECT_FALSE(RegKeyExists(CU, kLeft));
-        EXPECT_FALSE(RegKeyExists(CU, kRight));
-        EXPECT_EQ(0, MessageBoxesSince(boxes));
-        // The "Default" buttons show their defaults only once stored.
-        ExpectFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
-    });
-    // Only the right key cannot be made: the left one is shown, the right one is not.
-    DeleteRegKey(CU, kKeys);
-    RefuseNewKeysUnder(CU, kKeys, {L"112"});
+    DeleteRegKey(CU, kLeft);
+    DeleteRegKey(CU, kRight);
+    {
+        // The left key cannot be opened: neither key is shown.
+        KeyLockout left(CU, kLeft), right(CU, kRight);
+        ASSERT_TRUE(left.locked() && right.locked());
+        RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
+            ExpectFields(page, L"", L"", L"", L"");
+            SetFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
+            for (UINT button : {IDC_SOFTKEY_LEFT_STORE, IDC_SOFTKEY_LEFT_DEFAULT, IDC_SOFTKEY_RIGHT_STORE,
+                                IDC_SOFTKEY_RIGHT_DEFAULT})
+                Tap(page, button);
+            EXPECT_EQ(0, SimMessageBoxCount());
+            // The "Default" buttons show their defaults only once stored.
+            ExpectFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
+        });
+    }
+    for (const wchar_t *key : {kLeft, kRight})
+        for (const wchar_t *name : {L"Default", L"Open"}) EXPECT_FALSE(RegValueExists(CU, key, name));
+    // Only the right key cannot be opened: the left one is shown, the right one is not.
+    KeyLockout right(CU, kRight);
+    ASSERT_TRUE(right.locked());
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { ExpectFields(page, L"Calendar", L"", L"", L""); });
 }
 

@@ -1,6 +1,6 @@
 // The Today host with its three pages: each tab's own page, Done inside it, and each
 // page following the screen's shape.
-#include "tests/today/today_kit.h"
+#include "tests/hosts/host_kit.h"
 
 namespace {
 

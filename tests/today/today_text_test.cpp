@@ -1,5 +1,5 @@
 // The Today text and settings icons page ("Settings1").
-#include "tests/today/today_kit.h"
+#include "tests/hosts/host_kit.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ TEST_F(TodayTextPageTest, EachIconWritesHideAndItsRedirectAndIsAnnouncedOnce)
                     EXPECT_TRUE(IsEmptyText(LM, icon.key, L"Redirect"));
                 else
                     EXPECT_FALSE(RegValueExists(LM, icon.key, L"Redirect"));
-                ExpectOneNotice(before, icon.posted, ticking ? "ticked" : "cleared");
+                ExpectOneSettingsNotice(before, icon.posted, ticking ? "ticked" : "cleared");
             }
         }
         // Clearing with its "Redirect" already gone is no error, and "Hide" is still written.
@@ -99,7 +99,7 @@ TEST_F(TodayTextPageTest, EachIconWritesHideAndItsRedirectAndIsAnnouncedOnce)
         int before = SimBroadcastCount();
         Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
         EXPECT_EQ(0u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
-        ExpectOneNotice(before, true, "cleared again");
+        ExpectOneSettingsNotice(before, true, "cleared again");
     });
     // The network key is the networking page's wireless icon, seen the other way round.
     WriteRegDword(LM, L"ControlPanel\\Network", L"Hide", 1);
@@ -167,43 +167,56 @@ TEST_F(TodayTextPageTest, AnUnusableTodayTextCountsAsNoneAndTheFieldHoldsAtMost2
     });
 }
 
-TEST_F(TodayTextPageTest, AKeyThatCannotBeMadeStopsTheReadingOrTheWriteAndIsNotAnnounced)
+TEST_F(TodayTextPageTest, AKeyThatCannotBeOpenedStopsTheReadingOrTheWriteAndIsNotAnnounced)
 {
-    // Opening: the buttons and network keys can be opened, the admin password key
-    // cannot be made, so the password and owner boxes stay clear although stored as 1.
     WriteRegString(LM, kDeviceBeta, L"Today", L"Shown");
-    RefuseNewKeysUnder(LM, L"ControlPanel", {L"Buttons", L"Network", L"Password", L"Owner"});
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        ExpectTextShown(page, true, L"Shown");
-        const bool ticked[] = {true, true, false, false, false};
-        for (int i = 0; i < 5; i++) EXPECT_EQ(ticked[i], IsTicked(page, kIcons[i].box)) << kIcons[i].key;
-        // The page itself stays usable: the boxes whose keys exist still write.
-        int before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
-        EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
-        ExpectOneNotice(before, true, "owner");
-        // A box whose key cannot be made writes nothing and announces nothing.
-        before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
-        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\AdminPassword"));
-        EXPECT_TRUE(SettingsChangesSince(before).empty());
-    });
-    // Without the buttons key nothing is read, not even the text.
-    RefuseNewKeysUnder(LM, L"ControlPanel", {L"Network"});
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        ExpectTextShown(page, false, L"");
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
-        int before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_BUTTONS);
-        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\Buttons"));
-        EXPECT_TRUE(SettingsChangesSince(before).empty());
-    });
-    // The text box cannot make its key either: nothing is written.
-    DeleteRegKey(LM, L"ControlPanel");
-    RefuseNewKeysUnder(LM, L"Software\\Microsoft\\Shell");
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        EXPECT_FALSE(RegKeyExists(LM, kDeviceBeta));
-    });
+    for (const IconCase &icon : kIcons) WriteRegDword(LM, icon.key, L"Hide", 1);
+    DeleteRegValue(LM, L"ControlPanel\\AdminPassword", L"Hide");
+    WriteRegDword(LM, L"ControlPanel\\Owner", L"Hide", 0);
+    {
+        // The admin password key comes third: the password box after it stays clear
+        // although stored as 1.
+        KeyLockout lockout(LM, L"ControlPanel\\AdminPassword");
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, true, L"Shown");
+            const bool ticked[] = {true, true, false, false, false};
+            for (int i = 0; i < 5; i++) EXPECT_EQ(ticked[i], IsTicked(page, kIcons[i].box)) << kIcons[i].key;
+            // The page itself stays usable: the boxes whose keys open still write.
+            int before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+            EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
+            ExpectOneSettingsNotice(before, true, "owner");
+            // A box whose key cannot be opened writes nothing and announces nothing.
+            before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
+            EXPECT_EQ(before, SimBroadcastCount());
+        });
+    }
+    EXPECT_FALSE(RegValueExists(LM, L"ControlPanel\\AdminPassword", L"Hide"));
+    WriteRegDword(LM, L"ControlPanel\\Buttons", L"Hide", 0);
+    {
+        // Without the buttons key nothing is read, not even the text.
+        KeyLockout lockout(LM, L"ControlPanel\\Buttons");
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, false, L"");
+            EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
+            int before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_BUTTONS);
+            EXPECT_EQ(before, SimBroadcastCount());
+        });
+    }
+    EXPECT_EQ(0u, RegDwordOr(LM, L"ControlPanel\\Buttons", L"Hide", 99));
+    {
+        // The text's key cannot be opened either: the field shows the default and the
+        // box writes nothing.
+        KeyLockout lockout(LM, kDeviceBeta);
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, false, L"Rudore");
+            Tap(page, IDC_TODAYTEXT_SHOW);
+        });
+    }
+    EXPECT_EQ(L"Shown", TodayText());
 }
