@@ -111,13 +111,6 @@ TEST_F(CallSoundsTest, ABrowsedFileInItsCategoryFolderIsStoredByName)
             Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL));
         }));
         EXPECT_EQ(L"Ring1.wav", FieldText(page, kEvents[4].field));
-        // A ring tone from the ring folder.
-        EXPECT_TRUE(BrowseFrom(page, kEvents[4].browse, L"\\Windows\\Rings", [](HWND browser) {
-            TapBrowserItem(browser, L"Tune.mid");
-        }));
-        EXPECT_EQ(L"\\Windows\\Rings\\Tune.mid", FieldText(page, kEvents[4].field));
-        EXPECT_FALSE(TickIsRefused(page, kEvents[4]));
-        EXPECT_EQ(L"Tune.mid", Sound(L"ControlPanel\\Sounds\\RingTone0"));
     });
 }
 
