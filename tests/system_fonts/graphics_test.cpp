@@ -32,7 +32,7 @@ class GraphicsPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingValuesShowTheirPresets)
+TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingOrUnusableValuesShowTheirPresets)
 {
     DeleteRegKey(LM, kGwe);
     DeleteRegKey(LM, kGlyphCache);
@@ -42,6 +42,13 @@ TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingValuesShowTheirPresets)
         EXPECT_TRUE(ValueNames(LM, key).empty()) << key;
     }
     EXPECT_EQ(0, SimMessageBoxCount());
+    // Values of another type or size count as missing, the inverted Start menu box too.
+    DWORD six = 6, cache = 16384, twenty = 20;
+    WriteRegRaw(LM, kGweMenu, L"AniType", REG_BINARY, &six, sizeof six);
+    WriteRegRaw(LM, kGlyphCache, L"limit", REG_DWORD, &cache, 3);
+    WriteTextOfType(LM, kGwe, L"cyVScr", REG_SZ, L"20");
+    WriteRegRaw(LM, kGwe, L"cyHScr", REG_BINARY, &twenty, sizeof twenty);
+    RunSystemPage(TAB_GRAPHICS, ExpectMissingValuesShown);
 }
 
 TEST_F(GraphicsPageTest, CheckBoxesStartFromTheirStoredValuesAndWriteBothStates)
@@ -165,17 +172,6 @@ TEST_F(GraphicsPageTest, TheHelpButtonExplainsTheGlyphCache)
     RunSystemPage(TAB_GRAPHICS, [](HWND page) {
         ExpectHelpBox(page, IDC_GFX_HELP_GLYPH, MB_OK, L"Increases this cache, making graphics rendering faster.");
     });
-}
-
-TEST_F(GraphicsPageTest, UnreadableValuesCountAsMissing)
-{
-    DWORD one = 1, six = 6, cache = 16384, twenty = 20;
-    WriteRegRaw(LM, kGwe, L"Animate", REG_BINARY, &one, sizeof one);
-    WriteRegRaw(LM, kGweMenu, L"AniType", REG_BINARY, &six, sizeof six);
-    WriteRegRaw(LM, kGlyphCache, L"limit", REG_DWORD, &cache, 3);
-    WriteTextOfType(LM, kGwe, L"cyVScr", REG_SZ, L"20");
-    WriteRegRaw(LM, kGwe, L"cyHScr", REG_BINARY, &twenty, sizeof twenty);
-    RunSystemPage(TAB_GRAPHICS, ExpectMissingValuesShown);
 }
 
 TEST_F(GraphicsPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)

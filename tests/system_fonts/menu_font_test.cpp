@@ -43,7 +43,7 @@ class MenuFontPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPresets)
+TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndMissingOrUnusableValuesShowTheirPresets)
 {
     DeleteRegKey(LM, kBarFnt);
     DeleteRegKey(LM, kPopFnt);
@@ -55,6 +55,22 @@ TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPresets)
         EXPECT_TRUE(RegKeyExists(LM, key));
         EXPECT_TRUE(ValueNames(LM, key).empty());
     }
+    // One bad value of each kind the page reads, for each font.
+    DWORD bold = 900;
+    unsigned long long eight = 800;
+    WriteRegRaw(LM, kPopFnt, L"Wt", REG_DWORD_BIG_ENDIAN, &bold, sizeof bold);
+    WriteTextOfType(LM, kBarFnt, L"Ht", REG_SZ, L"800");
+    WriteRegRaw(LM, kPopFnt, L"Ht", REG_QWORD, &eight, sizeof eight);
+    WriteUnterminated(LM, kBarFnt, L"Nm", L"Tahoma");
+    WriteRegString(LM, kPopFnt, L"Nm", std::wstring(25, L'p').c_str());
+    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_POP_BOLD));
+        ExpectFontsMissing(page);
+    });
+    WriteRegString(LM, kPopFnt, L"Nm", std::wstring(24, L'p').c_str());
+    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
+        EXPECT_EQ(std::wstring(24, L'p'), FieldText(page, IDC_MENUFONT_POP_FACE_EDIT));
+    });
 }
 
 TEST_F(MenuFontPageTest, ItalicAndBoldBoxesWriteTheirOwnKeyAndBoldOffIsSevenHundred)
@@ -200,26 +216,6 @@ TEST_F(MenuFontPageTest, SpinnersChangeOnlyTheirOwnEditAndSizesWrapToEight)
         EXPECT_EQ(800u, HtOf(key)) << "spinning commits nothing";
         EXPECT_EQ(L"Tahoma", NmOf(key));
     }
-}
-
-TEST_F(MenuFontPageTest, UnreadableValuesCountAsMissing)
-{
-    // One bad value of each kind the page reads, for each font.
-    DWORD bold = 900;
-    unsigned long long eight = 800;
-    WriteRegRaw(LM, kPopFnt, L"Wt", REG_DWORD_BIG_ENDIAN, &bold, sizeof bold);
-    WriteTextOfType(LM, kBarFnt, L"Ht", REG_SZ, L"800");
-    WriteRegRaw(LM, kPopFnt, L"Ht", REG_QWORD, &eight, sizeof eight);
-    WriteUnterminated(LM, kBarFnt, L"Nm", L"Tahoma");
-    WriteRegString(LM, kPopFnt, L"Nm", std::wstring(25, L'p').c_str());
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_MENUFONT_POP_BOLD));
-        ExpectFontsMissing(page);
-    });
-    WriteRegString(LM, kPopFnt, L"Nm", std::wstring(24, L'p').c_str());
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        EXPECT_EQ(std::wstring(24, L'p'), FieldText(page, IDC_MENUFONT_POP_FACE_EDIT));
-    });
 }
 
 TEST_F(MenuFontPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)

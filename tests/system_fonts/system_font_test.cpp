@@ -24,7 +24,7 @@ class SystemFontPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(SystemFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPresets)
+TEST_F(SystemFontPageTest, OpeningCreatesBothKeysAndMissingOrUnusableValuesShowTheirPresets)
 {
     DeleteRegKey(LM, kSysFnt);
     DeleteRegKey(LM, kClearTypeKey);
@@ -38,6 +38,37 @@ TEST_F(SystemFontPageTest, OpeningCreatesBothKeysAndMissingValuesShowTheirPreset
     EXPECT_TRUE(ValueNames(LM, kSysFnt).empty());
     EXPECT_TRUE(ValueNames(LM, kClearTypeKey).empty());
     EXPECT_EQ(0, SimMessageBoxCount());
+    // A bad value for a box's row and for the size; which shapes a reader refuses, the
+    // registry helpers' own tests tell.
+    DWORD zero = 0, nine = 900;
+    WriteRegRaw(LM, kClearTypeKey, L"OffOnRotation", REG_DWORD, &zero, 2);
+    WriteRegRaw(LM, kSysFnt, L"Ht", REG_BINARY, &nine, sizeof nine);
+    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
+        EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_CLEARTYPE));
+        ExpectSizeAndFaceMissing(page);
+    });
+    // Names read into 50 bytes: 24 characters and the null fit, 25 do not; a name
+    // without its null never counts.
+    struct {
+        std::wstring stored;
+        bool terminated;
+        std::wstring shown;
+    } names[] = {
+        {std::wstring(24, L'n'), true, std::wstring(24, L'n')},
+        {std::wstring(25, L'n'), true, L""},
+        {L"Tahoma" + std::wstring(30, L' '), true, L""},
+        {L"Tahoma", false, L""},
+    };
+    for (auto &c : names) {
+        SCOPED_TRACE(c.stored.size());
+        if (c.terminated)
+            WriteRegString(LM, kSysFnt, L"Nm", c.stored.c_str());
+        else
+            WriteUnterminated(LM, kSysFnt, L"Nm", c.stored);
+        RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
+            ExpectEditAndBox(page, IDC_SYSFONT_FACE_EDIT, c.shown, IDC_SYSFONT_FACE, true);
+        });
+    }
 }
 
 TEST_F(SystemFontPageTest, CheckBoxesStartFromTheirStoredValuesAndWriteBothStates)
@@ -225,43 +256,6 @@ TEST_F(SystemFontPageTest, HelpButtonsExplainTheirTweaks)
         ExpectHelpBox(page, IDC_SYSFONT_HELP_CACHE, MB_OK,
                       L"This option can speed up font rendering at the cost of a bit of memory.");
     });
-}
-
-TEST_F(SystemFontPageTest, UnreadableValuesCountAsMissing)
-{
-    // One of each way the page reads: a box's row, the size and the face. Which
-    // shapes a reader refuses, the registry helpers' own tests tell.
-    DWORD zero = 0, nine = 900;
-    WriteRegRaw(LM, kClearTypeKey, L"OffOnRotation", REG_DWORD, &zero, 2);
-    WriteRegRaw(LM, kSysFnt, L"Ht", REG_BINARY, &nine, sizeof nine);
-    WriteTextOfType(LM, kSysFnt, L"Nm", REG_EXPAND_SZ, L"Tahoma");
-    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_CLEARTYPE));
-        ExpectSizeAndFaceMissing(page);
-    });
-    // Names read into 50 bytes: 24 characters and the null fit, 25 do not; a name
-    // without its null never counts.
-    struct {
-        std::wstring stored;
-        bool terminated;
-        std::wstring shown;
-    } names[] = {
-        {std::wstring(24, L'n'), true, std::wstring(24, L'n')},
-        {std::wstring(25, L'n'), true, L""},
-        {L"Tahoma" + std::wstring(30, L' '), true, L""},
-        {L"Tahoma", false, L""},
-        {std::wstring(25, L'n'), false, L""},
-    };
-    for (auto &c : names) {
-        SCOPED_TRACE(c.stored.size());
-        if (c.terminated)
-            WriteRegString(LM, kSysFnt, L"Nm", c.stored.c_str());
-        else
-            WriteUnterminated(LM, kSysFnt, L"Nm", c.stored);
-        RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
-            ExpectEditAndBox(page, IDC_SYSFONT_FACE_EDIT, c.shown, IDC_SYSFONT_FACE, true);
-        });
-    }
 }
 
 TEST_F(SystemFontPageTest, AnyNotificationLaysThePageOutAgain)
