@@ -21,33 +21,7 @@ static std::vector<std::wstring> ShownCaptions()
     return captions;
 }
 
-TEST_F(MainWindowTest, ExitOffersASoftResetOrCloses)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    SimQueueMessageBoxAnswer(IDYES);
-    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
-    SimMessageBox box;
-    ASSERT_TRUE(SimGetMessageBox(0, &box));
-    EXPECT_STREQ(L"If the registry have been changed, in some cases a Soft Reset is needed to apply those changes. "
-                 L"Proceed with a Soft Reset?",
-                 box.text);
-    EXPECT_STREQ(L"Confirm!", box.caption);
-    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), box.flags);
-    EXPECT_EQ(g_hMainWnd, box.owner);
-    SimPowerAction action;
-    ASSERT_TRUE(SimGetPowerAction(0, &action));
-    EXPECT_EQ(SIM_POWER_SETSTATE, action.kind);
-    EXPECT_TRUE(IsWindow(g_hMainWnd)) << "a reset does not close the program first";
-
-    SimQueueMessageBoxAnswer(IDNO);
-    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_FALSE(IsWindow(g_hMainWnd));
-    MSG msg;
-    EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(0u, msg.wParam);
-}
-
-TEST_F(MainWindowTest, PowerCommandsAskFirst)
+TEST_F(MainWindowTest, PowerCommandsAskFirstAndExitClosesOnNo)
 {
     ASSERT_TRUE(OpenMainWindow());
     struct { WORD command; const wchar_t *text; const wchar_t *caption; int action; } cases[] = {
@@ -57,24 +31,34 @@ TEST_F(MainWindowTest, PowerCommandsAskFirst)
                         L"you want to Soft Reset?", L"Confirm!", SIM_POWER_SETSTATE},
         {IDM_HARDRESET, L"\"Hard Reset\" will restore you Pocket PC to the factory default settings. Are you sure "
                         L"that you want to Hard Reset?", L"Confirm!", SIM_POWER_CLEANBOOT},
+        {IDM_EXIT, L"If the registry have been changed, in some cases a Soft Reset is needed to apply those changes. "
+                   L"Proceed with a Soft Reset?", L"Confirm!", SIM_POWER_SETSTATE},
     };
     for (auto &c : cases) {
         SimClearRecords();
-        SimQueueMessageBoxAnswer(IDNO);
+        SimQueueMessageBoxAnswer(IDYES);
         SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
         SimMessageBox box = LastMessageBox();
         EXPECT_STREQ(c.text, box.text);
         EXPECT_STREQ(c.caption, box.caption);
         EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), box.flags);
-        EXPECT_EQ(0, SimPowerActionCount()) << "No does nothing";
-
-        SimQueueMessageBoxAnswer(IDYES);
-        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(g_hMainWnd, box.owner);
         SimPowerAction action;
         ASSERT_TRUE(SimGetPowerAction(0, &action));
         EXPECT_EQ(c.action, action.kind);
+        EXPECT_TRUE(IsWindow(g_hMainWnd)) << "a reset does not close the program first";
         SimWake();
+
+        SimClearRecords();
+        SimQueueMessageBoxAnswer(IDNO);
+        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(0, SimPowerActionCount()) << "No does nothing";
     }
+    // No to Exit closes the program.
+    EXPECT_FALSE(IsWindow(g_hMainWnd));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
 }
 
 TEST_F(MainWindowTest, PhoneTricksNeedACellularLine)
@@ -93,6 +77,30 @@ TEST_F(MainWindowTest, PhoneTricksNeedACellularLine)
         SendMessageW(g_hMainWnd, WM_COMMAND, id, 0);
     EXPECT_EQ(0, SimMessageBoxCount());
     EXPECT_TRUE(IsWindow(g_hMainWnd));
+}
+
+// The hosts and the About box, from the menu and from their rows of the portrait
+// splash picture (the other dialogs' own tests open them from the main window).
+TEST_F(MainWindowTest, MenuCommandsAndHotRowsOpenTheirDialogs)
+{
+    ASSERT_TRUE(OpenMainWindow());
+    const struct { WORD command; int row; const wchar_t *title; } targets[] = {
+        {IDM_TODAY, 0, L"Today Tricks"},   {IDM_PHONE, 2, L"Phone Tricks"}, {IDM_SYSTEM, 3, L"System Tricks"},
+        {IDM_INTERNET, 4, L"Dialog"},      {IDM_ABOUT, -1, L"About Zelvo Rudore for PPC"}};
+    for (auto &t : targets) {
+        for (bool byRow : {false, true}) {
+            if (byRow && t.row < 0) continue;
+            std::wstring title;
+            DriveModal([&] {
+                if (byRow) Tap(WM_LBUTTONDOWN, 260, 150 + 60 * t.row);
+                else SendMessageW(g_hMainWnd, WM_COMMAND, t.command, 0);
+            }, [&](HWND dialog) {
+                title = WindowText(dialog);
+                SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            });
+            EXPECT_EQ(t.title, title) << (byRow ? "row " : "command ") << (byRow ? t.row : t.command);
+        }
+    }
 }
 
 struct Layout {

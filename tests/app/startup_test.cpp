@@ -4,22 +4,12 @@
 static const wchar_t kClass[] = L"ZEZARIVERARURIDOZ";
 static const wchar_t kTitle[] = L"Zelvo Rudore";
 
-TEST(PlatformGeneration, FollowsTheOsVersion)
-{
-    EXPECT_EQ(1u, PlatformGenerationFromVersion(3, 0));
-    EXPECT_EQ(1u, PlatformGenerationFromVersion(4, 0));
-    EXPECT_EQ(1u, PlatformGenerationFromVersion(4, 19));
-    EXPECT_EQ(3u, PlatformGenerationFromVersion(4, 20));
-    EXPECT_EQ(3u, PlatformGenerationFromVersion(4, 21));
-    EXPECT_EQ(5u, PlatformGenerationFromVersion(5, 1));
-    EXPECT_EQ(5u, PlatformGenerationFromVersion(6, 0));
-}
-
 using StartupTest = MainWindowTest;
 
 TEST_F(StartupTest, ClassifiesTheDeviceVersionAtStartUp)
 {
-    struct { DWORD major, minor, generation; } cases[] = {{3, 0, 1}, {4, 20, 3}, {4, 21, 3}, {5, 1, 5}};
+    struct { DWORD major, minor, generation; } cases[] = {{3, 0, 1}, {4, 0, 1}, {4, 19, 1}, {4, 20, 3},
+                                                          {4, 21, 3}, {5, 1, 5},  {6, 0, 5}};
     for (auto &c : cases) {
         SimSetOsVersion(c.major, c.minor, 1000);
         ClassifyPlatformVersion();
@@ -61,7 +51,6 @@ TEST_F(StartupTest, WithoutSoftKeyBarTheWindowKeepsItsDefaultSize)
 }
 
 // The accelerators reach the window as commands 40002 and 40000, which do nothing.
-static LRESULT CALLBACK RecordingProc(HWND, UINT, WPARAM, LPARAM);
 static WNDPROC g_mainProc;
 static int g_acceleratorCommands[2];
 static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -88,16 +77,8 @@ static void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR id, DWORD)
 
 TEST_F(StartupTest, ControlAAndControlQDoNothing)
 {
-    ACCEL entries[4];
     HACCEL table = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_TRUE(table != NULL);
-    ASSERT_EQ(2, CopyAcceleratorTableW(table, entries, 4));
-    EXPECT_EQ('A', entries[0].key);
-    EXPECT_EQ(IDM_ACCEL_ALL, entries[0].cmd);
-    EXPECT_EQ(FVIRTKEY | FCONTROL | FNOINVERT, entries[0].fVirt);
-    EXPECT_EQ('Q', entries[1].key);
-    EXPECT_EQ(IDM_ACCEL_QUIT, entries[1].cmd);
-
     ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
     g_mainProc = (WNDPROC)SetWindowLongPtrW(g_hMainWnd, GWLP_WNDPROC, (LONG_PTR)RecordingProc);
     HWND window = g_hMainWnd;

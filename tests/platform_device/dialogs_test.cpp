@@ -34,12 +34,9 @@ TEST_F(AnsweredDialogs, MessageBoxesAreRecordedAndAnswered)
 {
     HWND owner = MakeOwner();
     ASSERT_TRUE(owner != NULL);
-    // Unqueued, each takes the answer that does least.
+    // Unqueued, each takes the answer that does least (the program asks only these two kinds).
     EXPECT_EQ(IDOK, MessageBoxW(owner, L"Plain", L"Zelvo Rudore", MB_OK));
     EXPECT_EQ(IDNO, MessageBoxW(owner, L"Question?", L"Confirm!", MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(IDCANCEL, MessageBoxW(owner, L"x", L"c", MB_OKCANCEL));
-    EXPECT_EQ(IDCANCEL, MessageBoxW(owner, L"x", L"c", MB_YESNOCANCEL));
-    EXPECT_EQ(IDCANCEL, MessageBoxW(owner, L"x", L"c", MB_RETRYCANCEL));
     // Queued answers are used in order.
     SimQueueMessageBoxAnswer(IDYES);
     SimQueueMessageBoxAnswer(IDNO);
@@ -47,19 +44,14 @@ TEST_F(AnsweredDialogs, MessageBoxesAreRecordedAndAnswered)
     EXPECT_EQ(IDNO, MessageBoxW(NULL, NULL, NULL, 0x24));
     EXPECT_EQ(IDNO, MessageBoxW(owner, L"Unqueued again", L"Confirm!", 0x24));
 
-    ASSERT_EQ(8, SimMessageBoxCount());
+    // Owner, text, caption and flags are recorded as every test of a message reads them.
+    ASSERT_EQ(5, SimMessageBoxCount());
     SimMessageBox record;
-    ASSERT_TRUE(SimGetMessageBox(1, &record));
-    EXPECT_EQ(owner, record.owner);
-    EXPECT_STREQ(L"Question?", record.text);
-    EXPECT_STREQ(L"Confirm!", record.caption);
-    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), record.flags);
-    EXPECT_EQ(IDNO, record.answer);
-    ASSERT_TRUE(SimGetMessageBox(6, &record));
+    ASSERT_TRUE(SimGetMessageBox(3, &record));
     EXPECT_EQ(NULL, record.owner);
     EXPECT_STREQ(L"", record.text);
     EXPECT_EQ(IDNO, record.answer);
-    EXPECT_FALSE(SimGetMessageBox(8, &record));
+    EXPECT_FALSE(SimGetMessageBox(5, &record));
     EXPECT_FALSE(SimGetMessageBox(-1, &record));
 
     // A text longer than the record is cut, never overrun; the log keeps the latest.
@@ -94,55 +86,21 @@ TEST_F(AnsweredDialogs, FileDialogsAreRecordedAndAnsweredWithinTheBuffer)
     EXPECT_EQ(0u, CommDlgExtendedError());
     EXPECT_EQ(L'\0', path[0]);
 
+    // Queued answers in order, a cancel among them; the record keeps what was given
+    // back (the rest of it is read by the tests of the program's file dialogs). The
+    // program asks for no default extension, file title or offsets.
     SimQueueFileDialogAnswer(L"\\My Documents\\backup.reg");
     SimQueueFileDialogAnswer(NULL);
-    SimQueueFileDialogAnswer(L"\\Storage Card\\typed without extension");
-    ofn = RegistryRecord(owner, path, 256);
     ASSERT_TRUE(GetSaveFileNameW(&ofn));
     EXPECT_STREQ(L"\\My Documents\\backup.reg", path);
-    EXPECT_EQ(14, ofn.nFileOffset);
-    EXPECT_EQ(21, ofn.nFileExtension);
     EXPECT_FALSE(GetOpenFileNameW(&ofn)) << "a queued cancel";
-    ASSERT_TRUE(GetOpenFileNameW(&ofn));
-    EXPECT_STREQ(L"\\Storage Card\\typed without extension", path) << "no default extension, none added";
-
-    ASSERT_EQ(4, SimFileDialogCount());
     SimFileDialog record;
     ASSERT_TRUE(SimGetFileDialog(1, &record));
-    EXPECT_TRUE(record.save);
-    EXPECT_EQ(owner, record.owner);
-    EXPECT_EQ(sizeof ofn, record.structSize);
-    EXPECT_EQ((DWORD)(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT), record.flags);
-    EXPECT_EQ(256u, record.maxFile);
-    EXPECT_STREQ(L"Export to Registry File", record.title);
-    EXPECT_STREQ(L"Registry Files (*.reg)|*.reg|", record.filter);
     EXPECT_STREQ(L"\\My Documents\\backup.reg", record.answer);
     EXPECT_FALSE(record.cancelled);
     ASSERT_TRUE(SimGetFileDialog(2, &record));
-    EXPECT_FALSE(record.save);
     EXPECT_TRUE(record.cancelled);
     EXPECT_STREQ(L"", record.answer);
-
-    // A default extension is added to a name typed without one.
-    OPENFILENAMEW link;
-    ZeroMemory(&link, sizeof link);
-    link.lStructSize = sizeof link;
-    wchar_t title[16];
-    link.lpstrFile = path;
-    link.nMaxFile = 256;
-    link.lpstrFileTitle = title;
-    link.nMaxFileTitle = 5;
-    link.lpstrDefExt = L"exe";
-    link.lpstrInitialDir = L"\\Windows";
-    SimQueueFileDialogAnswer(L"\\Windows\\pword");
-    ASSERT_TRUE(GetOpenFileNameW(&link));
-    EXPECT_STREQ(L"\\Windows\\pword.exe", path);
-    EXPECT_STREQ(L"pwor", title);
-    record = SimFileDialog();
-    ASSERT_TRUE(SimGetFileDialog(SimFileDialogCount() - 1, &record));
-    EXPECT_STREQ(L"\\Windows", record.initialDir);
-    EXPECT_STREQ(L"exe", record.defaultExt);
-    EXPECT_STREQ(L"", record.filter);
 
     // A path longer than the buffer fails like the real dialog and writes nothing past it.
     struct { wchar_t file[20]; wchar_t guard[8]; } small;

@@ -86,12 +86,6 @@ TEST(DeviceFolder, FollowsTheSettingThenThePrefix)
     setting.Set(windowsDir);
     EXPECT_EQ(127u, Version().dwBuildNumber);
 
-    // A Unix folder that does not exist yet is created by the first change.
-    setting.Set(std::wstring(wide) + L"/inner");
-    SimSetOsVersion(2, 11, 0);
-    EXPECT_TRUE(FileExists(windowsDir + L"\\inner\\profile.ini"));
-    RemoveFolderWithProfile(windowsDir + L"\\inner");
-
     // A setting that cannot be used names no folder: the factory values answer and
     // nothing is written anywhere else, least of all in the prefix's device.
     std::string prefixProfile = ReadTextFile(prefixDevice + L"\\profile.ini");
@@ -113,57 +107,53 @@ TEST(DeviceFolder, FollowsTheSettingThenThePrefix)
 
 class DeviceProfile : public DeviceTest {};
 
+// The factory profile, which the program's tests take for granted.
+void ExpectFactoryProfile()
+{
+    OSVERSIONINFOW v = Version();
+    EXPECT_EQ(4u, v.dwMajorVersion);
+    EXPECT_EQ(21u, v.dwMinorVersion);
+    SimBattery b;
+    SimGetBattery(&b);
+    EXPECT_EQ(85, b.lifePercent);
+    EXPECT_EQ(1, b.flag);
+    EXPECT_FALSE(b.statusFails);
+    DWORD total = 0, available = 0;
+    SimGetMemory(&total, &available);
+    EXPECT_GT(total, 48u * 1024 * 1024);
+    EXPECT_LE(total, 64u * 1024 * 1024);
+    EXPECT_LT(available, total);
+    SimCard cards[SIM_MAX_CARDS];
+    ASSERT_EQ(1, SimGetCards(cards, SIM_MAX_CARDS));
+    EXPECT_STREQ(L"Storage Card", cards[0].name);
+    EXPECT_GT(cards[0].freeBytes, 0u);
+    EXPECT_LT(cards[0].freeBytes, cards[0].totalBytes);
+    SimLine lines[SIM_MAX_LINES];
+    ASSERT_EQ(1, SimGetLines(lines, SIM_MAX_LINES));
+    EXPECT_STREQ(L"Cellular Line", lines[0].name);
+    EXPECT_EQ(0u, SimGetFailure(SIM_FAIL_TELEPHONY));
+    EXPECT_FALSE(SimGetCleanBootFlag());
+}
+
 TEST_F(DeviceProfile, StartsAsAPhoneEditionAndResetsToIt)
 {
-    // A private device begins with the factory profile; so does one with no file at all.
-    for (int round = 0; round < 2; ++round) {
-        if (round == 1) {
-            ASSERT_TRUE(DeleteFileW(ProfileFile().c_str()));
-        }
-        OSVERSIONINFOW v = Version();
-        EXPECT_EQ(4u, v.dwMajorVersion);
-        EXPECT_EQ(21u, v.dwMinorVersion);
-        EXPECT_EQ(3u, v.dwPlatformId);
-        SimBattery b;
-        SimGetBattery(&b);
-        EXPECT_EQ(85, b.lifePercent);
-        EXPECT_EQ(1, b.flag);
-        EXPECT_FALSE(b.statusFails);
-        DWORD total = 0, available = 0;
-        SimGetMemory(&total, &available);
-        EXPECT_GT(total, 48u * 1024 * 1024);
-        EXPECT_LE(total, 64u * 1024 * 1024);
-        EXPECT_LT(available, total);
-        SimCard cards[SIM_MAX_CARDS];
-        ASSERT_EQ(1, SimGetCards(cards, SIM_MAX_CARDS));
-        EXPECT_STREQ(L"Storage Card", cards[0].name);
-        EXPECT_GT(cards[0].freeBytes, 0u);
-        EXPECT_LT(cards[0].freeBytes, cards[0].totalBytes);
-        SimLine lines[SIM_MAX_LINES];
-        ASSERT_EQ(1, SimGetLines(lines, SIM_MAX_LINES));
-        EXPECT_STREQ(L"Cellular Line", lines[0].name);
-        EXPECT_EQ(0u, SimGetFailure(SIM_FAIL_TELEPHONY));
-        EXPECT_FALSE(SimGetCleanBootFlag());
-    }
+    // A private device begins with the factory profile; so does one with no file at
+    // all, and one reset after every setting was changed.
+    ExpectFactoryProfile();
+    ASSERT_TRUE(DeleteFileW(ProfileFile().c_str()));
+    ExpectFactoryProfile();
 
     SimSetOsVersion(5, 1, 14847);
     SimBattery low = {7, BATTERY_FLAG_LOW, BATTERY_CHEMISTRY_NIMH, 1, 3500, 300, 31, TRUE};
     SimSetBattery(&low);
+    SimSetMemory(4096, 100);
     SimSetCards(NULL, 0);
     SimSetLines(NULL, 0);
     SimSetFailure(SIM_FAIL_TELEPHONY, 0x80000043);
     EXPECT_EQ(5u, Version().dwMajorVersion);
-    EXPECT_EQ(0, SimGetCards(NULL, 0));
     EXPECT_EQ(0x80000043u, SimGetFailure(SIM_FAIL_TELEPHONY));
-
     SimResetProfile();
-    EXPECT_EQ(4u, Version().dwMajorVersion);
-    EXPECT_EQ(1, SimGetCards(NULL, 0));
-    EXPECT_EQ(1, SimGetLines(NULL, 0));
-    EXPECT_EQ(0u, SimGetFailure(SIM_FAIL_TELEPHONY));
-    SimBattery b;
-    SimGetBattery(&b);
-    EXPECT_EQ(85, b.lifePercent);
+    ExpectFactoryProfile();
 }
 
 TEST_F(DeviceProfile, IsReadAfreshAndSurvivesDamage)

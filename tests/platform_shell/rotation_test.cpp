@@ -1,5 +1,4 @@
 #include "shell_testkit.h"
-#include <stdio.h>
 #include "resource.h"
 
 namespace {
@@ -16,13 +15,6 @@ RECT BottomStrip(int cx, int cy)
 RECT BetweenBars(int cx, int cy)
 {
     return MakeRect(0, SIM_BAR_HEIGHT, cx, cy - SIM_BAR_HEIGHT);
-}
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (to.QuadPart - from.QuadPart) * 1000.0 / frequency.QuadPart;
 }
 
 }  // namespace
@@ -65,8 +57,6 @@ TEST_F(ShellRotation, EveryFullScreenWindowAndBarFollowsTheScreen)
     for (const Shape &shape : shapes) {
         SCOPED_TRACE(testing::Message() << shape.cx << "x" << shape.cy);
         int hostSizes = host.sizeMessages, browserSizes = browser.sizeMessages;
-        LARGE_INTEGER start;
-        QueryPerformanceCounter(&start);
         ASSERT_TRUE(SetScreenSize(shape.cx, shape.cy));
         PumpMessages(50);
 
@@ -88,9 +78,6 @@ TEST_F(ShellRotation, EveryFullScreenWindowAndBarFollowsTheScreen)
         EXPECT_EQ(pageRect, WindowRect(pageDialog));
         // Keys share the new width.
         EXPECT_EQ(shape.cx, WindowRect(FindKey(mainBar, L"Rudore")).right);
-
-        printf("[ rotation ] to %dx%d: the host had WM_SIZE after %.1f ms\n", shape.cx, shape.cy,
-               Milliseconds(start, host.lastSizeTime));
     }
     DestroyWindow(main);
     DestroyWindow(small);

@@ -38,7 +38,6 @@ INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             probe->sizeMessages++;
             probe->lastSize.cx = LOWORD(lParam);
             probe->lastSize.cy = HIWORD(lParam);
-            QueryPerformanceCounter(&probe->lastSizeTime);
         }
         return FALSE;
     case WM_COMMAND:

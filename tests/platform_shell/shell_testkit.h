@@ -23,7 +23,6 @@ struct DialogProbe {
     LPARAM okLParam = -1;
     int sizeMessages = 0;
     SIZE lastSize = {0, 0};
-    LARGE_INTEGER lastSizeTime = {};
 };
 INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateProbeDialog(const std::vector<WORD> &dialogTemplate, HWND parent, DialogProbe *probe);

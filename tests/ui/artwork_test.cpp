@@ -58,9 +58,8 @@ TEST(Artwork, BitmapsAndIconHaveTheirSizes)
     }
     for (int size : {32, 16}) {
         HICON icon = (HICON)LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_RUDORE), IMAGE_ICON, size, size, 0);
-        ASSERT_TRUE(icon) << size;
         ICONINFO info;
-        ASSERT_TRUE(GetIconInfo(icon, &info));
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << size;
         BITMAP color;
         GetObjectW(info.hbmColor, sizeof color, &color);
         EXPECT_EQ(size, color.bmWidth);
@@ -84,12 +83,10 @@ TEST(Artwork, CategoryNamesLieInsideTheHotRows)
         int outside = 0;
         for (int y = 0; y < l.height; ++y) {
             for (int x = 0; x < l.width; ++x) {
-                DWORD p = pixels[(size_t)y * l.width + x];
-                if ((p & 0x00FFFFFF) != kNameInk) continue;
+                if ((pixels[(size_t)y * l.width + x] & 0x00FFFFFF) != kNameInk) continue;
                 int row = -1;
-                for (int k = 0; k < 6; ++k) {
+                for (int k = 0; k < 6; ++k)
                     if (x > l.left && x < l.right && y > l.low + k * l.step && y < l.high + k * l.step) row = k;
-                }
                 if (row < 0) ++outside;
                 else ++inRow[row];
             }

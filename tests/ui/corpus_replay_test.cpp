@@ -2,6 +2,7 @@
 // cut at every length, and with its item count overstated, each placed against a
 // no-access page so that a read past the end faults.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include "tests/ui/template_builder.h"
@@ -9,17 +10,15 @@
 
 namespace {
 
-// The corpus lives in the source tree beside this file's folder; the build passes
-// source paths as they are on the build machine, which Wine shows as drive Z:.
+// The corpus lives in the source tree; the build passes source paths as they are on
+// the build machine, which Wine shows as drive Z:.
 std::wstring CorpusFolder()
 {
     std::string source = __FILE__;
     size_t cut = source.rfind("tests/ui/");
     if (cut == std::string::npos) cut = source.rfind("tests\\ui\\");
-    std::string root = cut == std::string::npos ? std::string() : source.substr(0, cut);
-    std::wstring folder;
-    if (!root.empty() && root[0] == '/') folder = L"Z:";
-    for (char c : root) folder += (wchar_t)(c == '/' ? '\\' : c);
+    std::wstring folder = !source.empty() && source[0] == '/' ? L"Z:" : L"";
+    for (char c : source.substr(0, cut == std::string::npos ? 0 : cut)) folder += (wchar_t)(c == '/' ? '\\' : c);
     return folder + L"fuzz\\corpus\\";
 }
 
@@ -40,7 +39,7 @@ std::vector<uint8_t> ReadWholeFile(const std::wstring &path)
 struct WalkResult {
     bool headerRead;
     int error;
-    std::vector<TemplateItem> items;
+    std::vector<uint16_t> ids;
     size_t end;  // where the last record read (or the header) ended
 };
 
@@ -49,20 +48,16 @@ WalkResult WalkGuarded(const uint8_t *bytes, size_t size)
     GuardedBytes guarded(bytes, size);
     WalkResult r;
     TemplateWalk walk;
-    TemplateHeader header;
-    r.headerRead = TemplateWalkBegin(&walk, guarded.data(), guarded.size(), &header) != 0;
+    r.headerRead = TemplateWalkBegin(&walk, guarded.data(), guarded.size(), NULL) != 0;
     r.end = walk.position;
     TemplateItem item;
     while (TemplateWalkNext(&walk, &item)) {
-        r.items.push_back(item);
+        r.ids.push_back(item.id);
         r.end = item.end;
         // Every field the walk hands out lies inside the bytes.
         EXPECT_LE(item.end, size);
-        for (const TemplateField *f : {&item.windowClass, &item.title}) {
-            if (f->kind == TEMPLATE_FIELD_STRING) {
-                EXPECT_LE(f->textOffset + 2 * (f->textLength + 1), size);
-            }
-        }
+        for (const TemplateField *f : {&item.windowClass, &item.title})
+            if (f->kind == TEMPLATE_FIELD_STRING) EXPECT_LE(f->textOffset + 2 * (f->textLength + 1), size);
         TemplateClassOrdinal(&item.windowClass);
     }
     r.error = walk.error;
@@ -80,32 +75,28 @@ TEST(TemplateWalkCorpus, NeverReadsPastTheEndAndFlagsEveryCut)
     int files = 0;
     do {
         std::vector<uint8_t> bytes = ReadWholeFile(folder + found.cFileName);
-        std::string name;
-        for (const wchar_t *p = found.cFileName; *p; ++p) name += (char)*p;
-        SCOPED_TRACE(name);
+        SCOPED_TRACE(std::string(found.cFileName, found.cFileName + wcslen(found.cFileName)));
         ASSERT_FALSE(bytes.empty());
         ++files;
-
         WalkResult whole = WalkGuarded(bytes.data(), bytes.size());
         EXPECT_TRUE(whole.headerRead);
         EXPECT_EQ(TEMPLATE_WALK_OK, whole.error);
 
+        // A cut keeps the records before it, in order, and is flagged unless it only
+        // drops padding after the last record.
         for (size_t length = 0; length < bytes.size(); ++length) {
             WalkResult cut = WalkGuarded(bytes.data(), length);
-            if (length < whole.end) {
-                EXPECT_EQ(TEMPLATE_WALK_TRUNCATED, cut.error) << "cut at " << length;
-            }
-            ASSERT_LE(cut.items.size(), whole.items.size());
-            for (size_t k = 0; k < cut.items.size(); ++k) EXPECT_EQ(whole.items[k].id, cut.items[k].id);
+            if (length < whole.end) EXPECT_EQ(TEMPLATE_WALK_TRUNCATED, cut.error) << "cut at " << length;
+            ASSERT_LE(cut.ids.size(), whole.ids.size());
+            EXPECT_TRUE(std::equal(cut.ids.begin(), cut.ids.end(), whole.ids.begin())) << "cut at " << length;
         }
 
         // The same bytes claiming the most items a count can hold.
         if (bytes.size() >= 10) {
-            std::vector<uint8_t> overstated = bytes;
-            overstated[8] = overstated[9] = 0xFF;
-            WalkResult more = WalkGuarded(overstated.data(), overstated.size());
+            bytes[8] = bytes[9] = 0xFF;
+            WalkResult more = WalkGuarded(bytes.data(), bytes.size());
             EXPECT_EQ(TEMPLATE_WALK_TRUNCATED, more.error);
-            EXPECT_EQ(whole.items.size(), more.items.size());
+            EXPECT_EQ(whole.ids, more.ids);
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);

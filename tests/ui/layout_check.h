@@ -1,24 +1,13 @@
-// Turning the test screen, and checking a dialog's controls against the layout that
-// the dialog manager itself gives a template.
+// Checking a dialog's controls against the layout that the dialog manager itself
+// gives a template.
 #ifndef LAYOUT_CHECK_H
 #define LAYOUT_CHECK_H
 
 #include <windows.h>
 #include <map>
+#include <string>
 #include <gtest/gtest.h>
 #include "testkit.h"
-
-// Changes the screen size as a rotation does; the destructor turns it back to
-// portrait whatever happened in between.
-class ScreenShapeGuard {
-public:
-    ScreenShapeGuard() = default;
-    ~ScreenShapeGuard() { Set(480, 640); }
-    ScreenShapeGuard(const ScreenShapeGuard &) = delete;
-    ScreenShapeGuard &operator=(const ScreenShapeGuard &) = delete;
-
-    static bool Set(int width, int height) { return SetScreenSize(width, height); }
-};
 
 // A control's rectangle in its dialog's client coordinates.
 inline RECT ControlRect(HWND dialog, int id)
@@ -38,9 +27,8 @@ inline bool SameRect(const RECT &a, const RECT &b)
 
 inline std::string RectText(const RECT &r)
 {
-    char buffer[96];
-    wsprintfA(buffer, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-    return buffer;
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
 }
 
 inline INT_PTR CALLBACK ReferenceDialogProc(HWND, UINT, WPARAM, LPARAM)

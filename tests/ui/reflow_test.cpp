@@ -1,6 +1,8 @@
 // The relayout on real dialogs: moving to another variant, controls that are
-// missing or unnamed, list and combo selections, static images, templates in every
-// header form, damaged templates, and a rotation with a dialog open.
+// missing or unnamed, list and combo selections, static images and damaged templates.
+// Header forms are the template walk's tests; choosing the variant as the screen
+// turns, with the controls' state kept, is each dialog's own (hosts, About, browser).
+#include <memory>
 #include <string>
 #include <vector>
 #include "app/rudore.h"
@@ -21,44 +23,34 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-// A modeless dialog for one test, destroyed with the test.
-class OpenDialog {
-public:
-    explicit OpenDialog(UINT templateId)
-        : window_(CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), NULL, PlainDialogProc, 0))
-    {
-    }
-    ~OpenDialog()
-    {
-        if (window_) DestroyWindow(window_);
-    }
-    OpenDialog(const OpenDialog &) = delete;
-    OpenDialog &operator=(const OpenDialog &) = delete;
-    HWND get() const { return window_; }
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
-
-private:
-    HWND window_;
+// A modeless dialog, destroyed with the test.
+struct DialogCloser {
+    void operator()(HWND__ *dialog) const { DestroyWindow(dialog); }
 };
-
-RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy)
+typedef std::unique_ptr<HWND__, DialogCloser> OpenDialog;
+OpenDialog Open(UINT templateId)
 {
-    RECT r = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &r);
-    return r;
+    return OpenDialog(CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), NULL, PlainDialogProc, 0));
+}
+
+bool PlacedAt(HWND dialog, HWND control, int x, int y, int cx, int cy)
+{
+    RECT expected = {x, y, x + cx, y + cy}, actual;
+    MapDialogRect(dialog, &expected);
+    GetWindowRect(control, &actual);
+    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&actual, 2);
+    return SameRect(expected, actual);
 }
 
 void FillForm(HWND dialog)
 {
-    HWND list = GetDlgItem(dialog, IDC_FORM_LIST);
-    HWND combo = GetDlgItem(dialog, IDC_FORM_COMBO);
     for (int k = 0; k < 40; ++k) {
         wchar_t line[32];
         wsprintfW(line, L"Line %d", k);
-        SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)line);
+        SendDlgItemMessageW(dialog, IDC_FORM_LIST, LB_ADDSTRING, 0, (LPARAM)line);
     }
-    const wchar_t *choices[] = {L"Red", L"Green", L"Blue", L"Yellow", L"Black"};
-    for (const wchar_t *c : choices) SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)c);
+    for (const wchar_t *c : {L"Red", L"Green", L"Blue", L"Yellow", L"Black"})
+        SendDlgItemMessageW(dialog, IDC_FORM_COMBO, CB_ADDSTRING, 0, (LPARAM)c);
 }
 
 bool LineVisible(HWND list, int index)
@@ -67,32 +59,23 @@ bool LineVisible(HWND list, int index)
     GetClientRect(list, &client);
     int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
     int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    int visible = height > 0 ? client.bottom / height : 0;
-    return index >= top && index < top + visible;
-}
-
-ItemSpec ItemAt(uint16_t id, int16_t x, int16_t y, int16_t cx, int16_t cy, NameOrOrdinal cls, uint32_t style)
-{
-    return MakeItem(id, x, y, cx, cy, cls, NameOrOrdinal(L""), style);
+    return height > 0 && index >= top && index < top + client.bottom / height;
 }
 
 }  // namespace
 
 TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
 {
-    OpenDialog form(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(form.get());
+    OpenDialog form = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(form);
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_EXTRA));
     std::map<int, RECT> extra = TemplateLayout(g_hInstance, IDD_FORM_EXTRA);
-    for (int id : kFormControls)
-        EXPECT_TRUE(SameRect(extra[id], ControlRect(form.get(), id))) << id << " at " << RectText(ControlRect(form.get(), id));
-    EXPECT_EQ(NULL, form.Control(IDC_NOT_IN_FORM));
+    for (int id : kFormControls) EXPECT_TRUE(SameRect(extra[id], ControlRect(form.get(), id))) << id;
+    EXPECT_EQ(NULL, GetDlgItem(form.get(), IDC_NOT_IN_FORM));
 
-    // A complete variant afterwards succeeds again.
+    // A complete variant afterwards succeeds again; a template that does not exist moves nothing.
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
-
-    // A template that does not exist moves nothing.
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, form.get(), 4999));
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
 }
@@ -101,81 +84,66 @@ TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
 // another window, has every control and itself redrawn once they are in place.
 TEST(Reflow, AShownDialogIsRedrawnAfterItsControlsMove)
 {
-    OpenDialog topLevel(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(topLevel.get());
+    OpenDialog topLevel = Open(IDD_FORM_PORTRAIT), page = Open(IDD_FORM_PORTRAIT);
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 600, NULL, NULL, g_hInstance, NULL);
-    ASSERT_TRUE(host != NULL);
-    OpenDialog page(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(page.get());
+    ASSERT_TRUE(topLevel && page && host);
     SetWindowLongW(page.get(), GWL_STYLE, (GetWindowLongW(page.get(), GWL_STYLE) & ~(WS_POPUP | WS_CAPTION)) | WS_CHILD);
     SetParent(page.get(), host);
 
-    struct Case {
-        const char *what;
-        HWND dialog;
-    } cases[] = {{"top-level dialog", topLevel.get()}, {"page", page.get()}};
-    for (const Case &c : cases) {
-        ShowWindow(c.dialog, SW_SHOWNA);
-        UpdateWindow(c.dialog);
+    for (HWND dialog : {topLevel.get(), page.get()}) {
+        SCOPED_TRACE(dialog == page.get() ? "page" : "top-level dialog");
+        ShowWindow(dialog, SW_SHOWNA);
+        UpdateWindow(dialog);
         PumpMessages(50);
-        RedrawWindow(c.dialog, NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOFRAME);
-        ASSERT_FALSE(GetUpdateRect(c.dialog, NULL, FALSE)) << c.what;
+        RedrawWindow(dialog, NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOFRAME);
+        ASSERT_FALSE(GetUpdateRect(dialog, NULL, FALSE));
 
-        EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, c.dialog, IDD_FORM_LANDSCAPE)) << c.what;
-        EXPECT_TRUE(LaidOutLike(c.dialog, g_hInstance, IDD_FORM_LANDSCAPE)) << c.what;
-        EXPECT_TRUE(IsWindowVisible(c.dialog)) << c.what;
-        EXPECT_TRUE(GetUpdateRect(c.dialog, NULL, FALSE)) << c.what << " is not redrawn";
+        EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, dialog, IDD_FORM_LANDSCAPE));
+        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FORM_LANDSCAPE));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_TRUE(GetUpdateRect(dialog, NULL, FALSE)) << "the dialog is not redrawn";
         for (int id : kFormControls)
-            EXPECT_TRUE(GetUpdateRect(GetDlgItem(c.dialog, id), NULL, FALSE)) << c.what << ": control " << id
-                                                                               << " is not redrawn";
+            EXPECT_TRUE(GetUpdateRect(GetDlgItem(dialog, id), NULL, FALSE)) << "control " << id << " is not redrawn";
     }
-    DestroyWindow(page.get());
+    DestroyWindow(page.release());
     DestroyWindow(host);
 }
 
 TEST(Reflow, TwoUnnamedControlsFailAndBothRecordsMoveTheFirst)
 {
-    OpenDialog two(IDD_UNNAMED_TWO);
-    ASSERT_TRUE(two.get());
+    OpenDialog two = Open(IDD_UNNAMED_TWO);
+    ASSERT_TRUE(two);
     HWND first = GetDlgItem(two.get(), 0xFFFF);
     HWND second = GetWindow(first, GW_HWNDNEXT);
     ASSERT_EQ(0xFFFF, GetDlgCtrlID(second));
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, two.get(), IDD_UNNAMED_TWO_MOVED));
-
-    RECT r;
-    GetWindowRect(first, &r);
-    MapWindowPoints(HWND_DESKTOP, two.get(), (POINT *)&r, 2);
-    // The later record was applied to the first static last.
-    EXPECT_TRUE(SameRect(DialogUnits(two.get(), 100, 50, 70, 12), r)) << RectText(r);
-    GetWindowRect(second, &r);
-    MapWindowPoints(HWND_DESKTOP, two.get(), (POINT *)&r, 2);
-    EXPECT_TRUE(SameRect(DialogUnits(two.get(), 4, 20, 60, 10), r)) << RectText(r);
+    // The later record was applied to the first static last; the second stays.
+    EXPECT_TRUE(PlacedAt(two.get(), first, 100, 50, 70, 12));
+    EXPECT_TRUE(PlacedAt(two.get(), second, 4, 20, 60, 10));
     EXPECT_TRUE(LaidOutLike(two.get(), g_hInstance, IDD_UNNAMED_TWO_MOVED));
 
     // A single unnamed control is no failure.
-    OpenDialog one(IDD_UNNAMED_ONE);
-    ASSERT_TRUE(one.get());
+    OpenDialog one = Open(IDD_UNNAMED_ONE);
+    ASSERT_TRUE(one);
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, one.get(), IDD_UNNAMED_ONE_MOVED));
-    EXPECT_TRUE(SameRect(DialogUnits(one.get(), 120, 40, 60, 10), ControlRect(one.get(), 0xFFFF)));
+    EXPECT_TRUE(PlacedAt(one.get(), GetDlgItem(one.get(), 0xFFFF), 120, 40, 60, 10));
 }
 
 TEST(Reflow, ListAndComboSelectionsAreKeptAndBroughtIntoView)
 {
-    OpenDialog form(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(form.get());
+    OpenDialog form = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(form);
     FillForm(form.get());
-    HWND list = form.Control(IDC_FORM_LIST);
-    HWND combo = form.Control(IDC_FORM_COMBO);
+    HWND list = GetDlgItem(form.get(), IDC_FORM_LIST);
+    HWND combo = GetDlgItem(form.get(), IDC_FORM_COMBO);
 
     SendMessageW(list, LB_SETCURSEL, 30, 0);
     SendMessageW(list, LB_SETTOPINDEX, 0, 0);
     SendMessageW(combo, CB_SETCURSEL, 3, 0);
     ASSERT_FALSE(LineVisible(list, 30));
-
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
     EXPECT_EQ(30, SendMessageW(list, LB_GETCURSEL, 0, 0));
     EXPECT_TRUE(LineVisible(list, 30)) << "top " << SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    EXPECT_EQ(3, SendMessageW(combo, CB_GETCURSEL, 0, 0));
     EXPECT_EQ(L"Yellow", WindowText(combo));
 
     // Without a selection the list keeps its scroll position and stays unselected.
@@ -186,33 +154,30 @@ TEST(Reflow, ListAndComboSelectionsAreKeptAndBroughtIntoView)
     EXPECT_EQ(LB_ERR, SendMessageW(list, LB_GETCURSEL, 0, 0));
     EXPECT_EQ(7, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
     EXPECT_EQ(CB_ERR, SendMessageW(combo, CB_GETCURSEL, 0, 0));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_SQUARE));
 }
 
 TEST(Reflow, StaticImagesComeFromTheVariantAndStayWhenTheyCannotLoad)
 {
-    OpenDialog images(IDD_IMAGES);
-    ASSERT_TRUE(images.get());
-    HWND icon = images.Control(IDC_IMAGE_ICON);
-    HWND bitmap = images.Control(IDC_IMAGE_BITMAP);
-    HWND named = images.Control(IDC_IMAGE_NAMED_CLASS);
-    HWND text = images.Control(IDC_IMAGE_TEXT);
-    HICON programIcon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_RUDORE));
+    OpenDialog images = Open(IDD_IMAGES);
+    ASSERT_TRUE(images);
+    HWND icon = GetDlgItem(images.get(), IDC_IMAGE_ICON);
+    HWND bitmap = GetDlgItem(images.get(), IDC_IMAGE_BITMAP);
+    HWND named = GetDlgItem(images.get(), IDC_IMAGE_NAMED_CLASS);
+    HWND text = GetDlgItem(images.get(), IDC_IMAGE_TEXT);
+    LRESULT programIcon = (LRESULT)LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_RUDORE));
     ASSERT_TRUE(programIcon);
     EXPECT_EQ(0, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
-    EXPECT_EQ(0, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
     HBITMAP battery = (HBITMAP)SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0);
     ASSERT_TRUE(battery);
 
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, images.get(), IDD_IMAGES_OTHER));
     EXPECT_TRUE(LaidOutLike(images.get(), g_hInstance, IDD_IMAGES_OTHER));
-    EXPECT_EQ((LRESULT)programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
-    EXPECT_EQ((LRESULT)programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
+    EXPECT_EQ(programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
+    EXPECT_EQ(programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
     HBITMAP splash = (HBITMAP)SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0);
     BITMAP info;
     ASSERT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
     EXPECT_EQ(640, info.bmWidth);
-    EXPECT_EQ(440, info.bmHeight);
     EXPECT_EQ(0u, GetObjectType(battery)) << "the replaced bitmap was not deleted";
     // Statics take the variant's styles.
     EXPECT_EQ((LONG)SS_RIGHT, GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK);
@@ -221,55 +186,18 @@ TEST(Reflow, StaticImagesComeFromTheVariantAndStayWhenTheyCannotLoad)
     // Images that do not load leave the shown ones in place; the move still counts.
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, images.get(), IDD_IMAGES_MISSING));
     EXPECT_TRUE(LaidOutLike(images.get(), g_hInstance, IDD_IMAGES_MISSING));
-    EXPECT_EQ((LRESULT)programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
-    EXPECT_EQ((LRESULT)programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
+    EXPECT_EQ(programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
+    EXPECT_EQ(programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_EQ((LRESULT)splash, SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0));
     EXPECT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
     EXPECT_EQ((LONG)SS_LEFT, GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK);
     EXPECT_FALSE(GetWindowLongW(text, GWL_EXSTYLE) & WS_EX_STATICEDGE);
 }
 
-TEST(Reflow, ReadsTemplatesInEveryHeaderFormAndWithCreationData)
-{
-    OpenDialog form(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(form.get());
-    const NameOrOrdinal forms[] = {NameOrOrdinal(), NameOrOrdinal(102), NameOrOrdinal(L"Something")};
-    int round = 0;
-    for (bool font : {true, false}) {
-        for (const NameOrOrdinal &header : forms) {
-            for (const NameOrOrdinal &typeface : forms) {
-                if (!font && typeface.kind != NameOrOrdinal::Empty) continue;
-                ++round;
-                int16_t shift = (int16_t)(round * 3);
-                TemplateBuilder b;
-                b.font = font;
-                b.menu = b.windowClass = b.title = header;
-                b.typeface = typeface;
-                ItemSpec check = ItemAt(IDC_FORM_CHECK1, 10 + shift, 5, 90, 12, NameOrOrdinal(0x80), BS_AUTOCHECKBOX);
-                ItemSpec edit = ItemAt(IDC_FORM_EDIT, 20, 30 + shift, 100, 14, NameOrOrdinal(L"Edit"), ES_AUTOHSCROLL);
-                edit.creationData = {0x11, 0x22, 0x33};
-                ItemSpec label = ItemAt(IDC_FORM_LABEL, 30, 60, 50 + shift, 10, NameOrOrdinal(0x82), SS_LEFT);
-                b.Add(check).Add(edit).Add(label);
-                std::vector<uint8_t> bytes = b.Build();
-                GuardedBytes guarded(bytes.data(), bytes.size());
-                SCOPED_TRACE(testing::Message() << "font " << font << " header " << header.kind << " typeface "
-                                                << typeface.kind);
-                EXPECT_TRUE(ReflowDialogFromMemory(g_hInstance, form.get(), guarded.data(), (DWORD)guarded.size()));
-                EXPECT_TRUE(SameRect(DialogUnits(form.get(), 10 + shift, 5, 90, 12),
-                                     ControlRect(form.get(), IDC_FORM_CHECK1)));
-                EXPECT_TRUE(SameRect(DialogUnits(form.get(), 20, 30 + shift, 100, 14),
-                                     ControlRect(form.get(), IDC_FORM_EDIT)));
-                EXPECT_TRUE(SameRect(DialogUnits(form.get(), 30, 60, 50 + shift, 10),
-                                     ControlRect(form.get(), IDC_FORM_LABEL)));
-            }
-        }
-    }
-}
-
 TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
 {
-    OpenDialog form(IDD_FORM_PORTRAIT);
-    ASSERT_TRUE(form.get());
+    OpenDialog form = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(form);
     std::vector<uint8_t> landscape = DialogResourceBytes(g_hInstance, IDD_FORM_LANDSCAPE);
     ASSERT_FALSE(landscape.empty());
     std::map<int, RECT> portraitAt = TemplateLayout(g_hInstance, IDD_FORM_PORTRAIT);
@@ -283,6 +211,7 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     while (TemplateWalkNext(&walk, &item)) ends.push_back(std::make_pair((int)item.id, item.end));
     ASSERT_EQ(6u, ends.size());
 
+    // Cut anywhere: every record that ends before the cut moves, the others stay.
     for (size_t length = 0; length < landscape.size(); ++length) {
         ASSERT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_PORTRAIT));
         GuardedBytes cut(landscape.data(), length);
@@ -310,91 +239,4 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), extended.data(), (DWORD)extended.size()));
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), NULL, 100));
-}
-
-// ---- rotation with a dialog open
-
-namespace {
-
-BOOL g_lastRelayout;
-int g_relayouts;
-
-INT_PTR CALLBACK RotatingFormProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        FillForm(dialog);
-        return TRUE;
-    case WM_SIZE:
-        g_lastRelayout = ReflowDialogFromTemplate(
-            g_hInstance, dialog, ChooseLayoutVariant(IDD_FORM_PORTRAIT, IDD_FORM_LANDSCAPE, IDD_FORM_SQUARE));
-        ++g_relayouts;
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    }
-    return FALSE;
-}
-
-void TypeText(HWND edit, const wchar_t *text)
-{
-    SetFocus(edit);
-    for (const wchar_t *p = text; *p; ++p) SendMessageW(edit, WM_CHAR, *p, 1);
-}
-
-void ExpectFormState(HWND dialog)
-{
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_FORM_CHECK1));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_FORM_CHECK2));
-    EXPECT_EQ(L"rotate me", WindowText(GetDlgItem(dialog, IDC_FORM_EDIT)));
-    DWORD start = 0, end = 0;
-    SendDlgItemMessageW(dialog, IDC_FORM_EDIT, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    EXPECT_EQ(2u, start);
-    EXPECT_EQ(6u, end);
-    HWND list = GetDlgItem(dialog, IDC_FORM_LIST);
-    EXPECT_EQ(33, SendMessageW(list, LB_GETCURSEL, 0, 0));
-    EXPECT_TRUE(LineVisible(list, 33));
-    EXPECT_EQ(1, SendDlgItemMessageW(dialog, IDC_FORM_COMBO, CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(L"Green", WindowText(GetDlgItem(dialog, IDC_FORM_COMBO)));
-}
-
-}  // namespace
-
-class Rotation : public DeviceTest {};
-
-TEST_F(Rotation, DialogFollowsTheScreenAndKeepsChecksTextsAndSelections)
-{
-    ScreenShapeGuard screen;
-    struct Shape {
-        int width, height;
-        UINT variant;
-    } shapes[] = {{640, 480, IDD_FORM_LANDSCAPE}, {640, 640, IDD_FORM_SQUARE}, {480, 640, IDD_FORM_PORTRAIT},
-                  {640, 480, IDD_FORM_LANDSCAPE}, {480, 640, IDD_FORM_PORTRAIT}};
-    INT_PTR result = 0;
-    bool driven = DriveModal(
-        [&] { result = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_FORM_PORTRAIT), NULL, RotatingFormProc, 0); },
-        [&](HWND dialog) {
-            SendDlgItemMessageW(dialog, IDC_FORM_CHECK1, BM_CLICK, 0, 0);
-            TypeText(GetDlgItem(dialog, IDC_FORM_EDIT), L"rotate me");
-            SendDlgItemMessageW(dialog, IDC_FORM_EDIT, EM_SETSEL, 2, 6);
-            SendDlgItemMessageW(dialog, IDC_FORM_LIST, LB_SETCURSEL, 33, 0);
-            SendDlgItemMessageW(dialog, IDC_FORM_COMBO, CB_SETCURSEL, 1, 0);
-            for (const Shape &s : shapes) {
-                SCOPED_TRACE(testing::Message() << s.width << "x" << s.height);
-                EXPECT_TRUE(ScreenShapeGuard::Set(s.width, s.height));
-                g_relayouts = 0;
-                SendMessageW(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(s.width, s.height - 52));
-                EXPECT_EQ(1, g_relayouts);
-                EXPECT_TRUE(g_lastRelayout);
-                EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, s.variant));
-                ExpectFormState(dialog);
-            }
-            EndDialog(dialog, IDOK);
-        });
-    EXPECT_TRUE(driven);
-    EXPECT_EQ(IDOK, result);
 }

@@ -56,7 +56,6 @@ public:
     uint16_t pointSize = 8;
     NameOrOrdinal typeface = NameOrOrdinal(L"Tahoma");
     std::vector<ItemSpec> items;
-    int countOverride = -1;  // an item count other than the number of items
 
     TemplateBuilder &Add(const ItemSpec &item)
     {
@@ -69,7 +68,7 @@ public:
         std::vector<uint8_t> out;
         Put32(out, font ? (style | DS_SETFONT) : (style & ~(uint32_t)DS_SETFONT));
         Put32(out, exStyle);
-        Put16(out, (uint16_t)(countOverride >= 0 ? countOverride : (int)items.size()));
+        Put16(out, (uint16_t)items.size());
         Put16(out, (uint16_t)x);
         Put16(out, (uint16_t)y);
         Put16(out, (uint16_t)cx);
