@@ -245,6 +245,26 @@ inline void ExpectHelpBox(HWND page, UINT button, UINT flags, const wchar_t *tex
     ExpectOneBox(before, page, L"Help", flags, text);
 }
 
+// Exactly one broadcast since record `from`: the settings change 0xF2 (lParam 0) the
+// shell's windows listen for, posted to the desktop window or sent to every window.
+inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
+{
+    ASSERT_EQ(1, BroadcastsSince(from)) << what;
+    std::vector<SimBroadcast> changes = SettingsChangesSince(from);
+    ASSERT_EQ(1u, changes.size()) << what;
+    EXPECT_EQ(posted, changes[0].posted != FALSE) << what;
+    EXPECT_EQ(posted ? GetDesktopWindow() : HWND_BROADCAST, changes[0].target) << what;
+    EXPECT_EQ(0xF2u, (unsigned)changes[0].wParam) << what;
+    EXPECT_EQ(0, (long long)changes[0].lParam) << what;
+}
+
+// An empty text as the pages store it: a REG_SZ of just its null.
+inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    DWORD type = 0, bytes = 0;
+    return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
+}
+
 // ---- Where controls lie ----
 
 // A control's rectangle in its dialog's client pixels.
@@ -306,8 +326,10 @@ inline HWND NthChildWithId(HWND dialog, int id, int n)
 // Every control of template `templateId` sits in `page` where the dialog manager
 // puts it when it lays that template out beside the page (hidden, in the same
 // parent, so that a child template is made as the page was). Unnamed controls are
-// matched in their order.
-inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId)
+// matched in their order. With `spinnersByPlace`, an up-down control is matched by its
+// left, top and bottom only: made by the dialog manager it narrows itself, while a
+// relayout gives it the template's width.
+inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId, bool spinnersByPlace = false)
 {
     HWND reference = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), GetParent(page), LayoutReferenceProc, 0);
     if (!reference) return ::testing::AssertionFailure() << "template " << templateId << " makes no dialog";
@@ -319,6 +341,9 @@ inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId)
         HWND counterpart = id == 0xFFFF || id == -1 ? NthChildWithId(page, id, unnamed++) : GetDlgItem(page, id);
         RECT actual = ChildPlace(page, counterpart);
         compared++;
+        wchar_t kind[32] = L"";
+        GetClassNameW(child, kind, 32);
+        if (spinnersByPlace && lstrcmpiW(kind, UPDOWN_CLASSW) == 0) expected.right = actual.right;
         if (!EqualRect(&expected, &actual)) {
             result = ::testing::AssertionFailure()
                      << "control " << id << " is at " << actual.left << "," << actual.top << "-" << actual.right << ","
@@ -521,5 +546,42 @@ private:
     }
     void **slot_;
 };
+
+// ---- A page in each screen shape ----
+
+// A page's template variants, one for each screen shape.
+struct ShapeVariants {
+    UINT portrait, landscape, square;
+};
+
+// The page takes each shape's variant as the screen turns and turns back, with what
+// `change` did to it kept through the turns (`kept` checks it in every shape); a page
+// made on a turned screen starts in that shape's variant. Upright the page matches
+// neither other variant, so a page that does not relayout cannot pass.
+inline void CheckVariantPerShape(PageRunner run, int tab, const ShapeVariants &variants,
+                                 const std::function<void(HWND page)> &change = nullptr,
+                                 const std::function<void(HWND page)> &kept = nullptr)
+{
+    auto variantOf = [&](int shape) { return shape == SIM_LANDSCAPE ? variants.landscape : variants.square; };
+    run(tab, [&](HWND page) {
+        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
+        EXPECT_FALSE(LaidOutLike(page, variants.landscape, true));
+        EXPECT_FALSE(LaidOutLike(page, variants.square, true));
+        if (change) change(page);
+        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
+            ScreenTurn turn(shape);
+            ASSERT_TRUE(turn.turned());
+            EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "shape " << shape;
+            if (kept) kept(page);
+        }
+        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
+        if (kept) kept(page);
+    });
+    for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
+        ScreenTurn turn(shape);
+        ASSERT_TRUE(turn.turned());
+        run(tab, [&](HWND page) { EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "made in shape " << shape; });
+    }
+}
 
 #endif

@@ -60,9 +60,10 @@ TEST_F(HostTest, EveryTabShowsAFreshPageOfItsOwnInPlaceAndTheHostFollowsTheScree
                 EXPECT_NE(before, page);
                 EXPECT_EQ(1, CountPagesInTabs(tabs));
                 ExpectPageInPlace(tabs, page);
-                if (host.procedure == InternetHostProc)
+                if (host.procedure == InternetHostProc) {
                     for (int other = 0; other < 5; other++)
                         EXPECT_EQ(other == tab, GetDlgItem(page, kInternetMarks[other]) != NULL) << "control of tab " << other;
+                }
             }
             // Turned, the host takes its own variant (its tab control fills it) and keeps
             // the page over the tab control, clear of the tab strip.

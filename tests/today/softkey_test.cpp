@@ -1,11 +1,10 @@
 // The soft-key page ("Settings3") and its link picker.
-#include "tests/today/today_kit.h"
+#include "tests/hosts/host_kit.h"
 #include <commdlg.h>
 
 namespace {
 
 const HKEY CU = HKEY_CURRENT_USER;
-const wchar_t kKeys[] = L"Software\\Microsoft\\Today\\Keys";
 const wchar_t kLeft[] = L"Software\\Microsoft\\Today\\Keys\\112";
 const wchar_t kRight[] = L"Software\\Microsoft\\Today\\Keys\\113";
 const wchar_t kPickerFolder[] = L"C:\\Windows\\Zelvo Rudore";
@@ -20,25 +19,41 @@ void ExpectFields(HWND page, const wchar_t *leftName, const wchar_t *leftTarget,
     EXPECT_EQ(rightTarget, FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
 }
 
-// Installs a file as the optional picker library for the scope of a test, and
-// removes it (and what the stand-in left in the environment) afterwards.
+void SetFields(HWND page, const wchar_t *leftName, const wchar_t *leftTarget, const wchar_t *rightName,
+               const wchar_t *rightTarget)
+{
+    SetField(page, IDC_SOFTKEY_LEFT_NAME, leftName);
+    SetField(page, IDC_SOFTKEY_LEFT_TARGET, leftTarget);
+    SetField(page, IDC_SOFTKEY_RIGHT_NAME, rightName);
+    SetField(page, IDC_SOFTKEY_RIGHT_TARGET, rightTarget);
+}
+
+std::wstring Stored(const wchar_t *key, const wchar_t *name) { return RegTextOr(CU, key, name, L"missing"); }
+
+// Environment variables through which the stand-in picker library answers and reports.
+std::wstring Env(const wchar_t *name)
+{
+    wchar_t text[600] = L"";
+    GetEnvironmentVariableW(name, text, 600);
+    return text;
+}
+
+// Installs a file as the optional picker library for the scope of a test (a copy of
+// `source`, or a file that is no library at all when it is empty), and removes it and
+// what the stand-in left in the environment afterwards.
 class PickerLibrary {
 public:
     explicit PickerLibrary(const std::wstring &source)
     {
         CreateDirectoryW(kPickerFolder, NULL);
-        installed_ = CopyFileW(source.c_str(), kPicker, FALSE) != FALSE;
-        Forget();
-    }
-    // A file that is no library at all.
-    PickerLibrary()
-    {
-        CreateDirectoryW(kPickerFolder, NULL);
-        HANDLE file = CreateFileW(kPicker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        installed_ = file != INVALID_HANDLE_VALUE;
-        DWORD written;
-        if (installed_) WriteFile(file, "MZ not a library", 16, &written, NULL);
-        CloseHandle(file);
+        if (!source.empty()) {
+            installed_ = CopyFileW(source.c_str(), kPicker, FALSE) != FALSE;
+        } else {
+            HANDLE file = CreateFileW(kPicker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            DWORD written;
+            installed_ = file != INVALID_HANDLE_VALUE && WriteFile(file, "MZ not a library", 16, &written, NULL);
+            CloseHandle(file);
+        }
         Forget();
     }
     ~PickerLibrary()
@@ -46,29 +61,15 @@ public:
         DeleteFileW(kPicker);
         RemoveDirectoryW(kPickerFolder);
         Forget();
-        SetEnvironmentVariableW(L"ZR_GETFILES_ANSWER", NULL);
-        SetEnvironmentVariableW(L"ZR_GETFILES_FILL", NULL);
     }
     bool installed() const { return installed_; }
-    static void Answer(const wchar_t *path) { SetEnvironmentVariableW(L"ZR_GETFILES_ANSWER", path); }
-    static int Calls()
-    {
-        wchar_t count[16] = L"0";
-        GetEnvironmentVariableW(L"ZR_GETFILES_CALLS", count, 16);
-        return _wtoi(count);
-    }
-    static std::wstring Seen()
-    {
-        wchar_t seen[600] = L"";
-        GetEnvironmentVariableW(L"ZR_GETFILES_SEEN", seen, 600);
-        return seen;
-    }
+    static int Calls() { return _wtoi(Env(L"ZR_GETFILES_CALLS").c_str()); }
 
 private:
     static void Forget()
     {
-        SetEnvironmentVariableW(L"ZR_GETFILES_CALLS", NULL);
-        SetEnvironmentVariableW(L"ZR_GETFILES_SEEN", NULL);
+        for (const wchar_t *name : {L"ZR_GETFILES_CALLS", L"ZR_GETFILES_SEEN", L"ZR_GETFILES_ANSWER", L"ZR_GETFILES_FILL"})
+            SetEnvironmentVariableW(name, NULL);
     }
     bool installed_;
 };
@@ -88,63 +89,43 @@ TEST_F(SoftKeyPageTest, OpeningMakesBothKeysAndShowsWhatIsStoredOrTheDefaults)
 {
     DeleteRegKey(CU, kLeft);
     DeleteRegKey(CU, kRight);
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        ExpectFields(page, L"Calendar", L"", L"Contacts", L"");
-        EXPECT_EQ(L"Left Bottom Key", FieldText(page, IDC_SOFTKEY_LEFT_LABEL));
-        EXPECT_EQ(L"Right Bottom Key", FieldText(page, IDC_SOFTKEY_RIGHT_LABEL));
-    });
+    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { ExpectFields(page, L"Calendar", L"", L"Contacts", L""); });
     EXPECT_TRUE(RegKeyExists(CU, kLeft));
     EXPECT_TRUE(RegKeyExists(CU, kRight));
     EXPECT_FALSE(RegValueExists(CU, kLeft, L"Default"));
     EXPECT_FALSE(RegValueExists(CU, kRight, L"Open"));
 
-    WriteRegString(CU, kLeft, L"Default", L"Notes");
-    WriteRegString(CU, kLeft, L"Open", L"\\Windows\\notes.exe");
-    WriteRegString(CU, kRight, L"Default", L"Phone");
-    WriteRegString(CU, kRight, L"Open", L"\\Windows\\cprog.exe");
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        ExpectFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
-    });
-    // A target without a name shows the default name beside it.
-    DeleteRegValue(CU, kLeft, L"Default");
-    WriteRegString(CU, kRight, L"Default", L"");
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        ExpectFields(page, L"Calendar", L"\\Windows\\notes.exe", L"Contacts", L"\\Windows\\cprog.exe");
-    });
-}
-
-TEST_F(SoftKeyPageTest, UnusableStoredValuesCountAsNone)
-{
+    // Values that are unusable (too long for 128 characters, without their null, of
+    // another type) count as none; a target without a name shows the default name.
     const std::wstring longest(127, L'n');
     struct {
-        const char *what;
-        std::function<void()> store;
-        const wchar_t *leftName, *leftTarget;
+        const wchar_t *leftName, *leftTarget, *rightName;   // NULL: missing
+        std::function<void()> spoil;
+        const wchar_t *shownLeftName, *shownLeftTarget, *shownRightName;
     } cases[] = {
-        {"128 characters", [] {
+        {L"Notes", L"\\Windows\\notes.exe", L"Phone", nullptr, L"Notes", L"\\Windows\\notes.exe", L"Phone"},
+        {NULL, L"\\Windows\\notes.exe", L"", nullptr, L"Calendar", L"\\Windows\\notes.exe", L"Contacts"},
+        {longest.c_str(), L"\\Windows\\notes.exe", L"Phone", nullptr, longest.c_str(), L"\\Windows\\notes.exe", L"Phone"},
+        {NULL, NULL, L"Phone", [] {
              WriteRegString(CU, kLeft, L"Default", std::wstring(128, L'n').c_str());
              WriteRegString(CU, kLeft, L"Open", (L"\\" + std::wstring(127, L't')).c_str());
-         }, L"Calendar", L""},
-        {"no null", [] {
+         }, L"Calendar", L"", L"Phone"},
+        {NULL, NULL, L"Phone", [] {
              WriteUnterminated(CU, kLeft, L"Default", L"Notes");
              WriteUnterminated(CU, kLeft, L"Open", L"\\Windows\\notes.exe");
-         }, L"Calendar", L""},
-        {"other types", [] {
-             WriteTextOfType(CU, kLeft, L"Default", REG_EXPAND_SZ, L"Notes");
-             WriteRegDword(CU, kLeft, L"Open", 1);
-         }, L"Calendar", L""},
-        {"127 characters fit", [&] {
-             WriteRegString(CU, kLeft, L"Default", longest.c_str());
-             WriteRegString(CU, kLeft, L"Open", L"\\Windows\\notes.exe");
-         }, longest.c_str(), L"\\Windows\\notes.exe"},
+         }, L"Calendar", L"", L"Phone"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases);
         DeleteRegKey(CU, kLeft);
-        c.store();
+        DeleteRegKey(CU, kRight);
+        if (c.leftName) WriteRegString(CU, kLeft, L"Default", c.leftName);
+        if (c.leftTarget) WriteRegString(CU, kLeft, L"Open", c.leftTarget);
+        WriteRegString(CU, kRight, L"Default", c.rightName);
+        WriteRegString(CU, kRight, L"Open", L"\\Windows\\cprog.exe");
+        if (c.spoil) c.spoil();
         RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) {
-            EXPECT_EQ(c.leftName, FieldText(page, IDC_SOFTKEY_LEFT_NAME));
-            EXPECT_EQ(c.leftTarget, FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
+            ExpectFields(page, c.shownLeftName, c.shownLeftTarget, c.shownRightName, L"\\Windows\\cprog.exe");
         });
     }
 }
@@ -154,64 +135,47 @@ TEST_F(SoftKeyPageTest, OkStoresTheFieldsOrTheDefaultsAndEveryButtonLeavesTheRig
     DeleteRegKey(CU, kLeft);
     DeleteRegKey(CU, kRight);
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        // Left: both fields stored as they are.
-        SetField(page, IDC_SOFTKEY_LEFT_NAME, L"Notes");
-        SetField(page, IDC_SOFTKEY_LEFT_TARGET, L"\\Windows\\notes.exe");
+        SetFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
         Tap(page, IDC_SOFTKEY_LEFT_STORE);
-        EXPECT_EQ(L"Notes", RegTextOr(CU, kLeft, L"Default", L"missing"));
-        EXPECT_EQ(L"\\Windows\\notes.exe", RegTextOr(CU, kLeft, L"Open", L"missing"));
-        // Left with a field empty: the Calendar, with the fields left alone.
-        for (int emptied : {IDC_SOFTKEY_LEFT_NAME, IDC_SOFTKEY_LEFT_TARGET}) {
-            SetField(page, IDC_SOFTKEY_LEFT_NAME, L"Notes");
-            SetField(page, IDC_SOFTKEY_LEFT_TARGET, L"\\Windows\\notes.exe");
-            WriteRegString(CU, kLeft, L"Default", L"before");
-            SetField(page, emptied, L"");
-            Tap(page, IDC_SOFTKEY_LEFT_STORE);
-            EXPECT_EQ(L"Calendar", RegTextOr(CU, kLeft, L"Default", L"missing"));
-            EXPECT_EQ(L"\\Windows\\Calendar.exe", RegTextOr(CU, kLeft, L"Open", L"missing"));
-            EXPECT_EQ(L"", FieldText(page, emptied));
-        }
-        // Left "Default": stored and shown.
-        SetField(page, IDC_SOFTKEY_LEFT_NAME, L"Other");
-        SetField(page, IDC_SOFTKEY_LEFT_TARGET, L"");
-        WriteRegString(CU, kLeft, L"Default", L"before");
-        Tap(page, IDC_SOFTKEY_LEFT_DEFAULT);
-        EXPECT_EQ(L"Calendar", RegTextOr(CU, kLeft, L"Default", L"missing"));
-        EXPECT_EQ(L"\\Windows\\Calendar.exe", RegTextOr(CU, kLeft, L"Open", L"missing"));
-        EXPECT_EQ(L"Calendar", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
-        EXPECT_EQ(L"\\Windows\\Calendar.exe", FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
-
-        // Right: both fields stored.
-        SetField(page, IDC_SOFTKEY_RIGHT_NAME, L"Phone");
-        SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\cprog.exe");
         Tap(page, IDC_SOFTKEY_RIGHT_STORE);
-        EXPECT_EQ(L"Phone", RegTextOr(CU, kRight, L"Default", L"missing"));
-        EXPECT_EQ(L"\\Windows\\cprog.exe", RegTextOr(CU, kRight, L"Open", L"missing"));
-        // Right with a field empty: both values go.
-        for (int emptied : {IDC_SOFTKEY_RIGHT_NAME, IDC_SOFTKEY_RIGHT_TARGET}) {
+        EXPECT_EQ(L"Notes", Stored(kLeft, L"Default"));
+        EXPECT_EQ(L"\\Windows\\notes.exe", Stored(kLeft, L"Open"));
+        EXPECT_EQ(L"Phone", Stored(kRight, L"Default"));
+        EXPECT_EQ(L"\\Windows\\cprog.exe", Stored(kRight, L"Open"));
+        // A field left empty: the left key gets the Calendar with its fields left
+        // alone, the right key loses both values.
+        for (bool nameEmptied : {true, false}) {
+            SCOPED_TRACE(nameEmptied ? "name empty" : "target empty");
+            SetFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
+            SetField(page, nameEmptied ? IDC_SOFTKEY_LEFT_NAME : IDC_SOFTKEY_LEFT_TARGET, L"");
+            SetField(page, nameEmptied ? IDC_SOFTKEY_RIGHT_NAME : IDC_SOFTKEY_RIGHT_TARGET, L"");
             WriteRegString(CU, kRight, L"Default", L"Phone");
             WriteRegString(CU, kRight, L"Open", L"\\Windows\\cprog.exe");
-            SetField(page, IDC_SOFTKEY_RIGHT_NAME, L"Phone");
-            SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\cprog.exe");
-            SetField(page, emptied, L"");
+            Tap(page, IDC_SOFTKEY_LEFT_STORE);
             Tap(page, IDC_SOFTKEY_RIGHT_STORE);
+            EXPECT_EQ(L"Calendar", Stored(kLeft, L"Default"));
+            EXPECT_EQ(L"\\Windows\\Calendar.exe", Stored(kLeft, L"Open"));
+            EXPECT_EQ(L"", FieldText(page, nameEmptied ? IDC_SOFTKEY_LEFT_NAME : IDC_SOFTKEY_LEFT_TARGET));
             EXPECT_FALSE(RegValueExists(CU, kRight, L"Default"));
             EXPECT_FALSE(RegValueExists(CU, kRight, L"Open"));
         }
         // Once more with nothing to delete: no error, nothing written.
         Tap(page, IDC_SOFTKEY_RIGHT_STORE);
         EXPECT_FALSE(RegValueExists(CU, kRight, L"Default"));
-        // Right "Default": "Contacts" and no target.
+
+        // "Default": stored and shown, each key on its own.
+        SetFields(page, L"Other", L"", L"Phone", L"\\Windows\\cprog.exe");
+        WriteRegString(CU, kLeft, L"Default", L"before");
         WriteRegString(CU, kRight, L"Open", L"\\Windows\\cprog.exe");
-        SetField(page, IDC_SOFTKEY_RIGHT_NAME, L"Phone");
-        SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\cprog.exe");
+        Tap(page, IDC_SOFTKEY_LEFT_DEFAULT);
+        EXPECT_EQ(L"Calendar", Stored(kLeft, L"Default"));
+        EXPECT_EQ(L"\\Windows\\Calendar.exe", Stored(kLeft, L"Open"));
+        ExpectFields(page, L"Calendar", L"\\Windows\\Calendar.exe", L"Phone", L"\\Windows\\cprog.exe");
         Tap(page, IDC_SOFTKEY_RIGHT_DEFAULT);
-        EXPECT_EQ(L"Contacts", RegTextOr(CU, kRight, L"Default", L"missing"));
+        EXPECT_EQ(L"Contacts", Stored(kRight, L"Default"));
         EXPECT_FALSE(RegValueExists(CU, kRight, L"Open"));
-        EXPECT_EQ(L"Contacts", FieldText(page, IDC_SOFTKEY_RIGHT_NAME));
-        EXPECT_EQ(L"", FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
-        // The left key was not touched by any right button.
-        EXPECT_EQ(L"Calendar", RegTextOr(CU, kLeft, L"Default", L"missing"));
+        ExpectFields(page, L"Calendar", L"\\Windows\\Calendar.exe", L"Contacts", L"");
+        EXPECT_EQ(L"Calendar", Stored(kLeft, L"Default")) << "a right button touched the left key";
     });
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
         ExpectFields(page, L"Calendar", L"\\Windows\\Calendar.exe", L"Contacts", L"");
@@ -223,11 +187,8 @@ TEST_F(SoftKeyPageTest, LongFieldsAreStoredCutTo255Characters)
     const std::wstring name(300, L'n');
     const std::wstring target = L"\\" + std::wstring(299, L't');
     RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) {
-        SetField(page, IDC_SOFTKEY_LEFT_NAME, name.c_str());
-        SetField(page, IDC_SOFTKEY_LEFT_TARGET, target.c_str());
+        SetFields(page, name.c_str(), target.c_str(), name.c_str(), target.c_str());
         Tap(page, IDC_SOFTKEY_LEFT_STORE);
-        SetField(page, IDC_SOFTKEY_RIGHT_NAME, name.c_str());
-        SetField(page, IDC_SOFTKEY_RIGHT_TARGET, target.c_str());
         Tap(page, IDC_SOFTKEY_RIGHT_STORE);
         // Typing stops at 255 characters.
         HWND field = GetDlgItem(page, IDC_SOFTKEY_RIGHT_TARGET);
@@ -237,34 +198,35 @@ TEST_F(SoftKeyPageTest, LongFieldsAreStoredCutTo255Characters)
         EXPECT_EQ(target.substr(0, 255), FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
     });
     for (const wchar_t *key : {kLeft, kRight}) {
-        EXPECT_EQ(name.substr(0, 255), RegTextOr(CU, key, L"Default", L"missing"));
-        EXPECT_EQ(target.substr(0, 255), RegTextOr(CU, key, L"Open", L"missing"));
+        EXPECT_EQ(name.substr(0, 255), Stored(key, L"Default"));
+        EXPECT_EQ(target.substr(0, 255), Stored(key, L"Open"));
     }
 }
 
-TEST_F(SoftKeyPageTest, AKeyThatCannotBeMadeStopsTheOpeningAndEveryButtonWritesNothing)
+TEST_F(SoftKeyPageTest, AKeyThatCannotBeOpenedStopsTheOpeningAndEveryButtonWritesNothing)
 {
-    // The left key cannot be made: neither key is shown.
-    RefuseNewKeysUnder(CU, kKeys);
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        ExpectFields(page, L"", L"", L"", L"");
-        SetField(page, IDC_SOFTKEY_LEFT_NAME, L"Notes");
-        SetField(page, IDC_SOFTKEY_LEFT_TARGET, L"\\Windows\\notes.exe");
-        SetField(page, IDC_SOFTKEY_RIGHT_NAME, L"Phone");
-        SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\cprog.exe");
-        int boxes = SimMessageBoxCount();
-        for (UINT button : {IDC_SOFTKEY_LEFT_STORE, IDC_SOFTKEY_LEFT_DEFAULT, IDC_SOFTKEY_RIGHT_STORE,
-                            IDC_SOFTKEY_RIGHT_DEFAULT})
-            Tap(page, button);
-        EXPECT_FALSE(RegKeyExists(CU, kLeft));
-        EXPECT_FALSE(RegKeyExists(CU, kRight));
-        EXPECT_EQ(0, MessageBoxesSince(boxes));
-        // The "Default" buttons show their defaults only once stored.
-        ExpectFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
-    });
-    // Only the right key cannot be made: the left one is shown, the right one is not.
-    DeleteRegKey(CU, kKeys);
-    RefuseNewKeysUnder(CU, kKeys, {L"112"});
+    DeleteRegKey(CU, kLeft);
+    DeleteRegKey(CU, kRight);
+    {
+        // The left key cannot be opened: neither key is shown.
+        KeyLockout left(CU, kLeft), right(CU, kRight);
+        ASSERT_TRUE(left.locked() && right.locked());
+        RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
+            ExpectFields(page, L"", L"", L"", L"");
+            SetFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
+            for (UINT button : {IDC_SOFTKEY_LEFT_STORE, IDC_SOFTKEY_LEFT_DEFAULT, IDC_SOFTKEY_RIGHT_STORE,
+                                IDC_SOFTKEY_RIGHT_DEFAULT})
+                Tap(page, button);
+            EXPECT_EQ(0, SimMessageBoxCount());
+            // The "Default" buttons show their defaults only once stored.
+            ExpectFields(page, L"Notes", L"\\Windows\\notes.exe", L"Phone", L"\\Windows\\cprog.exe");
+        });
+    }
+    for (const wchar_t *key : {kLeft, kRight})
+        for (const wchar_t *name : {L"Default", L"Open"}) EXPECT_FALSE(RegValueExists(CU, key, name));
+    // Only the right key cannot be opened: the left one is shown, the right one is not.
+    KeyLockout right(CU, kRight);
+    ASSERT_TRUE(right.locked());
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { ExpectFields(page, L"Calendar", L"", L"", L""); });
 }
 
@@ -290,8 +252,8 @@ TEST_F(SoftKeyPageTest, WithoutThePickerLibraryThePlatformDialogPicksAndNothingI
         EXPECT_EQ(L"\\Windows\\Calendar.exe", FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
         EXPECT_EQ(L"Calendar", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
         // Picked, not stored.
-        EXPECT_EQ(L"Stored", RegTextOr(CU, kLeft, L"Default", L"missing"));
-        EXPECT_EQ(L"\\Windows\\stored.exe", RegTextOr(CU, kLeft, L"Open", L"missing"));
+        EXPECT_EQ(L"Stored", Stored(kLeft, L"Default"));
+        EXPECT_EQ(L"\\Windows\\stored.exe", Stored(kLeft, L"Open"));
 
         // The name is the file name up to its first dot; a dot in a folder gives none.
         struct {
@@ -308,22 +270,19 @@ TEST_F(SoftKeyPageTest, WithoutThePickerLibraryThePlatformDialogPicksAndNothingI
             Tap(page, IDC_SOFTKEY_RIGHT_PICK);
             EXPECT_EQ(c.path, FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
             EXPECT_EQ(c.name, FieldText(page, IDC_SOFTKEY_RIGHT_NAME)) << c.path;
-            EXPECT_EQ(page, LastFileDialog().owner);
         }
         EXPECT_FALSE(RegValueExists(CU, kRight, L"Open"));
 
         // Cancelled: both fields of that key go empty; the other key's stay.
         SimQueueFileDialogAnswer(NULL);
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
-        EXPECT_EQ(L"", FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
-        EXPECT_EQ(L"", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
-        EXPECT_EQ(L"\\Windows\\.hidden", FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
+        ExpectFields(page, L"", L"", L"", L"\\Windows\\.hidden");
         // "OK" stores what was picked.
         SimQueueFileDialogAnswer(L"\\Windows\\pword.exe");
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
         Tap(page, IDC_SOFTKEY_LEFT_STORE);
-        EXPECT_EQ(L"pword", RegTextOr(CU, kLeft, L"Default", L"missing"));
-        EXPECT_EQ(L"\\Windows\\pword.exe", RegTextOr(CU, kLeft, L"Open", L"missing"));
+        EXPECT_EQ(L"pword", Stored(kLeft, L"Default"));
+        EXPECT_EQ(L"\\Windows\\pword.exe", Stored(kLeft, L"Open"));
     });
 }
 
@@ -340,7 +299,7 @@ TEST_F(SoftKeyPageTest, PickedPathsTooLongForTheFieldsAreCutSafely)
         EXPECT_EQ(path.substr(0, 255), FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
         EXPECT_EQ(L"Prog", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
         Tap(page, IDC_SOFTKEY_LEFT_STORE);
-        EXPECT_EQ(path.substr(0, 255), RegTextOr(CU, kLeft, L"Open", L"missing"));
+        EXPECT_EQ(path.substr(0, 255), Stored(kLeft, L"Open"));
         // Longer than the picker's own buffer: the dialog refuses it, as a cancel.
         SimQueueFileDialogAnswer((folder + L"\\" + std::wstring(20, L'p') + L".exe").c_str());
         Tap(page, IDC_SOFTKEY_RIGHT_PICK);
@@ -356,15 +315,15 @@ TEST_F(SoftKeyPageTest, ThePickerLibraryIsUsedInsteadOfThePlatformDialogAndFreed
     ASSERT_TRUE(library.installed());
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
         int dialogs = SimFileDialogCount();
-        PickerLibrary::Answer(L"\\Program Files\\Notes\\notes.exe");
+        SetEnvironmentVariableW(L"ZR_GETFILES_ANSWER", L"\\Program Files\\Notes\\notes.exe");
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
         EXPECT_EQ(1, PickerLibrary::Calls());
-        EXPECT_EQ(L"Select link|\\Windows|(*.exe)|260", PickerLibrary::Seen());
+        EXPECT_EQ(L"Select link|\\Windows|(*.exe)|260", Env(L"ZR_GETFILES_SEEN"));
         EXPECT_EQ(L"\\Program Files\\Notes\\notes.exe", FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
         EXPECT_EQ(L"notes", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
         EXPECT_TRUE(GetModuleHandleW(kPicker) == NULL) << "the library stays loaded";
         // The library's cancel empties the fields.
-        PickerLibrary::Answer(NULL);
+        SetEnvironmentVariableW(L"ZR_GETFILES_ANSWER", NULL);
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
         EXPECT_EQ(2, PickerLibrary::Calls());
         EXPECT_EQ(L"", FieldText(page, IDC_SOFTKEY_LEFT_TARGET));
@@ -382,7 +341,10 @@ TEST_F(SoftKeyPageTest, ThePickerLibraryIsUsedInsteadOfThePlatformDialogAndFreed
 
 TEST_F(SoftKeyPageTest, AnUnusablePickerLibraryLeavesThePickToThePlatformDialog)
 {
-    auto pickThroughThePlatform = [](const PickerLibrary &library) {
+    // One without the export, and a file that is no library.
+    for (const std::wstring &source : {PathBesideTests(L"test_getfiles_other.dll"), std::wstring()}) {
+        SCOPED_TRACE(source.empty() ? "not a library" : "without the export");
+        PickerLibrary library(source);
         ASSERT_TRUE(library.installed());
         RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
             int dialogs = SimFileDialogCount();
@@ -394,39 +356,5 @@ TEST_F(SoftKeyPageTest, AnUnusablePickerLibraryLeavesThePickToThePlatformDialog)
             EXPECT_EQ(0, PickerLibrary::Calls());
             EXPECT_TRUE(GetModuleHandleW(kPicker) == NULL);
         });
-    };
-    {
-        SCOPED_TRACE("without the export");
-        PickerLibrary library(PathBesideTests(L"test_getfiles_other.dll"));
-        pickThroughThePlatform(library);
     }
-    {
-        SCOPED_TRACE("not a library");
-        PickerLibrary library;
-        pickThroughThePlatform(library);
-    }
-}
-
-TEST_F(SoftKeyPageTest, EachScreenShapeTakesItsLayoutAndTheFieldsKeepTheirText)
-{
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
-        EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_PORTRAIT));
-        EXPECT_FALSE(LaidOutLike(page, IDD_SOFTKEY_PAGE));
-        SetField(page, IDC_SOFTKEY_RIGHT_TARGET, L"\\Windows\\typed.exe");
-        {
-            ScreenTurn turn(SIM_LANDSCAPE);
-            ASSERT_TRUE(turn.turned());
-            EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_LANDSCAPE));
-        }
-        {
-            ScreenTurn turn(SIM_SQUARE);
-            ASSERT_TRUE(turn.turned());
-            EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE));
-            EXPECT_EQ(L"\\Windows\\typed.exe", FieldText(page, IDC_SOFTKEY_RIGHT_TARGET));
-        }
-        EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_PORTRAIT));
-    });
-    ScreenTurn turn(SIM_LANDSCAPE);
-    ASSERT_TRUE(turn.turned());
-    RunTodayPage(TAB_SOFT_KEYS, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_SOFTKEY_PAGE_LANDSCAPE)); });
 }

@@ -1,11 +1,9 @@
 // The Today text and settings icons page ("Settings1").
-#include "tests/today/today_kit.h"
+#include "tests/hosts/host_kit.h"
 
 namespace {
 
 const wchar_t kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
-const wchar_t kShell[] = L"Software\\Microsoft\\Shell";
-const wchar_t kControlPanel[] = L"ControlPanel";
 const HKEY LM = HKEY_LOCAL_MACHINE;
 
 struct IconCase {
@@ -23,6 +21,21 @@ const IconCase kIcons[] = {
     {IDC_TODAYTEXT_HIDE_PASSWORD, L"ControlPanel\\Password", true, true},
     {IDC_TODAYTEXT_HIDE_OWNER, L"ControlPanel\\Owner", true, true},
 };
+
+std::wstring TodayText() { return RegTextOr(LM, kDeviceBeta, L"Today", L"missing"); }
+
+void ExpectTextShown(HWND page, bool ticked, const std::wstring &text)
+{
+    EXPECT_EQ(ticked, IsTicked(page, IDC_TODAYTEXT_SHOW));
+    EXPECT_EQ(text, FieldText(page, IDC_TODAYTEXT_TEXT));
+}
+
+// Clear and tick again: the way to store the field once the box is ticked.
+void StoreField(HWND page)
+{
+    Tap(page, IDC_TODAYTEXT_SHOW);
+    Tap(page, IDC_TODAYTEXT_SHOW);
+}
 
 class TodayTextPageTest : public DeviceTest {};
 
@@ -52,11 +65,8 @@ TEST_F(TodayTextPageTest, OpeningCreatesTheFiveIconKeysAndTicksOnlyHideOfOne)
     WriteTextOfType(LM, L"ControlPanel\\Password", L"Hide", REG_SZ, L"1");
     WriteRegDword(LM, L"ControlPanel\\Owner", L"Hide", 1);
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_BUTTONS));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_ADMIN));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_PASSWORD));
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
+        const bool ticked[] = {true, false, false, false, true};
+        for (int i = 0; i < 5; i++) EXPECT_EQ(ticked[i], IsTicked(page, kIcons[i].box)) << kIcons[i].key;
     });
 }
 
@@ -70,31 +80,26 @@ TEST_F(TodayTextPageTest, EachIconWritesHideAndItsRedirectAndIsAnnouncedOnce)
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
         for (const IconCase &icon : kIcons) {
             SCOPED_TRACE(icon.key);
-            int before = SimBroadcastCount();
-            Tap(page, icon.box);
-            EXPECT_EQ(1u, RegDwordOr(LM, icon.key, L"Hide", 99));
-            if (icon.redirect)
-                EXPECT_TRUE(IsEmptyText(LM, icon.key, L"Redirect"));
-            else
-                EXPECT_EQ(L"stale", RegTextOr(LM, icon.key, L"Redirect", L"gone"));
-            ExpectOneNotice(before, icon.posted, "ticked");
-
-            before = SimBroadcastCount();
-            Tap(page, icon.box);
-            EXPECT_EQ(0u, RegDwordOr(LM, icon.key, L"Hide", 99));
-            if (icon.redirect)
-                EXPECT_FALSE(RegValueExists(LM, icon.key, L"Redirect"));
-            else
-                EXPECT_EQ(L"stale", RegTextOr(LM, icon.key, L"Redirect", L"gone"));
-            ExpectOneNotice(before, icon.posted, "cleared");
+            for (bool ticking : {true, false}) {
+                int before = SimBroadcastCount();
+                Tap(page, icon.box);
+                EXPECT_EQ(ticking ? 1u : 0u, RegDwordOr(LM, icon.key, L"Hide", 99));
+                if (!icon.redirect)
+                    EXPECT_EQ(L"stale", RegTextOr(LM, icon.key, L"Redirect", L"gone"));
+                else if (ticking)
+                    EXPECT_TRUE(IsEmptyText(LM, icon.key, L"Redirect"));
+                else
+                    EXPECT_FALSE(RegValueExists(LM, icon.key, L"Redirect"));
+                ExpectOneSettingsNotice(before, icon.posted, ticking ? "ticked" : "cleared");
+            }
         }
-        // Clearing twice: a "Redirect" already gone is no error, and "Hide" is still written.
+        // Clearing with its "Redirect" already gone is no error, and "Hide" is still written.
         Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
         DeleteRegValue(LM, L"ControlPanel\\Owner", L"Redirect");
         int before = SimBroadcastCount();
         Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
         EXPECT_EQ(0u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
-        ExpectOneNotice(before, true, "cleared again");
+        ExpectOneSettingsNotice(before, true, "cleared again");
     });
     // The network key is the networking page's wireless icon, seen the other way round.
     WriteRegDword(LM, L"ControlPanel\\Network", L"Hide", 1);
@@ -106,71 +111,53 @@ TEST_F(TodayTextPageTest, TheTodayTextIsShownAndStoredOnlyThroughItsBox)
 {
     DeleteRegKey(LM, kDeviceBeta);
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
+        ExpectTextShown(page, false, L"Rudore");
         int before = SimBroadcastCount();
         Tap(page, IDC_TODAYTEXT_SHOW);
-        EXPECT_EQ(L"Rudore", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        EXPECT_EQ(L"Rudore", TodayText());
         // Editing the field alone stores nothing.
         SetField(page, IDC_TODAYTEXT_TEXT, L"Hello owner");
-        EXPECT_EQ(L"Rudore", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        EXPECT_EQ(L"Rudore", TodayText());
         Tap(page, IDC_TODAYTEXT_SHOW);
         EXPECT_FALSE(RegValueExists(LM, kDeviceBeta, L"Today"));
         Tap(page, IDC_TODAYTEXT_SHOW);
-        EXPECT_EQ(L"Hello owner", RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        EXPECT_EQ(L"Hello owner", TodayText());
         // An empty field stores an empty text.
         SetField(page, IDC_TODAYTEXT_TEXT, L"");
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        Tap(page, IDC_TODAYTEXT_SHOW);
+        StoreField(page);
         EXPECT_TRUE(IsEmptyText(LM, kDeviceBeta, L"Today"));
         EXPECT_TRUE(SettingsChangesSince(before).empty()) << "the text is not announced";
         SetField(page, IDC_TODAYTEXT_TEXT, L"Back again");
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        Tap(page, IDC_TODAYTEXT_SHOW);
+        StoreField(page);
     });
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_EQ(L"Back again", FieldText(page, IDC_TODAYTEXT_TEXT));
-    });
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { ExpectTextShown(page, true, L"Back again"); });
     // An empty text stored is as none.
     WriteRegString(LM, kDeviceBeta, L"Today", L"");
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
-    });
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { ExpectTextShown(page, false, L"Rudore"); });
 }
 
 TEST_F(TodayTextPageTest, AnUnusableTodayTextCountsAsNoneAndTheFieldHoldsAtMost255)
 {
-    struct {
-        const char *what;
-        std::function<void()> store;
-    } unusable[] = {
-        {"256 characters", [] { WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(256, L't').c_str()); }},
-        {"no null", [] { WriteUnterminated(LM, kDeviceBeta, L"Today", L"Hello"); }},
-        {"expandable text", [] { WriteTextOfType(LM, kDeviceBeta, L"Today", REG_EXPAND_SZ, L"Hello"); }},
-        {"a number", [] { WriteRegDword(LM, kDeviceBeta, L"Today", 7); }},
+    const std::function<void()> unusable[] = {
+        [] { WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(256, L't').c_str()); },
+        [] { WriteUnterminated(LM, kDeviceBeta, L"Today", L"Hello"); },
+        [] { WriteRegDword(LM, kDeviceBeta, L"Today", 7); },
     };
-    for (const auto &stored : unusable) {
-        SCOPED_TRACE(stored.what);
+    for (const auto &store : unusable) {
+        SCOPED_TRACE(&store - unusable);
         DeleteRegValue(LM, kDeviceBeta, L"Today");
-        stored.store();
-        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-            EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-            EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
-        });
+        store();
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { ExpectTextShown(page, false, L"Rudore"); });
     }
     // 255 characters fit whole, in the field and back in the registry.
     const std::wstring longest(255, L'w');
     WriteRegString(LM, kDeviceBeta, L"Today", longest.c_str());
     RunTodayPage(TAB_TODAY_TEXT, [&](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_EQ(longest, FieldText(page, IDC_TODAYTEXT_TEXT));
+        ExpectTextShown(page, true, longest);
         // A longer text put into the field is stored cut to what the field holds.
         SetField(page, IDC_TODAYTEXT_TEXT, std::wstring(600, L'v').c_str());
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        EXPECT_EQ(std::wstring(255, L'v'), RegTextOr(LM, kDeviceBeta, L"Today", L"missing"));
+        StoreField(page);
+        EXPECT_EQ(std::wstring(255, L'v'), TodayText());
         // Typing stops at 255 characters.
         HWND field = GetDlgItem(page, IDC_TODAYTEXT_TEXT);
         SetField(page, IDC_TODAYTEXT_TEXT, longest.c_str());
@@ -180,75 +167,56 @@ TEST_F(TodayTextPageTest, AnUnusableTodayTextCountsAsNoneAndTheFieldHoldsAtMost2
     });
 }
 
-TEST_F(TodayTextPageTest, AKeyThatCannotBeMadeStopsTheReadingOrTheWriteAndIsNotAnnounced)
+TEST_F(TodayTextPageTest, AKeyThatCannotBeOpenedStopsTheReadingOrTheWriteAndIsNotAnnounced)
 {
-    // Opening: the buttons and network keys can be opened, the admin password key
-    // cannot be made, so the password and owner boxes stay clear although stored as 1.
     WriteRegString(LM, kDeviceBeta, L"Today", L"Shown");
-    RefuseNewKeysUnder(LM, kControlPanel, {L"Buttons", L"Network", L"Password", L"Owner"});
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_BUTTONS));
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_EQ(L"Shown", FieldText(page, IDC_TODAYTEXT_TEXT));
-        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_ADMIN));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_PASSWORD));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
-        // The page itself stays usable: the boxes whose keys exist still write.
-        int before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
-        EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
-        ExpectOneNotice(before, true, "owner");
-        // A box whose key cannot be made writes nothing and announces nothing.
-        before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
-        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\AdminPassword"));
-        EXPECT_TRUE(SettingsChangesSince(before).empty());
-    });
-    // Without the buttons key nothing is read, not even the text.
-    RefuseNewKeysUnder(LM, kControlPanel, {L"Network"});
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
-        EXPECT_EQ(L"", FieldText(page, IDC_TODAYTEXT_TEXT));
-        int before = SimBroadcastCount();
-        Tap(page, IDC_TODAYTEXT_HIDE_BUTTONS);
-        EXPECT_FALSE(RegKeyExists(LM, L"ControlPanel\\Buttons"));
-        EXPECT_TRUE(SettingsChangesSince(before).empty());
-    });
-    // The text box cannot make its key either: nothing is written.
-    DeleteRegKey(LM, kControlPanel);
-    RefuseNewKeysUnder(LM, kShell);
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
-        Tap(page, IDC_TODAYTEXT_SHOW);
-        EXPECT_FALSE(RegKeyExists(LM, kDeviceBeta));
-    });
-}
-
-TEST_F(TodayTextPageTest, EachScreenShapeTakesItsLayoutAndTheBoxesKeepTheirState)
-{
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_PORTRAIT));
-        EXPECT_FALSE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE));
-        Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
-        SetField(page, IDC_TODAYTEXT_TEXT, L"Turned");
-        {
-            ScreenTurn turn(SIM_LANDSCAPE);
-            ASSERT_TRUE(turn.turned());
-            EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE));
-        }
-        {
-            ScreenTurn turn(SIM_SQUARE);
-            ASSERT_TRUE(turn.turned());
-            EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE));
-            EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
-            EXPECT_EQ(L"Turned", FieldText(page, IDC_TODAYTEXT_TEXT));
-        }
-        EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_PORTRAIT));
-    });
-    // A page opened on a turned screen starts in that shape's layout.
-    ScreenTurn turn(SIM_LANDSCAPE);
-    ASSERT_TRUE(turn.turned());
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { EXPECT_TRUE(LaidOutLike(page, IDD_TODAY_TEXT_PAGE_LANDSCAPE)); });
+    for (const IconCase &icon : kIcons) WriteRegDword(LM, icon.key, L"Hide", 1);
+    DeleteRegValue(LM, L"ControlPanel\\AdminPassword", L"Hide");
+    WriteRegDword(LM, L"ControlPanel\\Owner", L"Hide", 0);
+    {
+        // The admin password key comes third: the password box after it stays clear
+        // although stored as 1.
+        KeyLockout lockout(LM, L"ControlPanel\\AdminPassword");
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, true, L"Shown");
+            const bool ticked[] = {true, true, false, false, false};
+            for (int i = 0; i < 5; i++) EXPECT_EQ(ticked[i], IsTicked(page, kIcons[i].box)) << kIcons[i].key;
+            // The page itself stays usable: the boxes whose keys open still write.
+            int before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
+            EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
+            ExpectOneSettingsNotice(before, true, "owner");
+            // A box whose key cannot be opened writes nothing and announces nothing.
+            before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
+            EXPECT_EQ(before, SimBroadcastCount());
+        });
+    }
+    EXPECT_FALSE(RegValueExists(LM, L"ControlPanel\\AdminPassword", L"Hide"));
+    WriteRegDword(LM, L"ControlPanel\\Buttons", L"Hide", 0);
+    {
+        // Without the buttons key nothing is read, not even the text.
+        KeyLockout lockout(LM, L"ControlPanel\\Buttons");
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, false, L"");
+            EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
+            int before = SimBroadcastCount();
+            Tap(page, IDC_TODAYTEXT_HIDE_BUTTONS);
+            EXPECT_EQ(before, SimBroadcastCount());
+        });
+    }
+    EXPECT_EQ(0u, RegDwordOr(LM, L"ControlPanel\\Buttons", L"Hide", 99));
+    {
+        // The text's key cannot be opened either: the field shows the default and the
+        // box writes nothing.
+        KeyLockout lockout(LM, kDeviceBeta);
+        ASSERT_TRUE(lockout.locked());
+        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+            ExpectTextShown(page, false, L"Rudore");
+            Tap(page, IDC_TODAYTEXT_SHOW);
+        });
+    }
+    EXPECT_EQ(L"Shown", TodayText());
 }
