@@ -1,7 +1,6 @@
 // Whole-registry backup and restore: what a restore brings back, what it refuses, and
 // what a backup leaves behind when it cannot write.
 #include "registry_testkit.h"
-#include <algorithm>
 #include <string.h>
 
 namespace {
@@ -53,26 +52,24 @@ void ChangeEverything()
 TEST_F(RegistryTest, RestoreAndSoftResetGiveBackExactlyTheSavedRegistry)
 {
     WriteAwkwardValues();
-    RegSnapshot saved = DeviceSnapshot();
+    std::string saved = DeviceSnapshot();
     DWORD boots = SimGetBootCount();
     std::wstring backup = Scratch(L"backup.reg");
     ASSERT_TRUE(RegCopyFile(backup.c_str())) << GetLastError();
-    ASSERT_TRUE(FileExists(backup));
 
     ChangeEverything();
-    RegSnapshot changed = DeviceSnapshot();
-    ASSERT_NE("", Differences(saved, changed));
+    std::string changed = DeviceSnapshot();
+    ASSERT_NE(saved, changed);
 
     // The restore only stages: the running registry stays as it is until the reset.
     ASSERT_TRUE(RegRestoreFile(backup.c_str())) << GetLastError();
     EXPECT_TRUE(SimHasStagedImage());
-    EXPECT_EQ("", Differences(changed, DeviceSnapshot()));
+    EXPECT_EQ(changed, DeviceSnapshot());
 
     SimSoftReset(FALSE);
     EXPECT_FALSE(SimHasStagedImage());
     EXPECT_EQ(boots + 1, SimGetBootCount());
-    SetBootCount(&saved, boots + 1);
-    EXPECT_EQ("", Differences(saved, DeviceSnapshot()));
+    EXPECT_EQ(saved, DeviceSnapshot());
 }
 
 TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
@@ -81,9 +78,8 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"before");
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string good = ReadBytes(backup);
-    ASSERT_GT(good.size(), (size_t)200);
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"after");
-    RegSnapshot running = DeviceSnapshot();
+    std::string running = DeviceSnapshot();
 
     // The good image with one byte changed and sealed again: only its contents are wrong.
     auto sealed = [&](size_t at, char byte) {
@@ -92,8 +88,8 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
         Reseal(&bytes);
         return bytes;
     };
-    size_t dword = good.find("dword:"), marker = good.find("\"Marker\"=\"");
-    ASSERT_TRUE(dword != std::string::npos && marker != std::string::npos);
+    size_t dword = good.find("dword:");
+    ASSERT_NE(std::string::npos, dword);
     std::string flipped = good;
     flipped[flipped.size() / 2] ^= 0x20;
     const struct {
@@ -102,48 +98,38 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
         DWORD error;
     } cases[] = {
         {"a flipped byte", flipped, ERROR_REGISTRY_CORRUPT},
-        {"half a file", good.substr(0, good.size() / 2), ERROR_REGISTRY_CORRUPT},
         {"one byte short", good.substr(0, good.size() - 1), ERROR_REGISTRY_CORRUPT},
-        {"one byte more", good + "x", ERROR_REGISTRY_CORRUPT},
         {"an empty file", "", ERROR_NOT_REGISTRY_FILE},
         {"an exported .reg", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
          ERROR_NOT_REGISTRY_FILE},
-        {"the registry's own text", "WINE REGISTRY Version 2\n\n[Software]\n\"a\"=dword:00000001\n",
-         ERROR_NOT_REGISTRY_FILE},
-        {"a program", ReadBytes(PathBesideTests(L"coredll.dll")), ERROR_NOT_REGISTRY_FILE},
-        {"another version", sealed(8, 2), ERROR_NOT_REGISTRY_FILE},
         {"a sealed image with a broken value", sealed(dword + 1, 'x'), ERROR_REGISTRY_CORRUPT},
-        {"a sealed image with a raw 8-bit byte", sealed(marker + 10, (char)0xE9), ERROR_REGISTRY_CORRUPT},
         {"a sealed image of an unknown root", sealed(REGIMG_HEADER_SIZE, 9), ERROR_REGISTRY_CORRUPT},
     };
+    std::wstring broken = Scratch(L"broken.reg");
     for (auto &c : cases) {
-        std::wstring path = Scratch(L"broken.reg");
-        WriteBytes(path, c.bytes);
+        WriteBytes(broken, c.bytes);
         SetLastError(0);
-        EXPECT_FALSE(RegRestoreFile(path.c_str())) << c.what;
+        EXPECT_FALSE(RegRestoreFile(broken.c_str())) << c.what;
         EXPECT_EQ(c.error, GetLastError()) << c.what;
-        EXPECT_FALSE(SimHasStagedImage()) << c.what;
     }
-    EXPECT_FALSE(RegRestoreFile(m_folder.c_str()));   // a folder
-    EXPECT_EQ((DWORD)ERROR_NOT_REGISTRY_FILE, GetLastError());
-    EXPECT_FALSE(RegRestoreFile(Scratch(L"missing.reg").c_str()));
-    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, GetLastError());
     EXPECT_FALSE(RegRestoreFile(NULL));
-    EXPECT_FALSE(RegRestoreFile(L""));
     EXPECT_FALSE(SimHasStagedImage());
-    EXPECT_EQ("", Differences(running, DeviceSnapshot()));
+    EXPECT_EQ(running, DeviceSnapshot());
 
-    // A failed restore leaves an image staged before it as it was.
+    // A failed restore leaves an image staged before it whole.
     ASSERT_TRUE(RegRestoreFile(backup.c_str()));
-    std::wstring staged = StagedPath();
-    std::string before = ReadBytes(staged);
-    WriteBytes(Scratch(L"broken.reg"), flipped);
-    EXPECT_FALSE(RegRestoreFile(Scratch(L"broken.reg").c_str()));
-    EXPECT_EQ(before, ReadBytes(staged));
+    std::string before = ReadBytes(StagedPath());
+    WriteBytes(broken, flipped);
+    EXPECT_FALSE(RegRestoreFile(broken.c_str()));
+    EXPECT_EQ(before, ReadBytes(StagedPath()));
+
+    // A staged image damaged after the restore is dropped at the reset, the registry kept.
+    std::string damaged = before;
+    damaged[damaged.size() - 3] ^= 0x55;
+    WriteBytes(StagedPath(), damaged);
     SimSoftReset(FALSE);
-    std::wstring value;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", &value));
-    EXPECT_EQ(L"before", value);
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ(running, DeviceSnapshot());
 }
 
 TEST_F(RegistryTest, BackupToAPathThatCannotBeWrittenFailsAndLeavesNothing)
@@ -151,35 +137,17 @@ TEST_F(RegistryTest, BackupToAPathThatCannotBeWrittenFailsAndLeavesNothing)
     SetLastError(0);
     EXPECT_FALSE(RegCopyFile(Scratch(L"no such folder\\backup.reg").c_str()));
     EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, GetLastError());
-
-    std::wstring folderTarget = Scratch(L"a folder");
-    ASSERT_TRUE(CreateDirectoryW(folderTarget.c_str(), NULL));
-    EXPECT_FALSE(RegCopyFile(folderTarget.c_str()));
-    EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
-    EXPECT_TRUE(GetFileAttributesW(folderTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(FolderEntries(folderTarget).empty());
-
     std::wstring locked = Scratch(L"locked.reg");
     WriteBytes(locked, "keep me");
     ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(RegCopyFile(locked.c_str()));
     EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
     EXPECT_EQ("keep me", ReadBytes(locked));
-
-    EXPECT_FALSE(RegCopyFile(L""));
-    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
     EXPECT_FALSE(RegCopyFile(NULL));
-    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
-
-    std::wstring invalid = Scratch(L"bad|name.reg");
-    EXPECT_FALSE(RegCopyFile(invalid.c_str()));
-
     // Only what the test made itself is left: no partial or temporary file.
-    std::vector<std::wstring> left = FolderEntries(m_folder);
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"a folder", L"locked.reg"}), left);
+    EXPECT_EQ((std::vector<std::wstring>{L"locked.reg"}), FolderEntries(Scratch()));
 
-    // Overwriting an ordinary file replaces it whole.
+    // Overwriting an ordinary, longer file replaces it whole.
     std::wstring old = Scratch(L"old.reg");
     WriteBytes(old, std::string(1 << 20, 'z'));
     ASSERT_TRUE(RegCopyFile(old.c_str()));

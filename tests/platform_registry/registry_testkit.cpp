@@ -1,18 +1,37 @@
 #include "registry_testkit.h"
+#include <set>
 #include <string.h>
 
 namespace {
 
-std::wstring Upper(const std::wstring &s)
+std::string Narrow(const std::wstring &s)
 {
-    std::wstring out(s);
-    if (!out.empty()) CharUpperBuffW(&out[0], (DWORD)out.size());
+    std::string out;
+    for (wchar_t c : s) {
+        if (c >= 32 && c < 128) out.push_back((char)c);
+        else {
+            char code[8];
+            wsprintfA(code, "\\u%04x", (unsigned)c);
+            out += code;
+        }
+    }
     return out;
 }
 
-void Walk(HKEY key, const std::wstring &path, RegSnapshot *out)
+DWORD Crc32(const std::string &bytes)
 {
-    std::map<std::wstring, RegData> &values = (*out)[Upper(path)];
+    DWORD crc = 0xFFFFFFFF;
+    for (unsigned char c : bytes) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void Walk(HKEY key, std::wstring path, std::set<std::string> *out)
+{
+    CharUpperBuffW(&path[0], (DWORD)path.size());
+    out->insert(Narrow(path));
     DWORD subkeys = 0, maxName = 0, count = 0, maxValueName = 0, maxData = 0;
     RegQueryInfoKeyW(key, NULL, NULL, NULL, &subkeys, &maxName, NULL, &count, &maxValueName, &maxData, NULL, NULL);
     std::vector<wchar_t> name(maxValueName + 2);
@@ -20,7 +39,12 @@ void Walk(HKEY key, const std::wstring &path, RegSnapshot *out)
     for (DWORD i = 0; i < count; ++i) {
         DWORD nameLength = (DWORD)name.size(), size = (DWORD)data.size(), type = 0;
         if (RegEnumValueW(key, i, &name[0], &nameLength, NULL, &type, &data[0], &size) != ERROR_SUCCESS) continue;
-        values[Upper(std::wstring(&name[0], nameLength))] = RegData{type, std::string((const char *)&data[0], size)};
+        std::wstring valueName(&name[0], nameLength);
+        if (nameLength) CharUpperBuffW(&valueName[0], nameLength);
+        if (path == L"HKLM\\COMM" && valueName == L"BOOTCOUNT") continue;
+        char shape[48];
+        wsprintfA(shape, " = type %lu, %lu bytes, crc %08lx", type, size, Crc32(std::string((char *)&data[0], size)));
+        out->insert(Narrow(path) + " : " + Narrow(valueName) + shape);
     }
     std::vector<wchar_t> child(maxName + 2);
     for (DWORD i = 0; i < subkeys; ++i) {
@@ -35,50 +59,15 @@ void Walk(HKEY key, const std::wstring &path, RegSnapshot *out)
     }
 }
 
-std::string Narrow(const std::wstring &s)
-{
-    std::string out;
-    for (wchar_t c : s) out.push_back(c < 128 ? (char)c : '?');
-    return out;
-}
-
 }  // namespace
 
-RegSnapshot DeviceSnapshot()
+std::string DeviceSnapshot()
 {
-    RegSnapshot out;
-    Walk(HKEY_LOCAL_MACHINE, L"HKLM", &out);
-    Walk(HKEY_CURRENT_USER, L"HKCU", &out);
-    return out;
-}
-
-void SetBootCount(RegSnapshot *snapshot, DWORD boots)
-{
-    (*snapshot)[L"HKLM\\COMM"][L"BOOTCOUNT"] = RegData{REG_DWORD, std::string((const char *)&boots, 4)};
-}
-
-std::string Differences(const RegSnapshot &expected, const RegSnapshot &actual)
-{
+    std::set<std::string> lines;
+    Walk(HKEY_LOCAL_MACHINE, L"HKLM", &lines);
+    Walk(HKEY_CURRENT_USER, L"HKCU", &lines);
     std::string out;
-    int shown = 0;
-    auto note = [&](const std::string &line) {
-        if (shown++ < 12) out += line + "\n";
-    };
-    for (auto &e : expected) {
-        auto a = actual.find(e.first);
-        if (a == actual.end()) { note("missing key " + Narrow(e.first)); continue; }
-        for (auto &v : e.second) {
-            auto av = a->second.find(v.first);
-            if (av == a->second.end()) note("missing value " + Narrow(e.first) + " : " + Narrow(v.first));
-            else if (av->second != v.second)
-                note("changed value " + Narrow(e.first) + " : " + Narrow(v.first) + " type " +
-                     std::to_string(v.second.type) + "->" + std::to_string(av->second.type));
-        }
-        for (auto &v : a->second)
-            if (!e.second.count(v.first)) note("extra value " + Narrow(e.first) + " : " + Narrow(v.first));
-    }
-    for (auto &a : actual)
-        if (!expected.count(a.first)) note("extra key " + Narrow(a.first));
+    for (const std::string &line : lines) out += line + "\n";
     return out;
 }
 
@@ -105,8 +94,6 @@ void WriteBytes(const std::wstring &path, const std::string &bytes)
     ASSERT_EQ(bytes.size(), wrote);
 }
 
-bool FileExists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::vector<std::wstring> FolderEntries(const std::wstring &folder)
 {
     std::vector<std::wstring> out;
@@ -121,23 +108,13 @@ std::vector<std::wstring> FolderEntries(const std::wstring &folder)
     return out;
 }
 
-DWORD TestCrc32(const std::string &bytes)
-{
-    DWORD crc = 0xFFFFFFFF;
-    for (unsigned char c : bytes) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
 void Reseal(std::string *image)
 {
     ASSERT_GE(image->size(), (size_t)REGIMG_HEADER_SIZE);
     ULONGLONG size = image->size();
     memcpy(&(*image)[24], &size, 8);
     memset(&(*image)[REGIMG_CRC_OFFSET], 0, 4);
-    DWORD crc = TestCrc32(*image);
+    DWORD crc = Crc32(*image);
     memcpy(&(*image)[REGIMG_CRC_OFFSET], &crc, 4);
 }
 
@@ -151,34 +128,21 @@ int PowerActions(int kind)
     return n;
 }
 
-void RegistryTest::SetUp()
-{
-    DeviceTest::SetUp();
-    static int counter;
-    wchar_t temp[MAX_PATH], folder[MAX_PATH + 64];
-    GetTempPathW(MAX_PATH, temp);
-    wsprintfW(folder, L"%sRegImageTest-%lx-%d", temp, GetCurrentProcessId(), ++counter);
-    m_folder = folder;
-    CreateDirectoryW(m_folder.c_str(), NULL);
-}
-
-void RegistryTest::TearDown()
-{
-    for (const std::wstring &name : FolderEntries(m_folder)) {
-        std::wstring path = Scratch(name.c_str());
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
-    }
-    RemoveDirectoryW(m_folder.c_str());
-    DeviceTest::TearDown();
-}
-
-std::wstring StagedPath()
+static std::wstring DeviceFile(const wchar_t *name)
 {
     wchar_t folder[MAX_PATH];
     if (!SimGetDeviceDir(folder, MAX_PATH)) return L"";
-    return std::wstring(folder) + L"\\" REGIMG_STAGED_NAME;
+    return std::wstring(folder) + L"\\" + name;
 }
+
+std::wstring Scratch(const wchar_t *name)
+{
+    std::wstring folder = DeviceFile(L"scratch");
+    CreateDirectoryW(folder.c_str(), NULL);
+    return name ? folder + L"\\" + name : folder;
+}
+
+std::wstring StagedPath() { return DeviceFile(REGIMG_STAGED_NAME); }
 
 void SetLink(HKEY root, const wchar_t *path, const std::wstring &target)
 {
