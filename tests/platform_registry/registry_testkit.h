@@ -26,9 +26,8 @@ void Reseal(std::string *image);
 std::wstring Scratch(const wchar_t *name = NULL);
 // The image waiting for the next soft reset.
 std::wstring StagedPath();
-// Symbolic links, and the name the registry gives a key (for link targets).
+// A symbolic link made or pointed elsewhere, and the name the registry gives a key (for link targets).
 void SetLink(HKEY root, const wchar_t *path, const std::wstring &target);
-void DeleteLink(HKEY root, const wchar_t *path);
 std::wstring FullName(HKEY root, const wchar_t *path);
 
 // Power actions recorded since the test began, of one kind.

@@ -50,9 +50,9 @@ TEST_F(RegistryTest, LinksAreRestoredAsLinksAndNeverWrittenThrough)
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string saved = DeviceSnapshot();
 
-    DeleteLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link");
     SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", FullName(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other"));
     SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\New link", target);
+    ASSERT_NE(saved, DeviceSnapshot());
     ASSERT_TRUE(RegRestoreFile(backup.c_str()));
     SimSoftReset(FALSE);
 
