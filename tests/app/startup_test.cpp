@@ -8,8 +8,7 @@ using StartupTest = MainWindowTest;
 
 TEST_F(StartupTest, ClassifiesTheDeviceVersionAtStartUp)
 {
-    struct { DWORD major, minor, generation; } cases[] = {{3, 0, 1}, {4, 0, 1}, {4, 19, 1}, {4, 20, 3},
-                                                          {4, 21, 3}, {5, 1, 5},  {6, 0, 5}};
+    struct { DWORD major, minor, generation; } cases[] = {{4, 19, 1}, {4, 20, 3}, {5, 0, 5}};
     for (auto &c : cases) {
         SimSetOsVersion(c.major, c.minor, 1000);
         ClassifyPlatformVersion();
@@ -48,50 +47,6 @@ TEST_F(StartupTest, WithoutSoftKeyBarTheWindowKeepsItsDefaultSize)
     SimQueueMessageBoxAnswer(IDNO);
     SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_FALSE(IsWindow(g_hMainWnd));
-}
-
-// The accelerators reach the window as commands 40002 and 40000, which do nothing.
-static WNDPROC g_mainProc;
-static int g_acceleratorCommands[2];
-static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COMMAND && LOWORD(wParam) == IDM_ACCEL_ALL) g_acceleratorCommands[0]++;
-    if (message == WM_COMMAND && LOWORD(wParam) == IDM_ACCEL_QUIT) g_acceleratorCommands[1]++;
-    return CallWindowProcW(g_mainProc, window, message, wParam, lParam);
-}
-
-static void CALLBACK PressAccelerators(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(NULL, id);
-    SetForegroundWindow(g_hMainWnd);
-    SetFocus(g_hMainWnd);
-    PressKeyCombination(VK_CONTROL, 'A');
-    PressKeyCombination(VK_CONTROL, 'Q');
-}
-
-static void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(NULL, id);
-    if (IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
-}
-
-TEST_F(StartupTest, ControlAAndControlQDoNothing)
-{
-    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    ASSERT_TRUE(table != NULL);
-    ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
-    g_mainProc = (WNDPROC)SetWindowLongPtrW(g_hMainWnd, GWLP_WNDPROC, (LONG_PTR)RecordingProc);
-    HWND window = g_hMainWnd;
-    SetTimer(NULL, 0, 200, PressAccelerators);
-    SetTimer(NULL, 0, 1200, CloseMainWindow);
-    DWORD windowsBefore = CountTopLevelWindows(L"#32770");
-    EXPECT_EQ(0, RunMessageLoop(table));
-    EXPECT_EQ(1, g_acceleratorCommands[0]);
-    EXPECT_EQ(1, g_acceleratorCommands[1]);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(0, SimMessageBoxCount());
-    EXPECT_EQ(0, SimPowerActionCount());
-    EXPECT_EQ(windowsBefore, (DWORD)CountTopLevelWindows(L"#32770"));
 }
 
 // ---- The real program ----
