@@ -141,51 +141,40 @@ TEST_F(MainWindowTest, GaugeTapsOpenOneReport)
     }
 }
 
-// Colour of a bitmap resource at one pixel.
-static COLORREF BitmapPixel(UINT id, int x, int y)
+// One row of the first 64 pixels of a bar bitmap, or of the battery bar as painted.
+static std::vector<COLORREF> PixelRow(HDC dc, int x0, int y)
+{
+    std::vector<COLORREF> row;
+    for (int x = 0; x < 64; x++) row.push_back(GetPixel(dc, x0 + x, y));
+    return row;
+}
+
+static std::vector<COLORREF> BitmapRow(UINT id, int y)
 {
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id));
     HDC memory = CreateCompatibleDC(NULL);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    COLORREF colour = GetPixel(memory, x, y);
+    std::vector<COLORREF> row = PixelRow(memory, 0, y);
     SelectObject(memory, previous);
     DeleteDC(memory);
     DeleteObject(bitmap);
-    return colour;
-}
-
-// The first row of the bar bitmaps where blue and grey differ: above the centred text.
-static int FirstDistinctRow()
-{
-    for (int y = 0; y < 22; y++)
-        if (BitmapPixel(IDB_BAR_BLUE, 32, y) != BitmapPixel(IDB_BAR_GREY, 32, y)) return y;
-    return -1;
-}
-
-// Whether the battery bar as painted reads, along one row, as the blue bitmap's first
-// `width` pixels followed by the grey bitmap's rest. (The bitmaps' rounded ends are
-// alike, so widths differing only there cannot be told apart.)
-static bool BatteryOverlayIs(int row, int width)
-{
-    RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-    COLORREF painted[64], blue[64], grey[64];
-    HDC window = GetDC(g_hMainWnd);
-    for (int x = 0; x < 64; x++) {
-        painted[x] = GetPixel(window, 46 + x, 504 + row);
-        blue[x] = BitmapPixel(IDB_BAR_BLUE, x, row);
-        grey[x] = BitmapPixel(IDB_BAR_GREY, x, row);
-    }
-    ReleaseDC(g_hMainWnd, window);
-    for (int x = 0; x < 64; x++)
-        if (painted[x] != (x < width ? blue[x] : grey[x])) return false;
-    return true;
+    return row;
 }
 
 TEST_F(MainWindowTest, BatteryBarShowsTheUsedShareWidened)
 {
-    int row = FirstDistinctRow();
-    ASSERT_GE(row, 0);
-    ASSERT_LT(row, 5) << "the row must lie above the percentage text";
+    // A row where the blue and grey bitmaps differ, above the centred percentage text.
+    int row = 0;
+    while (row < 5 && BitmapRow(IDB_BAR_BLUE, row)[32] == BitmapRow(IDB_BAR_GREY, row)[32]) row++;
+    ASSERT_LT(row, 5);
+    std::vector<COLORREF> blue = BitmapRow(IDB_BAR_BLUE, row), grey = BitmapRow(IDB_BAR_GREY, row);
+    // The blue bitmap's first `width` pixels followed by the grey bitmap's rest.
+    auto overlay = [&](int width) {
+        std::vector<COLORREF> out(blue.begin(), blue.begin() + width);
+        out.insert(out.end(), grey.begin() + width, grey.end());
+        return out;
+    };
+    ASSERT_NE(overlay(7), overlay(10)) << "the bitmaps' rounded ends are alike";
     ASSERT_TRUE(OpenMainWindow());
     struct { BYTE percent; int blue; } cases[] = {
         {90, 10},   // fill 57: 7 used pixels, widened by 3 to be seen
@@ -197,7 +186,9 @@ TEST_F(MainWindowTest, BatteryBarShowsTheUsedShareWidened)
         SimGetBattery(&battery);
         battery.lifePercent = c.percent;
         SimSetBattery(&battery);
-        EXPECT_TRUE(BatteryOverlayIs(row, c.blue)) << "battery " << (int)c.percent;
-        EXPECT_FALSE(BatteryOverlayIs(row, c.blue == 10 ? 7 : 10)) << "battery " << (int)c.percent;
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC window = GetDC(g_hMainWnd);
+        EXPECT_EQ(overlay(c.blue), PixelRow(window, 46, 504 + row)) << "battery " << (int)c.percent;
+        ReleaseDC(g_hMainWnd, window);
     }
 }
