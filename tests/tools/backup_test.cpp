@@ -105,11 +105,18 @@ TEST_F(RegistryBackup, RestoreAsksFirstThenOffersTheSoftReset)
 TEST_F(RegistryBackup, RestoreFailuresAndTheHiveFallback)
 {
     ASSERT_EQ(1, SaveRegistryToFile(saved.c_str()));
-    std::wstring other = PathBesideTests(L"ZelvoRudore.exe");
+    std::wstring other = PathBesideTests(L"ZelvoRudore.exe"), cut = folder + L"\\cut.reg";
+    ASSERT_TRUE(CopyFileW(saved.c_str(), cut.c_str(), FALSE));
+    HANDLE file = CreateFileW(cut.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    SetFilePointer(file, -10, NULL, FILE_END);
+    SetEndOfFile(file);
+    CloseHandle(file);
 
-    // Another program's file, and a good image refused for any reason but "not
-    // supported": reported, and the hive replacement is not tried.
-    struct { const std::wstring &path; DWORD restoreError; } failures[] = {{other, 0}, {saved, ERROR_ACCESS_DENIED}};
+    // Another program's file, a good image refused for any reason but "not supported"
+    // (the hive replacement is then not tried), and a cut image that the hive
+    // replacement is given and refuses: reported, nothing staged.
+    struct { const std::wstring &path; DWORD restoreError; } failures[] = {
+        {other, 0}, {saved, ERROR_ACCESS_DENIED}, {cut, ERROR_NOT_SUPPORTED}};
     for (auto &f : failures) {
         SimSetFailure(SIM_FAIL_REGRESTORE, f.restoreError);
         SimMessageBox box = Restore(f.path, IDYES);
