@@ -65,19 +65,13 @@ void SetUpInputPanel()
     WriteRegDword(HKEY_CURRENT_USER, kSip, L"DragStyle", 0);
 }
 
+// Done ends the dialog when the script has not.
 INT_PTR RunKeyboardDialog(const std::function<void(HWND)> &script)
 {
-    return RunDialog(IDD_KEYBOARD, KeyboardTricksDialogProc, script);
-}
-
-void Done(HWND dialog)
-{
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-}
-
-void Close(HWND dialog)
-{
-    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    return RunDialog(IDD_KEYBOARD, KeyboardTricksDialogProc, [&](HWND d) {
+        script(d);
+        if (IsWindowVisible(d)) SendMessageW(d, WM_COMMAND, IDOK, 0);
+    });
 }
 
 }  // namespace
@@ -101,31 +95,23 @@ TEST_F(KeyboardDialog, OpensShowingTheRegistryAndEndsWithDoneOrClose)
         EXPECT_EQ(L"40", FieldText(d, IDC_KB_SUGGESTED_COUNT));
         EXPECT_TRUE(IsTicked(d, IDC_KB_DRAG));
         for (int id : kDefaultAndShow) EXPECT_TRUE(IsEnabled(d, id)) << id;
-        Done(d);
     }));
 
+    // A missing count shows 1. Another default, or one longer than the dialog's buffer,
+    // is not this dialog's to change.
     DeleteRegValue(HKEY_CURRENT_USER, kSip, L"SuggWords");
-    EXPECT_EQ(16, RunKeyboardDialog([](HWND d) {
-        EXPECT_EQ(L"1", FieldText(d, IDC_KB_SUGGESTED_COUNT));
-        Close(d);
-    }));
-    EXPECT_EQ(0, SimMessageBoxCount());
-}
-
-TEST_F(KeyboardDialog, AnUnknownOrOverlongDefaultDisablesTheDefaultAndShowControls)
-{
-    SetUpInputPanel();
     std::wstring tooLong = kKeyboard + std::wstring(300, L'x');
     for (const wchar_t *stored : {kTranscriber, tooLong.c_str()}) {
         WriteRegString(HKEY_CURRENT_USER, kSip, L"DefaultIm", stored);
-        RunKeyboardDialog([&](HWND d) {
+        EXPECT_EQ(16, RunKeyboardDialog([](HWND d) {
+            EXPECT_EQ(L"1", FieldText(d, IDC_KB_SUGGESTED_COUNT));
             for (int id : kDefaultAndShow) EXPECT_FALSE(IsEnabled(d, id)) << id;
             EXPECT_EQ("", Radios(d));
             EXPECT_TRUE(IsEnabled(d, IDC_KB_SUGGESTED));
-            EXPECT_TRUE(IsEnabled(d, IDC_KB_DRAG));
-            Close(d);
-        });
+            SendMessageW(d, WM_CLOSE, 0, 0);
+        }));
     }
+    EXPECT_EQ(0, SimMessageBoxCount());
 }
 
 TEST_F(KeyboardDialog, AHiddenMethodCannotBecomeTheDefault)
@@ -151,7 +137,6 @@ TEST_F(KeyboardDialog, AHiddenMethodCannotBecomeTheDefault)
         Tap(d, IDC_KB_LETTER_DEFAULT);
         EXPECT_EQ(kLetter, DefaultIm());
         EXPECT_EQ(0, MessageBoxesSince(before));
-        Done(d);
     });
 }
 
@@ -165,20 +150,16 @@ TEST_F(KeyboardDialog, TheDefaultMethodCannotBeHidden)
         EXPECT_TRUE(IsTicked(d, IDC_KB_SHOW_BLOCK));
         EXPECT_EQ(L"1", ShowFlag(kBlock));
 
-        // Another method hides and shows freely.
-        Tap(d, IDC_KB_SHOW_LETTER);
-        EXPECT_EQ(L"0", ShowFlag(kLetter));
-        Tap(d, IDC_KB_SHOW_LETTER);
-        EXPECT_EQ(L"1", ShowFlag(kLetter));
-
-        // The refusal follows the default as it is now, not as it was when the dialog opened.
+        // The refusal follows the default as it is now, not as it was when the dialog
+        // opened; another method hides and shows freely.
         Tap(d, IDC_KB_LETTER_DEFAULT);
         Tap(d, IDC_KB_SHOW_BLOCK);
         EXPECT_EQ(L"0", ShowFlag(kBlock));
+        Tap(d, IDC_KB_SHOW_BLOCK);
+        EXPECT_EQ(L"1", ShowFlag(kBlock));
         ExpectRefusal(d, IDC_KB_SHOW_LETTER, refusal);
         EXPECT_TRUE(IsTicked(d, IDC_KB_SHOW_LETTER));
         EXPECT_EQ(L"1", ShowFlag(kLetter));
-        Done(d);
     });
     // Written as REG_SZ with the null counted.
     DWORD type = 0, bytes = 0;
@@ -198,18 +179,13 @@ TEST_F(KeyboardDialog, KeysAreOnlyOpenedNeverCreated)
         // A missing flag is no refusal; the choice goes to the key that exists.
         Tap(d, IDC_KB_LETTER_DEFAULT);
         EXPECT_EQ(kLetter, DefaultIm());
-        Done(d);
     });
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, ShowKey(kTranscriber).c_str()));
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, ShowKey(kLetter).c_str()));
 
     // Without the input panel's key nothing is written, silently.
     RegDeleteTreeW(HKEY_CURRENT_USER, kSip);
-    RunKeyboardDialog([](HWND d) {
-        Tap(d, IDC_KB_SUGGESTED);
-        Tap(d, IDC_KB_DRAG);
-        Done(d);
-    });
+    RunKeyboardDialog([](HWND d) { Tap(d, IDC_KB_DRAG); });
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kSip));
     EXPECT_EQ(0, SimMessageBoxCount());
 }
@@ -241,7 +217,6 @@ TEST_F(KeyboardDialog, ArrowsStepTheShownCountAndTheBoxesWriteCountAndDrag)
         EXPECT_EQ(1u, SipDword(L"DragStyle"));
         Tap(d, IDC_KB_DRAG);
         EXPECT_EQ(0u, SipDword(L"DragStyle"));
-        Done(d);
     });
 }
 
@@ -261,7 +236,6 @@ TEST_F(KeyboardDialog, TurningTheScreenLaysTheControlsOutAgainAndKeepsTheirState
             EXPECT_TRUE(IsTicked(d, IDC_KB_DRAG));
             EXPECT_EQ(L"5", FieldText(d, IDC_KB_SUGGESTED_COUNT));
         }
-        Done(d);
     });
 }
 
