@@ -50,15 +50,3 @@ TEST_F(PhoneHostPagesTest, EveryPageTakesEachShapesLayoutKeepsItsStateAndClosesT
                                    [&](HWND page) { EXPECT_TRUE(GetDlgItem(page, p.mark) != NULL); });
     }
 }
-
-// The square variant names the first three boxes differently; the page keeps its own.
-TEST_F(PhoneHostPagesTest, TheCallSoundsPageKeepsItsOwnLabelsOnASquareScreen)
-{
-    ScreenTurn turn(SIM_SQUARE);
-    ASSERT_TRUE(turn.turned());
-    RunPhonePage(TAB_CALL_SOUNDS, [](HWND page) {
-        EXPECT_EQ(L"Call busy sound", FieldText(page, IDC_CS_BUSY));
-        EXPECT_EQ(L"Call dropped sound", FieldText(page, IDC_CS_DROPPED));
-        EXPECT_EQ(L"Call waiting sound", FieldText(page, IDC_CS_WAITING));
-    });
-}
