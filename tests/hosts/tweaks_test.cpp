@@ -69,42 +69,37 @@ TEST_F(TweakTest, TablesTakeUnusableValuesForMissingAndWriteEveryRowOfABox)
         {unless, HKEY_CURRENT_USER, kScratch, L"unless", Dword(0), Dword(0), Dword(1), Dword(0), TWEAK_TICK_UNLESS},
     };
     const int rows = TWEAK_COUNT(table);
-    unsigned long long wide = 5;
-    const wchar_t five[] = L"5";
+    const DWORD five = 5, six = 6;
+    const unsigned long long wide = 5;
+    const wchar_t fiveText[] = L"5";
+    // The longest text a table reads, and one more character.
     std::wstring longest(1023, L'x'), tooLong(1024, L'x');
+    const struct {
+        UINT box;
+        const wchar_t *name;
+        DWORD type;
+        const void *data;
+        DWORD bytes;
+        bool ticked;
+    } stored[] = {
+        {number, L"number", REG_SZ, fiveText, sizeof fiveText, true},
+        {number, L"number", REG_BINARY, &five, 4, true},
+        {number, L"number", REG_DWORD, &five, 2, true},
+        {number, L"number", REG_QWORD, &wide, 8, true},
+        {number, L"number", REG_DWORD, &six, 4, false},
+        {text, L"text", REG_EXPAND_SZ, L"on", 6, true},
+        {text, L"text", REG_SZ, tooLong.c_str(), 1025 * sizeof(wchar_t), true},
+        {text, L"text", REG_SZ, longest.c_str(), 1024 * sizeof(wchar_t), false},
+    };
     RunInternetPage(TAB_SECURITY, [&](HWND page) {
         auto load = [&] {
             for (UINT box : {number, text, pair, unless}) CheckDlgButton(page, box, BST_UNCHECKED);
             EXPECT_TRUE(LoadTweaks(page, table, rows));
         };
-        struct {
-            std::function<void()> store;
-            bool ticked;
-        } numbers[] = {
-            {[&] { Store(L"number", REG_SZ, five, sizeof five); }, true},
-            {[&] { Store(L"number", REG_BINARY, &wide, 4); }, true},
-            {[&] { Store(L"number", REG_DWORD, &wide, 2); }, true},
-            {[&] { Store(L"number", REG_QWORD, &wide, 8); }, true},
-            {[&] { WriteRegDword(HKEY_CURRENT_USER, kScratch, L"number", 6); }, false},
-        };
-        for (auto &c : numbers) {
-            c.store();
+        for (auto &c : stored) {
+            Store(c.name, c.type, c.data, c.bytes);
             load();
-            EXPECT_EQ(c.ticked, IsTicked(page, number)) << &c - numbers;
-        }
-        struct {
-            std::function<void()> store;
-            bool ticked;
-        } texts[] = {
-            {[&] { WriteUnterminated(HKEY_CURRENT_USER, kScratch, L"text", L"off"); }, true},
-            {[&] { WriteTextOfType(HKEY_CURRENT_USER, kScratch, L"text", REG_EXPAND_SZ, L"off"); }, true},
-            {[&] { WriteRegString(HKEY_CURRENT_USER, kScratch, L"text", tooLong.c_str()); }, true},
-            {[&] { WriteRegString(HKEY_CURRENT_USER, kScratch, L"text", longest.c_str()); }, false},
-        };
-        for (auto &c : texts) {
-            c.store();
-            load();
-            EXPECT_EQ(c.ticked, IsTicked(page, text)) << &c - texts;
+            EXPECT_EQ(c.ticked, IsTicked(page, c.box)) << &c - stored;
         }
         // A box of two rows is ticked only when both match; unless-rows tick on any other value.
         WriteRegDword(HKEY_CURRENT_USER, kScratch, L"first", 1);

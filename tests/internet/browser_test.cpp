@@ -5,71 +5,33 @@ namespace {
 
 const wchar_t kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
 const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const wchar_t *const kFolders[] = {L"Cache", L"Cookies", L"History"};
+const wchar_t *const kLeaves[] = {L"Temporary Internet Files", L"Cookies", L"History"};
 const wchar_t kGuest[] = L"\\Windows\\Profiles\\guest\\";
-
-// Cards by name; the one at `unreadable` answers no free-space query.
-void InsertCards(std::initializer_list<const wchar_t *> names, int unreadable = -1)
-{
-    std::vector<SimCard> cards;
-    for (const wchar_t *name : names) {
-        SimCard card = {};
-        lstrcpynW(card.name, name, 64);
-        card.totalBytes = 64ull << 20;
-        card.freeBytes = 32ull << 20;
-        card.unreadable = (int)cards.size() == unreadable;
-        cards.push_back(card);
-    }
-    ASSERT_TRUE(SimSetCards(cards.empty() ? NULL : cards.data(), (int)cards.size()));
-}
 
 std::wstring Storage(HWND page) { return FieldText(page, IDC_PIE_STORAGE_NAME); }
 std::wstring Folder(const wchar_t *name) { return RegTextOr(HKEY_CURRENT_USER, kShellFolders, name, L"(none)"); }
 
-// The three temporary folders, each under `root` ("\Storage Card\").
+// The three temporary folders under `root` ("\Storage Card\"): written, or checked.
 void WriteFolders(const std::wstring &root)
 {
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", (root + L"Temporary Internet Files").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cookies", (root + L"Cookies").c_str());
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"History", (root + L"History").c_str());
+    for (int i = 0; i < 3; i++) WriteRegString(HKEY_CURRENT_USER, kShellFolders, kFolders[i], (root + kLeaves[i]).c_str());
 }
-
 void ExpectFolders(const std::wstring &root)
 {
-    EXPECT_EQ(root + L"Temporary Internet Files", Folder(L"Cache"));
-    EXPECT_EQ(root + L"Cookies", Folder(L"Cookies"));
-    EXPECT_EQ(root + L"History", Folder(L"History"));
-}
-
-const wchar_t *const kAgentValues[] = {L"Default", L"Platform", L"Version"};
-
-std::wstring Agent()
-{
-    std::wstring agent;
-    for (const wchar_t *name : kAgentValues) agent += RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, name, L"?") + L"|";
-    return agent;
+    for (int i = 0; i < 3; i++) EXPECT_EQ(root + kLeaves[i], Folder(kFolders[i]));
 }
 
 class BrowserPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(BrowserPageTest, WithoutACardTheTempFoldersAreOffAndTheBoxesWork)
+TEST_F(BrowserPageTest, ABoxWritesItsValueAndPassAsIe6NeedsAllThreeUserAgentValues)
 {
-    InsertCards({});
     const DwordBox small[] = {
         {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"ZoomSetting", 1, 2}};
     CheckDwordBoxes(RunInternetPage, TAB_PIE, small, 1);
-    RunInternetPage(TAB_PIE, [](HWND page) {
-        for (UINT control : {IDC_PIE_TEMP_FILES, IDC_PIE_STORAGE_NAME, IDC_PIE_STORAGE_SPIN})
-            EXPECT_FALSE(IsEnabled(page, control)) << control;
-        EXPECT_EQ(L"", Storage(page));
-    });
-}
-
-TEST_F(BrowserPageTest, PassAsIe6NeedsAllThreeUserAgentValuesAndRewritesAll)
-{
     // One value missing: the box is clear, and ticking it writes all three.
-    const wchar_t *disguise = L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0|";
     WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
     WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"Windows NT 5.0");
     DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, L"Version");
@@ -78,7 +40,10 @@ TEST_F(BrowserPageTest, PassAsIe6NeedsAllThreeUserAgentValuesAndRewritesAll)
             EXPECT_EQ(ticked, IsTicked(page, IDC_PIE_PASS_AS_IE6));
             Tap(page, IDC_PIE_PASS_AS_IE6);
         });
-        EXPECT_EQ(ticked ? L"Mozilla/4.0|Windows CE|MSIE 4.01|" : disguise, Agent());
+        std::wstring agent;
+        for (const wchar_t *name : {L"Default", L"Platform", L"Version"})
+            agent += RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, name, L"?") + L"|";
+        EXPECT_EQ(ticked ? L"Mozilla/4.0|Windows CE|MSIE 4.01|" : L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0|", agent);
     }
 }
 
@@ -102,7 +67,6 @@ TEST_F(BrowserPageTest, TheCacheFolderDecidesTheBoxAndTheStorageShown)
         if (c.cache) WriteRegString(HKEY_CURRENT_USER, kShellFolders, L"Cache", c.cache);
         else DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, L"Cache");
         RunInternetPage(TAB_PIE, [&](HWND page) {
-            EXPECT_TRUE(IsEnabled(page, IDC_PIE_TEMP_FILES));
             EXPECT_EQ(c.ticked, IsTicked(page, IDC_PIE_TEMP_FILES));
             EXPECT_EQ(c.shown, Storage(page));
         });
@@ -140,8 +104,15 @@ TEST_F(BrowserPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBringsT
 
 TEST_F(BrowserPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
 {
+    // Without a card the temporary folders cannot be moved.
+    ASSERT_TRUE(SimSetCards(NULL, 0));
+    RunInternetPage(TAB_PIE, [](HWND page) {
+        for (UINT control : {IDC_PIE_TEMP_FILES, IDC_PIE_STORAGE_NAME, IDC_PIE_STORAGE_SPIN})
+            EXPECT_FALSE(IsEnabled(page, control)) << control;
+    });
     // Four usable cards: the list holds three; an unreadable one is left out.
-    InsertCards({L"Card A", L"Broken", L"Card B", L"Card C", L"Card D"}, 1);
+    const SimCard cards[] = {{L"Card A"}, {L"Broken", 0, 0, TRUE}, {L"Card B"}, {L"Card C"}, {L"Card D"}};
+    ASSERT_TRUE(SimSetCards(cards, 5));
     WriteFolders(kGuest);
     RunInternetPage(TAB_PIE, [](HWND page) {
         ASSERT_EQ(L"Windows", Storage(page));
