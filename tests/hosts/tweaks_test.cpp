@@ -69,9 +69,10 @@ TEST_F(TweakTest, TablesTakeUnusableValuesForMissingAndWriteEveryRowOfABox)
         {unless, HKEY_CURRENT_USER, kScratch, L"unless", Dword(0), Dword(0), Dword(1), Dword(0), TWEAK_TICK_UNLESS},
     };
     const int rows = TWEAK_COUNT(table);
-    const DWORD five = 5, six = 6;
-    const unsigned long long wide = 5;
-    const wchar_t fiveText[] = L"5";
+    // Each unusable value would leave its box clear, were it taken.
+    const DWORD six = 6;
+    const unsigned long long wide = 6;
+    const wchar_t sixText[] = L"6";
     // The longest text a table reads, and one more character.
     std::wstring longest(1023, L'x'), tooLong(1024, L'x');
     const struct {
@@ -82,12 +83,12 @@ TEST_F(TweakTest, TablesTakeUnusableValuesForMissingAndWriteEveryRowOfABox)
         DWORD bytes;
         bool ticked;
     } stored[] = {
-        {number, L"number", REG_SZ, fiveText, sizeof fiveText, true},
-        {number, L"number", REG_BINARY, &five, 4, true},
-        {number, L"number", REG_DWORD, &five, 2, true},
+        {number, L"number", REG_SZ, sixText, sizeof sixText, true},
+        {number, L"number", REG_BINARY, &six, 4, true},
+        {number, L"number", REG_DWORD, &six, 2, true},
         {number, L"number", REG_QWORD, &wide, 8, true},
         {number, L"number", REG_DWORD, &six, 4, false},
-        {text, L"text", REG_EXPAND_SZ, L"on", 6, true},
+        {text, L"text", REG_EXPAND_SZ, L"off", 8, true},
         {text, L"text", REG_SZ, tooLong.c_str(), 1025 * sizeof(wchar_t), true},
         {text, L"text", REG_SZ, longest.c_str(), 1024 * sizeof(wchar_t), false},
     };
