@@ -8,14 +8,15 @@ struct HostCase {
     UINT templateId;
     DLGPROC procedure;
     UINT tabs;
-    int pages;
+    std::vector<const wchar_t *> labels;   // spelt as the device shows them
 };
 
 const HostCase kHosts[] = {
-    {IDD_INTERNET_HOST, InternetHostProc, IDC_INTERNET_TABS, 5},
-    {IDD_TODAY_HOST, TodayHostProc, IDC_TODAY_TABS, 3},
-    {IDD_SYSTEM_HOST, SystemHostProc, IDC_SYSTEM_TABS, 6},
-    {IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, 4},
+    {IDD_INTERNET_HOST, InternetHostProc, IDC_INTERNET_TABS, {L"PIE", L"Inbox1", L"Inbox2", L"Security", L"NetWorking"}},
+    {IDD_TODAY_HOST, TodayHostProc, IDC_TODAY_TABS, {L"Settings1", L"Settings2", L"Settings3"}},
+    {IDD_SYSTEM_HOST, SystemHostProc, IDC_SYSTEM_TABS,
+     {L"Collection1", L"Collection2", L"Collection3", L"Collection4", L"Collection5", L"MSN Tricks"}},
+    {IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, {L"Sounds1", L"sounds2", L"sounds3", L"Appearence"}},
 };
 
 class HostTest : public DeviceTest {};
@@ -28,12 +29,14 @@ TEST_F(HostTest, EveryTabShowsAFreshPageInPlaceTheHostFollowsTheScreenAndDoneClo
         SCOPED_TRACE(host.templateId);
         EXPECT_EQ(1, RunHost(host.templateId, host.procedure, [&](HWND dialog) {
             HWND tabs = GetDlgItem(dialog, host.tabs);
-            ASSERT_EQ(host.pages, (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+            const int pages = (int)host.labels.size();
+            ASSERT_EQ(pages, (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+            for (int tab = 0; tab < pages; tab++) EXPECT_EQ(host.labels[tab], TabLabel(tabs, tab));
             ExpectTabsFillHost(dialog, tabs);
             HWND page = PageInTabs(tabs);
             ASSERT_TRUE(page != NULL);
             // Every tab from the last, and tab 0 again: a new page each time, alone and in place.
-            for (int tab = host.pages - 1; tab >= 0; tab--) {
+            for (int tab = pages - 1; tab >= 0; tab--) {
                 SCOPED_TRACE(tab);
                 HWND before = page;
                 TapTab(tabs, tab);
