@@ -1,5 +1,5 @@
-// The artwork as the program loads it: every bitmap at its size, the icon at both
-// sizes, and the category names of each splash picture inside its hot rows.
+// The artwork as the program loads it: every bitmap at its size, and the category
+// names of each splash picture inside its hot rows.
 #include <vector>
 #include "app/rudore.h"
 #include "resource.h"
@@ -20,7 +20,8 @@ SIZE BitmapSize(HBITMAP bitmap)
 
 }  // namespace
 
-TEST(Artwork, BitmapsAndIconHaveTheirSizes)
+// The main window draws the gauges and bars at these sizes.
+TEST(Artwork, GaugeAndBarBitmapsHaveTheSizesTheyAreDrawnAt)
 {
     const struct {
         UINT id;
@@ -33,16 +34,6 @@ TEST(Artwork, BitmapsAndIconHaveTheirSizes)
         EXPECT_EQ(b.width, size.cx) << b.id;
         EXPECT_EQ(b.height, size.cy) << b.id;
         DeleteObject(bitmap);
-    }
-    for (int side : {32, 16}) {
-        HICON icon = (HICON)LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_RUDORE), IMAGE_ICON, side, side, 0);
-        ICONINFO info;
-        ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << side;
-        EXPECT_EQ(side, BitmapSize(info.hbmColor).cx);
-        EXPECT_EQ(side, BitmapSize(info.hbmColor).cy);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
     }
 }
 
