@@ -21,7 +21,7 @@ std::vector<WORD> DialogTemplate(DWORD style, const wchar_t *title, short x, sho
     return words;
 }
 
-INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DialogProbe *probe = (DialogProbe *)GetWindowLongPtrW(dialog, DWLP_USER);
     switch (message) {
