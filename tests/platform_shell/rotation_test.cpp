@@ -31,7 +31,17 @@ TEST_F(ShellRotation, EveryFullScreenWindowAndBarFollowsTheScreen)
     ASSERT_TRUE(hostDialog && pageDialog && browserDialog);
     HWND browserBar = NULL;
     ASSERT_TRUE(CreateBar(browserDialog, IDR_MAINMENU, 0, &browserBar));
-    RECT pageRect = WindowRect(pageDialog);
+
+    // The page keeps the place its template gives it inside the host, and Done stays
+    // the host's: the page gets no IDOK of its own.
+    RECT pageRect = {0, 0, 100, 50};
+    MapDialogRect(pageDialog, &pageRect);
+    MapWindowPoints(hostDialog, NULL, (POINT *)&pageRect, 2);
+    EXPECT_EQ(pageRect, WindowRect(pageDialog));
+    host.endOnOk = browser.endOnOk = false;
+    SendMessageW(FindDoneKey(), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, host.okCommands + browser.okCommands);
+    EXPECT_EQ(0, page.okCommands);
 
     struct {
         int cx, cy;
