@@ -1,12 +1,10 @@
 #include "shell_testkit.h"
-#include "resource.h"
 
 namespace {
 
 using ShellDialog = DeviceTest;
 
 const DWORD kModalFlags = 0x2D;   // Done, full screen, input panel down, empty bar
-const DWORD kPageFlags = 0x0D;    // Done, full screen, input panel down
 const DWORD kPopupStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
 const RECT kWorkAboveBar = {0, SIM_BAR_HEIGHT, SIM_PORTRAIT_CX, SIM_PORTRAIT_CY - SIM_BAR_HEIGHT};
@@ -43,31 +41,8 @@ TEST_F(ShellDialog, ModalDialogFillsTheWorkAreaAndDoneServesTheInnermost)
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(1, inner.okCommands);
     EXPECT_EQ(1, outer.okCommands);
-    EXPECT_EQ(0, outer.okLParam);
     // The dialog's bar ended with it, and nothing asks for Done any more.
     EXPECT_FALSE(IsWindow(bar));
     EXPECT_FALSE(IsWindowVisible(FindDoneKey()));
-}
-
-TEST_F(ShellDialog, DialogWithoutEmptyBarReachesTheBottomUntilItGetsABar)
-{
-    // As the file browser: initialised without the empty bar, then given its own.
-    DialogProbe probe;
-    probe.shellFlags = kPageFlags;
-    probe.endOnOk = false;
-    HWND dialog = CreateProbeDialog(DialogTemplate(kPopupStyle | WS_VISIBLE, L"Browse"), NULL, &probe);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(MakeRect(0, SIM_BAR_HEIGHT, SIM_PORTRAIT_CX, SIM_PORTRAIT_CY), WindowRect(dialog));
-    EXPECT_FALSE(OwnedBar(dialog));
-    HWND bar = NULL;
-    ASSERT_TRUE(CreateBar(dialog, IDR_MAINMENU, 0, &bar));
-    EXPECT_EQ(kWorkAboveBar, WindowRect(dialog));
-
-    // The program's own call to show Done is no change; Done then still sends IDOK.
-    EXPECT_TRUE(SHDoneButton(dialog, SHDB_SHOW));
-    SendMessageW(FindDoneKey(), BM_CLICK, 0, 0);
-    EXPECT_EQ(1, probe.okCommands);
-    DestroyWindow(dialog);
-    EXPECT_FALSE(IsWindow(bar));
     EXPECT_FALSE(SHInitDialog(NULL));
 }

@@ -42,9 +42,7 @@ std::vector<WPARAM> Tap(HWND key)
 {
     SinkCommands().clear();
     SendMessageW(key, BM_CLICK, 0, 0);
-    std::vector<WPARAM> commands;
-    for (const CommandRecord &c : SinkCommands()) commands.push_back(LOWORD(c.wParam));
-    return commands;
+    return SinkCommands();
 }
 
 }  // namespace

@@ -28,7 +28,6 @@ static INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam
         probe->lastSize = {LOWORD(lParam), HIWORD(lParam)};
     } else if (message == WM_COMMAND && wParam == IDOK) {
         probe->okCommands++;
-        probe->okLParam = lParam;
         if (probe->endOnOk) {
             if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) DestroyWindow(dialog);
             else EndDialog(dialog, IDOK);
@@ -50,16 +49,16 @@ INT_PTR RunProbeDialog(const std::vector<WORD> &dialogTemplate, HWND owner, Dial
                                    ProbeDialogProc, (LPARAM)probe);
 }
 
-std::vector<CommandRecord> &SinkCommands()
+std::vector<WPARAM> &SinkCommands()
 {
-    static std::vector<CommandRecord> commands;
+    static std::vector<WPARAM> commands;
     return commands;
 }
 
 static LRESULT CALLBACK CommandSinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
-    SinkCommands().push_back({wParam, lParam});
+    SinkCommands().push_back(LOWORD(wParam));
     return 0;
 }
 

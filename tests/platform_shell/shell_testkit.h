@@ -20,20 +20,15 @@ struct DialogProbe {
     bool endOnOk = true;
     HWND window = NULL;
     int okCommands = 0;
-    LPARAM okLParam = -1;
     int sizeMessages = 0;
     SIZE lastSize = {0, 0};
 };
 HWND CreateProbeDialog(const std::vector<WORD> &dialogTemplate, HWND parent, DialogProbe *probe);
 INT_PTR RunProbeDialog(const std::vector<WORD> &dialogTemplate, HWND owner, DialogProbe *probe);
 
-// A plain top-level window that records the commands it receives.
-struct CommandRecord {
-    WPARAM wParam;
-    LPARAM lParam;
-};
+// A plain top-level window that records the command ids it receives.
 HWND CreateCommandSink(int x, int y, int cx, int cy);
-std::vector<CommandRecord> &SinkCommands();
+std::vector<WPARAM> &SinkCommands();
 
 // The shell's windows of this process.
 HWND FindNavBar();
