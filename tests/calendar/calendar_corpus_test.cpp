@@ -1,8 +1,8 @@
 // Replays the fuzzer's checks over its seed corpus and over crafted inputs, so that
 // every test run keeps the reader and writer to what the fuzzer established.
 #include <windows.h>
+#include <fstream>
 #include <string>
-#include <vector>
 #include <gtest/gtest.h>
 #include "fuzz/calendar/calendar_fuzz.cpp"
 
@@ -15,30 +15,11 @@ std::wstring CorpusFolder()
     unixPath = unixPath.substr(0, unixPath.rfind('/')) + "/../../fuzz/calendar/corpus";
     typedef WCHAR *(CDECL * DosFileName)(const char *);
     DosFileName toDos = (DosFileName)(void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
-    if (toDos) {
-        WCHAR *dos = toDos(unixPath.c_str());
-        if (dos) {
-            std::wstring path = dos;
-            HeapFree(GetProcessHeap(), 0, dos);
-            return path;
-        }
-    }
-    std::wstring path(unixPath.begin(), unixPath.end());
-    for (wchar_t &c : path)
-        if (c == L'/') c = L'\\';
-    return L"Z:" + path;
-}
-
-std::string ReadWhole(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD got;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
+    WCHAR *dos = toDos ? toDos(unixPath.c_str()) : NULL;
+    if (!dos) return L"";
+    std::wstring path = dos;
+    HeapFree(GetProcessHeap(), 0, dos);
+    return path;
 }
 
 void Replay(const std::string &bytes)
@@ -57,7 +38,9 @@ TEST(CalendarCorpus, EverySeedPassesTheFuzzerChecks)
     int replayed = 0;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        Replay(ReadWhole(folder + L"\\" + found.cFileName));
+        std::ifstream seed((folder + L"\\" + found.cFileName).c_str(), std::ios::binary);
+        EXPECT_TRUE(seed.good()) << "unreadable seed";
+        Replay(std::string(std::istreambuf_iterator<char>(seed), std::istreambuf_iterator<char>()));
         replayed++;
     } while (FindNextFileW(search, &found));
     FindClose(search);

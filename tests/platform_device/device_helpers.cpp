@@ -17,13 +17,11 @@ static HANDLE Launch(const std::wstring &arguments, const std::wstring &deviceDi
     std::wstring command = L"\"" + PathBesideTests(L"devctl.exe") + L"\" " + arguments;
     std::vector<wchar_t> line(command.begin(), command.end());
     line.push_back(0);
-    STARTUPINFOW si;
-    ZeroMemory(&si, sizeof si);
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = NULL;
-    si.hStdOutput = out ? out : GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = err ? err : GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdOutput = out;
+    si.hStdError = err;
     PROCESS_INFORMATION pi;
     // The child inherits the variable; this process keeps its own device.
     wchar_t previous[MAX_PATH];
@@ -46,17 +44,15 @@ static std::string ReadAll(HANDLE file)
     return text;
 }
 
-CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir, DWORD timeoutMs)
+CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir)
 {
     CommandResult result = {0xFFFFFFFF, "", ""};
-    std::wstring base = DeviceDir() + L"\\devctl-";
-    HANDLE out = Inheritable(base + L"out.txt");
-    HANDLE err = Inheritable(base + L"err.txt");
-    EXPECT_NE(INVALID_HANDLE_VALUE, out);
+    HANDLE out = Inheritable(DeviceDir() + L"\\devctl-out.txt");
+    HANDLE err = Inheritable(DeviceDir() + L"\\devctl-err.txt");
     HANDLE process = Launch(arguments, deviceDir, out, err);
     EXPECT_TRUE(process != NULL) << "devctl did not start";
     if (process) {
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, timeoutMs)) << "devctl did not end";
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 30000)) << "devctl did not end";
         GetExitCodeProcess(process, &result.exitCode);
         CloseHandle(process);
     }
@@ -67,45 +63,23 @@ CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &devic
     return result;
 }
 
-HANDLE StartDevctl(const std::wstring &arguments, const std::wstring &deviceDir)
-{
-    return Launch(arguments, deviceDir, NULL, NULL);
-}
-
 std::vector<std::wstring> EnumerateCards()
 {
     std::vector<std::wstring> names;
-    HMODULE library = LoadLibraryW(L"Note_prj.dll");
-    EXPECT_TRUE(library != NULL);
-    if (!library) return names;
-    typedef HANDLE(WINAPI * FindFirst)(LPWIN32_FIND_DATAW);
-    typedef BOOL(WINAPI * FindNext)(HANDLE, LPWIN32_FIND_DATAW);
-    FindFirst first = (FindFirst)(void *)GetProcAddress(library, MAKEINTRESOURCEA(7));
-    FindNext next = (FindNext)(void *)GetProcAddress(library, MAKEINTRESOURCEA(8));
-    EXPECT_TRUE(first && next);
-    if (first && next) {
-        WIN32_FIND_DATAW data;
-        HANDLE search = first(&data);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                EXPECT_TRUE(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-                names.push_back(data.cFileName);
-            } while (next(search, &data));
-            EXPECT_EQ((DWORD)ERROR_NO_MORE_FILES, GetLastError());
-            EXPECT_TRUE(FindClose(search));
-        } else {
-            EXPECT_EQ((DWORD)ERROR_NO_MORE_FILES, GetLastError());
-        }
-    }
-    FreeLibrary(library);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFlashCard(&data);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
+    while (FindNextFlashCard(search, &data));
+    EXPECT_EQ((DWORD)ERROR_NO_MORE_FILES, GetLastError());
+    EXPECT_TRUE(FindClose(search));
     return names;
 }
 
 std::wstring DeviceDir()
 {
     wchar_t dir[MAX_PATH];
-    if (!SimGetDeviceDir(dir, MAX_PATH)) return L"";
-    return dir;
+    return SimGetDeviceDir(dir, MAX_PATH) ? dir : L"";
 }
 
 std::wstring ProfileFile()

@@ -12,11 +12,8 @@ struct CommandResult {
     std::string out, err;
 };
 
-// Runs devctl.exe (beside the tests) with the arguments, ZR_DEVICE_DIR set to
-// deviceDir for the child only. Waits up to timeoutMs.
-CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir, DWORD timeoutMs = 30000);
-// Starts it without waiting; the caller closes the process handle.
-HANDLE StartDevctl(const std::wstring &arguments, const std::wstring &deviceDir);
+// Runs devctl.exe (beside the tests) on the device in deviceDir and waits for it.
+CommandResult RunDevctl(const std::wstring &arguments, const std::wstring &deviceDir);
 
 // The card names that Note_prj.dll ordinals 7 and 8 list, closed with FindClose.
 std::vector<std::wstring> EnumerateCards();

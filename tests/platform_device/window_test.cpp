@@ -11,111 +11,69 @@ RECT WindowRect(HWND window)
     return r;
 }
 
-HWND DefaultWindow(DWORD style = 0x10010000)
+HWND Popup(int x, int y, int cx, int cy, HWND owner = NULL)
 {
-    return CreateWindowExW(0, L"STATIC", L"default", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, NULL, NULL, NULL, NULL);
-}
-
-void ExpectBelowTheBar(HWND window)
-{
-    RECT r = WindowRect(window);
-    EXPECT_EQ(0, r.left);
-    EXPECT_EQ(SIM_BAR_HEIGHT, r.top);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.bottom);
+    return CreateWindowExW(0, L"STATIC", L"popup", WS_POPUP | WS_VISIBLE, x, y, cx, cy, owner, NULL, NULL, NULL);
 }
 
 }
 
-class DeviceWindows : public DeviceTest {};
+using DeviceWindows = DeviceTest;
 
-TEST_F(DeviceWindows, DefaultWindowsFillTheScreenBelowTheBar)
+TEST_F(DeviceWindows, DefaultWindowsFillTheScreenBelowTheBarInEveryShape)
 {
-    ASSERT_EQ(SIM_PORTRAIT, SimGetScreenShape());
-    HWND main = DefaultWindow();
-    ASSERT_TRUE(main != NULL);
-    ExpectBelowTheBar(main);
-
+    for (int shape : {SIM_PORTRAIT, SIM_LANDSCAPE, SIM_SQUARE}) {
+        ASSERT_TRUE(SimRotate(shape));
+        HWND window = Popup(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+        RECT r = WindowRect(window);
+        EXPECT_EQ(0, r.left) << shape;
+        EXPECT_EQ(SIM_BAR_HEIGHT, r.top) << shape;
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right) << shape;
+        EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.bottom) << shape;
+        DestroyWindow(window);
+    }
     // Given coordinates are left as they are.
-    HWND placed = CreateWindowExW(0, L"STATIC", L"placed", WS_POPUP, 10, 20, 100, 50, NULL, NULL, NULL, NULL);
-    RECT r = WindowRect(placed);
-    EXPECT_EQ(10, r.left);
-    EXPECT_EQ(70, r.bottom);
-
-    // On a turned screen the default follows the new size.
-    ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
-    HWND turned = DefaultWindow();
-    ExpectBelowTheBar(turned);
-    EXPECT_EQ(SIM_LANDSCAPE_CX, WindowRect(turned).right);
-    ASSERT_TRUE(SimRotate(SIM_PORTRAIT));
-
-    DestroyWindow(turned);
+    HWND placed = Popup(10, 20, 100, 50);
+    EXPECT_EQ(70, WindowRect(placed).bottom);
     DestroyWindow(placed);
-    DestroyWindow(main);
 }
 
-TEST_F(DeviceWindows, ForegroundRequestIgnoresTheOwnedWindowsBit)
+TEST_F(DeviceWindows, ForegroundRequestWithTheOwnedWindowsBit)
 {
-    HWND first = DefaultWindow(WS_POPUP | WS_VISIBLE);
-    HWND second = DefaultWindow(WS_POPUP | WS_VISIBLE);
-    ASSERT_TRUE(first && second);
-    ASSERT_TRUE(SetForegroundWindow(second));
-    PumpMessages(50);
-    EXPECT_EQ(second, GetForegroundWindow());
-    EXPECT_TRUE(SetForegroundWindow((HWND)((ULONG_PTR)first | 1)));
-    PumpMessages(50);
-    EXPECT_EQ(first, GetForegroundWindow());
-
-    // With the bit, a window's active owned window comes along and takes the focus.
-    HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, first, NULL, NULL, NULL);
+    // With the bit, a window's active owned window comes along and takes the focus,
+    // as a second copy of the program brings the first forward with its dialog.
+    HWND first = Popup(0, 0, 200, 200);
+    HWND second = Popup(0, 0, 200, 200);
+    HWND owned = Popup(50, 50, 100, 100, first);
     SetActiveWindow(owned);
     SetForegroundWindow(second);
     PumpMessages(50);
     EXPECT_TRUE(SetForegroundWindow((HWND)((ULONG_PTR)first | 1)));
     PumpMessages(50);
     EXPECT_EQ(owned, GetForegroundWindow());
-
     EXPECT_FALSE(SetForegroundWindow((HWND)(ULONG_PTR)0x7FFFFFF1));
     DestroyWindow(owned);
     DestroyWindow(second);
     DestroyWindow(first);
 }
 
-TEST_F(DeviceWindows, RotationTurnsTheScreenAndIsRemembered)
+TEST_F(DeviceWindows, RotationIsRememberedAndUndoneAtTheEndOfATest)
 {
-    HWND window = DefaultWindow(WS_POPUP | WS_VISIBLE);
     ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
-    EXPECT_EQ(SIM_LANDSCAPE_CX, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(SIM_LANDSCAPE_CY, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(SIM_LANDSCAPE, SimGetScreenShape());
-    ASSERT_TRUE(SimRotate(SIM_SQUARE));
-    EXPECT_EQ(SIM_SQUARE, SimGetScreenShape());
-    EXPECT_EQ(SIM_SQUARE_CY, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_FALSE(SimRotate(7));
-    EXPECT_EQ(SIM_SQUARE, SimGetScreenShape());
 
-    // The profile remembers the shape. A desktop that starts again starts upright:
-    // the restore turns it; one already turned in this session is left alone.
-    ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
+    // A desktop that starts again starts upright: the restore turns it to the shape the
+    // profile remembers; one already turned in this session is left alone.
     ASSERT_TRUE(SetScreenSize(SIM_PORTRAIT_CX, SIM_PORTRAIT_CY));
-    EXPECT_EQ(SIM_PORTRAIT, SimGetScreenShape());
     EXPECT_TRUE(SimRestoreScreenShape());
     EXPECT_EQ(SIM_LANDSCAPE, SimGetScreenShape());
-    SimRotate(SIM_PORTRAIT);
     ASSERT_TRUE(SimRotate(SIM_SQUARE));
     ASSERT_TRUE(SetScreenSize(SIM_LANDSCAPE_CX, SIM_LANDSCAPE_CY));
     EXPECT_FALSE(SimRestoreScreenShape());
     EXPECT_EQ(SIM_LANDSCAPE, SimGetScreenShape());
-    ASSERT_TRUE(SimRotate(SIM_PORTRAIT));
-    EXPECT_TRUE(SimRestoreScreenShape());
-    EXPECT_EQ(SIM_PORTRAIT, SimGetScreenShape());
 
-    // The end of a test puts a turned screen upright again.
-    ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
     SimTestEnd();
     EXPECT_EQ(SIM_PORTRAIT, SimGetScreenShape());
     EXPECT_EQ(SIM_PORTRAIT_CX, GetSystemMetrics(SM_CXSCREEN));
     SimTestBegin(SIM_TEST_ALL);
-    DestroyWindow(window);
 }

@@ -3,29 +3,18 @@
 
 std::vector<WORD> DialogTemplate(DWORD style, const wchar_t *title, short x, short y, short cx, short cy)
 {
-    std::vector<WORD> words;
-    words.push_back(LOWORD(style));
-    words.push_back(HIWORD(style));
-    words.push_back(0);   // extended style
-    words.push_back(0);
-    words.push_back(0);   // no items
-    words.push_back((WORD)x);
-    words.push_back((WORD)y);
-    words.push_back((WORD)cx);
-    words.push_back((WORD)cy);
-    words.push_back(0);   // no menu
-    words.push_back(0);   // default class
+    // Style, extended style, no items, the box, no menu, the default class, the title.
+    std::vector<WORD> words = {LOWORD(style), HIWORD(style), 0, 0, 0, (WORD)x, (WORD)y, (WORD)cx, (WORD)cy, 0, 0};
     for (const wchar_t *c = title; *c; ++c) words.push_back(*c);
     words.push_back(0);
     if (words.size() % 2) words.push_back(0);
     return words;
 }
 
-INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DialogProbe *probe = (DialogProbe *)GetWindowLongPtrW(dialog, DWLP_USER);
-    switch (message) {
-    case WM_INITDIALOG: {
+    if (message == WM_INITDIALOG) {
         probe = (DialogProbe *)lParam;
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         probe->window = dialog;
@@ -33,24 +22,17 @@ INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SHInitDialog(&info);
         return TRUE;
     }
-    case WM_SIZE:
-        if (probe) {
-            probe->sizeMessages++;
-            probe->lastSize.cx = LOWORD(lParam);
-            probe->lastSize.cy = HIWORD(lParam);
+    if (!probe) return FALSE;
+    if (message == WM_SIZE) {
+        probe->sizeMessages++;
+        probe->lastSize = {LOWORD(lParam), HIWORD(lParam)};
+    } else if (message == WM_COMMAND && wParam == IDOK) {
+        probe->okCommands++;
+        if (probe->endOnOk) {
+            if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) DestroyWindow(dialog);
+            else EndDialog(dialog, IDOK);
         }
-        return FALSE;
-    case WM_COMMAND:
-        if (probe && wParam == IDOK) {
-            probe->okCommands++;
-            probe->okLParam = lParam;
-            if (probe->endOnOk) {
-                if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) DestroyWindow(dialog);
-                else EndDialog(dialog, IDOK);
-            }
-            return TRUE;
-        }
-        return FALSE;
+        return TRUE;
     }
     return FALSE;
 }
@@ -67,19 +49,17 @@ INT_PTR RunProbeDialog(const std::vector<WORD> &dialogTemplate, HWND owner, Dial
                                    ProbeDialogProc, (LPARAM)probe);
 }
 
-std::vector<CommandRecord> &SinkCommands()
+std::vector<WPARAM> &SinkCommands()
 {
-    static std::vector<CommandRecord> commands;
+    static std::vector<WPARAM> commands;
     return commands;
 }
 
 static LRESULT CALLBACK CommandSinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND) {
-        SinkCommands().push_back({wParam, lParam});
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (message != WM_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
+    SinkCommands().push_back(LOWORD(wParam));
+    return 0;
 }
 
 HWND CreateCommandSink(int x, int y, int cx, int cy)
@@ -90,7 +70,6 @@ HWND CreateCommandSink(int x, int y, int cx, int cy)
         wc.lpfnWndProc = CommandSinkProc;
         wc.hInstance = GetModuleHandleW(NULL);
         wc.lpszClassName = L"ShellTestSink";
-        wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
         atom = RegisterClassW(&wc);
     }
     return CreateWindowExW(0, L"ShellTestSink", L"Sink", WS_POPUP | WS_VISIBLE, x, y, cx, cy, NULL, NULL,
@@ -100,11 +79,9 @@ HWND CreateCommandSink(int x, int y, int cx, int cy)
 HWND FindNavBar()
 {
     HWND window = NULL;
-    while ((window = FindWindowExW(NULL, window, SIM_NAVBAR_CLASS, NULL)) != NULL) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) return window;
-    }
+    DWORD process = 0;
+    while ((window = FindWindowExW(NULL, window, SIM_NAVBAR_CLASS, NULL)) != NULL)
+        if (GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId()) return window;
     return NULL;
 }
 
@@ -143,8 +120,7 @@ RECT WindowRect(HWND window)
 
 RECT MakeRect(int left, int top, int right, int bottom)
 {
-    RECT r = {left, top, right, bottom};
-    return r;
+    return RECT{left, top, right, bottom};
 }
 
 bool operator==(const RECT &a, const RECT &b)

@@ -20,21 +20,15 @@ struct DialogProbe {
     bool endOnOk = true;
     HWND window = NULL;
     int okCommands = 0;
-    LPARAM okLParam = -1;
     int sizeMessages = 0;
     SIZE lastSize = {0, 0};
 };
-INT_PTR CALLBACK ProbeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateProbeDialog(const std::vector<WORD> &dialogTemplate, HWND parent, DialogProbe *probe);
 INT_PTR RunProbeDialog(const std::vector<WORD> &dialogTemplate, HWND owner, DialogProbe *probe);
 
-// A plain top-level window that records the commands it receives.
-struct CommandRecord {
-    WPARAM wParam;
-    LPARAM lParam;
-};
+// A plain top-level window that records the command ids it receives.
 HWND CreateCommandSink(int x, int y, int cx, int cy);
-std::vector<CommandRecord> &SinkCommands();
+std::vector<WPARAM> &SinkCommands();
 
 // The shell's windows of this process.
 HWND FindNavBar();
@@ -48,8 +42,8 @@ RECT MakeRect(int left, int top, int right, int bottom);
 bool operator==(const RECT &a, const RECT &b);
 ::std::ostream &operator<<(::std::ostream &out, const RECT &r);
 
-// Turns the screen; TRUE when the display took the size. ScreenGuard turns it back to
-// portrait when it goes out of scope, whatever happened in between.
+// Turns the display back to portrait when it goes out of scope, whatever happened in
+// between (SetScreenSize changes the mode behind the device's back).
 struct ScreenGuard {
     ~ScreenGuard();
 };

@@ -14,29 +14,15 @@ const wchar_t kGwe[] = L"System\\GWE";
 const wchar_t kGweMenu[] = L"System\\GWE\\Menu";
 const wchar_t kGlyphCache[] = L"System\\GDI\\GLYPHCACHE";
 
-// The names of a key's values, as stored.
-inline std::vector<std::wstring> ValueNames(HKEY root, const wchar_t *key)
+// How many values a key holds; -1 when it cannot be opened.
+inline int ValueCount(HKEY root, const wchar_t *key)
 {
-    std::vector<std::wstring> names;
     HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return names;
-    for (DWORD index = 0;; index++) {
-        wchar_t name[256];
-        DWORD cch = 256;
-        if (RegEnumValueW(opened, index, name, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
-        names.push_back(name);
-    }
+    DWORD values = 0;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return -1;
+    RegQueryInfoKeyW(opened, NULL, NULL, NULL, NULL, NULL, NULL, &values, NULL, NULL, NULL, NULL);
     RegCloseKey(opened);
-    return names;
-}
-
-// How many values of a key carry this name, whatever its case.
-inline int CountValuesNamed(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    int count = 0;
-    for (const std::wstring &stored : ValueNames(root, key))
-        if (lstrcmpiW(stored.c_str(), name) == 0) count++;
-    return count;
+    return (int)values;
 }
 
 // A size or face box and its edit: the edit's text and the box's state.
@@ -46,10 +32,11 @@ inline void ExpectEditAndBox(HWND page, UINT edit, const std::wstring &text, UIN
     EXPECT_EQ(ticked, IsTicked(page, box));
 }
 
-// The one refusal a tap showed since `before`.
-inline void ExpectRefusal(int before, HWND page, const wchar_t *caption, const wchar_t *text)
+// Types `text` into an edit and taps the box that commits it.
+inline void Commit(HWND page, UINT edit, const std::wstring &text, UINT box)
 {
-    ExpectOneBox(before, page, caption, MB_OK, text);
+    SetField(page, edit, text.c_str());
+    Tap(page, box);
 }
 
 #endif

@@ -1,7 +1,7 @@
 // The relayout on real dialogs: moving to another variant, controls that are
 // missing or unnamed, list and combo selections, static images and damaged templates.
-// Header forms are the template walk's tests; choosing the variant as the screen
-// turns, with the controls' state kept, is each dialog's own (hosts, About, browser).
+// Choosing the variant as the screen turns, with the controls' state kept, is each
+// dialog's own test (hosts, About, pages).
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,7 +9,7 @@
 #include "testkit.h"
 #include "tests/ui/layout_check.h"
 #include "tests/ui/reflow_test_ids.h"
-#include "tests/ui/template_builder.h"
+#include "tests/ui/guarded_bytes.h"
 #include "ui/reflow.h"
 #include "resource.h"
 
@@ -18,11 +18,6 @@ namespace {
 const int kFormControls[] = {IDC_FORM_CHECK1, IDC_FORM_CHECK2, IDC_FORM_EDIT,
                              IDC_FORM_LIST,   IDC_FORM_COMBO,  IDC_FORM_LABEL};
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
 // A modeless dialog, destroyed with the test.
 struct DialogCloser {
     void operator()(HWND__ *dialog) const { DestroyWindow(dialog); }
@@ -30,7 +25,7 @@ struct DialogCloser {
 typedef std::unique_ptr<HWND__, DialogCloser> OpenDialog;
 OpenDialog Open(UINT templateId)
 {
-    return OpenDialog(CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), NULL, PlainDialogProc, 0));
+    return OpenDialog(CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), NULL, ReferenceDialogProc, 0));
 }
 
 bool PlacedAt(HWND dialog, HWND control, int x, int y, int cx, int cy)
@@ -40,17 +35,6 @@ bool PlacedAt(HWND dialog, HWND control, int x, int y, int cx, int cy)
     GetWindowRect(control, &actual);
     MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&actual, 2);
     return SameRect(expected, actual);
-}
-
-void FillForm(HWND dialog)
-{
-    for (int k = 0; k < 40; ++k) {
-        wchar_t line[32];
-        wsprintfW(line, L"Line %d", k);
-        SendDlgItemMessageW(dialog, IDC_FORM_LIST, LB_ADDSTRING, 0, (LPARAM)line);
-    }
-    for (const wchar_t *c : {L"Red", L"Green", L"Blue", L"Yellow", L"Black"})
-        SendDlgItemMessageW(dialog, IDC_FORM_COMBO, CB_ADDSTRING, 0, (LPARAM)c);
 }
 
 bool LineVisible(HWND list, int index)
@@ -72,41 +56,27 @@ TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
     std::map<int, RECT> extra = TemplateLayout(g_hInstance, IDD_FORM_EXTRA);
     for (int id : kFormControls) EXPECT_TRUE(SameRect(extra[id], ControlRect(form.get(), id))) << id;
     EXPECT_EQ(NULL, GetDlgItem(form.get(), IDC_NOT_IN_FORM));
-
     // A complete variant afterwards succeeds again; a template that does not exist moves nothing.
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, form.get(), 4999));
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
 }
 
-// The moves themselves draw nothing: a shown dialog, top-level or a page inside
-// another window, has every control and itself redrawn once they are in place.
+// The moves themselves draw nothing: a shown dialog has every control and itself
+// redrawn once they are in place.
 TEST(Reflow, AShownDialogIsRedrawnAfterItsControlsMove)
 {
-    OpenDialog topLevel = Open(IDD_FORM_PORTRAIT), page = Open(IDD_FORM_PORTRAIT);
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 640, 600, NULL, NULL, g_hInstance, NULL);
-    ASSERT_TRUE(topLevel && page && host);
-    SetWindowLongW(page.get(), GWL_STYLE, (GetWindowLongW(page.get(), GWL_STYLE) & ~(WS_POPUP | WS_CAPTION)) | WS_CHILD);
-    SetParent(page.get(), host);
-
-    for (HWND dialog : {topLevel.get(), page.get()}) {
-        SCOPED_TRACE(dialog == page.get() ? "page" : "top-level dialog");
-        ShowWindow(dialog, SW_SHOWNA);
-        UpdateWindow(dialog);
-        PumpMessages(50);
-        RedrawWindow(dialog, NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOFRAME);
-        ASSERT_FALSE(GetUpdateRect(dialog, NULL, FALSE));
-
-        EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, dialog, IDD_FORM_LANDSCAPE));
-        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FORM_LANDSCAPE));
-        EXPECT_TRUE(IsWindowVisible(dialog));
-        EXPECT_TRUE(GetUpdateRect(dialog, NULL, FALSE)) << "the dialog is not redrawn";
-        for (int id : kFormControls)
-            EXPECT_TRUE(GetUpdateRect(GetDlgItem(dialog, id), NULL, FALSE)) << "control " << id << " is not redrawn";
-    }
-    DestroyWindow(page.release());
-    DestroyWindow(host);
+    OpenDialog form = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(form);
+    ShowWindow(form.get(), SW_SHOWNA);
+    UpdateWindow(form.get());
+    PumpMessages(50);
+    RedrawWindow(form.get(), NULL, NULL, RDW_VALIDATE | RDW_ALLCHILDREN | RDW_NOERASE | RDW_NOFRAME);
+    ASSERT_FALSE(GetUpdateRect(form.get(), NULL, FALSE));
+    EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(GetUpdateRect(form.get(), NULL, FALSE)) << "the dialog is not redrawn";
+    for (int id : kFormControls)
+        EXPECT_TRUE(GetUpdateRect(GetDlgItem(form.get(), id), NULL, FALSE)) << "control " << id << " is not redrawn";
 }
 
 TEST(Reflow, TwoUnnamedControlsFailAndBothRecordsMoveTheFirst)
@@ -120,8 +90,6 @@ TEST(Reflow, TwoUnnamedControlsFailAndBothRecordsMoveTheFirst)
     // The later record was applied to the first static last; the second stays.
     EXPECT_TRUE(PlacedAt(two.get(), first, 100, 50, 70, 12));
     EXPECT_TRUE(PlacedAt(two.get(), second, 4, 20, 60, 10));
-    EXPECT_TRUE(LaidOutLike(two.get(), g_hInstance, IDD_UNNAMED_TWO_MOVED));
-
     // A single unnamed control is no failure.
     OpenDialog one = Open(IDD_UNNAMED_ONE);
     ASSERT_TRUE(one);
@@ -133,10 +101,10 @@ TEST(Reflow, ListAndComboSelectionsAreKeptAndBroughtIntoView)
 {
     OpenDialog form = Open(IDD_FORM_PORTRAIT);
     ASSERT_TRUE(form);
-    FillForm(form.get());
     HWND list = GetDlgItem(form.get(), IDC_FORM_LIST);
     HWND combo = GetDlgItem(form.get(), IDC_FORM_COMBO);
-
+    for (int k = 0; k < 40; ++k) SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)std::to_wstring(k).c_str());
+    for (const wchar_t *c : {L"Red", L"Green", L"Blue", L"Yellow"}) SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)c);
     SendMessageW(list, LB_SETCURSEL, 30, 0);
     SendMessageW(list, LB_SETTOPINDEX, 0, 0);
     SendMessageW(combo, CB_SETCURSEL, 3, 0);
@@ -145,7 +113,6 @@ TEST(Reflow, ListAndComboSelectionsAreKeptAndBroughtIntoView)
     EXPECT_EQ(30, SendMessageW(list, LB_GETCURSEL, 0, 0));
     EXPECT_TRUE(LineVisible(list, 30)) << "top " << SendMessageW(list, LB_GETTOPINDEX, 0, 0);
     EXPECT_EQ(L"Yellow", WindowText(combo));
-
     // Without a selection the list keeps its scroll position and stays unselected.
     SendMessageW(list, LB_SETCURSEL, (WPARAM)-1, 0);
     SendMessageW(list, LB_SETTOPINDEX, 7, 0);
@@ -162,18 +129,13 @@ TEST(Reflow, StaticImagesComeFromTheVariantAndStayWhenTheyCannotLoad)
     ASSERT_TRUE(images);
     HWND icon = GetDlgItem(images.get(), IDC_IMAGE_ICON);
     HWND bitmap = GetDlgItem(images.get(), IDC_IMAGE_BITMAP);
-    HWND named = GetDlgItem(images.get(), IDC_IMAGE_NAMED_CLASS);
     HWND text = GetDlgItem(images.get(), IDC_IMAGE_TEXT);
     LRESULT programIcon = (LRESULT)LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_RUDORE));
-    ASSERT_TRUE(programIcon);
-    EXPECT_EQ(0, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
     HBITMAP battery = (HBITMAP)SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0);
-    ASSERT_TRUE(battery);
+    ASSERT_TRUE(programIcon && battery);
 
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, images.get(), IDD_IMAGES_OTHER));
-    EXPECT_TRUE(LaidOutLike(images.get(), g_hInstance, IDD_IMAGES_OTHER));
     EXPECT_EQ(programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
-    EXPECT_EQ(programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
     HBITMAP splash = (HBITMAP)SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0);
     BITMAP info;
     ASSERT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
@@ -187,11 +149,9 @@ TEST(Reflow, StaticImagesComeFromTheVariantAndStayWhenTheyCannotLoad)
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, images.get(), IDD_IMAGES_MISSING));
     EXPECT_TRUE(LaidOutLike(images.get(), g_hInstance, IDD_IMAGES_MISSING));
     EXPECT_EQ(programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
-    EXPECT_EQ(programIcon, SendMessageW(named, STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_EQ((LRESULT)splash, SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0));
     EXPECT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
     EXPECT_EQ((LONG)SS_LEFT, GetWindowLongW(text, GWL_STYLE) & SS_TYPEMASK);
-    EXPECT_FALSE(GetWindowLongW(text, GWL_EXSTYLE) & WS_EX_STATICEDGE);
 }
 
 TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
@@ -199,32 +159,23 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     OpenDialog form = Open(IDD_FORM_PORTRAIT);
     ASSERT_TRUE(form);
     std::vector<uint8_t> landscape = DialogResourceBytes(g_hInstance, IDD_FORM_LANDSCAPE);
-    ASSERT_FALSE(landscape.empty());
     std::map<int, RECT> portraitAt = TemplateLayout(g_hInstance, IDD_FORM_PORTRAIT);
     std::map<int, RECT> landscapeAt = TemplateLayout(g_hInstance, IDD_FORM_LANDSCAPE);
-
-    // Where each record of the landscape variant ends.
-    std::vector<std::pair<int, size_t>> ends;
+    std::vector<std::pair<int, size_t>> ends;   // where each record ends
     TemplateWalk walk;
     ASSERT_TRUE(TemplateWalkBegin(&walk, landscape.data(), landscape.size(), NULL));
     TemplateItem item;
     while (TemplateWalkNext(&walk, &item)) ends.push_back(std::make_pair((int)item.id, item.end));
     ASSERT_EQ(6u, ends.size());
 
-    // Cut anywhere: every record that ends before the cut moves, the others stay.
-    for (size_t length = 0; length < landscape.size(); ++length) {
-        ASSERT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_PORTRAIT));
-        GuardedBytes cut(landscape.data(), length);
-        SCOPED_TRACE(testing::Message() << "cut at " << length);
-        EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), cut.data(), (DWORD)cut.size()));
-        for (const auto &end : ends) {
-            const RECT &expected = end.second <= length ? landscapeAt[end.first] : portraitAt[end.first];
-            EXPECT_TRUE(SameRect(expected, ControlRect(form.get(), end.first))) << end.first;
-        }
-    }
+    // Cut inside the fourth record: the three before it move, the others stay.
+    GuardedBytes cut(landscape.data(), ends[2].second + 6);
+    EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), cut.data(), (DWORD)cut.size()));
+    for (size_t k = 0; k < ends.size(); k++)
+        EXPECT_TRUE(SameRect(k < 3 ? landscapeAt[ends[k].first] : portraitAt[ends[k].first],
+                             ControlRect(form.get(), ends[k].first))) << ends[k].first;
 
     // An item count past the records: every record present still moves.
-    ASSERT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_PORTRAIT));
     std::vector<uint8_t> overstated = landscape;
     overstated[8] = 0x30;
     overstated[9] = 0x75;
