@@ -1,7 +1,6 @@
 // Whole-registry backup and restore: what a restore brings back, what it refuses, and
 // what a backup leaves behind when it cannot write.
 #include "registry_testkit.h"
-#include <string.h>
 
 namespace {
 
