@@ -1,20 +1,14 @@
 #include "registry_testkit.h"
 #include <set>
+#include <stdio.h>
 #include <string.h>
 
 namespace {
 
 std::string Narrow(const std::wstring &s)
 {
-    std::string out;
-    for (wchar_t c : s) {
-        if (c >= 32 && c < 128) out.push_back((char)c);
-        else {
-            char code[8];
-            wsprintfA(code, "\\u%04x", (unsigned)c);
-            out += code;
-        }
-    }
+    std::string out(s.size() * 3 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, s.data(), (int)s.size(), &out[0], (int)out.size(), NULL, NULL));
     return out;
 }
 
@@ -74,24 +68,20 @@ std::string DeviceSnapshot()
 std::string ReadBytes(const std::wstring &path)
 {
     std::string out;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (f == INVALID_HANDLE_VALUE) return out;
-    DWORD size = GetFileSize(f, NULL), got = 0;
-    out.resize(size);
-    if (size) ReadFile(f, &out[0], size, &got, NULL);
-    out.resize(got);
-    CloseHandle(f);
+    FILE *f = _wfopen(path.c_str(), L"rb");
+    if (!f) return out;
+    char buffer[65536];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) out.append(buffer, n);
+    fclose(f);
     return out;
 }
 
 void WriteBytes(const std::wstring &path, const std::string &bytes)
 {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, f);
-    DWORD wrote = 0;
-    if (!bytes.empty()) WriteFile(f, bytes.data(), (DWORD)bytes.size(), &wrote, NULL);
-    CloseHandle(f);
-    ASSERT_EQ(bytes.size(), wrote);
+    FILE *f = _wfopen(path.c_str(), L"wb");
+    ASSERT_TRUE(f != NULL);
+    EXPECT_EQ(bytes.size(), fwrite(bytes.data(), 1, bytes.size(), f));
+    fclose(f);
 }
 
 std::vector<std::wstring> FolderEntries(const std::wstring &folder)
@@ -116,16 +106,6 @@ void Reseal(std::string *image)
     memset(&(*image)[REGIMG_CRC_OFFSET], 0, 4);
     DWORD crc = Crc32(*image);
     memcpy(&(*image)[REGIMG_CRC_OFFSET], &crc, 4);
-}
-
-int PowerActions(int kind)
-{
-    int n = 0;
-    for (int i = 0; i < SimPowerActionCount(); ++i) {
-        SimPowerAction a;
-        if (SimGetPowerAction(i, &a) && a.kind == kind) ++n;
-    }
-    return n;
 }
 
 static std::wstring DeviceFile(const wchar_t *name)

@@ -30,9 +30,6 @@ std::wstring StagedPath();
 void SetLink(HKEY root, const wchar_t *path, const std::wstring &target);
 std::wstring FullName(HKEY root, const wchar_t *path);
 
-// Power actions recorded since the test began, of one kind.
-int PowerActions(int kind);
-
 using RegistryTest = DeviceTest;
 
 #endif

@@ -15,7 +15,7 @@ TEST_F(RegistryTest, EverySoftResetRaisesTheBootCounter)
     SimSoftReset(TRUE);
     ASSERT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, L"Comm", L"Bootcount", &count));
     EXPECT_EQ(1u, count);
-    EXPECT_EQ(2, PowerActions(SIM_POWER_SOFT_RESET));
+    EXPECT_EQ(2, SimPowerActionCount());
 }
 
 TEST_F(RegistryTest, HardResetBringsBackTheFactoryRegistryAndDropsAStagedImage)
@@ -31,8 +31,9 @@ TEST_F(RegistryTest, HardResetBringsBackTheFactoryRegistryAndDropsAStagedImage)
 
     SimHardReset(FALSE);
     EXPECT_FALSE(SimHasStagedImage());
-    EXPECT_EQ(1, PowerActions(SIM_POWER_HARD_RESET));
-    EXPECT_EQ(0, PowerActions(SIM_POWER_SOFT_RESET));
+    SimPowerAction action;
+    ASSERT_EQ(1, SimPowerActionCount());
+    EXPECT_TRUE(SimGetPowerAction(0, &action) && action.kind == SIM_POWER_HARD_RESET);
     EXPECT_EQ(factoryBoots + 1, SimGetBootCount());
     EXPECT_EQ(factory, DeviceSnapshot());
 }
