@@ -105,7 +105,9 @@ TEST(Program, HotRowsOpenTheirDialogsInPortraitAndLandscape)
             EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left) << "full screen";
             // The program loads no common controls of its own: the first dialog must
             // find them all the same.
-            if (rows[k].host) EXPECT_TRUE(FindWindowExW(dialog, NULL, L"SysTabControl32", NULL) != NULL);
+            if (rows[k].host) {
+                EXPECT_TRUE(FindWindowExW(dialog, NULL, L"SysTabControl32", NULL) != NULL);
+            }
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             for (int i = 0; i < 100 && IsWindow(dialog); i++) PumpMessages(20);
             EXPECT_FALSE(IsWindow(dialog));

@@ -128,8 +128,9 @@ void SetLink(HKEY root, const wchar_t *path, const std::wstring &target)
 {
     HKEY link;
     // An existing link is opened as itself and pointed elsewhere.
-    if (RegCreateKeyExW(root, path, 0, NULL, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &link, NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, path, 0, NULL, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &link, NULL) != ERROR_SUCCESS) {
         ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &link));
+    }
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE *)target.data(),
                                             (DWORD)(target.size() * sizeof(wchar_t))));
     RegCloseKey(link);
