@@ -20,8 +20,9 @@ static const int kSizeCommitChars = 16;
 static const int kSpinnerNumberChars = 4;
 static const int kFaceCommitChars = 50;
 static const int kSpinnerFaceChars = 20;
-// "Nm" is read into 50 bytes; a longer name counts as missing.
-static const DWORD kStoredFaceChars = 50 / sizeof(WCHAR);
+// "Nm" is read with the room a commit writes from, so a stored face shows again; a
+// longer name counts as missing.
+static const DWORD kStoredFaceChars = kFaceCommitChars;
 
 void ShowStoredNumber(HWND page, UINT edit, DWORD number)
 {

@@ -13,9 +13,11 @@ static const WCHAR kCalendarName[] = L"Calendar";
 static const WCHAR kCalendarTarget[] = L"\\Windows\\Calendar.exe";
 static const WCHAR kContactsName[] = L"Contacts";
 
-// Room in each field and in each value read back, terminator included.
+// Room in each field and in each value read back, terminator included. Stored values
+// are read with the fields' room, so whatever OK stored shows again when the page
+// reopens instead of counting as none (and being overwritten by the next OK).
 static const int kFieldChars = 256;
-static const int kStoredChars = 128;
+static const int kStoredChars = kFieldChars;
 
 struct SoftKey {
     LPCWSTR key;
@@ -27,7 +29,7 @@ static const SoftKey kLeftSoftKey = {kLeftKey, kCalendarName, IDC_SOFTKEY_LEFT_N
 static const SoftKey kRightSoftKey = {kRightKey, kContactsName, IDC_SOFTKEY_RIGHT_NAME, IDC_SOFTKEY_RIGHT_TARGET};
 
 // Opening creates the key. A value that is unusable (another type, no null, longer
-// than 127 characters) counts as none.
+// than 255 characters) counts as none.
 static BOOL ShowStoredSoftKey(HWND page, const SoftKey &softKey)
 {
     HKEY key;

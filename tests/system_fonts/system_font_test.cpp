@@ -26,21 +26,21 @@ TEST_F(SystemFontPageTest, OpeningCreatesBothKeysWritesNothingAndShowsSizesAndNa
     });
     EXPECT_EQ(0, ValueCount(LM, kClearTypeKey));
     EXPECT_EQ(1, ValueCount(LM, kSysFnt));
-    // Whole points of "Ht", unsigned; names are read into 50 bytes: 24 characters and
-    // the null fit, 25 do not.
+    // Whole points of "Ht", unsigned; names are read with the room a commit writes
+    // from: 49 characters and the null fit, 50 do not.
     struct {
         DWORD ht;
         const wchar_t *size;
         bool sizeTicked;
         size_t nameChars;
-    } cases[] = {{999, L"9", false, 24}, {0xFFFFFF9Cu, L"42949671", true, 25}};
+    } cases[] = {{999, L"9", false, 49}, {0xFFFFFF9Cu, L"42949671", true, 50}};
     for (auto &c : cases) {
         SCOPED_TRACE(c.ht);
         WriteRegDword(LM, kSysFnt, L"Ht", c.ht);
         WriteRegString(LM, kSysFnt, L"Nm", std::wstring(c.nameChars, L'n').c_str());
         RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
             ExpectEditAndBox(page, IDC_SYSFONT_SIZE_EDIT, c.size, IDC_SYSFONT_SIZE, c.sizeTicked);
-            ExpectEditAndBox(page, IDC_SYSFONT_FACE_EDIT, c.nameChars == 24 ? std::wstring(24, L'n') : L"",
+            ExpectEditAndBox(page, IDC_SYSFONT_FACE_EDIT, c.nameChars == 49 ? std::wstring(49, L'n') : L"",
                              IDC_SYSFONT_FACE, true);
         });
     }
@@ -112,6 +112,11 @@ TEST_F(SystemFontPageTest, TheFaceBoxStoresAtMostFortyNineCharactersClearsToTaho
         ExpectOneBox(before, page, L"Tahoma is default value", MB_OK, L"Please select the system font!");
         EXPECT_FALSE(IsTicked(page, IDC_SYSFONT_FACE));
         EXPECT_EQ(L"Verdana", Nm());
+        Commit(page, IDC_SYSFONT_FACE_EDIT, longest, IDC_SYSFONT_FACE);
+    });
+    // The longest face the box stores shows again when the page reopens.
+    RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
+        ExpectEditAndBox(page, IDC_SYSFONT_FACE_EDIT, longest, IDC_SYSFONT_FACE, true);
     });
 }
 

@@ -96,12 +96,12 @@ TEST_F(SoftKeyPageTest, OpeningMakesBothKeysAndShowsWhatIsStoredOrTheDefaults)
     EXPECT_TRUE(RegKeyExists(CU, kRight));
     EXPECT_FALSE(RegValueExists(CU, kLeft, L"Default"));
 
-    // 127 characters are read, 128 count as none; an empty name shows the default.
-    const std::wstring longest(127, L'n');
+    // 255 characters are read, 256 count as none; an empty name shows the default.
+    const std::wstring longest(255, L'n');
     WriteRegString(CU, kLeft, L"Default", longest.c_str());
     WriteRegString(CU, kLeft, L"Open", L"\\Windows\\notes.exe");
     WriteRegString(CU, kRight, L"Default", L"");
-    WriteRegString(CU, kRight, L"Open", (L"\\" + std::wstring(127, L't')).c_str());
+    WriteRegString(CU, kRight, L"Open", (L"\\" + std::wstring(255, L't')).c_str());
     RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) {
         ExpectFields(page, {longest.c_str(), L"\\Windows\\notes.exe", L"Contacts", L""});
     });
@@ -143,6 +143,11 @@ TEST_F(SoftKeyPageTest, OkStoresTheFieldsOrTheDefaultsAndEveryButtonLeavesTheRig
     for (const wchar_t *key : {kLeft, kRight}) {
         ExpectStored(key, name.substr(0, 255), target.substr(0, 255));
     }
+    // What OK stored shows again, so a later OK does not overwrite it with defaults.
+    RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) {
+        ExpectFields(page, {name.substr(0, 255).c_str(), target.substr(0, 255).c_str(), name.substr(0, 255).c_str(),
+                            target.substr(0, 255).c_str()});
+    });
 }
 
 TEST_F(SoftKeyPageTest, AKeyThatCannotBeOpenedStopsTheOpeningAndEveryButtonWritesNothing)
