@@ -317,20 +317,26 @@ DWORD SaveKeyText(HKEY key, std::string *text)
     return error;
 }
 
-// The device registry is HKEY_LOCAL_MACHINE (which holds HKEY_CLASSES_ROOT) and
-// HKEY_CURRENT_USER. HKEY_USERS adds nothing of the device: it holds the current user,
-// which is HKEY_CURRENT_USER again, and the desktop's template profile.
-DWORD BuildDeviceImage(std::string *image)
+// An image of two whole roots.
+static DWORD BuildRootsImage(DWORD first, DWORD second, std::string *image)
 {
     std::vector<RegImageSection> sections(2);
-    sections[0].root = REGIMG_ROOT_HKLM;
-    sections[1].root = REGIMG_ROOT_HKCU;
+    sections[0].root = first;
+    sections[1].root = second;
     for (RegImageSection &s : sections) {
         DWORD error = SaveKeyText(RegImageRootKey(s.root), &s.text);
         if (error) return error;
     }
     *image = BuildRegImage(sections);
     return 0;
+}
+
+// The device registry is HKEY_LOCAL_MACHINE (which holds HKEY_CLASSES_ROOT) and
+// HKEY_CURRENT_USER. HKEY_USERS adds nothing of the device: it holds the current user,
+// which is HKEY_CURRENT_USER again, and the desktop's template profile.
+DWORD BuildDeviceImage(std::string *image)
+{
+    return BuildRootsImage(REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU, image);
 }
 
 DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image)
@@ -361,15 +367,7 @@ DWORD BuildKeyImage(DWORD root, const std::wstring &path, std::string *image)
 // beside them: the machine hive can then be replaced from the file, as on the device.
 DWORD BuildClassesHiveImage(std::string *image)
 {
-    std::vector<RegImageSection> sections(2);
-    sections[0].root = REGIMG_ROOT_HKLM;
-    sections[1].root = REGIMG_ROOT_HKCR;
-    for (RegImageSection &s : sections) {
-        DWORD error = SaveKeyText(RegImageRootKey(s.root), &s.text);
-        if (error) return error;
-    }
-    *image = BuildRegImage(sections);
-    return 0;
+    return BuildRootsImage(REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCR, image);
 }
 
 bool DeviceFilePath(const wchar_t *name, std::wstring *path)
