@@ -83,6 +83,33 @@ const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOP
 // ones are looked up again.
 const unsigned kRememberedControls = 256;
 
+// The controls the last relayout found, by record. Every lookup by id asks the server
+// for the dialog's child list, so a dialog that turns again takes its controls from
+// here, each checked first with the window's own data (no server request): still a
+// window, still a child of this dialog, still the same id.
+struct FoundControls {
+    HWND dialog;
+    unsigned count;
+    HWND controls[kRememberedControls];
+};
+FoundControls g_found;
+
+HWND FindControl(HWND dialog, unsigned index, WORD id)
+{
+    if (g_found.dialog == dialog && index < g_found.count) {
+        HWND known = g_found.controls[index];
+        if (known && IsWindow(known) && GetParent(known) == dialog && GetDlgCtrlID(known) == id) return known;
+    }
+    return GetDlgItem(dialog, id);
+}
+
+void RememberControls(HWND dialog, const HWND *controls, unsigned count)
+{
+    g_found.dialog = dialog;
+    g_found.count = count < kRememberedControls ? count : kRememberedControls;
+    CopyMemory(g_found.controls, controls, g_found.count * sizeof *controls);
+}
+
 // `origin` is the dialog's client origin on the screen, taken once per relayout.
 bool AlreadyThere(HWND control, POINT origin, const RECT &target)
 {
@@ -129,7 +156,8 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
     unsigned index = 0;
     TemplateItem item;
     for (; TemplateWalkNext(&walk, &item); ++index) {
-        HWND control = GetDlgItem(dialog, item.id);
+        HWND control = FindControl(dialog, index, item.id);
+        if (index < kRememberedControls) controls[index] = control;
         if (!control) {
             result = FALSE;
             continue;
@@ -155,10 +183,10 @@ BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, 
             ++moves;
         }
         placed[index / 8] |= (BYTE)(1 << (index % 8));
-        if (index < kRememberedControls) controls[index] = control;
         if (item.id == kUnnamedControlId) ++unnamedMoved;
     }
     if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
+    RememberControls(dialog, controls, index);
 
     // The moves draw nothing: a shown dialog is redrawn whole once, when all is in place.
     BOOL repaint = moves > 0 && IsWindowVisible(dialog);

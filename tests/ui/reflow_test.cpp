@@ -62,6 +62,29 @@ TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
     EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
 }
 
+// A dialog turning again takes its controls from the last relayout's lookup; a control
+// made anew in between, or another dialog with the same ids, must still be found.
+TEST(Reflow, ControlsFoundBeforeAreCheckedBeforeTheyAreMovedAgain)
+{
+    OpenDialog form = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
+    DestroyWindow(GetDlgItem(form.get(), IDC_FORM_EDIT));
+    HWND remade = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, form.get(),
+                                  (HMENU)(INT_PTR)IDC_FORM_EDIT, g_hInstance, NULL);
+    ASSERT_TRUE(remade != NULL);
+    EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_SQUARE));
+    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_SQUARE));
+
+    OpenDialog other = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, other.get(), IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(other.get(), g_hInstance, IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_SQUARE)) << "the first dialog was moved";
+    EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_PORTRAIT));
+    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_PORTRAIT));
+}
+
 // The moves themselves draw nothing: a shown dialog has every control and itself
 // redrawn once they are in place.
 TEST(Reflow, AShownDialogIsRedrawnAfterItsControlsMove)
