@@ -267,39 +267,6 @@ inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
 
 // ---- Where controls lie ----
 
-// A control's rectangle in its dialog's client pixels.
-inline RECT PlaceOf(HWND dialog, UINT control)
-{
-    RECT placed;
-    GetWindowRect(GetDlgItem(dialog, control), &placed);
-    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
-    return placed;
-}
-
-// The pixels of a template rectangle (x, y, cx, cy in dialog units of `dialog`).
-inline RECT Pixels(HWND dialog, int x, int y, int cx, int cy)
-{
-    RECT rect = {x, y, x + cx, y + cy};
-    MapDialogRect(dialog, &rect);
-    return rect;
-}
-
-// The control lies exactly on these client pixels.
-inline void ExpectAtPixels(HWND dialog, UINT control, const RECT &expected)
-{
-    RECT placed = PlaceOf(dialog, control);
-    EXPECT_TRUE(EqualRect(&placed, &expected))
-        << "control " << control << " at " << placed.left << "," << placed.top << " " << placed.right - placed.left
-        << "x" << placed.bottom - placed.top << ", expected " << expected.left << "," << expected.top << " "
-        << expected.right - expected.left << "x" << expected.bottom - expected.top;
-}
-
-// The control lies on the template rectangle x, y, cx, cy (dialog units).
-inline void ExpectAt(HWND dialog, UINT control, int x, int y, int cx, int cy)
-{
-    ExpectAtPixels(dialog, control, Pixels(dialog, x, y, cx, cy));
-}
-
 inline INT_PTR CALLBACK LayoutReferenceProc(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;

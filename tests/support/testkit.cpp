@@ -132,12 +132,6 @@ void DeleteRegKey(HKEY root, const wchar_t *key)
     RegDeleteKeyW(root, key);
 }
 
-void WriteUnterminated(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text)
-{
-    std::wstring longer = text + L"#";
-    WriteRegRaw(root, key, name, REG_SZ, longer.c_str(), (DWORD)(text.size() * sizeof(wchar_t)));
-}
-
 void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
 {
     WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
@@ -382,15 +376,3 @@ void TapScreen(int x, int y)
     SendInput(2, &inputs[1], sizeof(INPUT));
 }
 
-void PressKeyCombination(WORD modifier, WORD key)
-{
-    INPUT inputs[4];
-    ZeroMemory(inputs, sizeof inputs);
-    WORD keys[4] = {modifier, key, key, modifier};
-    for (int i = 0; i < 4; i++) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
-}

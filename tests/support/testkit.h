@@ -40,10 +40,7 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
 void DeleteRegKey(HKEY root, const wchar_t *key);
 
-// Stored as another tool may have left them: a text with no terminating null (its
-// characters only, cut from a longer text, since the registry completes a text
-// whose next character is a null), and a text with its null under any type.
-void WriteUnterminated(HKEY root, const wchar_t *key, const wchar_t *name, const std::wstring &text);
+// Stored as another tool may have left it: a text with its null under any type.
 void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text);
 // A value of any type is there (a missing key is no value).
 bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
@@ -147,8 +144,7 @@ HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeout
 // Number of top-level windows of the class (and title, when given).
 int CountTopLevelWindows(const wchar_t *className, const wchar_t *title = NULL);
 
-// Real input: a tap at a screen position, and key strokes.
+// Real input: a tap at a screen position.
 void TapScreen(int x, int y);
-void PressKeyCombination(WORD modifier, WORD key);
 
 #endif
