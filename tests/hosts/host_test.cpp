@@ -62,3 +62,30 @@ TEST_F(HostTest, EveryTabShowsAFreshPageInPlaceTheHostFollowsTheScreenAndDoneClo
     // Done inside any Internet page closes the whole host.
     for (int tab = 0; tab < 5; tab++) ExpectDoneInsideClosesHost(RunInternetPage, tab);
 }
+
+// A to B to A: each visit makes a fresh page that reads what the other page (or
+// another program) wrote meanwhile.
+TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsWhatTheOtherPageWrote)
+{
+    const wchar_t *settings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    DeleteRegValue(HKEY_LOCAL_MACHINE, settings, L"ClearTypeText");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, settings, L"Security_RunScripts");
+    RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
+        HWND tabs = GetDlgItem(host, IDC_INTERNET_TABS);
+        HWND browser = PageInTabs(tabs);
+        ASSERT_FALSE(IsTicked(browser, IDC_PIE_CLEARTYPE));
+        Tap(browser, IDC_PIE_CLEARTYPE);
+
+        TapTab(tabs, TAB_SECURITY);
+        HWND security = PageInTabs(tabs);
+        ASSERT_FALSE(IsTicked(security, IDC_SEC_NO_SCRIPTS));
+        Tap(security, IDC_SEC_NO_SCRIPTS);
+        WriteRegDword(HKEY_LOCAL_MACHINE, settings, L"ClearTypeText", 0);
+
+        TapTab(tabs, TAB_PIE);
+        EXPECT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE)) << "the browser page kept its old state";
+        TapTab(tabs, TAB_SECURITY);
+        EXPECT_TRUE(IsTicked(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS));
+        EXPECT_EQ(0u, RegDwordOr(HKEY_LOCAL_MACHINE, settings, L"Security_RunScripts", 99));
+    });
+}
