@@ -73,6 +73,24 @@ BOOL ReadTextAt(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch)
     return read;
 }
 
+BOOL CreateAndReadDword(HKEY root, LPCWSTR key, LPCWSTR name, DWORD *value)
+{
+    HKEY opened;
+    if (!CreateTweakKey(root, key, &opened, NULL)) return FALSE;
+    ReadDwordValue(opened, name, value);
+    RegCloseKey(opened);
+    return TRUE;
+}
+
+BOOL CreateAndReadText(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch)
+{
+    HKEY opened;
+    if (!CreateTweakKey(root, key, &opened, NULL)) return FALSE;
+    ReadTextValue(opened, name, buffer, cch);
+    RegCloseKey(opened);
+    return TRUE;
+}
+
 BOOL WriteDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD value, BOOL flush)
 {
     HKEY opened;
@@ -168,34 +186,48 @@ static void CloseWrittenKey(HKEY key, BOOL flush)
     RegCloseKey(key);
 }
 
+static BOOL OpenRowKey(const Tweak &tweak, HKEY *key)
+{
+    if (tweak.flags & TWEAK_OPEN_TO_WRITE)
+        return RegOpenKeyExW(tweak.root, tweak.key, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
+    return CreateTweakKey(tweak.root, tweak.key, key, NULL);
+}
+
+// The most keys one box is bound to.
+static const int kMostKeysOfABox = 4;
+
 BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control)
 {
     BOOL ticked = IsDlgButtonChecked(page, control) != BST_UNCHECKED;
-    BOOL found = FALSE, flush = FALSE;
-    HKEY key = NULL;
-    const Tweak *keyRow = NULL;   // the row that opened `key`
-    for (int row = 0; row < count; row++) {
+    // Every key of the box is opened before anything is written: a box bound to
+    // several keys writes all of them or none, never half a setting.
+    HKEY keys[kMostKeysOfABox];
+    const Tweak *keyRows[kMostKeysOfABox];   // the row that opened each key
+    BOOL flush[kMostKeysOfABox] = {FALSE};
+    int opened = 0;
+    BOOL found = FALSE, usable = TRUE;
+    for (int row = 0; row < count && usable; row++) {
         const Tweak &tweak = table[row];
         if (tweak.control != control) continue;
         found = TRUE;
-        // Rows of one box that share a key are written through one opening of it.
-        if (key && !SameKey(*keyRow, tweak)) {
-            CloseWrittenKey(key, flush);
-            key = NULL;
-        }
-        if (!key) {
-            BOOL opened = (tweak.flags & TWEAK_OPEN_TO_WRITE)
-                              ? RegOpenKeyExW(tweak.root, tweak.key, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS
-                              : CreateTweakKey(tweak.root, tweak.key, &key, NULL);
-            if (!opened) return FALSE;
-            keyRow = &tweak;
-            flush = FALSE;
-        }
-        WriteRowValue(key, tweak.name, ticked ? tweak.ticked : tweak.cleared);
-        if (tweak.flags & TWEAK_FLUSH) flush = TRUE;
+        int k = 0;
+        while (k < opened && !SameKey(*keyRows[k], tweak)) k++;
+        if (k < opened) continue;
+        usable = opened < kMostKeysOfABox && OpenRowKey(tweak, &keys[opened]);
+        if (usable) keyRows[opened++] = &tweak;
     }
-    if (key) CloseWrittenKey(key, flush);
-    return found;
+    if (usable) {
+        for (int row = 0; row < count; row++) {
+            const Tweak &tweak = table[row];
+            if (tweak.control != control) continue;
+            int k = 0;
+            while (!SameKey(*keyRows[k], tweak)) k++;
+            WriteRowValue(keys[k], tweak.name, ticked ? tweak.ticked : tweak.cleared);
+            if (tweak.flags & TWEAK_FLUSH) flush[k] = TRUE;
+        }
+    }
+    for (int k = 0; k < opened; k++) CloseWrittenKey(keys[k], usable && flush[k]);
+    return found && usable;
 }
 
 // ---- Edit fields ----
@@ -230,6 +262,13 @@ void ShowNumber(HWND dialog, UINT control, int number)
 {
     WCHAR text[16];
     wsprintfW(text, L"%d", number);
+    SetDlgItemTextW(dialog, control, text);
+}
+
+void ShowUnsigned(HWND dialog, UINT control, DWORD number)
+{
+    WCHAR text[16];
+    wsprintfW(text, L"%lu", (unsigned long)number);
     SetDlgItemTextW(dialog, control, text);
 }
 

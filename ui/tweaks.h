@@ -60,7 +60,7 @@ BOOL LoadTweaks(HWND page, const Tweak *table, int count);
 
 // Writes the rows of `control` for the box's current state. TRUE when the control
 // has rows and every key could be opened; FALSE when it has none (not a tweak) or a
-// key failed (the rows from there on are not written).
+// key failed (then nothing is written, whichever key it was).
 BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control);
 
 // TRUE when `control` has a row in the table.
@@ -83,9 +83,15 @@ BOOL ReadTextValue(HKEY key, LPCWSTR name, WCHAR *buffer, DWORD cch);
 BOOL WriteDwordValue(HKEY key, LPCWSTR name, DWORD value);
 BOOL WriteTextValue(HKEY key, LPCWSTR name, LPCWSTR text);
 
-// Open (or create), read and close in one call; the preset stays when anything fails.
+// Open, read and close in one call; the preset stays when anything fails, a missing
+// key included.
 BOOL ReadDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD *value);
 BOOL ReadTextAt(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch);
+// Create (or open), read and close, as a page does on opening so that its key exists
+// afterwards. FALSE only when the key can be neither created nor opened; a failed
+// read leaves the preset.
+BOOL CreateAndReadDword(HKEY root, LPCWSTR key, LPCWSTR name, DWORD *value);
+BOOL CreateAndReadText(HKEY root, LPCWSTR key, LPCWSTR name, WCHAR *buffer, DWORD cch);
 // Create (or open), write, optionally flush, and close.
 BOOL WriteDwordAt(HKEY root, LPCWSTR key, LPCWSTR name, DWORD value, BOOL flush);
 BOOL WriteTextAt(HKEY root, LPCWSTR key, LPCWSTR name, LPCWSTR text, BOOL flush);
@@ -100,6 +106,8 @@ int ScanNumber(LPCWSTR text, int fallback);
 int ReadNumberField(HWND dialog, UINT control, int cch, int fallback);
 // Shows a signed decimal number in a field.
 void ShowNumber(HWND dialog, UINT control, int number);
+// Shows a stored REG_DWORD as the unsigned number it is.
+void ShowUnsigned(HWND dialog, UINT control, DWORD number);
 
 // ---- Shared page behaviour ----
 

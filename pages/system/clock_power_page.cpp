@@ -57,22 +57,12 @@ static const TweakHelp kClockHelp[] = {
      L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
 };
 
-static void ShowUnsigned(HWND page, UINT control, DWORD number)
-{
-    WCHAR text[16];
-    wsprintfW(text, L"%lu", (unsigned long)number);
-    SetDlgItemTextW(page, control, text);
-}
-
 // ---- Reading on opening; FALSE when a key can be neither opened nor created ----
 
 static BOOL LoadTopBarFlags(HWND page)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return FALSE;
     DWORD options = 0;
-    ReadDwordValue(key, kTopBarOptions, &options);
-    RegCloseKey(key);
+    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kShell, kTopBarOptions, &options)) return FALSE;
     if (options & kTimeInBar) CheckDlgButton(page, IDC_CLK_TIME_IN_BAR, BST_CHECKED);
     if (options & kDateInBar) CheckDlgButton(page, IDC_CLK_DATE_IN_BAR, BST_CHECKED);
     return TRUE;
@@ -81,23 +71,17 @@ static BOOL LoadTopBarFlags(HWND page)
 // The box always starts clear: it stands for "store the field", not for a state.
 static BOOL LoadLongDateFormat(HWND page)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return FALSE;
     WCHAR format[kStoredLongDateChars];
     format[0] = 0;
-    ReadTextValue(key, kLongDate, format, kStoredLongDateChars);
-    RegCloseKey(key);
+    if (!CreateAndReadText(HKEY_LOCAL_MACHINE, kLocaleOverrides, kLongDate, format, kStoredLongDateChars)) return FALSE;
     SetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format[0] ? format : kDefaultLongDate);
     return TRUE;
 }
 
 static BOOL LoadResumingTimeout(HWND page)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return FALSE;
     DWORD seconds = 0;
-    ReadDwordValue(key, kAcResuming, &seconds);
-    RegCloseKey(key);
+    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kPowerTimeouts, kAcResuming, &seconds)) return FALSE;
     ShowUnsigned(page, IDC_CLK_RESUMING_SECONDS, seconds);
     if (seconds != kShippedResuming) CheckDlgButton(page, IDC_CLK_ALARM_FIX, BST_CHECKED);
     return TRUE;

@@ -61,11 +61,8 @@ static void ShowCounterLabel(HWND page, DWORD count)
 
 static BOOL LoadBootCounter(HWND page)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return FALSE;
     DWORD count = 0;
-    ReadDwordValue(key, kBootCount, &count);
-    RegCloseKey(key);
+    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kBootCounter, kBootCount, &count)) return FALSE;
     ShowCounterLabel(page, count);
     return TRUE;
 }
@@ -74,19 +71,6 @@ static BOOL OpenDevicePage(HWND page)
 {
     InitPageWithShell(page);
     return LoadTweaks(page, kDeviceTweaks, TWEAK_COUNT(kDeviceTweaks)) && LoadBootCounter(page);
-}
-
-// A box bound to two keys writes nothing unless both keys open: a half-applied
-// setting (the MMC size without the SD size) helps no one.
-static BOOL CanOpenEveryKeyOf(UINT control)
-{
-    for (const Tweak &row : kDeviceTweaks) {
-        if (row.control != control) continue;
-        HKEY key;
-        if (!CreateTweakKey(row.root, row.key, &key, NULL)) return FALSE;
-        RegCloseKey(key);
-    }
-    return TRUE;
 }
 
 // Entries are numbered from "0" up; the list ends at the first number that cannot be
@@ -138,7 +122,7 @@ static BOOL OnDeviceCommand(HWND page, UINT control)
         return FALSE;
     }
     if (ShowHelpOfButton(page, kDeviceHelp, TWEAK_COUNT(kDeviceHelp), control)) return FALSE;
-    if (CanOpenEveryKeyOf(control)) WriteTweak(page, kDeviceTweaks, TWEAK_COUNT(kDeviceTweaks), control);
+    WriteTweak(page, kDeviceTweaks, TWEAK_COUNT(kDeviceTweaks), control);
     return FALSE;
 }
 

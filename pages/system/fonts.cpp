@@ -24,34 +24,21 @@ static const int kSpinnerFaceChars = 20;
 // longer name counts as missing.
 static const DWORD kStoredFaceChars = kFaceCommitChars;
 
-void ShowStoredNumber(HWND page, UINT edit, DWORD number)
-{
-    WCHAR text[16];
-    wsprintfW(text, L"%u", number);
-    SetDlgItemTextW(page, edit, text);
-}
-
 BOOL LoadFontSize(HWND page, const FontSizeBox &size)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return FALSE;
     DWORD height = kMissingHeight;
-    ReadDwordValue(key, L"Ht", &height);
-    RegCloseKey(key);
+    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, size.key, L"Ht", &height)) return FALSE;
     DWORD points = height / kHundredths;
-    ShowStoredNumber(page, size.edit, points);
+    ShowUnsigned(page, size.edit, points);
     if (points != size.defaultPoints) CheckDlgButton(page, size.box, BST_CHECKED);
     return TRUE;
 }
 
 BOOL LoadFontFace(HWND page, const FontFaceBox &face)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return FALSE;
     WCHAR name[kStoredFaceChars];
     name[0] = 0;
-    ReadTextValue(key, L"Nm", name, kStoredFaceChars);
-    RegCloseKey(key);
+    if (!CreateAndReadText(HKEY_LOCAL_MACHINE, face.key, L"Nm", name, kStoredFaceChars)) return FALSE;
     SetDlgItemTextW(page, face.edit, name);
     if (wcscmp(name, kDefaultFontFace) != 0) CheckDlgButton(page, face.box, BST_CHECKED);
     return TRUE;

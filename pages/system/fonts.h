@@ -37,9 +37,6 @@ BOOL LoadFontFace(HWND page, const FontFaceBox &face);
 void CommitFontSize(HWND page, const FontSizeBox &size);
 void CommitFontFace(HWND page, const FontFaceBox &face);
 
-// Shows a stored REG_DWORD in an edit, as the unsigned number it is.
-void ShowStoredNumber(HWND page, UINT edit, DWORD number);
-
 // A spinner step on a number edit: a delta of zero or more counts down, a negative one
 // up, within 1..`highest`; leaving the range either way lands on `wrapTo`.
 void StepNumberEdit(HWND page, UINT edit, int delta, int highest, int wrapTo);

@@ -47,12 +47,9 @@ static const WCHAR kGlyphHelp[] = L"Increases this cache, making graphics render
 
 static BOOL LoadScrollBarBox(HWND page, const ScrollBarBox &measure)
 {
-    HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return FALSE;
     DWORD pixels = kMissingMeasure;
-    ReadDwordValue(key, measure.shown, &pixels);
-    RegCloseKey(key);
-    ShowStoredNumber(page, measure.edit, pixels);
+    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kWindowManager, measure.shown, &pixels)) return FALSE;
+    ShowUnsigned(page, measure.edit, pixels);
     if (pixels != measure.standard) CheckDlgButton(page, measure.box, BST_CHECKED);
     return TRUE;
 }
