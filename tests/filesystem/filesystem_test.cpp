@@ -5,7 +5,6 @@
 
 namespace {
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
 const wchar_t kFat[] = L"System\\StorageManager\\FATFS";
 const wchar_t kFilter[] = L"System\\StorageManager\\Filters\\fsreplxfilt";
 const wchar_t kInstaller[] = L"Software\\Apps\\Microsoft Application Installer";

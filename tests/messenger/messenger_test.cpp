@@ -7,7 +7,6 @@
 
 namespace {
 
-const HKEY CU = HKEY_CURRENT_USER;
 const wchar_t kMsgKey[] = L"ControlPanel\\Notifications\\{A877D65F-239C-47a7-9304-0D347F580408}";
 const wchar_t kOnlineKey[] = L"ControlPanel\\Notifications\\{A877D65E-239C-47a7-9304-0D347F580408}";
 const wchar_t kPrefix[] = L"MSN Messenger: ";

@@ -4,7 +4,6 @@
 
 namespace {
 
-const HKEY CU = HKEY_CURRENT_USER;
 const wchar_t kBusy[] = L"ControlPanel\\Sounds\\BusyTone";
 const wchar_t kDrop[] = L"ControlPanel\\Sounds\\CallDrop";
 const wchar_t kNotInCall[] = L"The file you selected must in the Phone-Related Sound Folder";

@@ -4,8 +4,6 @@
 
 namespace {
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
-
 // The rows that differ: inverted, plain, a special value, and a flushed light that
 // shares its value name with the other light.
 const DwordBox kBoxes[] = {

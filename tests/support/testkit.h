@@ -28,6 +28,10 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 // Processes pending messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
+// The two roots the pages' tests name most.
+const HKEY LM = HKEY_LOCAL_MACHINE;
+const HKEY CU = HKEY_CURRENT_USER;
+
 // Registry reads that tell "missing" from a value.
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);

@@ -10,8 +10,6 @@ const wchar_t kPower[] = L"System\\CurrentControlSet\\Control\\Power";
 const wchar_t kTimeouts[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
 const wchar_t kDefaultFormat[] = L"dddd,MMMM dd,yyyy";
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
-
 DWORD TopBar() { return RegDwordOr(LM, kShell, L"TBOpt", 0xBAD); }
 DWORD AcResuming() { return RegDwordOr(LM, kTimeouts, L"ACResumingSuspendTimeout", 0xBAD); }
 DWORD BattResuming() { return RegDwordOr(LM, kTimeouts, L"BattResumingSuspendTimeout", 0xBAD); }

@@ -15,8 +15,6 @@ const wchar_t kDisplay[] =
     L"System\\CurrentControlSet\\Control\\Power\\State\\Resuming\\{EB91C7C9-8BF6-4a2d-9AB8-69724EED97D1}";
 const wchar_t kComm[] = L"Comm";
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
-
 DWORD Dword(const wchar_t *key, const wchar_t *name) { return RegDwordOr(LM, key, name, 0xBAD); }
 DWORD BlockSize(const wchar_t *key) { return Dword(key, L"BlockTransferSize"); }
 

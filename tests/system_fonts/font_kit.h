@@ -5,7 +5,6 @@
 
 #include "tests/hosts/host_kit.h"
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
 const wchar_t kSysFnt[] = L"System\\GDI\\SYSFNT";
 const wchar_t kClearTypeKey[] = L"System\\GDI\\ClearTypeSettings";
 const wchar_t kBarFnt[] = L"System\\GWE\\Menu\\BarFnt";

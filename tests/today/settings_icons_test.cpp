@@ -3,7 +3,6 @@
 
 namespace {
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
 const wchar_t kClearType[] = L"System\\GDI\\ClearTypeSettings";
 const wchar_t kRotation[] = L"System\\GDI\\Rotation";
 

@@ -4,7 +4,6 @@
 
 namespace {
 
-const HKEY CU = HKEY_CURRENT_USER;
 const wchar_t kLeft[] = L"Software\\Microsoft\\Today\\Keys\\112";
 const wchar_t kRight[] = L"Software\\Microsoft\\Today\\Keys\\113";
 const wchar_t kPickerFolder[] = L"C:\\Windows\\Zelvo Rudore";

@@ -4,8 +4,6 @@
 namespace {
 
 const wchar_t kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
-const HKEY LM = HKEY_LOCAL_MACHINE;
-
 struct IconCase {
     UINT box;
     const wchar_t *key;
