@@ -1,12 +1,12 @@
 // The sound-file browser's listing: a folder of 500 sound files and 20 folders into the
-// browser's own list view, scanned and then again from the last listing.
+// browser's own list view, scanned and then again from the last listing. The scan beside
+// a bare walk of the same folder, the listing from the last one beside the list view
+// taking the same count with its drawing held.
 // Run inside a device prefix with a persistent wineserver (see scripts/bench.sh).
 #include <windows.h>
 #include <commctrl.h>
-#include <stdio.h>
-#include <algorithm>
 #include <string>
-#include <vector>
+#include "measure.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "resource.h"
@@ -14,13 +14,6 @@
 static const int kRuns = 21;
 static const int kSoundFiles = 500;
 static const int kFolders = 20;
-
-static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (to.QuadPart - from.QuadPart) * 1000.0 / frequency.QuadPart;
-}
 
 static bool MakeSoundFolder(const std::wstring &folder)
 {
@@ -55,21 +48,39 @@ static void RemoveTree(const std::wstring &path)
 static double TimeListing(HWND list, const std::wstring &folder, int *items)
 {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = NowMs();
     *items = FillBrowserList(list, folder.c_str(), BROWSE_FILTER_SOUND);
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end);
+    return NowMs() - start;
 }
 
+// The scan's floor: every entry of the folder seen once, nothing kept.
+static double TimeBareWalk(const std::wstring &folder)
+{
+    double start = NowMs();
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        while (FindNextFileW(search, &found)) {
+        }
+        FindClose(search);
+    }
+    return NowMs() - start;
+}
+
+// The floor of a listing with nothing to scan: the list view taking the count, its
+// drawing held while it is shown and invalidated after.
 static double TimeItemCount(HWND list, int items)
 {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = NowMs();
+    bool shown = (GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_SETITEMCOUNT, items, 0);
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end);
+    if (shown) {
+        DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(list, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    return NowMs() - start;
 }
 
 // The list fetches what it shows when it paints: the visible page, after a listing.
@@ -77,21 +88,10 @@ static double TimePaint(HWND list, const std::wstring &folder)
 {
     int items;
     TimeListing(list, folder, &items);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = NowMs();
     InvalidateRect(list, NULL, TRUE);
     UpdateWindow(list);
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end);
-}
-
-static void Report(const char *what, std::vector<double> times, double target)
-{
-    std::sort(times.begin(), times.end());
-    printf("%s: median %.2f ms, min %.2f ms, max %.2f ms over %d runs", what, times[times.size() / 2], times.front(),
-           times.back(), (int)times.size());
-    if (target > 0) printf(" (target < %.0f ms)", target);
-    printf("\n");
+    return NowMs() - start;
 }
 
 int main()
@@ -130,21 +130,24 @@ int main()
             ShowWindow(dialog, SW_SHOW);
             UpdateWindow(dialog);
         }
-        std::vector<double> scanned, cached, counted;
-        for (int run = 0; run < kRuns; run++) scanned.push_back(TimeListing(list, folders[run % 2], &items));
-        for (int run = 0; run < kRuns; run++) cached.push_back(TimeListing(list, folders[0], &items));
-        // What the list view spends on taking a new item count when its drawing is not
-        // held back, as the listing holds it: each time it repaints its scroll bar twice.
-        for (int run = 0; run < kRuns; run++) counted.push_back(TimeItemCount(list, items));
-        printf("%s:\n", shown ? "dialog shown (a tap)" : "dialog not shown yet (opening)");
-        Report("  listing with a scan", scanned, 30);
-        Report("  listing from the last listing", cached, 2);
-        Report("  the list view taking the count, drawing not held", counted, 0);
+        std::vector<double> scanned, walked, cached, counted;
+        for (int run = 0; run < kRuns; run++) {
+            scanned.push_back(TimeListing(list, folders[run % 2], &items));
+            walked.push_back(TimeBareWalk(folders[run % 2]));
+        }
+        TimeListing(list, folders[0], &items);
+        for (int run = 0; run < kRuns; run++) {
+            cached.push_back(TimeListing(list, folders[0], &items));
+            counted.push_back(TimeItemCount(list, items));
+        }
+        printf("Sound browser, %s\n", shown ? "dialog shown (a tap)" : "dialog not shown yet (opening)");
+        PrintAgainstFloor("listing with a scan", scanned, "a bare walk of the folder", walked);
+        PrintAgainstFloor("listing from the last listing", cached, "the list view taking the count", counted);
     }
     std::vector<double> painted;
     for (int run = 0; run < kRuns; run++) painted.push_back(TimePaint(list, folders[0]));
-    Report("painting the first page after a listing", painted, 30);
-    printf("%d folders and %d sound files: %d items listed (\"..\" and the first %d entries)\n", kFolders,
+    PrintFigure("painting the first page after a listing", painted);
+    printf("  %d folders and %d sound files: %d items listed (\"..\" and the first %d entries)\n", kFolders,
            kSoundFiles, items, BROWSE_MAX_ENTRIES);
 
     DestroyWindow(dialog);

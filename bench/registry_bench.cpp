@@ -1,46 +1,17 @@
 // Figures of the device's registry image on the device itself (no sandbox): backup
-// beside the registry's own whole-registry export, restore (check and stage), and the
-// apply a soft or hard reset does. Leaves the device's registry as it found it.
+// beside its floors, the registry server saving the same roots itself and the
+// registry's own whole-registry export; restore (check and stage) beside a copy of the
+// image's file; and the apply a soft or hard reset does. Leaves the device's registry
+// as it found it.
 //
 //   wine64 bench_registry_bench.exe [backup runs] [export runs]
-#include <windows.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <algorithm>
 #include <string>
-#include <vector>
+#include "measure.h"
 #include "ceplatform.h"
 #include "simdevice.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return c.QuadPart * 1000.0 / f.QuadPart;
-}
-
-const double kBackupTargetMs = 50;
-const double kRestoreTargetMs = 100;
-
-const wchar_t *Verdict(double median, double target) { return median < target ? L"met" : L"MISSED"; }
-
-struct Figures {
-    double median, low, high;
-};
-
-Figures Summarise(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    Figures f = {0, 0, 0};
-    if (v.empty()) return f;
-    f.low = v.front();
-    f.high = v.back();
-    f.median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    return f;
-}
 
 ULONGLONG FileSize(const std::wstring &path)
 {
@@ -63,25 +34,59 @@ size_t CountKeys(const std::wstring &path)
     return n;
 }
 
-bool RunExport(const std::wstring &file, double *ms)
+double TimedExport(const std::wstring &file)
 {
+    DeleteFileW(file.c_str());
     std::wstring command = L"regedit.exe /E \"" + file + L"\"";
     STARTUPINFOW si = {sizeof si};
     PROCESS_INFORMATION pi;
-    double start = Now();
-    if (!CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return false;
+    double start = NowMs();
+    if (!CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return -1;
     WaitForSingleObject(pi.hProcess, INFINITE);
-    *ms = Now() - start;
+    double took = NowMs() - start;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return true;
+    return took;
+}
+
+// The backup's floor: the registry server writing the device's two roots to files
+// itself, nothing read back. advapi32's own function: the device's library exports
+// one of the same name.
+typedef LONG(WINAPI *SaveKeyFunction)(HKEY, LPCWSTR, LPSECURITY_ATTRIBUTES);
+
+SaveKeyFunction ServerSaveKey()
+{
+    HANDLE token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES tp;
+        tp.PrivilegeCount = 1;
+        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueW(NULL, L"SeBackupPrivilege", &tp.Privileges[0].Luid))
+            AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL);
+        CloseHandle(token);
+    }
+    HMODULE advapi = LoadLibraryW(L"advapi32.dll");
+    return advapi ? (SaveKeyFunction)GetProcAddress(advapi, "RegSaveKeyW") : NULL;
+}
+
+double TimedServerSave(SaveKeyFunction save, const std::wstring &folder)
+{
+    std::wstring machine = folder + L"\\machine.sav", user = folder + L"\\user.sav";
+    DeleteFileW(machine.c_str());
+    DeleteFileW(user.c_str());
+    double start = NowMs();
+    LONG r = save(HKEY_LOCAL_MACHINE, machine.c_str(), NULL);
+    if (!r) r = save(HKEY_CURRENT_USER, user.c_str(), NULL);
+    double took = NowMs() - start;
+    if (r) fprintf(stderr, "RegSaveKeyW failed: %ld\n", r);
+    return r ? -1 : took;
 }
 
 double TimedSoftReset()
 {
-    double start = Now();
+    double start = NowMs();
     SimSoftReset(FALSE);
-    return Now() - start;
+    return NowMs() - start;
 }
 
 void AddBenchKeys(int count)
@@ -111,13 +116,13 @@ int main(int argc, char **argv)
     if (runs < 1) runs = 1;
     if (exports < 0) exports = 0;
     if (SimTestFlags()) {
-        fwprintf(stderr, L"run this outside a test: it measures the device itself\n");
+        fprintf(stderr, "run this outside a test: it measures the device itself\n");
         return 2;
     }
     // The benchmark stages and applies images of its own: a restore the user has
     // waiting for the next reset would be lost.
     if (SimHasStagedImage()) {
-        fwprintf(stderr, L"a restored registry waits for the next soft reset: reset the device first\n");
+        fprintf(stderr, "a restored registry waits for the next soft reset: reset the device first\n");
         return 2;
     }
 
@@ -129,55 +134,53 @@ int main(int argc, char **argv)
     std::wstring backup = folder + L"\\backup.reg", big = folder + L"\\with-keys.reg", exported = folder + L"\\export.reg";
     DWORD boots = SimGetBootCount();
 
-    // Backup: the first run warms the caches and is not counted.
-    if (!RegCopyFile(backup.c_str())) {
-        fwprintf(stderr, L"RegCopyFile failed: %lu\n", GetLastError());
+    SaveKeyFunction save = ServerSaveKey();
+    if (!save) {
+        fprintf(stderr, "no RegSaveKeyW in advapi32\n");
         return 1;
     }
-    std::vector<double> copy;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
+    // Backup, its floors, restore and its floor in turn, so that all see the same load;
+    // the first round warms the caches and is not counted.
+    std::vector<double> copy, server, exportTimes, restore, copied;
+    for (int i = -1; i < runs; ++i) {
+        double start = NowMs();
         BOOL ok = RegCopyFile(backup.c_str());
-        copy.push_back(Now() - start);
-        if (!ok) fwprintf(stderr, L"RegCopyFile failed: %lu\n", GetLastError());
-    }
-    Figures f = Summarise(copy);
-    double backupMedian = f.median;
-    wprintf(L"backup, RegCopyFile, %d runs: median %.1f ms (min %.1f, max %.1f); image %.2f MB, %u keys\n", runs,
-            f.median, f.low, f.high, FileSize(backup) / 1048576.0, (unsigned)CountKeys(backup));
-    wprintf(L"  target: backup under %.0f ms median: %ls\n", kBackupTargetMs, Verdict(f.median, kBackupTargetMs));
-
-    std::vector<double> exportTimes;
-    for (int i = 0; i < exports; ++i) {
-        double ms = 0;
-        DeleteFileW(exported.c_str());
-        if (!RunExport(exported, &ms)) {
-            fwprintf(stderr, L"could not start regedit: %lu\n", GetLastError());
-            break;
+        double took = NowMs() - start;
+        if (!ok) {
+            fprintf(stderr, "RegCopyFile failed: %lu\n", GetLastError());
+            return 1;
         }
-        exportTimes.push_back(ms);
+        double saved = TimedServerSave(save, folder);
+        if (saved < 0) return 1;
+        start = NowMs();
+        ok = RegRestoreFile(backup.c_str());
+        double restored = NowMs() - start;
+        if (!ok) fprintf(stderr, "RegRestoreFile failed: %lu\n", GetLastError());
+        // What restoring reads and writes, with no check: the image's file copied.
+        DeleteFileW(big.c_str());
+        start = NowMs();
+        CopyFileW(backup.c_str(), big.c_str(), FALSE);
+        double copiedFile = NowMs() - start;
+        if (i < 0) continue;
+        copy.push_back(took);
+        server.push_back(saved);
+        restore.push_back(restored);
+        copied.push_back(copiedFile);
+        if (i < exports) {
+            double ms = TimedExport(exported);
+            if (ms < 0) fprintf(stderr, "could not start regedit: %lu\n", GetLastError());
+            else exportTimes.push_back(ms);
+        }
     }
-    if (!exportTimes.empty()) {
-        f = Summarise(exportTimes);
-        wprintf(L"whole-registry export, regedit /E, %d runs: median %.1f ms (min %.1f, max %.1f); file %.2f MB\n",
-                (int)exportTimes.size(), f.median, f.low, f.high, FileSize(exported) / 1048576.0);
-        if (backupMedian > 0) wprintf(L"  the export takes %.0f times as long as the backup\n", f.median / backupMedian);
-    }
-
-    std::vector<double> restore;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
-        BOOL ok = RegRestoreFile(backup.c_str());
-        restore.push_back(Now() - start);
-        if (!ok) fwprintf(stderr, L"RegRestoreFile failed: %lu\n", GetLastError());
-    }
-    f = Summarise(restore);
-    wprintf(L"restore, RegRestoreFile (check and stage), %d runs: median %.1f ms (min %.1f, max %.1f)\n", runs, f.median,
-            f.low, f.high);
-    wprintf(L"  target: restore under %.0f ms median: %ls\n", kRestoreTargetMs, Verdict(f.median, kRestoreTargetMs));
+    DeleteFileW(big.c_str());
+    printf("Registry image: %.2f MB, %u keys\n", FileSize(backup) / 1048576.0, (unsigned)CountKeys(backup));
+    PrintAgainstFloor("backup (RegCopyFile)", copy, "RegSaveKey of HKLM and HKCU in the server", server);
+    if (!exportTimes.empty()) PrintAgainstFloor("backup (RegCopyFile)", copy, "regedit /E of the registry", exportTimes);
+    PrintAgainstFloor("restore (RegRestoreFile: check and stage)", restore, "a copy of the image's file", copied);
 
     // Applies at reset. The staged image is the backup just taken.
-    wprintf(L"soft reset applying the image of an unchanged registry: %.1f ms\n", TimedSoftReset());
+    printf("Resets, one of each (no floor)\n");
+    printf("  soft reset applying the image of an unchanged registry: %.1f ms\n", TimedSoftReset());
 
     for (int i = 0; i < 10; ++i) {
         wchar_t name[32];
@@ -189,22 +192,22 @@ int main(int argc, char **argv)
         }
     }
     RegRestoreFile(backup.c_str());
-    wprintf(L"soft reset undoing 10 new values: %.1f ms\n", TimedSoftReset());
+    printf("  soft reset undoing 10 new values: %.1f ms\n", TimedSoftReset());
 
     const int added = 2000;
     AddBenchKeys(added);
     RegCopyFile(big.c_str());
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimDevice Bench");
     RegRestoreFile(big.c_str());
-    wprintf(L"soft reset bringing back %d keys with 2 values each: %.1f ms\n", added, TimedSoftReset());
+    printf("  soft reset bringing back %d keys with 2 values each: %.1f ms\n", added, TimedSoftReset());
     RegRestoreFile(backup.c_str());
-    wprintf(L"soft reset removing those %d keys: %.1f ms\n", added, TimedSoftReset());
+    printf("  soft reset removing those %d keys: %.1f ms\n", added, TimedSoftReset());
 
-    double start = Now();
+    double start = NowMs();
     SimHardReset(FALSE);
-    wprintf(L"hard reset to the factory image: %.1f ms\n", Now() - start);
+    printf("  hard reset to the factory image: %.1f ms\n", NowMs() - start);
     RegRestoreFile(backup.c_str());
-    wprintf(L"soft reset back to the registry before the hard reset: %.1f ms\n", TimedSoftReset());
+    printf("  soft reset back to the registry before the hard reset: %.1f ms\n", TimedSoftReset());
 
     // The device counted the benchmark's resets; put its counter back.
     HKEY comm;
@@ -215,6 +218,8 @@ int main(int argc, char **argv)
     DeleteFileW(backup.c_str());
     DeleteFileW(big.c_str());
     DeleteFileW(exported.c_str());
+    DeleteFileW((folder + L"\\machine.sav").c_str());
+    DeleteFileW((folder + L"\\user.sav").c_str());
     RemoveDirectoryW(folder.c_str());
     return 0;
 }

@@ -15,6 +15,10 @@ if [ "${ZR_BENCH_CORES:-one}" = one ]; then ZR_ONE_CORE="taskset -c 0"; fi
 
 zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
+# Milliseconds depend on the machine and on what else runs on it; each figure's ratio to
+# a floor measured in the same run on the same device does much less.
+echo "Each line: median of the figure, median of its floor measured alongside it, figure/floor."
+
 for bench in "$ZR_BUILD"/bin/bench_*.exe; do
     echo "== $(basename "$bench" .exe)"
     $ZR_ONE_CORE "$WINE" "$bench"
