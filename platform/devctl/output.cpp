@@ -62,6 +62,8 @@ static const WCHAR kUsage[] =
     L"  init                          sets the device up with its factory state\n"
     L"  help\n"
     L"\n"
+    L"Each change prints one line: the device's new reading.\n"
+    L"rotate and power need the display the device's screen is on ($DISPLAY).\n"
     L"Exit codes: 0 done, 1 the device refused, 2 bad arguments.\n";
 
 void PrintUsage(BOOL toError)
