@@ -211,6 +211,38 @@ int Wake(int argc)
     return EXIT_DONE;
 }
 
+// The stylus: a press and a release at one point of the screen.
+int Tap(int argc, wchar_t **argv)
+{
+    ULONGLONG x, y;
+    if (argc != 2 || !ParseNumber(argv[0], 0xFFFF, &x) || !ParseNumber(argv[1], 0xFFFF, &y))
+        return Usage(L"tap takes a point of the screen, X Y");
+    if (!HasDisplay()) return NoDisplay(L"tap");
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if ((int)x >= width || (int)y >= height) return Usage(L"that point lies off the screen");
+    INPUT inputs[3];
+    ZeroMemory(inputs, sizeof inputs);
+    for (INPUT &input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (LONG)((x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = (LONG)((y * 65535 + height / 2) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    // The pointer reaches the X server after the move; a press sent with the move may
+    // land where the pointer was.
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    for (int i = 0; i < 50; ++i) {
+        POINT at;
+        if (GetCursorPos(&at) && at.x == (LONG)x && at.y == (LONG)y) break;
+        Sleep(10);
+    }
+    SendInput(2, &inputs[1], sizeof(INPUT));
+    Out(L"Tapped the screen at %I64u,%I64u\n", x, y);
+    return EXIT_DONE;
+}
+
 // ---- battery, memory, os, telephony ----
 
 int Battery(int argc, wchar_t **argv)
@@ -459,6 +491,7 @@ int RunCommand(int argc, wchar_t **argv)
     if (Is(command, L"reset")) return Reset(rest, args);
     if (Is(command, L"power")) return Power(rest);
     if (Is(command, L"wake")) return Wake(rest);
+    if (Is(command, L"tap")) return Tap(rest, args);
     if (Is(command, L"battery")) return Battery(rest, args);
     if (Is(command, L"memory")) return Memory(rest, args);
     if (Is(command, L"card")) return Card(rest, args);

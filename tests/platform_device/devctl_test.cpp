@@ -84,7 +84,7 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
         DWORD exitCode;
     } cases[] = {{L"frobnicate", 2},         {L"battery percent=101", 2}, {L"battery current=x", 2},
                  {L"memory total=5G", 2},    {L"card add X 1M 1K broken", 2}, {L"card add \"a/b\" 1M 1M", 2},
-                 {L"os 99999999999.1", 2},   {L"rotate sideways", 2},     {L"card remove Nowhere", 1},
+                 {L"os 99999999999.1", 2}, {L"tap 10 640", 2},   {L"rotate sideways", 2},     {L"card remove Nowhere", 1},
                  {L"card add \"storage card\"", 1}, {L"line add \"CELLULAR LINE\"", 1}};
     for (const auto &c : cases) {
         CommandResult r = RunDevctl(c.arguments, dir);
@@ -96,7 +96,7 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
     wchar_t display[64];
     ASSERT_GT(GetEnvironmentVariableW(L"DISPLAY", display, 64), 0u);
     SetEnvironmentVariableW(L"DISPLAY", NULL);
-    for (const wchar_t *arguments : {L"rotate landscape", L"power"}) {
+    for (const wchar_t *arguments : {L"rotate landscape", L"power", L"tap 10 10"}) {
         CommandResult r = RunDevctl(arguments, dir);
         EXPECT_EQ(1u, r.exitCode);
         EXPECT_NE(std::string::npos, r.err.find("there is no display")) << r.err;
