@@ -16,13 +16,23 @@ settle=${ZR_SCREENS_DELAY:-3}
 
 devctl() { "$WINE" "$ZR_DEVCTL" "$@" >/dev/null; }
 
+# The program's window on the X display, then a moment for it to paint.
+wait_for_program() {
+    local i
+    for i in $(seq 1 300); do
+        xwininfo -root -tree 2>/dev/null | grep -q '"Zelvo Rudore"' && break
+        sleep 0.1
+    done
+    sleep "$settle"
+}
+
 # shape, screen width and height, a point of the "Internet Tricks" row of its splash
 # (the row's client point plus the navigation bar above the window)
 while read -r shape width height x y; do
     devctl rotate "$shape"
     "$WINE" "$ZR_PROGRAM" &
     program=$!
-    sleep "$settle"
+    wait_for_program
     import -window root -display "$DISPLAY" -crop "${width}x${height}+0+0" +repage "$out/main-$shape.png"
     devctl tap "$x" "$y"
     sleep "$settle"
