@@ -30,8 +30,10 @@ zr_install_packages() {
 }
 
 zr_build() {
-    cmake -S "$ZR_ROOT" -B "$ZR_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    # A configured tree configures itself again when a CMakeLists.txt changes.
+    [ -f "$ZR_BUILD/CMakeCache.txt" ] ||
+        cmake -S "$ZR_ROOT" -B "$ZR_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ZR_ROOT/cmake/mingw-w64-x86_64.cmake" \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$ZR_BUILD" -j"$(nproc)" "$@"
 }
 

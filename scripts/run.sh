@@ -6,7 +6,9 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 zr_install_packages
-zr_build
+# Only what runs: the program, the device's libraries it links and the device command.
+# Tests and benchmarks are built by scripts/test.sh and scripts/bench.sh.
+zr_build --target ZelvoRudore --target devctl
 
 export WINEPREFIX=${ZR_DEVICE_PREFIX:-$HOME/.zelvo-rudore/device}
 headless=0

@@ -27,6 +27,27 @@ int Refused(const WCHAR *problem)
 
 BOOL Is(const WCHAR *a, const WCHAR *b) { return lstrcmpiW(a, b) == 0; }
 
+// The screen is an X display. Started with none, this process could neither turn nor
+// darken the screen the device's programs are on, only a desktop nobody sees.
+BOOL HasDisplay()
+{
+    WCHAR name[2];
+    return GetEnvironmentVariableW(L"DISPLAY", name, 2) > 0;
+}
+
+int NoDisplay(const WCHAR *command)
+{
+    Err(L"devctl: there is no display: %ls needs the display the device's screen is on (set DISPLAY)\n", command);
+    return EXIT_REFUSED;
+}
+
+// The program draws its gauges when it paints. A new battery, memory or card reading
+// repaints every window of the screen, so that what is shown is the device's reading.
+void RepaintScreen()
+{
+    RedrawWindow(NULL, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 DWORD ParentProcessId()
 {
     DWORD parent = 0, self = GetCurrentProcessId();
@@ -40,16 +61,53 @@ DWORD ParentProcessId()
     return parent;
 }
 
-// ---- show ----
+// ---- show: one line per reading, the same line each change prints ----
+
+void PrintScreen()
+{
+    Out(L"Screen: %ls, %dx%d\n", kShapes[SimGetScreenShape()], GetSystemMetrics(SM_CXSCREEN),
+        GetSystemMetrics(SM_CYSCREEN));
+}
+
+void PrintBattery()
+{
+    SimBattery b;
+    SimGetBattery(&b);
+    Out(L"Battery: percent=%u flag=%u chemistry=%u ac=%u voltage=%lu current=%ld temperature=%lu fail=%d\n",
+        b.lifePercent, b.flag, b.chemistry, b.acLineStatus, b.voltage, b.current, b.temperature, b.statusFails ? 1 : 0);
+}
+
+void PrintMemory()
+{
+    DWORD total, available;
+    SimGetMemory(&total, &available);
+    Out(L"Memory: total=%lu avail=%lu\n", total, available);
+}
+
+void PrintOsVersion()
+{
+    DWORD major, minor, build;
+    SimGetOsVersion(&major, &minor, &build);
+    Out(L"OS version: %lu.%lu.%lu\n", major, minor, build);
+}
+
+void PrintCard(const WCHAR *what, const SimCard &card)
+{
+    Out(L"%ls\"%ls\"  total %I64u  free %I64u%ls\n", what, card.name, card.totalBytes, card.freeBytes,
+        card.unreadable ? L"  unreadable" : L"");
+}
+
+void PrintLine(const WCHAR *what, const SimLine &line)
+{
+    Out(L"%ls\"%ls\"%ls\n", what, line.name, line.cannotOpen ? L"  cannot be opened" : L"");
+}
 
 void ListCards()
 {
     SimCard cards[SIM_MAX_CARDS];
     int n = SimGetCards(cards, SIM_MAX_CARDS);
     Out(L"Storage cards: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_CARDS; ++i)
-        Out(L"  \"%ls\"  total %I64u  free %I64u%ls\n", cards[i].name, cards[i].totalBytes, cards[i].freeBytes,
-            cards[i].unreadable ? L"  unreadable" : L"");
+    for (int i = 0; i < n && i < SIM_MAX_CARDS; ++i) PrintCard(L"  ", cards[i]);
 }
 
 void ListLines()
@@ -57,27 +115,18 @@ void ListLines()
     SimLine lines[SIM_MAX_LINES];
     int n = SimGetLines(lines, SIM_MAX_LINES);
     Out(L"Telephony lines: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_LINES; ++i)
-        Out(L"  \"%ls\"%ls\n", lines[i].name, lines[i].cannotOpen ? L"  cannot be opened" : L"");
+    for (int i = 0; i < n && i < SIM_MAX_LINES; ++i) PrintLine(L"  ", lines[i]);
 }
 
 int Show()
 {
     WCHAR dir[MAX_PATH];
     if (!SimGetDeviceDir(dir, MAX_PATH)) dir[0] = 0;
-    DWORD major, minor, build;
-    SimGetOsVersion(&major, &minor, &build);
-    SimBattery b;
-    SimGetBattery(&b);
-    DWORD total, available;
-    SimGetMemory(&total, &available);
     Out(L"Device folder: %ls\n", dir);
-    Out(L"OS version: %lu.%lu.%lu\n", major, minor, build);
-    Out(L"Screen: %ls, %dx%d\n", kShapes[SimGetScreenShape()], GetSystemMetrics(SM_CXSCREEN),
-        GetSystemMetrics(SM_CYSCREEN));
-    Out(L"Battery: percent=%u flag=%u chemistry=%u ac=%u voltage=%lu current=%ld temperature=%lu fail=%d\n",
-        b.lifePercent, b.flag, b.chemistry, b.acLineStatus, b.voltage, b.current, b.temperature, b.statusFails ? 1 : 0);
-    Out(L"Memory: total=%lu avail=%lu\n", total, available);
+    PrintOsVersion();
+    PrintScreen();
+    PrintBattery();
+    PrintMemory();
     ListCards();
     ListLines();
     Out(L"Telephony: %ls\n", SimGetFailure(SIM_FAIL_TELEPHONY) ? L"off" : L"on");
@@ -94,7 +143,9 @@ int Rotate(int argc, wchar_t **argv)
     if (argc != 1) return Usage(L"rotate takes one shape: portrait, landscape or square");
     for (int shape = 0; shape < 3; ++shape) {
         if (!Is(argv[0], kShapes[shape])) continue;
+        if (!HasDisplay()) return NoDisplay(L"rotate");
         if (!SimRotate(shape)) return Refused(L"the display has no mode of that shape");
+        PrintScreen();
         return EXIT_DONE;
     }
     return Usage(L"unknown shape; use portrait, landscape or square");
@@ -133,6 +184,7 @@ int Power(int argc)
     typedef void(WINAPI * KeyEventProc)(BYTE, BYTE, DWORD, ULONG_PTR);
     KeyEventProc keyEvent = (KeyEventProc)(void *)GetProcAddress(GetModuleHandleW(L"coredll.dll"), "keybd_event");
     if (!keyEvent) return Refused(L"the device has no power key");
+    if (!HasDisplay()) return NoDisplay(L"power");
     BOOL wasAsleep = SimIsSuspended();
     keyEvent(VK_OFF, 0, 0, 0);
     keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
@@ -155,6 +207,39 @@ int Wake(int argc)
         return EXIT_DONE;
     }
     SimWake();
+    Out(L"The device is on.\n");
+    return EXIT_DONE;
+}
+
+// The stylus: a press and a release at one point of the screen.
+int Tap(int argc, wchar_t **argv)
+{
+    ULONGLONG x, y;
+    if (argc != 2 || !ParseNumber(argv[0], 0xFFFF, &x) || !ParseNumber(argv[1], 0xFFFF, &y))
+        return Usage(L"tap takes a point of the screen, X Y");
+    if (!HasDisplay()) return NoDisplay(L"tap");
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if ((int)x >= width || (int)y >= height) return Usage(L"that point lies off the screen");
+    INPUT inputs[3];
+    ZeroMemory(inputs, sizeof inputs);
+    for (INPUT &input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (LONG)((x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = (LONG)((y * 65535 + height / 2) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    // The pointer reaches the X server after the move; a press sent with the move may
+    // land where the pointer was.
+    SendInput(1, &inputs[0], sizeof(INPUT));
+    for (int i = 0; i < 50; ++i) {
+        POINT at;
+        if (GetCursorPos(&at) && at.x == (LONG)x && at.y == (LONG)y) break;
+        Sleep(10);
+    }
+    SendInput(2, &inputs[1], sizeof(INPUT));
+    Out(L"Tapped the screen at %I64u,%I64u\n", x, y);
     return EXIT_DONE;
 }
 
@@ -202,6 +287,8 @@ int Battery(int argc, wchar_t **argv)
         }
     }
     SimSetBattery(&b);
+    RepaintScreen();
+    PrintBattery();
     return EXIT_DONE;
 }
 
@@ -227,6 +314,8 @@ int Memory(int argc, wchar_t **argv)
         available = total;
     }
     SimSetMemory(total, available);
+    RepaintScreen();
+    PrintMemory();
     return EXIT_DONE;
 }
 
@@ -250,6 +339,7 @@ int OsVersion(int argc, wchar_t **argv)
     }
     if (count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
     SimSetOsVersion(parts[0], parts[1], parts[2]);
+    PrintOsVersion();
     return EXIT_DONE;
 }
 
@@ -257,6 +347,7 @@ int Telephony(int argc, wchar_t **argv)
 {
     if (argc != 1 || (!Is(argv[0], L"on") && !Is(argv[0], L"off"))) return Usage(L"telephony takes on or off");
     SimSetFailure(SIM_FAIL_TELEPHONY, Is(argv[0], L"off") ? (DWORD)LINEERR_NODRIVER : 0);
+    Out(L"Telephony: %ls\n", SimGetFailure(SIM_FAIL_TELEPHONY) ? L"off" : L"on");
     return EXIT_DONE;
 }
 
@@ -284,7 +375,10 @@ int Card(int argc, wchar_t **argv)
         return EXIT_DONE;
     }
     if (Is(argv[0], L"add")) {
-        if (argc < 2 || argc > 5 || argc == 3) return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
+        // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
+        BOOL sized = argc >= 4;
+        if (argc < 2 || argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
+            return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
         const WCHAR *name = argv[1];
         if (!FitsName(name) || !UsableFolderName(name)) return Usage(L"a card name is a folder name of up to 63 characters");
         SimCard card;
@@ -292,31 +386,31 @@ int Card(int argc, wchar_t **argv)
         wcscpy(card.name, name);
         card.totalBytes = 128ull * 1024 * 1024;
         card.freeBytes = 96ull * 1024 * 1024;
-        int next = 2;
-        if (argc >= 4) {
+        if (sized) {
             if (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes))
                 return Usage(L"card sizes are bytes (K, M, G allowed)");
             if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
-            next = 4;
         }
-        if (next < argc) {
-            if (!Is(argv[next], L"unreadable")) return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
-            card.unreadable = TRUE;
-        }
+        card.unreadable = argc == (sized ? 5 : 3);
         for (int i = 0; i < count; ++i)
             if (lstrcmpiW(cards[i].name, name) == 0) return Refused(L"the device has a card of that name already");
         if (count == SIM_MAX_CARDS) return Refused(L"the device has no room for another card");
         cards[count++] = card;
         if (!SimSetCards(cards, count)) return Refused(L"the card's folder could not be made");
+        RepaintScreen();
+        PrintCard(L"Card added: ", card);
         return EXIT_DONE;
     }
     if (Is(argv[0], L"remove")) {
         if (argc != 2) return Usage(L"card remove NAME");
         for (int i = 0; i < count; ++i) {
             if (lstrcmpiW(cards[i].name, argv[1]) != 0) continue;
+            SimCard removed = cards[i];
             for (int j = i + 1; j < count; ++j) cards[j - 1] = cards[j];
             // The card's folder stays: files on it are the user's.
             if (!SimSetCards(cards, count - 1)) return Refused(L"the card list could not be written");
+            RepaintScreen();
+            PrintCard(L"Card removed: ", removed);
             return EXIT_DONE;
         }
         return Refused(L"the device has no card of that name");
@@ -350,14 +444,17 @@ int Line(int argc, wchar_t **argv)
         wcscpy(lines[count].name, name);
         lines[count].cannotOpen = argc == 3;
         SimSetLines(lines, count + 1);
+        PrintLine(L"Line added: ", lines[count]);
         return EXIT_DONE;
     }
     if (Is(argv[0], L"remove")) {
         if (argc != 2) return Usage(L"line remove NAME");
         for (int i = 0; i < count; ++i) {
             if (lstrcmpiW(lines[i].name, argv[1]) != 0) continue;
+            SimLine removed = lines[i];
             for (int j = i + 1; j < count; ++j) lines[j - 1] = lines[j];
             SimSetLines(lines, count - 1);
+            PrintLine(L"Line removed: ", removed);
             return EXIT_DONE;
         }
         return Refused(L"the device has no line of that name");
@@ -369,6 +466,7 @@ int Init(int argc)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
     if (!SimCreateDevice()) return Refused(L"the device could not be set up");
+    Out(L"Device set up with its factory state.\n");
     return EXIT_DONE;
 }
 
@@ -393,6 +491,7 @@ int RunCommand(int argc, wchar_t **argv)
     if (Is(command, L"reset")) return Reset(rest, args);
     if (Is(command, L"power")) return Power(rest);
     if (Is(command, L"wake")) return Wake(rest);
+    if (Is(command, L"tap")) return Tap(rest, args);
     if (Is(command, L"battery")) return Battery(rest, args);
     if (Is(command, L"memory")) return Memory(rest, args);
     if (Is(command, L"card")) return Card(rest, args);

@@ -48,6 +48,7 @@ static const WCHAR kUsage[] =
     L"  power                         presses the power key; waits while the device sleeps\n"
     L"                                (a tap on the screen or \"devctl wake\" wakes it)\n"
     L"  wake                          wakes a sleeping device\n"
+    L"  tap X Y                       taps the screen there with the stylus\n"
     L"  battery [percent=N] [flag=N] [voltage=N] [current=N] [temperature=N]\n"
     L"          [chemistry=N] [ac=N] [fail=0|1]\n"
     L"  memory [total=N] [avail=N]    bytes, or with a K, M or G suffix\n"
@@ -62,6 +63,8 @@ static const WCHAR kUsage[] =
     L"  init                          sets the device up with its factory state\n"
     L"  help\n"
     L"\n"
+    L"Each change prints one line: the device's new reading.\n"
+    L"rotate, power and tap need the display the device's screen is on ($DISPLAY).\n"
     L"Exit codes: 0 done, 1 the device refused, 2 bad arguments.\n";
 
 void PrintUsage(BOOL toError)

@@ -12,12 +12,39 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesRead)
 {
     const std::wstring dir = DeviceDir();
     ASSERT_FALSE(dir.empty());
-    for (const wchar_t *arguments : {L"battery percent=42 current=-250", L"memory total=32M avail=8M", L"os 5.1.14847",
-                                     L"os 4.20", L"card add \"ZR Devctl Card\" 2G 512M", L"card remove \"storage card\"",
-                                     L"line add \"Fax Line\" noopen", L"telephony off", L"rotate landscape"}) {
-        CommandResult r = RunDevctl(arguments, dir);
-        EXPECT_EQ(0u, r.exitCode) << std::string(arguments, arguments + wcslen(arguments)) << ": " << r.err;
+    // Each change says what it did in one line. A new battery, memory or card reading
+    // repaints the screen's windows, so that a gauge on it shows the new reading.
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(window != NULL);
+    struct {
+        const wchar_t *arguments;
+        const char *said;
+        bool repaints;
+    } changes[] = {
+        {L"battery percent=42 current=-250", "Battery: percent=42 flag=1 chemistry=4 ac=0 voltage=3950 current=-250", true},
+        {L"memory total=32M avail=8M", "Memory: total=33554432 avail=8388608\n", true},
+        {L"os 5.1.14847", "OS version: 5.1.14847\n", false},
+        {L"os 4.20", "OS version: 4.20.14847\n", false},
+        {L"card add \"ZR Devctl Card\" 2G 512M", "Card added: \"ZR Devctl Card\"  total 2147483648  free 536870912\n", true},
+        {L"card add \"ZR Unreadable\" unreadable", "Card added: \"ZR Unreadable\"  total 134217728  free 100663296  unreadable\n", true},
+        {L"card remove \"zr unreadable\"", "Card removed: \"ZR Unreadable\"", true},
+        {L"card remove \"storage card\"", "Card removed: \"Storage Card\"", true},
+        {L"line add \"Fax Line\" noopen", "Line added: \"Fax Line\"  cannot be opened\n", false},
+        {L"telephony off", "Telephony: off\n", false},
+        {L"rotate landscape", "Screen: landscape, 640x480\n", false},
+    };
+    for (const auto &c : changes) {
+        std::string shown(c.arguments, c.arguments + wcslen(c.arguments));
+        ValidateRect(window, NULL);
+        CommandResult r = RunDevctl(c.arguments, dir);
+        EXPECT_EQ(0u, r.exitCode) << shown << ": " << r.err;
+        EXPECT_EQ(0u, r.out.find(c.said)) << shown << ": " << r.out;
+        EXPECT_EQ(std::string::npos, r.out.find('\n', r.out.find('\n') + 1)) << shown << ": " << r.out;
+        if (c.repaints) {
+            EXPECT_TRUE(GetUpdateRect(window, NULL, FALSE)) << shown << " repaints nothing";
+        }
     }
+    DestroyWindow(window);
     SYSTEM_POWER_STATUS_EX2 s;
     ASSERT_EQ(sizeof s, GetSystemPowerStatusEx2(&s, sizeof s, TRUE));
     EXPECT_EQ(-250, (LONG)s.BatteryCurrent);
@@ -57,7 +84,7 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
         DWORD exitCode;
     } cases[] = {{L"frobnicate", 2},         {L"battery percent=101", 2}, {L"battery current=x", 2},
                  {L"memory total=5G", 2},    {L"card add X 1M 1K broken", 2}, {L"card add \"a/b\" 1M 1M", 2},
-                 {L"os 99999999999.1", 2},   {L"rotate sideways", 2},     {L"card remove Nowhere", 1},
+                 {L"os 99999999999.1", 2}, {L"tap 10 640", 2},   {L"rotate sideways", 2},     {L"card remove Nowhere", 1},
                  {L"card add \"storage card\"", 1}, {L"line add \"CELLULAR LINE\"", 1}};
     for (const auto &c : cases) {
         CommandResult r = RunDevctl(c.arguments, dir);
@@ -65,6 +92,16 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
         EXPECT_EQ(c.exitCode, r.exitCode) << shown;
         EXPECT_EQ(0u, r.err.find("devctl: ")) << shown << ": " << r.err;
     }
+    // Turning or darkening the screen needs the display it is on.
+    wchar_t display[64];
+    ASSERT_GT(GetEnvironmentVariableW(L"DISPLAY", display, 64), 0u);
+    SetEnvironmentVariableW(L"DISPLAY", NULL);
+    for (const wchar_t *arguments : {L"rotate landscape", L"power", L"tap 10 10"}) {
+        CommandResult r = RunDevctl(arguments, dir);
+        EXPECT_EQ(1u, r.exitCode);
+        EXPECT_NE(std::string::npos, r.err.find("there is no display")) << r.err;
+    }
+    SetEnvironmentVariableW(L"DISPLAY", display);
     // No arguments: nothing is said.
     CommandResult quiet = RunDevctl(L"", dir);
     EXPECT_EQ(0u, quiet.exitCode);
