@@ -1,8 +1,8 @@
 // Phone-edition detection: does the device have a usable line named "Cellular Line"?
 #include <windows.h>
 #include <stdlib.h>
-#include <tapi.h>
 #include <wchar.h>
+#include "ceplatform.h"
 #include "tools/tools.h"
 
 static const DWORD kDevCapsSize = 1316;

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The program must build for the device by swapping only platform/, so it may import
+# only what the device's libraries export. Reads the built program's import table and
+# fails, naming each one, on an import that is neither on the device's lists in this
+# folder nor on host.exports. Usage: check_imports.sh PROGRAM [OBJDUMP]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$1
+objdump=${2:-x86_64-w64-mingw32-objdump}
+
+# The entries of a list, without comments and blank lines.
+entries() { sed -e 's/#.*//' "$@" | awk 'NF { print }'; }
+
+declare -A named ordinal
+for name in $(entries "$here/coredll.exports" "$here/commctrl.exports" "$here/host.exports"); do
+    named[$name]=1
+done
+while read -r number name; do ordinal[aygshell.dll#$number]=$name; done < <(entries "$here/aygshell.exports")
+while read -r number name; do ordinal[note_prj.dll#$number]=$name; done < <(entries "$here/note_prj.exports")
+
+# One line per import: the library, then its name or #ordinal (objdump shows it in hex).
+imports=$("$objdump" -p "$program" | awk '
+    /^\tDLL Name: / { dll = tolower($3); next }
+    /^$/ || /^ / { dll = "" }
+    dll != "" && /^\t[0-9a-f]+\t/ {
+        if ($NF == "<none>") print dll, "#" $2; else print dll, $NF
+    }')
+[ -n "$imports" ] || { echo "no import table read from $program"; exit 1; }
+
+count=0 refused=0
+while read -r dll what; do
+    count=$((count + 1))
+    case "$dll" in
+    aygshell.dll | note_prj.dll)
+        # These two are imported by ordinal only.
+        if [[ $what == \#* ]]; then
+            [ -n "${ordinal[$dll#$((16#${what#\#}))]:-}" ] && continue
+        fi
+        echo "not exported by the device: $dll $what" ;;
+    *)
+        [[ $what != \#* && -n ${named[$what]:-} ]] && continue
+        echo "not exported by the device: $what (imported from $dll)" ;;
+    esac
+    refused=$((refused + 1))
+done <<< "$imports"
+
+echo "$count imports, $refused not on the device's lists"
+[ "$refused" -eq 0 ]
