@@ -2,11 +2,14 @@
 # The program must build for the device by swapping only platform/, so it may import
 # only what the device's libraries export. Reads the built program's import table and
 # fails, naming each one, on an import that is neither on the device's lists in this
-# folder nor on host.exports. Usage: check_imports.sh PROGRAM [OBJDUMP]
+# folder nor on host.exports. Given the program's own objects as well, it also checks
+# what they take from the desktop toolchain's static libraries, which no import shows.
+# Usage: check_imports.sh OBJDUMP PROGRAM [OBJECT-OR-ARCHIVE...] (lists split at ';')
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-program=$1
-objdump=${2:-x86_64-w64-mingw32-objdump}
+objdump=$1
+program=$2
+nm=${objdump%objdump}nm
 
 # The entries of a list, without comments and blank lines.
 entries() { sed -e 's/#.*//' "$@" | awk 'NF { print }'; }
@@ -44,5 +47,20 @@ while read -r dll what; do
     refused=$((refused + 1))
 done <<< "$imports"
 
-echo "$count imports, $refused not on the device's lists"
+# Functions the program's own objects use but do not define: imports (their thunks)
+# and whatever the static libraries bring.
+objects=()
+for arg in "${@:3}"; do IFS=';' read -ra parts <<< "$arg"; objects+=("${parts[@]}"); done
+if [ ${#objects[@]} -gt 0 ]; then
+    needed=$(comm -23 <("$nm" -u "${objects[@]}" | awk '$1 == "U" && $2 !~ /^__imp_/ { print $2 }' | sort -u) \
+                      <("$nm" --defined-only "${objects[@]}" | awk 'NF == 3 { print $3 }' | sort -u))
+    for name in $needed; do
+        count=$((count + 1))
+        [ -n "${named[$name]:-}" ] && continue
+        echo "not exported by the device: $name (linked in from the desktop toolchain)"
+        refused=$((refused + 1))
+    done
+fi
+
+echo "$count functions checked, $refused not on the device's lists"
 [ "$refused" -eq 0 ]
