@@ -6,6 +6,7 @@
 # what they take from the desktop toolchain's static libraries, which no import shows.
 # Usage: check_imports.sh OBJDUMP PROGRAM [OBJECT-OR-ARCHIVE...] (lists split at ';')
 set -euo pipefail
+export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
 objdump=$1
 program=$2
@@ -36,10 +37,9 @@ while read -r dll what; do
     case "$dll" in
     aygshell.dll | note_prj.dll)
         # These two are imported by ordinal only.
-        if [[ $what == \#* ]]; then
-            [ -n "${ordinal[$dll#$((16#${what#\#}))]:-}" ] && continue
-        fi
-        echo "not exported by the device: $dll $what" ;;
+        [[ $what == \#* ]] && what=#$((16#${what#\#}))
+        [ -n "${ordinal[$dll$what]:-}" ] && continue
+        echo "not exported by the device: $what from $dll, which is imported by ordinal only" ;;
     *)
         [[ $what != \#* && -n ${named[$what]:-} ]] && continue
         echo "not exported by the device: $what (imported from $dll)" ;;
