@@ -6,6 +6,7 @@
 #include "calendar/calendar.h"
 #include "app/rudore.h"
 #include "aygshell.h"
+#include "ceplatform.h"
 #include "resource.h"
 #include "ui/reflow.h"
 
@@ -18,16 +19,32 @@ static const WCHAR kCalendarNewPathW[] = L"\\Windows\\Calendar.cal.new";
 
 static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU;
 
+// Text streams put a carriage return before each line feed; read as bytes, the pair
+// is still one line end. `out` has room for one byte more than `in`.
+static size_t FoldLineEnds(const unsigned char *in, size_t count, unsigned char *out, BOOL *carriageReturn)
+{
+    size_t length = 0;
+    for (size_t i = 0; i < count; i++) {
+        if (*carriageReturn && in[i] != '\n') out[length++] = '\r';
+        *carriageReturn = in[i] == '\r';
+        if (!*carriageReturn) out[length++] = in[i];
+    }
+    return length;
+}
+
 BOOL ReadCalendarSettings(CalendarSettings *settings)
 {
-    FILE *file = fopen(kCalendarPath, "r");
+    // As bytes: in a text stream a Ctrl-Z would end the file, and the next Done would
+    // rewrite it from what was read before that byte.
+    FILE *file = fopen(kCalendarPath, "rb");
     if (!file) return FALSE;
     CalendarReader reader;
     CalendarReadBegin(&reader);
-    unsigned char chunk[512];
+    unsigned char chunk[512], lines[sizeof chunk + 1];
+    BOOL carriageReturn = FALSE;
     size_t count;
     while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
-        if (!CalendarReadBytes(&reader, chunk, count)) break;
+        if (!CalendarReadBytes(&reader, lines, FoldLineEnds(chunk, count, lines, &carriageReturn))) break;
     fclose(file);
     CalendarReadEnd(&reader, settings);
     return TRUE;
@@ -51,6 +68,17 @@ static BOOL CanRewriteCalendarFile(DWORD attributes)
     return TRUE;
 }
 
+// The new version is on the storage before it takes the old one's place, so that a
+// reset between the two leaves one whole file or the other.
+static BOOL FlushNewFile(void)
+{
+    HANDLE file = CreateFileW(kCalendarNewPathW, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    BOOL flushed = FlushFileBuffers(file);
+    CloseHandle(file);
+    return flushed;
+}
+
 BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
 {
     DWORD attributes = GetFileAttributesW(kCalendarPathW);
@@ -61,9 +89,8 @@ BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
     FILE *file = fopen(kCalendarNewPath, "w+");
     if (!file) return FALSE;
     BOOL written = fwrite(bytes, 1, count, file) == count;
-    if (fflush(file) != 0) written = FALSE;
     if (fclose(file) != 0) written = FALSE;
-    if (!written) {
+    if (!written || !FlushNewFile()) {
         DiscardNewFile();
         return FALSE;
     }
@@ -71,7 +98,9 @@ BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
     DWORD keep = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)
                         : FILE_ATTRIBUTE_HIDDEN;
     if (keep) SetFileAttributesW(kCalendarNewPathW, keep);
-    if (!MoveFileExW(kCalendarNewPathW, kCalendarPathW, exists ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    BOOL moved = exists ? DeleteAndRenameFile(kCalendarPathW, kCalendarNewPathW)
+                        : MoveFileW(kCalendarNewPathW, kCalendarPathW);
+    if (!moved) {
         DiscardNewFile();
         return FALSE;
     }

@@ -141,9 +141,9 @@ static void PutLine(ByteSink *sink, const char *text)
     PutByte(sink, '\n');
 }
 
-// Each character is written as its low byte. A byte that the stream would read back
-// as a line end, a terminator or the end of the file would break the file's lines
-// apart, so it is written as '?' instead. An empty text would make an empty line,
+// Each character is written as its low byte. A byte that the reader would take as a
+// line end or a terminator would break the file's lines apart, so it is written as
+// '?' instead; a Ctrl-Z is a byte like any other. An empty text would make an empty line,
 // which the reader skips, taking the next line for this one: it is written as the
 // time the reader shows for it.
 static void PutTextLine(ByteSink *sink, const CalChar *text, const char *replacement)
@@ -154,7 +154,7 @@ static void PutTextLine(ByteSink *sink, const CalChar *text, const char *replace
     }
     for (size_t i = 0; i < CAL_TIME_MAX && text[i]; i++) {
         char byte = (char)(text[i] & 0xFF);
-        if (byte == '\0' || byte == '\n' || byte == 0x1A) byte = '?';
+        if (byte == '\0' || byte == '\n') byte = '?';
         PutByte(sink, byte);
     }
     PutByte(sink, '\n');

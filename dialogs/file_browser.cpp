@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <wchar.h>
 #include "app/rudore.h"
+#include "ceplatform.h"
 #include "aygshell.h"
 #include "resource.h"
 #include "dialogs/file_browser.h"
@@ -137,7 +138,7 @@ static int SystemIconOf(LPCWSTR folder, LPCWSTR name)
     lstrcpynW(path + wcslen(path), name, MAX_PATH);
     SHFILEINFOW info;
     ZeroMemory(&info, sizeof info);
-    if (!SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) return kFolderIcon;
+    if (!SHGetFileInfo(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) return kFolderIcon;
     return info.iIcon;
 }
 
@@ -366,7 +367,7 @@ static void SetUpBrowserList(void)
     // The system's own list: the list view shares it and must leave it alive.
     SHFILEINFOW info;
     ZeroMemory(&info, sizeof info);
-    s_systemImages = (HIMAGELIST)SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    s_systemImages = (HIMAGELIST)SHGetFileInfo(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     SendMessageW(s_listView, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)s_systemImages);
     SendMessageW(s_listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }

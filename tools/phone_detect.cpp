@@ -1,8 +1,8 @@
 // Phone-edition detection: does the device have a usable line named "Cellular Line"?
 #include <windows.h>
 #include <stdlib.h>
-#include <tapi.h>
 #include <wchar.h>
+#include "ceplatform.h"
 #include "tools/tools.h"
 
 static const DWORD kDevCapsSize = 1316;
@@ -16,7 +16,8 @@ static BOOL IsCellularLineName(const LINEDEVCAPS *caps)
     DWORD limit = caps->dwUsedSize && caps->dwUsedSize < kDevCapsSize ? caps->dwUsedSize : kDevCapsSize;
     if (size == 0 || offset > limit || size > limit - offset) return FALSE;
     const WCHAR *name = (const WCHAR *)((const BYTE *)caps + offset);
-    size_t chars = wcsnlen(name, size / sizeof(WCHAR));
+    size_t chars = 0;  // up to the null or the end of the field, as the device has no wcsnlen
+    while (chars < size / sizeof(WCHAR) && name[chars]) chars++;
     size_t expected = wcslen(kCellularLine);
     return chars == expected && _wcsnicmp(name, kCellularLine, expected) == 0;
 }

@@ -35,14 +35,14 @@ int SaveRegistryToFile(LPCWSTR path)
 {
     if (RegCopyFile(path)) return 1;
     if (GetLastError() != kNotSupported) return 0;
-    return RegSaveKeyW(HKEY_CLASSES_ROOT, path, NULL) == ERROR_SUCCESS ? 1 : 0;
+    return RegSaveKey(HKEY_CLASSES_ROOT, path, NULL) == ERROR_SUCCESS ? 1 : 0;
 }
 
 int RestoreRegistryFromFile(LPCWSTR path)
 {
     if (RegRestoreFile(path)) return 1;
     if (GetLastError() != kNotSupported) return 0;
-    if (RegReplaceKeyW(HKEY_LOCAL_MACHINE, NULL, path, NULL) != ERROR_SUCCESS) return 0;
+    if (RegReplaceKey(HKEY_LOCAL_MACHINE, NULL, path, NULL) != ERROR_SUCCESS) return 0;
     RegFlushKey(HKEY_CLASSES_ROOT);
     RegFlushKey(HKEY_CURRENT_USER);
     RegFlushKey(HKEY_LOCAL_MACHINE);

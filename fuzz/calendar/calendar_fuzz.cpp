@@ -40,14 +40,14 @@ static void CheckTime(const CalChar *text)
 }
 
 // What the writer is expected to keep of a time: an empty one becomes the reader's
-// replacement, and a byte that would end the file early becomes '?'.
+// replacement, and the rest as it is.
 static void Expected(const CalChar *text, const char *replacement, CalChar *out)
 {
     size_t i = 0;
     if (!text[0]) {
         for (; replacement[i]; i++) out[i] = (CalChar)replacement[i];
     } else {
-        for (; text[i]; i++) out[i] = (text[i] & 0xFF) == 0x1A ? (CalChar)'?' : text[i];
+        for (; text[i]; i++) out[i] = text[i];
     }
     out[i] = 0;
 }

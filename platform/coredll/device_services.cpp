@@ -1,5 +1,6 @@
 // Core services answered from the device profile: the OS version, the power status,
-// the memory status, the sizes of the storage cards and their enumeration.
+// the memory status, the sizes of the storage cards and their enumeration; and the
+// device's replacement of one file by another.
 #include <windows.h>
 #include "ceplatform.h"
 #include "simdevice.h"
@@ -235,4 +236,22 @@ extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
     search->magic = 0;
     HeapFree(GetProcessHeap(), 0, search);
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------------
+// Replacing a file
+
+// The device swaps the files in one step: the old one stays whole until the new one,
+// already on the storage, takes its name. Here that is a flush and a rename over it.
+extern "C" BOOL WINAPI DeleteAndRenameFile(LPCWSTR existing, LPCWSTR replacement)
+{
+    if (!existing || !replacement) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
+    DWORD attributes = GetFileAttributesW(existing);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FALSE;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) { SetLastError(ERROR_ACCESS_DENIED); return FALSE; }
+    HANDLE file = CreateFileW(replacement, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    BOOL flushed = FlushFileBuffers(file);
+    CloseHandle(file);
+    return flushed && MoveFileExW(replacement, existing, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }

@@ -6,6 +6,8 @@
 #define CEPLATFORM_H
 
 #include <windows.h>
+#include <shellapi.h>
+#include <tapi.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -85,6 +87,26 @@ CEAPI BOOL WINAPI RegCopyFile(LPCWSTR file);
 CEAPI BOOL WINAPI RegRestoreFile(LPCWSTR file);
 CEAPI BOOL WINAPI KernelIoControl(DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize, LPDWORD returned);
 CEAPI void WINAPI SetCleanRebootFlag(void);
+
+/* The device exports these under one name, without the desktop's W; the desktop
+ * headers make macros of those names. A callback instance is a DWORD_PTR here as the
+ * desktop's tapi.h has it, a DWORD on the device, where the two are one type. */
+#undef RegSaveKey
+#undef RegReplaceKey
+#undef SHGetFileInfo
+#undef lineInitializeEx
+#undef lineGetDevCaps
+#undef lineOpen
+CEAPI LONG WINAPI RegSaveKey(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES security);
+CEAPI LONG WINAPI RegReplaceKey(HKEY key, LPCWSTR subKey, LPCWSTR newFile, LPCWSTR oldFile);
+CEAPI DWORD_PTR WINAPI SHGetFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize, UINT flags);
+CEAPI LONG WINAPI lineInitializeEx(LPHLINEAPP app, HINSTANCE instance, LINECALLBACK callback, LPCWSTR appName,
+                                   LPDWORD deviceCount, LPDWORD apiVersion, LPLINEINITIALIZEEXPARAMS params);
+CEAPI LONG WINAPI lineGetDevCaps(HLINEAPP app, DWORD device, DWORD apiVersion, DWORD extVersion, LPLINEDEVCAPS caps);
+CEAPI LONG WINAPI lineOpen(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVersion, DWORD extVersion,
+                           DWORD_PTR callbackInstance, DWORD privileges, DWORD mediaModes, LPLINECALLPARAMS params);
+/* Replaces `existing` by `replacement`, which takes its name; `existing` must be there. */
+CEAPI BOOL WINAPI DeleteAndRenameFile(LPCWSTR existing, LPCWSTR replacement);
 
 /* Looked up by name at run time ("SetSystemPowerState" in "Coredll.dll"). */
 typedef DWORD (WINAPI *SetSystemPowerStateProc)(LPCWSTR state, DWORD powerState, DWORD flags);

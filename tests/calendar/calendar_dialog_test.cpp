@@ -201,10 +201,12 @@ TEST_F(CalendarDialog, AFailedSaveLeavesTheOldFileWholeAndTheDialogOpen)
 
 TEST_F(CalendarDialog, ReadingAFileNeverChangesItWhateverItHolds)
 {
-    // Times are validated, not mended in the file; lines may end the desktop way.
+    // Times are validated, not mended in the file; lines may end the desktop way, and a
+    // Ctrl-Z is a byte like any other.
     struct { std::string file; std::wstring shown; } cases[] = {
         {"start:\n8:15\nends:\n25:00\nSunday\nmonday\nSunday\nHoliday\n", Shows(L"8:00", L"25:00", kSunday)},
         {"start:\r\n6:30\r\nends:\r\n15:00\r\nMonday\r\nFriday\r\n", Shows(L"6:30", L"15:00", kMonday | kFriday)},
+        {"\x1Astart:\n6:30\r\nends:\n15:00\nMon\x1A" "day\r\nFriday\n", Shows(L"6:30", L"15:00", kFriday)},
         {"start:\n", Shows(L"", L"", 0)},
         // A huge line without a line feed.
         {std::string(8 * 1024 * 1024, '7'), Shows(L"", L"", 0)},

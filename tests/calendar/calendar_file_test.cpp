@@ -84,9 +84,9 @@ TEST(CalendarFile, WritesTheTimesAsTypedAndTheCheckedDaysSundayFirst)
     // Each character as its low byte, at most five of them.
     EXPECT_EQ("start:\n12345\nends:\nA:00\n", Format(L"1234567", L"\x0141:00", 0));
     // An empty time would leave an empty line, and every later line would move up one;
-    // bytes that would end a line, the text or the file become '?'.
+    // bytes that would end a line or the text become '?', and a Ctrl-Z is kept.
     EXPECT_EQ("start:\n8:00\nends:\n17:00\nMonday\n", Format(L"", L"", kMonday));
-    EXPECT_EQ("start:\n8:?0\nends:\n1?:00\n", Format(L"8:\x010A" L"0", L"1\x1A:00", 0));
+    EXPECT_EQ("start:\n8:?0\nends:\n1\x1A:0?\n", Format(L"8:\x010A" L"0", L"1\x1A:0\x0100", 0));
     // Too little room: nothing; the longest file fits the stated room.
     char bytes[CAL_FILE_MAX];
     EXPECT_EQ(0u, FormatCalendarFile(L"8:00", L"17:00", 0, bytes, 10));

@@ -4,6 +4,7 @@
 #include <wchar.h>
 #include <algorithm>
 #include "app/rudore.h"
+#include "ceplatform.h"
 #include "dialogs/file_browser.h"
 #include "resource.h"
 #include "tests/ui/layout_check.h"
@@ -12,7 +13,7 @@ static HIMAGELIST SystemSmallIcons()
 {
     SHFILEINFOW info;
     ZeroMemory(&info, sizeof info);
-    return (HIMAGELIST)SHGetFileInfoW(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    return (HIMAGELIST)SHGetFileInfo(L"", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
 }
 
 static bool Contains(const std::vector<std::wstring> &items, const std::wstring &text)
@@ -122,7 +123,7 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesWithTheirIcons)
         // on the newest devices.
         SHFILEINFOW info;
         ZeroMemory(&info, sizeof info);
-        ASSERT_TRUE(SHGetFileInfoW(Path(L"Mix\\" + items[3]).c_str(), 0, &info, sizeof info,
+        ASSERT_TRUE(SHGetFileInfo(Path(L"Mix\\" + items[3]).c_str(), 0, &info, sizeof info,
                                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         for (int generation : {3, 5}) {
             g_platformGeneration = generation;

@@ -3,8 +3,8 @@
 // capabilities record, whose line name the check reads.
 #include <windows.h>
 #include <stddef.h>
-#include <tapi.h>
 #include <vector>
+#include "ceplatform.h"
 #include "testkit.h"
 
 namespace {
@@ -15,7 +15,7 @@ LONG Initialize(HLINEAPP *app, DWORD totalSize)
     params.dwTotalSize = totalSize;
     params.dwOptions = LINEINITIALIZEEXOPTION_USEEVENT;
     DWORD devices = 0, version = 0x00020000;
-    return lineInitializeExW(app, NULL, NULL, L"RUDIRadeze", &devices, &version, &params);
+    return lineInitializeEx(app, NULL, NULL, L"RUDIRadeze", &devices, &version, &params);
 }
 
 }
@@ -34,7 +34,7 @@ TEST_F(Telephony, CapabilitiesStayInsideTheCallersRecord)
     for (DWORD size : {fixed - 1, fixed, fixed + nameBytes - 1, (DWORD)1316}) {
         memset(buffer.data(), 0xCD, buffer.size());
         caps->dwTotalSize = size;
-        LONG result = lineGetDevCapsW(app, 0, 0x00020000, 0, caps);
+        LONG result = lineGetDevCaps(app, 0, 0x00020000, 0, caps);
         for (size_t i = size; i < buffer.size(); ++i)
             ASSERT_EQ(0xCD, buffer[i]) << "byte " << i << " written with dwTotalSize " << size;
         if (size < fixed) {
@@ -51,7 +51,7 @@ TEST_F(Telephony, CapabilitiesStayInsideTheCallersRecord)
             EXPECT_STREQ(L"Cellular Line", (const wchar_t *)(buffer.data() + caps->dwLineNameOffset));
         }
     }
-    EXPECT_EQ(LINEERR_INVALPOINTER, lineGetDevCapsW(app, 0, 0x00020000, 0, NULL));
-    EXPECT_EQ(LINEERR_BADDEVICEID, lineGetDevCapsW(app, 5, 0x00020000, 0, caps));
+    EXPECT_EQ(LINEERR_INVALPOINTER, lineGetDevCaps(app, 0, 0x00020000, 0, NULL));
+    EXPECT_EQ(LINEERR_BADDEVICEID, lineGetDevCaps(app, 5, 0x00020000, 0, caps));
     EXPECT_EQ(0, lineShutdown(app));
 }
