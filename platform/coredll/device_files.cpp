@@ -2,8 +2,9 @@
 // C: drive, whose root also holds Wine's and the host's folders ("users", "ProgramData")
 // and spells the device's "Windows" in lower case, and whose search returns "." and
 // "..". A search of the root therefore lists only the device's own folders, spelt as on
-// the device, and the storage cards that are in; every search leaves out "." and "..".
-// The storage-card enumeration of Note_prj.dll is answered here too.
+// the device, and the storage cards that are in; every search leaves out "." and "..";
+// a path handed back by the desktop's dialogs loses its drive and takes the device's
+// spelling. The storage-card enumeration of Note_prj.dll is answered here too.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -99,16 +100,22 @@ BOOL IsDotEntry(const WCHAR *name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
+// TRUE when path begins with the root of the device's drive, "C:\".
+BOOL BeginsAtTheDrivesRoot(const WCHAR *path)
+{
+    WCHAR windows[MAX_PATH];
+    UINT w = GetWindowsDirectoryW(windows, MAX_PATH);
+    return w >= 3 && w < MAX_PATH && wcsnlen(path, 3) == 3 &&
+           CompareStringOrdinal(path, 3, windows, 3, TRUE) == CSTR_EQUAL;
+}
+
 // TRUE when the pattern searches the root of the device's drive: "\*.*", "C:\*", "\Windows"...
 BOOL SearchesTheRoot(LPCWSTR pattern)
 {
-    WCHAR full[MAX_PATH], windows[MAX_PATH];
+    WCHAR full[MAX_PATH];
     WCHAR *name = NULL;
     DWORD n = GetFullPathNameW(pattern, MAX_PATH, full, &name);
-    if (n == 0 || n >= MAX_PATH || !name) return FALSE;
-    UINT w = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (w < 3 || w >= MAX_PATH) return FALSE;
-    return name == full + 3 && CompareStringOrdinal(full, 3, windows, 3, TRUE) == CSTR_EQUAL;
+    return n > 0 && n < MAX_PATH && name == full + 3 && BeginsAtTheDrivesRoot(full);
 }
 
 // What the device shows for an entry of the drive's root: its own folders spelt its
@@ -152,6 +159,18 @@ HANDLE FindInTheRoot(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
 }
 
 }  // namespace
+
+int DevicePathFromDrivePath(WCHAR *path)
+{
+    if (!path || !BeginsAtTheDrivesRoot(path)) return 0;
+    MoveMemory(path, path + 2, (wcslen(path + 2) + 1) * sizeof(WCHAR));
+    WCHAR *name = path + 1;
+    size_t n = wcscspn(name, L"\\");
+    for (const WCHAR *folder : kRootFolders)
+        if (n == wcslen(folder) && CompareStringOrdinal(name, (int)n, folder, (int)n, TRUE) == CSTR_EQUAL)
+            CopyMemory(name, folder, n * sizeof(WCHAR));
+    return 2;
+}
 
 extern "C" HANDLE WINAPI Ce_FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
 {

@@ -44,6 +44,7 @@ TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBa
 
     SimCard card = {L"SD Card", 1024 * 1024, 1024, FALSE};
     extraTrees.push_back(L"\\SD Card");
+    StartBrowserIn(L"");
     INT_PTR result = Browse([&](HWND dialog) {
         EXPECT_EQ(L"\\", BrowserPathLabel(dialog));
         std::vector<std::wstring> items = BrowserItems(dialog);
@@ -125,6 +126,7 @@ TEST_F(FileBrowserTest, BrowsesIntoFoldersAndBackAndHandsBackFilesAndFolders)
     MakeFolder(L"Sounds");
     MakeFolder(L"Sounds\\Inner");
     MakeFile(L"Sounds\\tune.mid");
+    StartBrowserIn(L"");
     INT_PTR result = Browse([&](HWND dialog) {
         TapBrowserItem(dialog, L"Temp");
         TapBrowserItem(dialog, RootName());
@@ -175,7 +177,7 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesWithTheirIcons)
         EXPECT_EQ(L"..", items[0]);
         EXPECT_EQ(std::vector<std::wstring>({L"Folder.wav", L"Inner"}), Sorted(items, 1, 3));
         EXPECT_EQ(std::vector<std::wstring>({L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma"}), Sorted(items, 3, 7));
-        // Counted as folders, the host's "." and ".." would make the first sound file a folder.
+        // Counted as folders, "." and ".." would make the first sound file a folder.
         EXPECT_EQ(2, BrowserListingFolderCount());
 
         // Folders carry the folder icon; sound files the first one's system icon, or 9
