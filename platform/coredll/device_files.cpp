@@ -228,56 +228,69 @@ extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
 }
 
 // ---------------------------------------------------------------------------------
-// The system image list. The device keeps its folder icon at index 0; the desktop
-// shell keeps a blank page there. The device's list is the shell's with the two
-// swapped, and indices handed out are swapped the same way.
+// The system image list. The device keeps its folder icon at index 0 and its sound icon
+// at 9; the desktop shell keeps a blank page at 0 and its icons in an order of its own.
+// The device's list starts with those ten places; any other icon of the shell's is
+// copied to the end of it the first time its index is handed out.
 
 namespace {
 
+const int kDeviceFolderIcon = 0;
+const int kDeviceBlankIcon = 1;
+const int kDeviceSoundIcon = 9;
+const int kMaxShellIcons = 1024;
+
 struct DeviceIcons {
     HIMAGELIST shell, device;
-    int folder;
+    int placeOf[kMaxShellIcons];   // the device's index of a shell's index, plus one; 0 until asked
 };
 DeviceIcons g_icons[2];   // small, large
 
-int DeviceIndex(const DeviceIcons *icons, int index)
+int AddShellIcon(HIMAGELIST device, HIMAGELIST shell, int index)
 {
-    if (index == 0) return icons->folder;
-    return index == icons->folder ? 0 : index;
+    HICON icon = ImageList_GetIcon(shell, index, ILD_TRANSPARENT);
+    int at = ImageList_ReplaceIcon(device, -1, icon);
+    if (icon) DestroyIcon(icon);
+    return at;
 }
 
-// Icons the shell added since the last call are added to the device's list.
-void CatchUp(DeviceIcons *icons)
+int DeviceIndex(DeviceIcons *icons, int index)
 {
-    for (int i = ImageList_GetImageCount(icons->device); i < ImageList_GetImageCount(icons->shell); ++i) {
-        HICON icon = ImageList_GetIcon(icons->shell, i, ILD_TRANSPARENT);
-        ImageList_ReplaceIcon(icons->device, -1, icon);
-        if (icon) DestroyIcon(icon);
-    }
+    if (index < 0 || index >= kMaxShellIcons) return kDeviceBlankIcon;
+    if (!icons->placeOf[index]) icons->placeOf[index] = AddShellIcon(icons->device, icons->shell, index) + 1;
+    return icons->placeOf[index] - 1;
 }
 
 typedef DWORD_PTR(WINAPI *ShellFileInfoProc)(LPCWSTR, DWORD, SHFILEINFOW *, UINT, UINT);
 
+// The shell's icon index for a kind of name, without looking at any file.
+int ShellIconOf(const WCHAR *name, DWORD attributes, UINT sizeFlag, ShellFileInfoProc fileInfo)
+{
+    SHFILEINFOW info;
+    ZeroMemory(&info, sizeof info);
+    if (!fileInfo(name, attributes, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | sizeFlag))
+        return -1;
+    return info.iIcon;
+}
+
 BOOL MakeDeviceIcons(DeviceIcons *icons, HIMAGELIST shell, UINT sizeFlag, ShellFileInfoProc fileInfo)
 {
-    SHFILEINFOW folder;
-    ZeroMemory(&folder, sizeof folder);
-    if (!fileInfo(L"Folder", FILE_ATTRIBUTE_DIRECTORY, &folder, sizeof folder,
-                  SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | sizeFlag))
+    int folder = ShellIconOf(L"Folder", FILE_ATTRIBUTE_DIRECTORY, sizeFlag, fileInfo);
+    int sound = ShellIconOf(L"Sound.wav", FILE_ATTRIBUTE_NORMAL, sizeFlag, fileInfo);
+    int cx, cy;
+    if (folder < 0 || folder >= kMaxShellIcons || sound < 0 || sound >= kMaxShellIcons || folder == sound ||
+        !ImageList_GetIconSize(shell, &cx, &cy))
         return FALSE;
-    HIMAGELIST device = ImageList_Duplicate(shell);
+    HIMAGELIST device = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
     if (!device) return FALSE;
-    if (folder.iIcon > 0) {
-        HICON blank = ImageList_GetIcon(shell, 0, ILD_TRANSPARENT);
-        HICON folderIcon = ImageList_GetIcon(shell, folder.iIcon, ILD_TRANSPARENT);
-        ImageList_ReplaceIcon(device, 0, folderIcon);
-        ImageList_ReplaceIcon(device, folder.iIcon, blank);
-        if (blank) DestroyIcon(blank);
-        if (folderIcon) DestroyIcon(folderIcon);
-    }
+    ZeroMemory(icons, sizeof *icons);
     icons->shell = shell;
     icons->device = device;
-    icons->folder = folder.iIcon;
+    // The places between hold the blank page.
+    for (int i = 0; i <= kDeviceSoundIcon; ++i)
+        AddShellIcon(device, shell, i == kDeviceFolderIcon ? folder : i == kDeviceSoundIcon ? sound : 0);
+    icons->placeOf[folder] = kDeviceFolderIcon + 1;
+    icons->placeOf[sound] = kDeviceSoundIcon + 1;
     return TRUE;
 }
 
@@ -293,7 +306,6 @@ DWORD_PTR DeviceFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT
     DeviceIcons *icons = &g_icons[sizeFlag ? 0 : 1];
     if (icons->shell != (HIMAGELIST)result && !MakeDeviceIcons(icons, (HIMAGELIST)result, sizeFlag, fileInfo))
         return result;
-    CatchUp(icons);
     if (info) info->iIcon = DeviceIndex(icons, info->iIcon);
     return (DWORD_PTR)icons->device;
 }

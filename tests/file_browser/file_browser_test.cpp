@@ -35,12 +35,14 @@ TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBa
     lstrcpyW(g_browseResult, L"\\left\\over.wav");
     HIMAGELIST systemIcons = SystemSmallIcons();
     ASSERT_TRUE(systemIcons != NULL);
-    // The device's system icon of a folder is the one the list shows for folders.
+    // The device's system icons of a folder and of a sound are where the list takes them.
     SHFILEINFOW info;
     ZeroMemory(&info, sizeof info);
-    info.iIcon = -1;
     ASSERT_TRUE(SHGetFileInfoW(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     EXPECT_EQ(0, info.iIcon);
+    ASSERT_TRUE(SHGetFileInfoW(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info,
+                               SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(9, info.iIcon);
 
     SimCard card = {L"SD Card", 1024 * 1024, 1024, FALSE};
     extraTrees.push_back(L"\\SD Card");
