@@ -66,8 +66,7 @@ static BOOL PassesFilter(LPCWSTR name, int filter)
     return filter == BROWSE_FILTER_SOUND && IsSoundFileName(name);
 }
 
-// The host's file search may return the folder itself and its parent; the list has
-// its own "..".
+// A file search may return the folder itself and its parent; the list has its own "..".
 static BOOL IsDotEntry(LPCWSTR name)
 {
     return !wcscmp(name, L".") || !wcscmp(name, L"..");

@@ -137,6 +137,17 @@ BOOL RealFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
     return result;
 }
 
+// The desktop's dialog hands back drive paths; the device's has no drives.
+BOOL DeviceFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
+{
+    BOOL result = RealFileDialog(ofn, show);
+    if (!result || !ofn->lpstrFile) return result;
+    int lost = DevicePathFromDrivePath(ofn->lpstrFile);
+    if (ofn->nFileOffset >= lost) ofn->nFileOffset -= lost;
+    if (ofn->nFileExtension >= lost) ofn->nFileExtension -= lost;
+    return result;
+}
+
 BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
     if (!ofn) {
@@ -156,7 +167,7 @@ BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
         return FALSE;
     }
     g_dialogErrorIsOurs = FALSE;
-    return RealFileDialog(ofn, show);
+    return DeviceFileDialog(ofn, show);
 }
 
 }

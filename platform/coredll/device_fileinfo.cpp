@@ -17,5 +17,5 @@ extern "C" DWORD_PTR WINAPI Ce_SHGetFileInfoW(LPCWSTR path, DWORD attributes, SH
     }
     static FileInfoProc fileInfo;
     if (!fileInfo) fileInfo = (FileInfoProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHGetFileInfoW");
-    return fileInfo ? fileInfo(path, attributes, info, infoSize, flags) : 0;
+    return fileInfo ? DeviceFileInfo(path, attributes, info, infoSize, flags) : 0;
 }

@@ -1,6 +1,6 @@
 // Core services answered from the device profile: the OS version, the power status,
-// the memory status, the sizes of the storage cards and their enumeration; and the
-// device's replacement of one file by another.
+// the memory status and the sizes of the storage cards; and the device's replacement
+// of one file by another.
 #include <windows.h>
 #include "ceplatform.h"
 #include "simdevice.h"
@@ -137,104 +137,6 @@ extern "C" BOOL WINAPI Ce_GetDiskFreeSpaceExW(LPCWSTR path, PULARGE_INTEGER free
     if (freeToCaller) freeToCaller->QuadPart = card->freeBytes;
     if (total) total->QuadPart = card->totalBytes;
     if (totalFree) totalFree->QuadPart = card->freeBytes;
-    return TRUE;
-}
-
-namespace {
-
-const DWORD kSearchMagic = 0x44524143;   // "CARD"
-
-struct CardSearch {
-    DWORD magic;
-    int next, count;
-    WCHAR names[SIM_MAX_CARDS][64];
-};
-
-// Searches still open: FindClose must tell them from the file system's own handles.
-SRWLOCK g_searchLock = SRWLOCK_INIT;
-CardSearch *g_searches[64];
-
-BOOL Register(CardSearch *search)
-{
-    AcquireSRWLockExclusive(&g_searchLock);
-    BOOL done = FALSE;
-    for (int i = 0; i < 64 && !done; ++i)
-        if (!g_searches[i]) { g_searches[i] = search; done = TRUE; }
-    ReleaseSRWLockExclusive(&g_searchLock);
-    return done;
-}
-
-// Looks the handle up; with remove, also forgets it.
-CardSearch *Lookup(HANDLE handle, BOOL remove)
-{
-    CardSearch *found = NULL;
-    AcquireSRWLockExclusive(&g_searchLock);
-    for (int i = 0; i < 64; ++i) {
-        if (g_searches[i] && (HANDLE)g_searches[i] == handle) {
-            found = g_searches[i];
-            if (remove) g_searches[i] = NULL;
-            break;
-        }
-    }
-    ReleaseSRWLockExclusive(&g_searchLock);
-    return found;
-}
-
-void FillFindData(const WCHAR *name, LPWIN32_FIND_DATAW data)
-{
-    ZeroMemory(data, sizeof *data);
-    // Cards show as temporary folders in the root, as on the device.
-    data->dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
-    CopyText(data->cFileName, MAX_PATH, name);
-    WCHAR folder[MAX_PATH] = L"C:\\";
-    WIN32_FILE_ATTRIBUTE_DATA attributes;
-    if (name[0] && AppendText(folder, MAX_PATH, name) &&
-        GetFileAttributesExW(folder, GetFileExInfoStandard, &attributes)) {
-        data->ftCreationTime = attributes.ftCreationTime;
-        data->ftLastAccessTime = attributes.ftLastAccessTime;
-        data->ftLastWriteTime = attributes.ftLastWriteTime;
-    }
-}
-
-}
-
-extern "C" HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData)
-{
-    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE; }
-    DeviceProfile p;
-    LoadProfile(&p);
-    if (p.cardCount == 0) { SetLastError(ERROR_NO_MORE_FILES); return INVALID_HANDLE_VALUE; }
-    CardSearch *search = (CardSearch *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CardSearch));
-    if (!search) { SetLastError(ERROR_NOT_ENOUGH_MEMORY); return INVALID_HANDLE_VALUE; }
-    search->magic = kSearchMagic;
-    search->count = p.cardCount;
-    for (int i = 0; i < p.cardCount; ++i) CopyText(search->names[i], 64, p.cards[i].name);
-    if (!Register(search)) {
-        HeapFree(GetProcessHeap(), 0, search);
-        SetLastError(ERROR_TOO_MANY_OPEN_FILES);
-        return INVALID_HANDLE_VALUE;
-    }
-    FillFindData(search->names[0], findData);
-    search->next = 1;
-    return (HANDLE)search;
-}
-
-extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
-{
-    CardSearch *search = Lookup(handle, FALSE);
-    if (!search || search->magic != kSearchMagic) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
-    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
-    if (search->next >= search->count) { SetLastError(ERROR_NO_MORE_FILES); return FALSE; }
-    FillFindData(search->names[search->next++], findData);
-    return TRUE;
-}
-
-extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
-{
-    CardSearch *search = Lookup(handle, TRUE);
-    if (!search) return FindClose(handle);
-    search->magic = 0;
-    HeapFree(GetProcessHeap(), 0, search);
     return TRUE;
 }
 

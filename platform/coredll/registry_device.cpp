@@ -241,7 +241,8 @@ const DeviceFile kDeviceFiles[] = {
     {L"\\Windows\\Alarm2.wav", 'w', 1175, 1568, 400},
 };
 
-const wchar_t *const kDeviceFolders[] = {L"\\Windows\\Rings", L"\\My Documents", L"\\Storage Card",
+const wchar_t *const kDeviceFolders[] = {L"\\Windows\\Rings", L"\\My Documents", L"\\Program Files", L"\\Temp",
+                                         L"\\Storage Card",
                                          L"\\Windows\\Profiles\\guest\\Temporary Internet Files",
                                          L"\\Windows\\Profiles\\guest\\Cookies", L"\\Windows\\Profiles\\guest\\History"};
 

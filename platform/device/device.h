@@ -53,6 +53,12 @@ BOOL TakeMessageBoxAnswer(int *answer);
 // *path is a heap copy (free with HeapFree) or NULL for a queued cancel.
 BOOL TakeFileDialogAnswer(WCHAR **path);
 
+// ---- device_files.cpp ----
+
+// A path on the device's drive ("C:\windows\Rings\Ring1.wav") made the device's own
+// ("\Windows\Rings\Ring1.wav") in place; returns how many characters it lost at the front.
+int DevicePathFromDrivePath(WCHAR *path);
+
 // ---- device_windows.cpp ----
 
 BOOL ScreenHasShape(int shape);

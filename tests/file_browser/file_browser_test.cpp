@@ -7,6 +7,7 @@
 #include "ceplatform.h"
 #include "dialogs/file_browser.h"
 #include "resource.h"
+#include "tests/hosts/host_kit.h"
 #include "tests/ui/layout_check.h"
 
 static HIMAGELIST SystemSmallIcons()
@@ -30,18 +31,31 @@ static std::vector<std::wstring> Sorted(const std::vector<std::wstring> &items, 
     return part;
 }
 
-TEST_F(FileBrowserTest, FirstOpeningShowsTheRootAndRefusesToHandItBack)
+TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBack)
 {
     lstrcpyW(g_browseResult, L"\\left\\over.wav");
     HIMAGELIST systemIcons = SystemSmallIcons();
     ASSERT_TRUE(systemIcons != NULL);
+    // The device's system icons of a folder and of a sound are where the list takes them.
+    SHFILEINFOW info;
+    ZeroMemory(&info, sizeof info);
+    ASSERT_TRUE(SHGetFileInfoW(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(0, info.iIcon);
+    ASSERT_TRUE(SHGetFileInfoW(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info,
+                               SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    EXPECT_EQ(9, info.iIcon);
+
+    SimCard card = {L"SD Card", 1024 * 1024, 1024, FALSE};
+    extraTrees.push_back(L"\\SD Card");
+    StartBrowserIn(L"");
     INT_PTR result = Browse([&](HWND dialog) {
         EXPECT_EQ(L"\\", BrowserPathLabel(dialog));
         std::vector<std::wstring> items = BrowserItems(dialog);
-        EXPECT_FALSE(Contains(items, L".."));
-        EXPECT_TRUE(Contains(items, root.substr(1)));
+        EXPECT_EQ(std::vector<std::wstring>({L"My Documents", L"Program Files", L"Storage Card", L"Temp", L"Windows"}),
+                  Sorted(items, 0, items.size()));
         EXPECT_EQ(0, GetSelectedBrowserItem(BrowserList(dialog)));
         EXPECT_EQ((LRESULT)systemIcons, SendMessageW(BrowserList(dialog), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        EXPECT_EQ(0, BrowserItemImage(dialog, BrowserItemIndex(dialog, L"Windows")));
 
         // The root is no folder to hand back: Done and OK both say so and stay.
         Click(ShellDoneKey());
@@ -54,6 +68,14 @@ TEST_F(FileBrowserTest, FirstOpeningShowsTheRootAndRefusesToHandItBack)
         Click(BrowserSoftKey(dialog, IDM_BROWSE_OK));
         EXPECT_EQ(2, SimMessageBoxCount());
         EXPECT_TRUE(BrowserStillOpen(dialog));
+
+        // The card taken out and another put in: the root, listed anew, follows.
+        ASSERT_TRUE(SimSetCards(&card, 1));
+        TapBrowserItem(dialog, L"Temp");
+        TapBrowserItem(dialog, 0);
+        items = BrowserItems(dialog);
+        EXPECT_EQ(std::vector<std::wstring>({L"My Documents", L"Program Files", L"SD Card", L"Temp", L"Windows"}),
+                  Sorted(items, 0, items.size()));
         Click(BrowserSoftKey(dialog, IDM_BROWSE_CANCEL));
     });
     EXPECT_EQ(IDM_BROWSE_CANCEL, result);
@@ -62,24 +84,66 @@ TEST_F(FileBrowserTest, FirstOpeningShowsTheRootAndRefusesToHandItBack)
     EXPECT_GT(ImageList_GetImageCount(systemIcons), 0);
 }
 
+// Each page's "..." opens the browser at the root; stylus taps go to \Windows\Rings, and
+// what the page then stores is what the device's own folders are called.
+TEST_F(FileBrowserTest, ASoundChosenFromTheRootIsAcceptedAndStoredByEveryPage)
+{
+    const wchar_t kRingFolder[] = L"ControlPanel\\SoundCategories\\Ring";
+    const wchar_t kRingTone[] = L"ControlPanel\\Sounds\\RingTone0";
+    const wchar_t kNewMessage[] = L"ControlPanel\\Notifications\\{A877D65F-239C-47a7-9304-0D347F580408}";
+    WriteRegString(HKEY_CURRENT_USER, kRingFolder, L"Directory", L"\\Temp\\");
+    auto intoRings = [](HWND page, UINT browse, const std::function<void(HWND browser)> &choose) {
+        EXPECT_TRUE(BrowseFrom(page, browse, L"", [&](HWND browser) {
+            TapBrowserItemOnScreen(browser, L"Windows");
+            TapBrowserItemOnScreen(browser, L"Rings");
+            EXPECT_EQ(L"\\Windows\\Rings\\", BrowserPathLabel(browser));
+            choose(browser);
+        }));
+    };
+    auto tapTheFile = [](HWND browser) { TapBrowserItemOnScreen(browser, L"Ring2.wav"); };
+
+    RunPhonePage(TAB_SOUND_FOLDERS, [&](HWND page) {
+        intoRings(page, IDC_SF_RING_BROWSE, [](HWND browser) { Click(BrowserSoftKey(browser, IDM_BROWSE_OK)); });
+        EXPECT_EQ(L"\\Windows\\Rings\\", FieldText(page, IDC_SF_RING_FOLDER));
+        Tap(page, IDC_SF_RING_STORE);
+        EXPECT_EQ(L"\\Windows\\Rings\\", RegTextOr(HKEY_CURRENT_USER, kRingFolder, L"Directory", L"?"));
+    });
+    RunPhonePage(TAB_CALL_SOUNDS, [&](HWND page) {
+        intoRings(page, IDC_CS_RING_BROWSE, tapTheFile);
+        EXPECT_EQ(L"\\Windows\\Rings\\Ring2.wav", FieldText(page, IDC_CS_RING_SOUND));
+        Tap(page, IDC_CS_RING);
+        EXPECT_TRUE(IsTicked(page, IDC_CS_RING)) << "refused";
+        EXPECT_EQ(L"Ring2.wav", RegTextOr(HKEY_CURRENT_USER, kRingTone, L"Sound", L"?"));
+    });
+    RunSystemPage(TAB_MESSENGER, [&](HWND page) {
+        intoRings(page, IDC_MSN_MSG_SOUND_PICK, tapTheFile);
+        EXPECT_EQ(L"\\Windows\\Rings\\Ring2.wav", FieldText(page, IDC_MSN_MSG_SOUND));
+        Tap(page, IDC_MSN_MSG_SOUND_BUTTON);
+        EXPECT_EQ(L"Ring2", RegTextOr(HKEY_CURRENT_USER, kNewMessage, L"Wave", L"?"));
+    });
+    EXPECT_EQ(1, SimMessageBoxCount()) << "only the messenger page's report";
+}
+
 TEST_F(FileBrowserTest, BrowsesIntoFoldersAndBackAndHandsBackFilesAndFolders)
 {
     MakeFolder(L"Sounds");
     MakeFolder(L"Sounds\\Inner");
     MakeFile(L"Sounds\\tune.mid");
+    StartBrowserIn(L"");
     INT_PTR result = Browse([&](HWND dialog) {
-        TapBrowserItem(dialog, root.substr(1));
+        TapBrowserItem(dialog, L"Temp");
+        TapBrowserItem(dialog, RootName());
         EXPECT_EQ(root + L"\\", BrowserPathLabel(dialog));
         EXPECT_EQ(std::vector<std::wstring>({L"..", L"Sounds"}), BrowserItems(dialog));
         TapBrowserItem(dialog, L"Sounds");
         EXPECT_EQ(root + L"\\Sounds\\", BrowserPathLabel(dialog));
         EXPECT_EQ(std::vector<std::wstring>({L"..", L"Inner", L"tune.mid"}), BrowserItems(dialog));
-        TapBrowserItem(dialog, 0);
-        TapBrowserItem(dialog, 0);
+        for (int up = 0; up < 3; up++) TapBrowserItem(dialog, 0);
         EXPECT_EQ(L"\\", BrowserPathLabel(dialog));
         EXPECT_FALSE(Contains(BrowserItems(dialog), L".."));
 
-        TapBrowserItem(dialog, root.substr(1));
+        TapBrowserItem(dialog, L"Temp");
+        TapBrowserItem(dialog, RootName());
         TapBrowserItem(dialog, L"Sounds");
         TapBrowserItem(dialog, L"tune.mid");
         EXPECT_FALSE(BrowserStillOpen(dialog));
@@ -116,7 +180,7 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesWithTheirIcons)
         EXPECT_EQ(L"..", items[0]);
         EXPECT_EQ(std::vector<std::wstring>({L"Folder.wav", L"Inner"}), Sorted(items, 1, 3));
         EXPECT_EQ(std::vector<std::wstring>({L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma"}), Sorted(items, 3, 7));
-        // Counted as folders, the host's "." and ".." would make the first sound file a folder.
+        // Counted as folders, "." and ".." would make the first sound file a folder.
         EXPECT_EQ(2, BrowserListingFolderCount());
 
         // Folders carry the folder icon; sound files the first one's system icon, or 9

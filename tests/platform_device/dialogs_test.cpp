@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <cderr.h>
+#include <dlgs.h>
 #include <string>
 #include "testkit.h"
 
@@ -99,4 +100,21 @@ TEST(RealDialogs, AreShownOutsideTests)
     EXPECT_EQ(L"Device", caption);
     EXPECT_EQ(IDOK, answer);
     EXPECT_EQ(before, SimMessageBoxCount());
+}
+
+TEST(RealDialogs, FileDialogsHandBackDevicePaths)
+{
+    wchar_t file[MAX_PATH] = L"";
+    OPENFILENAMEW ofn = RegistryRecord(file, MAX_PATH);
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    BOOL chosen = FALSE;
+    bool appeared = DriveModal([&] { chosen = GetOpenFileNameW(&ofn); }, [](HWND dialog) {
+        SetDlgItemTextW(dialog, cmb13, L"C:\\windows\\Rings\\Alarm1.wav");
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(appeared);
+    ASSERT_TRUE(chosen);
+    EXPECT_STREQ(L"\\Windows\\Rings\\Alarm1.wav", file);
+    EXPECT_EQ(15, ofn.nFileOffset);
+    EXPECT_EQ(22, ofn.nFileExtension);
 }

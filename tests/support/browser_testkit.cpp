@@ -36,7 +36,7 @@ void FileBrowserTest::SetUp()
 {
     DeviceTest::SetUp();
     UseTheDevicesDrive();
-    root = L"\\RudoreBrowseTest-" + std::to_wstring(GetCurrentProcessId());
+    root = L"\\Temp\\RudoreBrowseTest-" + std::to_wstring(GetCurrentProcessId());
     RemoveTree(root);
     ASSERT_TRUE(CreateDirectoryW(root.c_str(), NULL));
     g_platformGeneration = 3;
@@ -177,6 +177,21 @@ void TapBrowserItem(HWND dialog, const std::wstring &text)
     int index = BrowserItemIndex(dialog, text);
     ASSERT_GE(index, 0) << "no item of " << text.size() << " characters in the list";
     TapBrowserItem(dialog, index);
+}
+
+void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text)
+{
+    int index = BrowserItemIndex(dialog, text);
+    ASSERT_GE(index, 0) << "no item of " << text.size() << " characters in the list";
+    HWND list = BrowserList(dialog);
+    SendMessageW(list, LVM_ENSUREVISIBLE, index, FALSE);
+    RECT item = {LVIR_LABEL, 0, 0, 0};
+    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, index, (LPARAM)&item));
+    POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &at);
+    TapScreen(at.x, at.y);
+    // The browser looks at the selection a moment after the tap.
+    PumpMessages(600);
 }
 
 namespace {

@@ -23,8 +23,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // \RudoreBrowseTest-<pid>, created empty for each test.
+    // \Temp\RudoreBrowseTest-<pid>, created empty for each test: the root of the
+    // device shows only the device's own folders.
     std::wstring root;
+    std::wstring RootName() const { return root.substr(root.rfind(L'\\') + 1); }
     std::wstring Path(const std::wstring &relative) const { return root + L"\\" + relative; }
     void MakeFolder(const std::wstring &relative);
     void MakeFile(const std::wstring &relative);
@@ -52,6 +54,8 @@ std::wstring BrowserPathLabel(HWND dialog);
 void TapBrowserItem(HWND dialog, int index);
 // The same by the item's text; fails the test when no item has it.
 void TapBrowserItem(HWND dialog, const std::wstring &text);
+// A stylus tap on the screen on the item of that text, scrolled into view first.
+void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text);
 // The soft key with this command on the dialog's bar, and the shell's Done key.
 HWND BrowserSoftKey(HWND dialog, UINT command);
 HWND ShellDoneKey();

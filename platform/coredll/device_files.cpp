@@ -1,0 +1,311 @@
+// The device's file system as the device shows it. The device's drive is the prefix's
+// C: drive, whose root also holds Wine's and the host's folders ("users", "ProgramData")
+// and spells the device's "Windows" in lower case, and whose search returns "." and
+// "..". A search of the root therefore lists only the device's own folders, spelt as on
+// the device, and the storage cards that are in; every search leaves out "." and "..";
+// a path handed back by the desktop's dialogs loses its drive and takes the device's
+// spelling. The storage-card enumeration of Note_prj.dll is answered here too.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include "ceplatform.h"
+#include "simdevice.h"
+#include "device.h"
+#include "internal.h"
+
+namespace {
+
+// The folders of the device's root, as the device spells them.
+const WCHAR *const kRootFolders[] = {L"Windows", L"My Documents", L"Program Files", L"Temp"};
+
+const DWORD kSearchMagic = 0x48435253;   // "SRCH"
+const int kMaxListed = 128;
+
+// A search answered from a list made when it began: the cards, or the device's root.
+struct ListedSearch {
+    DWORD magic;
+    int next, count;
+    WIN32_FIND_DATAW found[kMaxListed];
+};
+
+// Searches still open: FindClose must tell them from the file system's own handles.
+SRWLOCK g_searchLock = SRWLOCK_INIT;
+ListedSearch *g_searches[64];
+
+BOOL Register(ListedSearch *search)
+{
+    AcquireSRWLockExclusive(&g_searchLock);
+    BOOL done = FALSE;
+    for (int i = 0; i < 64 && !done; ++i)
+        if (!g_searches[i]) { g_searches[i] = search; done = TRUE; }
+    ReleaseSRWLockExclusive(&g_searchLock);
+    return done;
+}
+
+// Looks the handle up; with remove, also forgets it.
+ListedSearch *Lookup(HANDLE handle, BOOL remove)
+{
+    ListedSearch *found = NULL;
+    AcquireSRWLockExclusive(&g_searchLock);
+    for (int i = 0; i < 64; ++i) {
+        if (g_searches[i] && (HANDLE)g_searches[i] == handle) {
+            found = g_searches[i];
+            if (remove) g_searches[i] = NULL;
+            break;
+        }
+    }
+    ReleaseSRWLockExclusive(&g_searchLock);
+    return found;
+}
+
+ListedSearch *NewListedSearch()
+{
+    ListedSearch *search = (ListedSearch *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ListedSearch));
+    if (search) search->magic = kSearchMagic;
+    else SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return search;
+}
+
+// Hands out the first entry; an empty list is no search at all.
+HANDLE BeginListedSearch(ListedSearch *search, LPWIN32_FIND_DATAW findData, DWORD emptyError)
+{
+    if (search->count == 0 || !Register(search)) {
+        SetLastError(search->count == 0 ? emptyError : ERROR_TOO_MANY_OPEN_FILES);
+        HeapFree(GetProcessHeap(), 0, search);
+        return INVALID_HANDLE_VALUE;
+    }
+    *findData = search->found[0];
+    search->next = 1;
+    return (HANDLE)search;
+}
+
+void CardFindData(const WCHAR *name, LPWIN32_FIND_DATAW data)
+{
+    ZeroMemory(data, sizeof *data);
+    // Cards show as temporary folders in the root, as on the device.
+    data->dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
+    CopyText(data->cFileName, MAX_PATH, name);
+    WCHAR folder[MAX_PATH] = L"C:\\";
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (name[0] && AppendText(folder, MAX_PATH, name) &&
+        GetFileAttributesExW(folder, GetFileExInfoStandard, &attributes)) {
+        data->ftCreationTime = attributes.ftCreationTime;
+        data->ftLastAccessTime = attributes.ftLastAccessTime;
+        data->ftLastWriteTime = attributes.ftLastWriteTime;
+    }
+}
+
+BOOL IsDotEntry(const WCHAR *name)
+{
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+// TRUE when path begins with the root of the device's drive, "C:\".
+BOOL BeginsAtTheDrivesRoot(const WCHAR *path)
+{
+    WCHAR windows[MAX_PATH];
+    UINT w = GetWindowsDirectoryW(windows, MAX_PATH);
+    return w >= 3 && w < MAX_PATH && wcsnlen(path, 3) == 3 &&
+           CompareStringOrdinal(path, 3, windows, 3, TRUE) == CSTR_EQUAL;
+}
+
+// TRUE when the pattern searches the root of the device's drive: "\*.*", "C:\*", "\Windows"...
+BOOL SearchesTheRoot(LPCWSTR pattern)
+{
+    WCHAR full[MAX_PATH];
+    WCHAR *name = NULL;
+    DWORD n = GetFullPathNameW(pattern, MAX_PATH, full, &name);
+    return n > 0 && n < MAX_PATH && name == full + 3 && BeginsAtTheDrivesRoot(full);
+}
+
+// What the device shows for an entry of the drive's root: its own folders spelt its
+// way, the cards that are in (their folders stay behind when they are taken out), and
+// the files. FALSE for anything else.
+BOOL AsTheDeviceShowsIt(const DeviceProfile *p, WIN32_FIND_DATAW *found)
+{
+    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return TRUE;
+    for (const WCHAR *folder : kRootFolders) {
+        if (!SameTextNoCase(found->cFileName, folder)) continue;
+        CopyText(found->cFileName, MAX_PATH, folder);
+        found->cAlternateFileName[0] = 0;
+        return TRUE;
+    }
+    for (int i = 0; i < p->cardCount; ++i) {
+        if (!p->cards[i].name[0] || !SameTextNoCase(found->cFileName, p->cards[i].name)) continue;
+        CardFindData(p->cards[i].name, found);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HANDLE FindInTheRoot(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
+{
+    ListedSearch *search = NewListedSearch();
+    if (!search) return INVALID_HANDLE_VALUE;
+    DeviceProfile p;
+    LoadProfile(&p);
+    WIN32_FIND_DATAW found;
+    HANDLE drive = FindFirstFileW(pattern, &found);
+    DWORD error = GetLastError();
+    if (drive != INVALID_HANDLE_VALUE) {
+        do {
+            if (search->count < kMaxListed && !IsDotEntry(found.cFileName) && AsTheDeviceShowsIt(&p, &found))
+                search->found[search->count++] = found;
+        } while (FindNextFileW(drive, &found));
+        FindClose(drive);
+        error = ERROR_FILE_NOT_FOUND;
+    }
+    return BeginListedSearch(search, findData, error);
+}
+
+}  // namespace
+
+int DevicePathFromDrivePath(WCHAR *path)
+{
+    if (!path || !BeginsAtTheDrivesRoot(path)) return 0;
+    MoveMemory(path, path + 2, (wcslen(path + 2) + 1) * sizeof(WCHAR));
+    WCHAR *name = path + 1;
+    size_t n = wcscspn(name, L"\\");
+    for (const WCHAR *folder : kRootFolders)
+        if (n == wcslen(folder) && CompareStringOrdinal(name, (int)n, folder, (int)n, TRUE) == CSTR_EQUAL)
+            CopyMemory(name, folder, n * sizeof(WCHAR));
+    return 2;
+}
+
+extern "C" HANDLE WINAPI Ce_FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
+{
+    if (!pattern || !findData) { SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE; }
+    if (SearchesTheRoot(pattern)) return FindInTheRoot(pattern, findData);
+    HANDLE search = FindFirstFileW(pattern, findData);
+    while (search != INVALID_HANDLE_VALUE && IsDotEntry(findData->cFileName)) {
+        if (FindNextFileW(search, findData)) continue;
+        FindClose(search);
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return search;
+}
+
+extern "C" BOOL WINAPI Ce_FindNextFileW(HANDLE handle, LPWIN32_FIND_DATAW findData)
+{
+    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
+    ListedSearch *search = Lookup(handle, FALSE);
+    if (!search) {
+        BOOL more;
+        while ((more = FindNextFileW(handle, findData)) && IsDotEntry(findData->cFileName)) {
+        }
+        return more;
+    }
+    if (search->next >= search->count) { SetLastError(ERROR_NO_MORE_FILES); return FALSE; }
+    *findData = search->found[search->next++];
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
+{
+    ListedSearch *search = Lookup(handle, TRUE);
+    if (!search) return FindClose(handle);
+    search->magic = 0;
+    HeapFree(GetProcessHeap(), 0, search);
+    return TRUE;
+}
+
+extern "C" HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData)
+{
+    if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE; }
+    ListedSearch *search = NewListedSearch();
+    if (!search) return INVALID_HANDLE_VALUE;
+    DeviceProfile p;
+    LoadProfile(&p);
+    for (int i = 0; i < p.cardCount; ++i) CardFindData(p.cards[i].name, &search->found[search->count++]);
+    return BeginListedSearch(search, findData, ERROR_NO_MORE_FILES);
+}
+
+extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
+{
+    if (!Lookup(handle, FALSE)) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
+    return Ce_FindNextFileW(handle, findData);
+}
+
+// ---------------------------------------------------------------------------------
+// The system image list. The device keeps its folder icon at index 0 and its sound icon
+// at 9; the desktop shell keeps a blank page at 0 and its icons in an order of its own.
+// The device's list starts with those ten places; any other icon of the shell's is
+// copied to the end of it the first time its index is handed out.
+
+namespace {
+
+const int kDeviceFolderIcon = 0;
+const int kDeviceBlankIcon = 1;
+const int kDeviceSoundIcon = 9;
+const int kMaxShellIcons = 1024;
+
+struct DeviceIcons {
+    HIMAGELIST shell, device;
+    int placeOf[kMaxShellIcons];   // the device's index of a shell's index, plus one; 0 until asked
+};
+DeviceIcons g_icons[2];   // small, large
+
+int AddShellIcon(HIMAGELIST device, HIMAGELIST shell, int index)
+{
+    HICON icon = ImageList_GetIcon(shell, index, ILD_TRANSPARENT);
+    int at = ImageList_ReplaceIcon(device, -1, icon);
+    if (icon) DestroyIcon(icon);
+    return at;
+}
+
+int DeviceIndex(DeviceIcons *icons, int index)
+{
+    if (index < 0 || index >= kMaxShellIcons) return kDeviceBlankIcon;
+    if (!icons->placeOf[index]) icons->placeOf[index] = AddShellIcon(icons->device, icons->shell, index) + 1;
+    return icons->placeOf[index] - 1;
+}
+
+typedef DWORD_PTR(WINAPI *ShellFileInfoProc)(LPCWSTR, DWORD, SHFILEINFOW *, UINT, UINT);
+
+// The shell's icon index for a kind of name, without looking at any file.
+int ShellIconOf(const WCHAR *name, DWORD attributes, UINT sizeFlag, ShellFileInfoProc fileInfo)
+{
+    SHFILEINFOW info;
+    ZeroMemory(&info, sizeof info);
+    if (!fileInfo(name, attributes, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | sizeFlag))
+        return -1;
+    return info.iIcon;
+}
+
+BOOL MakeDeviceIcons(DeviceIcons *icons, HIMAGELIST shell, UINT sizeFlag, ShellFileInfoProc fileInfo)
+{
+    int folder = ShellIconOf(L"Folder", FILE_ATTRIBUTE_DIRECTORY, sizeFlag, fileInfo);
+    int sound = ShellIconOf(L"Sound.wav", FILE_ATTRIBUTE_NORMAL, sizeFlag, fileInfo);
+    int cx, cy;
+    if (folder < 0 || folder >= kMaxShellIcons || sound < 0 || sound >= kMaxShellIcons || folder == sound ||
+        !ImageList_GetIconSize(shell, &cx, &cy))
+        return FALSE;
+    HIMAGELIST device = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+    if (!device) return FALSE;
+    ZeroMemory(icons, sizeof *icons);
+    icons->shell = shell;
+    icons->device = device;
+    // The places between hold the blank page.
+    for (int i = 0; i <= kDeviceSoundIcon; ++i)
+        AddShellIcon(device, shell, i == kDeviceFolderIcon ? folder : i == kDeviceSoundIcon ? sound : 0);
+    icons->placeOf[folder] = kDeviceFolderIcon + 1;
+    icons->placeOf[sound] = kDeviceSoundIcon + 1;
+    return TRUE;
+}
+
+}  // namespace
+
+DWORD_PTR DeviceFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize, UINT flags)
+{
+    ShellFileInfoProc fileInfo = (ShellFileInfoProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHGetFileInfoW");
+    if (!fileInfo) return 0;
+    DWORD_PTR result = fileInfo(path, attributes, info, infoSize, flags);
+    if (!result || !(flags & SHGFI_SYSICONINDEX)) return result;
+    UINT sizeFlag = flags & SHGFI_SMALLICON;
+    DeviceIcons *icons = &g_icons[sizeFlag ? 0 : 1];
+    if (icons->shell != (HIMAGELIST)result && !MakeDeviceIcons(icons, (HIMAGELIST)result, sizeFlag, fileInfo))
+        return result;
+    if (info) info->iIcon = DeviceIndex(icons, info->iIcon);
+    return (DWORD_PTR)icons->device;
+}
