@@ -287,15 +287,3 @@ TEST_F(MessengerPageTest, HelpButtonsExplainOptionsInTheirDialogAndTextInABox)
                       L"Make the New MSN Message notification in your words.");
     });
 }
-
-TEST_F(MessengerPageTest, ThePageTakesEachShapesLayoutKeepsItsFieldsAndClosesTheHostOnDone)
-{
-    CheckVariantPerShape(
-        RunSystemPage, TAB_MESSENGER, {IDD_MESSENGER_PAGE, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE},
-        [](HWND page) { SetField(page, IDC_MSN_MSG_TEXT, L"Kept through turns"); },
-        [](HWND page) {
-            EXPECT_EQ(L"Kept through turns", FieldText(page, IDC_MSN_MSG_TEXT));
-            ExpectControlsInside(page);
-        });
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_MESSENGER);
-}
