@@ -1,6 +1,6 @@
 // The instant-messenger notification page ("MSN Tricks"), through the System host:
 // what it shows, what each button stores and reports, the sound pickers through the
-// real file browser, the help, and the layout on every screen shape.
+// real file browser and the help.
 #include "tests/hosts/host_kit.h"
 #include "browser_testkit.h"
 #include "dialogs/file_browser.h"
