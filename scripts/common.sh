@@ -9,7 +9,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
 ZR_PACKAGES="cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
- googletest wine64 xvfb x11-utils imagemagick"
+ googletest wine64 fonts-wine xvfb x11-utils imagemagick"
 
 zr_say() { printf '%s\n' "$*" >&2; }
 
@@ -80,20 +80,39 @@ zr_stop_wineserver() {
     "$WINESERVER" -w >/dev/null 2>&1 || true
 }
 
+# The device's own fonts: Tahoma (regular and bold) for every dialog, Marlett for the
+# caption buttons. Wine reads them only from the prefix's Fonts folder; without them a
+# dialog takes whatever font the host has and the layouts no longer fit the screen.
+ZR_DEVICE_FONTS="tahoma.ttf tahomabd.ttf marlett.ttf"
+zr_install_device_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    mkdir -p "$fonts"
+    for f in $ZR_DEVICE_FONTS; do
+        [ -f "/usr/share/wine/fonts/$f" ] || { zr_say "Missing /usr/share/wine/fonts/$f: install fonts-wine"; return 1; }
+        cmp -s "/usr/share/wine/fonts/$f" "$fonts/$f" || cp "/usr/share/wine/fonts/$f" "$fonts/$f" || return 1
+    done
+}
+
 # Creates the simulated device in $WINEPREFIX when it does not exist yet: a Wine
 # prefix whose windows live in one virtual desktop the size of the device screen,
-# then the device's folders, files and factory registry.
+# then the device's fonts, folders, files and factory registry. A device made before
+# it carried its fonts gets them here too. Set-up checks that dialogs get the device's
+# font and stops if they do not.
 zr_create_device() {
-    [ -f "$WINEPREFIX/device/created" ] && return 0
+    if [ -f "$WINEPREFIX/device/created" ]; then
+        zr_install_device_fonts
+        return
+    fi
     zr_say "Creating the simulated device in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1
     "$WINESERVER" -w
+    zr_install_device_fonts || return 1
     zr_start_wineserver
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 480x640 /f >/dev/null 2>&1
     mkdir -p "$WINEPREFIX/device"
-    "$WINE" "$ZR_BUILD/bin/devctl.exe" init || { zr_say "device set-up failed"; return 1; }
+    "$WINE" "$ZR_BUILD/bin/devctl.exe" init || { zr_say "device set-up failed"; zr_stop_wineserver; return 1; }
     zr_stop_wineserver
     touch "$WINEPREFIX/device/created"
 }

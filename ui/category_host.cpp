@@ -136,10 +136,15 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
     case WM_SIZE: {
         ReflowDialogFromTemplate(g_hInstance, dialog,
                                  ChooseLayoutVariant(host.portrait, host.landscape, host.square));
+        // The tab control fills the dialog, whatever the font made of the template's
+        // units, so its tab strip sits on the bottom edge above the soft-key bar.
+        HWND tab = GetDlgItem(dialog, host.tabControl);
+        RECT client;
+        if (tab && GetClientRect(dialog, &client))
+            SetWindowPos(tab, NULL, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
         // Pages are children of the tab control, which no shell resizes: keep the
         // current one over the tab control's new area, so it relayouts too.
         HWND page = CurrentCategoryPage(dialog);
-        HWND tab = GetDlgItem(dialog, host.tabControl);
         if (page && tab) PlaceCategoryPage(tab, page);
         return FALSE;
     }

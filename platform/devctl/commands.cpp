@@ -466,6 +466,8 @@ int Init(int argc)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
     if (!SimCreateDevice()) return Refused(L"the device could not be set up");
+    WCHAR problem[300];
+    if (!DialogFontIsTheDevices(problem, 300)) return Refused(problem);
     Out(L"Device set up with its factory state.\n");
     return EXIT_DONE;
 }

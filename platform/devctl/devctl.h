@@ -20,6 +20,10 @@ BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value);
 // without case). FALSE when there is no '=' or either side is empty.
 BOOL SplitSetting(const WCHAR *argument, WCHAR *key, size_t keyCch, const WCHAR **value);
 
+// font_check.cpp: TRUE when a dialog asking for Tahoma 8 gets the device's own Tahoma;
+// otherwise says what it got.
+BOOL DialogFontIsTheDevices(WCHAR *problem, size_t problemCch);
+
 // commands.cpp
 int RunCommand(int argc, wchar_t **argv);
 

@@ -8,7 +8,6 @@
 #include "dialogs/file_browser.h"
 #include "resource.h"
 #include "tests/hosts/host_kit.h"
-#include "tests/ui/layout_check.h"
 
 static HIMAGELIST SystemSmallIcons()
 {
@@ -352,18 +351,18 @@ TEST_F(FileBrowserTest, FollowsTheScreenWhenItTurns)
 
         ASSERT_TRUE(SimRotate(SIM_LANDSCAPE));
         PumpMessages(100);
-        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER_LANDSCAPE));
+        EXPECT_TRUE(LaidOutLike(dialog, IDD_FILE_BROWSER_LANDSCAPE));
         EXPECT_EQ(2, GetSelectedBrowserItem(list));
         EXPECT_EQ(before, BrowserItems(dialog));
         // Any other command lays the dialog out again.
         MoveWindow(list, 0, 0, 20, 20, TRUE);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(9999, 0), 0);
-        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER_LANDSCAPE));
+        EXPECT_TRUE(LaidOutLike(dialog, IDD_FILE_BROWSER_LANDSCAPE));
 
         // Portrait and square share the template.
         ASSERT_TRUE(SimRotate(SIM_SQUARE));
         PumpMessages(100);
-        EXPECT_TRUE(LaidOutLike(dialog, g_hInstance, IDD_FILE_BROWSER));
+        EXPECT_TRUE(LaidOutLike(dialog, IDD_FILE_BROWSER));
         Click(BrowserSoftKey(dialog, IDM_BROWSE_CANCEL));
     });
     SimRotate(SIM_PORTRAIT);

@@ -98,18 +98,14 @@ inline void PressSpinnerArrow(HWND dialog, UINT spinner, bool up)
     SendMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-// The tab control covers the host's client area: dialog units are 1.5 pixels, so a
-// 640-pixel screen is covered to within the half pixel a dialog unit rounds to.
+// The tab control covers the host's client area exactly: the host stretches it there.
 inline void ExpectTabsFillHost(HWND host, HWND tabs)
 {
     RECT client, area;
     GetClientRect(host, &client);
     GetWindowRect(tabs, &area);
     MapWindowPoints(NULL, host, (POINT *)&area, 2);
-    EXPECT_EQ(0, area.left);
-    EXPECT_EQ(0, area.top);
-    EXPECT_TRUE(area.right >= client.right && area.right <= client.right + 1) << area.right << " for " << client.right;
-    EXPECT_TRUE(area.bottom >= client.bottom && area.bottom <= client.bottom + 1) << area.bottom << " for " << client.bottom;
+    EXPECT_TRUE(EqualRect(&client, &area)) << area.left << "," << area.top << "-" << area.right << "," << area.bottom;
 }
 
 // The page covers the tab control above its 23-pixel tab strip.
@@ -265,111 +261,6 @@ inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
     return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
 }
 
-// ---- Where controls lie ----
-
-inline INT_PTR CALLBACK LayoutReferenceProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-// A child's rectangle in `dialog`'s client pixels; -1s for no child.
-inline RECT ChildPlace(HWND dialog, HWND child)
-{
-    RECT placed = {-1, -1, -1, -1};
-    if (!child) return placed;
-    GetWindowRect(child, &placed);
-    MapWindowPoints(NULL, dialog, (POINT *)&placed, 2);
-    return placed;
-}
-
-// The `n`th child of `dialog` with this id, in creation order, or NULL.
-inline HWND NthChildWithId(HWND dialog, int id, int n)
-{
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetDlgCtrlID(child) == id && n-- == 0) return child;
-    return NULL;
-}
-
-// Every control of template `templateId` sits in `page` where the dialog manager
-// puts it when it lays that template out beside the page (hidden, in the same
-// parent, so that a child template is made as the page was). Unnamed controls are
-// matched in their order. With `spinnersByPlace`, an up-down control is matched by its
-// left, top and bottom only: made by the dialog manager it narrows itself, while a
-// relayout gives it the template's width.
-inline ::testing::AssertionResult LaidOutLike(HWND page, UINT templateId, bool spinnersByPlace = false)
-{
-    HWND reference = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(templateId), GetParent(page), LayoutReferenceProc, 0);
-    if (!reference) return ::testing::AssertionFailure() << "template " << templateId << " makes no dialog";
-    ::testing::AssertionResult result = ::testing::AssertionSuccess();
-    int compared = 0, unnamed = 0;
-    for (HWND child = GetWindow(reference, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        int id = GetDlgCtrlID(child);
-        RECT expected = ChildPlace(reference, child);
-        HWND counterpart = id == 0xFFFF || id == -1 ? NthChildWithId(page, id, unnamed++) : GetDlgItem(page, id);
-        RECT actual = ChildPlace(page, counterpart);
-        compared++;
-        wchar_t kind[32] = L"";
-        GetClassNameW(child, kind, 32);
-        if (spinnersByPlace && lstrcmpiW(kind, UPDOWN_CLASSW) == 0) expected.right = actual.right;
-        if (!EqualRect(&expected, &actual)) {
-            result = ::testing::AssertionFailure()
-                     << "control " << id << " is at " << actual.left << "," << actual.top << "-" << actual.right << ","
-                     << actual.bottom << ", template " << templateId << " puts it at " << expected.left << ","
-                     << expected.top << "-" << expected.right << "," << expected.bottom;
-            break;
-        }
-    }
-    DestroyWindow(reference);
-    if (result && compared == 0) return ::testing::AssertionFailure() << "template " << templateId << " has no controls";
-    return result;
-}
-
-// Every control of the page lies inside its client area.
-inline void ExpectControlsInside(HWND page)
-{
-    RECT area;
-    GetClientRect(page, &area);
-    int count = 0;
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), count++) {
-        RECT placed = ChildPlace(page, child);
-        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.right <= area.right && placed.bottom <= area.bottom)
-            << "control " << GetDlgCtrlID(child) << " reaches " << placed.left << "," << placed.top << "-"
-            << placed.right << "," << placed.bottom << " of " << area.right << "," << area.bottom;
-    }
-    EXPECT_GT(count, 0) << "the page has no controls";
-}
-
-// No control of the page lies over another.
-inline void ExpectControlsApart(HWND page)
-{
-    for (HWND a = GetWindow(page, GW_CHILD); a; a = GetWindow(a, GW_HWNDNEXT)) {
-        RECT placed = ChildPlace(page, a);
-        for (HWND b = GetWindow(a, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT)) {
-            RECT other = ChildPlace(page, b), overlap;
-            EXPECT_FALSE(IntersectRect(&overlap, &placed, &other))
-                << "controls " << GetDlgCtrlID(a) << " and " << GetDlgCtrlID(b) << " overlap";
-        }
-    }
-}
-
-// Every check box's label fits beside its box, unclipped, in the box's own font.
-inline void ExpectWholeCheckBoxLabels(HWND page)
-{
-    for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_AUTOCHECKBOX) continue;
-        std::wstring label = WindowText(control);
-        HDC dc = GetDC(control);
-        HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
-        SIZE text = {0, 0};
-        GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &text);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        RECT placed = ChildPlace(page, control);
-        int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;
-        EXPECT_LE(text.cx + box, placed.right - placed.left) << "label of " << GetDlgCtrlID(control) << " clipped";
-    }
-}
-
 // A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
 
@@ -513,42 +404,5 @@ private:
     }
     void **slot_;
 };
-
-// ---- A page in each screen shape ----
-
-// A page's template variants, one for each screen shape.
-struct ShapeVariants {
-    UINT portrait, landscape, square;
-};
-
-// The page takes each shape's variant as the screen turns and turns back, with what
-// `change` did to it kept through the turns (`kept` checks it in every shape); a page
-// made on a turned screen starts in that shape's variant. Upright the page matches
-// neither other variant, so a page that does not relayout cannot pass.
-inline void CheckVariantPerShape(PageRunner run, int tab, const ShapeVariants &variants,
-                                 const std::function<void(HWND page)> &change = nullptr,
-                                 const std::function<void(HWND page)> &kept = nullptr)
-{
-    auto variantOf = [&](int shape) { return shape == SIM_LANDSCAPE ? variants.landscape : variants.square; };
-    run(tab, [&](HWND page) {
-        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
-        EXPECT_FALSE(LaidOutLike(page, variants.landscape, true));
-        EXPECT_FALSE(LaidOutLike(page, variants.square, true));
-        if (change) change(page);
-        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
-            ScreenTurn turn(shape);
-            ASSERT_TRUE(turn.turned());
-            EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "shape " << shape;
-            if (kept) kept(page);
-        }
-        EXPECT_TRUE(LaidOutLike(page, variants.portrait, true));
-        if (kept) kept(page);
-    });
-    for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
-        ScreenTurn turn(shape);
-        ASSERT_TRUE(turn.turned());
-        run(tab, [&](HWND page) { EXPECT_TRUE(LaidOutLike(page, variantOf(shape), true)) << "made in shape " << shape; });
-    }
-}
 
 #endif

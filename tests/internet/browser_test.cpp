@@ -139,17 +139,3 @@ TEST_F(BrowserPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
         EXPECT_EQ(L"Windows", Storage(page));
     });
 }
-
-TEST_F(BrowserPageTest, ThePageTakesEachShapesLayoutAndKeepsItsState)
-{
-    CheckVariantPerShape(
-        RunInternetPage, TAB_PIE, {IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE},
-        [](HWND page) {
-            Tap(page, IDC_PIE_CLEARTYPE);
-            SetField(page, IDC_PIE_STORAGE_NAME, L"Storage Card");
-        },
-        [](HWND page) {
-            EXPECT_TRUE(IsTicked(page, IDC_PIE_CLEARTYPE));
-            EXPECT_EQ(L"Storage Card", Storage(page));
-        });
-}

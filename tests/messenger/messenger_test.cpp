@@ -1,6 +1,6 @@
 // The instant-messenger notification page ("MSN Tricks"), through the System host:
 // what it shows, what each button stores and reports, the sound pickers through the
-// real file browser, the help, and the layout on every screen shape.
+// real file browser and the help.
 #include "tests/hosts/host_kit.h"
 #include "browser_testkit.h"
 #include "dialogs/file_browser.h"
@@ -286,16 +286,4 @@ TEST_F(MessengerPageTest, HelpButtonsExplainOptionsInTheirDialogAndTextInABox)
         ExpectHelpBox(page, IDC_MSN_HELP_TEXT, MB_OK | MB_ICONINFORMATION,
                       L"Make the New MSN Message notification in your words.");
     });
-}
-
-TEST_F(MessengerPageTest, ThePageTakesEachShapesLayoutKeepsItsFieldsAndClosesTheHostOnDone)
-{
-    CheckVariantPerShape(
-        RunSystemPage, TAB_MESSENGER, {IDD_MESSENGER_PAGE, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE},
-        [](HWND page) { SetField(page, IDC_MSN_MSG_TEXT, L"Kept through turns"); },
-        [](HWND page) {
-            EXPECT_EQ(L"Kept through turns", FieldText(page, IDC_MSN_MSG_TEXT));
-            ExpectControlsInside(page);
-        });
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_MESSENGER);
 }

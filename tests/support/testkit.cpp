@@ -1,4 +1,7 @@
 #include "testkit.h"
+#include <string>
+#include "app/rudore.h"
+#include "ui/template_walk.h"
 
 void DeviceTest::SetUp()
 {
@@ -376,3 +379,42 @@ void TapScreen(int x, int y)
     SendInput(2, &inputs[1], sizeof(INPUT));
 }
 
+
+RECT ControlRect(HWND dialog, int id)
+{
+    RECT r = {-1, -1, -1, -1};
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) return r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
+    return r;
+}
+
+static std::string RectText(const RECT &r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+::testing::AssertionResult LaidOutLike(HWND dialog, UINT templateId, bool presentOnly)
+{
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(templateId), (LPCWSTR)RT_DIALOG);
+    if (!found) return ::testing::AssertionFailure() << "no template " << templateId;
+    TemplateWalk walk;
+    if (!TemplateWalkBegin(&walk, LockResource(LoadResource(g_hInstance, found)), SizeofResource(g_hInstance, found),
+                           NULL))
+        return ::testing::AssertionFailure() << "template " << templateId << " cannot be read";
+    TemplateItem item;
+    while (TemplateWalkNext(&walk, &item)) {
+        if (item.id == 0xFFFF || (presentOnly && !GetDlgItem(dialog, item.id))) continue;
+        RECT expected = {item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(dialog, &expected);
+        RECT actual = ControlRect(dialog, item.id);
+        if (TemplateClassOrdinal(&item.windowClass) == TEMPLATE_CLASS_COMBOBOX) expected.bottom = actual.bottom;
+        if (!EqualRect(&expected, &actual))
+            return ::testing::AssertionFailure() << "control " << item.id << " is at " << RectText(actual)
+                                                 << ", template " << templateId << " puts it at "
+                                                 << RectText(expected);
+    }
+    return ::testing::AssertionSuccess();
+}

@@ -151,4 +151,14 @@ int CountTopLevelWindows(const wchar_t *className, const wchar_t *title = NULL);
 // Real input: a tap at a screen position.
 void TapScreen(int x, int y);
 
+// ---- Where controls lie ----
+
+// A control's rectangle in its dialog's client pixels; -1s when there is none.
+RECT ControlRect(HWND dialog, int id);
+// Every named control of template `templateId` lies where the relayout puts it:
+// MapDialogRect of (x, y, x + cx, y + cy) in the dialog itself, whatever the font (a
+// combo box keeps its own height). With `presentOnly`, items whose control the dialog
+// lacks are passed over.
+::testing::AssertionResult LaidOutLike(HWND dialog, UINT templateId, bool presentOnly = false);
+
 #endif

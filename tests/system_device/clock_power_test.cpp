@@ -207,28 +207,6 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
     EXPECT_EQ(15u, AcResuming()) << "spinning writes nothing";
 }
 
-TEST_F(ClockPowerPageTest, EachScreenShapeHasItsLayoutAndTheControlsKeepTheirState)
-{
-    WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 15);
-    CheckVariantPerShape(
-        RunSystemPage, TAB_CLOCK_POWER,
-        {IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE, IDD_CLOCK_POWER_PAGE_SQUARE},
-        [](HWND page) {
-            Tap(page, IDC_CLK_AM_PM);
-            SetField(page, IDC_CLK_DATE_PICTURE, L"dd/MM");
-            Spin(page, IDC_CLK_RESUMING_SPIN, -1);
-        },
-        [](HWND page) {
-            EXPECT_TRUE(IsTicked(page, IDC_CLK_AM_PM));
-            EXPECT_EQ(L"dd/MM", FieldText(page, IDC_CLK_DATE_PICTURE));
-            EXPECT_EQ(L"16", Seconds(page));
-            ExpectControlsInside(page);
-            ExpectControlsApart(page);
-            ExpectWholeCheckBoxLabels(page);
-        });
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_CLOCK_POWER);
-}
-
 TEST_F(ClockPowerPageTest, AKeyThatCannotBeOpenedEndsTheReadingAndIsNeverWritten)
 {
     WriteRegDword(LM, kTaskBar, L"LimitedClock", 0);

@@ -158,23 +158,6 @@ TEST_F(DevicePageTest, TheCounterLabelShowsTheSoftResetsAndTickingResetsThem)
     });
 }
 
-TEST_F(DevicePageTest, EachScreenShapeMovesTheControlsAndKeepsTheirLabelsAndState)
-{
-    // The widest label the counter box is ever given.
-    WriteRegDword(LM, kComm, L"Bootcount", 0xFFFFFFFF);
-    CheckVariantPerShape(
-        RunSystemPage, TAB_DEVICE, {IDD_DEVICE_PAGE, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE},
-        [](HWND page) { Tap(page, IDC_DEV_PNP_DELAY); },
-        [](HWND page) {
-            EXPECT_TRUE(IsTicked(page, IDC_DEV_PNP_DELAY));
-            EXPECT_EQ(L"SoftReset counter from 4294967295 to 0", CounterLabel(page));
-            ExpectControlsInside(page);
-            ExpectControlsApart(page);
-            ExpectWholeCheckBoxLabels(page);
-        });
-    ExpectDoneInsideClosesHost(RunSystemPage, TAB_DEVICE);
-}
-
 TEST_F(DevicePageTest, AKeyThatCannotBeOpenedEndsTheReadingAndStopsBothKeysWrites)
 {
     WriteRegDword(LM, kUsb, L"EnableUsbCharging", 0);

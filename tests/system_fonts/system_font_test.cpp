@@ -159,10 +159,10 @@ TEST_F(SystemFontPageTest, HelpAnswersAndAnyNotificationLaysThePageOutAgain)
         ExpectHelpBox(page, IDC_SYSFONT_HELP_CACHE, MB_OK,
                       L"This option can speed up font rendering at the cost of a bit of memory.");
         SetWindowPos(GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), NULL, 0, 0, 10, 10, SWP_NOZORDER);
-        ASSERT_FALSE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT, true));
+        ASSERT_FALSE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT));
         NMHDR other = {GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), IDC_SYSFONT_FACE_EDIT, (UINT)NM_CLICK};
         SendMessageW(page, WM_NOTIFY, IDC_SYSFONT_FACE_EDIT, (LPARAM)&other);
-        EXPECT_TRUE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT, true));
+        EXPECT_TRUE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT));
     });
 }
 

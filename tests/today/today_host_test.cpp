@@ -1,5 +1,4 @@
-// The Today host with its three pages: each tab's own page, Done inside it, and each
-// page following the screen's shape.
+// The Today host with its three pages: each tab's own page and Done inside it.
 #include "tests/hosts/host_kit.h"
 
 namespace {
@@ -20,26 +19,4 @@ TEST_F(TodayHostPagesTest, EveryTabShowsItsOwnPageAndDoneInsideItClosesTheHost)
                 EXPECT_EQ(other == tab, GetDlgItem(page, marks[other]) != NULL) << "control of tab " << other;
         });
     }
-}
-
-// Each page relayouts in place; what the user changed is kept through the turns.
-TEST_F(TodayHostPagesTest, EachPageTakesEachShapesLayoutAndKeepsItsState)
-{
-    CheckVariantPerShape(
-        RunTodayPage, TAB_TODAY_TEXT,
-        {IDD_TODAY_TEXT_PAGE_PORTRAIT, IDD_TODAY_TEXT_PAGE_LANDSCAPE, IDD_TODAY_TEXT_PAGE},
-        [](HWND page) {
-            Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
-            SetField(page, IDC_TODAYTEXT_TEXT, L"Turned");
-        },
-        [](HWND page) {
-            EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_HIDE_OWNER));
-            EXPECT_EQ(L"Turned", FieldText(page, IDC_TODAYTEXT_TEXT));
-        });
-    // The second page is the one whose portrait layout is its main template.
-    CheckVariantPerShape(
-        RunTodayPage, TAB_SETTINGS_ICONS,
-        {IDD_SETTINGS_ICONS_PAGE, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE, IDD_SETTINGS_ICONS_PAGE_SQUARE});
-    CheckVariantPerShape(RunTodayPage, TAB_SOFT_KEYS,
-                         {IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE, IDD_SOFTKEY_PAGE});
 }

@@ -1,13 +1,13 @@
 // The relayout on real dialogs: moving to another variant, controls that are
 // missing or unnamed, list and combo selections, static images and damaged templates.
-// Choosing the variant as the screen turns, with the controls' state kept, is each
-// dialog's own test (hosts, About, pages).
+// Choosing the variant for each screen shape is the layout test's; the controls' state
+// kept through a turn is each dialog's own test.
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 #include "app/rudore.h"
 #include "testkit.h"
-#include "tests/ui/layout_check.h"
 #include "tests/ui/reflow_test_ids.h"
 #include "tests/ui/guarded_bytes.h"
 #include "ui/reflow.h"
@@ -17,6 +17,11 @@ namespace {
 
 const int kFormControls[] = {IDC_FORM_CHECK1, IDC_FORM_CHECK2, IDC_FORM_EDIT,
                              IDC_FORM_LIST,   IDC_FORM_COMBO,  IDC_FORM_LABEL};
+
+INT_PTR CALLBACK ReferenceDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 
 // A modeless dialog, destroyed with the test.
 struct DialogCloser {
@@ -34,7 +39,7 @@ bool PlacedAt(HWND dialog, HWND control, int x, int y, int cx, int cy)
     MapDialogRect(dialog, &expected);
     GetWindowRect(control, &actual);
     MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&actual, 2);
-    return SameRect(expected, actual);
+    return EqualRect(&expected, &actual) != FALSE;
 }
 
 bool LineVisible(HWND list, int index)
@@ -53,13 +58,12 @@ TEST(Reflow, ItemWhoseControlIsMissingFailsWhileTheOthersMove)
     OpenDialog form = Open(IDD_FORM_PORTRAIT);
     ASSERT_TRUE(form);
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_EXTRA));
-    std::map<int, RECT> extra = TemplateLayout(g_hInstance, IDD_FORM_EXTRA);
-    for (int id : kFormControls) EXPECT_TRUE(SameRect(extra[id], ControlRect(form.get(), id))) << id;
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_EXTRA, true));
     EXPECT_EQ(NULL, GetDlgItem(form.get(), IDC_NOT_IN_FORM));
     // A complete variant afterwards succeeds again; a template that does not exist moves nothing.
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_LANDSCAPE));
     EXPECT_FALSE(ReflowDialogFromTemplate(g_hInstance, form.get(), 4999));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_LANDSCAPE));
 }
 
 // A dialog turning again takes its controls from the last relayout's lookup; a control
@@ -74,15 +78,15 @@ TEST(Reflow, ControlsFoundBeforeAreCheckedBeforeTheyAreMovedAgain)
                                   (HMENU)(INT_PTR)IDC_FORM_EDIT, g_hInstance, NULL);
     ASSERT_TRUE(remade != NULL);
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_SQUARE));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_SQUARE));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_SQUARE));
 
     OpenDialog other = Open(IDD_FORM_PORTRAIT);
     ASSERT_TRUE(other);
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, other.get(), IDD_FORM_LANDSCAPE));
-    EXPECT_TRUE(LaidOutLike(other.get(), g_hInstance, IDD_FORM_LANDSCAPE));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_SQUARE)) << "the first dialog was moved";
+    EXPECT_TRUE(LaidOutLike(other.get(), IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_SQUARE)) << "the first dialog was moved";
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, form.get(), IDD_FORM_PORTRAIT));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_PORTRAIT));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_PORTRAIT));
 }
 
 // The moves themselves draw nothing: a shown dialog has every control and itself
@@ -170,7 +174,7 @@ TEST(Reflow, StaticImagesComeFromTheVariantAndStayWhenTheyCannotLoad)
 
     // Images that do not load leave the shown ones in place; the move still counts.
     EXPECT_TRUE(ReflowDialogFromTemplate(g_hInstance, images.get(), IDD_IMAGES_MISSING));
-    EXPECT_TRUE(LaidOutLike(images.get(), g_hInstance, IDD_IMAGES_MISSING));
+    EXPECT_TRUE(LaidOutLike(images.get(), IDD_IMAGES_MISSING));
     EXPECT_EQ(programIcon, SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_EQ((LRESULT)splash, SendMessageW(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0));
     EXPECT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
@@ -182,8 +186,14 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     OpenDialog form = Open(IDD_FORM_PORTRAIT);
     ASSERT_TRUE(form);
     std::vector<uint8_t> landscape = DialogResourceBytes(g_hInstance, IDD_FORM_LANDSCAPE);
-    std::map<int, RECT> portraitAt = TemplateLayout(g_hInstance, IDD_FORM_PORTRAIT);
-    std::map<int, RECT> landscapeAt = TemplateLayout(g_hInstance, IDD_FORM_LANDSCAPE);
+    // Where each control is now, and where a whole relayout to landscape puts it.
+    OpenDialog reference = Open(IDD_FORM_PORTRAIT);
+    ASSERT_TRUE(reference && ReflowDialogFromTemplate(g_hInstance, reference.get(), IDD_FORM_LANDSCAPE));
+    std::map<int, RECT> portraitAt, landscapeAt;
+    for (int id : kFormControls) {
+        portraitAt[id] = ControlRect(form.get(), id);
+        landscapeAt[id] = ControlRect(reference.get(), id);
+    }
     std::vector<std::pair<int, size_t>> ends;   // where each record ends
     TemplateWalk walk;
     ASSERT_TRUE(TemplateWalkBegin(&walk, landscape.data(), landscape.size(), NULL));
@@ -194,16 +204,17 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     // Cut inside the fourth record: the three before it move, the others stay.
     GuardedBytes cut(landscape.data(), ends[2].second + 6);
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), cut.data(), (DWORD)cut.size()));
-    for (size_t k = 0; k < ends.size(); k++)
-        EXPECT_TRUE(SameRect(k < 3 ? landscapeAt[ends[k].first] : portraitAt[ends[k].first],
-                             ControlRect(form.get(), ends[k].first))) << ends[k].first;
+    for (size_t k = 0; k < ends.size(); k++) {
+        RECT now = ControlRect(form.get(), ends[k].first);
+        EXPECT_TRUE(EqualRect(k < 3 ? &landscapeAt[ends[k].first] : &portraitAt[ends[k].first], &now)) << ends[k].first;
+    }
 
     // An item count past the records: every record present still moves.
     std::vector<uint8_t> overstated = landscape;
     overstated[8] = 0x30;
     overstated[9] = 0x75;
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), overstated.data(), (DWORD)overstated.size()));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_LANDSCAPE));
 
     // The extended layout is refused before anything moves.
     std::vector<uint8_t> extended = DialogResourceBytes(g_hInstance, IDD_FORM_SQUARE);
@@ -211,6 +222,6 @@ TEST(Reflow, DamagedTemplatesMoveWhatTheyCanAndFail)
     extended[1] = 0;
     extended[2] = extended[3] = 0xFF;
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), extended.data(), (DWORD)extended.size()));
-    EXPECT_TRUE(LaidOutLike(form.get(), g_hInstance, IDD_FORM_LANDSCAPE));
+    EXPECT_TRUE(LaidOutLike(form.get(), IDD_FORM_LANDSCAPE));
     EXPECT_FALSE(ReflowDialogFromMemory(g_hInstance, form.get(), NULL, 100));
 }
