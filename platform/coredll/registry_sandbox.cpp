@@ -15,38 +15,16 @@
 
 namespace {
 
-typedef LONG (NTAPI *NtQueryKeyProc)(HANDLE, int, PVOID, ULONG, PULONG);
-const int kKeyNameInformation = 3;
 const wchar_t kContainer[] = L"SimDevice\\Sandbox";
 
 struct Sandbox {
     bool active;
     HKEY container;                 // the real HKEY_USERS\SimDevice\Sandbox
     std::wstring name;              // this process's subtree in it
-    std::wstring rootName[5];       // full names of the redirected roots, by REGIMG_ROOT_*
     std::string factory;
     std::vector<std::wstring> staged;
 };
 Sandbox g_box;
-
-bool KeyFullName(HKEY key, std::wstring *name)
-{
-    static NtQueryKeyProc query = (NtQueryKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
-    if (!query) return false;
-    std::vector<BYTE> buffer(1024);
-    ULONG needed = 0;
-    LONG status = query(key, kKeyNameInformation, &buffer[0], (ULONG)buffer.size(), &needed);
-    if (status && needed > buffer.size() && needed < (1u << 20)) {
-        buffer.resize(needed);
-        status = query(key, kKeyNameInformation, &buffer[0], (ULONG)buffer.size(), &needed);
-    }
-    if (status) return false;
-    ULONG bytes;
-    memcpy(&bytes, &buffer[0], 4);
-    if (bytes > buffer.size() - 4) return false;
-    name->assign((const wchar_t *)&buffer[4], bytes / sizeof(wchar_t));
-    return true;
-}
 
 bool UserSid(std::wstring *sid)
 {
@@ -109,7 +87,7 @@ void RemoveDeadSandboxes(HKEY container)
         if (r != ERROR_SUCCESS) continue;
         if (!OwnerAlive(name)) dead.push_back(name);
     }
-    for (const std::wstring &name : dead) DeleteKeyTreeSafely(container, name.c_str());
+    for (const std::wstring &name : dead) DeleteKeyTree(container, name.c_str());
 }
 
 HKEY CreateUnder(HKEY parent, const wchar_t *path)
@@ -127,13 +105,6 @@ void PutRootsBack()
     RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
 }
 
-bool StartsWithPath(const std::wstring &full, const std::wstring &prefix)
-{
-    if (prefix.empty() || full.size() < prefix.size()) return false;
-    if (FoldRegName(full.substr(0, prefix.size())) != FoldRegName(prefix)) return false;
-    return full.size() == prefix.size() || full[prefix.size()] == L'\\';
-}
-
 }  // namespace
 
 BOOL RegistrySandboxBegin(void)
@@ -146,7 +117,7 @@ BOOL RegistrySandboxBegin(void)
     RemoveDeadSandboxes(container);
 
     std::wstring name = SandboxName(GetCurrentProcessId(), ProcessStart(GetCurrentProcess()));
-    DeleteKeyTreeSafely(container, name.c_str());
+    DeleteKeyTree(container, name.c_str());
     HKEY machine = CreateUnder(container, (name + L"\\Machine").c_str());
     HKEY classes = machine ? CreateUnder(machine, L"Software\\Classes") : NULL;
     HKEY users = CreateUnder(container, (name + L"\\User").c_str());
@@ -154,9 +125,6 @@ BOOL RegistrySandboxBegin(void)
     bool ok = machine && classes && users && current;
     Sandbox box;
     box.active = false;
-    if (ok)
-        ok = KeyFullName(machine, &box.rootName[REGIMG_ROOT_HKLM]) && KeyFullName(classes, &box.rootName[REGIMG_ROOT_HKCR]) &&
-             KeyFullName(users, &box.rootName[REGIMG_ROOT_HKU]) && KeyFullName(current, &box.rootName[REGIMG_ROOT_HKCU]);
     if (ok)
         ok = RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS &&
              RegOverridePredefKey(HKEY_CLASSES_ROOT, classes) == ERROR_SUCCESS &&
@@ -167,7 +135,7 @@ BOOL RegistrySandboxBegin(void)
         if (key) RegCloseKey(key);   // the overrides hold handles of their own
     if (!ok) {
         PutRootsBack();
-        DeleteKeyTreeSafely(container, name.c_str());
+        DeleteKeyTree(container, name.c_str());
         RegCloseKey(container);
         return FALSE;
     }
@@ -177,7 +145,8 @@ BOOL RegistrySandboxBegin(void)
     g_box = box;
     g_box.active = true;
     SeedFactoryRegistry();
-    if (BuildDeviceImage(&g_box.factory) != 0) g_box.factory.clear();
+    static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
+    if (BuildRegImage(roots, 2, &g_box.factory) != 0) g_box.factory.clear();
     return TRUE;
 }
 
@@ -187,7 +156,7 @@ void RegistrySandboxEnd(void)
     // An image staged inside the test must never reach the device's next reset.
     for (const std::wstring &path : g_box.staged) DeleteFileW(path.c_str());
     PutRootsBack();
-    DeleteKeyTreeSafely(g_box.container, g_box.name.c_str());
+    DeleteKeyTree(g_box.container, g_box.name.c_str());
     RegCloseKey(g_box.container);
     // The empty containers go too; they stay while another process has a sandbox.
     if (RegDeleteKeyW(HKEY_USERS, kContainer) == ERROR_SUCCESS) RegDeleteKeyW(HKEY_USERS, L"SimDevice");
@@ -211,61 +180,4 @@ void SandboxNoteStaged(const std::wstring &path)
     for (const std::wstring &p : g_box.staged)
         if (p == path) return;
     g_box.staged.push_back(path);
-}
-
-bool RootFullName(DWORD root, std::wstring *name)
-{
-    if (root < REGIMG_ROOT_HKLM || root > REGIMG_ROOT_HKU) return false;
-    if (g_box.active) {
-        *name = g_box.rootName[root];
-        return true;
-    }
-    switch (root) {
-    case REGIMG_ROOT_HKLM: *name = L"\\REGISTRY\\MACHINE"; return true;
-    case REGIMG_ROOT_HKCR: *name = L"\\REGISTRY\\MACHINE\\SOFTWARE\\CLASSES"; return true;
-    case REGIMG_ROOT_HKU: *name = L"\\REGISTRY\\USER"; return true;
-    case REGIMG_ROOT_HKCU: {
-        std::wstring sid;
-        if (!UserSid(&sid)) return false;
-        *name = L"\\REGISTRY\\USER\\" + sid;
-        return true;
-    }
-    }
-    return false;
-}
-
-DWORD ResolveRegTarget(HKEY key, const wchar_t *subkey, DWORD *root, std::wstring *path)
-{
-    std::wstring rest = subkey ? subkey : L"";
-    while (!rest.empty() && rest[0] == L'\\') rest.erase(0, 1);
-    while (!rest.empty() && rest.back() == L'\\') rest.pop_back();
-    if (!ValidRegKeyPath(rest)) return ERROR_INVALID_PARAMETER;
-
-    *root = 0;
-    if (key == HKEY_LOCAL_MACHINE) *root = REGIMG_ROOT_HKLM;
-    else if (key == HKEY_CURRENT_USER) *root = REGIMG_ROOT_HKCU;
-    else if (key == HKEY_CLASSES_ROOT) *root = REGIMG_ROOT_HKCR;
-    else if (key == HKEY_USERS) *root = REGIMG_ROOT_HKU;
-    if (*root) {
-        *path = rest;
-        return 0;
-    }
-    if ((ULONG_PTR)key >= (ULONG_PTR)HKEY_CLASSES_ROOT && (ULONG_PTR)key <= (ULONG_PTR)HKEY_DYN_DATA)
-        return ERROR_INVALID_HANDLE;   // a root the device does not have
-
-    // An open key: find the root whose name is the longest start of the key's name.
-    std::wstring full;
-    if (!key || !KeyFullName(key, &full)) return ERROR_INVALID_HANDLE;
-    size_t best = 0;
-    for (DWORD r = REGIMG_ROOT_HKLM; r <= REGIMG_ROOT_HKU; ++r) {
-        std::wstring name;
-        if (RootFullName(r, &name) && StartsWithPath(full, name) && name.size() > best) {
-            best = name.size();
-            *root = r;
-        }
-    }
-    if (!*root) return ERROR_INVALID_HANDLE;
-    *path = best < full.size() ? full.substr(best + 1) : std::wstring();
-    if (!rest.empty()) *path = path->empty() ? rest : *path + L"\\" + rest;
-    return 0;
 }
