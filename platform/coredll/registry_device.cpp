@@ -19,51 +19,6 @@ const wchar_t kCommKey[] = L"Comm";
 const wchar_t kBootCount[] = L"Bootcount";
 const DWORD kDeviceHives[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
 
-bool ValidFactoryRoot(HKEY root)
-{
-    return root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER || root == HKEY_CLASSES_ROOT || root == HKEY_USERS;
-}
-
-bool WriteFactoryValue(HKEY key, const FactoryValue &v)
-{
-    std::wstring text;
-    const BYTE *data = NULL;
-    DWORD size = 0;
-    switch (v.type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ:
-        text = v.text ? v.text : L"";
-        text.push_back(L'\0');
-        break;
-    case REG_MULTI_SZ:
-        // '|' stands between the strings; the list ends with an empty string.
-        text = v.text ? v.text : L"";
-        for (wchar_t &c : text)
-            if (c == L'|') c = L'\0';
-        if (!text.empty()) text.push_back(L'\0');
-        text.push_back(L'\0');
-        break;
-    case REG_DWORD:
-        data = (const BYTE *)&v.number;
-        size = sizeof v.number;
-        break;
-    case REG_BINARY:
-        if (v.byteCount && !v.bytes) return false;
-        data = v.bytes;
-        size = v.byteCount;
-        break;
-    case REG_NONE:
-        break;
-    default:
-        return false;
-    }
-    if (!text.empty()) {
-        data = (const BYTE *)text.data();
-        size = (DWORD)(text.size() * sizeof(wchar_t));
-    }
-    return RegSetValueExW(key, v.name, 0, v.type, data, size) == ERROR_SUCCESS;
-}
-
 // ---- The device's files ----
 
 std::wstring SystemDrive()
@@ -329,13 +284,15 @@ bool SeedFactoryRegistry(void)
     bool ok = true;
     for (size_t i = 0; i < g_factoryRegistryCount; ++i) {
         const FactoryValue &v = g_factoryRegistry[i];
-        if (!ValidFactoryRoot(v.root) || !v.key) { ok = false; continue; }
         HKEY key;
         if (RegCreateKeyExW(v.root, v.key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS) {
             ok = false;
             continue;
         }
-        if (v.name && !WriteFactoryValue(key, v)) ok = false;
+        if (v.name && v.type == REG_SZ)
+            ok &= RegSetValueExW(key, v.name, 0, REG_SZ, (const BYTE *)v.text, (lstrlenW(v.text) + 1) * sizeof(wchar_t)) == 0;
+        else if (v.name)
+            ok &= RegSetValueExW(key, v.name, 0, REG_DWORD, (const BYTE *)&v.number, sizeof v.number) == 0;
         RegCloseKey(key);
     }
     return ok;
@@ -347,22 +304,15 @@ BOOL SimCreateDevice(void)
 {
     bool ok = SeedFactoryRegistry();
     ok &= CreateDeviceFiles();
-    // The factory image is taken once, when the device is first made.
-    if (SandboxActive()) {
-        if (!SandboxFactoryImage()) {
-            std::string image;
-            if (BuildRegImage(kDeviceHives, 2, &image) == 0) SetSandboxFactoryImage(image);
-            else ok = false;
-        }
-    } else {
+    // The factory image is taken once, when the device is first made; a test's
+    // sandbox has its own.
+    if (!SandboxActive()) {
         std::wstring factory;
         std::string bytes, image;
         std::vector<RegImageSection> sections;
-        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) {
-            ok = false;
-        } else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections, false) != 0) {
+        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) ok = false;
+        else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections, false) != 0)
             ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
-        }
     }
     FlushRoots();
     return ok;

@@ -90,9 +90,7 @@ DWORD StageRegImage(const std::string &bytes)
 {
     std::wstring staged;
     if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged)) return ERROR_PATH_NOT_FOUND;
-    DWORD error = WriteFileAtomically(staged.c_str(), bytes, true);
-    if (!error && SandboxActive()) SandboxNoteStaged(staged);
-    return error;
+    return WriteFileAtomically(staged.c_str(), bytes, true);
 }
 
 }  // namespace

@@ -86,9 +86,6 @@ DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey);
 bool SandboxActive(void);
 // The factory image of the sandboxed device: its seeded state.
 const std::string *SandboxFactoryImage(void);
-void SetSandboxFactoryImage(const std::string &image);
-// Remembers a staged image written while the sandbox runs, so that its end drops it.
-void SandboxNoteStaged(const std::wstring &path);
 
 // ---- Device (registry_device.cpp) ----
 

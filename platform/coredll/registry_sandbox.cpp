@@ -3,11 +3,11 @@
 // and resets a device registry of its own and never the device's.
 //
 // The subtrees live in HKEY_USERS\SimDevice\Sandbox\<pid>-<process start>, outside
-// both parts of the device registry: a backup of the device never carries a sandbox,
+// both hives of the device registry: a backup of the device never carries a sandbox,
 // an image applied to the device never removes one, and the registry keeps that branch
-// in memory only, so nothing of it reaches the prefix's files.
+// in memory only, so nothing of it reaches the prefix's files. Images staged in a test
+// go to its private device folder, which the test's end removes.
 #include <windows.h>
-#include <sddl.h>
 #include <string.h>
 #include "simdevice.h"
 #include "internal.h"
@@ -21,29 +21,9 @@ struct Sandbox {
     bool active;
     HKEY container;                 // the real HKEY_USERS\SimDevice\Sandbox
     std::wstring name;              // this process's subtree in it
-    std::string factory;
-    std::vector<std::wstring> staged;
+    std::string factory;            // the seeded registry, which a hard reset brings back
 };
 Sandbox g_box;
-
-bool UserSid(std::wstring *sid)
-{
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    BYTE buffer[256];
-    DWORD size = 0;
-    bool ok = false;
-    if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) {
-        LPWSTR text = NULL;
-        if (ConvertSidToStringSidW(((TOKEN_USER *)buffer)->User.Sid, &text)) {
-            *sid = text;
-            LocalFree(text);
-            ok = true;
-        }
-    }
-    CloseHandle(token);
-    return ok;
-}
 
 ULONGLONG ProcessStart(HANDLE process)
 {
@@ -110,8 +90,6 @@ void PutRootsBack()
 BOOL RegistrySandboxBegin(void)
 {
     if (g_box.active) RegistrySandboxEnd();
-    std::wstring sid;
-    if (!UserSid(&sid)) return FALSE;
     HKEY container = CreateUnder(HKEY_USERS, kContainer);
     if (!container) return FALSE;
     RemoveDeadSandboxes(container);
@@ -121,7 +99,7 @@ BOOL RegistrySandboxBegin(void)
     HKEY machine = CreateUnder(container, (name + L"\\Machine").c_str());
     HKEY classes = machine ? CreateUnder(machine, L"Software\\Classes") : NULL;
     HKEY users = CreateUnder(container, (name + L"\\User").c_str());
-    HKEY current = users ? CreateUnder(users, sid.c_str()) : NULL;
+    HKEY current = users ? CreateUnder(users, L"Current") : NULL;
     bool ok = machine && classes && users && current;
     Sandbox box;
     box.active = false;
@@ -153,8 +131,6 @@ BOOL RegistrySandboxBegin(void)
 void RegistrySandboxEnd(void)
 {
     if (!g_box.active) return;
-    // An image staged inside the test must never reach the device's next reset.
-    for (const std::wstring &path : g_box.staged) DeleteFileW(path.c_str());
     PutRootsBack();
     DeleteKeyTree(g_box.container, g_box.name.c_str());
     RegCloseKey(g_box.container);
@@ -168,16 +144,4 @@ bool SandboxActive(void) { return g_box.active; }
 const std::string *SandboxFactoryImage(void)
 {
     return g_box.active && !g_box.factory.empty() ? &g_box.factory : NULL;
-}
-
-void SetSandboxFactoryImage(const std::string &image)
-{
-    if (g_box.active) g_box.factory = image;
-}
-
-void SandboxNoteStaged(const std::wstring &path)
-{
-    for (const std::wstring &p : g_box.staged)
-        if (p == path) return;
-    g_box.staged.push_back(path);
 }
