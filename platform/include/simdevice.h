@@ -68,7 +68,7 @@ enum SimFailure {
     SIM_FAIL_REGCOPY = 2,       /* RegCopyFile fails with the given error (50: not supported) */
     SIM_FAIL_REGRESTORE = 3,    /* RegRestoreFile fails with the given error */
     SIM_FAIL_TELEPHONY = 4,     /* lineInitializeEx fails */
-    SIM_FAIL_REGAPPLY = 5       /* a soft reset's apply of a staged image fails after its first hive */
+    SIM_FAIL_REGAPPLY = 5       /* a reset's apply of a registry image fails once its first hive is in */
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);   /* folder of the device's own state */
