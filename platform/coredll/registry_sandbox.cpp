@@ -2,7 +2,7 @@
 // subtree seeded with the factory values, so that a test changes, backs up, restores
 // and resets a device registry of its own and never the device's.
 //
-// The subtrees live in HKEY_USERS\SimDevice\Sandbox\<pid>-<process start>, outside
+// The subtrees live in HKEY_USERS\SimDevice\Sandbox\<process id>, outside
 // both hives of the device registry: a backup of the device never carries a sandbox,
 // an image applied to the device never removes one, and the registry keeps that branch
 // in memory only, so nothing of it reaches the prefix's files. Images staged in a test
@@ -24,51 +24,6 @@ struct Sandbox {
     std::string factory;            // the seeded registry, which a hard reset brings back
 };
 Sandbox g_box;
-
-ULONGLONG ProcessStart(HANDLE process)
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
-}
-
-std::wstring SandboxName(DWORD pid, ULONGLONG start)
-{
-    wchar_t buffer[64];
-    wsprintfW(buffer, L"%lx-%08lx%08lx", pid, (DWORD)(start >> 32), (DWORD)start);
-    return buffer;
-}
-
-// A sandbox belongs to a live process when that process exists and started when the
-// name says: process ids come back quickly.
-bool OwnerAlive(const std::wstring &name)
-{
-    DWORD pid = wcstoul(name.c_str(), NULL, 16);
-    size_t dash = name.find(L'-');
-    if (dash == std::wstring::npos || pid == 0) return false;
-    if (pid == GetCurrentProcessId()) return false;   // ours, left by an earlier run of this process
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return false;
-    DWORD code = 0;
-    bool alive = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
-                 SandboxName(pid, ProcessStart(process)) == name;
-    CloseHandle(process);
-    return alive;
-}
-
-void RemoveDeadSandboxes(HKEY container)
-{
-    std::vector<std::wstring> dead;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD length = 256;
-        LONG r = RegEnumKeyExW(container, i, name, &length, NULL, NULL, NULL, NULL);
-        if (r == ERROR_NO_MORE_ITEMS) break;
-        if (r != ERROR_SUCCESS) continue;
-        if (!OwnerAlive(name)) dead.push_back(name);
-    }
-    for (const std::wstring &name : dead) DeleteKeyTree(container, name.c_str());
-}
 
 HKEY CreateUnder(HKEY parent, const wchar_t *path)
 {
@@ -92,13 +47,13 @@ BOOL RegistrySandboxBegin(void)
     if (g_box.active) RegistrySandboxEnd();
     HKEY container = CreateUnder(HKEY_USERS, kContainer);
     if (!container) return FALSE;
-    RemoveDeadSandboxes(container);
-
-    std::wstring name = SandboxName(GetCurrentProcessId(), ProcessStart(GetCurrentProcess()));
-    DeleteKeyTree(container, name.c_str());
-    HKEY machine = CreateUnder(container, (name + L"\\Machine").c_str());
+    // Named after the process; whatever an ended process of the same id left goes.
+    wchar_t name[16];
+    wsprintfW(name, L"%lx", GetCurrentProcessId());
+    DeleteKeyTree(container, name);
+    HKEY machine = CreateUnder(container, (std::wstring(name) + L"\\Machine").c_str());
     HKEY classes = machine ? CreateUnder(machine, L"Software\\Classes") : NULL;
-    HKEY users = CreateUnder(container, (name + L"\\User").c_str());
+    HKEY users = CreateUnder(container, (std::wstring(name) + L"\\User").c_str());
     HKEY current = users ? CreateUnder(users, L"Current") : NULL;
     bool ok = machine && classes && users && current;
     Sandbox box;
@@ -113,7 +68,7 @@ BOOL RegistrySandboxBegin(void)
         if (key) RegCloseKey(key);   // the overrides hold handles of their own
     if (!ok) {
         PutRootsBack();
-        DeleteKeyTree(container, name.c_str());
+        DeleteKeyTree(container, name);
         RegCloseKey(container);
         return FALSE;
     }
