@@ -231,6 +231,7 @@ static const WCHAR *FailureName(int id)
     case SIM_FAIL_REGCOPY: return L"regcopy";
     case SIM_FAIL_REGRESTORE: return L"regrestore";
     case SIM_FAIL_TELEPHONY: return L"telephony";
+    case SIM_FAIL_REGAPPLY: return L"regapply";
     }
     return NULL;
 }

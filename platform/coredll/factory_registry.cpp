@@ -23,9 +23,9 @@
 #define HKCU HKEY_CURRENT_USER
 #define HKCR HKEY_CLASSES_ROOT
 
-#define KEY(root, key)               {root, key, NULL, REG_NONE, NULL, 0, NULL, 0}
-#define SZ(root, key, name, text)    {root, key, name, REG_SZ, text, 0, NULL, 0}
-#define DW(root, key, name, number)  {root, key, name, REG_DWORD, NULL, number, NULL, 0}
+#define KEY(root, key)               {root, key, NULL, REG_NONE, NULL, 0}
+#define SZ(root, key, name, text)    {root, key, name, REG_SZ, text, 0}
+#define DW(root, key, name, number)  {root, key, name, REG_DWORD, NULL, number}
 
 // Class identifiers of the input methods the input panel ships with.
 #define CLSID_KEYBOARD    L"{42429667-ae04-11d0-a4f8-00aa00a749b9}"

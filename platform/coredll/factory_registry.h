@@ -9,12 +9,9 @@ struct FactoryValue {
     HKEY root;              // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_CLASSES_ROOT
     const wchar_t *key;
     const wchar_t *name;    // NULL: the key alone; L"" the default value
-                            // (a row for the key alone carries the type REG_NONE)
-    DWORD type;             // REG_SZ, REG_DWORD, REG_MULTI_SZ or REG_BINARY
-    const wchar_t *text;    // REG_SZ; REG_MULTI_SZ with '|' between the strings
+    DWORD type;             // REG_SZ or REG_DWORD (REG_NONE for the key alone)
+    const wchar_t *text;    // REG_SZ
     DWORD number;           // REG_DWORD
-    const BYTE *bytes;      // REG_BINARY
-    DWORD byteCount;
 };
 
 extern const FactoryValue g_factoryRegistry[];

@@ -1,225 +1,134 @@
-// Making the running registry exactly an image. The registry's own save gives the
-// running state as text in milliseconds; the two texts are compared here, keys and
-// values that the image lacks are deleted, and everything the image adds or changes is
-// handed to the registry's load call as one text made of the image's own lines, which
-// the registry reads back exactly as it wrote them. A reset thus costs a few round
-// trips per difference instead of several per key and value.
+// Making the running registry exactly an image. The registry's own save gives what a
+// key holds as text in milliseconds. That text and the image's are compared key block
+// by key block: keys the image lacks are deleted, the values of changed keys are
+// cleared, and the image's changed blocks go to the registry's load call as one text.
+// The key is then saved once more and must come out exactly as the image: whatever the
+// load skipped or read otherwise fails the apply, and the caller puts back what was.
 //
-// Symbolic links are never followed while deleting: a link whose target differs is
-// deleted and made anew, never written through. Volatile keys are not part of a
-// saved text and stay as they are.
-#include <algorithm>
+// Links are deleted, never followed, and a changed link is made anew. Volatile keys are
+// no part of a saved text and stay as they are.
+#include <windows.h>
+#include <winternl.h>
 #include <string.h>
+#include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
+#include "simdevice.h"
 #include "registry_image.h"
 
 namespace {
 
-typedef LONG (NTAPI *NtDeleteKeyProc)(HANDLE);
-typedef ULONG (NTAPI *RtlNtStatusToDosErrorProc)(LONG);
+const char kHeader[] = "WINE REGISTRY Version 2\n";
 
-// The registry as a tree of names, so that a missing key is found once, at its top.
-class KeyTree {
-public:
-    explicit KeyTree(const RegText &text) : m_text(text)
-    {
-        m_index.reserve(text.keys.size() * 2 + 1);
-        Ensure(L"", L"");
-        for (size_t k = 0; k < text.keys.size(); ++k) {
-            int node = Ensure(text.keys[k].folded, text.keys[k].path);
-            m_key[node] = (int)k;
-        }
-    }
+typedef LONG (NTAPI *NtKeyProc)(HANDLE);
+typedef LONG (NTAPI *NtUnloadKeyProc)(POBJECT_ATTRIBUTES);
 
-    int Find(const std::wstring &folded) const
-    {
-        auto it = m_index.find(folded);
-        return it == m_index.end() ? -1 : it->second;
-    }
-    const RegTextKey *Key(int node) const { return m_key[node] < 0 ? NULL : &m_text.keys[m_key[node]]; }
-    int KeyIndex(int node) const { return m_key[node]; }
-    bool IsLink(int node) const { return m_key[node] >= 0 && m_text.keys[m_key[node]].link; }
-    const std::vector<int> &Children(int node) const { return m_children[node]; }
-    const std::wstring &Folded(int node) const { return m_folded[node]; }
-    const std::wstring &Path(int node) const { return m_path[node]; }
-    size_t Size() const { return m_folded.size(); }
-
-private:
-    int Ensure(const std::wstring &folded, const std::wstring &path)
-    {
-        auto it = m_index.find(folded);
-        if (it != m_index.end()) return it->second;
-        int parent = -1;
-        if (!folded.empty()) {
-            size_t cut = folded.rfind(L'\\');
-            if (cut == std::wstring::npos) parent = Ensure(L"", L"");
-            else parent = Ensure(folded.substr(0, cut), path.substr(0, cut));
-        }
-        int node = (int)m_folded.size();
-        m_folded.push_back(folded);
-        m_path.push_back(path);
-        m_key.push_back(-1);
-        m_children.push_back(std::vector<int>());
-        if (parent >= 0) m_children[parent].push_back(node);
-        m_index.emplace(folded, node);
-        return node;
-    }
-
-    const RegText &m_text;
-    std::unordered_map<std::wstring, int> m_index;
-    std::vector<std::wstring> m_folded;
-    std::vector<std::wstring> m_path;
-    std::vector<int> m_key;
-    std::vector<std::vector<int>> m_children;
-};
-
-struct ValueDeletion {
-    std::wstring path;
-    std::wstring name;
-};
-
-struct Plan {
-    std::vector<std::wstring> deleteKeys;      // tops of the subtrees the image lacks
-    std::vector<ValueDeletion> deleteValues;
-    std::vector<size_t> loadKeys;              // image keys to load, by index
-};
-
-bool SameValue(const RegTextValue &a, const RegTextValue &b) { return a.type == b.type && a.data == b.data; }
-
-bool SameLink(const RegTextKey *a, const RegTextKey *b)
-{
-    if (!a || !b) return false;
-    if (a->values.size() != b->values.size()) return false;
-    return a->values.empty() || SameValue(a->values[0], b->values[0]);
-}
-
-class Planner {
-public:
-    Planner(const KeyTree &current, const KeyTree &image, Plan *plan, const wchar_t *keep)
-        : m_current(current), m_image(image), m_plan(plan), m_gone(current.Size(), false), m_keep(keep) {}
-
-    void Run()
-    {
-        WalkCurrent(0);
-        WalkImage(0);
-    }
-
-private:
-    void MarkGone(int node)
-    {
-        m_gone[node] = true;
-        for (int child : m_current.Children(node)) MarkGone(child);
-    }
-
-    // Keys of the running registry that the image does not have, or has as something else.
-    void WalkCurrent(int node)
-    {
-        for (int child : m_current.Children(node)) {
-            if (node == 0 && m_keep && m_current.Folded(child) == m_keep) continue;
-            int other = m_image.Find(m_current.Folded(child));
-            bool keep = other >= 0 && m_current.IsLink(child) == m_image.IsLink(other);
-            if (keep && m_current.IsLink(child)) keep = SameLink(m_current.Key(child), m_image.Key(other));
-            if (!keep) {
-                m_plan->deleteKeys.push_back(m_current.Path(child));
-                MarkGone(child);
-            } else {
-                WalkCurrent(child);
-            }
-        }
-    }
-
-    void WalkImage(int node)
-    {
-        const RegTextKey *want = m_image.Key(node);
-        if (want) {
-            int have = m_current.Find(m_image.Folded(node));
-            if (have < 0 || m_gone[have]) {
-                Load(node);
-            } else if (!want->link) {
-                CompareValues(node, want, m_current.Key(have));
-            }
-        }
-        for (int child : m_image.Children(node)) WalkImage(child);
-    }
-
-    void Load(int node) { m_plan->loadKeys.push_back((size_t)m_image.KeyIndex(node)); }
-
-    // Unchanged keys come with the same values in the same order: the common case is
-    // settled without sorting anything.
-    static bool SameValues(const RegTextKey *want, const RegTextKey *have)
-    {
-        if (!have || have->values.size() != want->values.size()) return false;
-        if (want->hasClass && (!have->hasClass || have->keyClass != want->keyClass)) return false;
-        for (size_t i = 0; i < want->values.size(); ++i) {
-            const RegTextValue &a = want->values[i], &b = have->values[i];
-            if (a.name != b.name || !SameValue(a, b)) return false;
-        }
-        return true;
-    }
-
-    void CompareValues(int node, const RegTextKey *want, const RegTextKey *have)
-    {
-        if (SameValues(want, have)) return;
-        static const std::vector<RegTextValue> none;
-        const std::vector<RegTextValue> &old = have ? have->values : none;
-        std::vector<std::pair<std::wstring, const RegTextValue *>> a, b;
-        for (const RegTextValue &v : want->values) a.emplace_back(FoldRegName(v.name), &v);
-        for (const RegTextValue &v : old) b.emplace_back(FoldRegName(v.name), &v);
-        std::sort(a.begin(), a.end());
-        std::sort(b.begin(), b.end());
-        bool load = want->hasClass && (!have || !have->hasClass || have->keyClass != want->keyClass);
-        size_t i = 0, j = 0;
-        while (i < a.size() || j < b.size()) {
-            if (j == b.size() || (i < a.size() && a[i].first < b[j].first)) {
-                load = true;
-                ++i;
-            } else if (i == a.size() || b[j].first < a[i].first) {
-                m_plan->deleteValues.push_back(ValueDeletion{want->path, b[j].second->name});
-                ++j;
-            } else {
-                if (!SameValue(*a[i].second, *b[j].second)) load = true;
-                ++i;
-                ++j;
-            }
-        }
-        if (load) Load(node);
-    }
-
-    const KeyTree &m_current;
-    const KeyTree &m_image;
-    Plan *m_plan;
-    std::vector<bool> m_gone;
-    const wchar_t *m_keep;
-};
-
-DWORD NtError(LONG status)
-{
-    static RtlNtStatusToDosErrorProc convert =
-        (RtlNtStatusToDosErrorProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlNtStatusToDosError");
-    return convert ? convert(status) : ERROR_GEN_FAILURE;
-}
+FARPROC NtProc(const char *name) { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name); }
 
 DWORD DeleteOpenKey(HKEY key)
 {
-    static NtDeleteKeyProc deleteKey = (NtDeleteKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
-    if (!deleteKey) return ERROR_PROC_NOT_FOUND;
-    LONG status = deleteKey(key);
-    return status ? NtError(status) : 0;
+    static NtKeyProc deleteKey = (NtKeyProc)NtProc("NtDeleteKey");
+    return deleteKey && deleteKey(key) == 0 ? 0 : ERROR_ACCESS_DENIED;
+}
+
+std::wstring TempFile(const wchar_t *prefix)
+{
+    static LONG counter;
+    wchar_t folder[MAX_PATH + 1], name[64];
+    DWORD n = GetTempPathW(MAX_PATH + 1, folder);
+    if (n == 0 || n > MAX_PATH) lstrcpyW(folder, L".\\");
+    wsprintfW(name, L"%ls-%lx-%lx.txt", prefix, GetCurrentProcessId(), InterlockedIncrement(&counter));
+    return std::wstring(folder) + name;
+}
+
+// One key of a text: its "[" line and the lines up to the next one.
+struct Block {
+    std::wstring path;
+    std::wstring folded;   // as the registry compares names
+    size_t begin, length;
+    bool link;
+};
+
+// A key name as the registry's save escapes it, decoded.
+std::wstring Unescape(const char *p, const char *end)
+{
+    static const char named[] = "abtnvfre";
+    static const wchar_t meant[] = {7, 8, 9, 10, 11, 12, 13, 27};
+    std::wstring out;
+    while (p < end) {
+        if (*p != '\\' || p + 1 == end) {
+            out += (wchar_t)(BYTE)*p++;
+            continue;
+        }
+        char e = *++p;
+        const char *n = strchr(named, e);
+        unsigned v = 0;
+        int digits = 0;
+        if (e == 'x') {
+            for (++p; digits < 4 && p < end && isxdigit((BYTE)*p); ++digits, ++p)
+                v = v * 16 + (isdigit((BYTE)*p) ? *p - '0' : (*p | 0x20) - 'a' + 10);
+            out += digits ? (wchar_t)v : L'x';
+        } else if (e >= '0' && e <= '7') {
+            for (; digits < 3 && p < end && *p >= '0' && *p <= '7'; ++digits, ++p) v = v * 8 + (*p - '0');
+            out += (wchar_t)v;
+        } else {
+            out += n && e ? meant[n - named] : (wchar_t)(BYTE)e;
+            ++p;
+        }
+    }
+    return out;
+}
+
+std::vector<Block> Blocks(const std::string &text)
+{
+    std::vector<Block> out;
+    for (size_t at = text.find("\n["); at != std::string::npos;) {
+        size_t begin = at + 1, next = text.find("\n[", begin);
+        size_t end = next == std::string::npos ? text.size() : next + 1;
+        size_t lineEnd = text.find('\n', begin);
+        if (lineEnd > end) lineEnd = end;
+        Block b;
+        b.path = Unescape(text.data() + begin + 1, text.data() + lineEnd - (text[lineEnd - 1] == ']' ? 1 : 0));
+        b.folded = b.path;
+        if (!b.folded.empty()) CharUpperBuffW(&b.folded[0], (DWORD)b.folded.size());
+        b.begin = begin;
+        b.length = end - begin;
+        b.link = text.compare(lineEnd, 7, "\n#link\n") == 0;
+        out.push_back(b);
+        at = next;
+    }
+    return out;
+}
+
+// A path with every key above it, up to the root ("").
+void AddWithParents(std::unordered_set<std::wstring> *set, std::wstring path)
+{
+    while (set->insert(path).second && !path.empty()) {
+        size_t cut = path.rfind(L'\\');
+        path.erase(cut == std::wstring::npos ? 0 : cut);
+    }
+}
+
+void DeleteValues(HKEY key)
+{
+    std::vector<wchar_t> name(16384);
+    for (;;) {
+        DWORD length = (DWORD)name.size();
+        if (RegEnumValueW(key, 0, &name[0], &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) return;
+        if (RegDeleteValueW(key, &name[0]) != ERROR_SUCCESS) return;
+    }
 }
 
 DWORD LoadText(HKEY key, const std::string &text)
 {
-    wchar_t folder[MAX_PATH + 1];
-    DWORD n = GetTempPathW(MAX_PATH + 1, folder);
-    if (n == 0 || n > MAX_PATH) lstrcpyW(folder, L".\\");
-    static LONG counter;
-    wchar_t name[64];
-    wsprintfW(name, L"simload-%lx-%lx.txt", GetCurrentProcessId(), InterlockedIncrement(&counter));
-    std::wstring path = std::wstring(folder) + name;
-    DWORD error = WriteFileAtomically(path.c_str(), text, true);
-    if (error) return error;
+    std::wstring path = TempFile(L"simload");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    DWORD wrote = 0;
+    BOOL ok = WriteFile(file, text.data(), (DWORD)text.size(), &wrote, NULL) && wrote == text.size();
+    CloseHandle(file);
     EnableRegistryPrivileges();
-    error = (DWORD)RegLoadKeyW(key, NULL, path.c_str());
+    DWORD error = ok ? (DWORD)RegLoadKeyW(key, NULL, path.c_str()) : ERROR_WRITE_FAULT;
     DeleteFileW(path.c_str());
     if (!error) {
         // A load does not mark what it wrote as changed; a real write does, so that
@@ -232,92 +141,138 @@ DWORD LoadText(HKEY key, const std::string &text)
     return error;
 }
 
+// The registry's save without what is no part of the contents: comments, blank lines,
+// the architecture line, and each key's times, so that two saves of the same
+// contents are the same bytes.
+void MakePlain(std::string *text)
+{
+    std::string out;
+    out.reserve(text->size());
+    for (size_t at = 0; at < text->size();) {
+        size_t end = text->find('\n', at);
+        if (end == std::string::npos) end = text->size();
+        const char *line = text->data() + at;
+        size_t length = end - at;
+        if (length && line[0] == '[') length = text->rfind(']', end - 1) + 1 - at;
+        if (length && line[0] != ';' && strncmp(line, "#time=", 6) && strncmp(line, "#arch=", 6)) {
+            out.append(line, length);
+            out += '\n';
+        }
+        at = end + 1;
+    }
+    text->swap(out);
+}
+
 }  // namespace
 
-DWORD DeleteKeyTreeSafely(HKEY parent, const wchar_t *subkey)
+DWORD RegistryText(HKEY key, std::string *text)
 {
+    EnableRegistryPrivileges();
+    std::wstring path = TempFile(L"simsave");
+    LONG r = RegSaveKeyW(key, path.c_str(), NULL);   // the registry's own, not ours
+    DWORD error = r ? (DWORD)r : ReadRegImageFile(path.c_str(), text);
+    DeleteFileW(path.c_str());
+    if (!error) MakePlain(text);
+    return error;
+}
+
+DWORD ApplyRegistryText(HKEY root, const std::string &want)
+{
+    std::string have;
+    DWORD error = RegistryText(root, &have);
+    if (error || have == want) return error;
+    if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
+
+    std::vector<Block> now = Blocks(have), next = Blocks(want);
+    std::unordered_map<std::wstring, const Block *> wanted;
+    std::unordered_set<std::wstring> kept, same, emptied;   // kept: the image's keys and all above them
+    for (const Block &b : next) {
+        wanted[b.folded] = &b;
+        AddWithParents(&kept, b.folded);
+    }
+    // Deepest keys first, so that a key to delete has lost its sub-keys by its turn.
+    for (auto b = now.rbegin(); b != now.rend(); ++b) {
+        auto w = wanted.find(b->folded);
+        if (w != wanted.end() && b->length == w->second->length &&
+            have.compare(b->begin, b->length, want, w->second->begin, b->length) == 0) {
+            same.insert(b->folded);
+            continue;
+        }
+        HKEY key;
+        if (RegOpenKeyExW(root, b->path.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+        bool gone = !kept.count(b->folded);
+        if (!b->folded.empty() && (gone || b->link || (w != wanted.end() && w->second->link))) {
+            DeleteOpenKey(key);
+            if (gone) AddWithParents(&emptied, b->folded);
+        } else {
+            DeleteValues(key);
+        }
+        RegCloseKey(key);
+    }
+    // Keys above deleted ones that the image lacks, deepest first; one that still
+    // holds volatile keys stays.
+    std::vector<std::wstring> parents;
+    for (const std::wstring &p : emptied)
+        if (!kept.count(p)) parents.push_back(p);
+    std::sort(parents.begin(), parents.end(),
+              [](const std::wstring &a, const std::wstring &b) { return a.size() > b.size(); });
+    for (const std::wstring &p : parents) {
+        HKEY key;
+        if (RegOpenKeyExW(root, p.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+        DeleteOpenKey(key);
+        RegCloseKey(key);
+    }
+    // "[]" first: the load then takes the paths as they stand.
+    std::string load = std::string(kHeader) + "[]\n";
+    for (const Block &b : next)
+        if (!same.count(b.folded)) load.append(want, b.begin, b.length);
+    error = LoadText(root, load);
+    if (!error) error = RegistryText(root, &have);
+    if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
+    return error;
+}
+
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections)
+{
+    std::vector<std::string> before(sections.size());
+    for (size_t i = 0; i < sections.size(); ++i) {
+        DWORD error = RegistryText(RegImageRootKey(sections[i].root), &before[i]);
+        if (error) return error;
+    }
+    DWORD error = 0;
+    size_t touched = 0;
+    while (!error && touched < sections.size()) {
+        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text);
+        ++touched;
+        if (!error) error = SimGetFailure(SIM_FAIL_REGAPPLY);   // a test's fault, one hive changed
+    }
+    if (error) {
+        while (touched-- > 0) ApplyRegistryText(RegImageRootKey(sections[touched].root), before[touched]);
+    }
+    return error;
+}
+
+DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey)
+{
+    // The registry drops a whole tree in one call, a link as itself; a key held open
+    // elsewhere needs the walk below.
+    static NtUnloadKeyProc unload = (NtUnloadKeyProc)NtProc("NtUnloadKey");
+    UNICODE_STRING name;
+    name.Buffer = (PWSTR)subkey;
+    name.Length = name.MaximumLength = (USHORT)(lstrlenW(subkey) * sizeof(wchar_t));
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE | 0x100 /* OBJ_OPENLINK */, parent, NULL);
+    EnableRegistryPrivileges();
+    if (unload && unload(&attributes) == 0) return 0;
+
     HKEY key;
     LONG r = RegOpenKeyExW(parent, subkey, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key);
     if (r != ERROR_SUCCESS) return (DWORD)r;
     DWORD error = 0;
-    // A link opened as itself has no sub-keys, so this never reaches the link's target.
-    for (;;) {
-        wchar_t name[512];
-        DWORD length = 512;
-        r = RegEnumKeyExW(key, 0, name, &length, NULL, NULL, NULL, NULL);
-        if (r == ERROR_NO_MORE_ITEMS) break;
-        if (r != ERROR_SUCCESS) { error = (DWORD)r; break; }
-        error = DeleteKeyTreeSafely(key, name);
-        if (error) break;
-    }
+    wchar_t child[256];
+    for (DWORD length = 256; !error && RegEnumKeyExW(key, 0, child, &length, NULL, NULL, NULL, NULL) == 0; length = 256)
+        error = DeleteKeyTree(key, child);
     if (!error) error = DeleteOpenKey(key);
     RegCloseKey(key);
     return error;
-}
-
-DWORD ApplyRegText(HKEY key, const std::string &text, const RegText &image, const wchar_t *keep)
-{
-    std::string currentText;
-    DWORD error = SaveKeyText(key, &currentText);
-    if (error) return error;
-    RegText current;
-    if (!ParseRegText(currentText.data(), currentText.size(), &current, NULL)) return ERROR_REGISTRY_CORRUPT;
-
-    KeyTree have(current), want(image);
-    Plan plan;
-    Planner(have, want, &plan, keep).Run();
-
-    DWORD firstError = 0;
-    for (const std::wstring &path : plan.deleteKeys) {
-        DWORD e = DeleteKeyTreeSafely(key, path.c_str());
-        if (e && e != ERROR_FILE_NOT_FOUND && !firstError) firstError = e;
-    }
-    for (size_t i = 0; i < plan.deleteValues.size();) {
-        const std::wstring &path = plan.deleteValues[i].path;
-        HKEY sub = key;
-        LONG r = path.empty() ? ERROR_SUCCESS
-                              : RegOpenKeyExW(key, path.c_str(), REG_OPTION_OPEN_LINK, KEY_SET_VALUE, &sub);
-        for (; i < plan.deleteValues.size() && plan.deleteValues[i].path == path; ++i) {
-            if (r == ERROR_SUCCESS) {
-                LONG d = RegDeleteValueW(sub, plan.deleteValues[i].name.c_str());
-                if (d && d != ERROR_FILE_NOT_FOUND && !firstError) firstError = (DWORD)d;
-            }
-        }
-        if (r != ERROR_SUCCESS && !firstError) firstError = (DWORD)r;
-        if (r == ERROR_SUCCESS && sub != key) RegCloseKey(sub);
-    }
-    if (!plan.loadKeys.empty()) {
-        std::string load = "WINE REGISTRY Version 2\n\n[]\n\n";   // "[]" first: paths are taken as they stand
-        for (size_t k : plan.loadKeys) {
-            const RegTextKey &entry = image.keys[k];
-            load.append(text, entry.blockBegin, entry.blockEnd - entry.blockBegin);
-            if (load.back() != '\n') load += '\n';
-        }
-        DWORD e = LoadText(key, load);
-        if (e && !firstError) firstError = e;
-    }
-    return firstError;
-}
-
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const std::vector<RegText> &texts)
-{
-    if (texts.size() != sections.size()) return ERROR_INVALID_PARAMETER;
-    DWORD firstError = 0;
-    for (size_t i = 0; i < sections.size(); ++i) {
-        const RegImageSection &s = sections[i];
-        const RegText &image = texts[i];
-        DWORD error = 0;
-        HKEY root = RegImageRootKey(s.root), key = root;
-        if (!error && !root) error = ERROR_INVALID_HANDLE;
-        if (!error && !s.path.empty())
-            error = (DWORD)RegCreateKeyExW(root, s.path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-        if (!error) {
-            // The simulator's sandboxes of other processes live below the device's HKEY_USERS.
-            bool users = s.root == REGIMG_ROOT_HKU && s.path.empty() && !SandboxActive();
-            error = ApplyRegText(key, s.text, image, users ? SANDBOX_BRANCH : NULL);
-            if (key != root) RegCloseKey(key);
-        }
-        if (error && !firstError) firstError = error;
-    }
-    return firstError;
 }

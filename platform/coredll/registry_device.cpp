@@ -7,6 +7,7 @@
 // after a hard reset the factory count plus one.
 #include <algorithm>
 #include <math.h>
+#include <stdlib.h>
 #include <string.h>
 #include "simdevice.h"
 #include "factory_registry.h"
@@ -16,51 +17,7 @@ namespace {
 
 const wchar_t kCommKey[] = L"Comm";
 const wchar_t kBootCount[] = L"Bootcount";
-
-bool ValidFactoryRoot(HKEY root)
-{
-    return root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER || root == HKEY_CLASSES_ROOT || root == HKEY_USERS;
-}
-
-bool WriteFactoryValue(HKEY key, const FactoryValue &v)
-{
-    std::wstring text;
-    const BYTE *data = NULL;
-    DWORD size = 0;
-    switch (v.type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ:
-        text = v.text ? v.text : L"";
-        text.push_back(L'\0');
-        break;
-    case REG_MULTI_SZ:
-        // '|' stands between the strings; the list ends with an empty string.
-        text = v.text ? v.text : L"";
-        for (wchar_t &c : text)
-            if (c == L'|') c = L'\0';
-        if (!text.empty()) text.push_back(L'\0');
-        text.push_back(L'\0');
-        break;
-    case REG_DWORD:
-        data = (const BYTE *)&v.number;
-        size = sizeof v.number;
-        break;
-    case REG_BINARY:
-        if (v.byteCount && !v.bytes) return false;
-        data = v.bytes;
-        size = v.byteCount;
-        break;
-    case REG_NONE:
-        break;
-    default:
-        return false;
-    }
-    if (!text.empty()) {
-        data = (const BYTE *)text.data();
-        size = (DWORD)(text.size() * sizeof(wchar_t));
-    }
-    return RegSetValueExW(key, v.name, 0, v.type, data, size) == ERROR_SUCCESS;
-}
+const DWORD kDeviceHives[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
 
 // ---- The device's files ----
 
@@ -296,20 +253,24 @@ void FlushRoots()
 bool ApplyImageBytes(const std::string &bytes)
 {
     std::vector<RegImageSection> sections;
-    std::vector<RegText> texts;
-    if (CheckRegImage(bytes, &sections, &texts) != 0) return false;
-    return ApplyRegImage(sections, texts) == 0;
+    return CheckRegImage(bytes, &sections, false) == 0 && ApplyRegImage(sections) == 0;
 }
 
-void ApplyStagedImage()
+// A staged image that cannot be applied leaves the registry as it was and stays
+// staged; the outcome is kept for the device-control command to show.
+DWORD ApplyStagedImage()
 {
-    std::wstring staged;
-    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged)) return;
+    std::wstring staged, outcome;
+    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged) || GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return 0;
     std::string bytes;
-    if (ReadRegImageFile(staged.c_str(), &bytes) != 0) return;
-    // A staged image that no longer passes its check is dropped: the registry stays.
-    ApplyImageBytes(bytes);
-    DeleteFileW(staged.c_str());
+    std::vector<RegImageSection> sections;
+    DWORD error = ReadRegImageFile(staged.c_str(), &bytes);
+    if (!error) error = CheckRegImage(bytes, &sections, false);
+    if (!error) error = ApplyRegImage(sections);
+    if (!error) DeleteFileW(staged.c_str());
+    if (DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome)) WriteFileAtomically(outcome.c_str(), std::to_string(error), true);
+    return error;
 }
 
 void EndIfAsked(BOOL ending)
@@ -324,13 +285,15 @@ bool SeedFactoryRegistry(void)
     bool ok = true;
     for (size_t i = 0; i < g_factoryRegistryCount; ++i) {
         const FactoryValue &v = g_factoryRegistry[i];
-        if (!ValidFactoryRoot(v.root) || !v.key) { ok = false; continue; }
         HKEY key;
         if (RegCreateKeyExW(v.root, v.key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS) {
             ok = false;
             continue;
         }
-        if (v.name && !WriteFactoryValue(key, v)) ok = false;
+        if (v.name && v.type == REG_SZ)
+            ok &= RegSetValueExW(key, v.name, 0, REG_SZ, (const BYTE *)v.text, (lstrlenW(v.text) + 1) * sizeof(wchar_t)) == 0;
+        else if (v.name)
+            ok &= RegSetValueExW(key, v.name, 0, REG_DWORD, (const BYTE *)&v.number, sizeof v.number) == 0;
         RegCloseKey(key);
     }
     return ok;
@@ -342,23 +305,15 @@ BOOL SimCreateDevice(void)
 {
     bool ok = SeedFactoryRegistry();
     ok &= CreateDeviceFiles();
-    // The factory image is taken once, when the device is first made.
-    if (SandboxActive()) {
-        if (!SandboxFactoryImage()) {
-            std::string image;
-            if (BuildDeviceImage(&image) == 0) SetSandboxFactoryImage(image);
-            else ok = false;
-        }
-    } else {
+    // The factory image is taken once, when the device is first made; a test's
+    // sandbox has its own.
+    if (!SandboxActive()) {
         std::wstring factory;
-        std::string bytes;
+        std::string bytes, image;
         std::vector<RegImageSection> sections;
-        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) {
-            ok = false;
-        } else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections) != 0) {
-            std::string image;
-            ok &= BuildDeviceImage(&image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
-        }
+        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) ok = false;
+        else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections, false) != 0)
+            ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
     }
     FlushRoots();
     return ok;
@@ -374,15 +329,30 @@ DWORD SimGetBootCount(void)
     return r == ERROR_SUCCESS && type == REG_DWORD && size == sizeof count ? count : 0;
 }
 
-BOOL SimHasStagedImage(void) { return RegImageStaged(); }
+BOOL SimHasStagedImage(void)
+{
+    std::wstring staged;
+    return DeviceFilePath(REGIMG_STAGED_NAME, &staged) && GetFileAttributesW(staged.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-void SimSoftReset(BOOL ending)
+BOOL SimGetLastApply(DWORD *error)
+{
+    std::wstring outcome;
+    std::string text;
+    if (!DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome) || ReadRegImageFile(outcome.c_str(), &text) || text.empty())
+        return FALSE;
+    *error = strtoul(text.c_str(), NULL, 10);
+    return TRUE;
+}
+
+DWORD SimSoftReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_SOFT_RESET, 0, 0);
-    ApplyStagedImage();
+    DWORD error = ApplyStagedImage();
     RaiseBootCount();
     FlushRoots();
     EndIfAsked(ending);
+    return error;
 }
 
 // Without a factory image (a device made before images were kept) the factory values
@@ -390,7 +360,9 @@ void SimSoftReset(BOOL ending)
 void SimHardReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_HARD_RESET, 0, 0);
-    DropStagedRegImage();
+    std::wstring path;
+    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME})
+        if (DeviceFilePath(name, &path)) DeleteFileW(path.c_str());
     bool restored = false;
     if (const std::string *image = SandboxFactoryImage()) {
         restored = ApplyImageBytes(*image);

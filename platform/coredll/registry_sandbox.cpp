@@ -2,12 +2,12 @@
 // subtree seeded with the factory values, so that a test changes, backs up, restores
 // and resets a device registry of its own and never the device's.
 //
-// The subtrees live in HKEY_USERS\SimDevice\Sandbox\<pid>-<process start>, outside
-// both parts of the device registry: a backup of the device never carries a sandbox,
+// The subtrees live in HKEY_USERS\SimDevice\Sandbox\<process id>, outside
+// both hives of the device registry: a backup of the device never carries a sandbox,
 // an image applied to the device never removes one, and the registry keeps that branch
-// in memory only, so nothing of it reaches the prefix's files.
+// in memory only, so nothing of it reaches the prefix's files. Images staged in a test
+// go to its private device folder, which the test's end removes.
 #include <windows.h>
-#include <sddl.h>
 #include <string.h>
 #include "simdevice.h"
 #include "internal.h"
@@ -15,102 +15,15 @@
 
 namespace {
 
-typedef LONG (NTAPI *NtQueryKeyProc)(HANDLE, int, PVOID, ULONG, PULONG);
-const int kKeyNameInformation = 3;
 const wchar_t kContainer[] = L"SimDevice\\Sandbox";
 
 struct Sandbox {
     bool active;
     HKEY container;                 // the real HKEY_USERS\SimDevice\Sandbox
     std::wstring name;              // this process's subtree in it
-    std::wstring rootName[5];       // full names of the redirected roots, by REGIMG_ROOT_*
-    std::string factory;
-    std::vector<std::wstring> staged;
+    std::string factory;            // the seeded registry, which a hard reset brings back
 };
 Sandbox g_box;
-
-bool KeyFullName(HKEY key, std::wstring *name)
-{
-    static NtQueryKeyProc query = (NtQueryKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
-    if (!query) return false;
-    std::vector<BYTE> buffer(1024);
-    ULONG needed = 0;
-    LONG status = query(key, kKeyNameInformation, &buffer[0], (ULONG)buffer.size(), &needed);
-    if (status && needed > buffer.size() && needed < (1u << 20)) {
-        buffer.resize(needed);
-        status = query(key, kKeyNameInformation, &buffer[0], (ULONG)buffer.size(), &needed);
-    }
-    if (status) return false;
-    ULONG bytes;
-    memcpy(&bytes, &buffer[0], 4);
-    if (bytes > buffer.size() - 4) return false;
-    name->assign((const wchar_t *)&buffer[4], bytes / sizeof(wchar_t));
-    return true;
-}
-
-bool UserSid(std::wstring *sid)
-{
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    BYTE buffer[256];
-    DWORD size = 0;
-    bool ok = false;
-    if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) {
-        LPWSTR text = NULL;
-        if (ConvertSidToStringSidW(((TOKEN_USER *)buffer)->User.Sid, &text)) {
-            *sid = text;
-            LocalFree(text);
-            ok = true;
-        }
-    }
-    CloseHandle(token);
-    return ok;
-}
-
-ULONGLONG ProcessStart(HANDLE process)
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return ((ULONGLONG)created.dwHighDateTime << 32) | created.dwLowDateTime;
-}
-
-std::wstring SandboxName(DWORD pid, ULONGLONG start)
-{
-    wchar_t buffer[64];
-    wsprintfW(buffer, L"%lx-%08lx%08lx", pid, (DWORD)(start >> 32), (DWORD)start);
-    return buffer;
-}
-
-// A sandbox belongs to a live process when that process exists and started when the
-// name says: process ids come back quickly.
-bool OwnerAlive(const std::wstring &name)
-{
-    DWORD pid = wcstoul(name.c_str(), NULL, 16);
-    size_t dash = name.find(L'-');
-    if (dash == std::wstring::npos || pid == 0) return false;
-    if (pid == GetCurrentProcessId()) return false;   // ours, left by an earlier run of this process
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return false;
-    DWORD code = 0;
-    bool alive = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
-                 SandboxName(pid, ProcessStart(process)) == name;
-    CloseHandle(process);
-    return alive;
-}
-
-void RemoveDeadSandboxes(HKEY container)
-{
-    std::vector<std::wstring> dead;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD length = 256;
-        LONG r = RegEnumKeyExW(container, i, name, &length, NULL, NULL, NULL, NULL);
-        if (r == ERROR_NO_MORE_ITEMS) break;
-        if (r != ERROR_SUCCESS) continue;
-        if (!OwnerAlive(name)) dead.push_back(name);
-    }
-    for (const std::wstring &name : dead) DeleteKeyTreeSafely(container, name.c_str());
-}
 
 HKEY CreateUnder(HKEY parent, const wchar_t *path)
 {
@@ -127,36 +40,24 @@ void PutRootsBack()
     RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
 }
 
-bool StartsWithPath(const std::wstring &full, const std::wstring &prefix)
-{
-    if (prefix.empty() || full.size() < prefix.size()) return false;
-    if (FoldRegName(full.substr(0, prefix.size())) != FoldRegName(prefix)) return false;
-    return full.size() == prefix.size() || full[prefix.size()] == L'\\';
-}
-
 }  // namespace
 
 BOOL RegistrySandboxBegin(void)
 {
     if (g_box.active) RegistrySandboxEnd();
-    std::wstring sid;
-    if (!UserSid(&sid)) return FALSE;
     HKEY container = CreateUnder(HKEY_USERS, kContainer);
     if (!container) return FALSE;
-    RemoveDeadSandboxes(container);
-
-    std::wstring name = SandboxName(GetCurrentProcessId(), ProcessStart(GetCurrentProcess()));
-    DeleteKeyTreeSafely(container, name.c_str());
-    HKEY machine = CreateUnder(container, (name + L"\\Machine").c_str());
+    // Named after the process; whatever an ended process of the same id left goes.
+    wchar_t name[16];
+    wsprintfW(name, L"%lx", GetCurrentProcessId());
+    DeleteKeyTree(container, name);
+    HKEY machine = CreateUnder(container, (std::wstring(name) + L"\\Machine").c_str());
     HKEY classes = machine ? CreateUnder(machine, L"Software\\Classes") : NULL;
-    HKEY users = CreateUnder(container, (name + L"\\User").c_str());
-    HKEY current = users ? CreateUnder(users, sid.c_str()) : NULL;
+    HKEY users = CreateUnder(container, (std::wstring(name) + L"\\User").c_str());
+    HKEY current = users ? CreateUnder(users, L"Current") : NULL;
     bool ok = machine && classes && users && current;
     Sandbox box;
     box.active = false;
-    if (ok)
-        ok = KeyFullName(machine, &box.rootName[REGIMG_ROOT_HKLM]) && KeyFullName(classes, &box.rootName[REGIMG_ROOT_HKCR]) &&
-             KeyFullName(users, &box.rootName[REGIMG_ROOT_HKU]) && KeyFullName(current, &box.rootName[REGIMG_ROOT_HKCU]);
     if (ok)
         ok = RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS &&
              RegOverridePredefKey(HKEY_CLASSES_ROOT, classes) == ERROR_SUCCESS &&
@@ -167,7 +68,7 @@ BOOL RegistrySandboxBegin(void)
         if (key) RegCloseKey(key);   // the overrides hold handles of their own
     if (!ok) {
         PutRootsBack();
-        DeleteKeyTreeSafely(container, name.c_str());
+        DeleteKeyTree(container, name);
         RegCloseKey(container);
         return FALSE;
     }
@@ -177,17 +78,16 @@ BOOL RegistrySandboxBegin(void)
     g_box = box;
     g_box.active = true;
     SeedFactoryRegistry();
-    if (BuildDeviceImage(&g_box.factory) != 0) g_box.factory.clear();
+    static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
+    if (BuildRegImage(roots, 2, &g_box.factory) != 0) g_box.factory.clear();
     return TRUE;
 }
 
 void RegistrySandboxEnd(void)
 {
     if (!g_box.active) return;
-    // An image staged inside the test must never reach the device's next reset.
-    for (const std::wstring &path : g_box.staged) DeleteFileW(path.c_str());
     PutRootsBack();
-    DeleteKeyTreeSafely(g_box.container, g_box.name.c_str());
+    DeleteKeyTree(g_box.container, g_box.name.c_str());
     RegCloseKey(g_box.container);
     // The empty containers go too; they stay while another process has a sandbox.
     if (RegDeleteKeyW(HKEY_USERS, kContainer) == ERROR_SUCCESS) RegDeleteKeyW(HKEY_USERS, L"SimDevice");
@@ -199,73 +99,4 @@ bool SandboxActive(void) { return g_box.active; }
 const std::string *SandboxFactoryImage(void)
 {
     return g_box.active && !g_box.factory.empty() ? &g_box.factory : NULL;
-}
-
-void SetSandboxFactoryImage(const std::string &image)
-{
-    if (g_box.active) g_box.factory = image;
-}
-
-void SandboxNoteStaged(const std::wstring &path)
-{
-    for (const std::wstring &p : g_box.staged)
-        if (p == path) return;
-    g_box.staged.push_back(path);
-}
-
-bool RootFullName(DWORD root, std::wstring *name)
-{
-    if (root < REGIMG_ROOT_HKLM || root > REGIMG_ROOT_HKU) return false;
-    if (g_box.active) {
-        *name = g_box.rootName[root];
-        return true;
-    }
-    switch (root) {
-    case REGIMG_ROOT_HKLM: *name = L"\\REGISTRY\\MACHINE"; return true;
-    case REGIMG_ROOT_HKCR: *name = L"\\REGISTRY\\MACHINE\\SOFTWARE\\CLASSES"; return true;
-    case REGIMG_ROOT_HKU: *name = L"\\REGISTRY\\USER"; return true;
-    case REGIMG_ROOT_HKCU: {
-        std::wstring sid;
-        if (!UserSid(&sid)) return false;
-        *name = L"\\REGISTRY\\USER\\" + sid;
-        return true;
-    }
-    }
-    return false;
-}
-
-DWORD ResolveRegTarget(HKEY key, const wchar_t *subkey, DWORD *root, std::wstring *path)
-{
-    std::wstring rest = subkey ? subkey : L"";
-    while (!rest.empty() && rest[0] == L'\\') rest.erase(0, 1);
-    while (!rest.empty() && rest.back() == L'\\') rest.pop_back();
-    if (!ValidRegKeyPath(rest)) return ERROR_INVALID_PARAMETER;
-
-    *root = 0;
-    if (key == HKEY_LOCAL_MACHINE) *root = REGIMG_ROOT_HKLM;
-    else if (key == HKEY_CURRENT_USER) *root = REGIMG_ROOT_HKCU;
-    else if (key == HKEY_CLASSES_ROOT) *root = REGIMG_ROOT_HKCR;
-    else if (key == HKEY_USERS) *root = REGIMG_ROOT_HKU;
-    if (*root) {
-        *path = rest;
-        return 0;
-    }
-    if ((ULONG_PTR)key >= (ULONG_PTR)HKEY_CLASSES_ROOT && (ULONG_PTR)key <= (ULONG_PTR)HKEY_DYN_DATA)
-        return ERROR_INVALID_HANDLE;   // a root the device does not have
-
-    // An open key: find the root whose name is the longest start of the key's name.
-    std::wstring full;
-    if (!key || !KeyFullName(key, &full)) return ERROR_INVALID_HANDLE;
-    size_t best = 0;
-    for (DWORD r = REGIMG_ROOT_HKLM; r <= REGIMG_ROOT_HKU; ++r) {
-        std::wstring name;
-        if (RootFullName(r, &name) && StartsWithPath(full, name) && name.size() > best) {
-            best = name.size();
-            *root = r;
-        }
-    }
-    if (!*root) return ERROR_INVALID_HANDLE;
-    *path = best < full.size() ? full.substr(best + 1) : std::wstring();
-    if (!rest.empty()) *path = path->empty() ? rest : *path + L"\\" + rest;
-    return 0;
 }

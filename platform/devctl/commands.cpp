@@ -133,6 +133,10 @@ int Show()
     Out(L"Power: %ls\n", SimIsSuspended() ? L"asleep" : L"on");
     Out(L"Clean boot flag: %ls\n", SimGetCleanBootFlag() ? L"set" : L"clear");
     Out(L"Boot count: %lu\n", SimGetBootCount());
+    DWORD error;
+    if (!SimGetLastApply(&error)) Out(L"Last registry restore: none\n");
+    else if (!error) Out(L"Last registry restore: applied\n");
+    else Out(L"Last registry restore: failed (error %lu); the registry is as it was, the image still staged\n", error);
     return EXIT_DONE;
 }
 
@@ -159,9 +163,12 @@ int Reset(int argc, wchar_t **argv)
     // or script that ran this command) is spared; this process ends with the reset.
     int ended = SimEndDevicePrograms(ParentProcessId());
     Out(L"%ls reset: %d program(s) ended\n", hard ? L"Hard" : L"Soft", ended);
-    if (hard) SimHardReset(TRUE);
-    else SimSoftReset(TRUE);
-    return EXIT_DONE;
+    DWORD error = 0;
+    if (hard) SimHardReset(FALSE);
+    else error = SimSoftReset(FALSE);
+    if (!error) return EXIT_DONE;
+    Err(L"devctl: the restored registry could not be applied (error %lu); the registry is as it was, the image still staged\n", error);
+    return EXIT_REFUSED;
 }
 
 void PumpWhileAsleep()

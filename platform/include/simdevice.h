@@ -67,7 +67,8 @@ enum SimFailure {
     SIM_FAIL_MENUBAR = 1,       /* aygshell ordinal 34 returns FALSE */
     SIM_FAIL_REGCOPY = 2,       /* RegCopyFile fails with the given error (50: not supported) */
     SIM_FAIL_REGRESTORE = 3,    /* RegRestoreFile fails with the given error */
-    SIM_FAIL_TELEPHONY = 4      /* lineInitializeEx fails */
+    SIM_FAIL_TELEPHONY = 4,     /* lineInitializeEx fails */
+    SIM_FAIL_REGAPPLY = 5       /* a reset's apply of a registry image fails once its first hive is in */
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);   /* folder of the device's own state */
@@ -118,10 +119,15 @@ SIMAPI int   SimEndDevicePrograms(DWORD sparedProcessId);
 /* Device set-up: seeds the running registry with the factory values, creates the
  * device's folders and sound files, and saves the factory registry image. */
 SIMAPI BOOL  SimCreateDevice(void);
-/* Resets as the device would; with ending FALSE the calling process goes on. */
-SIMAPI void  SimSoftReset(BOOL ending);
+/* Resets as the device would; with ending FALSE the calling process goes on. A soft
+ * reset applies a staged registry image whole or not at all: it returns 0, or the error
+ * of an apply that failed, which leaves the registry as it was and the image staged. */
+SIMAPI DWORD SimSoftReset(BOOL ending);
 SIMAPI void  SimHardReset(BOOL ending);
 SIMAPI BOOL  SimHasStagedImage(void);
+/* The outcome of the last soft reset that found an image staged: FALSE when there was
+ * none since the last hard reset, else TRUE with the error (0 when it was applied). */
+SIMAPI BOOL  SimGetLastApply(DWORD *error);
 
 /* ---- Test control: per process, nothing persisted ---- */
 

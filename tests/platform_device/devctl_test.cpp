@@ -68,8 +68,15 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesRead)
     // The screen is shared: turned by the command, it is turned for this process too.
     EXPECT_EQ(SIM_LANDSCAPE_CX, GetSystemMetrics(SM_CXSCREEN));
 
+    // A restore whose apply failed at the last soft reset.
+    std::wstring image = dir + L"\\image.reg";
+    ASSERT_TRUE(RegCopyFile(image.c_str()) && RegRestoreFile(image.c_str()));
+    SimSetFailure(SIM_FAIL_REGAPPLY, ERROR_WRITE_FAULT);
+    SimSoftReset(FALSE);
+
     std::string shown = RunDevctl(L"show", dir).out;
-    for (const char *part : {"Screen: landscape, 640x480", "OS version: 4.20.14847", "percent=42", "cannot be opened"})
+    for (const char *part : {"Screen: landscape, 640x480", "OS version: 4.20.14847", "percent=42", "cannot be opened",
+                             "Last registry restore: failed (error 29)"})
         EXPECT_NE(std::string::npos, shown.find(part)) << part << " in " << shown;
     RemoveDirectoryW(L"C:\\ZR Devctl Card");
 }

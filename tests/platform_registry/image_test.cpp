@@ -1,5 +1,6 @@
 // Whole-registry backup and restore: what a restore brings back, what it refuses, and
 // what a backup leaves behind when it cannot write.
+#include <string.h>
 #include "registry_testkit.h"
 
 namespace {
@@ -65,8 +66,19 @@ TEST_F(RegistryTest, RestoreAndSoftResetGiveBackExactlyTheSavedRegistry)
     EXPECT_TRUE(SimHasStagedImage());
     EXPECT_EQ(changed, DeviceSnapshot());
 
-    SimSoftReset(FALSE);
+    // A fault once the first hive is in: both hives go back as they were, the image
+    // stays staged and the outcome is kept for the device-control command.
+    SimSetFailure(SIM_FAIL_REGAPPLY, ERROR_WRITE_FAULT);
+    EXPECT_EQ((DWORD)ERROR_WRITE_FAULT, SimSoftReset(FALSE));
+    EXPECT_EQ(changed, DeviceSnapshot());
+    EXPECT_TRUE(SimHasStagedImage());
+    DWORD outcome = 0;
+    EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == ERROR_WRITE_FAULT);
+
+    SimSetFailure(SIM_FAIL_REGAPPLY, 0);
+    EXPECT_EQ(0u, SimSoftReset(FALSE));
     EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == 0);
     EXPECT_EQ(boots + 1, SimGetBootCount());
     EXPECT_EQ(saved, DeviceSnapshot());
 }
@@ -80,14 +92,23 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"after");
     std::string running = DeviceSnapshot();
 
-    // The good image with one byte changed and sealed again: only its contents are wrong.
-    auto sealed = [&](size_t at, char byte) {
+    // The good image edited and sealed again: only its contents are wrong.
+    auto sealed = [&](size_t at, size_t count, const std::string &with) {
         std::string bytes = good;
-        bytes[at] = byte;
+        bytes.replace(at, count, with);
+        ULONGLONG first;   // the first section's length, which holds the edit
+        memcpy(&first, &bytes[REGIMG_HEADER_SIZE + 8], 8);
+        first += with.size() - count;
+        memcpy(&bytes[REGIMG_HEADER_SIZE + 8], &first, 8);
         Reseal(&bytes);
         return bytes;
     };
-    size_t dword = good.find("dword:");
+    ULONGLONG first;
+    memcpy(&first, &good[REGIMG_HEADER_SIZE + 8], 8);
+    size_t second = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE + (size_t)first;
+    const size_t text = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE;
+    size_t dword = good.find("dword:"), keyEnd = good.find("]\n", text);
+    size_t block = good.find("\n[", text), blockEnd = good.find("\n[", block + 1);
     ASSERT_NE(std::string::npos, dword);
     std::string flipped = good;
     flipped[flipped.size() / 2] ^= 0x20;
@@ -101,8 +122,12 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
         {"an empty file", "", ERROR_NOT_REGISTRY_FILE},
         {"an exported .reg", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
          ERROR_NOT_REGISTRY_FILE},
-        {"a sealed image with a broken value", sealed(dword + 1, 'x'), ERROR_REGISTRY_CORRUPT},
-        {"a sealed image of an unknown root", sealed(REGIMG_HEADER_SIZE, 9), ERROR_REGISTRY_CORRUPT},
+        {"a sealed image with a broken value", sealed(dword + 1, 1, "x"), ERROR_REGISTRY_CORRUPT},
+        {"a key line with its time after the \"]\"", sealed(keyEnd + 1, 0, " 1700000000"), ERROR_REGISTRY_CORRUPT},
+        {"a key given twice", sealed(blockEnd, 0, good.substr(block, blockEnd - block)), ERROR_REGISTRY_CORRUPT},
+        {"a sealed image of an unknown root", sealed(REGIMG_HEADER_SIZE, 1, "\x09"), ERROR_REGISTRY_CORRUPT},
+        {"the machine hive twice", sealed(second, 1, "\x01"), ERROR_REGISTRY_CORRUPT},
+        {"the classes beside the machine hive that holds them", sealed(second, 1, "\x03"), ERROR_REGISTRY_CORRUPT},
     };
     std::wstring broken = Scratch(L"broken.reg");
     for (auto &c : cases) {
@@ -122,12 +147,13 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
     EXPECT_FALSE(RegRestoreFile(broken.c_str()));
     EXPECT_EQ(before, ReadBytes(StagedPath()));
 
-    // A staged image damaged after the restore is dropped at the reset, the registry kept.
+    // A staged image damaged after the restore fails the reset's apply: the registry
+    // stays, and so does the image, for the user to see and settle.
     std::string damaged = before;
     damaged[damaged.size() - 3] ^= 0x55;
     WriteBytes(StagedPath(), damaged);
-    SimSoftReset(FALSE);
-    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_EQ((DWORD)ERROR_REGISTRY_CORRUPT, SimSoftReset(FALSE));
+    EXPECT_EQ(damaged, ReadBytes(StagedPath()));
     EXPECT_EQ(running, DeviceSnapshot());
 }
 

@@ -1,5 +1,5 @@
 // Restarts of the device: the boot counter, the factory state a hard reset brings back,
-// and symbolic links that an image apply must not write through.
+// symbolic links that an image apply must not write through, and volatile keys it leaves.
 #include "registry_testkit.h"
 
 TEST_F(RegistryTest, EverySoftResetRaisesTheBootCounter)
@@ -38,7 +38,7 @@ TEST_F(RegistryTest, HardResetBringsBackTheFactoryRegistryAndDropsAStagedImage)
     EXPECT_EQ(factory, DeviceSnapshot());
 }
 
-TEST_F(RegistryTest, LinksAreRestoredAsLinksAndNeverWrittenThrough)
+TEST_F(RegistryTest, LinksAreRestoredAsLinksAndNeverWrittenThroughAndVolatileKeysStay)
 {
     // A link to a key that holds values; after the backup it leads to another key,
     // which the restore must leave alone, and a new link appears that the image lacks.
@@ -51,12 +51,21 @@ TEST_F(RegistryTest, LinksAreRestoredAsLinksAndNeverWrittenThrough)
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string saved = DeviceSnapshot();
 
+    // A volatile key is no part of an image (the desktop keeps its display modes in
+    // such keys): an apply leaves it, even below a key the image changes.
+    HKEY volatileKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile", 0, NULL,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &volatileKey, NULL));
+    RegCloseKey(volatileKey);
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target", L"Kept", L"changed");
     SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", FullName(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other"));
     SetLink(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\New link", target);
     ASSERT_NE(saved, DeviceSnapshot());
     ASSERT_TRUE(RegRestoreFile(backup.c_str()));
     SimSoftReset(FALSE);
 
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile"));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile"));
     EXPECT_EQ(saved, DeviceSnapshot());
     std::wstring read;
     ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", L"Kept", &read));

@@ -4,15 +4,15 @@
 TEST_F(RegistryTest, SandboxKeepsTheDeviceRegistryOutOfReachAndCleansUp)
 {
     SimTestEnd();   // the device's own registry now
-    // A sandbox left by a process that has gone.
-    HKEY stale;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_USERS, L"SimDevice\\Sandbox\\7ffffff0-0000000000000001\\Machine", 0, NULL,
-                                             0, KEY_ALL_ACCESS, NULL, &stale, NULL));
-    RegCloseKey(stale);
+    // A sandbox left by an ended process whose id this one has now.
+    wchar_t ours[64];
+    wsprintfW(ours, L"SimDevice\\Sandbox\\%lx", GetCurrentProcessId());
+    WriteRegString(HKEY_USERS, (std::wstring(ours) + L"\\Machine\\Stale").c_str(), L"Left", L"behind");
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Sandbox Test", L"Outside", L"device value");
 
     SimTestBegin(SIM_TEST_ALL);
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, L"Software\\Zelvo Sandbox Test"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"Stale"));
     WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Sandbox Test", L"Inside", L"sandbox value");
     SimTestEnd();
 
@@ -20,7 +20,7 @@ TEST_F(RegistryTest, SandboxKeepsTheDeviceRegistryOutOfReachAndCleansUp)
     std::wstring value;
     EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Sandbox Test", L"Outside", &value));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Sandbox Test"));
-    EXPECT_FALSE(RegKeyExists(HKEY_USERS, L"SimDevice"));
+    EXPECT_FALSE(RegKeyExists(HKEY_USERS, ours));
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Zelvo Sandbox Test"));
 
     // The factory image a hard reset of the device itself applies is whole.
