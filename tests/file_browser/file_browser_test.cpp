@@ -38,9 +38,9 @@ TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBa
     // The device's system icons of a folder and of a sound are where the list takes them.
     SHFILEINFOW info;
     ZeroMemory(&info, sizeof info);
-    ASSERT_TRUE(SHGetFileInfoW(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ASSERT_TRUE(SHGetFileInfo(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     EXPECT_EQ(0, info.iIcon);
-    ASSERT_TRUE(SHGetFileInfoW(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info,
+    ASSERT_TRUE(SHGetFileInfo(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info,
                                SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     EXPECT_EQ(9, info.iIcon);
 
