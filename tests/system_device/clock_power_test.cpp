@@ -43,15 +43,6 @@ TEST_F(ClockPowerPageTest, OpeningCreatesEveryKeyAndReadsMissingValuesAsTheirDef
     EXPECT_FALSE(RegValueExists(LM, kOverrides, L"SLDte"));
 }
 
-TEST_F(ClockPowerPageTest, ClockAndWakeUpBoxesWriteBothStates)
-{
-    const DwordBox boxes[] = {
-        {IDC_CLK_CLOCK_EVERYWHERE, LM, kTaskBar, L"LimitedClock", 0, 1},
-        {IDC_CLK_WAKEUP_60S, LM, kPower, L"WakeupPowerOff", 60, 180},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_CLOCK_POWER, boxes, 2);
-}
-
 // Each box sets or clears its own bit of "TBOpt" and keeps every other bit.
 TEST_F(ClockPowerPageTest, TopBarBoxesEachKeepTheirOwnFlagOfTBOpt)
 {
@@ -175,7 +166,7 @@ TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsOrFifteen)
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_CLK_ALARM_FIX)); });
 }
 
-TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightySeconds)
+TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStopsAtFiveGoingDownAndAtOneHundredEightyGoingUp)
 {
     WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 15);
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
@@ -184,11 +175,11 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
             int delta;
             const wchar_t *shown;
         } steps[] = {
-            {L"180", -1, L"180"}, {L"5", 1, L"5"}, {L"60", 0, L"59"}, {L"", -1, L"5"},
+            {L"179", -1, L"180"}, {L"180", -1, L"180"}, {L"6", 1, L"5"}, {L"5", 1, L"5"}, {L"60", 0, L"59"},
             // Only three characters are read: "1000" is 100.
             {L"1000", -1, L"101"},
-            // Beyond the range a step lands on its nearer end.
-            {L"999", 1, L"180"},
+            // Each way stops only at its own end: up from nothing is 1, down from 999 is 998.
+            {L"", -1, L"1"}, {L"999", 1, L"998"},
         };
         for (auto &s : steps) {
             SCOPED_TRACE(testing::Message() << "\"" << s.field << "\" by " << s.delta);
@@ -200,9 +191,6 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
         SetField(page, IDC_CLK_RESUMING_SECONDS, L"100");
         PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, true);
         EXPECT_EQ(L"101", Seconds(page));
-        ExpectHelpBox(page, IDC_CLK_HELP_WAKEUP, MB_OK,
-                      L"This option will decrease the quality of seconds that your Pocket PC will be on during some "
-                      L"events. The default value is 180 seconds. Decrease this time will save you some power.");
     });
     EXPECT_EQ(15u, AcResuming()) << "spinning writes nothing";
 }
