@@ -20,9 +20,10 @@ static const DWORD kTimeInBar = 1, kDateInBar = 2;
 
 static constexpr WCHAR kLongDate[] = L"SLDte";
 static constexpr WCHAR kDefaultLongDate[] = L"dddd,MMMM dd,yyyy";
-// The stored format is read into 80 bytes; the field may hand over 255 characters.
-static const DWORD kStoredLongDateChars = 40;
+// The stored format is read back with the room the field stores it from, so that a
+// long format shows whole again rather than the default the next tick would store.
 static const int kLongDateFieldChars = 256;
+static const DWORD kStoredLongDateChars = kLongDateFieldChars;
 
 static constexpr WCHAR kAcResuming[] = L"ACResumingSuspendTimeout";
 static constexpr WCHAR kBatteryResuming[] = L"BattResumingSuspendTimeout";
