@@ -57,7 +57,7 @@ static constexpr Tweak kDefaultMethodRows[] = {
     {IDC_KB_BLOCK_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kBlockId), Nothing(), Text(kBlockId), Nothing(),
      TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
 };
-static constexpr TweakTable kDefaultMethods = TweakTableOf<kDefaultMethodRows>();
+const TweakTable g_keyboardChoices = TweakTableOf<kDefaultMethodRows>();
 
 static constexpr TweakHelp kKeyboardHelpRows[] = {
     {IDC_KB_HELP_DRAG,
@@ -114,7 +114,7 @@ static BOOL InitKeyboardDialog(HWND dialog)
     SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
     SHInitDialog(&info);
 
-    LoadTweaks(dialog, kDefaultMethods);
+    LoadTweaks(dialog, g_keyboardChoices);
     BOOL known = FALSE;
     for (int method : kDefaultChoices)
         if (IsBoxTicked(dialog, kInputMethods[method].defaultButton)) known = TRUE;
@@ -142,7 +142,7 @@ static void ChooseDefaultInputMethod(HWND dialog, int method)
         AcceptDefaultSelection(dialog);
         return;
     }
-    WriteTweak(dialog, kDefaultMethods, kInputMethods[method].defaultButton);
+    WriteTweak(dialog, g_keyboardChoices, kInputMethods[method].defaultButton);
     AcceptDefaultSelection(dialog);
 }
 

@@ -17,6 +17,7 @@ struct TweakSheet {
     int tab;                    // the page's tab in its host; -1 for a dialog
     const TweakTable *tweaks;   // NULL: no box of the page is a plain row
     const HelpTable *help;      // NULL: no help buttons
+    const TweakTable *choices;  // radio buttons bound like boxes, that a tap only ever ticks
 };
 
 extern const TweakSheet g_tweakCatalog[];
@@ -30,7 +31,7 @@ extern const TweakTable g_systemFontTweaks, g_menuFontTweaks, g_graphicsTweaks, 
 extern const HelpTable g_systemFontHelp, g_graphicsHelp, g_clockHelp, g_deviceHelp, g_messengerHelp;
 extern const TweakTable g_phoneSoundTweaks, g_appearanceTweaks;
 extern const HelpTable g_soundFoldersHelp, g_appearanceHelp;
-extern const TweakTable g_keyboardTweaks, g_fileSystemTweaks;
+extern const TweakTable g_keyboardTweaks, g_keyboardChoices, g_fileSystemTweaks;
 extern const HelpTable g_keyboardHelp, g_fileSystemHelp;
 
 #endif
