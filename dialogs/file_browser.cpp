@@ -83,15 +83,15 @@ void BrowseGoUp(void)
     if (last) *last = 0;
 }
 
-void FileNameFromPath(LPCWSTR path, LPWSTR out)
+void FileNameFromPath(LPCWSTR path, LPWSTR out, int cch)
 {
-    if (!out) return;
+    if (!out || cch <= 0) return;
     if (!path) {
         out[0] = 0;
         return;
     }
     LPCWSTR last = wcsrchr(path, L'\\');
-    lstrcpyW(out, last ? last + 1 : path);
+    lstrcpynW(out, last ? last + 1 : path, cch);
 }
 
 int GetSelectedBrowserItem(HWND listView)

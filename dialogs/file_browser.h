@@ -41,8 +41,8 @@ BOOL IsSoundFileName(LPCWSTR name);
 void BrowseGoUp(void);
 // Index of the first selected item, -1 when there is none.
 int GetSelectedBrowserItem(HWND listView);
-// The characters after the last backslash of path (all of it without one). out must
-// hold as many characters as path.
-void FileNameFromPath(LPCWSTR path, LPWSTR out);
+// The characters after the last backslash of path (all of it without one), cut to the
+// `cch` characters of out, terminator included.
+void FileNameFromPath(LPCWSTR path, LPWSTR out, int cch);
 
 #endif

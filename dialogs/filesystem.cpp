@@ -1,43 +1,38 @@
 // The file system tricks dialog: six independent boxes, each written the moment it
 // is tapped. Reads only open keys; taps create what is missing.
-#include <wchar.h>
 #include "dialogs/dialogs.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "resource.h"
 
-static const WCHAR kFatKey[] = L"System\\StorageManager\\FATFS";
-static const WCHAR kFilterKey[] = L"System\\StorageManager\\Filters\\fsreplxfilt";
-static const WCHAR kPolicyKey[] = L"Security\\Policies\\Policies";
-static const WCHAR kInstallerKey[] = L"Software\\Apps\\Microsoft Application Installer";
-static const WCHAR kCabCommandKey[] = L"cabfile\\Shell\\Open\\Command";
+static constexpr WCHAR kFatKey[] = L"System\\StorageManager\\FATFS";
+static constexpr WCHAR kFilterKey[] = L"System\\StorageManager\\Filters\\fsreplxfilt";
+static constexpr WCHAR kPolicyKey[] = L"Security\\Policies\\Policies";
+static constexpr WCHAR kInstallerKey[] = L"Software\\Apps\\Microsoft Application Installer";
+static constexpr WCHAR kCabCommandKey[] = L"cabfile\\Shell\\Open\\Command";
 
 // The command that opens a .CAB file, with and without keeping the file afterwards.
-static const WCHAR kKeepCabsCommand[] = L"wceload.exe \"%1\" /nodelete";
-static const WCHAR kDeleteCabsCommand[] = L"wceload.exe \"%1\"";
-static const DWORD kKeepCabs = 2;
-static const DWORD kDeleteCabs = 0;
-enum { CAB_COMMAND_LENGTH = 80 };
+static constexpr WCHAR kKeepCabsCommand[] = L"wceload.exe \"%1\" /nodelete";
+static constexpr WCHAR kDeleteCabsCommand[] = L"wceload.exe \"%1\"";
 
-// A box ticked when its DWORD (0 when missing) holds `ticked`; a tap writes `ticked`
-// or `cleared`. In the order they are read.
-struct DwordTweak {
-    int box;
-    LPCWSTR key;
-    LPCWSTR name;
-    DWORD ticked, cleared;
+static constexpr Tweak kFileSystemRows[] = {
+    // control                    root  key             name                  ticked when  missing   ticked     cleared
+    {IDC_FS_ENABLE_CACHE, HKLM, kFatKey, L"EnableCache", Dword(1), Dword(0), Dword(1), Dword(0), 0},
+    {IDC_FS_CACHE_SIZE, HKLM, kFatKey, L"CacheSize", Dword(4096), Dword(0), Dword(4096), Dword(0), 0},
+    {IDC_FS_FILTER_CACHE, HKLM, kFilterKey, L"ReplStoreCacheSize", Dword(4096), Dword(0), Dword(4096), Dword(0), 0},
+    {IDC_FS_NO_SECURITY_WARNING, HKLM, kPolicyKey, L"0000101a", Dword(1), Dword(0), Dword(1), Dword(0), 0},
+    // Kept .CAB files need both the installer's setting and the command that honours it.
+    {IDC_FS_KEEP_CABS, HKLM, kInstallerKey, L"nDynamicDelete", Dword(2), Dword(0), Dword(2), Dword(0), 0},
+    {IDC_FS_KEEP_CABS, HKCR, kCabCommandKey, L"Default", Text(kKeepCabsCommand), Nothing(), Text(kKeepCabsCommand),
+     Text(kDeleteCabsCommand), 0},
+    // A missing value counts as 0, so the box starts ticked.
+    {IDC_FS_INSTALL_PROMPT, HKLM, kInstallerKey, L"fAskOptions", Dword(0), Dword(0), Dword(0), Dword(1), 0},
 };
+const TweakTable g_fileSystemTweaks = TweakTableOf<kFileSystemRows>();
 
-static const DwordTweak kDwordTweaks[] = {
-    {IDC_FS_ENABLE_CACHE, kFatKey, L"EnableCache", 1, 0},
-    {IDC_FS_CACHE_SIZE, kFatKey, L"CacheSize", 4096, 0},
-    {IDC_FS_FILTER_CACHE, kFilterKey, L"ReplStoreCacheSize", 4096, 0},
-    {IDC_FS_INSTALL_PROMPT, kInstallerKey, L"fAskOptions", 0, 1},
-    {IDC_FS_NO_SECURITY_WARNING, kPolicyKey, L"0000101a", 1, 0},
-};
-
-static const TweakHelp kHelpTexts[] = {
+static constexpr TweakHelp kFileSystemHelpRows[] = {
     {IDC_FS_HELP_ENABLE_CACHE, L"To enable the FileSystem cache, speeding up overall performance at the risk "
                                L"of the cache not being written on a sudden reset"},
     {IDC_FS_HELP_CACHE_SIZE, L"Make sure the Increase File System take effect only when the File System is enabled."},
@@ -48,89 +43,16 @@ static const TweakHelp kHelpTexts[] = {
     {IDC_FS_HELP_KEEP_CABS, L"Keep the original .CAB file around after installing the application."},
     {IDC_FS_HELP_INSTALL_PROMPT, L"Make WM5 prompt you before overwriting an existing installation."},
 };
+const HelpTable g_fileSystemHelp = HelpTableOf<kFileSystemHelpRows>();
 
 static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU;
-
-static BOOL IsChecked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-static HKEY CreateKey(HKEY root, LPCWSTR key)
-{
-    HKEY created;
-    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &created, NULL) != ERROR_SUCCESS) return NULL;
-    return created;
-}
-
-static void SetDword(HKEY key, LPCWSTR name, DWORD value)
-{
-    RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
-}
-
-static void SetText(HKEY key, LPCWSTR name, LPCWSTR text)
-{
-    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
-}
 
 static BOOL InitFileSystemDialog(HWND dialog)
 {
     SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
     SHInitDialog(&info);
-
-    for (const DwordTweak &tweak : kDwordTweaks) {
-        DWORD value = 0;
-        ReadRegistryDword(HKEY_LOCAL_MACHINE, tweak.key, tweak.name, &value);
-        if (value == tweak.ticked) CheckDlgButton(dialog, tweak.box, BST_CHECKED);
-    }
-
-    // Kept .CAB files need both the installer's setting and the command that honours it.
-    DWORD dynamicDelete = 0;
-    ReadRegistryDword(HKEY_LOCAL_MACHINE, kInstallerKey, L"nDynamicDelete", &dynamicDelete);
-    WCHAR command[CAB_COMMAND_LENGTH];
-    command[0] = 0;
-    ReadRegistryText(HKEY_CLASSES_ROOT, kCabCommandKey, L"Default", command, CAB_COMMAND_LENGTH);
-    if (dynamicDelete == kKeepCabs && lstrcmpW(command, kKeepCabsCommand) == 0)
-        CheckDlgButton(dialog, IDC_FS_KEEP_CABS, BST_CHECKED);
+    LoadTweaks(dialog, g_fileSystemTweaks);
     return TRUE;
-}
-
-static void WriteDwordTweak(HWND dialog, const DwordTweak &tweak)
-{
-    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, tweak.key);
-    if (!key) return;
-    SetDword(key, tweak.name, IsChecked(dialog, tweak.box) ? tweak.ticked : tweak.cleared);
-    RegCloseKey(key);
-}
-
-static void WriteKeepCabs(HWND dialog)
-{
-    HKEY installer = CreateKey(HKEY_LOCAL_MACHINE, kInstallerKey);
-    if (!installer) return;
-    HKEY command = CreateKey(HKEY_CLASSES_ROOT, kCabCommandKey);
-    if (!command) {
-        RegCloseKey(installer);
-        return;
-    }
-    BOOL keep = IsChecked(dialog, IDC_FS_KEEP_CABS);
-    SetDword(installer, L"nDynamicDelete", keep ? kKeepCabs : kDeleteCabs);
-    SetText(command, L"Default", keep ? kKeepCabsCommand : kDeleteCabsCommand);
-    RegCloseKey(command);
-    RegCloseKey(installer);
-}
-
-static void OnFileSystemCommand(HWND dialog, int id)
-{
-    if (id == IDC_FS_KEEP_CABS) {
-        WriteKeepCabs(dialog);
-        return;
-    }
-    for (const DwordTweak &tweak : kDwordTweaks)
-        if (tweak.box == id) {
-            WriteDwordTweak(dialog, tweak);
-            return;
-        }
-    ShowHelpOfButton(dialog, kHelpTexts, TWEAK_COUNT(kHelpTexts), id);
 }
 
 INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -145,7 +67,8 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
             EndDialog(dialog, 1);
             return TRUE;
         }
-        OnFileSystemCommand(dialog, LOWORD(wParam));
+        if (!ShowHelpOfButton(dialog, g_fileSystemHelp, LOWORD(wParam)))
+            WriteTweak(dialog, g_fileSystemTweaks, LOWORD(wParam));
         return FALSE;
     case WM_CLOSE:
         EndDialog(dialog, 16);

@@ -1,8 +1,5 @@
 // The keyboard tricks dialog: which input method the input panel starts with, which
 // handwriting methods it lists, the number of suggested words, a draggable keyboard.
-// Every key here is only opened, never created: a setting whose key the device lacks
-// is left alone.
-#include <wchar.h>
 #include <windows.h>
 #include <commctrl.h>
 #include "dialogs/dialogs.h"
@@ -10,21 +7,64 @@
 #include "aygshell.h"
 #include "resource.h"
 #include "ui/reflow.h"
+#include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 
 enum InputMethod { IM_KEYBOARD, IM_LETTER, IM_BLOCK, IM_TRANSCRIBER, IM_COUNT };
 
+static constexpr WCHAR kSipKey[] = L"ControlPanel\\Sip";
+static constexpr WCHAR kKeyboardId[] = L"{42429667-ae04-11d0-a4f8-00aa00a749b9}";
+static constexpr WCHAR kLetterId[] = L"{42429690-ae04-11d0-a4f8-00aa00a749b9}";
+static constexpr WCHAR kBlockId[] = L"{42429691-ae04-11d0-a4f8-00aa00a749b9}";
+static constexpr WCHAR kTranscriberId[] = L"{F0034DD0-2AD4-11d1-9CB0-E84BE8000000}";
+// Each method's show flag: "1" listed, "0" hidden.
+static constexpr WCHAR kLetterShown[] = L"CLSID\\{42429690-ae04-11d0-a4f8-00aa00a749b9}\\IsSIPInputMethod";
+static constexpr WCHAR kBlockShown[] = L"CLSID\\{42429691-ae04-11d0-a4f8-00aa00a749b9}\\IsSIPInputMethod";
+static constexpr WCHAR kTranscriberShown[] = L"CLSID\\{F0034DD0-2AD4-11d1-9CB0-E84BE8000000}\\IsSIPInputMethod";
+
 struct InputMethodControls {
     LPCWSTR classId;
+    LPCWSTR showKey;    // NULL: always listed
     int defaultButton;  // 0: cannot be chosen as default here
     int showBox;        // 0: always listed
 };
 
 static const InputMethodControls kInputMethods[IM_COUNT] = {
-    {L"{42429667-ae04-11d0-a4f8-00aa00a749b9}", IDC_KB_KEYBOARD_DEFAULT, 0},
-    {L"{42429690-ae04-11d0-a4f8-00aa00a749b9}", IDC_KB_LETTER_DEFAULT, IDC_KB_SHOW_LETTER},
-    {L"{42429691-ae04-11d0-a4f8-00aa00a749b9}", IDC_KB_BLOCK_DEFAULT, IDC_KB_SHOW_BLOCK},
-    {L"{F0034DD0-2AD4-11d1-9CB0-E84BE8000000}", 0, IDC_KB_SHOW_TRANSCRIBER},
+    {kKeyboardId, NULL, IDC_KB_KEYBOARD_DEFAULT, 0},
+    {kLetterId, kLetterShown, IDC_KB_LETTER_DEFAULT, IDC_KB_SHOW_LETTER},
+    {kBlockId, kBlockShown, IDC_KB_BLOCK_DEFAULT, IDC_KB_SHOW_BLOCK},
+    {kTranscriberId, kTranscriberShown, 0, IDC_KB_SHOW_TRANSCRIBER},
 };
+
+// Every key here is only opened, never created: a setting whose key the device lacks
+// is left alone. A shown method's box clears only when it is not the default (below).
+static constexpr Tweak kKeyboardRows[] = {
+    // control                root  key                 name            ticked when  missing    ticked     cleared
+    {IDC_KB_SHOW_LETTER, HKCR, kLetterShown, L"Default", Text(L"1"), Nothing(), Text(L"1"), Text(L"0"), TWEAK_OPEN_TO_WRITE},
+    {IDC_KB_SHOW_BLOCK, HKCR, kBlockShown, L"Default", Text(L"1"), Nothing(), Text(L"1"), Text(L"0"), TWEAK_OPEN_TO_WRITE},
+    {IDC_KB_SHOW_TRANSCRIBER, HKCR, kTranscriberShown, L"Default", Text(L"1"), Nothing(), Text(L"1"), Text(L"0"),
+     TWEAK_OPEN_TO_WRITE},
+    {IDC_KB_DRAG, HKCU, kSipKey, L"DragStyle", Dword(1), Dword(0), Dword(1), Dword(0), TWEAK_OPEN_TO_WRITE},
+};
+const TweakTable g_keyboardTweaks = TweakTableOf<kKeyboardRows>();
+
+// The default method's radio buttons: a tap only ever ticks one, which stores it.
+static constexpr Tweak kDefaultMethodRows[] = {
+    {IDC_KB_KEYBOARD_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kKeyboardId), Nothing(), Text(kKeyboardId), Nothing(),
+     TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
+    {IDC_KB_LETTER_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kLetterId), Nothing(), Text(kLetterId), Nothing(),
+     TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
+    {IDC_KB_BLOCK_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kBlockId), Nothing(), Text(kBlockId), Nothing(),
+     TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
+};
+const TweakTable g_keyboardChoices = TweakTableOf<kDefaultMethodRows>();
+
+static constexpr TweakHelp kKeyboardHelpRows[] = {
+    {IDC_KB_HELP_DRAG,
+     L"Make this choice you can drag the keyboard so that you can see the space covered by the keyboard. Needed soft reset",
+     MB_ICONINFORMATION},
+};
+const HelpTable g_keyboardHelp = HelpTableOf<kKeyboardHelpRows>();
 
 // The three methods that have a default radio button, in the order they are tested.
 static const int kDefaultChoices[3] = {IM_KEYBOARD, IM_LETTER, IM_BLOCK};
@@ -35,12 +75,9 @@ static const int kDefaultAndShowControls[6] = {
     IDC_KB_SHOW_LETTER, IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER,
 };
 
-static const WCHAR kSipKey[] = L"ControlPanel\\Sip";
 static const WCHAR kRudore[] = L"Zelvo Rudore";
 static const WCHAR kHiddenRefusal[] = L"You can't set as default because it's hidden!";
 static const WCHAR kDefaultRefusal[] = L"You can't hide this keyboard because it's selected as Default SIP!";
-static const WCHAR kDragHelp[] = L"Make this choice you can drag the keyboard so that you can see the space "
-                                 L"covered by the keyboard. Needed soft reset";
 
 enum { DEFAULT_IM_LENGTH = 128, SHOW_FLAG_LENGTH = 4, COUNT_FIELD_LENGTH = 3, MOST_SUGGESTED_WORDS = 6 };
 
@@ -50,80 +87,26 @@ static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCR
 // kDefaultChoices: a refused choice puts them back.
 static BOOL g_acceptedDefault[3];
 
-static void ReadDefaultInputMethod(WCHAR *classId)
+static BOOL IsDefaultInputMethod(int method)
 {
-    ZeroMemory(classId, DEFAULT_IM_LENGTH * sizeof(WCHAR));
-    ReadRegistryText(HKEY_CURRENT_USER, kSipKey, L"DefaultIm", classId, DEFAULT_IM_LENGTH);
+    WCHAR current[DEFAULT_IM_LENGTH];
+    current[0] = 0;
+    ReadTextAt(HKEY_CURRENT_USER, kSipKey, L"DefaultIm", current, DEFAULT_IM_LENGTH);
+    return lstrcmpW(current, kInputMethods[method].classId) == 0;
 }
 
-static void ShowFlagKey(int method, WCHAR *key, size_t length)
+// Only a flag of exactly "0" hides a method; a missing one counts as listed.
+static BOOL IsHidden(int method)
 {
-    swprintf(key, length, L"CLSID\\%ls\\IsSIPInputMethod", kInputMethods[method].classId);
-}
-
-// "1" listed, "0" hidden; empty when the key or value is missing.
-static void ReadShowFlag(int method, WCHAR *flag)
-{
-    WCHAR key[96];
-    ShowFlagKey(method, key, 96);
+    WCHAR flag[SHOW_FLAG_LENGTH];
     flag[0] = 0;
-    ReadRegistryText(HKEY_CLASSES_ROOT, key, L"Default", flag, SHOW_FLAG_LENGTH);
-}
-
-static void WriteExistingText(HKEY root, LPCWSTR key, LPCWSTR name, LPCWSTR text, BOOL flush)
-{
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-    RegSetValueExW(opened, name, 0, REG_SZ, (const BYTE *)text, (DWORD)((wcslen(text) + 1) * sizeof(WCHAR)));
-    if (flush) RegFlushKey(opened);
-    RegCloseKey(opened);
-}
-
-static void WriteExistingDword(HKEY root, LPCWSTR key, LPCWSTR name, DWORD value)
-{
-    HKEY opened;
-    if (RegOpenKeyExW(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-    RegSetValueExW(opened, name, 0, REG_DWORD, (const BYTE *)&value, sizeof value);
-    RegCloseKey(opened);
-}
-
-static void WriteShowFlag(int method, BOOL listed)
-{
-    WCHAR key[96];
-    ShowFlagKey(method, key, 96);
-    WriteExistingText(HKEY_CLASSES_ROOT, key, L"Default", listed ? L"1" : L"0", FALSE);
-}
-
-static BOOL IsChecked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+    ReadTextAt(HKEY_CLASSES_ROOT, kInputMethods[method].showKey, L"Default", flag, SHOW_FLAG_LENGTH);
+    return lstrcmpW(flag, L"0") == 0;
 }
 
 static void AcceptDefaultSelection(HWND dialog)
 {
-    for (int i = 0; i < 3; i++) g_acceptedDefault[i] = IsChecked(dialog, kInputMethods[kDefaultChoices[i]].defaultButton);
-}
-
-// The count at the start of the field's first three characters; `fallback` when
-// there is none. A count has no sign.
-static DWORD ReadCountField(HWND dialog, DWORD fallback)
-{
-    WCHAR text[COUNT_FIELD_LENGTH + 1];
-    text[0] = 0;
-    GetDlgItemTextW(dialog, IDC_KB_SUGGESTED_COUNT, text, COUNT_FIELD_LENGTH + 1);
-    const WCHAR *at = text;
-    while (*at == L' ') at++;
-    if (*at < L'0' || *at > L'9') return fallback;
-    DWORD count = 0;
-    while (*at >= L'0' && *at <= L'9') count = count * 10 + (DWORD)(*at++ - L'0');
-    return count;
-}
-
-static void ShowCount(HWND dialog, int count)
-{
-    WCHAR text[16];
-    swprintf(text, 16, L"%d", count);
-    SetDlgItemTextW(dialog, IDC_KB_SUGGESTED_COUNT, text);
+    for (int i = 0; i < 3; i++) g_acceptedDefault[i] = IsBoxTicked(dialog, kInputMethods[kDefaultChoices[i]].defaultButton);
 }
 
 static BOOL InitKeyboardDialog(HWND dialog)
@@ -131,32 +114,19 @@ static BOOL InitKeyboardDialog(HWND dialog)
     SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
     SHInitDialog(&info);
 
+    LoadTweaks(dialog, g_keyboardChoices);
     BOOL known = FALSE;
-    for (int method : kDefaultChoices) {
-        WCHAR current[DEFAULT_IM_LENGTH];
-        ReadDefaultInputMethod(current);
-        if (lstrcmpW(current, kInputMethods[method].classId) != 0) continue;
-        CheckDlgButton(dialog, kInputMethods[method].defaultButton, BST_CHECKED);
-        known = TRUE;
-    }
+    for (int method : kDefaultChoices)
+        if (IsBoxTicked(dialog, kInputMethods[method].defaultButton)) known = TRUE;
     // Another method, or none, is the default: its choice and listing are not ours to change.
     if (!known)
         for (int id : kDefaultAndShowControls) EnableWindow(GetDlgItem(dialog, id), FALSE);
-
-    for (int method = IM_LETTER; method <= IM_TRANSCRIBER; method++) {
-        WCHAR flag[SHOW_FLAG_LENGTH];
-        ReadShowFlag(method, flag);
-        if (lstrcmpW(flag, L"1") == 0) CheckDlgButton(dialog, kInputMethods[method].showBox, BST_CHECKED);
-    }
     AcceptDefaultSelection(dialog);
+    LoadTweaks(dialog, g_keyboardTweaks);
 
     DWORD words = 1;
-    ReadRegistryDword(HKEY_CURRENT_USER, kSipKey, L"SuggWords", &words);
-    ShowCount(dialog, (int)words);
-
-    DWORD drag = 0;
-    ReadRegistryDword(HKEY_CURRENT_USER, kSipKey, L"DragStyle", &drag);
-    if (drag == 1) CheckDlgButton(dialog, IDC_KB_DRAG, BST_CHECKED);
+    ReadDwordAt(HKEY_CURRENT_USER, kSipKey, L"SuggWords", &words);
+    ShowNumber(dialog, IDC_KB_SUGGESTED_COUNT, (int)words);
     return TRUE;
 }
 
@@ -164,19 +134,15 @@ static BOOL InitKeyboardDialog(HWND dialog)
 // accepted choice and nothing is written.
 static void ChooseDefaultInputMethod(HWND dialog, int method)
 {
-    if (method != IM_KEYBOARD) {
-        WCHAR flag[SHOW_FLAG_LENGTH];
-        ReadShowFlag(method, flag);
-        if (lstrcmpW(flag, L"0") == 0) {
-            MessageBoxW(dialog, kHiddenRefusal, kRudore, MB_OK);
-            for (int i = 0; i < 3; i++)
-                CheckDlgButton(dialog, kInputMethods[kDefaultChoices[i]].defaultButton,
-                               g_acceptedDefault[i] ? BST_CHECKED : BST_UNCHECKED);
-            AcceptDefaultSelection(dialog);
-            return;
-        }
+    if (method != IM_KEYBOARD && IsHidden(method)) {
+        MessageBoxW(dialog, kHiddenRefusal, kRudore, MB_OK);
+        for (int i = 0; i < 3; i++)
+            CheckDlgButton(dialog, kInputMethods[kDefaultChoices[i]].defaultButton,
+                           g_acceptedDefault[i] ? BST_CHECKED : BST_UNCHECKED);
+        AcceptDefaultSelection(dialog);
+        return;
     }
-    WriteExistingText(HKEY_CURRENT_USER, kSipKey, L"DefaultIm", kInputMethods[method].classId, TRUE);
+    WriteTweak(dialog, g_keyboardChoices, kInputMethods[method].defaultButton);
     AcceptDefaultSelection(dialog);
 }
 
@@ -184,50 +150,47 @@ static void ChooseDefaultInputMethod(HWND dialog, int method)
 static void ListInputMethod(HWND dialog, int method)
 {
     int box = kInputMethods[method].showBox;
-    if (IsChecked(dialog, box)) {
-        WriteShowFlag(method, TRUE);
-        return;
-    }
-    WCHAR current[DEFAULT_IM_LENGTH];
-    ReadDefaultInputMethod(current);
-    if (lstrcmpW(current, kInputMethods[method].classId) == 0) {
+    if (!IsBoxTicked(dialog, box) && IsDefaultInputMethod(method)) {
         MessageBoxW(dialog, kDefaultRefusal, kRudore, MB_OK);
         CheckDlgButton(dialog, box, BST_CHECKED);
         return;
     }
-    WriteShowFlag(method, FALSE);
+    WriteTweak(dialog, g_keyboardTweaks, box);
+}
+
+// Whatever the box shows, each tap stores the field's count, unchecked.
+static void StoreSuggestedWords(HWND dialog)
+{
+    HKEY key;
+    if (!OpenTweakKeyToWrite(HKEY_CURRENT_USER, kSipKey, &key)) return;
+    WriteDwordValue(key, L"SuggWords", (DWORD)ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 1));
+    RegCloseKey(key);
 }
 
 // The arrows step the shown count between 0 and 6; the registry is written only by
 // the "Suggested words " box.
 static void StepSuggestedWords(HWND dialog, const NMUPDOWN *spin)
 {
-    int count = (int)ReadCountField(dialog, 0);
+    int count = ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 0);
     // Under the control's default range (100 down to 0) the up arrow gives a negative step.
     if (spin->iDelta < 0)
         count = count + 1 > MOST_SUGGESTED_WORDS ? MOST_SUGGESTED_WORDS : count + 1;
     else
         count = count - 1 < 0 ? 0 : count - 1;
-    ShowCount(dialog, count);
+    ShowNumber(dialog, IDC_KB_SUGGESTED_COUNT, count);
 }
 
 static void OnKeyboardCommand(HWND dialog, int id)
 {
     switch (id) {
-    case IDC_KB_KEYBOARD_DEFAULT: ChooseDefaultInputMethod(dialog, IM_KEYBOARD); break;
-    case IDC_KB_LETTER_DEFAULT: ChooseDefaultInputMethod(dialog, IM_LETTER); break;
-    case IDC_KB_BLOCK_DEFAULT: ChooseDefaultInputMethod(dialog, IM_BLOCK); break;
-    case IDC_KB_SHOW_LETTER: ListInputMethod(dialog, IM_LETTER); break;
-    case IDC_KB_SHOW_BLOCK: ListInputMethod(dialog, IM_BLOCK); break;
-    case IDC_KB_SHOW_TRANSCRIBER: WriteShowFlag(IM_TRANSCRIBER, IsChecked(dialog, IDC_KB_SHOW_TRANSCRIBER)); break;
-    case IDC_KB_SUGGESTED:
-        WriteExistingDword(HKEY_CURRENT_USER, kSipKey, L"SuggWords", ReadCountField(dialog, 1));
-        break;
-    case IDC_KB_DRAG:
-        WriteExistingDword(HKEY_CURRENT_USER, kSipKey, L"DragStyle", IsChecked(dialog, IDC_KB_DRAG) ? 1 : 0);
-        break;
-    case IDC_KB_HELP_DRAG: MessageBoxW(dialog, kDragHelp, L"Help", MB_OK | MB_ICONINFORMATION); break;
+    case IDC_KB_KEYBOARD_DEFAULT: ChooseDefaultInputMethod(dialog, IM_KEYBOARD); return;
+    case IDC_KB_LETTER_DEFAULT: ChooseDefaultInputMethod(dialog, IM_LETTER); return;
+    case IDC_KB_BLOCK_DEFAULT: ChooseDefaultInputMethod(dialog, IM_BLOCK); return;
+    case IDC_KB_SHOW_LETTER: ListInputMethod(dialog, IM_LETTER); return;
+    case IDC_KB_SHOW_BLOCK: ListInputMethod(dialog, IM_BLOCK); return;
+    case IDC_KB_SUGGESTED: StoreSuggestedWords(dialog); return;
     }
+    if (!ShowHelpOfButton(dialog, g_keyboardHelp, id)) WriteTweak(dialog, g_keyboardTweaks, id);
 }
 
 INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -20,6 +20,21 @@ BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened)
     return RegOpenKeyExW(root, key, 0, 0, opened) == ERROR_SUCCESS;
 }
 
+BOOL OpenTweakKeyToWrite(HKEY root, LPCWSTR key, HKEY *opened)
+{
+    return RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, opened) == ERROR_SUCCESS;
+}
+
+HKEY RootKey(TweakRoot root)
+{
+    switch (root) {
+    case HKCR: return HKEY_CLASSES_ROOT;
+    case HKCU: return HKEY_CURRENT_USER;
+    case HKLM: return HKEY_LOCAL_MACHINE;
+    }
+    return NULL;
+}
+
 BOOL ReadDwordValue(HKEY key, LPCWSTR name, DWORD *value)
 {
     DWORD type = 0, data = 0, size = sizeof data;
@@ -137,38 +152,42 @@ static BOOL RowSaysTicked(HKEY key, const Tweak &row)
 
 static BOOL SameKey(const Tweak &a, const Tweak &b)
 {
-    return a.root == b.root && lstrcmpiW(a.key, b.key) == 0;
+    return a.root == b.root && SameKeyName(a.key, b.key);
 }
 
-BOOL LoadTweaks(HWND page, const Tweak *table, int count)
+BOOL LoadTweakBox(HWND page, const TweakTable &table, UINT control)
 {
-    int row = 0;
-    while (row < count) {
-        UINT control = table[row].control;
-        BOOL ticked = TRUE, compared = FALSE;
-        for (; row < count && table[row].control == control; row++) {
-            const Tweak &tweak = table[row];
-            if (tweak.tickedWhen.kind == TWEAK_NONE) continue;
-            HKEY key = NULL;
-            if (tweak.flags & TWEAK_CREATE_TO_READ) {
-                if (!CreateTweakKey(tweak.root, tweak.key, &key, NULL)) return FALSE;
-            } else if (!OpenTweakKey(tweak.root, tweak.key, &key)) {
-                key = NULL;
-            }
-            compared = TRUE;
-            if (!RowSaysTicked(key, tweak)) ticked = FALSE;
-            if (key) RegCloseKey(key);
+    BOOL ticked = TRUE, compared = FALSE;
+    for (int row = 0; row < table.count; row++) {
+        const Tweak &tweak = table.rows[row];
+        if (tweak.control != control || tweak.tickedWhen.kind == TWEAK_NONE) continue;
+        HKEY key = NULL;
+        if (tweak.flags & TWEAK_CREATE_TO_READ) {
+            if (!CreateTweakKey(RootKey(tweak.root), tweak.key, &key, NULL)) return FALSE;
+        } else if (!OpenTweakKey(RootKey(tweak.root), tweak.key, &key)) {
+            key = NULL;
         }
-        if (compared && ticked) CheckDlgButton(page, control, BST_CHECKED);
+        compared = TRUE;
+        if (!RowSaysTicked(key, tweak)) ticked = FALSE;
+        if (key) RegCloseKey(key);
+    }
+    if (compared && ticked) CheckDlgButton(page, control, BST_CHECKED);
+    return TRUE;
+}
+
+BOOL LoadTweaks(HWND page, const TweakTable &table)
+{
+    for (int row = 0; row < table.count; row++) {
+        int first = 0;
+        while (table.rows[first].control != table.rows[row].control) first++;
+        if (first == row && !LoadTweakBox(page, table, table.rows[row].control)) return FALSE;
     }
     return TRUE;
 }
 
-BOOL IsTweakControl(const Tweak *table, int count, UINT control)
+BOOL IsBoxTicked(HWND dialog, UINT box)
 {
-    for (int row = 0; row < count; row++)
-        if (table[row].control == control) return TRUE;
-    return FALSE;
+    return IsDlgButtonChecked(dialog, box) != BST_UNCHECKED;
 }
 
 static void WriteRowValue(HKEY key, LPCWSTR name, const TweakValue &value)
@@ -180,34 +199,25 @@ static void WriteRowValue(HKEY key, LPCWSTR name, const TweakValue &value)
     }
 }
 
-static void CloseWrittenKey(HKEY key, BOOL flush)
-{
-    if (flush) RegFlushKey(key);
-    RegCloseKey(key);
-}
-
 static BOOL OpenRowKey(const Tweak &tweak, HKEY *key)
 {
-    if (tweak.flags & TWEAK_OPEN_TO_WRITE)
-        return RegOpenKeyExW(tweak.root, tweak.key, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
-    return CreateTweakKey(tweak.root, tweak.key, key, NULL);
+    if (tweak.flags & TWEAK_OPEN_TO_WRITE) return OpenTweakKeyToWrite(RootKey(tweak.root), tweak.key, key);
+    return CreateTweakKey(RootKey(tweak.root), tweak.key, key, NULL);
 }
 
-// The most keys one box is bound to.
-static const int kMostKeysOfABox = 4;
-
-BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control)
+BOOL WriteTweak(HWND page, const TweakTable &table, UINT control)
 {
-    BOOL ticked = IsDlgButtonChecked(page, control) != BST_UNCHECKED;
+    BOOL ticked = IsBoxTicked(page, control);
     // Every key of the box is opened before anything is written: a box bound to
-    // several keys writes all of them or none, never half a setting.
+    // several keys writes all of them or none, never half a setting. The tables are
+    // checked when they are built to bind no box to more keys than this.
     HKEY keys[kMostKeysOfABox];
     const Tweak *keyRows[kMostKeysOfABox];   // the row that opened each key
     BOOL flush[kMostKeysOfABox] = {FALSE};
     int opened = 0;
     BOOL found = FALSE, usable = TRUE;
-    for (int row = 0; row < count && usable; row++) {
-        const Tweak &tweak = table[row];
+    for (int row = 0; row < table.count && usable; row++) {
+        const Tweak &tweak = table.rows[row];
         if (tweak.control != control) continue;
         found = TRUE;
         int k = 0;
@@ -217,8 +227,8 @@ BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control)
         if (usable) keyRows[opened++] = &tweak;
     }
     if (usable) {
-        for (int row = 0; row < count; row++) {
-            const Tweak &tweak = table[row];
+        for (int row = 0; row < table.count; row++) {
+            const Tweak &tweak = table.rows[row];
             if (tweak.control != control) continue;
             int k = 0;
             while (!SameKey(*keyRows[k], tweak)) k++;
@@ -226,7 +236,10 @@ BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control)
             if (tweak.flags & TWEAK_FLUSH) flush[k] = TRUE;
         }
     }
-    for (int k = 0; k < opened; k++) CloseWrittenKey(keys[k], usable && flush[k]);
+    for (int k = 0; k < opened; k++) {
+        if (usable && flush[k]) RegFlushKey(keys[k]);
+        RegCloseKey(keys[k]);
+    }
     return found && usable;
 }
 
@@ -274,16 +287,11 @@ void ShowUnsigned(HWND dialog, UINT control, DWORD number)
 
 // ---- Shared page behaviour ----
 
-void ShowTweakHelp(HWND page, LPCWSTR text)
+BOOL ShowHelpOfButton(HWND page, const HelpTable &table, UINT control)
 {
-    MessageBoxW(page, text, L"Help", MB_OK);
-}
-
-BOOL ShowHelpOfButton(HWND page, const TweakHelp *table, int count, UINT control)
-{
-    for (int i = 0; i < count; i++) {
-        if (table[i].button == control) {
-            MessageBoxW(page, table[i].text, L"Help", MB_OK | table[i].icon);
+    for (int i = 0; i < table.count; i++) {
+        if (table.rows[i].button == control) {
+            MessageBoxW(page, table.rows[i].text, L"Help", MB_OK | table.rows[i].icon);
             return TRUE;
         }
     }

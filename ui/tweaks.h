@@ -8,6 +8,11 @@
 
 #include <windows.h>
 
+// The registry roots a row names; kept as constants rather than HKEYs so that a table
+// can be checked while it is built.
+enum TweakRoot { HKCR, HKCU, HKLM };
+HKEY RootKey(TweakRoot root);
+
 // A value a row compares or writes.
 enum TweakValueKind {
     TWEAK_NONE = 0,      // not compared / nothing written
@@ -22,11 +27,12 @@ struct TweakValue {
     LPCWSTR text;
 };
 
-inline TweakValue Dword(DWORD number) { return {TWEAK_DWORD, number, NULL}; }
-inline TweakValue Text(LPCWSTR text) { return {TWEAK_TEXT, 0, text}; }
-inline TweakValue DeleteValue() { return {TWEAK_DELETE, 0, NULL}; }
-inline TweakValue NotRead() { return {TWEAK_NONE, 0, NULL}; }
-inline TweakValue Nothing() { return {TWEAK_NONE, 0, NULL}; }
+constexpr TweakValue Dword(DWORD number) { return {TWEAK_DWORD, number, nullptr}; }
+constexpr TweakValue Text(LPCWSTR text) { return {TWEAK_TEXT, 0, text}; }
+constexpr TweakValue DeleteValue() { return {TWEAK_DELETE, 0, nullptr}; }
+// As "ticked when": the row is only written. As "missing": an absent value never
+// ticks. As a value to write: nothing is written.
+constexpr TweakValue Nothing() { return {TWEAK_NONE, 0, nullptr}; }
 
 // Row flags.
 enum TweakFlags {
@@ -37,34 +43,86 @@ enum TweakFlags {
 };
 
 // One registry value bound to a check box. A box bound to several values has one row
-// per value, next to each other in the table: it starts ticked only when every row
-// that is read matches, and a change writes every row in table order.
+// per value: it starts ticked only when every row that is read matches, and a change
+// writes every row in table order.
 struct Tweak {
     UINT control;            // the check box
-    HKEY root;
+    TweakRoot root;
     LPCWSTR key;
     LPCWSTR name;            // value name
-    TweakValue tickedWhen;   // stored value that ticks the box; NotRead(): row only written
+    TweakValue tickedWhen;   // stored value that ticks the box; Nothing(): row only written
     TweakValue missing;      // what an absent (or unreadable) value counts as; Nothing(): never ticks
     TweakValue ticked;       // written when the box is ticked
     TweakValue cleared;      // written when the box is cleared
     DWORD flags;             // TweakFlags
 };
 
-#define TWEAK_COUNT(table) ((int)(sizeof(table) / sizeof((table)[0])))
+// A page's or dialog's rows, as the mechanism takes them.
+struct TweakTable {
+    const Tweak *rows;
+    int count;
+};
 
-// Ticks the boxes whose stored values say "on", in table order; never clears a box.
-// FALSE when a key that must be created to be read cannot be: the later rows are
-// then left alone.
-BOOL LoadTweaks(HWND page, const Tweak *table, int count);
+// The most keys one box is bound to: a box's keys are all opened before any is written.
+constexpr int kMostKeysOfABox = 4;
+
+// Key names compare without regard to case, as the registry compares them.
+constexpr bool SameKeyName(LPCWSTR a, LPCWSTR b)
+{
+    for (;; a++, b++) {
+        WCHAR x = *a >= L'a' && *a <= L'z' ? *a - 32 : *a, y = *b >= L'a' && *b <= L'z' ? *b - 32 : *b;
+        if (x != y) return false;
+        if (!x) return true;
+    }
+}
+
+// The number of different keys the box of row `at` is bound to.
+constexpr int KeysOfBox(const Tweak *rows, int count, int at)
+{
+    int keys = 0;
+    for (int row = 0; row < count; row++) {
+        if (rows[row].control != rows[at].control) continue;
+        bool seen = false;
+        for (int earlier = 0; earlier < row; earlier++)
+            if (rows[earlier].control == rows[at].control && rows[earlier].root == rows[row].root &&
+                SameKeyName(rows[earlier].key, rows[row].key))
+                seen = true;
+        if (!seen) keys++;
+    }
+    return keys;
+}
+
+constexpr bool EveryBoxFits(const Tweak *rows, int count)
+{
+    for (int row = 0; row < count; row++)
+        if (KeysOfBox(rows, count, row) > kMostKeysOfABox) return false;
+    return true;
+}
+
+// The only way a table reaches the mechanism: a box bound to more keys than a write
+// opens fails to build.
+template <const auto &rows>
+constexpr TweakTable TweakTableOf()
+{
+    constexpr int count = (int)(sizeof rows / sizeof rows[0]);
+    static_assert(EveryBoxFits(rows, count), "a box is bound to more keys than WriteTweak opens");
+    return {rows, count};
+}
+
+// Ticks the boxes whose stored values say "on", box by box in the order each box first
+// appears; never clears a box. FALSE when a key that must be created to be read cannot
+// be: the later boxes are then left alone.
+BOOL LoadTweaks(HWND page, const TweakTable &table);
+// The same for one box, for a page that reads other settings between its boxes.
+BOOL LoadTweakBox(HWND page, const TweakTable &table, UINT control);
 
 // Writes the rows of `control` for the box's current state. TRUE when the control
 // has rows and every key could be opened; FALSE when it has none (not a tweak) or a
 // key failed (then nothing is written, whichever key it was).
-BOOL WriteTweak(HWND page, const Tweak *table, int count, UINT control);
+BOOL WriteTweak(HWND page, const TweakTable &table, UINT control);
 
-// TRUE when `control` has a row in the table.
-BOOL IsTweakControl(const Tweak *table, int count, UINT control);
+// Whether a check box is ticked (an indeterminate box counts as ticked).
+BOOL IsBoxTicked(HWND dialog, UINT box);
 
 // ---- Safe registry access ----
 // Reads accept only the expected type and a value that fits: a wrong type, a text
@@ -76,6 +134,8 @@ BOOL IsTweakControl(const Tweak *table, int count, UINT control);
 BOOL CreateTweakKey(HKEY root, LPCWSTR key, HKEY *opened, DWORD *disposition);
 // Opens a key for reading (RegOpenKeyExW); a missing key fails.
 BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened);
+// Opens an existing key for writing (all access); a missing key fails and is not made.
+BOOL OpenTweakKeyToWrite(HKEY root, LPCWSTR key, HKEY *opened);
 
 BOOL ReadDwordValue(HKEY key, LPCWSTR name, DWORD *value);
 // `cch` counts the terminating null; the text must fit whole.
@@ -111,16 +171,24 @@ void ShowUnsigned(HWND dialog, UINT control, DWORD number);
 
 // ---- Shared page behaviour ----
 
-// A help button: the fixed explanation in a box captioned "Help".
-void ShowTweakHelp(HWND page, LPCWSTR text);
-// A page's help buttons as a table; `icon` joins the box's flags (0: none).
+// A page's help buttons: each shows its fixed explanation in a box captioned "Help";
+// `icon` joins the box's flags (0: none).
 struct TweakHelp {
     UINT button;
     LPCWSTR text;
     UINT icon;
 };
+struct HelpTable {
+    const TweakHelp *rows;
+    int count;
+};
+template <const auto &rows>
+constexpr HelpTable HelpTableOf()
+{
+    return {rows, (int)(sizeof rows / sizeof rows[0])};
+}
 // Shows the explanation of `control` when it is one of the table's help buttons.
-BOOL ShowHelpOfButton(HWND page, const TweakHelp *table, int count, UINT control);
+BOOL ShowHelpOfButton(HWND page, const HelpTable &table, UINT control);
 // The page contract's Done: IDOK goes to the page's parent, which passes it to the host.
 void ForwardDoneToHost(HWND page);
 // The shell's initialisation of a page (Done button, full-screen sizing, input panel down).

@@ -2,38 +2,39 @@
 // temporary files in.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "ceplatform.h"
+#include "pages/internet/internet_keys.h"
 #include "resource.h"
 #include <commctrl.h>
 #include <wchar.h>
 
-static const WCHAR kIeMain[] = L"Software\\Microsoft\\Internet Explorer\\Main";
-static const WCHAR kInternetSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-static const WCHAR kCacheContent[] =
+static constexpr WCHAR kCacheContent[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Content";
-static const WCHAR kNavigation[] = L"Software\\Microsoft\\Internet Explorer\\Navigation";
-static const WCHAR kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
-static const WCHAR kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+static constexpr WCHAR kNavigation[] = L"Software\\Microsoft\\Internet Explorer\\Navigation";
+static constexpr WCHAR kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
+static constexpr WCHAR kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-static const Tweak kBrowserTweaks[] = {
+static constexpr Tweak kBrowserRows[] = {
     // control                root                key                name                        ticked when  missing         ticked       cleared
-    {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, kIeMain, L"ZoomSetting", Dword(1), Dword(2), Dword(1), Dword(2), 0},
-    {IDC_PIE_CLEARTYPE, HKEY_LOCAL_MACHINE, kInternetSettings, L"ClearTypeText", Dword(1), Dword(0), Dword(1), Dword(0), 0},
-    {IDC_PIE_DISABLE_CACHE, HKEY_CURRENT_USER, kCacheContent, L"CacheLimit", Dword(0), Dword(10922), Dword(0), Dword(10922), 0},
-    {IDC_PIE_DOWNLOAD_8, HKEY_CURRENT_USER, kInternetSettings, L"MaxConnectionsPerServer", Dword(8), Dword(4), Dword(8), Dword(4), 0},
-    {IDC_PIE_SMOOTH_SCROLL, HKEY_LOCAL_MACHINE, kNavigation, L"4-Way Nav", Dword(0), Dword(1), Dword(0), Dword(1), 0},
+    {IDC_PIE_SMALL_LETTERS, HKCU, kIeMain, L"ZoomSetting", Dword(1), Dword(2), Dword(1), Dword(2), 0},
+    {IDC_PIE_CLEARTYPE, HKLM, kInternetSettings, L"ClearTypeText", Dword(1), Dword(0), Dword(1), Dword(0), 0},
+    {IDC_PIE_DISABLE_CACHE, HKCU, kCacheContent, L"CacheLimit", Dword(0), Dword(10922), Dword(0), Dword(10922), 0},
+    {IDC_PIE_DOWNLOAD_8, HKCU, kInternetSettings, L"MaxConnectionsPerServer", Dword(8), Dword(4), Dword(8), Dword(4), 0},
+    {IDC_PIE_SMOOTH_SCROLL, HKLM, kNavigation, L"4-Way Nav", Dword(0), Dword(1), Dword(0), Dword(1), 0},
     // All three user agent values must match; a missing one never does.
-    {IDC_PIE_PASS_AS_IE6, HKEY_LOCAL_MACHINE, kUserAgent, L"Default",
+    {IDC_PIE_PASS_AS_IE6, HKLM, kUserAgent, L"Default",
      Text(L"Mozilla/4.0;Blazer/4.0"), Nothing(), Text(L"Mozilla/4.0;Blazer/4.0"), Text(L"Mozilla/4.0"), 0},
-    {IDC_PIE_PASS_AS_IE6, HKEY_LOCAL_MACHINE, kUserAgent, L"Platform",
+    {IDC_PIE_PASS_AS_IE6, HKLM, kUserAgent, L"Platform",
      Text(L"Windows NT 5.0"), Nothing(), Text(L"Windows NT 5.0"), Text(L"Windows CE"), 0},
-    {IDC_PIE_PASS_AS_IE6, HKEY_LOCAL_MACHINE, kUserAgent, L"Version",
+    {IDC_PIE_PASS_AS_IE6, HKLM, kUserAgent, L"Version",
      Text(L"MSIE 6.0"), Nothing(), Text(L"MSIE 6.0"), Text(L"MSIE 4.01"), 0},
 };
+const TweakTable g_browserTweaks = TweakTableOf<kBrowserRows>();
 
-static const TweakHelp kBrowserHelp[] = {
+static constexpr TweakHelp kBrowserHelpRows[] = {
     {IDC_PIE_HELP_TEMP_FILES,
      L"After browsing Internet without a CF, you will have to apply this option again.Also you should go and "
      L"manually delete all files and subfolders in \\Windows\\Temporary Internet Files, giving more free space in "
@@ -55,6 +56,7 @@ static const TweakHelp kBrowserHelp[] = {
      L"the browsing speed due to the fact that you are not saving files any more in slow memory devices such as "
      L"ROM or Memory Cards."},
 };
+const HelpTable g_browserHelp = HelpTableOf<kBrowserHelpRows>();
 
 // ---- The storage choice list: main memory, then up to three storage cards ----
 
@@ -64,8 +66,8 @@ static const TweakHelp kBrowserHelp[] = {
 // Rebuilt each time the page opens; the first empty entry ends the list.
 static WCHAR g_storageChoices[STORAGE_ENTRIES][STORAGE_NAME_CHARS];
 
-static const WCHAR kMainMemory[] = L"Windows";
-static const WCHAR kCardCache[] = L"\\Storage Card\\Temporary Internet Files";
+static constexpr WCHAR kMainMemory[] = L"Windows";
+static constexpr WCHAR kCardCache[] = L"\\Storage Card\\Temporary Internet Files";
 static const WCHAR *const kTempFolderValues[] = {L"Cache", L"Cookies", L"History"};
 static const WCHAR *const kTempFolderNames[] = {L"Temporary Internet Files", L"Cookies", L"History"};
 static const WCHAR *const kGuestFolders[] = {
@@ -161,7 +163,7 @@ static void WriteTempFolders(HWND page)
     WCHAR storage[STORAGE_NAME_CHARS];
     storage[0] = 0;
     GetDlgItemTextW(page, IDC_PIE_STORAGE_NAME, storage, STORAGE_NAME_CHARS);
-    BOOL ticked = IsDlgButtonChecked(page, IDC_PIE_TEMP_FILES) != BST_UNCHECKED;
+    BOOL ticked = IsBoxTicked(page, IDC_PIE_TEMP_FILES);
     // No storage named: main memory, rather than folders such as "\\Cookies".
     if (ticked && !storage[0]) {
         lstrcpyW(storage, kMainMemory);
@@ -193,7 +195,7 @@ static void OpenBrowserPage(HWND page)
     } else {
         LoadTempFolderChoice(page);
     }
-    LoadTweaks(page, kBrowserTweaks, TWEAK_COUNT(kBrowserTweaks));
+    LoadTweaks(page, g_browserTweaks);
 }
 
 static BOOL OnBrowserCommand(HWND page, UINT control)
@@ -206,8 +208,8 @@ static BOOL OnBrowserCommand(HWND page, UINT control)
         WriteTempFolders(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, kBrowserHelp, TWEAK_COUNT(kBrowserHelp), control)) return FALSE;
-    WriteTweak(page, kBrowserTweaks, TWEAK_COUNT(kBrowserTweaks), control);
+    if (ShowHelpOfButton(page, g_browserHelp, control)) return FALSE;
+    WriteTweak(page, g_browserTweaks, control);
     return FALSE;
 }
 

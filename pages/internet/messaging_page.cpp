@@ -2,27 +2,30 @@
 // and delivery reports; with the help dialog that lists the notification options.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
 
-static const WCHAR kSmsText[] = L"Software\\Microsoft\\Inbox\\SMSText";
-static const WCHAR kNotificationDefault[] = L"ControlPanel\\Notifications\\Default";
-static const WCHAR kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
-static const WCHAR kDefaultSentText[] = L"Message Sent";
+static constexpr WCHAR kSmsText[] = L"Software\\Microsoft\\Inbox\\SMSText";
+static constexpr WCHAR kNotificationDefault[] = L"ControlPanel\\Notifications\\Default";
+static constexpr WCHAR kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
+static constexpr WCHAR kDefaultSentText[] = L"Message Sent";
 
-static const Tweak kMessagingTweaks[] = {
+static constexpr Tweak kMessagingRows[] = {
     // control                  root               key                                   name                 ticked when missing  ticked    cleared
-    {IDC_SMS_DELIVERY_NOTIFY, HKEY_CURRENT_USER, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", Dword(1), Dword(0), Dword(1), Dword(0), 0},
+    {IDC_SMS_DELIVERY_NOTIFY, HKCU, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
+const TweakTable g_messagingTweaks = TweakTableOf<kMessagingRows>();
 
 // The number fields are read with room for 15 digits and the terminator; no number
 // stores 110.
 #define NUMBER_FIELD_CHARS 16
 #define NUMBER_FALLBACK 110
+// The sent text is typed, stored and read back with the same room, so that a text the
+// page stored shows whole when it opens again instead of being taken for none.
 #define SENT_TEXT_CHARS 256
-#define STORED_SENT_TEXT_CHARS 128
 #define HELP_TEXT_CHARS 512
 
 static void LoadMessagesKept(HWND page)
@@ -42,12 +45,12 @@ static void LoadMessagesKept(HWND page)
 // text of its own yet.
 static void LoadSentText(HWND page)
 {
-    WCHAR text[STORED_SENT_TEXT_CHARS];
+    WCHAR text[SENT_TEXT_CHARS];
     HKEY key;
     DWORD disposition = 0;
     BOOL read = FALSE;
     if (CreateTweakKey(HKEY_LOCAL_MACHINE, kSmsService, &key, &disposition)) {
-        if (disposition != REG_CREATED_NEW_KEY) read = ReadTextValue(key, L"MessageSent", text, STORED_SENT_TEXT_CHARS);
+        if (disposition != REG_CREATED_NEW_KEY) read = ReadTextValue(key, L"MessageSent", text, SENT_TEXT_CHARS);
         RegCloseKey(key);
     }
     SetDlgItemTextW(page, IDC_SMS_SENT_TEXT, read ? text : kDefaultSentText);
@@ -63,7 +66,7 @@ static void OpenMessagingPage(HWND page)
     DWORD options = 1;
     ReadDwordAt(HKEY_CURRENT_USER, kNotificationDefault, L"Options", &options);
     ShowNumber(page, IDC_SMS_NOTIFY_OPTIONS, (int)options);
-    LoadTweaks(page, kMessagingTweaks, TWEAK_COUNT(kMessagingTweaks));
+    LoadTweaks(page, g_messagingTweaks);
     LoadSentText(page);
 }
 
@@ -75,14 +78,6 @@ static void WriteSentText(HWND page)
     WriteTextAt(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", text, FALSE);
 }
 
-static void ShowNotificationOptionsHelp(HWND page)
-{
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_NOTIFY_HELP), (LPCWSTR)RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : NULL;
-    if (!loaded) return;
-    DialogBoxIndirectParamW(g_hInstance, (LPCDLGTEMPLATEW)LockResource(loaded), page, NotificationOptionsHelpProc, 0);
-}
-
 static BOOL OnMessagingCommand(HWND page, UINT control)
 {
     switch (control) {
@@ -90,7 +85,7 @@ static BOOL OnMessagingCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     case IDC_SMS_HELP:
-        ShowNotificationOptionsHelp(page);
+        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
         return FALSE;
     case IDC_SMS_HISTORY_KEPT:
         // Whatever the box shows, each click stores the number.
@@ -105,7 +100,7 @@ static BOOL OnMessagingCommand(HWND page, UINT control)
         WriteSentText(page);
         return FALSE;
     }
-    WriteTweak(page, kMessagingTweaks, TWEAK_COUNT(kMessagingTweaks), control);
+    WriteTweak(page, g_messagingTweaks, control);
     return FALSE;
 }
 

@@ -2,34 +2,39 @@
 // the Terminal Services client's cache and port.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "pages/internet/ports.h"
 #include "resource.h"
 
-static const Tweak kNetworkingTweaks[] = {
+static constexpr Tweak kNetworkingRows[] = {
     // control              root                key                                            name                ticked when     missing      ticked          cleared
-    {IDC_NET_WIFI_ICON, HKEY_LOCAL_MACHINE, L"ControlPanel\\Network", L"Hide", Dword(0), Dword(1), Dword(0), Dword(1), 0},
-    {IDC_NET_TCP_WINDOW, HKEY_LOCAL_MACHINE, L"Comm\\Tcpip\\Parms", L"TcpWindowSize", Dword(65535), Dword(8000), Dword(65535), Dword(32768), 0},
-    {IDC_NET_TS_CACHE, HKEY_CURRENT_USER, L"Software\\Microsoft\\Terminal Server Client", L"BitmapCacheSize", Dword(1500), Dword(8000), Dword(1500), Dword(1), 0},
+    {IDC_NET_WIFI_ICON, HKLM, L"ControlPanel\\Network", L"Hide", Dword(0), Dword(1), Dword(0), Dword(1), 0},
+    {IDC_NET_TCP_WINDOW, HKLM, L"Comm\\Tcpip\\Parms", L"TcpWindowSize", Dword(65535), Dword(8000), Dword(65535), Dword(32768), 0},
+    {IDC_NET_TS_CACHE, HKCU, L"Software\\Microsoft\\Terminal Server Client", L"BitmapCacheSize", Dword(1500), Dword(8000), Dword(1500), Dword(1), 0},
 };
+const TweakTable g_networkingTweaks = TweakTableOf<kNetworkingRows>();
 
 // The client's standard port, also what a field without a number stores.
 static const PortSetting kServerPort = {
     IDC_NET_TS_PORT, 20, HKEY_CURRENT_USER, L"Software\\Microsoft\\Terminal Server Client\\Default", L"Server Port", 3389};
 
-static const WCHAR kTcpWindowHelp[] =
-    L"The TCP receive window size is the amount of receive data(in bytes) that can be buffered at one time on a "
+static constexpr TweakHelp kNetworkingHelpRows[] = {
+    {IDC_NET_HELP_TCP,
+     L"The TCP receive window size is the amount of receive data(in bytes) that can be buffered at one time on a "
     L"connection. The sending host can send only that amount of data before waiting\t\t\t\t\tfor an acknowledgment "
     L"and window update from the receive host. Using a large TCPWindowSize will allow more data to be receive "
-    L"without sending Ack, this will provide better network performances on reliable networks.";
-static const WCHAR kServerPortHelp[] =
-    L"This trick allows you to change the default Terminal Service Client Port from it's default value, 3389, to "
-    L"any one desired.";
-static const WCHAR k80211gHelp[] = L"This trick allows connecting a PPC to an Access Point that only accepts G devices.";
+    L"without sending Ack, this will provide better network performances on reliable networks."},
+    {IDC_NET_HELP_TS_PORT,
+     L"This trick allows you to change the default Terminal Service Client Port from it's default value, 3389, to "
+     L"any one desired."},
+    {IDC_NET_HELP_80211G, L"This trick allows connecting a PPC to an Access Point that only accepts G devices."},
+};
+const HelpTable g_networkingHelp = HelpTableOf<kNetworkingHelpRows>();
 
 static void OpenNetworkingPage(HWND page)
 {
     InitPageWithShell(page);
-    LoadTweaks(page, kNetworkingTweaks, TWEAK_COUNT(kNetworkingTweaks));
+    LoadTweaks(page, g_networkingTweaks);
     ShowStoredPort(page, kServerPort);
 }
 
@@ -39,13 +44,11 @@ static BOOL OnNetworkingCommand(HWND page, UINT control)
     case IDOK:
         ForwardDoneToHost(page);
         return TRUE;
-    case IDC_NET_HELP_TCP: ShowTweakHelp(page, kTcpWindowHelp); return FALSE;
-    case IDC_NET_HELP_TS_PORT: ShowTweakHelp(page, kServerPortHelp); return FALSE;
-    case IDC_NET_HELP_80211G: ShowTweakHelp(page, k80211gHelp); return FALSE;
     case IDC_NET_TS_PORT_BUTTON: WritePortFromField(page, kServerPort); return FALSE;
     case IDC_NET_80211G: return FALSE;   // the box is bound to no setting
     }
-    WriteTweak(page, kNetworkingTweaks, TWEAK_COUNT(kNetworkingTweaks), control);
+    if (ShowHelpOfButton(page, g_networkingHelp, control)) return FALSE;
+    WriteTweak(page, g_networkingTweaks, control);
     return FALSE;
 }
 

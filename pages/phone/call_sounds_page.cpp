@@ -69,7 +69,7 @@ static BOOL StoreCallSound(HWND page, const CallSound &event)
 {
     HKEY soundKey;
     if (!CreateTweakKey(HKEY_CURRENT_USER, event.soundKey, &soundKey, NULL)) return FALSE;
-    if (IsDlgButtonChecked(page, event.box) == BST_UNCHECKED) {
+    if (!IsBoxTicked(page, event.box)) {
         // Clearing the box keeps the sound that is stored.
         RegFlushKey(soundKey);
         RegCloseKey(soundKey);
@@ -79,7 +79,7 @@ static BOOL StoreCallSound(HWND page, const CallSound &event)
     path[0] = 0;
     GetDlgItemTextW(page, event.field, path, SOUND_CHARS + 1);
     WCHAR name[SOUND_CHARS + 1];
-    FileNameFromPath(path, name);
+    FileNameFromPath(path, name, SOUND_CHARS + 1);
 
     WCHAR folder[SOUND_CHARS + 1];
     folder[0] = 0;

@@ -3,6 +3,7 @@
 // and the GSM and Bluetooth lights. Every change is announced to all windows.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "resource.h"
@@ -11,28 +12,27 @@
 static const WPARAM kPhoneSettingChanged = 0xF2;
 
 // A missing value leaves its box clear.
-static const Tweak kAppearanceTweaks[] = {
+static constexpr Tweak kAppearanceRows[] = {
     // control                   root                key                             name                          ticked when missing  ticked     cleared
-    {IDC_PA_UNLIMITED_VIDEO, HKEY_LOCAL_MACHINE, L"SOFTWARE\\HTC\\camera\\P3", L"EnableLimit", Dword(0), Nothing(), Dword(0), Dword(1), 0},
-    {IDC_PA_TIME_SYNC, HKEY_LOCAL_MACHINE, L"SOFTWARE\\OEM\\PhoneSetting", L"ShowTimeZonesPage", Dword(1), Nothing(), Dword(1), Dword(0), 0},
+    {IDC_PA_UNLIMITED_VIDEO, HKLM, L"SOFTWARE\\HTC\\camera\\P3", L"EnableLimit", Dword(0), Nothing(), Dword(0), Dword(1), 0},
+    {IDC_PA_TIME_SYNC, HKLM, L"SOFTWARE\\OEM\\PhoneSetting", L"ShowTimeZonesPage", Dword(1), Nothing(), Dword(1), Dword(0), 0},
     // Written whole: ticking drops any other bits the value held.
-    {IDC_PA_GPRS_DISCONNECT, HKEY_LOCAL_MACHINE, L"ControlPanel\\Phone", L"Flags2", Dword(16), Nothing(), Dword(16), Dword(0), 0},
-    {IDC_PA_NO_OPERATOR_SKIN, HKEY_LOCAL_MACHINE, L"Security\\Phone\\Skin", L"Enabled", Dword(0), Nothing(), Dword(0), Dword(1), 0},
-    {IDC_PA_EDGE_ICON, HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\RIL", L"EnableDifferGprsEdgeIcon", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_FLUSH},
-    {IDC_PA_GSM_LED_OFF, HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\NLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
-    {IDC_PA_BT_LED_OFF, HKEY_LOCAL_MACHINE, L"Drivers\\BuiltIn\\BWLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
+    {IDC_PA_GPRS_DISCONNECT, HKLM, L"ControlPanel\\Phone", L"Flags2", Dword(16), Nothing(), Dword(16), Dword(0), 0},
+    {IDC_PA_NO_OPERATOR_SKIN, HKLM, L"Security\\Phone\\Skin", L"Enabled", Dword(0), Nothing(), Dword(0), Dword(1), 0},
+    {IDC_PA_EDGE_ICON, HKLM, L"Drivers\\BuiltIn\\RIL", L"EnableDifferGprsEdgeIcon", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_FLUSH},
+    {IDC_PA_GSM_LED_OFF, HKLM, L"Drivers\\BuiltIn\\NLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
+    {IDC_PA_BT_LED_OFF, HKLM, L"Drivers\\BuiltIn\\BWLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
 };
+const TweakTable g_appearanceTweaks = TweakTableOf<kAppearanceRows>();
 
-static const struct {
-    UINT button;
-    LPCWSTR text;
-} kAppearanceHelp[] = {
+static constexpr TweakHelp kAppearanceHelpRows[] = {
     {IDC_PA_HELP_TIME_SYNC, L"Add time sync page to Phone Settings."},
     {IDC_PA_HELP_GPRS, L"Enables a disconnect button for GPRS connections to appear in the connectively list."},
     {IDC_PA_HELP_EDGE, L"Show Edge network indicator instead of GPRS."},
     {IDC_PA_HELP_GSM_LED, L"To disable green flashing GSM signal light."},
     {IDC_PA_HELP_BT_LED, L"To disable blinking blue bluetooth light."},
 };
+const HelpTable g_appearanceHelp = HelpTableOf<kAppearanceHelpRows>();
 
 static BOOL OnAppearanceCommand(HWND page, UINT control)
 {
@@ -40,14 +40,9 @@ static BOOL OnAppearanceCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     }
-    for (const auto &help : kAppearanceHelp) {
-        if (help.button == control) {
-            ShowTweakHelp(page, help.text);
-            return FALSE;
-        }
-    }
+    if (ShowHelpOfButton(page, g_appearanceHelp, control)) return FALSE;
     // Sent, not posted: the tap ends once every window has taken the change in.
-    if (WriteTweak(page, kAppearanceTweaks, TWEAK_COUNT(kAppearanceTweaks), control))
+    if (WriteTweak(page, g_appearanceTweaks, control))
         SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, kPhoneSettingChanged, 0);
     return FALSE;
 }
@@ -57,7 +52,7 @@ INT_PTR CALLBACK PhoneAppearancePageProc(HWND page, UINT message, WPARAM wParam,
     switch (message) {
     case WM_INITDIALOG:
         InitPageWithShell(page);
-        LoadTweaks(page, kAppearanceTweaks, TWEAK_COUNT(kAppearanceTweaks));
+        LoadTweaks(page, g_appearanceTweaks);
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,

@@ -2,12 +2,13 @@
 // that begin and end a voice recording, and how many calls the call history keeps.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "resource.h"
 
-static const WCHAR kCallHistoryKey[] = L"\\ControlPanel\\Phone";
-static const WCHAR kCallHistoryMax[] = L"CallHistoryMax";
+static constexpr WCHAR kCallHistoryKey[] = L"\\ControlPanel\\Phone";
+static constexpr WCHAR kCallHistoryMax[] = L"CallHistoryMax";
 // Shown when the phone has no limit of its own stored.
 static const int kHistoryWhenMissing = 65535;
 // Stored when the field holds no number.
@@ -16,17 +17,18 @@ static const int kHistoryWhenUnreadable = 110;
 static const int kHistoryFieldChars = 15;
 
 // "p" plays the sound, "t" keeps it silent; only an exact "p" reads as on.
-static const Tweak kPhoneSoundTweaks[] = {
+static constexpr Tweak kPhoneSoundRows[] = {
     // control            root               key                                name       ticked when missing    ticked     cleared
-    {IDC_PS_KEYPAD, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\Keypress", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
-    {IDC_PS_DISCONNECT, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\Ending", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
-    {IDC_PS_RECORD_BEGIN, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
-    {IDC_PS_RECORD_END, HKEY_CURRENT_USER, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_KEYPAD, HKCU, L"\\ControlPanel\\Sounds\\Keypress", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_DISCONNECT, HKCU, L"\\ControlPanel\\Sounds\\Ending", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_RECORD_BEGIN, HKCU, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
+    {IDC_PS_RECORD_END, HKCU, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
 };
+const TweakTable g_phoneSoundTweaks = TweakTableOf<kPhoneSoundRows>();
 
 static void LoadPhoneSounds(HWND page)
 {
-    LoadTweaks(page, kPhoneSoundTweaks, TWEAK_COUNT(kPhoneSoundTweaks));
+    LoadTweaks(page, g_phoneSoundTweaks);
     DWORD kept = (DWORD)kHistoryWhenMissing;
     ReadDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, &kept);
     ShowNumber(page, IDC_PS_HISTORY_COUNT, (int)kept);
@@ -49,7 +51,7 @@ static BOOL OnPhoneSoundsCommand(HWND page, UINT control)
         StoreCallHistoryLimit(page);
         return FALSE;
     }
-    WriteTweak(page, kPhoneSoundTweaks, TWEAK_COUNT(kPhoneSoundTweaks), control);
+    WriteTweak(page, g_phoneSoundTweaks, control);
     return FALSE;
 }
 

@@ -3,6 +3,7 @@
 // field's folder when ticked and puts the category back to \Windows\ when cleared.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "pages/phone/browse_field.h"
@@ -13,8 +14,11 @@
 
 static const WCHAR kDirectory[] = L"Directory";
 static const WCHAR kDefaultFolder[] = L"\\Windows\\";
-static const WCHAR kHelpText[] =
-    L"If you want to change the sound folder, you should browse the folder path first, then check the check box.";
+static constexpr TweakHelp kSoundFoldersHelpRows[] = {
+    {IDC_SF_HELP,
+     L"If you want to change the sound folder, you should browse the folder path first, then check the check box."},
+};
+const HelpTable g_soundFoldersHelp = HelpTableOf<kSoundFoldersHelpRows>();
 
 // Keys are written through their path with a leading backslash and read through the
 // same path without it; the device takes both for one key.
@@ -50,7 +54,7 @@ static void StoreSoundFolder(HWND page, UINT box, UINT field, LPCWSTR key)
 {
     HKEY opened;
     if (!CreateTweakKey(HKEY_CURRENT_USER, key, &opened, NULL)) return;
-    if (IsDlgButtonChecked(page, box) != BST_UNCHECKED) {
+    if (IsBoxTicked(page, box)) {
         // Written as typed: an empty field stores an empty folder.
         WCHAR folder[FOLDER_CHARS + 1];
         folder[0] = 0;
@@ -69,10 +73,7 @@ static BOOL OnSoundFoldersCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     }
-    if (control == IDC_SF_HELP) {
-        ShowTweakHelp(page, kHelpText);
-        return FALSE;
-    }
+    if (ShowHelpOfButton(page, g_soundFoldersHelp, control)) return FALSE;
     for (const auto &category : kCategories) {
         if (control == category.browse) BrowseIntoField(page, category.field);
         if (control == category.box) StoreSoundFolder(page, category.box, category.field, category.key);

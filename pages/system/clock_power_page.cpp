@@ -2,49 +2,47 @@
 // the on time after a wake-up event and the time allowed for alarms while resuming.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include <commctrl.h>
 #include <wchar.h>
 
-static const WCHAR kTaskBar[] = L"Software\\Microsoft\\Shell\\TaskBar";
-static const WCHAR kShell[] = L"SOFTWARE\\Microsoft\\Shell";
-static const WCHAR kLocaleOverrides[] = L"nls\\overrides";
-static const WCHAR kPower[] = L"System\\CurrentControlSet\\Control\\Power";
-static const WCHAR kPowerTimeouts[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
+static constexpr WCHAR kTaskBar[] = L"Software\\Microsoft\\Shell\\TaskBar";
+static constexpr WCHAR kShell[] = L"SOFTWARE\\Microsoft\\Shell";
+static constexpr WCHAR kLocaleOverrides[] = L"nls\\overrides";
+static constexpr WCHAR kPower[] = L"System\\CurrentControlSet\\Control\\Power";
+static constexpr WCHAR kPowerTimeouts[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
 
-static const WCHAR kTopBarOptions[] = L"TBOpt";
+static constexpr WCHAR kTopBarOptions[] = L"TBOpt";
 static const DWORD kTimeInBar = 1, kDateInBar = 2;
 
-static const WCHAR kLongDate[] = L"SLDte";
-static const WCHAR kDefaultLongDate[] = L"dddd,MMMM dd,yyyy";
-// The stored format is read into 80 bytes; the field may hand over 255 characters.
-static const DWORD kStoredLongDateChars = 40;
+static constexpr WCHAR kLongDate[] = L"SLDte";
+static constexpr WCHAR kDefaultLongDate[] = L"dddd,MMMM dd,yyyy";
+// The stored format is read back with the room the field stores it from, so that a
+// long format shows whole again rather than the default the next tick would store.
 static const int kLongDateFieldChars = 256;
+static const DWORD kStoredLongDateChars = kLongDateFieldChars;
 
-static const WCHAR kAcResuming[] = L"ACResumingSuspendTimeout";
-static const WCHAR kBatteryResuming[] = L"BattResumingSuspendTimeout";
+static constexpr WCHAR kAcResuming[] = L"ACResumingSuspendTimeout";
+static constexpr WCHAR kBatteryResuming[] = L"BattResumingSuspendTimeout";
 static const DWORD kShippedResuming = 15;
 static const int kUnparsedResuming = 16;
 static const int kFewestResumingSeconds = 5, kMostResumingSeconds = 180;
 
-#define CREATED TWEAK_CREATE_TO_READ
-
-// Read on opening in this order: the clock row first, the AM/PM rows and the wake-up
-// row later (the top-bar flags come between them).
-static const Tweak kClockTweaks[] = {
+static constexpr Tweak kClockRows[] = {
     // control                  root                key               name             ticked when  missing    ticked     cleared
-    {IDC_CLK_CLOCK_EVERYWHERE, HKEY_LOCAL_MACHINE, kTaskBar, L"LimitedClock", Dword(0), Dword(1), Dword(0), Dword(1), CREATED},
-    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"S1159", Text(L"Am"), Nothing(), Text(L"Am"), DeleteValue(), CREATED},
-    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"S2359", Text(L"Pm"), Nothing(), Text(L"Pm"), DeleteValue(), CREATED},
-    {IDC_CLK_AM_PM, HKEY_LOCAL_MACHINE, kLocaleOverrides, L"STFmt", Text(L"h:mm tM"), Nothing(), Text(L"h:mm tM"),
-     DeleteValue(), CREATED},
-    {IDC_CLK_WAKEUP_60S, HKEY_LOCAL_MACHINE, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), CREATED},
+    {IDC_CLK_CLOCK_EVERYWHERE, HKLM, kTaskBar, L"LimitedClock", Dword(0), Dword(1), Dword(0), Dword(1), TWEAK_CREATE_TO_READ},
+    {IDC_CLK_AM_PM, HKLM, kLocaleOverrides, L"S1159", Text(L"Am"), Nothing(), Text(L"Am"), DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_CLK_AM_PM, HKLM, kLocaleOverrides, L"S2359", Text(L"Pm"), Nothing(), Text(L"Pm"), DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_CLK_AM_PM, HKLM, kLocaleOverrides, L"STFmt", Text(L"h:mm tM"), Nothing(), Text(L"h:mm tM"),
+     DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_CLK_WAKEUP_60S, HKLM, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), TWEAK_CREATE_TO_READ},
 };
-static const int kClockRowCount = 1;   // the rows read before the top-bar flags
+const TweakTable g_clockTweaks = TweakTableOf<kClockRows>();
 
-static const TweakHelp kClockHelp[] = {
+static constexpr TweakHelp kClockHelpRows[] = {
     {IDC_CLK_HELP_ALARM_FIX,
      L"This option increase the Resuming Mode Wake Up Time from 15 to 60-180 seconds.\nThe Resuming state is the "
      L"state between suspended an fully on. Resuming state runs at very low power with the screen off. In this "
@@ -56,6 +54,7 @@ static const TweakHelp kClockHelp[] = {
      L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
      L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
 };
+const HelpTable g_clockHelp = HelpTableOf<kClockHelpRows>();
 
 // ---- Reading on opening; FALSE when a key can be neither opened nor created ----
 
@@ -91,8 +90,8 @@ static BOOL OpenClockPowerPage(HWND page)
 {
     InitPageWithShell(page);
     SendDlgItemMessageW(page, IDC_CLK_DATE_PICTURE, EM_LIMITTEXT, kLongDateFieldChars - 1, 0);
-    return LoadTweaks(page, kClockTweaks, kClockRowCount) && LoadTopBarFlags(page) &&
-           LoadTweaks(page, kClockTweaks + kClockRowCount, TWEAK_COUNT(kClockTweaks) - kClockRowCount) &&
+    return LoadTweakBox(page, g_clockTweaks, IDC_CLK_CLOCK_EVERYWHERE) && LoadTopBarFlags(page) &&
+           LoadTweakBox(page, g_clockTweaks, IDC_CLK_AM_PM) && LoadTweakBox(page, g_clockTweaks, IDC_CLK_WAKEUP_60S) &&
            LoadLongDateFormat(page) && LoadResumingTimeout(page);
 }
 
@@ -108,7 +107,7 @@ static void WriteTopBarFlag(HWND page, UINT box, DWORD flag)
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
     DWORD options = 0;
     ReadDwordValue(key, kTopBarOptions, &options);
-    if (IsDlgButtonChecked(page, box) != BST_UNCHECKED)
+    if (IsBoxTicked(page, box))
         options |= flag;
     else
         options &= ~flag;
@@ -120,7 +119,7 @@ static void WriteLongDateFormat(HWND page)
 {
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
-    if (IsDlgButtonChecked(page, IDC_CLK_DATE_FORMAT) != BST_UNCHECKED) {
+    if (IsBoxTicked(page, IDC_CLK_DATE_FORMAT)) {
         WCHAR format[kLongDateFieldChars];
         format[0] = 0;
         GetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format, kLongDateFieldChars);
@@ -134,7 +133,7 @@ static void WriteAlarmFix(HWND page)
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
     DWORD seconds = kShippedResuming;
-    if (IsDlgButtonChecked(page, IDC_CLK_ALARM_FIX) != BST_UNCHECKED)
+    if (IsBoxTicked(page, IDC_CLK_ALARM_FIX))
         seconds = (DWORD)ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 64, kUnparsedResuming);
     WriteDwordValue(key, kAcResuming, seconds);
     WriteDwordValue(key, kBatteryResuming, seconds);
@@ -142,13 +141,18 @@ static void WriteAlarmFix(HWND page)
 }
 
 // The up-down control has no range of its own, so its up arrow sends a negative
-// delta. A step always lands inside 5 to 180 seconds, whatever the field held.
+// delta. Each way stops at its own end only: a step down never goes below 5 seconds,
+// a step up never above 180.
 static void StepResumingTimeout(HWND page, int delta)
 {
     int seconds = ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 4, 0);
-    seconds += delta < 0 ? 1 : -1;
-    if (seconds < kFewestResumingSeconds) seconds = kFewestResumingSeconds;
-    if (seconds > kMostResumingSeconds) seconds = kMostResumingSeconds;
+    if (delta < 0) {
+        seconds++;
+        if (seconds > kMostResumingSeconds) seconds = kMostResumingSeconds;
+    } else {
+        seconds--;
+        if (seconds < kFewestResumingSeconds) seconds = kFewestResumingSeconds;
+    }
     ShowNumber(page, IDC_CLK_RESUMING_SECONDS, seconds);
 }
 
@@ -171,8 +175,8 @@ static BOOL OnClockPowerCommand(HWND page, UINT control)
         WriteAlarmFix(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, kClockHelp, TWEAK_COUNT(kClockHelp), control)) return FALSE;
-    WriteTweak(page, kClockTweaks, TWEAK_COUNT(kClockTweaks), control);
+    if (ShowHelpOfButton(page, g_clockHelp, control)) return FALSE;
+    WriteTweak(page, g_clockTweaks, control);
     return FALSE;
 }
 

@@ -54,11 +54,6 @@ static DWORD HundredthsOf(int points)
     return (DWORD)product;
 }
 
-static BOOL IsTicked(HWND page, UINT box)
-{
-    return IsDlgButtonChecked(page, box) != BST_UNCHECKED;
-}
-
 // Flushed, so that the font survives a reset.
 static void CloseFontKey(HKEY key)
 {
@@ -80,10 +75,12 @@ void CommitFontSize(HWND page, const FontSizeBox &size)
     DWORD defaultHeight = size.defaultPoints * kHundredths;
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return;
-    if (!IsTicked(page, size.box)) {
+    if (!IsBoxTicked(page, size.box)) {
         WriteDwordValue(key, L"Ht", defaultHeight);
     } else if ((long long)points * kHundredths == (long long)defaultHeight) {
-        // Ticking the default size is no change.
+        // Ticking the default size is refused; the menu fonts store the default then
+        // all the same, unflushed, so that the size the user chose is what stands.
+        if (size.refusalStoresDefault) WriteDwordValue(key, L"Ht", defaultHeight);
         RefuseFontChoice(page, size.box, key, kSizeRefusal, size.refusalCaption);
         return;
     } else {
@@ -99,7 +96,7 @@ void CommitFontFace(HWND page, const FontFaceBox &face)
     GetDlgItemTextW(page, face.edit, name, kFaceCommitChars);
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return;
-    if (!IsTicked(page, face.box)) {
+    if (!IsBoxTicked(page, face.box)) {
         WriteTextValue(key, L"Nm", kDefaultFontFace);
     } else if (wcscmp(name, kDefaultFontFace) == 0) {
         RefuseFontChoice(page, face.box, key, face.refusalText, kFaceRefusalCaption);

@@ -17,6 +17,7 @@ struct FontSizeBox {
     LPCWSTR key;              // under HKEY_LOCAL_MACHINE
     DWORD defaultPoints;      // 9 for the system font, 8 for the menus
     LPCWSTR refusalCaption;   // shown when the default size itself is ticked
+    BOOL refusalStoresDefault;   // the refusal still writes the default size
 };
 
 // A face box: its edit shows the stored "Nm", the box is ticked when that is not

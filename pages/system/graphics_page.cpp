@@ -3,25 +3,27 @@
 // is flushed, and no value is refused.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
 #include <commctrl.h>
 
-static const WCHAR kWindowManager[] = L"System\\GWE";
-static const WCHAR kStartMenu[] = L"SYSTEM\\GWE\\Menu";
-static const WCHAR kGlyphCache[] = L"System\\GDI\\GLYPHCACHE";
+static constexpr WCHAR kWindowManager[] = L"System\\GWE";
+static constexpr WCHAR kStartMenu[] = L"SYSTEM\\GWE\\Menu";
+static constexpr WCHAR kGlyphCache[] = L"System\\GDI\\GLYPHCACHE";
 
-static const Tweak kGraphicsTweaks[] = {
+static constexpr Tweak kGraphicsRows[] = {
     // control            root                key                name          ticked when   missing    ticked        cleared
     // "Animate" is written under "System\GWE" and read under "SYSTEM\GWE": one key, whatever its case.
-    {IDC_GFX_ANIMATE, HKEY_LOCAL_MACHINE, kWindowManager, L"Animate", NotRead(), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
-    {IDC_GFX_ANIMATE, HKEY_LOCAL_MACHINE, L"SYSTEM\\GWE", L"Animate", Dword(1), Dword(0), Nothing(), Nothing(), TWEAK_CREATE_TO_READ},
+    {IDC_GFX_ANIMATE, HKLM, kWindowManager, L"Animate", Nothing(), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_GFX_ANIMATE, HKLM, L"SYSTEM\\GWE", L"Animate", Dword(1), Dword(0), Nothing(), Nothing(), TWEAK_CREATE_TO_READ},
     // "AniType" 6 turns the Start menu animation off; anything else leaves it on.
-    {IDC_GFX_START_MENU, HKEY_LOCAL_MACHINE, kStartMenu, L"AniType", Dword(6), Dword(0), Dword(0), Dword(6), TWEAK_CREATE_TO_READ | TWEAK_TICK_UNLESS},
-    {IDC_GFX_GLYPH_CACHE, HKEY_LOCAL_MACHINE, kGlyphCache, L"limit", Dword(16384), Dword(0), Dword(16384), Dword(8192), TWEAK_CREATE_TO_READ},
+    {IDC_GFX_START_MENU, HKLM, kStartMenu, L"AniType", Dword(6), Dword(0), Dword(0), Dword(6), TWEAK_CREATE_TO_READ | TWEAK_TICK_UNLESS},
+    {IDC_GFX_GLYPH_CACHE, HKLM, kGlyphCache, L"limit", Dword(16384), Dword(0), Dword(16384), Dword(8192), TWEAK_CREATE_TO_READ},
 };
+const TweakTable g_graphicsTweaks = TweakTableOf<kGraphicsRows>();
 
 // A scroll bar measure: shown from one value, written to it and to its counterpart
 // of the other bar, so that both bars keep the same proportions.
@@ -43,7 +45,10 @@ static const int kMeasureChars = 16;
 static const int kLargestMeasure = 30;
 static const int kSpinnerWrap = 13;
 
-static const WCHAR kGlyphHelp[] = L"Increases this cache, making graphics rendering faster.";
+static constexpr TweakHelp kGraphicsHelpRows[] = {
+    {IDC_GFX_HELP_GLYPH, L"Increases this cache, making graphics rendering faster."},
+};
+const HelpTable g_graphicsHelp = HelpTableOf<kGraphicsHelpRows>();
 
 static BOOL LoadScrollBarBox(HWND page, const ScrollBarBox &measure)
 {
@@ -57,7 +62,7 @@ static BOOL LoadScrollBarBox(HWND page, const ScrollBarBox &measure)
 static void CommitScrollBarBox(HWND page, const ScrollBarBox &measure)
 {
     DWORD pixels = (DWORD)ReadNumberField(page, measure.edit, kMeasureChars, (int)measure.standard);
-    if (IsDlgButtonChecked(page, measure.box) == BST_UNCHECKED) pixels = measure.standard;
+    if (!IsBoxTicked(page, measure.box)) pixels = measure.standard;
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return;
     WriteDwordValue(key, measure.shown, pixels);
@@ -69,7 +74,7 @@ static void CommitScrollBarBox(HWND page, const ScrollBarBox &measure)
 static BOOL OpenGraphicsPage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, kGraphicsTweaks, TWEAK_COUNT(kGraphicsTweaks)) && LoadScrollBarBox(page, kArrowLength) &&
+    return LoadTweaks(page, g_graphicsTweaks) && LoadScrollBarBox(page, kArrowLength) &&
            LoadScrollBarBox(page, kBarWidth);
 }
 
@@ -81,9 +86,9 @@ static BOOL OnGraphicsCommand(HWND page, UINT control)
         return TRUE;
     case IDC_GFX_ARROW: CommitScrollBarBox(page, kArrowLength); return FALSE;
     case IDC_GFX_WIDTH: CommitScrollBarBox(page, kBarWidth); return FALSE;
-    case IDC_GFX_HELP_GLYPH: ShowTweakHelp(page, kGlyphHelp); return FALSE;
     }
-    WriteTweak(page, kGraphicsTweaks, TWEAK_COUNT(kGraphicsTweaks), control);
+    if (ShowHelpOfButton(page, g_graphicsHelp, control)) return FALSE;
+    WriteTweak(page, g_graphicsTweaks, control);
     return FALSE;
 }
 

@@ -3,31 +3,33 @@
 // creates both keys.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
 #include <commctrl.h>
 
-static const WCHAR kBarFont[] = L"System\\GWE\\Menu\\BarFnt";
-static const WCHAR kPopFont[] = L"System\\GWE\\Menu\\PopFnt";
+static constexpr WCHAR kBarFont[] = L"System\\GWE\\Menu\\BarFnt";
+static constexpr WCHAR kPopFont[] = L"System\\GWE\\Menu\\PopFnt";
 
 #define MENUFONT_ROW (TWEAK_CREATE_TO_READ | TWEAK_FLUSH)
 
-static const Tweak kMenuFontTweaks[] = {
+static constexpr Tweak kMenuFontRows[] = {
     // control                  root                key        name    ticked when  missing    ticked       cleared
-    {IDC_MENUFONT_BAR_ITALIC, HKEY_LOCAL_MACHINE, kBarFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
-    {IDC_MENUFONT_BAR_BOLD, HKEY_LOCAL_MACHINE, kBarFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
-    {IDC_MENUFONT_POP_ITALIC, HKEY_LOCAL_MACHINE, kPopFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
-    {IDC_MENUFONT_POP_BOLD, HKEY_LOCAL_MACHINE, kPopFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
+    {IDC_MENUFONT_BAR_ITALIC, HKLM, kBarFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
+    {IDC_MENUFONT_BAR_BOLD, HKLM, kBarFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
+    {IDC_MENUFONT_POP_ITALIC, HKLM, kPopFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
+    {IDC_MENUFONT_POP_BOLD, HKLM, kPopFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
 };
+const TweakTable g_menuFontTweaks = TweakTableOf<kMenuFontRows>();
 
 static const FontFaceBox kBarFace = {IDC_MENUFONT_BAR_FACE, IDC_MENUFONT_BAR_FACE_EDIT, kBarFont,
                                      L"Please select the Menu bar font!"};
 static const FontFaceBox kPopFace = {IDC_MENUFONT_POP_FACE, IDC_MENUFONT_POP_FACE_EDIT, kPopFont,
                                      L"Please select the POP Menu font!"};
-static const FontSizeBox kBarSize = {IDC_MENUFONT_BAR_SIZE, IDC_MENUFONT_BAR_SIZE_EDIT, kBarFont, 8, L"8 is default value"};
-static const FontSizeBox kPopSize = {IDC_MENUFONT_POP_SIZE, IDC_MENUFONT_POP_SIZE_EDIT, kPopFont, 8, L"8 is default value"};
+static const FontSizeBox kBarSize = {IDC_MENUFONT_BAR_SIZE, IDC_MENUFONT_BAR_SIZE_EDIT, kBarFont, 8, L"8 is default value", TRUE};
+static const FontSizeBox kPopSize = {IDC_MENUFONT_POP_SIZE, IDC_MENUFONT_POP_SIZE_EDIT, kPopFont, 8, L"8 is default value", TRUE};
 
 // The size spinners wrap to the default size at both ends of their range.
 static const int kLargestMenuFont = 20;
@@ -36,7 +38,7 @@ static const int kLargestMenuFont = 20;
 static BOOL OpenMenuFontPage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, kMenuFontTweaks, TWEAK_COUNT(kMenuFontTweaks)) && LoadFontFace(page, kBarFace) &&
+    return LoadTweaks(page, g_menuFontTweaks) && LoadFontFace(page, kBarFace) &&
            LoadFontFace(page, kPopFace) && LoadFontSize(page, kBarSize) && LoadFontSize(page, kPopSize);
 }
 
@@ -51,7 +53,7 @@ static BOOL OnMenuFontCommand(HWND page, UINT control)
     case IDC_MENUFONT_BAR_SIZE: CommitFontSize(page, kBarSize); return FALSE;
     case IDC_MENUFONT_POP_SIZE: CommitFontSize(page, kPopSize); return FALSE;
     }
-    WriteTweak(page, kMenuFontTweaks, TWEAK_COUNT(kMenuFontTweaks), control);
+    WriteTweak(page, g_menuFontTweaks, control);
     return FALSE;
 }
 

@@ -5,9 +5,11 @@
 #include <wchar.h>
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
+#include "pages/phone/browse_field.h"
 #include "resource.h"
 
 // One notification class: its key under HKEY_CURRENT_USER, its controls and the
@@ -42,10 +44,14 @@ static const WCHAR kTextPrefix[] = L"MSN Messenger: ";
 static const WCHAR kDoneCaption[] = L"Congratulations";
 static const WCHAR kFailedCaption[] = L"Sorry";
 static const WCHAR kFailedText[] = L"You action failed, it's not suitable for you device!";
-static const WCHAR kTextHelp[] = L"Make the New MSN Message notification in your words.";
-static const WCHAR kSoundHelp[] =
-    L"You can change the MSN nessage notification sound as you like. You can use the sound recorded by youself as "
-    L"the notification sound. Such as \"New Message\". Make Sure the sound file is in \\Windows\\.";
+static constexpr TweakHelp kMessengerHelpRows[] = {
+    {IDC_MSN_HELP_TEXT, L"Make the New MSN Message notification in your words.", MB_ICONINFORMATION},
+    {IDC_MSN_HELP_SOUND,
+     L"You can change the MSN nessage notification sound as you like. You can use the sound recorded by youself as "
+     L"the notification sound. Such as \"New Message\". Make Sure the sound file is in \\Windows\\.",
+     MB_ICONINFORMATION},
+};
+const HelpTable g_messengerHelp = HelpTableOf<kMessengerHelpRows>();
 
 // An option number is read with room for 15 characters; no number stores 110.
 #define OPTIONS_FIELD_CHARS 16
@@ -140,9 +146,9 @@ static void StoreText(HWND page, const MessengerNotification &notification)
 
 // The notification names its sound by the file's name alone, without folder or
 // extension: \Windows\Alarm1.wav is Alarm1.
-static void SoundNameFromPath(LPCWSTR path, WCHAR *name)
+static void SoundNameFromPath(LPCWSTR path, WCHAR *name, int cch)
 {
-    FileNameFromPath(path, name);
+    FileNameFromPath(path, name, cch);
     WCHAR *stop = wcschr(name, L'.');
     if (stop) *stop = 0;
 }
@@ -157,23 +163,10 @@ static void StoreSound(HWND page, const MessengerNotification &notification)
     // The name has room for the whole path: a long name is stored whole, never cut
     // into the name of some other sound.
     WCHAR name[SOUND_PATH_CHARS];
-    SoundNameFromPath(path, name);
+    SoundNameFromPath(path, name, SOUND_PATH_CHARS);
     BOOL written = WriteTextValue(key, L"Wave", name);
     RegCloseKey(key);
     ReportWrite(page, written, notification.soundChanged);
-}
-
-// The browser hands back a path only when the user picked one; a cancelled browser
-// leaves the field as it was. Nothing is stored until the sound button is pressed.
-static void PickSound(HWND page, const MessengerNotification &notification)
-{
-    ShowFileBrowser(page);   // empties g_browseResult first
-    if (g_browseResult[0]) SetDlgItemTextW(page, notification.soundField, g_browseResult);
-}
-
-static void ShowInformationHelp(HWND page, LPCWSTR text)
-{
-    MessageBoxW(page, text, L"Help", MB_OK | MB_ICONINFORMATION);
 }
 
 static BOOL OnMessengerCommand(HWND page, UINT control)
@@ -185,19 +178,15 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
     case IDC_MSN_HELP_OPTIONS:
         OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
         return FALSE;
-    case IDC_MSN_HELP_TEXT:
-        ShowInformationHelp(page, kTextHelp);
-        return FALSE;
-    case IDC_MSN_HELP_SOUND:
-        ShowInformationHelp(page, kSoundHelp);
-        return FALSE;
     }
+    if (ShowHelpOfButton(page, g_messengerHelp, control)) return FALSE;
     for (int i = 0; i < NOTIFICATION_COUNT; i++) {
         const MessengerNotification &notification = kNotifications[i];
         if (control == notification.optionsButton) StoreOptions(page, notification);
         else if (control == notification.textButton) StoreText(page, notification);
         else if (control == notification.soundButton) StoreSound(page, notification);
-        else if (control == notification.soundPick) PickSound(page, notification);
+        // Nothing is stored until the sound button is pressed.
+        else if (control == notification.soundPick) BrowseIntoField(page, notification.soundField);
     }
     return FALSE;
 }

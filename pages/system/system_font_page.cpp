@@ -3,36 +3,41 @@
 // write is flushed; opening the page creates the keys it reads.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
 #include <commctrl.h>
 
-static const WCHAR kSystemFont[] = L"System\\GDI\\SYSFNT";
-static const WCHAR kClearType[] = L"System\\GDI\\ClearTypeSettings";
+static constexpr WCHAR kSystemFont[] = L"System\\GDI\\SYSFNT";
+static constexpr WCHAR kClearType[] = L"System\\GDI\\ClearTypeSettings";
 
 #define SYSFONT_ROW (TWEAK_CREATE_TO_READ | TWEAK_FLUSH)
 
-static const Tweak kSystemFontTweaks[] = {
+static constexpr Tweak kSystemFontRows[] = {
     // control               root                key           name               ticked when  missing    ticked       cleared
-    {IDC_SYSFONT_ITALIC, HKEY_LOCAL_MACHINE, kSystemFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), SYSFONT_ROW},
-    {IDC_SYSFONT_BOLD, HKEY_LOCAL_MACHINE, kSystemFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(400), SYSFONT_ROW},
-    {IDC_SYSFONT_CLEARTYPE, HKEY_LOCAL_MACHINE, kClearType, L"OffOnRotation", Dword(0), Dword(1), Dword(0), Dword(1), SYSFONT_ROW},
+    {IDC_SYSFONT_ITALIC, HKLM, kSystemFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), SYSFONT_ROW},
+    {IDC_SYSFONT_BOLD, HKLM, kSystemFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(400), SYSFONT_ROW},
+    {IDC_SYSFONT_CLEARTYPE, HKLM, kClearType, L"OffOnRotation", Dword(0), Dword(1), Dword(0), Dword(1), SYSFONT_ROW},
     // The font cache is read as "CS" and written as "Cs": one value, whatever its case.
-    {IDC_SYSFONT_CACHE, HKEY_LOCAL_MACHINE, kSystemFont, L"Cs", NotRead(), Nothing(), Dword(16384), Dword(0), SYSFONT_ROW},
-    {IDC_SYSFONT_CACHE, HKEY_LOCAL_MACHINE, kSystemFont, L"CS", Dword(16384), Dword(0), Nothing(), Nothing(), SYSFONT_ROW},
+    {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"Cs", Nothing(), Nothing(), Dword(16384), Dword(0), SYSFONT_ROW},
+    {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"CS", Dword(16384), Dword(0), Nothing(), Nothing(), SYSFONT_ROW},
 };
+const TweakTable g_systemFontTweaks = TweakTableOf<kSystemFontRows>();
 
-static const FontSizeBox kSystemFontSize = {IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, kSystemFont, 9, L"9 is default value"};
+static const FontSizeBox kSystemFontSize = {IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, kSystemFont, 9, L"9 is default value", FALSE};
 static const FontFaceBox kSystemFontFace = {IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT, kSystemFont,
                                             L"Please select the system font!"};
 
-static const WCHAR kSizeHelp[] =
-    L"To change the font size, select the desired font size and then check the check box, if the check box has "
-    L"been selected yet, please uncheck it before select the font size.";
-static const WCHAR kClearTypeHelp[] = L"This option only works in Windows Mobile 2003SE.";
-static const WCHAR kCacheHelp[] = L"This option can speed up font rendering at the cost of a bit of memory.";
+static constexpr TweakHelp kSystemFontHelpRows[] = {
+    {IDC_SYSFONT_HELP_SIZE,
+     L"To change the font size, select the desired font size and then check the check box, if the check box has "
+    L"been selected yet, please uncheck it before select the font size."},
+    {IDC_SYSFONT_HELP_CLEARTYPE, L"This option only works in Windows Mobile 2003SE."},
+    {IDC_SYSFONT_HELP_CACHE, L"This option can speed up font rendering at the cost of a bit of memory."},
+};
+const HelpTable g_systemFontHelp = HelpTableOf<kSystemFontHelpRows>();
 
 // The size spinner wraps to the default size at both ends of its range.
 static const int kLargestSystemFont = 20;
@@ -48,7 +53,7 @@ static void ApplySystemFontLayout(HWND page)
 static BOOL OpenSystemFontPage(HWND page)
 {
     InitPageWithShell(page);
-    if (!LoadTweaks(page, kSystemFontTweaks, TWEAK_COUNT(kSystemFontTweaks))) return FALSE;
+    if (!LoadTweaks(page, g_systemFontTweaks)) return FALSE;
     if (!LoadFontSize(page, kSystemFontSize)) return FALSE;
     return LoadFontFace(page, kSystemFontFace);
 }
@@ -61,11 +66,9 @@ static BOOL OnSystemFontCommand(HWND page, UINT control)
         return TRUE;
     case IDC_SYSFONT_SIZE: CommitFontSize(page, kSystemFontSize); return FALSE;
     case IDC_SYSFONT_FACE: CommitFontFace(page, kSystemFontFace); return FALSE;
-    case IDC_SYSFONT_HELP_SIZE: ShowTweakHelp(page, kSizeHelp); return FALSE;
-    case IDC_SYSFONT_HELP_CLEARTYPE: ShowTweakHelp(page, kClearTypeHelp); return FALSE;
-    case IDC_SYSFONT_HELP_CACHE: ShowTweakHelp(page, kCacheHelp); return FALSE;
     }
-    WriteTweak(page, kSystemFontTweaks, TWEAK_COUNT(kSystemFontTweaks), control);
+    if (ShowHelpOfButton(page, g_systemFontHelp, control)) return FALSE;
+    WriteTweak(page, g_systemFontTweaks, control);
     return FALSE;
 }
 

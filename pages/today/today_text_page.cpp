@@ -3,44 +3,38 @@
 // created even to be read, and each icon change is announced to the shell.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "pages/today/settings_change.h"
 #include "resource.h"
 
-static const WCHAR kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
-static const WCHAR kButtons[] = L"ControlPanel\\Buttons";
-static const WCHAR kNetwork[] = L"ControlPanel\\Network";
-static const WCHAR kAdminPassword[] = L"ControlPanel\\AdminPassword";
-static const WCHAR kPassword[] = L"ControlPanel\\Password";
-static const WCHAR kOwner[] = L"ControlPanel\\Owner";
+static constexpr WCHAR kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
+static constexpr WCHAR kButtons[] = L"ControlPanel\\Buttons";
+static constexpr WCHAR kNetwork[] = L"ControlPanel\\Network";
+static constexpr WCHAR kAdminPassword[] = L"ControlPanel\\AdminPassword";
+static constexpr WCHAR kPassword[] = L"ControlPanel\\Password";
+static constexpr WCHAR kOwner[] = L"ControlPanel\\Owner";
 
 // What the field shows when no text is stored.
-static const WCHAR kNoTodayText[] = L"Rudore";
+static constexpr WCHAR kNoTodayText[] = L"Rudore";
 // Room for the Today text, terminator included, in the registry and in the field.
 static const int kTodayTextChars = 256;
 
-#define LM HKEY_LOCAL_MACHINE
-#define READ TWEAK_CREATE_TO_READ
-
-// In the order the page reads them; the buttons key comes before the Today text, the
-// other four after it. A "Redirect" row is only written.
-static const Tweak kIconTweaks[] = {
+// Every key is created even to be read. A "Redirect" row is only written.
+static constexpr Tweak kIconRows[] = {
     // control, root, key, value, ticked when, missing counts as, written ticked, written cleared, flags
-    {IDC_TODAYTEXT_HIDE_BUTTONS, LM, kButtons, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_BUTTONS, LM, kButtons, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_NETWORK, LM, kNetwork, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_ADMIN, LM, kAdminPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_ADMIN, LM, kAdminPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_PASSWORD, LM, kPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_PASSWORD, LM, kPassword, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
-    {IDC_TODAYTEXT_HIDE_OWNER, LM, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), READ},
-    {IDC_TODAYTEXT_HIDE_OWNER, LM, kOwner, L"Redirect", NotRead(), Nothing(), Text(L""), DeleteValue(), READ},
+    {IDC_TODAYTEXT_HIDE_BUTTONS, HKLM, kButtons, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_BUTTONS, HKLM, kButtons, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_NETWORK, HKLM, kNetwork, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_ADMIN, HKLM, kAdminPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_ADMIN, HKLM, kAdminPassword, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_PASSWORD, HKLM, kPassword, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_PASSWORD, HKLM, kPassword, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
+    {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
 };
-static const int kButtonsRows = 2;
-
-#undef LM
-#undef READ
+const TweakTable g_todayTextTweaks = TweakTableOf<kIconRows>();
 
 // The buttons icon is announced to every window; the others only to the desktop.
 static int NoticeForIcon(UINT control)
@@ -67,7 +61,7 @@ static void WriteTodayText(HWND page)
 {
     HKEY key;
     if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key, NULL)) return;
-    if (IsDlgButtonChecked(page, IDC_TODAYTEXT_SHOW) != BST_UNCHECKED) {
+    if (IsBoxTicked(page, IDC_TODAYTEXT_SHOW)) {
         WCHAR text[kTodayTextChars];
         text[0] = 0;
         GetDlgItemTextW(page, IDC_TODAYTEXT_TEXT, text, kTodayTextChars);
@@ -83,9 +77,14 @@ static BOOL OpenTodayTextPage(HWND page)
 {
     InitPageWithShell(page);
     SendDlgItemMessageW(page, IDC_TODAYTEXT_TEXT, EM_LIMITTEXT, kTodayTextChars - 1, 0);
-    if (!LoadTweaks(page, kIconTweaks, kButtonsRows)) return FALSE;
+    // The buttons key is read before the Today text, the other four after it.
+    if (!LoadTweakBox(page, g_todayTextTweaks, IDC_TODAYTEXT_HIDE_BUTTONS)) return FALSE;
     ShowStoredTodayText(page);
-    return LoadTweaks(page, kIconTweaks + kButtonsRows, TWEAK_COUNT(kIconTweaks) - kButtonsRows);
+    static const UINT later[] = {IDC_TODAYTEXT_HIDE_NETWORK, IDC_TODAYTEXT_HIDE_ADMIN, IDC_TODAYTEXT_HIDE_PASSWORD,
+                                 IDC_TODAYTEXT_HIDE_OWNER};
+    for (UINT box : later)
+        if (!LoadTweakBox(page, g_todayTextTweaks, box)) return FALSE;
+    return TRUE;
 }
 
 static BOOL OnTodayTextCommand(HWND page, UINT control)
@@ -99,7 +98,7 @@ static BOOL OnTodayTextCommand(HWND page, UINT control)
         return FALSE;
     }
     // A key that cannot be opened writes nothing, so there is nothing to announce.
-    if (WriteTweak(page, kIconTweaks, TWEAK_COUNT(kIconTweaks), control)) AnnounceSettingsChange(NoticeForIcon(control));
+    if (WriteTweak(page, g_todayTextTweaks, control)) AnnounceSettingsChange(NoticeForIcon(control));
     return FALSE;
 }
 

@@ -331,9 +331,12 @@ TEST(FileBrowserHelpers, TheFileNameIsWhatFollowsTheLastBackslash)
         {L"\\Windows\\Rings\\Alarm1.wav", L"Alarm1.wav"}, {L"Alarm1.wav", L"Alarm1.wav"}, {L"\\Windows\\Rings\\", L""}};
     for (const auto &c : names) {
         wchar_t name[64] = L"stale";
-        FileNameFromPath(c.path, name);
+        FileNameFromPath(c.path, name, 64);
         EXPECT_STREQ(c.name, name) << c.path;
     }
+    wchar_t cut[4] = L"";
+    FileNameFromPath(L"\\Windows\\Alarm1.wav", cut, 4);
+    EXPECT_STREQ(L"Ala", cut) << "the name is cut to its destination";
 }
 
 TEST_F(FileBrowserTest, FollowsTheScreenWhenItTurns)

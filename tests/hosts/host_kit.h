@@ -232,15 +232,6 @@ inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT fl
     EXPECT_EQ(owner, box.owner);
 }
 
-// The help box of a button: one box captioned "Help", owned by the page, with these
-// buttons and icon and this text.
-inline void ExpectHelpBox(HWND page, UINT button, UINT flags, const wchar_t *text)
-{
-    int before = SimMessageBoxCount();
-    Tap(page, button);
-    ExpectOneBox(before, page, L"Help", flags, text);
-}
-
 // Exactly one broadcast since record `from`: the settings change 0xF2 (lParam 0) the
 // shell's windows listen for, posted to the desktop window or sent to every window.
 inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
@@ -264,49 +255,6 @@ inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
 // A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
 
-// A check box bound to one DWORD that only one stored value ticks.
-struct DwordBox {
-    UINT box;
-    HKEY root;
-    const wchar_t *key;
-    const wchar_t *name;
-    DWORD ticked, cleared;
-};
-
-// With every value missing the boxes start clear; each box writes both of its states;
-// a page opened again shows what was stored: the "on" value ticks a box, any other
-// value leaves it clear.
-inline void CheckDwordBoxes(PageRunner run, int tab, const DwordBox *boxes, int count)
-{
-    for (int i = 0; i < count; i++) DeleteRegValue(boxes[i].root, boxes[i].key, boxes[i].name);
-    run(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) {
-            const DwordBox &c = boxes[i];
-            SCOPED_TRACE(c.name);
-            EXPECT_FALSE(IsTicked(page, c.box)) << "a missing value counts as off";
-            Tap(page, c.box);
-            EXPECT_EQ(c.ticked, RegDwordOr(c.root, c.key, c.name, 99));
-            Tap(page, c.box);
-            EXPECT_EQ(c.cleared, RegDwordOr(c.root, c.key, c.name, 99));
-        }
-    });
-    run(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
-    });
-    for (int i = 0; i < count; i++) WriteRegDword(boxes[i].root, boxes[i].key, boxes[i].name, boxes[i].ticked);
-    run(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) EXPECT_TRUE(IsTicked(page, boxes[i].box)) << boxes[i].name;
-    });
-    for (int i = 0; i < count; i++) {
-        DWORD neither = 3;
-        while (neither == boxes[i].ticked || neither == boxes[i].cleared) neither++;
-        WriteRegDword(boxes[i].root, boxes[i].key, boxes[i].name, neither);
-    }
-    run(tab, [&](HWND page) {
-        for (int i = 0; i < count; i++) EXPECT_FALSE(IsTicked(page, boxes[i].box)) << boxes[i].name;
-    });
-}
-
 // Done inside the page (after `first`, when given) ends the whole host with 1.
 inline void ExpectDoneInsideClosesHost(PageRunner run, int tab, const std::function<void(HWND page)> &first = nullptr)
 {
@@ -319,20 +267,6 @@ inline void ExpectDoneInsideClosesHost(PageRunner run, int tab, const std::funct
         EXPECT_FALSE(IsWindowVisible(host)) << "the host is still open";
     }));
     EXPECT_FALSE(IsWindow(host)) << "the host is not destroyed";
-}
-
-// A help button shows its fixed text in a box captioned "Help", owned by the page.
-inline void CheckHelpButton(PageRunner run, int tab, UINT button, const wchar_t *text)
-{
-    run(tab, [&](HWND page) {
-        int before = SimMessageBoxCount();
-        Tap(page, button);
-        ASSERT_EQ(1, MessageBoxesSince(before));
-        SimMessageBox box = LastMessageBox();
-        EXPECT_STREQ(L"Help", box.caption);
-        EXPECT_STREQ(text, box.text);
-        EXPECT_EQ(page, box.owner);
-    });
 }
 
 // ---- Flushes ----

@@ -3,7 +3,6 @@
 
 namespace {
 
-const wchar_t kUserAgent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
 const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const wchar_t *const kFolders[] = {L"Cache", L"Cookies", L"History"};
 const wchar_t *const kLeaves[] = {L"Temporary Internet Files", L"Cookies", L"History"};
@@ -25,27 +24,6 @@ void ExpectFolders(const std::wstring &root)
 class BrowserPageTest : public DeviceTest {};
 
 }  // namespace
-
-TEST_F(BrowserPageTest, ABoxWritesItsValueAndPassAsIe6NeedsAllThreeUserAgentValues)
-{
-    const DwordBox small[] = {
-        {IDC_PIE_SMALL_LETTERS, HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", L"ZoomSetting", 1, 2}};
-    CheckDwordBoxes(RunInternetPage, TAB_PIE, small, 1);
-    // One value missing: the box is clear, and ticking it writes all three.
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Default", L"Mozilla/4.0;Blazer/4.0");
-    WriteRegString(HKEY_LOCAL_MACHINE, kUserAgent, L"Platform", L"Windows NT 5.0");
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kUserAgent, L"Version");
-    for (bool ticked : {false, true}) {
-        RunInternetPage(TAB_PIE, [&](HWND page) {
-            EXPECT_EQ(ticked, IsTicked(page, IDC_PIE_PASS_AS_IE6));
-            Tap(page, IDC_PIE_PASS_AS_IE6);
-        });
-        std::wstring agent;
-        for (const wchar_t *name : {L"Default", L"Platform", L"Version"})
-            agent += RegTextOr(HKEY_LOCAL_MACHINE, kUserAgent, name, L"?") + L"|";
-        EXPECT_EQ(ticked ? L"Mozilla/4.0|Windows CE|MSIE 4.01|" : L"Mozilla/4.0;Blazer/4.0|Windows NT 5.0|MSIE 6.0|", agent);
-    }
-}
 
 TEST_F(BrowserPageTest, TheCacheFolderDecidesTheBoxAndTheStorageShown)
 {

@@ -3,8 +3,6 @@
 
 namespace {
 
-const wchar_t kInboxSettings[] = L"Software\\Microsoft\\Inbox\\Settings";
-
 struct PortField {
     int tab;
     UINT field, button;
@@ -20,14 +18,6 @@ const PortField kPorts[] = {
     {TAB_NETWORKING, IDC_NET_TS_PORT, IDC_NET_TS_PORT_BUTTON, 20, HKEY_CURRENT_USER,
      L"Software\\Microsoft\\Terminal Server Client\\Default", L"Server Port", 3389},
 };
-
-std::wstring Fonts()
-{
-    std::wstring fonts;
-    for (const wchar_t *name : {L"MsgListReadFont", L"MsgListBoldFont", L"MsgListHeaderFont"})
-        fonts += RegTextOr(HKEY_CURRENT_USER, kInboxSettings, name, L"?") + L"|";
-    return fonts;
-}
 
 class MailPageTest : public DeviceTest {};
 
@@ -68,20 +58,3 @@ TEST_F(MailPageTest, PortFieldsStoreTheirNumberAndRefuseWhatIsNoPort)
     }
 }
 
-TEST_F(MailPageTest, TheDateBoxAndTheInboxFontsFollowTheirValues)
-{
-    const DwordBox date[] = {{IDC_MAIL_HIDE_DATE, HKEY_CURRENT_USER, kInboxSettings, L"ShowDateTime", 0, 1}};
-    CheckDwordBoxes(RunInternetPage, TAB_INBOX1, date, 1);
-    // The font box writes all three fonts and is ticked only when all three are large.
-    for (bool ticked : {false, true}) {
-        RunInternetPage(TAB_INBOX1, [&](HWND page) {
-            EXPECT_EQ(ticked, IsTicked(page, IDC_MAIL_BIG_FONT));
-            Tap(page, IDC_MAIL_BIG_FONT);
-        });
-        EXPECT_EQ(ticked ? L"Tahoma,80|Tahoma,80,b|Tahoma,80|" : L"Tahoma,120|Tahoma,120,b|Tahoma,120|", Fonts());
-    }
-    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListReadFont", L"Tahoma,120");
-    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListBoldFont", L"Tahoma,120,b");
-    WriteRegString(HKEY_CURRENT_USER, kInboxSettings, L"MsgListHeaderFont", L"Tahoma,100");
-    RunInternetPage(TAB_INBOX1, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_MAIL_BIG_FONT)); });
-}

@@ -22,7 +22,7 @@ class SoundFoldersTest : public PhonePageTest {};
 
 // The page writes through paths with a leading backslash and reads through the same
 // paths without it: what it stores must be what it reads.
-TEST_F(SoundFoldersTest, EachBoxStoresItsFieldTickedPutsWindowsBackClearedAndHelpTellsTheOrder)
+TEST_F(SoundFoldersTest, EachBoxStoresItsFieldTickedAndPutsWindowsBackCleared)
 {
     WriteRegString(HKEY_CURRENT_USER, kInCall, L"Directory", L"\\Storage Card\\Phone\\");
     DeleteRegKey(HKEY_CURRENT_USER, kFeedback);
@@ -43,9 +43,6 @@ TEST_F(SoundFoldersTest, EachBoxStoresItsFieldTickedPutsWindowsBackClearedAndHel
             EXPECT_EQ(typed[i], FieldText(page, c.field));
         }
     });
-    CheckHelpButton(RunPhonePage, TAB_SOUND_FOLDERS, IDC_SF_HELP,
-                    L"If you want to change the sound folder, you should browse the folder path first, then check "
-                    L"the check box.");
 }
 
 TEST_F(SoundFoldersTest, BrowsingPutsTheChoiceInItsOwnFieldOnlyAndStoresNothing)

@@ -16,14 +16,6 @@ DWORD BattResuming() { return RegDwordOr(LM, kTimeouts, L"BattResumingSuspendTim
 std::wstring LongDate() { return RegTextOr(LM, kOverrides, L"SLDte", L"(none)"); }
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
 
-void WriteOrDelete(const wchar_t *key, const wchar_t *name, const wchar_t *text)
-{
-    if (text)
-        WriteRegString(LM, key, name, text);
-    else
-        DeleteRegValue(LM, key, name);
-}
-
 class ClockPowerPageTest : public DeviceTest {};
 
 }  // namespace
@@ -41,15 +33,6 @@ TEST_F(ClockPowerPageTest, OpeningCreatesEveryKeyAndReadsMissingValuesAsTheirDef
     EXPECT_FALSE(RegValueExists(LM, kShell, L"TBOpt")) << "opening reads only";
     EXPECT_FALSE(RegValueExists(LM, kTimeouts, L"ACResumingSuspendTimeout"));
     EXPECT_FALSE(RegValueExists(LM, kOverrides, L"SLDte"));
-}
-
-TEST_F(ClockPowerPageTest, ClockAndWakeUpBoxesWriteBothStates)
-{
-    const DwordBox boxes[] = {
-        {IDC_CLK_CLOCK_EVERYWHERE, LM, kTaskBar, L"LimitedClock", 0, 1},
-        {IDC_CLK_WAKEUP_60S, LM, kPower, L"WakeupPowerOff", 60, 180},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_CLOCK_POWER, boxes, 2);
 }
 
 // Each box sets or clears its own bit of "TBOpt" and keeps every other bit.
@@ -96,30 +79,6 @@ TEST_F(ClockPowerPageTest, TopBarBoxesEachKeepTheirOwnFlagOfTBOpt)
     });
 }
 
-TEST_F(ClockPowerPageTest, AmPmNeedsAllThreeOverridesAndWritesOrDeletesThemTogether)
-{
-    struct {
-        const wchar_t *am, *format;
-        bool ticked;
-    } cases[] = {{L"Am", L"h:mm tM", true}, {L"AM", NULL, false}};
-    for (auto &c : cases) {
-        SCOPED_TRACE(c.ticked);
-        WriteOrDelete(kOverrides, L"S1159", c.am);
-        WriteOrDelete(kOverrides, L"S2359", L"Pm");
-        WriteOrDelete(kOverrides, L"STFmt", c.format);
-        RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-            EXPECT_EQ(c.ticked, IsTicked(page, IDC_CLK_AM_PM));
-            for (int taps = 0; taps < 2; taps++) {
-                Tap(page, IDC_CLK_AM_PM);
-                bool ticked = IsTicked(page, IDC_CLK_AM_PM);
-                EXPECT_EQ(ticked ? L"Am" : L"none", RegTextOr(LM, kOverrides, L"S1159", L"none"));
-                EXPECT_EQ(ticked ? L"Pm" : L"none", RegTextOr(LM, kOverrides, L"S2359", L"none"));
-                EXPECT_EQ(ticked ? L"h:mm tM" : L"none", RegTextOr(LM, kOverrides, L"STFmt", L"none"));
-            }
-        });
-    }
-}
-
 TEST_F(ClockPowerPageTest, TheDateFormatBoxStartsClearAndStoresTheField)
 {
     WriteRegString(LM, kOverrides, L"SLDte", L"dd MMMM yyyy");
@@ -141,13 +100,13 @@ TEST_F(ClockPowerPageTest, TheDateFormatBoxStartsClearAndStoresTheField)
         Tap(page, IDC_CLK_DATE_FORMAT);
         EXPECT_EQ(std::wstring(255, L'd'), LongDate());
     });
-    // Stored formats are read into 80 bytes: 39 characters fit, 40 do not; an empty
-    // one shows the default too.
-    for (size_t chars : {0, 39, 40}) {
+    // Stored formats are read back as long as the field stores them: 255 characters
+    // fit, 256 do not; an empty one shows the default too.
+    for (size_t chars : {0, 255, 256}) {
         SCOPED_TRACE(chars);
         WriteRegString(LM, kOverrides, L"SLDte", std::wstring(chars, L'y').c_str());
         RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-            EXPECT_EQ(chars == 39 ? std::wstring(39, L'y') : kDefaultFormat, FieldText(page, IDC_CLK_DATE_PICTURE));
+            EXPECT_EQ(chars == 255 ? std::wstring(255, L'y') : kDefaultFormat, FieldText(page, IDC_CLK_DATE_PICTURE));
         });
     }
 }
@@ -175,7 +134,7 @@ TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsOrFifteen)
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_CLK_ALARM_FIX)); });
 }
 
-TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightySeconds)
+TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStopsAtFiveGoingDownAndAtOneHundredEightyGoingUp)
 {
     WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 15);
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
@@ -184,11 +143,11 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
             int delta;
             const wchar_t *shown;
         } steps[] = {
-            {L"180", -1, L"180"}, {L"5", 1, L"5"}, {L"60", 0, L"59"}, {L"", -1, L"5"},
+            {L"179", -1, L"180"}, {L"180", -1, L"180"}, {L"6", 1, L"5"}, {L"5", 1, L"5"}, {L"60", 0, L"59"},
             // Only three characters are read: "1000" is 100.
             {L"1000", -1, L"101"},
-            // Beyond the range a step lands on its nearer end.
-            {L"999", 1, L"180"},
+            // Each way stops only at its own end: up from nothing is 1, down from 999 is 998.
+            {L"", -1, L"1"}, {L"999", 1, L"998"},
         };
         for (auto &s : steps) {
             SCOPED_TRACE(testing::Message() << "\"" << s.field << "\" by " << s.delta);
@@ -200,9 +159,6 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStepsBetweenFiveAndOneHundredEightyS
         SetField(page, IDC_CLK_RESUMING_SECONDS, L"100");
         PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, true);
         EXPECT_EQ(L"101", Seconds(page));
-        ExpectHelpBox(page, IDC_CLK_HELP_WAKEUP, MB_OK,
-                      L"This option will decrease the quality of seconds that your Pocket PC will be on during some "
-                      L"events. The default value is 180 seconds. Decrease this time will save you some power.");
     });
     EXPECT_EQ(15u, AcResuming()) << "spinning writes nothing";
 }

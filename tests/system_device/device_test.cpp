@@ -15,8 +15,8 @@ const wchar_t kDisplay[] =
     L"System\\CurrentControlSet\\Control\\Power\\State\\Resuming\\{EB91C7C9-8BF6-4a2d-9AB8-69724EED97D1}";
 const wchar_t kComm[] = L"Comm";
 
-DWORD Dword(const wchar_t *key, const wchar_t *name) { return RegDwordOr(LM, key, name, 0xBAD); }
-DWORD BlockSize(const wchar_t *key) { return Dword(key, L"BlockTransferSize"); }
+
+DWORD BlockSize(const wchar_t *key) { return RegDwordOr(LM, key, L"BlockTransferSize", 0xBAD); }
 
 std::wstring CounterLabel(HWND page) { return FieldText(page, IDC_DEV_RESET_COUNTER); }
 
@@ -48,66 +48,12 @@ TEST_F(DevicePageTest, OpeningCreatesTheKeysItReadsAndWritesNothing)
     EXPECT_TRUE(RegKeyExists(LM, kDisplay));
 }
 
-TEST_F(DevicePageTest, SingleValueBoxesWriteBothStates)
-{
-    const DwordBox boxes[] = {
-        {IDC_DEV_NO_USB_CHARGING, LM, kUsb, L"EnableUsbCharging", 0, 1},
-        {IDC_DEV_PNP_DELAY, LM, kStorage, L"PNPUnloadDelay", 4096, 1500},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_DEVICE, boxes, 2);
-}
-
-TEST_F(DevicePageTest, TwoKeyBoxesNeedBothValuesAndWriteBothKeys)
-{
-    for (DWORD sd : {256u, 64u}) {
-        SCOPED_TRACE(sd);
-        WriteRegDword(LM, kMmc, L"BlockTransferSize", 256);
-        WriteRegDword(LM, kSdMemory, L"BlockTransferSize", sd);
-        RunSystemPage(TAB_DEVICE, [&](HWND page) {
-            EXPECT_EQ(sd == 256, IsTicked(page, IDC_DEV_SD_BLOCK_SIZE));
-            if (sd == 256) Tap(page, IDC_DEV_SD_BLOCK_SIZE);
-            for (DWORD size : {256u, 64u}) {
-                Tap(page, IDC_DEV_SD_BLOCK_SIZE);
-                EXPECT_EQ(size, BlockSize(kMmc));
-                EXPECT_EQ(size, BlockSize(kSdMemory));
-            }
-        });
-    }
-    // Waking to full power: cleared it stores 2 and 4, ticked 0 and 0.
-    DeleteRegValue(LM, kResuming, L"Default");
-    DeleteRegValue(LM, kDisplay, L"Default");
-    RunSystemPage(TAB_DEVICE, [](HWND page) {
-        Tap(page, IDC_DEV_FULL_POWER_WAKE);
-        EXPECT_EQ(2u, Dword(kResuming, L"Default"));
-        EXPECT_EQ(4u, Dword(kDisplay, L"Default"));
-        Tap(page, IDC_DEV_FULL_POWER_WAKE);
-        EXPECT_EQ(0u, Dword(kResuming, L"Default"));
-        EXPECT_EQ(0u, Dword(kDisplay, L"Default"));
-    });
-}
-
-TEST_F(DevicePageTest, TheLowBatteryWarningWritesOrDeletesItsText)
-{
-    for (const wchar_t *stored : {L"Low Battery Warning", L"Low battery warning"}) {
-        bool exact = lstrcmpW(stored, L"Low Battery Warning") == 0;
-        SCOPED_TRACE(exact);
-        WriteRegString(LM, kLowBattery, L"Default", stored);
-        RunSystemPage(TAB_DEVICE, [&](HWND page) {
-            EXPECT_EQ(exact, IsTicked(page, IDC_DEV_LOW_BATTERY));
-            if (exact) {
-                Tap(page, IDC_DEV_LOW_BATTERY);
-                EXPECT_FALSE(RegValueExists(LM, kLowBattery, L"Default"));
-            }
-            Tap(page, IDC_DEV_LOW_BATTERY);
-            EXPECT_EQ(L"Low Battery Warning", RegTextOr(LM, kLowBattery, L"Default", L"?"));
-        });
-    }
-}
-
 TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFirstGap)
 {
     WriteRecent(L"Default", L"\\Windows\\tmail.exe");
-    for (const wchar_t *name : {L"0", L"1", L"2", L"4"}) WriteRecent(name, L"\\Windows\\calc.exe");
+    for (const wchar_t *name : {L"0", L"2", L"4"}) WriteRecent(name, L"\\Windows\\calc.exe");
+    // An entry of another type is an entry all the same.
+    WriteRegDword(LM, kTaskSwitch, L"1", 5);
     WriteRecent(L"Other", L"kept");
     RunSystemPage(TAB_DEVICE, [](HWND page) {
         EXPECT_FALSE(IsTicked(page, IDC_DEV_CLEAR_RECENT));
@@ -152,9 +98,6 @@ TEST_F(DevicePageTest, TheCounterLabelShowsTheSoftResetsAndTickingResetsThem)
         Tap(page, IDC_DEV_RESET_COUNTER);
         EXPECT_EQ(3u, SimGetBootCount());
         EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
-        ExpectHelpBox(page, IDC_DEV_HELP_RECENT, MB_OK | MB_ICONINFORMATION,
-                      L"This option can clear the recent program list in the start menu. Needed soft reset to take "
-                      L"effect.");
     });
 }
 

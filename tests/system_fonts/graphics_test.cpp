@@ -45,26 +45,6 @@ TEST_F(GraphicsPageTest, OpeningCreatesItsKeysAndShowsMeasuresUnsignedTickedUnle
     });
 }
 
-TEST_F(GraphicsPageTest, CheckBoxesWriteBothStatesAndStartMenuAnimationIsOnUnlessSix)
-{
-    const DwordBox boxes[] = {
-        // Read under "SYSTEM\GWE", written under "System\GWE": one key.
-        {IDC_GFX_ANIMATE, LM, kGwe, L"Animate", 1, 0},
-        // A glyph cache that is cleared keeps a value: 8192, not none and not 0.
-        {IDC_GFX_GLYPH_CACHE, LM, kGlyphCache, L"limit", 16384, 8192},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_GRAPHICS, boxes, 2);
-    for (DWORD aniType : {3u, 6u}) {
-        SCOPED_TRACE(aniType);
-        WriteRegDword(LM, kGweMenu, L"AniType", aniType);
-        RunSystemPage(TAB_GRAPHICS, [&](HWND page) {
-            EXPECT_EQ(aniType != 6, IsTicked(page, IDC_GFX_START_MENU));
-            Tap(page, IDC_GFX_START_MENU);
-            EXPECT_EQ(aniType != 6 ? 6u : 0u, RegDwordOr(LM, kGweMenu, L"AniType", 99));
-        });
-    }
-}
-
 // Spinners run from 1 to 30 and wrap to 13 without committing; boxes write their
 // pair, and no measure is refused, not even the standard one.
 TEST_F(GraphicsPageTest, MeasureSpinnersWrapToThirteenAndBoxesWriteTheirPairUnrefused)
@@ -98,7 +78,6 @@ TEST_F(GraphicsPageTest, MeasureSpinnersWrapToThirteenAndBoxesWriteTheirPairUnre
         WriteRegDword(LM, kGwe, L"cyHScr", 5);
         Commit(page, IDC_GFX_ARROW_EDIT, L"30", IDC_GFX_ARROW);
         EXPECT_EQ(5u, Gwe(L"cyHScr")) << "each box writes its own pair only";
-        ExpectHelpBox(page, IDC_GFX_HELP_GLYPH, MB_OK, L"Increases this cache, making graphics rendering faster.");
     });
 }
 

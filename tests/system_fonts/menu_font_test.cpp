@@ -49,15 +49,6 @@ TEST_F(MenuFontPageTest, OpeningCreatesBothKeysAndEachFontShowsItsOwnKey)
     });
 }
 
-TEST_F(MenuFontPageTest, ItalicAndBoldBoxesWriteTheirOwnKeyAndBoldOffIsSevenHundred)
-{
-    const DwordBox boxes[] = {
-        {IDC_MENUFONT_BAR_BOLD, LM, kBarFnt, L"Wt", 900, 700},
-        {IDC_MENUFONT_POP_ITALIC, LM, kPopFnt, L"It", 1, 0},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_MENU_FONT, boxes, 2);
-}
-
 // Each font's boxes and spinners act on its own key and edits only.
 TEST_F(MenuFontPageTest, EachFontsBoxesStoreInItsOwnKeyClearToTheDefaultsAndRefuseThem)
 {
@@ -97,7 +88,8 @@ TEST_F(MenuFontPageTest, EachFontsBoxesStoreInItsOwnKeyClearToTheDefaultsAndRefu
             WriteRegDword(LM, font.key, L"Ht", 1300);
             Commit(page, font.sizeEdit, L"8", font.sizeBox);
             ExpectOneBox(before, page, L"8 is default value", MB_OK, L"Please select the font size!");
-            EXPECT_EQ(1300u, HtOf(font.key));
+            EXPECT_FALSE(IsTicked(page, font.sizeBox));
+            EXPECT_EQ(800u, HtOf(font.key)) << "the refusal stores the default size";
             before = SimMessageBoxCount();
             Commit(page, font.faceEdit, L"Tahoma", font.faceBox);
             ExpectOneBox(before, page, L"Tahoma is default value", MB_OK, font.faceRefusal);

@@ -46,22 +46,6 @@ TEST_F(SystemFontPageTest, OpeningCreatesBothKeysWritesNothingAndShowsSizesAndNa
     }
 }
 
-TEST_F(SystemFontPageTest, CheckBoxesWriteBothStatesFlushed)
-{
-    const DwordBox boxes[] = {
-        {IDC_SYSFONT_BOLD, LM, kSysFnt, L"Wt", 900, 400},
-        {IDC_SYSFONT_CLEARTYPE, LM, kClearTypeKey, L"OffOnRotation", 0, 1},
-        // Read as "CS", written as "Cs": one value.
-        {IDC_SYSFONT_CACHE, LM, kSysFnt, L"CS", 16384, 0},
-    };
-    CheckDwordBoxes(RunSystemPage, TAB_SYSTEM_FONT, boxes, 3);
-    FlushRecorder flushes;
-    ASSERT_TRUE(flushes.recording());
-    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) { Tap(page, IDC_SYSFONT_BOLD); });
-    ASSERT_FALSE(flushes.flushes().empty());
-    EXPECT_TRUE(flushes.flushes().back().Held(L"Wt", 900));
-}
-
 TEST_F(SystemFontPageTest, TheSizeBoxStoresTheEditsSizeFlushedClearsToNineAndRefusesNine)
 {
     WriteRegDword(LM, kSysFnt, L"Ht", 900);
@@ -153,11 +137,9 @@ TEST_F(SystemFontPageTest, SpinnersChangeOnlyTheirEditsAndTheSizeWrapsToNine)
     EXPECT_EQ(L"Arial", Nm());
 }
 
-TEST_F(SystemFontPageTest, HelpAnswersAndAnyNotificationLaysThePageOutAgain)
+TEST_F(SystemFontPageTest, AnyNotificationLaysThePageOutAgain)
 {
     RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        ExpectHelpBox(page, IDC_SYSFONT_HELP_CACHE, MB_OK,
-                      L"This option can speed up font rendering at the cost of a bit of memory.");
         SetWindowPos(GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), NULL, 0, 0, 10, 10, SWP_NOZORDER);
         ASSERT_FALSE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT));
         NMHDR other = {GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), IDC_SYSFONT_FACE_EDIT, (UINT)NM_CLICK};
