@@ -6,6 +6,7 @@
 //   make_tricks.exe OUT.md          writes the reference
 //   make_tricks.exe --check FILE.md fails (exit 1) when FILE.md differs from it
 #include <windows.h>
+#include <ctype.h>
 #include <stdio.h>
 #include <string>
 #include "app/rudore.h"
@@ -15,7 +16,8 @@
 
 // What the controls that are not plain rows do, in the user's words, by page template
 // and control. A control whose `what` is NULL goes with the line before it (the edit
-// field and spinner of a box, say) and gets no line of its own.
+// field and spinner of a box, say) and gets no line of its own. A plain row given a
+// line here (a refusal, a notice) has it as a note under its page's table.
 struct SpecialControl {
     UINT page;
     UINT control;
@@ -39,6 +41,23 @@ static std::string Utf8(LPCWSTR text, int length = -1)
     if (written <= 0) return std::string();
     if (length < 0) written--;  // the terminating null
     return std::string(buffer, written);
+}
+
+// The program's own texts (labels, help) as Markdown shows them: its backslashes and
+// other marks stay as they are, and a line break stays a line break.
+static std::string Plain(const std::string &text)
+{
+    std::string plain;
+    for (size_t i = 0; i < text.size(); i++) {
+        char c = text[i], next = i + 1 < text.size() ? text[i + 1] : ' ';
+        // A backslash escapes the mark after it, so only one before a mark needs escaping.
+        if ((c == '\\' && ispunct((unsigned char)next)) || c == '*' || c == '_' || c == '`' || c == '<' ||
+            c == '[' || c == ']')
+            plain += '\\';
+        if (c == '\n') plain += "<br>";
+        else if (c != '\r') plain += c;
+    }
+    return plain;
 }
 
 // Table cells must not break the table.
@@ -70,20 +89,20 @@ static std::string ValueText(const TweakValue &value)
     case TWEAK_DWORD:
         snprintf(number, sizeof number, "%lu", (unsigned long)value.number);
         return number;
-    case TWEAK_TEXT: return "\"" + Utf8(value.text) + "\"";
+    case TWEAK_TEXT: return "`\"" + Utf8(value.text) + "\"`";
     case TWEAK_DELETE: return "value deleted";
     }
     return "nothing";
 }
 
-static const char *TypeOf(const Tweak &row)
+static std::string TypeOf(const Tweak &row)
 {
     const TweakValue *values[] = {&row.tickedWhen, &row.ticked, &row.cleared, &row.missing};
     for (const TweakValue *value : values) {
         if (value->kind == TWEAK_DWORD) return "REG_DWORD";
         if (value->kind == TWEAK_TEXT) return "REG_SZ";
     }
-    return "";
+    return "(any)";   // a value that is only ever deleted
 }
 
 static std::string TickedWhen(const Tweak &row)
@@ -165,7 +184,7 @@ static const SpecialControl *SpecialOf(UINT page, UINT control)
 
 static std::string Quoted(const TemplateControl &control)
 {
-    if (!control.label.empty()) return "\"" + control.label + "\"";
+    if (!control.label.empty()) return "\"" + Plain(control.label) + "\"";
     if (control.classOrdinal == TEMPLATE_CLASS_EDIT) return "edit field";
     if (_stricmp(control.className.c_str(), "msctls_updown32") == 0) return "spinner";
     if (control.classOrdinal == TEMPLATE_CLASS_LISTBOX) return "list";
@@ -173,21 +192,47 @@ static std::string Quoted(const TemplateControl &control)
     return "control " + std::to_string(control.id);
 }
 
-// The control a help button explains: the nearest other control on its line.
-static const TemplateControl *ExplainedBy(const TemplateControl *controls, int count, const TweakSheet &sheet,
-                                          const TemplateControl &button)
+// How far apart two controls' lines are; a few dialog units count as the same line.
+static int LineDistance(const TemplateControl &a, const TemplateControl &b)
+{
+    int distance = abs(a.centre - b.centre);
+    return distance <= 3 ? 0 : distance;
+}
+
+// The control an "H" explains: the labelled control to its left on the nearest line,
+// the closest one when a line holds two columns.
+static const TemplateControl *ExplainedBy(const TemplateControl *controls, int count, const TemplateControl &button)
 {
     const TemplateControl *best = NULL;
     for (int i = 0; i < count; i++) {
         const TemplateControl &other = controls[i];
-        if (&other == &button || HelpOf(sheet, other.id) || other.labelOnly) continue;
+        if (&other == &button || other.labelOnly || other.label.empty() || other.label == "H") continue;
         if (other.left >= button.left) continue;
-        int distance = abs(other.centre - button.centre);
-        if (!best || distance < abs(best->centre - button.centre) ||
-            (distance == abs(best->centre - button.centre) && other.left < best->left))
+        int distance = LineDistance(other, button);
+        if (!best || distance < LineDistance(*best, button) ||
+            (distance == LineDistance(*best, button) && other.left > best->left))
             best = &other;
     }
     return best;
+}
+
+// How the list of other controls names a control: an "H" by what it stands beside, a
+// control without a label by the labelled one to its left on its line, if any.
+static std::string NameInList(const TemplateControl *controls, int count, const TemplateControl &control)
+{
+    if (control.label == "H") {
+        const TemplateControl *explained = ExplainedBy(controls, count, control);
+        return explained ? "\"H\" beside " + Quoted(*explained) : Quoted(control);
+    }
+    if (!control.label.empty()) return Quoted(control);
+    const TemplateControl *beside = NULL;
+    for (int i = 0; i < count; i++) {
+        const TemplateControl &other = controls[i];
+        if (other.label.empty() || other.label == "H" || other.left >= control.left) continue;
+        if (LineDistance(other, control) != 0) continue;
+        if (!beside || other.left > beside->left) beside = &other;
+    }
+    return beside ? Quoted(control) + " beside " + Quoted(*beside) : Quoted(control);
 }
 
 static void WriteSheet(const TweakSheet &sheet)
@@ -208,13 +253,24 @@ static void WriteSheet(const TweakSheet &sheet)
             for (int i = 0; i < sheet.tweaks->count; i++) {
                 const Tweak &row = sheet.tweaks->rows[i];
                 if (row.control != controls[c].id) continue;
-                Put("| " + Cell(Quoted(controls[c])) + " | " + RootName(row.root) + "\\" + Cell(Utf8(row.key)) +
-                    "\\" + Cell(row.name && *row.name ? Utf8(row.name) : "(default)") + " | " + TypeOf(row) + " | " +
+                // A key written with a leading backslash is the same key without it.
+                LPCWSTR key = row.key[0] == L'\\' ? row.key + 1 : row.key;
+                std::string place = RootName(row.root) + "\\" + Utf8(key) + "\\" +
+                                    (row.name && *row.name ? Utf8(row.name) : "(default)");
+                Put("| " + Cell(Quoted(controls[c])) + " | `" + Cell(place) + "` | " + TypeOf(row) + " | " +
                     Cell(TickedWhen(row)) + " | " + Cell(ValueText(row.ticked)) + " | " +
                     Cell(ValueText(row.cleared)) + " | " + KeyNotes(row) + " |\n");
             }
         }
         Put("\n");
+        // What a plain row does beyond its values (a refusal, a notice), by its label.
+        std::string notes;
+        for (int c = 0; c < count; c++) {
+            const SpecialControl *special = SpecialOf(sheet.templateId, controls[c].id);
+            if (special && special->what && IsRow(sheet, controls[c].id))
+                notes += "- " + Quoted(controls[c]) + ": " + special->what + "\n";
+        }
+        if (!notes.empty()) Put("Notes:\n\n" + notes + "\n");
     }
 
     std::string others;
@@ -224,22 +280,36 @@ static void WriteSheet(const TweakSheet &sheet)
             continue;
         const SpecialControl *special = SpecialOf(sheet.templateId, control.id);
         if (!special) {
-            fprintf(stderr, "\"%s\": control %u (%s, class %s) has no row, help or description\n", Utf8(sheet.name).c_str(),
-                    control.id, Quoted(control).c_str(), control.className.c_str());
+            fprintf(stderr, "\"%s\": control %u (%s) has no row, help or description\n", Utf8(sheet.name).c_str(),
+                    control.id, NameInList(controls, count, control).c_str());
             g_faults++;
             continue;
         }
-        if (special->what) others += "- " + Quoted(control) + ": " + special->what + "\n";
+        if (special->what) others += "- " + NameInList(controls, count, control) + ": " + special->what + "\n";
     }
     if (!others.empty()) Put("Other controls:\n\n" + others + "\n");
+
+    // A description of a control the page no longer has, or of one that needs none,
+    // would go stale unseen.
+    for (const SpecialControl &special : kSpecialControls) {
+        if (special.page != sheet.templateId) continue;
+        int c = 0;
+        while (c < count && controls[c].id != special.control) c++;
+        if (c == count || controls[c].labelOnly || HelpOf(sheet, special.control) ||
+            (!special.what && IsRow(sheet, special.control))) {
+            fprintf(stderr, "\"%s\": the description of control %u describes no control that needs one\n",
+                    Utf8(sheet.name).c_str(), special.control);
+            g_faults++;
+        }
+    }
 
     std::string help;
     for (int c = 0; c < count; c++) {
         const TweakHelp *row = HelpOf(sheet, controls[c].id);
         if (!row) continue;
-        const TemplateControl *explained = ExplainedBy(controls, count, sheet, controls[c]);
+        const TemplateControl *explained = ExplainedBy(controls, count, controls[c]);
         help += "- \"H\" beside " + (explained ? Quoted(*explained) : std::string("the page")) + ": " +
-                Utf8(row->text) + "\n";
+                Plain(Utf8(row->text)) + "\n";
     }
     if (!help.empty()) Put("Help buttons:\n\n" + help + "\n");
 }
@@ -250,11 +320,29 @@ static void WriteReference()
         "Generated from the program's own tweak tables, help tables and dialog templates by\n"
         "`cmake --build build --target tricks`; the tests fail when this file differs from what\n"
         "the program does. Do not edit it by hand.\n\n"
-        "Each table row is one registry value bound to a check box. A box bound to several values\n"
-        "has a row for each and is ticked only when all of them match. Roots: HKCR\n"
-        "HKEY_CLASSES_ROOT, HKCU HKEY_CURRENT_USER, HKLM HKEY_LOCAL_MACHINE. Unless a row says\n"
-        "otherwise, a write creates a missing key. \"Flushed\": the key is flushed to storage\n"
-        "after the write.\n\n");
+        "For each page of each category of the \"Rudore\" menu:\n\n"
+        "- A table of its check boxes that each store fixed values, one row per registry value:\n"
+        "  where the value lives (root, key, value name), its type, the stored value that ticks\n"
+        "  the box when the page opens (and what a missing value counts as), what ticking and\n"
+        "  what clearing the box write, and whether the key is flushed to storage afterwards. A\n"
+        "  box bound to several values has a row for each, starts ticked only when all of them\n"
+        "  match, and writes them all in the table's order. Unless a row says otherwise, a write\n"
+        "  creates a missing key.\n"
+        "- Notes on rows that do more than their values say.\n"
+        "- The other controls (buttons, number and text fields, spinners, boxes that do more than\n"
+        "  store a value) and what each writes.\n"
+        "- The help buttons (\"H\") and the text each shows.\n\n"
+        "Roots: HKCR is HKEY_CLASSES_ROOT, HKCU HKEY_CURRENT_USER, HKLM HKEY_LOCAL_MACHINE. Labels\n"
+        "and texts are quoted as the program shows them, spelling included.\n\n");
+    for (const SpecialControl &special : kSpecialControls) {
+        int i = 0;
+        while (i < g_tweakCatalogCount && g_tweakCatalog[i].templateId != special.page) i++;
+        if (i == g_tweakCatalogCount) {
+            fprintf(stderr, "control %u is described for template %u, which no page uses\n", special.control,
+                    special.page);
+            g_faults++;
+        }
+    }
     LPCWSTR category = NULL;
     for (int i = 0; i < g_tweakCatalogCount; i++) {
         const TweakSheet &sheet = g_tweakCatalog[i];
