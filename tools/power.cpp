@@ -21,13 +21,13 @@ void SoftResetDevice(void)
     if (version.dwMajorVersion >= 5) {
         HMODULE shell = LoadLibraryW(L"aygshell.dll");
         if (!shell) return;
-        ShellExitWindowsExProc exitWindows = (ShellExitWindowsExProc)(void *)GetProcAddress(shell, "ExitWindowsEx");
+        ShellExitWindowsExProc exitWindows = (ShellExitWindowsExProc)(void *)GetProcAddressW(shell, L"ExitWindowsEx");
         if (exitWindows) exitWindows(EWX_REBOOT, 0);
         FreeLibrary(shell);
     } else if (version.dwMajorVersion == 4 && version.dwMinorVersion >= 20) {
         HMODULE core = LoadLibraryW(L"Coredll.dll");
         if (!core) return;
-        SetSystemPowerStateProc setPowerState = (SetSystemPowerStateProc)(void *)GetProcAddress(core, "SetSystemPowerState");
+        SetSystemPowerStateProc setPowerState = (SetSystemPowerStateProc)(void *)GetProcAddressW(core, L"SetSystemPowerState");
         if (setPowerState) setPowerState(NULL, POWER_STATE_RESET, 0);
         FreeLibrary(core);
     } else {

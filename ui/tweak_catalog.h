@@ -11,7 +11,7 @@
 struct TweakSheet {
     LPCWSTR category;           // the "Rudore" menu command that opens it
     LPCWSTR name;               // the tab's label, or the dialog's title
-    UINT templateId;            // the page's or dialog's (portrait) template
+    UINT templateId;            // the template the page or dialog is created from
     UINT openedTemplate;        // what the main window opens: the host, or the dialog itself
     DLGPROC openedProcedure;
     int tab;                    // the page's tab in its host; -1 for a dialog

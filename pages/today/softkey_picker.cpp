@@ -2,11 +2,12 @@
 // can be installed or removed while the program runs.
 #include "pages/today/softkey_picker.h"
 #include <commdlg.h>
+#include "ceplatform.h"
 
 WCHAR g_linkPath[LINK_PATH_CHARS];
 
 static const WCHAR kPickerLibrary[] = L"\\Windows\\Zelvo Rudore\\getFiles.dll";
-static const char kPickerExport[] = "gsGetSaveFileName";
+static const WCHAR kPickerExport[] = L"gsGetSaveFileName";
 
 // The library's picker takes the open-file record as GetOpenFileNameW does.
 typedef BOOL(WINAPI *PickFileProc)(OPENFILENAMEW *record);
@@ -29,7 +30,7 @@ void PickLinkTarget(HWND owner)
     record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 
     HMODULE library = LoadLibraryW(kPickerLibrary);
-    PickFileProc pick = library ? (PickFileProc)(void *)GetProcAddress(library, kPickerExport) : NULL;
+    PickFileProc pick = library ? (PickFileProc)(void *)GetProcAddressW(library, kPickerExport) : NULL;
     BOOL chosen = pick ? pick(&record) : GetOpenFileNameW(&record);
     if (library) FreeLibrary(library);
     if (!chosen) return;

@@ -12,3 +12,21 @@ FARPROC DesktopLibraryProc(const WCHAR *library, const char *name)
     if (!module) module = LoadLibraryW(library);
     return module ? GetProcAddress(module, name) : NULL;
 }
+
+// The device names exports in wide characters; export names are plain ASCII, so a name
+// with any other character (or too long to be one) names nothing.
+extern "C" FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name)
+{
+    char narrow[256];
+    int length = 0;
+    for (; name && name[length]; length++) {
+        if (name[length] > 0x7F || length == (int)sizeof narrow - 1) {
+            SetLastError(ERROR_PROC_NOT_FOUND);
+            return NULL;
+        }
+        narrow[length] = (char)name[length];
+    }
+    if (!name) return GetProcAddress(module, NULL);
+    narrow[length] = 0;
+    return GetProcAddress(module, narrow);
+}

@@ -105,6 +105,8 @@ CEAPI LONG WINAPI lineInitializeEx(LPHLINEAPP app, HINSTANCE instance, LINECALLB
 CEAPI LONG WINAPI lineGetDevCaps(HLINEAPP app, DWORD device, DWORD apiVersion, DWORD extVersion, LPLINEDEVCAPS caps);
 CEAPI LONG WINAPI lineOpen(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVersion, DWORD extVersion,
                            DWORD_PTR callbackInstance, DWORD privileges, DWORD mediaModes, LPLINECALLPARAMS params);
+/* The device looks exports up by a wide name (GetProcAddress is this one under UNICODE). */
+CEAPI FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name);
 /* Replaces `existing` by `replacement`, which takes its name; `existing` must be there. */
 CEAPI BOOL WINAPI DeleteAndRenameFile(LPCWSTR existing, LPCWSTR replacement);
 
