@@ -60,8 +60,6 @@ const HelpTable g_messengerHelp = HelpTableOf<kMessengerHelpRows>();
 // The stored text, prefix included, is held in 512 characters.
 #define STORED_TEXT_CHARS 512
 #define TYPED_TEXT_CHARS (STORED_TEXT_CHARS - TEXT_PREFIX_CHARS)
-// The text read when the page opens: 512 bytes.
-#define SHOWN_TEXT_CHARS 256
 // Sound paths: 199 characters; the stored sound read when the page opens: 400 bytes.
 #define SOUND_PATH_CHARS 200
 
@@ -73,9 +71,11 @@ static void ShowStoredText(HWND page, const MessengerNotification &notification)
     HKEY key;
     DWORD disposition = 0;
     if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, &disposition)) return;
-    WCHAR text[SHOWN_TEXT_CHARS];
+    // Read back with the room it is stored from, so that a long text the page stored
+    // is shown whole and not overwritten by the next press.
+    WCHAR text[STORED_TEXT_CHARS];
     text[0] = 0;
-    BOOL read = disposition == REG_OPENED_EXISTING_KEY && ReadTextValue(key, L"Default", text, SHOWN_TEXT_CHARS);
+    BOOL read = disposition == REG_OPENED_EXISTING_KEY && ReadTextValue(key, L"Default", text, STORED_TEXT_CHARS);
     RegCloseKey(key);
     // The field holds the user's part, after the prefix every stored text starts with.
     if (read && wcslen(text) > TEXT_PREFIX_CHARS) SetDlgItemTextW(page, notification.textField, text + TEXT_PREFIX_CHARS);

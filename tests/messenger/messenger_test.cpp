@@ -86,15 +86,15 @@ TEST_F(MessengerPageTest, StoredValuesAreShownAndMissingOrUnusableOnesShowTheDef
         EXPECT_TRUE(RegKeyExists(CU, key)) << "reading the text creates the key";
         EXPECT_FALSE(RegValueExists(CU, key, L"Default")) << "nothing written on opening";
     }
-    // 255 characters of text and 199 of sound fit.
+    // The whole stored text (511 characters, what the button stores) and 199 of sound fit.
     StoreAll(kMsgKey, 9, L"MSN Messenger: Hello", L"Alarm1");
-    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(240, L'x')).c_str());
+    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(496, L'x')).c_str());
     WriteRegString(CU, kOnlineKey, L"Wave", std::wstring(199, L'w').c_str());
     RunMessengerPage([](HWND page) {
         EXPECT_EQ(L"9", FieldText(page, IDC_MSN_MSG_OPTIONS));
         EXPECT_EQ(L"Hello", FieldText(page, IDC_MSN_MSG_TEXT));
         EXPECT_EQ(L"Alarm1", FieldText(page, IDC_MSN_MSG_SOUND));
-        EXPECT_EQ(std::wstring(240, L'x'), FieldText(page, IDC_MSN_ONLINE_TEXT));
+        EXPECT_EQ(std::wstring(496, L'x'), FieldText(page, IDC_MSN_ONLINE_TEXT));
         EXPECT_EQ(std::wstring(199, L'w'), FieldText(page, IDC_MSN_ONLINE_SOUND));
     });
     // The field shows what follows the 15-character prefix, whatever the prefix says.
@@ -104,7 +104,7 @@ TEST_F(MessengerPageTest, StoredValuesAreShownAndMissingOrUnusableOnesShowTheDef
     DeleteRegKey(CU, kMsgKey);
     WriteTextOfType(CU, kMsgKey, L"Options", REG_SZ, L"7");
     WriteRegString(CU, kMsgKey, L"Default", kPrefix);
-    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(241, L'x')).c_str());
+    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(497, L'x')).c_str());
     WriteRegString(CU, kOnlineKey, L"Wave", std::wstring(200, L'w').c_str());
     RunMessengerPage(ExpectNothingShown);
 }
