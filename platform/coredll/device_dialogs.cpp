@@ -87,26 +87,23 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
 
 typedef BOOL(WINAPI *FileDialogProc)(LPOPENFILENAMEW);
 
-BOOL RealFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
+// The desktop's dialog. The device's record size means the fields of the older desktop
+// record; the desktop hands back drive paths, and the device has no drives.
+BOOL DesktopFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
 {
-    if (ofn->lStructSize != kDeviceRecordSize) return show(ofn);
-    // The device's record size means the fields of the older desktop record.
-    OPENFILENAMEW desktop;
-    ZeroMemory(&desktop, sizeof desktop);
-    CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
-    desktop.lStructSize = sizeof desktop;
-    BOOL result = show(&desktop);
-    ofn->nFilterIndex = desktop.nFilterIndex;
-    ofn->nFileOffset = desktop.nFileOffset;
-    ofn->nFileExtension = desktop.nFileExtension;
-    ofn->Flags = desktop.Flags;
-    return result;
-}
-
-// The desktop's dialog hands back drive paths; the device's has no drives.
-BOOL DeviceFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
-{
-    BOOL result = RealFileDialog(ofn, show);
+    OPENFILENAMEW desktop = {};
+    BOOL older = ofn->lStructSize == kDeviceRecordSize;
+    if (older) {
+        CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
+        desktop.lStructSize = sizeof desktop;
+    }
+    BOOL result = show(older ? &desktop : ofn);
+    if (older) {
+        ofn->nFilterIndex = desktop.nFilterIndex;
+        ofn->nFileOffset = desktop.nFileOffset;
+        ofn->nFileExtension = desktop.nFileExtension;
+        ofn->Flags = desktop.Flags;
+    }
     if (!result || !ofn->lpstrFile) return result;
     int lost = DevicePathFromDrivePath(ofn->lpstrFile);
     if (ofn->nFileOffset >= lost) ofn->nFileOffset -= lost;
@@ -116,24 +113,13 @@ BOOL DeviceFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
 
 BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
-    if (!ofn) {
-        g_dialogErrorIsOurs = TRUE;
-        g_dialogError = CDERR_INITIALIZATION;
-        return FALSE;
-    }
-    if (AnsweringDialogs()) {
-        g_dialogErrorIsOurs = TRUE;
-        return AnswerFileDialog(ofn, save);
-    }
-    FileDialogProc show = (FileDialogProc)(void *)DesktopLibraryProc(
-        L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
-    if (!show) {
-        g_dialogErrorIsOurs = TRUE;
-        g_dialogError = CDERR_INITIALIZATION;
-        return FALSE;
-    }
-    g_dialogErrorIsOurs = FALSE;
-    return DeviceFileDialog(ofn, show);
+    FileDialogProc show = ofn && !AnsweringDialogs() ? (FileDialogProc)(void *)DesktopLibraryProc(
+                              L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW") : NULL;
+    g_dialogErrorIsOurs = !show;
+    if (show) return DesktopFileDialog(ofn, show);
+    if (ofn && AnsweringDialogs()) return AnswerFileDialog(ofn, save);
+    g_dialogError = CDERR_INITIALIZATION;
+    return FALSE;
 }
 
 }

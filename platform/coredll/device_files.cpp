@@ -284,8 +284,17 @@ BOOL MakeDeviceIcons(DeviceIcons *icons, HIMAGELIST shell, UINT sizeFlag, ShellF
 
 }  // namespace
 
-DWORD_PTR DeviceFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize, UINT flags)
+// File information as the device's shell gives it. A path from the root
+// (\Windows\Rings\Ring1.wav) names a file of the device's drive; Wine's shell takes only
+// full paths and finds nothing for it.
+extern "C" DWORD_PTR WINAPI Ce_SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize,
+                                             UINT flags)
 {
+    WCHAR full[MAX_PATH];
+    if (path && path[0] == L'\\' && path[1] != L'\\' && !(flags & SHGFI_PIDL)) {
+        DWORD n = GetFullPathNameW(path, MAX_PATH, full, NULL);
+        if (n > 0 && n < MAX_PATH) path = full;
+    }
     ShellFileInfoProc fileInfo = (ShellFileInfoProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHGetFileInfoW");
     if (!fileInfo) return 0;
     DWORD_PTR result = fileInfo(path, attributes, info, infoSize, flags);

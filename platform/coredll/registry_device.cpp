@@ -131,18 +131,12 @@ bool CreateDeviceFiles()
 
 // ---- Restarts ----
 
+// Missing or not a number, the count starts again from nothing.
 void RaiseBootCount()
 {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kCommKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return;
-    DWORD type = 0, count = 0, size = sizeof count;
-    if (RegQueryValueExW(key, kBootCount, NULL, &type, (BYTE *)&count, &size) != ERROR_SUCCESS || type != REG_DWORD ||
-        size != sizeof count)
-        count = 0;   // missing or not a number: the device counts from nothing
+    DWORD count = SimGetBootCount();
     if (count != 0xFFFFFFFF) ++count;
-    RegSetValueExW(key, kBootCount, 0, REG_DWORD, (const BYTE *)&count, sizeof count);
-    RegCloseKey(key);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kCommKey, kBootCount, REG_DWORD, &count, sizeof count);
 }
 
 void FlushRoots()
