@@ -4,23 +4,14 @@
 #include <commctrl.h>
 #include "simdevice.h"
 
-enum { kMaxKeys = 8, kMaxOverrides = 8, kLabelChars = 64, kDeviceRecordSize = 36 };
+enum { kMaxKeys = 8, kLabelChars = 64, kDeviceRecordSize = 36 };
 // Per button in the resource: image, command, state, style, string, 0, popup index.
 enum { kWordsPerButton = 7 };
 
 struct SoftKeyEntry {
-    HWND  key;
-    WORD  command;
-    WORD  popup;        // index into the bar's menu, or NOMENU
-    HMENU submenu;      // set by SHCMBM_SETSUBMENU or taken from an SHCMBF_HMENU menu
-    BYTE  state;
-    WCHAR label[kLabelChars];
-};
-
-struct KeyOverride {
-    WORD key;
-    WORD mask;
-    WORD value;
+    HWND key;
+    WORD command;
+    WORD popup;         // index into the bar's menu, or NOMENU
 };
 
 struct MenuBarData {
@@ -28,10 +19,6 @@ struct MenuBarData {
     HMENU        menu;       // loaded from the resource; the bar destroys it
     int          keyCount;
     SoftKeyEntry keys[kMaxKeys];
-    BOOL         colored;
-    COLORREF     background;
-    int          overrideCount;
-    KeyOverride  overrides[kMaxOverrides];
 };
 
 static MenuBarData *BarData(HWND bar)
@@ -39,76 +26,40 @@ static MenuBarData *BarData(HWND bar)
     return (MenuBarData *)GetWindowLongPtrW(bar, GWLP_USERDATA);
 }
 
-// Reads the menu-bar resource. A resource shorter than its button count says yields
-// only the buttons it holds whole.
-static BOOL LoadBarResource(HINSTANCE instance, UINT id, MenuBarData *data, DWORD *error)
+static void FreeBarData(MenuBarData *data)
+{
+    if (data->menu) DestroyMenu(data->menu);
+    HeapFree(GetProcessHeap(), 0, data);
+}
+
+// Reads the menu-bar resource and makes its keys. A resource shorter than its button
+// count says yields only the buttons it holds whole.
+static DWORD LoadBarResource(HINSTANCE instance, UINT id, HWND bar, MenuBarData *data)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(instance, found) : NULL;
     const WORD *words = loaded ? (const WORD *)LockResource(loaded) : NULL;
-    if (!words) {
-        *error = ERROR_RESOURCE_NAME_NOT_FOUND;
-        return FALSE;
-    }
+    if (!words) return ERROR_RESOURCE_NAME_NOT_FOUND;
     DWORD wordCount = SizeofResource(instance, found) / sizeof(WORD);
-    if (wordCount < 2) {
-        *error = ERROR_INVALID_DATA;
-        return FALSE;
-    }
-    WORD menuId = words[0];
+    if (wordCount < 2) return ERROR_INVALID_DATA;
     DWORD buttons = words[1];
-    DWORD whole = (wordCount - 2) / kWordsPerButton;
-    if (buttons > whole) buttons = whole;
+    if (buttons > (wordCount - 2) / kWordsPerButton) buttons = (wordCount - 2) / kWordsPerButton;
     if (buttons > kMaxKeys) buttons = kMaxKeys;
 
-    data->menu = menuId ? LoadMenuW(instance, MAKEINTRESOURCEW(menuId)) : NULL;
+    data->menu = words[0] ? LoadMenuW(instance, MAKEINTRESOURCEW(words[0])) : NULL;
     for (DWORD i = 0; i < buttons; ++i) {
         const WORD *button = words + 2 + i * kWordsPerButton;
         SoftKeyEntry *entry = &data->keys[data->keyCount++];
+        WCHAR label[kLabelChars] = L"";
+        if (button[4]) LoadStringW(instance, button[4], label, kLabelChars);
         entry->command = button[1];
-        entry->state = (BYTE)button[2];
         entry->popup = button[6];
-        entry->label[0] = 0;
-        if (button[4]) LoadStringW(instance, button[4], entry->label, kLabelChars);
+        entry->key = CreateSoftKey(bar, entry->command, label);
+        if (!entry->key) continue;
+        if (!(button[2] & TBSTATE_ENABLED)) EnableWindow(entry->key, FALSE);
+        if (button[2] & TBSTATE_HIDDEN) ShowWindow(entry->key, SW_HIDE);
     }
-    return TRUE;
-}
-
-// SHCMBF_HMENU: the bar shows the top-level items of a menu resource.
-static BOOL LoadBarMenu(HINSTANCE instance, UINT id, MenuBarData *data, DWORD *error)
-{
-    data->menu = LoadMenuW(instance, MAKEINTRESOURCEW(id));
-    if (!data->menu) {
-        *error = ERROR_RESOURCE_NAME_NOT_FOUND;
-        return FALSE;
-    }
-    int items = GetMenuItemCount(data->menu);
-    for (int i = 0; i < items && data->keyCount < kMaxKeys; ++i) {
-        SoftKeyEntry *entry = &data->keys[data->keyCount++];
-        UINT itemState = GetMenuState(data->menu, i, MF_BYPOSITION);
-        entry->submenu = GetSubMenu(data->menu, i);
-        entry->command = entry->submenu ? 0 : (WORD)GetMenuItemID(data->menu, i);
-        entry->popup = NOMENU;
-        entry->state = (itemState & (MF_GRAYED | MF_DISABLED)) ? 0 : TBSTATE_ENABLED;
-        entry->label[0] = 0;
-        GetMenuStringW(data->menu, i, entry->label, kLabelChars, MF_BYPOSITION);
-    }
-    return TRUE;
-}
-
-static HMENU KeyPopup(const MenuBarData *data, int index)
-{
-    const SoftKeyEntry *entry = &data->keys[index];
-    if (entry->submenu) return entry->submenu;
-    if (entry->popup == NOMENU || !data->menu) return NULL;
-    return GetSubMenu(data->menu, entry->popup);
-}
-
-static int KeyIndexByCommand(const MenuBarData *data, UINT command)
-{
-    for (int i = 0; i < data->keyCount; ++i)
-        if (data->keys[i].command == command) return i;
-    return -1;
+    return 0;
 }
 
 void PlaceMenuBar(HWND bar)
@@ -119,13 +70,11 @@ void PlaceMenuBar(HWND bar)
     int cy = GetSystemMetrics(SM_CYSCREEN);
     // The bar and its keys are drawn afresh at their new places: the old picture is not
     // copied over first.
-    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    if (data->keyCount == 0) return;
-    int width = cx / data->keyCount;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, flags);
     for (int i = 0; i < data->keyCount; ++i) {
-        int right = (i == data->keyCount - 1) ? cx : (i + 1) * width;
-        SetWindowPos(data->keys[i].key, NULL, i * width, 0, right - i * width, SIM_BAR_HEIGHT,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
+        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, flags);
     }
 }
 
@@ -134,25 +83,23 @@ void PlaceMenuBar(HWND bar)
 static void OnKeyClicked(HWND bar, HWND key)
 {
     MenuBarData *data = BarData(bar);
-    if (!data) return;
-    int index = -1;
-    for (int i = 0; i < data->keyCount; ++i)
-        if (data->keys[i].key == key) index = i;
-    if (index < 0) return;
+    const SoftKeyEntry *entry = NULL;
+    for (int i = 0; data && i < data->keyCount; ++i)
+        if (data->keys[i].key == key) entry = &data->keys[i];
+    if (!entry) return;
 
     HWND parent = data->parent;
     // A window that takes no input (its modal dialog is up) takes no soft keys either.
     HWND root = GetAncestor(parent, GA_ROOT);
     if (!IsWindowEnabled(root ? root : parent)) return;
-    UINT command = data->keys[index].command;
-    HMENU popup = KeyPopup(data, index);
+    UINT command = entry->command;
+    HMENU popup = entry->popup != NOMENU && data->menu ? GetSubMenu(data->menu, entry->popup) : NULL;
     if (popup) {
         RECT keyRect;
         GetWindowRect(key, &keyRect);
         BOOL rightHalf = (keyRect.left + keyRect.right) / 2 > GetSystemMetrics(SM_CXSCREEN) / 2;
         UINT flags = TPM_RETURNCMD | TPM_BOTTOMALIGN | (rightHalf ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
-        command = (UINT)TrackPopupMenuEx(popup, flags, rightHalf ? keyRect.right : keyRect.left,
-                                         keyRect.top, bar, NULL);
+        command = (UINT)TrackPopupMenuEx(popup, flags, rightHalf ? keyRect.right : keyRect.left, keyRect.top, bar, NULL);
         if (!command) return;
     }
     // The command may close the parent and this bar with it: nothing of the bar is
@@ -160,95 +107,57 @@ static void OnKeyClicked(HWND bar, HWND key)
     if (IsWindow(parent)) SendMessageW(parent, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
-static LRESULT OverrideKey(MenuBarData *data, WPARAM key, LPARAM lParam)
-{
-    for (int i = 0; i < data->overrideCount; ++i) {
-        if (data->overrides[i].key == key) {
-            data->overrides[i].mask = LOWORD(lParam);
-            data->overrides[i].value = HIWORD(lParam);
-            return TRUE;
-        }
-    }
-    if (data->overrideCount == kMaxOverrides) return FALSE;
-    KeyOverride *entry = &data->overrides[data->overrideCount++];
-    entry->key = (WORD)key;
-    entry->mask = LOWORD(lParam);
-    entry->value = HIWORD(lParam);
-    return TRUE;
-}
-
-static void PaintMenuBar(HWND bar)
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(bar, &ps);
-    MenuBarData *data = BarData(bar);
-    RECT rect;
-    GetClientRect(bar, &rect);
-    if (data && data->colored) {
-        HBRUSH brush = CreateSolidBrush(data->background);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-    } else {
-        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-    }
-    EndPaint(bar, &ps);
-}
-
 LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MenuBarData *data = BarData(bar);
     switch (message) {
     case WM_NCCREATE:
         SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTW *)lParam)->lpCreateParams);
         break;
     case WM_NCDESTROY:
-        UnregisterMenuBar(bar);
+        if (BarData(bar)) FreeBarData(BarData(bar));
         SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
-        if (data) {
-            if (data->menu) DestroyMenu(data->menu);
-            HeapFree(GetProcessHeap(), 0, data);
-        }
         break;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam) OnKeyClicked(bar, (HWND)lParam);
         return 0;
-    case WM_INITMENUPOPUP:
-        // The parent may want to check or grey items of the popup it is about to show.
-        if (data && IsWindow(data->parent)) SendMessageW(data->parent, message, wParam, lParam);
-        return 0;
     case WM_DISPLAYCHANGE:
         ShellScreenChanged();
         return 0;
-    case WM_ERASEBKGND:
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(bar, &rect);
+        FillRect((HDC)wParam, &rect, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
-    case WM_PAINT:
-        PaintMenuBar(bar);
-        return 0;
-    case SHCMBM_GETMENU:
-        return data ? (LRESULT)data->menu : 0;
-    case SHCMBM_GETSUBMENU: {
-        int index = data ? KeyIndexByCommand(data, (UINT)lParam) : -1;
-        return index < 0 ? 0 : (LRESULT)KeyPopup(data, index);
-    }
-    case SHCMBM_SETSUBMENU: {
-        int index = data ? KeyIndexByCommand(data, (UINT)wParam) : -1;
-        if (index < 0) return 0;
-        HMENU previous = KeyPopup(data, index);
-        data->keys[index].submenu = (HMENU)lParam;
-        return (LRESULT)previous;
     }
     case SHCMBM_OVERRIDEKEY:
-        return data ? OverrideKey(data, wParam, lParam) : FALSE;
+        // The device's hardware keys do not exist here: there is nothing to override.
+        return TRUE;
     }
     return DefWindowProcW(bar, message, wParam, lParam);
 }
 
-HWND MenuBarParent(HWND bar)
+// The bars of this thread, which runs every window of the shell.
+struct BarList {
+    HWND *bars;
+    int count, max;
+};
+
+static BOOL CALLBACK CollectBar(HWND window, LPARAM context)
 {
-    MenuBarData *data = BarData(bar);
-    return data ? data->parent : NULL;
+    BarList *list = (BarList *)context;
+    WCHAR name[32];
+    if (list->count < list->max && GetClassNameW(window, name, 32) && !lstrcmpW(name, SIM_MENUBAR_CLASS))
+        list->bars[list->count++] = window;
+    return TRUE;
+}
+
+int ListMenuBars(HWND *bars, int max)
+{
+    BarList list = {bars, 0, max};
+    EnumThreadWindows(GetCurrentThreadId(), CollectBar, (LPARAM)&list);
+    return list.count;
 }
 
 HWND FindMenuBarOf(HWND window)
@@ -256,7 +165,7 @@ HWND FindMenuBarOf(HWND window)
     HWND bars[64];
     int n = ListMenuBars(bars, 64);
     for (int i = 0; i < n; ++i)
-        if (MenuBarParent(bars[i]) == window && (GetWindowLongW(bars[i], GWL_STYLE) & WS_VISIBLE))
+        if (BarData(bars[i]) && BarData(bars[i])->parent == window && (GetWindowLongW(bars[i], GWL_STYLE) & WS_VISIBLE))
             return bars[i];
     return NULL;
 }
@@ -269,42 +178,23 @@ HWND CreateMenuBarWindow(const SHMENUBARINFO *info, DWORD *error)
         return NULL;
     }
     data->parent = info->hwndParent;
-    // The background colour lies at the end of the record; older, shorter records lack it.
-    if ((info->dwFlags & SHCMBF_COLORBK) && info->cbSize >= sizeof(SHMENUBARINFO)) {
-        data->colored = TRUE;
-        data->background = info->clrBk;
-    }
-    BOOL loaded = TRUE;
-    if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
-        HINSTANCE instance = info->hInstRes ? info->hInstRes : GetModuleHandleW(NULL);
-        loaded = (info->dwFlags & SHCMBF_HMENU) ? LoadBarMenu(instance, info->nToolBarId, data, error)
-                                                : LoadBarResource(instance, info->nToolBarId, data, error);
-    }
-    if (!loaded) {
-        if (data->menu) DestroyMenu(data->menu);
-        HeapFree(GetProcessHeap(), 0, data);
-        return NULL;
-    }
-
     HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, SIM_MENUBAR_CLASS, L"",
                                WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, info->hwndParent, NULL,
                                ShellInstance(), data);
     if (!bar) {
         *error = GetLastError();
-        if (data->menu) DestroyMenu(data->menu);
-        HeapFree(GetProcessHeap(), 0, data);
+        FreeBarData(data);
         return NULL;
     }
-    for (int i = 0; i < data->keyCount; ++i) {
-        SoftKeyEntry *entry = &data->keys[i];
-        entry->key = CreateSoftKey(bar, entry->command, entry->label);
-        if (!entry->key) continue;
-        if (!(entry->state & TBSTATE_ENABLED)) EnableWindow(entry->key, FALSE);
-        if (entry->state & TBSTATE_HIDDEN) ShowWindow(entry->key, SW_HIDE);
+    if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
+        *error = LoadBarResource(info->hInstRes ? info->hInstRes : GetModuleHandleW(NULL), info->nToolBarId, bar, data);
+        if (*error) {
+            DestroyWindow(bar);
+            return NULL;
+        }
     }
-    RegisterMenuBar(bar);
     PlaceMenuBar(bar);
-    if (!(info->dwFlags & SHCMBF_HIDDEN)) ShowWindow(bar, SW_SHOWNA);
+    ShowWindow(bar, SW_SHOWNA);
     return bar;
 }
 
@@ -316,25 +206,18 @@ extern "C" BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
         return FALSE;
     }
     info->hwndMB = NULL;
-    DWORD failure = SimGetFailure(SIM_FAIL_MENUBAR);
-    if (failure) {
-        SetLastError(failure);
-        return FALSE;
-    }
-    if (!IsWindow(info->hwndParent)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    if (!EnsureShellClasses()) return FALSE;
-
-    DWORD error = 0;
-    HWND bar = CreateMenuBarWindow(info, &error);
-    if (!bar) {
+    DWORD error = SimGetFailure(SIM_FAIL_MENUBAR);
+    if (!error && !IsWindow(info->hwndParent)) error = ERROR_INVALID_WINDOW_HANDLE;
+    if (error) {
         SetLastError(error);
         return FALSE;
     }
-    info->hwndMB = bar;
-
+    if (!EnsureShellClasses()) return FALSE;
+    info->hwndMB = CreateMenuBarWindow(info, &error);
+    if (!info->hwndMB) {
+        SetLastError(error);
+        return FALSE;
+    }
     HWND parent = info->hwndParent;
     if (!(GetWindowLongW(parent, GWL_STYLE) & WS_CHILD)) {
         ShellWindow *entry = TrackShellWindow(parent, ROLE_BAR_OWNER);

@@ -22,9 +22,9 @@ HWND CreateSoftKey(HWND parent, UINT id, const WCHAR *label);
 LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 HWND CreateMenuBarWindow(const SHMENUBARINFO *info, DWORD *error);
 void PlaceMenuBar(HWND bar);
-HWND MenuBarParent(HWND bar);
-// The visible bar serving this window, or NULL.
+// The visible bar serving this window, or NULL; the bars of the shell's thread.
 HWND FindMenuBarOf(HWND window);
+int  ListMenuBars(HWND *bars, int max);
 
 // navbar.cpp: the navigation bar at the top of the screen.
 LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
@@ -58,8 +58,5 @@ ShellWindow *ActiveShellWindow(void);
 void FitShellDialog(HWND window);
 // Brings every bar and tracked window to the screen's current shape.
 void ShellScreenChanged(void);
-void RegisterMenuBar(HWND bar);
-void UnregisterMenuBar(HWND bar);
-int  ListMenuBars(HWND *bars, int max);
 
 #endif

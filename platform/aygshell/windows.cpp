@@ -11,8 +11,6 @@ enum { kMaxWindows = 64, kMaxBars = 64 };
 static ShellWindow g_windows[kMaxWindows];
 static int g_windowCount;
 static DWORD g_order;
-static HWND g_bars[kMaxBars];
-static int g_barCount;
 // The screen size everything was last laid out for.
 static SIZE g_screen;
 
@@ -207,33 +205,6 @@ void ShellScreenChanged(void)
         SendMessageW(windows[i], WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
     RefreshNavBar();
-}
-
-void RegisterMenuBar(HWND bar)
-{
-    NoteScreen();
-    if (g_barCount == kMaxBars) {
-        for (int i = g_barCount - 1; i >= 0; --i)
-            if (!IsWindow(g_bars[i])) g_bars[i] = g_bars[--g_barCount];
-    }
-    if (g_barCount < kMaxBars) g_bars[g_barCount++] = bar;
-}
-
-void UnregisterMenuBar(HWND bar)
-{
-    for (int i = 0; i < g_barCount; ++i) {
-        if (g_bars[i] == bar) {
-            g_bars[i] = g_bars[--g_barCount];
-            return;
-        }
-    }
-}
-
-int ListMenuBars(HWND *bars, int max)
-{
-    int n = g_barCount < max ? g_barCount : max;
-    for (int i = 0; i < n; ++i) bars[i] = g_bars[i];
-    return n;
 }
 
 // Full-screen dialogs lose their caption and frame: the navigation bar shows the title.

@@ -33,24 +33,6 @@ BOOL KnownRecordSize(DWORD size)
     return size == kDeviceRecordSize || size == OPENFILENAME_SIZE_VERSION_400W || size == sizeof(OPENFILENAMEW);
 }
 
-// "A\0B\0\0" is recorded as "A|B|".
-void FilterForRecord(const WCHAR *filter, WCHAR *out, size_t cch)
-{
-    out[0] = 0;
-    if (!filter) return;
-    size_t used = 0;
-    // A list without its double null ends somewhere; do not read on for ever.
-    for (size_t i = 0; i < 32768 && used + 1 < cch; ++i) {
-        if (filter[i] == 0) {
-            out[used++] = L'|';
-            if (filter[i + 1] == 0) break;
-        } else {
-            out[used++] = filter[i];
-        }
-    }
-    out[used] = 0;
-}
-
 size_t NameStart(const WCHAR *path)
 {
     size_t start = 0;
@@ -61,20 +43,7 @@ size_t NameStart(const WCHAR *path)
 
 BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
-    SimFileDialog *record = (SimFileDialog *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SimFileDialog));
-    if (!record) { g_dialogError = CDERR_MEMALLOCFAILURE; return FALSE; }
-    record->save = save;
-    record->owner = ofn->hwndOwner;
-    record->structSize = ofn->lStructSize;
-    record->flags = ofn->Flags;
-    record->maxFile = ofn->nMaxFile;
-    record->filterIndex = ofn->nFilterIndex;
-    CopyText(record->title, 256, ofn->lpstrTitle);
-    FilterForRecord(ofn->lpstrFilter, record->filter, 256);
-    CopyText(record->initialDir, MAX_PATH, ofn->lpstrInitialDir);
-    CopyText(record->defaultExt, 32, ofn->lpstrDefExt);
-    record->cancelled = TRUE;
-
+    SimFileDialog record = {save, ofn->hwndOwner};
     BOOL chosen = FALSE;
     WCHAR *path = NULL;
     if (!KnownRecordSize(ofn->lStructSize)) {
@@ -107,40 +76,34 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
             ofn->nFileOffset = (WORD)nameStart;
             ofn->nFileExtension = (WORD)(dot ? dot + 1 - ofn->lpstrFile : wcslen(ofn->lpstrFile));
             if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, name);
-            CopyText(record->answer, MAX_PATH, ofn->lpstrFile);
-            record->cancelled = FALSE;
             g_dialogError = 0;
             chosen = TRUE;
         }
     }
     if (path) HeapFree(GetProcessHeap(), 0, path);
-    RecordFileDialog(record);
-    HeapFree(GetProcessHeap(), 0, record);
+    RecordFileDialog(&record);
     return chosen;
 }
 
 typedef BOOL(WINAPI *FileDialogProc)(LPOPENFILENAMEW);
 
-BOOL RealFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
+// The desktop's dialog. The device's record size means the fields of the older desktop
+// record; the desktop hands back drive paths, and the device has no drives.
+BOOL DesktopFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
 {
-    if (ofn->lStructSize != kDeviceRecordSize) return show(ofn);
-    // The device's record size means the fields of the older desktop record.
-    OPENFILENAMEW desktop;
-    ZeroMemory(&desktop, sizeof desktop);
-    CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
-    desktop.lStructSize = sizeof desktop;
-    BOOL result = show(&desktop);
-    ofn->nFilterIndex = desktop.nFilterIndex;
-    ofn->nFileOffset = desktop.nFileOffset;
-    ofn->nFileExtension = desktop.nFileExtension;
-    ofn->Flags = desktop.Flags;
-    return result;
-}
-
-// The desktop's dialog hands back drive paths; the device's has no drives.
-BOOL DeviceFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
-{
-    BOOL result = RealFileDialog(ofn, show);
+    OPENFILENAMEW desktop = {};
+    BOOL older = ofn->lStructSize == kDeviceRecordSize;
+    if (older) {
+        CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
+        desktop.lStructSize = sizeof desktop;
+    }
+    BOOL result = show(older ? &desktop : ofn);
+    if (older) {
+        ofn->nFilterIndex = desktop.nFilterIndex;
+        ofn->nFileOffset = desktop.nFileOffset;
+        ofn->nFileExtension = desktop.nFileExtension;
+        ofn->Flags = desktop.Flags;
+    }
     if (!result || !ofn->lpstrFile) return result;
     int lost = DevicePathFromDrivePath(ofn->lpstrFile);
     if (ofn->nFileOffset >= lost) ofn->nFileOffset -= lost;
@@ -150,24 +113,13 @@ BOOL DeviceFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
 
 BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
-    if (!ofn) {
-        g_dialogErrorIsOurs = TRUE;
-        g_dialogError = CDERR_INITIALIZATION;
-        return FALSE;
-    }
-    if (AnsweringDialogs()) {
-        g_dialogErrorIsOurs = TRUE;
-        return AnswerFileDialog(ofn, save);
-    }
-    FileDialogProc show = (FileDialogProc)(void *)DesktopLibraryProc(
-        L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
-    if (!show) {
-        g_dialogErrorIsOurs = TRUE;
-        g_dialogError = CDERR_INITIALIZATION;
-        return FALSE;
-    }
-    g_dialogErrorIsOurs = FALSE;
-    return DeviceFileDialog(ofn, show);
+    FileDialogProc show = ofn && !AnsweringDialogs() ? (FileDialogProc)(void *)DesktopLibraryProc(
+                              L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW") : NULL;
+    g_dialogErrorIsOurs = !show;
+    if (show) return DesktopFileDialog(ofn, show);
+    if (ofn && AnsweringDialogs()) return AnswerFileDialog(ofn, save);
+    g_dialogError = CDERR_INITIALIZATION;
+    return FALSE;
 }
 
 }

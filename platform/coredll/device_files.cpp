@@ -18,12 +18,10 @@ namespace {
 // The folders of the device's root, as the device spells them.
 const WCHAR *const kRootFolders[] = {L"Windows", L"My Documents", L"Program Files", L"Temp"};
 
-const DWORD kSearchMagic = 0x48435253;   // "SRCH"
 const int kMaxListed = 128;
 
 // A search answered from a list made when it began: the cards, or the device's root.
 struct ListedSearch {
-    DWORD magic;
     int next, count;
     WIN32_FIND_DATAW found[kMaxListed];
 };
@@ -32,44 +30,35 @@ struct ListedSearch {
 SRWLOCK g_searchLock = SRWLOCK_INIT;
 ListedSearch *g_searches[64];
 
-BOOL Register(ListedSearch *search)
+// Finds the handle among the open searches (NULL finds a free place) and puts `put` there.
+ListedSearch *Exchange(HANDLE handle, ListedSearch *put, BOOL *found)
 {
     AcquireSRWLockExclusive(&g_searchLock);
-    BOOL done = FALSE;
-    for (int i = 0; i < 64 && !done; ++i)
-        if (!g_searches[i]) { g_searches[i] = search; done = TRUE; }
+    ListedSearch **slot = NULL;
+    for (int i = 0; i < 64 && !slot; ++i)
+        if ((HANDLE)g_searches[i] == handle) slot = &g_searches[i];
+    ListedSearch *was = slot ? *slot : NULL;
+    if (slot) *slot = put;
     ReleaseSRWLockExclusive(&g_searchLock);
-    return done;
+    if (found) *found = slot != NULL;
+    return was;
 }
 
-// Looks the handle up; with remove, also forgets it.
-ListedSearch *Lookup(HANDLE handle, BOOL remove)
-{
-    ListedSearch *found = NULL;
-    AcquireSRWLockExclusive(&g_searchLock);
-    for (int i = 0; i < 64; ++i) {
-        if (g_searches[i] && (HANDLE)g_searches[i] == handle) {
-            found = g_searches[i];
-            if (remove) g_searches[i] = NULL;
-            break;
-        }
-    }
-    ReleaseSRWLockExclusive(&g_searchLock);
-    return found;
-}
+ListedSearch *Lookup(HANDLE handle) { return handle ? Exchange(handle, (ListedSearch *)handle, NULL) : NULL; }
 
 ListedSearch *NewListedSearch()
 {
     ListedSearch *search = (ListedSearch *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ListedSearch));
-    if (search) search->magic = kSearchMagic;
-    else SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    if (!search) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return search;
 }
 
 // Hands out the first entry; an empty list is no search at all.
 HANDLE BeginListedSearch(ListedSearch *search, LPWIN32_FIND_DATAW findData, DWORD emptyError)
 {
-    if (search->count == 0 || !Register(search)) {
+    BOOL registered = FALSE;
+    if (search->count > 0) Exchange(NULL, search, &registered);
+    if (!registered) {
         SetLastError(search->count == 0 ? emptyError : ERROR_TOO_MANY_OPEN_FILES);
         HeapFree(GetProcessHeap(), 0, search);
         return INVALID_HANDLE_VALUE;
@@ -189,7 +178,7 @@ extern "C" HANDLE WINAPI Ce_FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW f
 extern "C" BOOL WINAPI Ce_FindNextFileW(HANDLE handle, LPWIN32_FIND_DATAW findData)
 {
     if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
-    ListedSearch *search = Lookup(handle, FALSE);
+    ListedSearch *search = Lookup(handle);
     if (!search) {
         BOOL more;
         while ((more = FindNextFileW(handle, findData)) && IsDotEntry(findData->cFileName)) {
@@ -203,9 +192,8 @@ extern "C" BOOL WINAPI Ce_FindNextFileW(HANDLE handle, LPWIN32_FIND_DATAW findDa
 
 extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
 {
-    ListedSearch *search = Lookup(handle, TRUE);
+    ListedSearch *search = handle ? Exchange(handle, NULL, NULL) : NULL;
     if (!search) return FindClose(handle);
-    search->magic = 0;
     HeapFree(GetProcessHeap(), 0, search);
     return TRUE;
 }
@@ -223,7 +211,7 @@ extern "C" HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData)
 
 extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
 {
-    if (!Lookup(handle, FALSE)) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
+    if (!Lookup(handle)) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
     return Ce_FindNextFileW(handle, findData);
 }
 
@@ -296,8 +284,17 @@ BOOL MakeDeviceIcons(DeviceIcons *icons, HIMAGELIST shell, UINT sizeFlag, ShellF
 
 }  // namespace
 
-DWORD_PTR DeviceFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize, UINT flags)
+// File information as the device's shell gives it. A path from the root
+// (\Windows\Rings\Ring1.wav) names a file of the device's drive; Wine's shell takes only
+// full paths and finds nothing for it.
+extern "C" DWORD_PTR WINAPI Ce_SHGetFileInfoW(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize,
+                                             UINT flags)
 {
+    WCHAR full[MAX_PATH];
+    if (path && path[0] == L'\\' && path[1] != L'\\' && !(flags & SHGFI_PIDL)) {
+        DWORD n = GetFullPathNameW(path, MAX_PATH, full, NULL);
+        if (n > 0 && n < MAX_PATH) path = full;
+    }
     ShellFileInfoProc fileInfo = (ShellFileInfoProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHGetFileInfoW");
     if (!fileInfo) return 0;
     DWORD_PTR result = fileInfo(path, attributes, info, infoSize, flags);

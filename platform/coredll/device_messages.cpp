@@ -46,16 +46,6 @@ DWORD WINAPI DeliverLater(void *context)
     return 0;
 }
 
-Notice *NewNotice(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    Notice *notice = (Notice *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Notice));
-    if (!notice) return NULL;
-    notice->message = message;
-    notice->wParam = wParam;
-    notice->lParam = lParam;
-    return notice;
-}
-
 // The desktop refuses to post a settings change, whose lParam may point at a section
 // name; the device posts it. A thread of our own hands it on without making the caller
 // wait, with its own copy of the text.
@@ -74,6 +64,22 @@ BOOL PostNotice(Notice *notice)
     return TRUE;
 }
 
+// Hands a notice to `only`, or to every window of this process; posted, or sent now.
+BOOL Deliver(UINT message, WPARAM wParam, LPARAM lParam, HWND only, BOOL posted)
+{
+    Notice *notice = (Notice *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Notice));
+    if (!notice) return FALSE;
+    notice->message = message;
+    notice->wParam = wParam;
+    notice->lParam = lParam;
+    if (only) notice->targets[notice->count++] = only;
+    else EnumWindows(CollectOwnWindow, (LPARAM)notice);
+    if (posted) return PostNotice(notice);
+    SendNotice(notice);
+    HeapFree(GetProcessHeap(), 0, notice);
+    return TRUE;
+}
+
 void Record(BOOL posted, HWND target, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SimBroadcast record = {posted, target, message, wParam, lParam};
@@ -89,12 +95,7 @@ LRESULT WINAPI Ce_SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message != WM_SETTINGCHANGE || window != HWND_BROADCAST) return SendMessageW(window, message, wParam, lParam);
     Record(FALSE, window, message, wParam, lParam);
     if (!AnsweringDialogs()) return SendMessageW(window, message, wParam, lParam);
-    Notice *notice = NewNotice(message, wParam, lParam);
-    if (notice) {
-        EnumWindows(CollectOwnWindow, (LPARAM)notice);
-        SendNotice(notice);
-        HeapFree(GetProcessHeap(), 0, notice);
-    }
+    Deliver(message, wParam, lParam, NULL, FALSE);
     return TRUE;
 }
 
@@ -103,19 +104,10 @@ BOOL WINAPI Ce_PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (message != WM_SETTINGCHANGE || (window != HWND_BROADCAST && window != GetDesktopWindow()))
         return PostMessageW(window, message, wParam, lParam);
     Record(TRUE, window, message, wParam, lParam);
-    if (!AnsweringDialogs()) {
-        if (PostMessageW(window, message, wParam, lParam)) return TRUE;
-        Notice *notice = NewNotice(message, wParam, lParam);
-        if (!notice) return FALSE;
-        notice->targets[notice->count++] = window;
-        return PostNotice(notice);
-    }
+    if (!AnsweringDialogs())
+        return PostMessageW(window, message, wParam, lParam) || Deliver(message, wParam, lParam, window, TRUE);
     // In a test the desktop is left alone; this process's windows still hear it.
-    if (window != HWND_BROADCAST) return TRUE;
-    Notice *notice = NewNotice(message, wParam, lParam);
-    if (!notice) return FALSE;
-    EnumWindows(CollectOwnWindow, (LPARAM)notice);
-    return PostNotice(notice);
+    return window != HWND_BROADCAST || Deliver(message, wParam, lParam, NULL, TRUE);
 }
 
 }

@@ -1,11 +1,17 @@
 // The simulated device's profile: what kind of device it is (OS version, battery,
-// memory, storage cards, telephony lines, screen shape). It is a small text file in
-// the device folder, read afresh by every query and written back by every change, so
-// that the device-control command and the running program always agree.
+// memory, storage cards, telephony lines, screen shape). It is a small text file of
+// "name=value" lines in the device folder, read afresh by every query and written back
+// by every change, so that the device-control command and the running program always
+// agree. One table names every plain field; cards and lines are one line each.
 #include <windows.h>
+#include <errno.h>
+#include <stddef.h>
+#include <stdlib.h>
 #include <wchar.h>
+#include <string>
 #include "simdevice.h"
 #include "device.h"
+#include "registry_image.h"
 
 // ---------------------------------------------------------------------------------
 // Small string helpers
@@ -23,13 +29,8 @@ BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source)
 {
     size_t used = wcsnlen(dest, cch);
     if (used >= cch) return FALSE;
-    size_t i = 0;
-    for (; source[i]; ++i) {
-        if (used + 1 >= cch) { dest[used] = 0; return FALSE; }
-        dest[used++] = source[i];
-    }
-    dest[used] = 0;
-    return TRUE;
+    CopyText(dest + used, cch - used, source);
+    return used + wcslen(source) < cch;
 }
 
 BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b)
@@ -37,331 +38,194 @@ BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b)
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
-// ---------------------------------------------------------------------------------
-// The device folder
-
-typedef WCHAR *(CDECL *UnixToDosProc)(const char *);
-
-// A Unix path in Wine's terms becomes a DOS path; the last component need not exist yet.
-static BOOL UnixPathToDos(const WCHAR *unixPath, WCHAR *out, DWORD cch)
+// A whole number, decimal or 0x hexadecimal, at most max; no sign, no spaces.
+static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
 {
-    UnixToDosProc toDos = (UnixToDosProc)(void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
-                                                                "wine_get_dos_file_name");
-    if (!toDos) return FALSE;
-    char utf8[MAX_PATH * 3];
-    if (!WideCharToMultiByte(CP_UTF8, 0, unixPath, -1, utf8, sizeof utf8, NULL, NULL)) return FALSE;
-    WCHAR *dos = toDos(utf8);
-    if (!dos) {
-        // Convert the parent and add the missing name.
-        char *slash = strrchr(utf8, '/');
-        if (!slash || slash == utf8) return FALSE;
-        *slash = 0;
-        WCHAR *parent = toDos(utf8);
-        if (!parent) return FALSE;
-        WCHAR name[MAX_PATH];
-        if (!MultiByteToWideChar(CP_UTF8, 0, slash + 1, -1, name, MAX_PATH)) {
-            HeapFree(GetProcessHeap(), 0, parent);
-            return FALSE;
-        }
-        CopyText(out, cch, parent);
-        HeapFree(GetProcessHeap(), 0, parent);
-        size_t n = wcslen(out);
-        if (n && out[n - 1] != L'\\' && !AppendText(out, cch, L"\\")) return FALSE;
-        return AppendText(out, cch, name);
-    }
-    BOOL fits = wcslen(dos) < cch;
-    CopyText(out, cch, dos);
-    HeapFree(GetProcessHeap(), 0, dos);
-    return fits;
-}
-
-static BOOL PathFromSetting(const WCHAR *value, WCHAR *out, DWORD cch)
-{
-    if (value[0] == L'/') return UnixPathToDos(value, out, cch);
-    if (wcslen(value) >= cch) return FALSE;
-    CopyText(out, cch, value);
+    if (!iswdigit(text[0])) return FALSE;
+    WCHAR *end;
+    errno = 0;
+    ULONGLONG n = _wcstoui64(text, &end, text[0] == L'0' && (text[1] | 0x20) == L'x' ? 16 : 10);
+    if (*end || errno == ERANGE || n > max) return FALSE;
+    *value = n;
     return TRUE;
 }
 
-static void DropTrailingSeparators(WCHAR *path)
+// ---------------------------------------------------------------------------------
+// The device folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device.
+
+static BOOL DosPath(const WCHAR *path, WCHAR *out)
 {
-    size_t n = wcslen(path);
-    // Keep "C:\" whole.
-    while (n > 3 && (path[n - 1] == L'\\' || path[n - 1] == L'/')) path[--n] = 0;
+    if (path[0] != L'/') {
+        CopyText(out, MAX_PATH, path);
+        return TRUE;
+    }
+    typedef WCHAR *(CDECL * UnixToDosProc)(const char *);
+    UnixToDosProc toDos = (UnixToDosProc)(void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
+                                                                "wine_get_dos_file_name");
+    char utf8[MAX_PATH * 3];
+    WCHAR *dos = toDos && WideCharToMultiByte(CP_UTF8, 0, path, -1, utf8, sizeof utf8, NULL, NULL) ? toDos(utf8) : NULL;
+    if (!dos) return FALSE;
+    BOOL fits = wcslen(dos) < MAX_PATH;
+    CopyText(out, MAX_PATH, dos);
+    HeapFree(GetProcessHeap(), 0, dos);
+    return fits;
 }
 
 extern "C" BOOL SimGetDeviceDir(WCHAR *buffer, DWORD cch)
 {
     if (!buffer || cch == 0) return FALSE;
-    WCHAR dir[MAX_PATH];
-    WCHAR value[MAX_PATH];
-    BOOL found = FALSE;
+    WCHAR dir[MAX_PATH] = L"", value[MAX_PATH];
     const WCHAR *privateDir = PrivateDeviceDir();
     DWORD n;
-    if (privateDir) {
-        // A test whose private folder could not be made has no device folder at all,
-        // rather than someone else's.
-        if (!privateDir[0]) { buffer[0] = 0; return FALSE; }
-        CopyText(dir, MAX_PATH, privateDir);
-        found = TRUE;
-    } else if ((n = GetEnvironmentVariableW(L"ZR_DEVICE_DIR", value, MAX_PATH)) > 0) {
-        // A setting that cannot be used names no folder; it never falls back to the prefix's.
-        if (n >= MAX_PATH || !value[0] || !PathFromSetting(value, dir, MAX_PATH)) { buffer[0] = 0; return FALSE; }
-        found = TRUE;
-    } else if ((n = GetEnvironmentVariableW(L"WINEPREFIX", value, MAX_PATH - 8)) > 0 && n < MAX_PATH - 8) {
-        DropTrailingSeparators(value);
-        AppendText(value, MAX_PATH, value[0] == L'/' ? L"/device" : L"\\device");
-        found = PathFromSetting(value, dir, MAX_PATH);
-    } else if ((n = GetEnvironmentVariableW(L"HOME", value, MAX_PATH - 16)) > 0 && n < MAX_PATH - 16 &&
-               value[0] == L'/') {
-        // Wine's default prefix.
-        DropTrailingSeparators(value);
-        AppendText(value, MAX_PATH, L"/.wine/device");
-        found = UnixPathToDos(value, dir, MAX_PATH);
+    // A test whose private folder could not be made, or a setting that cannot be used,
+    // names no folder at all rather than someone else's.
+    if (privateDir) CopyText(dir, MAX_PATH, privateDir);
+    else if ((n = GetEnvironmentVariableW(L"ZR_DEVICE_DIR", value, MAX_PATH)) > 0) {
+        if (n < MAX_PATH) DosPath(value, dir);
+    } else if ((n = GetEnvironmentVariableW(L"WINEPREFIX", value, MAX_PATH)) > 0 && n < MAX_PATH &&
+               DosPath(value, dir) && !AppendText(dir, MAX_PATH, L"\\device")) {
+        dir[0] = 0;
     }
-    if (!found) {
-        // Not under Wine at all: a folder beside this library.
-        HMODULE self = NULL;
-        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           (LPCWSTR)(void *)SimGetDeviceDir, &self);
-        n = GetModuleFileNameW(self, dir, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) { buffer[0] = 0; return FALSE; }
-        while (n > 0 && dir[n - 1] != L'\\') --n;
-        dir[n] = 0;
-        if (!AppendText(dir, MAX_PATH, L"device")) { buffer[0] = 0; return FALSE; }
-    }
-    DropTrailingSeparators(dir);
-    if (wcslen(dir) >= cch) { buffer[0] = 0; SetLastError(ERROR_INSUFFICIENT_BUFFER); return FALSE; }
+    size_t length = wcslen(dir);
+    while (length > 3 && (dir[length - 1] == L'\\' || dir[length - 1] == L'/')) dir[--length] = 0;   // "C:\" stays
+    buffer[0] = 0;
+    if (!length || length >= cch) return FALSE;
     CopyText(buffer, cch, dir);
     return TRUE;
 }
 
-static BOOL CreateFolderTree(const WCHAR *path)
+static BOOL ProfilePath(WCHAR *path, BOOL createFolder)
 {
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return TRUE;
-    WCHAR partial[MAX_PATH];
-    CopyText(partial, MAX_PATH, path);
-    size_t n = wcslen(partial);
-    for (size_t i = 3; i < n; ++i) {
-        if (partial[i] != L'\\' && partial[i] != L'/') continue;
-        WCHAR keep = partial[i];
-        partial[i] = 0;
-        CreateDirectoryW(partial, NULL);
-        partial[i] = keep;
-    }
-    return CreateDirectoryW(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-static BOOL ProfilePath(WCHAR *path, DWORD cch, BOOL createFolder)
-{
-    if (!SimGetDeviceDir(path, cch)) return FALSE;
-    if (createFolder && !CreateFolderTree(path)) return FALSE;
-    return AppendText(path, cch, L"\\profile.ini");
+    if (!SimGetDeviceDir(path, MAX_PATH)) return FALSE;
+    if (createFolder) CreateDirectoryW(path, NULL);
+    return AppendText(path, MAX_PATH, L"\\profile.ini");
 }
 
 // ---------------------------------------------------------------------------------
 // Defaults and names
 
-static const ULONGLONG kMB = 1024ull * 1024ull;
-
-static const SimCard kDefaultCard = {L"Storage Card", 122ull * kMB + 880ull * 1024ull, 87ull * kMB + 512ull * 1024ull, FALSE};
-static const SimLine kDefaultLine = {L"Cellular Line", FALSE};
-
 void ProfileDefaults(DeviceProfile *p)
 {
     ZeroMemory(p, sizeof *p);
-    // Pocket PC 2003 Second Edition, Phone Edition.
+    // Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
+    // little, programs use some. The battery is lithium ion at 25.0 degrees.
+    static const SimBattery battery = {85, BATTERY_FLAG_HIGH, 4, 0, 3950, -180, 250, FALSE};
+    static const SimCard card = {L"Storage Card", 122ull * 1024 * 1024 + 880 * 1024, 87ull * 1024 * 1024 + 512 * 1024, FALSE};
+    static const SimLine line = {L"Cellular Line", FALSE};
     p->osMajor = 4;
     p->osMinor = 21;
     p->osBuild = 1088;
-    p->shape = SIM_PORTRAIT;
-    p->battery.lifePercent = 85;
-    p->battery.flag = BATTERY_FLAG_HIGH;
-    p->battery.chemistry = 4;           // lithium ion
-    p->battery.acLineStatus = 0;
-    p->battery.voltage = 3950;
-    p->battery.current = -180;
-    p->battery.temperature = 250;       // 25.0 degrees, in tenths
-    p->battery.statusFails = FALSE;
-    // A 64 MB device: the kernel keeps a little, programs use some.
-    p->memoryTotal = 60u * 1024u * 1024u + 512u * 1024u;
-    p->memoryAvailable = 38u * 1024u * 1024u + 256u * 1024u;
-    p->cardCount = 1;
-    p->cards[0] = kDefaultCard;
-    p->lineCount = 1;
-    p->lines[0] = kDefaultLine;
+    p->battery = battery;
+    p->memoryTotal = 60u * 1024 * 1024 + 512 * 1024;
+    p->memoryAvailable = 38u * 1024 * 1024 + 256 * 1024;
+    p->cardCount = p->lineCount = 1;
+    p->cards[0] = card;
+    p->lines[0] = line;
 }
 
+// Names are 1..63 characters without control characters or spaces at their ends (the
+// file trims them); a card's is a folder name, or empty for the root as some devices list it.
 BOOL IsValidLineName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
-    if (n == 0 || n >= 64) return FALSE;
+    if (n == 0 || n >= 64 || name[0] == L' ' || name[n - 1] == L' ') return FALSE;
     for (size_t i = 0; i < n; ++i)
         if (name[i] < 0x20) return FALSE;
-    // Names are trimmed in the profile file.
-    return name[0] != L' ' && name[n - 1] != L' ';
+    return TRUE;
 }
 
 BOOL IsValidCardName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
-    if (n == 0) return TRUE;            // the root itself, as some devices list it
-    if (n >= 64) return FALSE;
-    for (size_t i = 0; i < n; ++i)
-        if (name[i] < 0x20 || wcschr(L"\\/:*?\"<>|", name[i])) return FALSE;
-    if (name[0] == L' ' || name[n - 1] == L' ' || name[n - 1] == L'.') return FALSE;
-    if (name[0] == L'.' && (n == 1 || (n == 2 && name[1] == L'.'))) return FALSE;
-    return TRUE;
+    if (n == 0) return TRUE;
+    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.' &&
+           wcscmp(name, L".") && wcscmp(name, L"..");
 }
 
 BOOL CreateCardFolder(const WCHAR *name)
 {
-    if (!name[0]) return TRUE;
     WCHAR path[MAX_PATH] = L"C:\\";
+    if (!name[0]) return TRUE;
     if (!AppendText(path, MAX_PATH, name)) return FALSE;
     return CreateDirectoryW(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-static const WCHAR *const kShapeNames[] = {L"portrait", L"landscape", L"square"};
-
-static const WCHAR *FailureName(int id)
-{
-    switch (id) {
-    case SIM_FAIL_MENUBAR: return L"menubar";
-    case SIM_FAIL_REGCOPY: return L"regcopy";
-    case SIM_FAIL_REGRESTORE: return L"regrestore";
-    case SIM_FAIL_TELEPHONY: return L"telephony";
-    case SIM_FAIL_REGAPPLY: return L"regapply";
-    }
-    return NULL;
-}
-
 // ---------------------------------------------------------------------------------
-// Reading
+// The file
 
-static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *out)
-{
-    ULONGLONG value = 0;
-    int base = 10;
-    const WCHAR *p = text;
-    if (p[0] == L'0' && (p[1] == L'x' || p[1] == L'X')) { base = 16; p += 2; }
-    if (!*p) return FALSE;
-    for (; *p; ++p) {
-        int digit;
-        if (*p >= L'0' && *p <= L'9') digit = *p - L'0';
-        else if (base == 16 && *p >= L'a' && *p <= L'f') digit = *p - L'a' + 10;
-        else if (base == 16 && *p >= L'A' && *p <= L'F') digit = *p - L'A' + 10;
-        else return FALSE;
-        if ((ULONGLONG)digit > max || value > (max - digit) / base) return FALSE;
-        value = value * base + digit;
-    }
-    *out = value;
-    return TRUE;
-}
+struct Field {
+    const WCHAR *name;
+    size_t offset, size;
+    LONGLONG min, max;
+};
+#define FIELD(name, member, min, max) {name, offsetof(DeviceProfile, member), sizeof(((DeviceProfile *)0)->member), min, max}
+static const Field kFields[] = {
+    FIELD(L"os.major", osMajor, 0, 0xFFFFFFFF),
+    FIELD(L"os.minor", osMinor, 0, 0xFFFFFFFF),
+    FIELD(L"os.build", osBuild, 0, 0xFFFFFFFF),
+    FIELD(L"screen.shape", shape, SIM_PORTRAIT, SIM_SQUARE),
+    FIELD(L"battery.percent", battery.lifePercent, 0, 255),
+    FIELD(L"battery.flag", battery.flag, 0, 255),
+    FIELD(L"battery.chemistry", battery.chemistry, 0, 255),
+    FIELD(L"battery.ac", battery.acLineStatus, 0, 255),
+    FIELD(L"battery.voltage", battery.voltage, 0, 0xFFFFFFFF),
+    FIELD(L"battery.current", battery.current, -0x80000000LL, 0x7FFFFFFF),
+    FIELD(L"battery.temperature", battery.temperature, 0, 0xFFFFFFFF),
+    FIELD(L"battery.fail", battery.statusFails, 0, 1),
+    FIELD(L"memory.total", memoryTotal, 1, 0xFFFFFFFF),
+    FIELD(L"memory.available", memoryAvailable, 0, 0xFFFFFFFF),
+    FIELD(L"cards", cardCount, 0, SIM_MAX_CARDS),
+    FIELD(L"lines", lineCount, 0, SIM_MAX_LINES),
+    FIELD(L"failure.menubar", failures[SIM_FAIL_MENUBAR], 0, 0xFFFFFFFF),
+    FIELD(L"failure.regcopy", failures[SIM_FAIL_REGCOPY], 0, 0xFFFFFFFF),
+    FIELD(L"failure.regrestore", failures[SIM_FAIL_REGRESTORE], 0, 0xFFFFFFFF),
+    FIELD(L"failure.telephony", failures[SIM_FAIL_TELEPHONY], 0, 0xFFFFFFFF),
+    FIELD(L"failure.regapply", failures[SIM_FAIL_REGAPPLY], 0, 0xFFFFFFFF),
+    FIELD(L"cleanboot", cleanBoot, 0, 1),
+};
 
-static BOOL ParseSigned(const WCHAR *text, LONGLONG min, LONGLONG max, LONGLONG *out)
+static BOOL ReadField(const Field &f, const WCHAR *text, DeviceProfile *p)
 {
     BOOL negative = text[0] == L'-';
     ULONGLONG magnitude;
-    if (!ParseUnsigned(text + (negative || text[0] == L'+'), (ULONGLONG)max + 1, &magnitude)) return FALSE;
+    if (!ParseUnsigned(text + negative, negative ? (ULONGLONG)-f.min : (ULONGLONG)f.max, &magnitude)) return FALSE;
     LONGLONG value = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
-    if (value < min || value > max) return FALSE;
-    *out = value;
+    if (value < f.min) return FALSE;
+    CopyMemory((BYTE *)p + f.offset, &value, f.size);   // little-endian: the low bytes
     return TRUE;
 }
 
-template <typename T> static void ReadNumber(const WCHAR *text, ULONGLONG max, T *field)
+// "NAME|N|N": the numbers split off from the right, each at most its max.
+static BOOL SplitNumbers(WCHAR *value, int count, const ULONGLONG *max, ULONGLONG *numbers)
 {
-    ULONGLONG v;
-    if (ParseUnsigned(text, max, &v)) *field = (T)v;
+    for (int i = count - 1; i >= 0; --i) {
+        WCHAR *bar = wcsrchr(value, L'|');
+        if (!bar || !ParseUnsigned(bar + 1, max[i], &numbers[i])) return FALSE;
+        *bar = 0;
+    }
+    return wcslen(value) < 64;
 }
 
-static void ReadFlag(const WCHAR *text, BOOL *field)
+static BOOL ReadCard(WCHAR *value, SimCard *card)
 {
-    ULONGLONG v;
-    if (ParseUnsigned(text, 1, &v)) *field = v != 0;
+    static const ULONGLONG max[] = {~0ull, ~0ull, 1};
+    ULONGLONG n[3];
+    if (!SplitNumbers(value, 3, max, n) || !IsValidCardName(value)) return FALSE;
+    CopyText(card->name, 64, value);
+    card->totalBytes = n[0];
+    card->freeBytes = n[1] < n[0] ? n[1] : n[0];
+    card->unreadable = (BOOL)n[2];
+    return TRUE;
 }
 
-struct ParsedList {
-    int count;                  // -1 when the file does not say
-    BOOL seen[SIM_MAX_CARDS];
-    SimCard cards[SIM_MAX_CARDS];
-    SimLine lines[SIM_MAX_LINES];
-};
-
-enum Section { S_NONE, S_OS, S_SCREEN, S_BATTERY, S_MEMORY, S_CARDS, S_CARD, S_LINES, S_LINE, S_FAILURES, S_POWER };
-
-static void ApplyEntry(DeviceProfile *p, ParsedList *cards, ParsedList *lines, Section section, int index,
-                       const WCHAR *key, const WCHAR *value)
+static BOOL ReadLine(WCHAR *value, SimLine *line)
 {
-    switch (section) {
-    case S_OS:
-        if (!lstrcmpiW(key, L"major")) ReadNumber(value, 0xFFFFFFFFu, &p->osMajor);
-        else if (!lstrcmpiW(key, L"minor")) ReadNumber(value, 0xFFFFFFFFu, &p->osMinor);
-        else if (!lstrcmpiW(key, L"build")) ReadNumber(value, 0xFFFFFFFFu, &p->osBuild);
-        break;
-    case S_SCREEN:
-        if (!lstrcmpiW(key, L"shape"))
-            for (int s = 0; s < 3; ++s)
-                if (!lstrcmpiW(value, kShapeNames[s])) p->shape = s;
-        break;
-    case S_BATTERY: {
-        SimBattery *b = &p->battery;
-        LONGLONG current;
-        if (!lstrcmpiW(key, L"percent")) ReadNumber(value, 255, &b->lifePercent);
-        else if (!lstrcmpiW(key, L"flag")) ReadNumber(value, 255, &b->flag);
-        else if (!lstrcmpiW(key, L"chemistry")) ReadNumber(value, 255, &b->chemistry);
-        else if (!lstrcmpiW(key, L"ac")) ReadNumber(value, 255, &b->acLineStatus);
-        else if (!lstrcmpiW(key, L"voltage")) ReadNumber(value, 0xFFFFFFFFu, &b->voltage);
-        else if (!lstrcmpiW(key, L"temperature")) ReadNumber(value, 0xFFFFFFFFu, &b->temperature);
-        else if (!lstrcmpiW(key, L"current") && ParseSigned(value, -2147483647LL - 1, 2147483647LL, &current))
-            b->current = (LONG)current;
-        else if (!lstrcmpiW(key, L"fail")) ReadFlag(value, &b->statusFails);
-        break;
-    }
-    case S_MEMORY:
-        if (!lstrcmpiW(key, L"total")) ReadNumber(value, 0xFFFFFFFFu, &p->memoryTotal);
-        else if (!lstrcmpiW(key, L"available")) ReadNumber(value, 0xFFFFFFFFu, &p->memoryAvailable);
-        break;
-    case S_CARDS:
-    case S_LINES:
-        if (!lstrcmpiW(key, L"count")) {
-            ULONGLONG n;
-            if (ParseUnsigned(value, section == S_CARDS ? SIM_MAX_CARDS : SIM_MAX_LINES, &n))
-                (section == S_CARDS ? cards : lines)->count = (int)n;
-        }
-        break;
-    case S_CARD: {
-        SimCard *c = &cards->cards[index];
-        if (!lstrcmpiW(key, L"name")) {
-            if (wcslen(value) < 64 && IsValidCardName(value)) { CopyText(c->name, 64, value); cards->seen[index] = TRUE; }
-        } else if (!lstrcmpiW(key, L"total")) ReadNumber(value, ~0ull, &c->totalBytes);
-        else if (!lstrcmpiW(key, L"free")) ReadNumber(value, ~0ull, &c->freeBytes);
-        else if (!lstrcmpiW(key, L"unreadable")) ReadFlag(value, &c->unreadable);
-        break;
-    }
-    case S_LINE: {
-        SimLine *l = &lines->lines[index];
-        if (!lstrcmpiW(key, L"name")) {
-            if (wcslen(value) < 64 && IsValidLineName(value)) { CopyText(l->name, 64, value); lines->seen[index] = TRUE; }
-        } else if (!lstrcmpiW(key, L"noopen")) ReadFlag(value, &l->cannotOpen);
-        break;
-    }
-    case S_FAILURES:
-        for (int id = 1; id <= DEVICE_MAX_FAILURE; ++id) {
-            WCHAR generic[16];
-            wsprintfW(generic, L"failure%d", id);
-            const WCHAR *name = FailureName(id);
-            if ((name && !lstrcmpiW(key, name)) || !lstrcmpiW(key, generic))
-                ReadNumber(value, 0xFFFFFFFFu, &p->failures[id]);
-        }
-        break;
-    case S_POWER:
-        if (!lstrcmpiW(key, L"cleanboot")) ReadFlag(value, &p->cleanBoot);
-        break;
-    case S_NONE:
-        break;
-    }
+    static const ULONGLONG max[] = {1};
+    ULONGLONG noOpen;
+    if (!SplitNumbers(value, 1, max, &noOpen) || !IsValidLineName(value)) return FALSE;
+    CopyText(line->name, 64, value);
+    line->cannotOpen = (BOOL)noOpen;
+    return TRUE;
 }
 
 static WCHAR *Trim(WCHAR *s)
@@ -372,65 +236,41 @@ static WCHAR *Trim(WCHAR *s)
     return s;
 }
 
-static Section SectionFromName(const WCHAR *name, int *index)
+// Whatever the file lacks, or holds damaged, keeps its default; a list the file gives
+// holds the entries it names whole, up to the count it gives.
+static void ParseProfile(DeviceProfile *p, WCHAR *text)
 {
-    static const struct { const WCHAR *name; Section section; } fixed[] = {
-        {L"os", S_OS}, {L"screen", S_SCREEN}, {L"battery", S_BATTERY}, {L"memory", S_MEMORY},
-        {L"cards", S_CARDS}, {L"lines", S_LINES}, {L"failures", S_FAILURES}, {L"power", S_POWER}};
-    for (size_t i = 0; i < sizeof fixed / sizeof fixed[0]; ++i)
-        if (!lstrcmpiW(name, fixed[i].name)) return fixed[i].section;
-    // [card1] .. [card8], [line1] .. [line8]
-    Section numbered = S_NONE;
-    const WCHAR *digits = NULL;
-    if (!_wcsnicmp(name, L"card", 4)) { numbered = S_CARD; digits = name + 4; }
-    else if (!_wcsnicmp(name, L"line", 4)) { numbered = S_LINE; digits = name + 4; }
-    ULONGLONG n;
-    if (digits && ParseUnsigned(digits, SIM_MAX_CARDS, &n) && n >= 1) { *index = (int)n - 1; return numbered; }
-    return S_NONE;
-}
-
-static void ParseProfileText(DeviceProfile *p, WCHAR *text)
-{
-    ParsedList cards, lines;
-    ZeroMemory(&cards, sizeof cards);
-    ZeroMemory(&lines, sizeof lines);
-    cards.count = lines.count = -1;
-    Section section = S_NONE;
-    int index = 0;
-    WCHAR *line = text;
-    while (line && *line) {
-        WCHAR *next = wcschr(line, L'\n');
+    DeviceProfile defaults = *p;
+    int cards = 0, lines = 0;
+    p->cardCount = p->lineCount = -1;
+    for (WCHAR *line = text, *next; line; line = next) {
+        next = wcschr(line, L'\n');
         if (next) *next++ = 0;
-        WCHAR *s = Trim(line);
-        if (*s == L'[') {
-            WCHAR *end = wcschr(s, L']');
-            section = S_NONE;
-            if (end) { *end = 0; section = SectionFromName(Trim(s + 1), &index); }
-        } else if (*s && *s != L';' && *s != L'#') {
-            WCHAR *eq = wcschr(s, L'=');
-            if (eq) {
-                *eq = 0;
-                ApplyEntry(p, &cards, &lines, section, index, Trim(s), Trim(eq + 1));
-            }
-        }
-        line = next;
-    }
-    // The lists as the file gives them; an entry without a usable name is left out.
-    if (cards.count >= 0) {
-        p->cardCount = 0;
-        for (int i = 0; i < cards.count; ++i) {
-            if (!cards.seen[i]) continue;
-            SimCard *c = &cards.cards[i];
-            if (c->freeBytes > c->totalBytes) c->freeBytes = c->totalBytes;
-            p->cards[p->cardCount++] = *c;
+        WCHAR *eq = wcschr(line, L'=');
+        if (!eq || line[0] == L';') continue;
+        *eq = 0;
+        WCHAR *name = Trim(line), *value = Trim(eq + 1);
+        if (!wcscmp(name, L"card")) {
+            if (cards < SIM_MAX_CARDS && ReadCard(value, &p->cards[cards])) ++cards;
+        } else if (!wcscmp(name, L"line")) {
+            if (lines < SIM_MAX_LINES && ReadLine(value, &p->lines[lines])) ++lines;
+        } else {
+            for (const Field &f : kFields)
+                if (!wcscmp(name, f.name)) ReadField(f, value, p);
         }
     }
-    if (lines.count >= 0) {
-        p->lineCount = 0;
-        for (int i = 0; i < lines.count; ++i)
-            if (lines.seen[i]) p->lines[p->lineCount++] = lines.lines[i];
+    if (p->cardCount < 0) {
+        p->cardCount = defaults.cardCount;
+        CopyMemory(p->cards, defaults.cards, sizeof p->cards);
+    } else if (p->cardCount > cards) {
+        p->cardCount = cards;
     }
-    if (p->memoryTotal == 0) p->memoryTotal = 1;
+    if (p->lineCount < 0) {
+        p->lineCount = defaults.lineCount;
+        CopyMemory(p->lines, defaults.lines, sizeof p->lines);
+    } else if (p->lineCount > lines) {
+        p->lineCount = lines;
+    }
     if (p->memoryAvailable > p->memoryTotal) p->memoryAvailable = p->memoryTotal;
 }
 
@@ -441,118 +281,58 @@ void LoadProfile(DeviceProfile *p)
 {
     ProfileDefaults(p);
     WCHAR path[MAX_PATH];
-    if (!ProfilePath(path, MAX_PATH, FALSE)) return;
+    if (!ProfilePath(path, FALSE)) return;
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                               OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return;
-    char *bytes = (char *)HeapAlloc(GetProcessHeap(), 0, kMaxProfileBytes + 1);
+    std::string bytes(kMaxProfileBytes, '\0');
     DWORD got = 0;
-    if (bytes && ReadFile(file, bytes, kMaxProfileBytes, &got, NULL)) {
-        bytes[got] = 0;
-        const char *start = bytes;
-        if (got >= 3 && (BYTE)bytes[0] == 0xEF && (BYTE)bytes[1] == 0xBB && (BYTE)bytes[2] == 0xBF) start += 3;
-        int cch = MultiByteToWideChar(CP_UTF8, 0, start, -1, NULL, 0);
-        WCHAR *text = cch > 0 ? (WCHAR *)HeapAlloc(GetProcessHeap(), 0, cch * sizeof(WCHAR)) : NULL;
-        if (text && MultiByteToWideChar(CP_UTF8, 0, start, -1, text, cch)) ParseProfileText(p, text);
-        if (text) HeapFree(GetProcessHeap(), 0, text);
+    if (ReadFile(file, &bytes[0], kMaxProfileBytes, &got, NULL)) {
+        bytes.resize(got);
+        if (!bytes.compare(0, 3, "\xEF\xBB\xBF")) bytes.erase(0, 3);
+        std::wstring text(bytes.size() + 1, L'\0');
+        if (MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)bytes.size(), &text[0], (int)text.size()) || bytes.empty())
+            ParseProfile(p, &text[0]);
     }
-    if (bytes) HeapFree(GetProcessHeap(), 0, bytes);
     CloseHandle(file);
 }
 
-// ---------------------------------------------------------------------------------
-// Writing
-
-struct ProfileText {
-    WCHAR buffer[8192];
-    BOOL overflow;
-};
-
-static void Put(ProfileText *out, const WCHAR *format, ...)
-{
-    WCHAR line[512];
-    va_list args;
-    va_start(args, format);
-    int n = _vsnwprintf(line, 511, format, args);
-    va_end(args);
-    line[511] = 0;
-    if (n < 0) out->overflow = TRUE;
-    if (!AppendText(out->buffer, sizeof out->buffer / sizeof(WCHAR), line)) out->overflow = TRUE;
-}
-
-static void FormatProfile(const DeviceProfile *p, ProfileText *out)
-{
-    out->buffer[0] = 0;
-    out->overflow = FALSE;
-    Put(out, L"; The simulated device. Change it with devctl; values are read afresh on every query.\r\n");
-    Put(out, L"[os]\r\nmajor=%lu\r\nminor=%lu\r\nbuild=%lu\r\n", p->osMajor, p->osMinor, p->osBuild);
-    Put(out, L"[screen]\r\nshape=%ls\r\n", kShapeNames[p->shape >= 0 && p->shape < 3 ? p->shape : 0]);
-    const SimBattery *b = &p->battery;
-    Put(out, L"[battery]\r\npercent=%u\r\nflag=%u\r\nchemistry=%u\r\nac=%u\r\nvoltage=%lu\r\ncurrent=%ld\r\n"
-             L"temperature=%lu\r\nfail=%d\r\n",
-        b->lifePercent, b->flag, b->chemistry, b->acLineStatus, b->voltage, b->current, b->temperature,
-        b->statusFails ? 1 : 0);
-    Put(out, L"[memory]\r\ntotal=%lu\r\navailable=%lu\r\n", p->memoryTotal, p->memoryAvailable);
-    Put(out, L"[cards]\r\ncount=%d\r\n", p->cardCount);
-    for (int i = 0; i < p->cardCount; ++i)
-        Put(out, L"[card%d]\r\nname=%ls\r\ntotal=%I64u\r\nfree=%I64u\r\nunreadable=%d\r\n", i + 1, p->cards[i].name,
-            p->cards[i].totalBytes, p->cards[i].freeBytes, p->cards[i].unreadable ? 1 : 0);
-    Put(out, L"[lines]\r\ncount=%d\r\n", p->lineCount);
-    for (int i = 0; i < p->lineCount; ++i)
-        Put(out, L"[line%d]\r\nname=%ls\r\nnoopen=%d\r\n", i + 1, p->lines[i].name, p->lines[i].cannotOpen ? 1 : 0);
-    Put(out, L"[failures]\r\n");
-    for (int id = 1; id <= DEVICE_MAX_FAILURE; ++id) {
-        const WCHAR *name = FailureName(id);
-        if (name) Put(out, L"%ls=%lu\r\n", name, p->failures[id]);
-        else if (p->failures[id]) Put(out, L"failure%d=%lu\r\n", id, p->failures[id]);
-    }
-    Put(out, L"[power]\r\ncleanboot=%d\r\n", p->cleanBoot ? 1 : 0);
-}
-
+// Written beside and renamed over, so that a reader never sees half a file.
 BOOL SaveProfile(const DeviceProfile *p)
 {
-    WCHAR path[MAX_PATH], temp[MAX_PATH];
-    if (!ProfilePath(path, MAX_PATH, TRUE)) return FALSE;
-    CopyText(temp, MAX_PATH, path);
-    WCHAR suffix[32];
-    wsprintfW(suffix, L".%lu.tmp", GetCurrentProcessId());
-    if (!AppendText(temp, MAX_PATH, suffix)) return FALSE;
-
-    ProfileText *text = (ProfileText *)HeapAlloc(GetProcessHeap(), 0, sizeof(ProfileText));
-    if (!text) return FALSE;
-    FormatProfile(p, text);
-    BOOL ok = FALSE;
-    int bytes = text->overflow ? 0 : WideCharToMultiByte(CP_UTF8, 0, text->buffer, -1, NULL, 0, NULL, NULL);
-    char *utf8 = bytes > 0 ? (char *)HeapAlloc(GetProcessHeap(), 0, bytes) : NULL;
-    if (utf8 && WideCharToMultiByte(CP_UTF8, 0, text->buffer, -1, utf8, bytes, NULL, NULL)) {
-        // Written beside and renamed over, so that a reader never sees half a file.
-        HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            ok = WriteFile(file, utf8, (DWORD)(bytes - 1), &written, NULL) && written == (DWORD)(bytes - 1);
-            CloseHandle(file);
-            ok = ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING);
-            if (!ok) DeleteFileW(temp);
-        }
+    WCHAR path[MAX_PATH], line[128];
+    if (!ProfilePath(path, TRUE)) return FALSE;
+    std::wstring text = L"; The simulated device. Change it with devctl; values are read afresh on every query.\r\n";
+    for (const Field &f : kFields) {
+        LONGLONG value = 0;
+        CopyMemory(&value, (const BYTE *)p + f.offset, f.size);
+        if (f.min < 0) value = (LONG)value;
+        _snwprintf(line, 128, L"%ls=%I64d\r\n", f.name, value);
+        text += line;
     }
-    if (utf8) HeapFree(GetProcessHeap(), 0, utf8);
-    HeapFree(GetProcessHeap(), 0, text);
-    return ok;
+    for (int i = 0; i < p->cardCount; ++i) {
+        const SimCard &c = p->cards[i];
+        text += L"card=" + std::wstring(c.name);
+        _snwprintf(line, 128, L"|%I64u|%I64u|%d\r\n", c.totalBytes, c.freeBytes, c.unreadable ? 1 : 0);
+        text += line;
+    }
+    for (int i = 0; i < p->lineCount; ++i)
+        text += L"line=" + std::wstring(p->lines[i].name) + (p->lines[i].cannotOpen ? L"|1\r\n" : L"|0\r\n");
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &utf8[0], (int)utf8.size(), NULL, NULL));
+    return WriteFileAtomically(path, utf8, true) == 0;
 }
 
-BOOL EditProfile(ProfileEdit edit, const void *context)
+// Read, changed and written back under a lock shared by every process of the device
+// (the program, devctl, tests).
+template <typename Change> static BOOL EditProfile(Change change)
 {
-    // One writer at a time across the processes of the device (the program, devctl, tests).
     HANDLE lock = CreateMutexW(NULL, FALSE, L"Local\\ZelvoRudoreDeviceProfile");
     DWORD wait = lock ? WaitForSingleObject(lock, 5000) : WAIT_FAILED;
-    DeviceProfile *p = (DeviceProfile *)HeapAlloc(GetProcessHeap(), 0, sizeof(DeviceProfile));
-    BOOL ok = FALSE;
-    if (p) {
-        LoadProfile(p);
-        edit(p, context);
-        ok = SaveProfile(p);
-        HeapFree(GetProcessHeap(), 0, p);
-    }
+    DeviceProfile p;
+    LoadProfile(&p);
+    change(p);
+    BOOL ok = SaveProfile(&p);
     if (lock) {
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(lock);
         CloseHandle(lock);
@@ -560,12 +340,17 @@ BOOL EditProfile(ProfileEdit edit, const void *context)
     return ok;
 }
 
+static DeviceProfile Loaded()
+{
+    DeviceProfile p;
+    LoadProfile(&p);
+    return p;
+}
+
 // ---------------------------------------------------------------------------------
 // The profile's services
 
-extern "C" {
-
-void SimResetProfile(void)
+void ResetProfile(void)
 {
     DeviceProfile p;
     ProfileDefaults(&p);
@@ -573,186 +358,112 @@ void SimResetProfile(void)
     for (int i = 0; i < p.cardCount; ++i) CreateCardFolder(p.cards[i].name);
 }
 
-struct OsVersion { DWORD major, minor, build; };
-static void EditOsVersion(DeviceProfile *p, const void *c)
-{
-    const OsVersion *v = (const OsVersion *)c;
-    p->osMajor = v->major;
-    p->osMinor = v->minor;
-    p->osBuild = v->build;
-}
+void SetCleanBootInProfile(BOOL set) { EditProfile([&](DeviceProfile &p) { p.cleanBoot = set ? TRUE : FALSE; }); }
+void RememberShape(int shape) { EditProfile([&](DeviceProfile &p) { p.shape = shape; }); }
+int RememberedShape(void) { return Loaded().shape; }
+
+extern "C" {
 
 void SimSetOsVersion(DWORD major, DWORD minor, DWORD build)
 {
-    OsVersion v = {major, minor, build};
-    EditProfile(EditOsVersion, &v);
+    EditProfile([&](DeviceProfile &p) {
+        p.osMajor = major;
+        p.osMinor = minor;
+        p.osBuild = build;
+    });
 }
-
-void SimGetOsVersion(DWORD *major, DWORD *minor, DWORD *build)
-{
-    DeviceProfile p;
-    LoadProfile(&p);
-    if (major) *major = p.osMajor;
-    if (minor) *minor = p.osMinor;
-    if (build) *build = p.osBuild;
-}
-
-static void EditBattery(DeviceProfile *p, const void *c) { p->battery = *(const SimBattery *)c; }
 
 void SimSetBattery(const SimBattery *battery)
 {
     if (!battery) return;
     SimBattery b = *battery;
     b.statusFails = b.statusFails ? TRUE : FALSE;
-    EditProfile(EditBattery, &b);
+    EditProfile([&](DeviceProfile &p) { p.battery = b; });
 }
 
 void SimGetBattery(SimBattery *battery)
 {
-    if (!battery) return;
-    DeviceProfile p;
-    LoadProfile(&p);
-    *battery = p.battery;
+    if (battery) *battery = Loaded().battery;
 }
 
-struct Memory { DWORD total, available; };
-static void EditMemory(DeviceProfile *p, const void *c)
-{
-    const Memory *m = (const Memory *)c;
-    p->memoryTotal = m->total;
-    p->memoryAvailable = m->available;
-}
-
+// A device always has some memory: a total of 0 would only divide by zero somewhere.
 void SimSetMemory(DWORD totalBytes, DWORD availableBytes)
 {
-    // A device always has some memory: a total of 0 would only divide by zero somewhere.
     if (totalBytes == 0) return;
-    Memory m = {totalBytes, availableBytes > totalBytes ? totalBytes : availableBytes};
-    EditProfile(EditMemory, &m);
+    EditProfile([&](DeviceProfile &p) {
+        p.memoryTotal = totalBytes;
+        p.memoryAvailable = availableBytes > totalBytes ? totalBytes : availableBytes;
+    });
 }
 
 void SimGetMemory(DWORD *totalBytes, DWORD *availableBytes)
 {
-    DeviceProfile p;
-    LoadProfile(&p);
+    DeviceProfile p = Loaded();
     if (totalBytes) *totalBytes = p.memoryTotal;
     if (availableBytes) *availableBytes = p.memoryAvailable;
-}
-
-struct CardList { int count; SimCard cards[SIM_MAX_CARDS]; };
-static void EditCards(DeviceProfile *p, const void *c)
-{
-    const CardList *list = (const CardList *)c;
-    p->cardCount = list->count;
-    for (int i = 0; i < list->count; ++i) p->cards[i] = list->cards[i];
 }
 
 BOOL SimSetCards(const SimCard *cards, int count)
 {
     if (count < 0 || count > SIM_MAX_CARDS || (count > 0 && !cards)) return FALSE;
-    CardList list;
-    ZeroMemory(&list, sizeof list);
-    list.count = count;
+    SimCard list[SIM_MAX_CARDS];
+    BOOL ok = TRUE;
     for (int i = 0; i < count; ++i) {
         if (!IsValidCardName(cards[i].name) || cards[i].freeBytes > cards[i].totalBytes) return FALSE;
         for (int j = 0; j < i; ++j)
             if (SameTextNoCase(cards[i].name, cards[j].name)) return FALSE;
-        list.cards[i] = cards[i];
-        list.cards[i].unreadable = cards[i].unreadable ? TRUE : FALSE;
+        list[i] = cards[i];
+        list[i].unreadable = cards[i].unreadable ? TRUE : FALSE;
     }
-    BOOL ok = TRUE;
-    for (int i = 0; i < count; ++i)
-        if (!CreateCardFolder(list.cards[i].name)) ok = FALSE;
-    return EditProfile(EditCards, &list) && ok;
+    for (int i = 0; i < count; ++i) ok &= CreateCardFolder(list[i].name);
+    return EditProfile([&](DeviceProfile &p) {
+               p.cardCount = count;
+               CopyMemory(p.cards, list, count * sizeof list[0]);
+           }) && ok;
 }
 
 int SimGetCards(SimCard *cards, int max)
 {
-    DeviceProfile p;
-    LoadProfile(&p);
+    DeviceProfile p = Loaded();
     for (int i = 0; cards && i < p.cardCount && i < max; ++i) cards[i] = p.cards[i];
     return p.cardCount;
-}
-
-struct LineList { int count; SimLine lines[SIM_MAX_LINES]; };
-static void EditLines(DeviceProfile *p, const void *c)
-{
-    const LineList *list = (const LineList *)c;
-    p->lineCount = list->count;
-    for (int i = 0; i < list->count; ++i) p->lines[i] = list->lines[i];
 }
 
 void SimSetLines(const SimLine *lines, int count)
 {
     if (count < 0 || count > SIM_MAX_LINES || (count > 0 && !lines)) return;
-    LineList list;
-    ZeroMemory(&list, sizeof list);
-    list.count = count;
+    SimLine list[SIM_MAX_LINES];
     for (int i = 0; i < count; ++i) {
         if (!IsValidLineName(lines[i].name)) return;
-        list.lines[i] = lines[i];
-        list.lines[i].cannotOpen = lines[i].cannotOpen ? TRUE : FALSE;
+        list[i] = lines[i];
+        list[i].cannotOpen = lines[i].cannotOpen ? TRUE : FALSE;
     }
-    EditProfile(EditLines, &list);
+    EditProfile([&](DeviceProfile &p) {
+        p.lineCount = count;
+        CopyMemory(p.lines, list, count * sizeof list[0]);
+    });
 }
 
 int SimGetLines(SimLine *lines, int max)
 {
-    DeviceProfile p;
-    LoadProfile(&p);
+    DeviceProfile p = Loaded();
     for (int i = 0; lines && i < p.lineCount && i < max; ++i) lines[i] = p.lines[i];
     return p.lineCount;
 }
 
-struct Failure { int id; DWORD error; };
-static void EditFailure(DeviceProfile *p, const void *c)
-{
-    const Failure *f = (const Failure *)c;
-    p->failures[f->id] = f->error;
-}
-
 void SimSetFailure(int failure, DWORD error)
 {
-    if (failure < 1 || failure > DEVICE_MAX_FAILURE) return;
-    Failure f = {failure, error};
-    EditProfile(EditFailure, &f);
+    if (failure >= 1 && failure <= DEVICE_MAX_FAILURE) EditProfile([&](DeviceProfile &p) { p.failures[failure] = error; });
 }
 
 DWORD SimGetFailure(int failure)
 {
-    if (failure < 1 || failure > DEVICE_MAX_FAILURE) return 0;
-    DeviceProfile p;
-    LoadProfile(&p);
-    return p.failures[failure];
-}
-
-static void EditCleanBoot(DeviceProfile *p, const void *c) { p->cleanBoot = *(const BOOL *)c; }
-
-void SetCleanBootInProfile(BOOL set)
-{
-    BOOL value = set ? TRUE : FALSE;
-    EditProfile(EditCleanBoot, &value);
+    return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0;
 }
 
 BOOL SimGetCleanBootFlag(void)
 {
-    DeviceProfile p;
-    LoadProfile(&p);
-    return p.cleanBoot;
-}
-
-static void EditShape(DeviceProfile *p, const void *c) { p->shape = *(const int *)c; }
-
-void RememberShape(int shape)
-{
-    EditProfile(EditShape, &shape);
-}
-
-int RememberedShape(void)
-{
-    DeviceProfile p;
-    LoadProfile(&p);
-    return p.shape;
+    return Loaded().cleanBoot;
 }
 
 }

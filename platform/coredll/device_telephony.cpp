@@ -22,11 +22,7 @@ struct Connection {
 };
 
 struct OpenLine {
-    DWORD handle;
-    DWORD connection;
-    DWORD device;
-    DWORD apiVersion;
-    DWORD mediaModes;
+    DWORD handle, connection, device, apiVersion, mediaModes;
 };
 
 const int kMaxConnections = 16, kMaxOpenLines = 64;
@@ -46,17 +42,11 @@ DWORD NewHandle()
     return g_nextHandle;
 }
 
-Connection *FindConnection(HLINEAPP handle)
+// The slot of a handle; handle 0 finds a free slot.
+template <typename T, int N> T *Find(T (&slots)[N], DWORD handle)
 {
-    for (int i = 0; i < kMaxConnections; ++i)
-        if (handle && g_connections[i].handle == handle) return &g_connections[i];
-    return NULL;
-}
-
-OpenLine *FindLine(HLINE handle)
-{
-    for (int i = 0; i < kMaxOpenLines; ++i)
-        if (handle && g_lines[i].handle == handle) return &g_lines[i];
+    for (T &slot : slots)
+        if (slot.handle == handle) return &slot;
     return NULL;
 }
 
@@ -66,7 +56,7 @@ BOOL ExtVersionOk(DWORD version) { return version == 0 || (version >= kExtLow &&
 // The common checks of the calls that name a connection and a line device.
 LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection)
 {
-    *connection = FindConnection(app);
+    *connection = app ? Find(g_connections, app) : NULL;
     if (!*connection) return LINEERR_INVALAPPHANDLE;
     if (device >= (DWORD)(*connection)->lineCount) return LINEERR_BADDEVICEID;
     return 0;
@@ -86,31 +76,22 @@ LONG WINAPI Ce_lineInitializeExW(LPHLINEAPP app, HINSTANCE, LINECALLBACK callbac
     if (failure) return (failure & 0x80000000) ? (LONG)failure : LINEERR_NODRIVER;
     if (*apiVersion < 0x00020000) return LINEERR_INCOMPATIBLEAPIVERSION;
 
-    const DWORD headSize = offsetof(LINEINITIALIZEEXPARAMS, Handles);
-    const DWORD withHandle = headSize + sizeof(HANDLE);
-    if (params->dwTotalSize < headSize) return LINEERR_STRUCTURETOOSMALL;
-    switch (params->dwOptions) {
-    case LINEINITIALIZEEXOPTION_USEHIDDENWINDOW:
-        if (!callback) return LINEERR_INVALPOINTER;
-        break;
-    case LINEINITIALIZEEXOPTION_USEEVENT:
-        if (params->dwTotalSize < withHandle) return LINEERR_STRUCTURETOOSMALL;
-        break;
-    case LINEINITIALIZEEXOPTION_USECOMPLETIONPORT:
-        break;
-    default:
+    // The event option needs room for its handle; a hidden window, a callback.
+    const BOOL useEvent = params->dwOptions == LINEINITIALIZEEXOPTION_USEEVENT;
+    if (params->dwTotalSize < offsetof(LINEINITIALIZEEXPARAMS, Handles) + (useEvent ? sizeof(HANDLE) : 0))
+        return LINEERR_STRUCTURETOOSMALL;
+    if (params->dwOptions < LINEINITIALIZEEXOPTION_USEHIDDENWINDOW ||
+        params->dwOptions > LINEINITIALIZEEXOPTION_USECOMPLETIONPORT)
         return LINEERR_INVALPARAM;
-    }
+    if (params->dwOptions == LINEINITIALIZEEXOPTION_USEHIDDENWINDOW && !callback) return LINEERR_INVALPOINTER;
 
     Lock lock;
-    Connection *slot = NULL;
-    for (int i = 0; i < kMaxConnections && !slot; ++i)
-        if (!g_connections[i].handle) slot = &g_connections[i];
+    Connection *slot = Find(g_connections, 0);
     if (!slot) return LINEERR_NOMEM;
     ZeroMemory(slot, sizeof *slot);
     slot->lineCount = profile.lineCount;
     for (int i = 0; i < profile.lineCount; ++i) slot->lines[i] = profile.lines[i];
-    if (params->dwOptions == LINEINITIALIZEEXOPTION_USEEVENT) {
+    if (useEvent) {
         slot->event = CreateEventW(NULL, TRUE, FALSE, NULL);
         if (!slot->event) return LINEERR_NOMEM;
         params->Handles.hEvent = slot->event;
@@ -135,13 +116,7 @@ LONG WINAPI Ce_lineNegotiateAPIVersion(HLINEAPP app, DWORD device, DWORD low, DW
     if (!version) return LINEERR_INVALPOINTER;
     if (low > high || high < kApiLow || low > kApiHigh) return LINEERR_INCOMPATIBLEAPIVERSION;
     *version = high < kApiHigh ? high : kApiHigh;
-    if (extension) {
-        // The cellular provider's extension.
-        extension->dwExtensionID0 = 0x5A52434C;
-        extension->dwExtensionID1 = 0x4C494E45;
-        extension->dwExtensionID2 = 0x00010000;
-        extension->dwExtensionID3 = device + 1;
-    }
+    if (extension) ZeroMemory(extension, sizeof *extension);   // no provider extension
     return 0;
 }
 
@@ -209,23 +184,21 @@ LONG WINAPI Ce_lineOpenW(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVers
                          DWORD privileges, DWORD mediaModes, LPLINECALLPARAMS)
 {
     Lock lock;
-    Connection *connection = FindConnection(app);
-    if (!connection) return LINEERR_INVALAPPHANDLE;
-    if (device >= (DWORD)connection->lineCount) return LINEERR_BADDEVICEID;   // no line mapper here
+    Connection *connection;
+    LONG error = CheckDevice(app, device, &connection);   // no line mapper here
+    if (error) return error;
     if (!line) return LINEERR_INVALPOINTER;
     if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
     if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
+    // None alone, or monitor, owner or both.
     DWORD privilege = privileges & (LINECALLPRIVILEGE_NONE | LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER);
-    if (privilege != LINECALLPRIVILEGE_NONE && privilege != LINECALLPRIVILEGE_MONITOR &&
-        privilege != LINECALLPRIVILEGE_OWNER && privilege != (LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER))
+    if (!privilege || ((privilege & LINECALLPRIVILEGE_NONE) && privilege != LINECALLPRIVILEGE_NONE))
         return LINEERR_INVALPRIVSELECT;
     if ((privilege & LINECALLPRIVILEGE_OWNER) && (mediaModes == 0 || (mediaModes & ~kMediaModes)))
         return LINEERR_INVALMEDIAMODE;
     if (connection->lines[device].cannotOpen) return LINEERR_RESOURCEUNAVAIL;
 
-    OpenLine *slot = NULL;
-    for (int i = 0; i < kMaxOpenLines && !slot; ++i)
-        if (!g_lines[i].handle) slot = &g_lines[i];
+    OpenLine *slot = Find(g_lines, 0);
     if (!slot) return LINEERR_NOMEM;
     slot->handle = NewHandle();
     slot->connection = connection->handle;
@@ -241,7 +214,7 @@ LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
     SimBattery battery;
     SimGetBattery(&battery);
     Lock lock;
-    OpenLine *open = FindLine(line);
+    OpenLine *open = line ? Find(g_lines, line) : NULL;
     if (!open) return LINEERR_INVALLINEHANDLE;
     if (!status) return LINEERR_INVALPOINTER;
     const DWORD fixed = open->apiVersion >= 0x00020000 ? sizeof(LINEDEVSTATUS)
@@ -269,7 +242,7 @@ LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
 LONG WINAPI Ce_lineClose(HLINE line)
 {
     Lock lock;
-    OpenLine *open = FindLine(line);
+    OpenLine *open = line ? Find(g_lines, line) : NULL;
     if (!open) return LINEERR_INVALLINEHANDLE;
     ZeroMemory(open, sizeof *open);
     return 0;
@@ -278,7 +251,7 @@ LONG WINAPI Ce_lineClose(HLINE line)
 LONG WINAPI Ce_lineShutdown(HLINEAPP app)
 {
     Lock lock;
-    Connection *connection = FindConnection(app);
+    Connection *connection = app ? Find(g_connections, app) : NULL;
     if (!connection) return LINEERR_INVALAPPHANDLE;
     for (int i = 0; i < kMaxOpenLines; ++i)
         if (g_lines[i].handle && g_lines[i].connection == connection->handle) ZeroMemory(&g_lines[i], sizeof g_lines[i]);

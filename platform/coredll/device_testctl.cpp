@@ -26,7 +26,6 @@ template <typename T, int N> struct RecordLog {
         *out = items[(added - Count() + index) % N];
         return true;
     }
-    void Clear() { added = 0; }
 };
 
 RecordLog<SimMessageBox, 128> g_messageBoxes;
@@ -69,14 +68,6 @@ void ClearQueues()
         if (path) HeapFree(GetProcessHeap(), 0, path);
 }
 
-void ClearRecordsLocked()
-{
-    g_messageBoxes.Clear();
-    g_fileDialogs.Clear();
-    g_broadcasts.Clear();
-    g_powerActions.Clear();
-}
-
 BOOL CreatePrivateDir()
 {
     WCHAR base[MAX_PATH];
@@ -85,10 +76,7 @@ BOOL CreatePrivateDir()
     for (int attempt = 0; attempt < 100; ++attempt) {
         WCHAR dir[MAX_PATH];
         wsprintfW(dir, L"%szr-device-%lu-%lu", base, GetCurrentProcessId(), GetTickCount() + attempt);
-        if (CreateDirectoryW(dir, NULL)) {
-            CopyText(g_privateDir, MAX_PATH, dir);
-            return TRUE;
-        }
+        if (CreateDirectoryW(dir, NULL)) return lstrcpyW(g_privateDir, dir) != NULL;
     }
     return FALSE;
 }
@@ -127,35 +115,11 @@ BOOL AnsweringDialogs(void)
     return (g_flags & SIM_TEST_ANSWER_DIALOGS) != 0;
 }
 
-void RecordMessageBox(const SimMessageBox *record)
-{
-    Lock lock;
-    g_messageBoxes.Add(*record);
-}
-
-void RecordFileDialog(const SimFileDialog *record)
-{
-    Lock lock;
-    g_fileDialogs.Add(*record);
-}
-
-void RecordBroadcast(const SimBroadcast *record)
-{
-    Lock lock;
-    g_broadcasts.Add(*record);
-}
-
-BOOL TakeMessageBoxAnswer(int *answer)
-{
-    Lock lock;
-    return g_boxAnswers.Pop(answer);
-}
-
-BOOL TakeFileDialogAnswer(WCHAR **path)
-{
-    Lock lock;
-    return g_dialogAnswers.Pop(path);
-}
+void RecordMessageBox(const SimMessageBox *record) { Lock lock; g_messageBoxes.Add(*record); }
+void RecordFileDialog(const SimFileDialog *record) { Lock lock; g_fileDialogs.Add(*record); }
+void RecordBroadcast(const SimBroadcast *record) { Lock lock; g_broadcasts.Add(*record); }
+BOOL TakeMessageBoxAnswer(int *answer) { Lock lock; return g_boxAnswers.Pop(answer); }
+BOOL TakeFileDialogAnswer(WCHAR **path) { Lock lock; return g_dialogAnswers.Pop(path); }
 
 extern "C" {
 
@@ -164,34 +128,25 @@ void SimTestEnd(void)
     if (g_flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxEnd();
     ForgetReadOnlyKey();
     // The next test, and the desktop, expect the device upright.
-    if (!ScreenHasShape(SIM_PORTRAIT)) SimRotate(SIM_PORTRAIT);
+    if (g_flags && !ScreenHasShape(SIM_PORTRAIT)) SimRotate(SIM_PORTRAIT);
     ResetPowerState();
     g_flags = 0;
-    if (g_hasPrivateDir) {
-        g_hasPrivateDir = FALSE;
-        if (g_privateDir[0]) DeleteTree(g_privateDir);
-        g_privateDir[0] = 0;
-    }
+    if (g_hasPrivateDir && g_privateDir[0]) DeleteTree(g_privateDir);
+    g_hasPrivateDir = FALSE;
+    g_privateDir[0] = 0;
+    SimClearRecords();
     Lock lock;
-    ClearRecordsLocked();
     ClearQueues();
 }
 
+// Ends a test still running; outside one it only forgets the records and answers.
 void SimTestBegin(DWORD flags)
 {
-    if (g_flags || g_hasPrivateDir) SimTestEnd();
-    ForgetReadOnlyKey();
-    {
-        Lock lock;
-        ClearRecordsLocked();
-        ClearQueues();
-    }
-    ResetPowerState();
+    SimTestEnd();
     if (flags & SIM_TEST_PRIVATE_DEVICE) {
         // Without its folder the test gets no device folder rather than the shared one.
         g_hasPrivateDir = TRUE;
-        if (CreatePrivateDir()) SimResetProfile();
-        else g_privateDir[0] = 0;
+        if (CreatePrivateDir()) ResetProfile();
     }
     g_flags = flags;
     if (flags & SIM_TEST_PRIVATE_DEVICE) RegistrySandboxBegin();
@@ -205,62 +160,30 @@ DWORD SimTestFlags(void)
 void SimClearRecords(void)
 {
     Lock lock;
-    ClearRecordsLocked();
+    g_messageBoxes.added = g_fileDialogs.added = g_broadcasts.added = g_powerActions.added = 0;
 }
 
-void SimQueueMessageBoxAnswer(int answer)
-{
-    Lock lock;
-    g_boxAnswers.Push(answer);
-}
-
-int SimMessageBoxCount(void)
-{
-    Lock lock;
-    return g_messageBoxes.Count();
-}
-
-BOOL SimGetMessageBox(int index, SimMessageBox *record)
-{
-    Lock lock;
-    return g_messageBoxes.Get(index, record);
-}
+void SimQueueMessageBoxAnswer(int answer) { Lock lock; g_boxAnswers.Push(answer); }
+int SimMessageBoxCount(void) { Lock lock; return g_messageBoxes.Count(); }
+BOOL SimGetMessageBox(int index, SimMessageBox *record) { Lock lock; return g_messageBoxes.Get(index, record); }
+int SimFileDialogCount(void) { Lock lock; return g_fileDialogs.Count(); }
+BOOL SimGetFileDialog(int index, SimFileDialog *record) { Lock lock; return g_fileDialogs.Get(index, record); }
+int SimBroadcastCount(void) { Lock lock; return g_broadcasts.Count(); }
+BOOL SimGetBroadcast(int index, SimBroadcast *record) { Lock lock; return g_broadcasts.Get(index, record); }
+int SimPowerActionCount(void) { Lock lock; return g_powerActions.Count(); }
+BOOL SimGetPowerAction(int index, SimPowerAction *record) { Lock lock; return g_powerActions.Get(index, record); }
 
 void SimQueueFileDialogAnswer(const WCHAR *path)
 {
     WCHAR *copy = NULL;
     if (path) {
-        size_t n = wcsnlen(path, 32767);
-        copy = (WCHAR *)HeapAlloc(GetProcessHeap(), 0, (n + 1) * sizeof(WCHAR));
+        size_t n = wcsnlen(path, 32767) + 1;
+        copy = (WCHAR *)HeapAlloc(GetProcessHeap(), 0, n * sizeof(WCHAR));
         if (!copy) return;
-        CopyText(copy, n + 1, path);
+        CopyText(copy, n, path);
     }
     Lock lock;
     if (!g_dialogAnswers.Push(copy) && copy) HeapFree(GetProcessHeap(), 0, copy);
-}
-
-int SimFileDialogCount(void)
-{
-    Lock lock;
-    return g_fileDialogs.Count();
-}
-
-BOOL SimGetFileDialog(int index, SimFileDialog *record)
-{
-    Lock lock;
-    return g_fileDialogs.Get(index, record);
-}
-
-int SimBroadcastCount(void)
-{
-    Lock lock;
-    return g_broadcasts.Count();
-}
-
-BOOL SimGetBroadcast(int index, SimBroadcast *record)
-{
-    Lock lock;
-    return g_broadcasts.Get(index, record);
 }
 
 void SimRecordPowerAction(int kind, DWORD a, DWORD b)
@@ -268,18 +191,6 @@ void SimRecordPowerAction(int kind, DWORD a, DWORD b)
     SimPowerAction action = {kind, a, b};
     Lock lock;
     g_powerActions.Add(action);
-}
-
-int SimPowerActionCount(void)
-{
-    Lock lock;
-    return g_powerActions.Count();
-}
-
-BOOL SimGetPowerAction(int index, SimPowerAction *record)
-{
-    Lock lock;
-    return g_powerActions.Get(index, record);
 }
 
 }

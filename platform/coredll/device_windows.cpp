@@ -6,24 +6,21 @@
 
 namespace {
 
-void ShapeSize(int shape, int *cx, int *cy)
+// Indexed by SimScreenShape; anything else is upright.
+const SIZE kShapeSizes[] = {{SIM_PORTRAIT_CX, SIM_PORTRAIT_CY}, {SIM_LANDSCAPE_CX, SIM_LANDSCAPE_CY},
+                            {SIM_SQUARE_CX, SIM_SQUARE_CY}};
+
+SIZE ShapeSize(int shape)
 {
-    switch (shape) {
-    case SIM_LANDSCAPE: *cx = SIM_LANDSCAPE_CX; *cy = SIM_LANDSCAPE_CY; break;
-    case SIM_SQUARE: *cx = SIM_SQUARE_CX; *cy = SIM_SQUARE_CY; break;
-    default: *cx = SIM_PORTRAIT_CX; *cy = SIM_PORTRAIT_CY; break;
-    }
+    return kShapeSizes[shape >= 0 && shape < 3 ? shape : SIM_PORTRAIT];
 }
 
 BOOL ChangeScreenTo(int shape)
 {
-    int cx, cy;
-    ShapeSize(shape, &cx, &cy);
-    DEVMODEW mode;
-    ZeroMemory(&mode, sizeof mode);
+    DEVMODEW mode = {};
     mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = cx;
-    mode.dmPelsHeight = cy;
+    mode.dmPelsWidth = ShapeSize(shape).cx;
+    mode.dmPelsHeight = ShapeSize(shape).cy;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     // Not saved in the registry: the desktop must keep starting upright, the only size
     // at which it offers all three shapes.
@@ -34,9 +31,7 @@ BOOL ChangeScreenTo(int shape)
 
 BOOL ScreenHasShape(int shape)
 {
-    int cx, cy;
-    ShapeSize(shape, &cx, &cy);
-    return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
+    return GetSystemMetrics(SM_CXSCREEN) == ShapeSize(shape).cx && GetSystemMetrics(SM_CYSCREEN) == ShapeSize(shape).cy;
 }
 
 void RestoreShapeOnce(void)

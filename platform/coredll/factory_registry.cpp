@@ -5,7 +5,7 @@
 // below is missing on purpose. Keys are written without a leading backslash: that is
 // the one form every registry accepts.
 //
-// Sound values name files that set-up must create (see g_factorySoundFiles):
+// Sound values name files that set-up creates (kDeviceFiles of registry_device.cpp):
 //   \Windows\Rings\Ring1.wav    ring tone
 //   \Windows\Busy.wav           busy tone
 //   \Windows\CallDrop.wav       dropped call
@@ -199,19 +199,3 @@ const FactoryValue g_factoryRegistry[] = {
     SZ(HKCR, LR"(cabfile\Shell\Open\Command)", L"Default", CABFILE_COMMAND),
 };
 const size_t g_factoryRegistryCount = sizeof g_factoryRegistry / sizeof g_factoryRegistry[0];
-
-const wchar_t *const g_factorySoundFiles[] = {
-    LR"(\Windows\Rings\Ring1.wav)",
-    LR"(\Windows\Rings\Alarm1.wav)",    // a second tone in the ring folder
-    LR"(\Windows\Busy.wav)",
-    LR"(\Windows\CallDrop.wav)",
-    LR"(\Windows\CallWaiting.wav)",
-    LR"(\Windows\Dialing.wav)",
-    LR"(\Windows\Disconnect.wav)",
-    LR"(\Windows\Click.wav)",
-    LR"(\Windows\Infbeg.wav)",
-    LR"(\Windows\Infend.wav)",
-    LR"(\Windows\Notify.wav)",
-    LR"(\Windows\Alarm1.wav)",
-};
-const size_t g_factorySoundFileCount = sizeof g_factorySoundFiles / sizeof g_factorySoundFiles[0];

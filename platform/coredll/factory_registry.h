@@ -17,9 +17,4 @@ struct FactoryValue {
 extern const FactoryValue g_factoryRegistry[];
 extern const size_t g_factoryRegistryCount;
 
-// The sound files a new device has, as device paths, every file the factory values
-// name among them: set-up creates them.
-extern const wchar_t *const g_factorySoundFiles[];
-extern const size_t g_factorySoundFileCount;
-
 #endif

@@ -3,7 +3,6 @@
 #define COREDLL_INTERNAL_H
 
 #include <windows.h>
-#include <shellapi.h>
 
 // registry_image.cpp: the per-test sandbox of the device registry. Begin redirects the
 // four root keys of this process to a fresh subtree seeded with the factory values;
@@ -17,9 +16,5 @@ FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
 
 // keypaths.cpp: ends a test's read-only key.
 void ForgetReadOnlyKey(void);
-
-// device_files.cpp: file information from the desktop shell's SHGetFileInfoW, with the
-// system image list and its indices as the device has them (its folder icon at 0).
-DWORD_PTR DeviceFileInfo(LPCWSTR path, DWORD attributes, SHFILEINFOW *info, UINT infoSize, UINT flags);
 
 #endif

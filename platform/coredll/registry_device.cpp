@@ -40,162 +40,72 @@ bool CreateFolders(const std::wstring &path)
 
 void Put16(std::string *out, WORD v) { out->append((const char *)&v, 2); }
 void Put32(std::string *out, DWORD v) { out->append((const char *)&v, 4); }
-void Put64(std::string *out, ULONGLONG v) { out->append((const char *)&v, 8); }
 
 // A short PCM tone: one or two notes with a soft start and end.
 std::string MakeWave(double first, double second, int milliseconds)
 {
-    const DWORD rate = 11025;
-    DWORD samples = rate * milliseconds / 1000;
+    const DWORD rate = 11025, samples = rate * milliseconds / 1000;
     std::string out = "RIFF";
     Put32(&out, 36 + samples * 2);
     out += "WAVEfmt ";
-    Put32(&out, 16);
-    Put16(&out, 1);          // PCM
-    Put16(&out, 1);          // mono
-    Put32(&out, rate);
-    Put32(&out, rate * 2);
-    Put16(&out, 2);
-    Put16(&out, 16);
+    for (DWORD v : {(DWORD)16, (DWORD)0x00010001, rate, rate * 2, (DWORD)0x00100002}) Put32(&out, v);   // PCM, mono, 16 bits
     out += "data";
     Put32(&out, samples * 2);
-    const double pi = 3.14159265358979;
     for (DWORD i = 0; i < samples; ++i) {
-        double t = (double)i / rate;
         double f = (second > 0 && i >= samples / 2) ? second : first;
         double edge = std::min(1.0, std::min(i, samples - 1 - i) / (rate * 0.01));
-        short s = (short)(sin(2 * pi * f * t) * edge * 12000);
-        Put16(&out, (WORD)s);
+        Put16(&out, (WORD)(short)(sin(2 * 3.14159265358979 * f * i / rate) * edge * 12000));
     }
     return out;
 }
 
-// A standard MIDI file of one track: a short rising tune.
-std::string MakeMidi()
-{
-    std::string track;
-    const unsigned char tempo[] = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xC0, 0x0B};
-    track.append((const char *)tempo, sizeof tempo);
-    const unsigned char notes[] = {72, 76, 79, 84, 79, 76};
-    for (size_t i = 0; i < sizeof notes; ++i) {
-        // delta 0, note on; an eighth later, note off
-        const unsigned char on[] = {0x00, 0x90, notes[i], 0x60, 0x30, 0x80, notes[i], 0x40};
-        track.append((const char *)on, sizeof on);
-    }
-    const unsigned char end[] = {0x00, 0xFF, 0x2F, 0x00};
-    track.append((const char *)end, sizeof end);
-    std::string out = "MThd";
-    const unsigned char header[] = {0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
-    out.append((const char *)header, sizeof header);
-    out += "MTrk";
-    DWORD len = (DWORD)track.size();
-    const unsigned char size[] = {(unsigned char)(len >> 24), (unsigned char)(len >> 16), (unsigned char)(len >> 8),
-                                  (unsigned char)len};
-    out.append((const char *)size, 4);
-    return out + track;
-}
+// A standard MIDI file of one track, a short rising tune.
+const char kTune[] =
+    "\x4D\x54\x68\x64\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60\x4D\x54\x72\x6B\x00\x00\x00\x3E\x00\xFF\x51\x03"
+    "\x07\xA1\x20\x00\xC0\x0B\x00\x90\x48\x60\x30\x80\x48\x40\x00\x90\x4C\x60\x30\x80\x4C\x40\x00\x90\x4F\x60"
+    "\x30\x80\x4F\x40\x00\x90\x54\x60\x30\x80\x54\x40\x00\x90\x4F\x60\x30\x80\x4F\x40\x00\x90\x4C\x60\x30\x80"
+    "\x4C\x40\x00\xFF\x2F\x00";
 
-void PutGuid(std::string *out, DWORD a, WORD b, WORD c, const unsigned char d[8])
-{
-    Put32(out, a);
-    Put16(out, b);
-    Put16(out, c);
-    out->append((const char *)d, 8);
-}
-
-// A Windows Media audio file: the header objects a player reads first and an empty
-// data object.
-std::string MakeWma()
-{
-    static const unsigned char headerTail[] = {0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
-    static const unsigned char propsTail[] = {0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
-    static const unsigned char streamTail[] = {0x8E, 0xE6, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
-    static const unsigned char mediaTail[] = {0xA8, 0xFD, 0x00, 0x80, 0x5F, 0x5C, 0x44, 0x2B};
-    static const unsigned char fileId[] = {0x5A, 0x52, 0x44, 0x45, 0x56, 0x49, 0x43, 0x45};
-
-    std::string format;   // WAVEFORMATEX of Windows Media Audio 2
-    Put16(&format, 0x0161);
-    Put16(&format, 1);
-    Put32(&format, 22050);
-    Put32(&format, 2000);
-    Put16(&format, 742);
-    Put16(&format, 16);
-    Put16(&format, 10);
-    Put32(&format, 2048);
-    Put16(&format, 1);
-    Put32(&format, 0);
-
-    std::string props;
-    PutGuid(&props, 0x8CABDCA1, 0xA947, 0x11CF, propsTail);
-    Put64(&props, 104);
-    PutGuid(&props, 0x5A52, 0x0001, 0x0001, fileId);
-    Put64(&props, 0);                       // file size, filled in below
-    Put64(&props, 0x01C3B2B6D5C00000ull);   // creation date
-    Put64(&props, 0);                       // data packets
-    Put64(&props, 20000000);                // play duration: 2 s in 100 ns
-    Put64(&props, 20000000);
-    Put64(&props, 3000);                    // preroll, ms
-    Put32(&props, 2);                       // seekable
-    Put32(&props, 742);
-    Put32(&props, 742);
-    Put32(&props, 16000);
-
-    std::string stream;
-    PutGuid(&stream, 0xB7DC0791, 0xA9B7, 0x11CF, streamTail);
-    Put64(&stream, 78 + format.size());
-    PutGuid(&stream, 0xF8699E40, 0x5B4D, 0x11CF, mediaTail);   // audio
-    PutGuid(&stream, 0x20FB5700, 0x5B55, 0x11CF, mediaTail);   // no error correction
-    Put64(&stream, 0);
-    Put32(&stream, (DWORD)format.size());
-    Put32(&stream, 0);
-    Put16(&stream, 1);                      // stream 1
-    Put32(&stream, 0);
-    stream += format;
-
-    std::string out;
-    PutGuid(&out, 0x75B22630, 0x668E, 0x11CF, headerTail);
-    Put64(&out, 30 + props.size() + stream.size());
-    Put32(&out, 2);
-    out.push_back(0x01);
-    out.push_back(0x02);
-    out += props;
-    out += stream;
-    PutGuid(&out, 0x75B22636, 0x668E, 0x11CF, headerTail);   // data object, no packets
-    Put64(&out, 50);
-    PutGuid(&out, 0x5A52, 0x0001, 0x0001, fileId);
-    Put64(&out, 0);
-    out.push_back(0x01);
-    out.push_back(0x01);
-    ULONGLONG total = out.size();
-    memcpy(&out[30 + 40], &total, 8);
-    return out;
-}
+// A Windows Media audio file: the header objects a player reads first (file properties,
+// one Windows Media Audio 2 stream of two seconds) and an empty data object.
+const char kMelody[] =
+    "\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C\xF0\x00\x00\x00\x00\x00\x00\x00\x02\x00"
+    "\x00\x00\x01\x02\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65\x68\x00\x00\x00\x00\x00"
+    "\x00\x00\x52\x5A\x00\x00\x01\x00\x01\x00\x5A\x52\x44\x45\x56\x49\x43\x45\x22\x01\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\xC0\xD5\xB6\xB2\xC3\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x2D\x31\x01\x00\x00\x00\x00\x00\x2D"
+    "\x31\x01\x00\x00\x00\x00\xB8\x0B\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\xE6\x02\x00\x00\xE6\x02\x00\x00"
+    "\x80\x3E\x00\x00\x91\x07\xDC\xB7\xB7\xA9\xCF\x11\x8E\xE6\x00\xC0\x0C\x20\x53\x65\x6A\x00\x00\x00\x00\x00"
+    "\x00\x00\x40\x9E\x69\xF8\x4D\x5B\xCF\x11\xA8\xFD\x00\x80\x5F\x5C\x44\x2B\x00\x57\xFB\x20\x55\x5B\xCF\x11"
+    "\xA8\xFD\x00\x80\x5F\x5C\x44\x2B\x00\x00\x00\x00\x00\x00\x00\x00\x1C\x00\x00\x00\x00\x00\x00\x00\x01\x00"
+    "\x00\x00\x00\x00\x61\x01\x01\x00\x22\x56\x00\x00\xD0\x07\x00\x00\xE6\x02\x10\x00\x0A\x00\x00\x08\x00\x00"
+    "\x01\x00\x00\x00\x00\x00\x36\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C\x32\x00\x00\x00"
+    "\x00\x00\x00\x00\x52\x5A\x00\x00\x01\x00\x01\x00\x5A\x52\x44\x45\x56\x49\x43\x45\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\x01\x01";
 
 struct DeviceFile {
     const wchar_t *path;   // device path
-    char kind;             // 'w' wave, 'm' MIDI, 'a' Windows Media audio
-    double first, second;
+    double first, second;  // a tone's notes; 0, 0 for the two files above
     int milliseconds;
 };
 
 // Every sound the factory values name, and a few more tones for the ring folder.
 const DeviceFile kDeviceFiles[] = {
-    {L"\\Windows\\Rings\\Ring1.wav", 'w', 880, 660, 600},
-    {L"\\Windows\\Rings\\Ring2.wav", 'w', 1046, 784, 600},
-    {L"\\Windows\\Rings\\Alarm1.wav", 'w', 1318, 0, 400},
-    {L"\\Windows\\Rings\\Tune.mid", 'm', 0, 0, 0},
-    {L"\\Windows\\Rings\\Melody.wma", 'a', 0, 0, 0},
-    {L"\\Windows\\Busy.wav", 'w', 480, 620, 500},
-    {L"\\Windows\\CallDrop.wav", 'w', 620, 440, 300},
-    {L"\\Windows\\CallWaiting.wav", 'w', 440, 0, 300},
-    {L"\\Windows\\Dialing.wav", 'w', 350, 440, 300},
-    {L"\\Windows\\Disconnect.wav", 'w', 440, 330, 300},
-    {L"\\Windows\\Click.wav", 'w', 2000, 0, 40},
-    {L"\\Windows\\Infbeg.wav", 'w', 660, 880, 200},
-    {L"\\Windows\\Infend.wav", 'w', 880, 660, 200},
-    {L"\\Windows\\Notify.wav", 'w', 988, 1318, 300},
-    {L"\\Windows\\Alarm1.wav", 'w', 1318, 0, 400},
-    {L"\\Windows\\Alarm2.wav", 'w', 1175, 1568, 400},
+    {L"\\Windows\\Rings\\Ring1.wav", 880, 660, 600},
+    {L"\\Windows\\Rings\\Ring2.wav", 1046, 784, 600},
+    {L"\\Windows\\Rings\\Alarm1.wav", 1318, 0, 400},
+    {L"\\Windows\\Rings\\Tune.mid", 0, 0, 0},
+    {L"\\Windows\\Rings\\Melody.wma", 0, 0, 0},
+    {L"\\Windows\\Busy.wav", 480, 620, 500},
+    {L"\\Windows\\CallDrop.wav", 620, 440, 300},
+    {L"\\Windows\\CallWaiting.wav", 440, 0, 300},
+    {L"\\Windows\\Dialing.wav", 350, 440, 300},
+    {L"\\Windows\\Disconnect.wav", 440, 330, 300},
+    {L"\\Windows\\Click.wav", 2000, 0, 40},
+    {L"\\Windows\\Infbeg.wav", 660, 880, 200},
+    {L"\\Windows\\Infend.wav", 880, 660, 200},
+    {L"\\Windows\\Notify.wav", 988, 1318, 300},
+    {L"\\Windows\\Alarm1.wav", 1318, 0, 400},
+    {L"\\Windows\\Alarm2.wav", 1175, 1568, 400},
 };
 
 const wchar_t *const kDeviceFolders[] = {L"\\Windows\\Rings", L"\\My Documents", L"\\Program Files", L"\\Temp",
@@ -211,35 +121,22 @@ bool CreateDeviceFiles()
     for (const DeviceFile &f : kDeviceFiles) {
         std::wstring path = drive + f.path;
         if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;   // kept as it is
-        std::wstring folder = path.substr(0, path.rfind(L'\\'));
-        if (!CreateFolders(folder)) { ok = false; continue; }
-        std::string bytes = f.kind == 'm' ? MakeMidi() : f.kind == 'a' ? MakeWma() : MakeWave(f.first, f.second, f.milliseconds);
+        std::string bytes = wcsstr(f.path, L".mid") ? std::string(kTune, sizeof kTune - 1)
+                          : wcsstr(f.path, L".wma") ? std::string(kMelody, sizeof kMelody - 1)
+                                                    : MakeWave(f.first, f.second, f.milliseconds);
         ok &= WriteFileAtomically(path.c_str(), bytes, false) == 0;
-    }
-    // Every sound the factory registry names exists, even one without a tone of its own above.
-    for (size_t i = 0; i < g_factorySoundFileCount; i++) {
-        std::wstring path = drive + g_factorySoundFiles[i];
-        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        if (!CreateFolders(path.substr(0, path.rfind(L'\\')))) { ok = false; continue; }
-        ok &= WriteFileAtomically(path.c_str(), MakeWave(880, 0, 300), false) == 0;
     }
     return ok;
 }
 
 // ---- Restarts ----
 
+// Missing or not a number, the count starts again from nothing.
 void RaiseBootCount()
 {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kCommKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
-        return;
-    DWORD type = 0, count = 0, size = sizeof count;
-    if (RegQueryValueExW(key, kBootCount, NULL, &type, (BYTE *)&count, &size) != ERROR_SUCCESS || type != REG_DWORD ||
-        size != sizeof count)
-        count = 0;   // missing or not a number: the device counts from nothing
+    DWORD count = SimGetBootCount();
     if (count != 0xFFFFFFFF) ++count;
-    RegSetValueExW(key, kBootCount, 0, REG_DWORD, (const BYTE *)&count, sizeof count);
-    RegCloseKey(key);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kCommKey, kBootCount, REG_DWORD, &count, sizeof count);
 }
 
 void FlushRoots()

@@ -1,6 +1,7 @@
 // The subcommands of the device-control command, each a plain function over its
 // arguments. They change the device only through coredll's device services.
 #include <windows.h>
+#include <stddef.h>
 #include <tlhelp32.h>
 #include <tapi.h>
 #include <wchar.h>
@@ -84,11 +85,18 @@ void PrintMemory()
     Out(L"Memory: total=%lu avail=%lu\n", total, available);
 }
 
+// The version the device's programs see, from the device's own service.
+OSVERSIONINFOW OsVersionNow()
+{
+    OSVERSIONINFOW v = {sizeof v};
+    GetVersionExW(&v);
+    return v;
+}
+
 void PrintOsVersion()
 {
-    DWORD major, minor, build;
-    SimGetOsVersion(&major, &minor, &build);
-    Out(L"OS version: %lu.%lu.%lu\n", major, minor, build);
+    OSVERSIONINFOW v = OsVersionNow();
+    Out(L"OS version: %lu.%lu.%lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber);
 }
 
 void PrintCard(const WCHAR *what, const SimCard &card)
@@ -252,6 +260,28 @@ int Tap(int argc, wchar_t **argv)
 
 // ---- battery, memory, os, telephony ----
 
+// Each battery setting is a number in its range; "unknown" readings (255) are allowed
+// where the device reports them.
+struct BatterySetting {
+    const WCHAR *key;
+    size_t offset, size;
+    LONGLONG min, max;
+    BOOL unknownToo;
+    const WCHAR *problem;
+};
+#define SETTING(key, member, min, max, unknown, problem) \
+    {key, offsetof(SimBattery, member), sizeof(((SimBattery *)0)->member), min, max, unknown, problem}
+const BatterySetting kBatterySettings[] = {
+    SETTING(L"percent", lifePercent, 0, 100, TRUE, L"percent is 0 to 100, or 255 for no reading"),
+    SETTING(L"flag", flag, 0, 255, FALSE, L"flag is 0 to 255"),
+    SETTING(L"chemistry", chemistry, 0, 255, FALSE, L"chemistry is 0 to 255"),
+    SETTING(L"ac", acLineStatus, 0, 1, TRUE, L"ac is 0, 1 or 255"),
+    SETTING(L"voltage", voltage, 0, 0xFFFFFFFF, FALSE, L"voltage is in millivolts, 0 or more"),
+    SETTING(L"current", current, -0x80000000LL, 0x7FFFFFFF, FALSE, L"current is in milliamperes, negative while discharging"),
+    SETTING(L"temperature", temperature, 0, 0xFFFFFFFF, FALSE, L"temperature is a raw reading, 0 or more"),
+    SETTING(L"fail", statusFails, 0, 1, FALSE, L"fail is 0 or 1"),
+};
+
 int Battery(int argc, wchar_t **argv)
 {
     if (argc == 0) return Usage(L"battery needs at least one setting, such as percent=50");
@@ -260,38 +290,16 @@ int Battery(int argc, wchar_t **argv)
     for (int i = 0; i < argc; ++i) {
         WCHAR key[32];
         const WCHAR *value;
-        ULONGLONG n;
-        LONGLONG s;
         if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"battery settings are written key=value");
-        if (Is(key, L"percent")) {
-            if (!ParseNumber(value, 255, &n) || (n > 100 && n != 255))
-                return Usage(L"percent is 0 to 100, or 255 for no reading");
-            b.lifePercent = (BYTE)n;
-        } else if (Is(key, L"flag")) {
-            if (!ParseNumber(value, 255, &n)) return Usage(L"flag is 0 to 255");
-            b.flag = (BYTE)n;
-        } else if (Is(key, L"chemistry")) {
-            if (!ParseNumber(value, 255, &n)) return Usage(L"chemistry is 0 to 255");
-            b.chemistry = (BYTE)n;
-        } else if (Is(key, L"ac")) {
-            if (!ParseNumber(value, 255, &n) || (n > 1 && n != 255)) return Usage(L"ac is 0, 1 or 255");
-            b.acLineStatus = (BYTE)n;
-        } else if (Is(key, L"voltage")) {
-            if (!ParseNumber(value, 0xFFFFFFFFu, &n)) return Usage(L"voltage is in millivolts, 0 or more");
-            b.voltage = (DWORD)n;
-        } else if (Is(key, L"current")) {
-            if (!ParseSignedNumber(value, -2147483647LL - 1, 2147483647LL, &s))
-                return Usage(L"current is in milliamperes, negative while discharging");
-            b.current = (LONG)s;
-        } else if (Is(key, L"temperature")) {
-            if (!ParseNumber(value, 0xFFFFFFFFu, &n)) return Usage(L"temperature is a raw reading, 0 or more");
-            b.temperature = (DWORD)n;
-        } else if (Is(key, L"fail")) {
-            if (!ParseNumber(value, 1, &n)) return Usage(L"fail is 0 or 1");
-            b.statusFails = n != 0;
-        } else {
-            return Usage(L"unknown battery setting");
-        }
+        const BatterySetting *setting = NULL;
+        for (const BatterySetting &s : kBatterySettings)
+            if (Is(key, s.key)) setting = &s;
+        if (!setting) return Usage(L"unknown battery setting");
+        LONGLONG n;
+        if (!ParseSignedNumber(value, setting->min, setting->unknownToo ? 255 : setting->max, &n) ||
+            (n > setting->max && n != 255))
+            return Usage(setting->problem);
+        CopyMemory((BYTE *)&b + setting->offset, &n, setting->size);   // little-endian: the low bytes
     }
     SimSetBattery(&b);
     RepaintScreen();
@@ -329,8 +337,8 @@ int Memory(int argc, wchar_t **argv)
 int OsVersion(int argc, wchar_t **argv)
 {
     if (argc != 1) return Usage(L"os takes one version, MAJOR.MINOR[.BUILD]");
-    DWORD parts[3];
-    SimGetOsVersion(&parts[0], &parts[1], &parts[2]);
+    OSVERSIONINFOW now = OsVersionNow();
+    DWORD parts[3] = {now.dwMajorVersion, now.dwMinorVersion, now.dwBuildNumber};
     WCHAR text[64];
     if (wcslen(argv[0]) >= 64) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
     wcscpy(text, argv[0]);
@@ -360,47 +368,57 @@ int Telephony(int argc, wchar_t **argv)
 
 // ---- cards and lines ----
 
-BOOL FitsName(const WCHAR *name) { return wcslen(name) < 64; }
-
-BOOL UsableFolderName(const WCHAR *name)
+// A name the device takes: 1 to 63 printable characters, no spaces at its ends; a
+// card's is also a folder name, or empty for the root as some devices list it.
+BOOL UsableName(const WCHAR *name, BOOL folder)
 {
     size_t n = wcslen(name);
-    for (size_t i = 0; i < n; ++i)
-        if (name[i] < 0x20 || wcschr(L"\\/:*?\"<>|", name[i])) return FALSE;
-    return n == 0 || (name[0] != L' ' && name[n - 1] != L' ' && name[n - 1] != L'.');
+    if (folder && n == 0) return TRUE;
+    BOOL usable = n > 0 && n < 64 && name[0] != L' ' && name[n - 1] != L' ';
+    for (size_t i = 0; usable && i < n; ++i) usable = name[i] >= 0x20;
+    return usable && (!folder || (!wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.'));
+}
+
+// The index of the item of that name in any case, or -1.
+template <typename Item> int Named(const Item *items, int count, const WCHAR *name)
+{
+    for (int i = 0; i < count; ++i)
+        if (Is(items[i].name, name)) return i;
+    return -1;
+}
+
+template <typename Item> Item Removed(Item *items, int *count, int at)
+{
+    Item removed = items[at];
+    for (int j = at + 1; j < *count; ++j) items[j - 1] = items[j];
+    --*count;
+    return removed;
 }
 
 int Card(int argc, wchar_t **argv)
 {
-    if (argc == 0) return Usage(L"card takes list, add or remove");
-    SimCard cards[SIM_MAX_CARDS + 1];
-    int count = SimGetCards(cards, SIM_MAX_CARDS);
+    SimCard cards[SIM_MAX_CARDS];
+    int count = SimGetCards(cards, SIM_MAX_CARDS), at;
     if (count > SIM_MAX_CARDS) count = SIM_MAX_CARDS;
-    if (Is(argv[0], L"list")) {
-        if (argc != 1) return Usage(L"card list takes no arguments");
+    if (argc == 1 && Is(argv[0], L"list")) {
         ListCards();
         return EXIT_DONE;
     }
-    if (Is(argv[0], L"add")) {
+    if (argc >= 2 && Is(argv[0], L"add")) {
         // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
         BOOL sized = argc >= 4;
-        if (argc < 2 || argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
+        if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
             return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
-        const WCHAR *name = argv[1];
-        if (!FitsName(name) || !UsableFolderName(name)) return Usage(L"a card name is a folder name of up to 63 characters");
-        SimCard card;
-        ZeroMemory(&card, sizeof card);
-        wcscpy(card.name, name);
+        if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
+        SimCard card = {};
+        wcscpy(card.name, argv[1]);
         card.totalBytes = 128ull * 1024 * 1024;
         card.freeBytes = 96ull * 1024 * 1024;
-        if (sized) {
-            if (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes))
-                return Usage(L"card sizes are bytes (K, M, G allowed)");
-            if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
-        }
+        if (sized && (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes)))
+            return Usage(L"card sizes are bytes (K, M, G allowed)");
+        if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
         card.unreadable = argc == (sized ? 5 : 3);
-        for (int i = 0; i < count; ++i)
-            if (lstrcmpiW(cards[i].name, name) == 0) return Refused(L"the device has a card of that name already");
+        if (Named(cards, count, card.name) >= 0) return Refused(L"the device has a card of that name already");
         if (count == SIM_MAX_CARDS) return Refused(L"the device has no room for another card");
         cards[count++] = card;
         if (!SimSetCards(cards, count)) return Refused(L"the card's folder could not be made");
@@ -408,65 +426,48 @@ int Card(int argc, wchar_t **argv)
         PrintCard(L"Card added: ", card);
         return EXIT_DONE;
     }
-    if (Is(argv[0], L"remove")) {
-        if (argc != 2) return Usage(L"card remove NAME");
-        for (int i = 0; i < count; ++i) {
-            if (lstrcmpiW(cards[i].name, argv[1]) != 0) continue;
-            SimCard removed = cards[i];
-            for (int j = i + 1; j < count; ++j) cards[j - 1] = cards[j];
-            // The card's folder stays: files on it are the user's.
-            if (!SimSetCards(cards, count - 1)) return Refused(L"the card list could not be written");
-            RepaintScreen();
-            PrintCard(L"Card removed: ", removed);
-            return EXIT_DONE;
-        }
-        return Refused(L"the device has no card of that name");
+    if (argc == 2 && Is(argv[0], L"remove")) {
+        if ((at = Named(cards, count, argv[1])) < 0) return Refused(L"the device has no card of that name");
+        // The card's folder stays: files on it are the user's.
+        SimCard removed = Removed(cards, &count, at);
+        if (!SimSetCards(cards, count)) return Refused(L"the card list could not be written");
+        RepaintScreen();
+        PrintCard(L"Card removed: ", removed);
+        return EXIT_DONE;
     }
-    return Usage(L"card takes list, add or remove");
+    return Usage(L"card list, card add NAME [TOTAL FREE] [unreadable] or card remove NAME");
 }
 
 int Line(int argc, wchar_t **argv)
 {
-    if (argc == 0) return Usage(L"line takes list, add or remove");
-    SimLine lines[SIM_MAX_LINES + 1];
-    int count = SimGetLines(lines, SIM_MAX_LINES);
+    SimLine lines[SIM_MAX_LINES];
+    int count = SimGetLines(lines, SIM_MAX_LINES), at;
     if (count > SIM_MAX_LINES) count = SIM_MAX_LINES;
-    if (Is(argv[0], L"list")) {
-        if (argc != 1) return Usage(L"line list takes no arguments");
+    if (argc == 1 && Is(argv[0], L"list")) {
         ListLines();
         return EXIT_DONE;
     }
-    if (Is(argv[0], L"add")) {
-        if (argc < 2 || argc > 3 || (argc == 3 && !Is(argv[2], L"noopen"))) return Usage(L"line add NAME [noopen]");
-        const WCHAR *name = argv[1];
-        size_t n = wcslen(name);
-        BOOL printable = n > 0 && n < 64 && name[0] != L' ' && name[n - 1] != L' ';
-        for (size_t i = 0; printable && i < n; ++i)
-            if (name[i] < 0x20) printable = FALSE;
-        if (!printable) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
-        for (int i = 0; i < count; ++i)
-            if (lstrcmpiW(lines[i].name, name) == 0) return Refused(L"the device has a line of that name already");
+    if ((argc == 2 || argc == 3) && Is(argv[0], L"add")) {
+        if (argc == 3 && !Is(argv[2], L"noopen")) return Usage(L"line add NAME [noopen]");
+        if (!UsableName(argv[1], FALSE)) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
+        if (Named(lines, count, argv[1]) >= 0) return Refused(L"the device has a line of that name already");
         if (count == SIM_MAX_LINES) return Refused(L"the device has no room for another line");
-        ZeroMemory(&lines[count], sizeof lines[count]);
-        wcscpy(lines[count].name, name);
-        lines[count].cannotOpen = argc == 3;
-        SimSetLines(lines, count + 1);
-        PrintLine(L"Line added: ", lines[count]);
+        SimLine line = {};
+        wcscpy(line.name, argv[1]);
+        line.cannotOpen = argc == 3;
+        lines[count++] = line;
+        SimSetLines(lines, count);
+        PrintLine(L"Line added: ", line);
         return EXIT_DONE;
     }
-    if (Is(argv[0], L"remove")) {
-        if (argc != 2) return Usage(L"line remove NAME");
-        for (int i = 0; i < count; ++i) {
-            if (lstrcmpiW(lines[i].name, argv[1]) != 0) continue;
-            SimLine removed = lines[i];
-            for (int j = i + 1; j < count; ++j) lines[j - 1] = lines[j];
-            SimSetLines(lines, count - 1);
-            PrintLine(L"Line removed: ", removed);
-            return EXIT_DONE;
-        }
-        return Refused(L"the device has no line of that name");
+    if (argc == 2 && Is(argv[0], L"remove")) {
+        if ((at = Named(lines, count, argv[1])) < 0) return Refused(L"the device has no line of that name");
+        SimLine removed = Removed(lines, &count, at);
+        SimSetLines(lines, count);
+        PrintLine(L"Line removed: ", removed);
+        return EXIT_DONE;
     }
-    return Usage(L"line takes list, add or remove");
+    return Usage(L"line list, line add NAME [noopen] or line remove NAME");
 }
 
 int Init(int argc)
@@ -492,7 +493,7 @@ int RunCommand(int argc, wchar_t **argv)
     int rest = argc - 1;
     wchar_t **args = argv + 1;
     if (Is(command, L"help") || Is(command, L"-h") || Is(command, L"--help") || Is(command, L"/?")) {
-        PrintUsage(FALSE);
+        PrintUsage();
         return EXIT_DONE;
     }
     if (Is(command, L"show")) return rest ? Usage(L"show takes no arguments") : Show();

@@ -10,7 +10,7 @@ enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
 // output.cpp: text to the terminal, UTF-8 when it is not a console.
 void Out(const WCHAR *format, ...);
 void Err(const WCHAR *format, ...);
-void PrintUsage(BOOL toError);
+void PrintUsage(void);
 
 // parse.cpp: strict numbers. Sizes take an optional K, M or G suffix.
 BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value);

@@ -67,8 +67,7 @@ static const WCHAR kUsage[] =
     L"rotate, power and tap need the display the device's screen is on ($DISPLAY).\n"
     L"Exit codes: 0 done, 1 the device refused, 2 bad arguments.\n";
 
-void PrintUsage(BOOL toError)
+void PrintUsage(void)
 {
-    if (toError) Err(L"%ls", kUsage);
-    else Out(L"%ls", kUsage);
+    Out(L"%ls", kUsage);
 }

@@ -1,37 +1,29 @@
 // Arguments of the device-control command: numbers are taken whole or not at all.
 #include <windows.h>
+#include <errno.h>
+#include <stdlib.h>
 #include <wchar.h>
 #include "devctl.h"
 
 BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
 {
-    int base = 10;
-    if (text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) { base = 16; text += 2; }
-    if (!*text) return FALSE;
-    ULONGLONG result = 0;
-    for (; *text; ++text) {
-        int digit;
-        if (*text >= L'0' && *text <= L'9') digit = *text - L'0';
-        else if (base == 16 && *text >= L'a' && *text <= L'f') digit = *text - L'a' + 10;
-        else if (base == 16 && *text >= L'A' && *text <= L'F') digit = *text - L'A' + 10;
-        else return FALSE;
-        if ((ULONGLONG)digit > max || result > (max - digit) / base) return FALSE;
-        result = result * base + digit;
-    }
-    *value = result;
+    if (!iswdigit(text[0])) return FALSE;   // no sign, no space
+    WCHAR *end;
+    errno = 0;
+    ULONGLONG n = _wcstoui64(text, &end, text[0] == L'0' && (text[1] | 0x20) == L'x' ? 16 : 10);
+    if (*end || errno == ERANGE || n > max) return FALSE;
+    *value = n;
     return TRUE;
 }
 
 BOOL ParseSignedNumber(const WCHAR *text, LONGLONG min, LONGLONG max, LONGLONG *value)
 {
     BOOL negative = text[0] == L'-';
-    if (negative || text[0] == L'+') ++text;
     ULONGLONG magnitude;
-    if (!ParseNumber(text, (ULONGLONG)max + 1, &magnitude)) return FALSE;
-    LONGLONG result = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
-    if (result < min || result > max) return FALSE;
-    *value = result;
-    return TRUE;
+    if (!ParseNumber(text + (negative || text[0] == L'+'), negative ? (ULONGLONG)-min : (ULONGLONG)max, &magnitude))
+        return FALSE;
+    *value = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
+    return *value >= min;
 }
 
 BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value)

@@ -7,7 +7,7 @@
 
 // ---- device_profile.cpp: the device's profile, a small text file in its folder ----
 
-#define DEVICE_MAX_FAILURE 31   // failure ids 1..31 have a slot in the profile
+#define DEVICE_MAX_FAILURE SIM_FAIL_REGAPPLY   // failure ids 1.. this have a slot in the profile
 
 struct DeviceProfile {
     DWORD osMajor, osMinor, osBuild;
@@ -25,11 +25,8 @@ struct DeviceProfile {
 void ProfileDefaults(DeviceProfile *profile);
 // Defaults overlaid with whatever the file holds; a missing or damaged file gives defaults.
 void LoadProfile(DeviceProfile *profile);
-// Read, change and write back under a lock shared by every process of the device.
-typedef void (*ProfileEdit)(DeviceProfile *profile, const void *context);
-BOOL EditProfile(ProfileEdit edit, const void *context);
-// Writes the whole profile (a private device starts from it).
-BOOL SaveProfile(const DeviceProfile *profile);
+// Back to the factory profile (a private device starts from it).
+void ResetProfile(void);
 
 // Valid names: 1..63 characters; card names must also be usable as a folder name.
 BOOL IsValidCardName(const WCHAR *name);
@@ -37,9 +34,9 @@ BOOL IsValidLineName(const WCHAR *name);
 // Creates C:\<name> for a card; an empty name stands for the root and needs nothing.
 BOOL CreateCardFolder(const WCHAR *name);
 
-extern "C" void SetCleanBootInProfile(BOOL set);
-extern "C" void RememberShape(int shape);
-extern "C" int RememberedShape(void);
+void SetCleanBootInProfile(BOOL set);
+void RememberShape(int shape);
+int RememberedShape(void);
 
 // ---- device_testctl.cpp: per-process test state, records and queued answers ----
 

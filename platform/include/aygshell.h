@@ -29,12 +29,8 @@ typedef struct tagSHINITDLGINFO {
     DWORD dwFlags;
 } SHINITDLGINFO, *PSHINITDLGINFO;
 
-/* SHCreateMenuBar */
+/* SHCreateMenuBar: a bar from a menu-bar resource, or an empty one */
 #define SHCMBF_EMPTYBAR 0x0001
-#define SHCMBF_HIDDEN 0x0002
-#define SHCMBF_HIDESIPBUTTON 0x0004
-#define SHCMBF_COLORBK 0x0008
-#define SHCMBF_HMENU 0x0010
 
 typedef struct tagSHMENUBARINFO {
     DWORD     cbSize;
@@ -49,9 +45,6 @@ typedef struct tagSHMENUBARINFO {
 } SHMENUBARINFO, *PSHMENUBARINFO;
 
 /* Menu-bar messages */
-#define SHCMBM_SETSUBMENU (WM_USER + 400)
-#define SHCMBM_GETSUBMENU (WM_USER + 401)
-#define SHCMBM_GETMENU (WM_USER + 402)
 #define SHCMBM_OVERRIDEKEY (WM_USER + 403)
 #define SHMBOF_NODEFAULT 0x00000001
 #define SHMBOF_NOTIFY 0x00000002

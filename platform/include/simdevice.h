@@ -17,8 +17,8 @@ extern "C" {
 #endif
 
 /* ---- Device profile: kept in the device folder, read afresh by every query ---- */
-/* The folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device, else
- * ~/.wine/device, else "device" beside coredll.dll. The profile is its "profile.ini";
+/* The folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device. The
+ * profile is its "profile.ini";
  * without one (or for whatever it lacks or holds damaged) the device is a Pocket PC
  * 2003 Second Edition Phone Edition with its factory values. */
 
@@ -72,10 +72,8 @@ enum SimFailure {
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);   /* folder of the device's own state */
-SIMAPI void  SimResetProfile(void);                       /* back to the factory profile */
 
 SIMAPI void  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
-SIMAPI void  SimGetOsVersion(DWORD *major, DWORD *minor, DWORD *build);
 SIMAPI void  SimSetBattery(const SimBattery *battery);
 SIMAPI void  SimGetBattery(SimBattery *battery);
 SIMAPI void  SimSetMemory(DWORD totalBytes, DWORD availableBytes);   /* total 0 is ignored; available at most total */
@@ -167,16 +165,6 @@ SIMAPI BOOL SimGetMessageBox(int index, SimMessageBox *record);
 typedef struct SimFileDialog {
     BOOL  save;               /* GetSaveFileNameW rather than GetOpenFileNameW */
     HWND  owner;
-    DWORD structSize;
-    DWORD flags;
-    DWORD maxFile;            /* nMaxFile as passed */
-    DWORD filterIndex;
-    WCHAR title[256];
-    WCHAR filter[256];        /* the double-null list with each null shown as '|' */
-    WCHAR initialDir[MAX_PATH];
-    WCHAR defaultExt[32];
-    WCHAR answer[MAX_PATH];   /* what was given back; empty when cancelled */
-    BOOL  cancelled;
 } SimFileDialog;
 
 /* A NULL path cancels the dialog. With nothing queued a dialog is cancelled. At most

@@ -63,15 +63,11 @@ TEST_F(DeviceProfile, IsReadAfreshAndSurvivesDamage)
     WriteTextFile(ProfileFile(),
                   "\xEF\xBB\xBF"
                   "garbage without an equals sign\r\n"
-                  "[os]\nmajor = 5\nbuild=99999999999999999999\n"
-                  "[battery]\npercent=abc\ncurrent=-5000\n"
-                  "[memory]\ntotal=1000\navailable=5000\n"
-                  "[cards]\ncount=3\n"
-                  "[card1]\nname=First\ntotal=100\nfree=40\n"
-                  "[card2]\nname=bad/name\n"
-                  "[card3]\nname=Third\ntotal=10\nfree=50\nunreadable=1\n"
-                  "[lines]\ncount=2\n[line1]\nname=" + std::string(100, 'x') + "\n[line2]\nname=Cellular Line\n"
-                  "[screen\nshape=square\n");
+                  "os.major = 5\nos.build=99999999999999999999\n"
+                  "battery.percent=abc\nbattery.current=-5000\n"
+                  "memory.total=1000\nmemory.available=5000\n"
+                  "cards=3\ncard=First|100|40|0\ncard=bad/name|1|1|0\ncard=Third|10|50|1\n"
+                  "lines=2\nline=" + std::string(100, 'x') + "|0\nline=Cellular Line|0\n");
     OSVERSIONINFOW v = {};
     v.dwOSVersionInfoSize = sizeof v;
     ASSERT_TRUE(GetVersionExW(&v));
@@ -106,13 +102,13 @@ TEST_F(DeviceProfile, IsReadAfreshAndSurvivesDamage)
 
     // An oversized file is read as far as a profile can reach, and a change writes a
     // whole, sound file again.
-    WriteTextFile(ProfileFile(), "[os]\nmajor=6\n" + std::string(200000, ';') + "\n[os]\nmajor=9\n");
+    WriteTextFile(ProfileFile(), "os.major=6\n" + std::string(200000, ';') + "\nos.major=9\n");
     EXPECT_EQ(6u, Major());
     SimSetMemory(2000, 1500);
     std::string written = ReadTextFile(ProfileFile());
     EXPECT_LT(written.size(), 4000u);
-    EXPECT_NE(std::string::npos, written.find("major=6"));
-    EXPECT_NE(std::string::npos, written.find("available=1500"));
+    EXPECT_NE(std::string::npos, written.find("os.major=6"));
+    EXPECT_NE(std::string::npos, written.find("memory.available=1500"));
 }
 
 TEST_F(DeviceProfile, RefusesUnusableCardsAndLines)
