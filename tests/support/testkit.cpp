@@ -67,32 +67,35 @@ void PumpMessages(DWORD ms)
     } while (GetTickCount() < end);
 }
 
-bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value)
+namespace {
+// Queries a value as RegQueryValueExW does, opening and closing its key.
+LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, void *data, DWORD *bytes)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    DWORD type = 0, size = sizeof(DWORD);
-    LONG r = RegQueryValueExW(k, name, NULL, &type, (BYTE *)value, &size);
+    LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
+    if (r != ERROR_SUCCESS) return r;
+    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
     RegCloseKey(k);
-    return r == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD);
+    return r;
+}
+}
+
+bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value)
+{
+    DWORD type = 0, size = sizeof(DWORD);
+    return QueryValue(root, key, name, &type, value, &size) == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD);
 }
 
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value)
 {
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = 0;
-    LONG r = RegQueryValueExW(k, name, NULL, &type, NULL, &size);
-    if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-        r = RegQueryValueExW(k, name, NULL, &type, (BYTE *)&buffer[0], &size);
-        buffer.resize(wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
-        *value = buffer;
-    } else if (r == ERROR_SUCCESS) {
-        r = ERROR_INVALID_DATATYPE;
-    }
-    RegCloseKey(k);
-    return r == ERROR_SUCCESS;
+    if (QueryValue(root, key, name, &type, NULL, &size) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (QueryValue(root, key, name, &type, &buffer[0], &size) != ERROR_SUCCESS) return false;
+    buffer.resize(wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
+    *value = buffer;
+    return true;
 }
 
 bool RegKeyExists(HKEY root, const wchar_t *key)
@@ -142,11 +145,7 @@ void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD t
 
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
 {
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    LONG r = RegQueryValueExW(k, name, NULL, type, NULL, bytes);
-    RegCloseKey(k);
-    return r == ERROR_SUCCESS;
+    return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
 }
 
 bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
