@@ -190,27 +190,23 @@ ScreenTurn::~ScreenTurn()
     PumpMessages(50);
 }
 
-KeyLock::KeyLock(HKEY root, const wchar_t *key) : root_(root), key_(key)
+KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), key_(key)
 {
-    WriteRegDword(root, key, L"KeyLock", 0);
-    DeleteRegValue(root, key, L"KeyLock");
+    HKEY opened;
+    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
+    RegCloseKey(opened);
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = NULL;
     AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
     BYTE buffer[256];
     ACL *acl = (ACL *)buffer;
     InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
-    locked_ = SetDacl(acl);
+    if (readable) AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
     FreeSid(everyone);
-}
-
-bool KeyLock::locked() const
-{
-    HKEY opened;
-    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return locked_;
+    locked_ = SetDacl(acl);
+    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
     RegCloseKey(opened);
-    return false;
+    locked_ = false;
 }
 
 bool KeyLock::SetDacl(ACL *acl)
@@ -223,23 +219,6 @@ bool KeyLock::SetDacl(ACL *acl)
     bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
     RegCloseKey(opened);
     return set;
-}
-
-bool KeyLockout::SetAccessList(bool empty)
-{
-    HKEY opened;
-    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, WRITE_DAC, NULL, &opened, NULL) != ERROR_SUCCESS) return false;
-    SECURITY_DESCRIPTOR descriptor;
-    ACL none;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&none, sizeof none, ACL_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, empty ? &none : NULL, FALSE);
-    bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-    RegCloseKey(opened);
-    HKEY probe;
-    bool shut = RegOpenKeyExW(root_, key_, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
-    if (!shut) RegCloseKey(probe);
-    return set && shut == empty;
 }
 
 SimMessageBox LastMessageBox()
