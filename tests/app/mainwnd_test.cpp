@@ -1,23 +1,7 @@
+// The main window: its commands, the taps on the splash and the gauges, and the artwork
+// it draws.
 #include "main_window_fixture.h"
 #include "resource.h"
-
-static void Tap(UINT message, int x, int y)
-{
-    SendMessageW(g_hMainWnd, message, 0, MAKELPARAM(x, y));
-}
-
-// Captions of the boxes shown since the last call, in order.
-static std::vector<std::wstring> ShownCaptions()
-{
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < SimMessageBoxCount(); i++) {
-        SimMessageBox box;
-        SimGetMessageBox(i, &box);
-        captions.push_back(box.caption);
-    }
-    SimClearRecords();
-    return captions;
-}
 
 TEST_F(MainWindowTest, PowerCommandsAskFirstAndExitClosesOnNo)
 {
@@ -77,64 +61,85 @@ TEST_F(MainWindowTest, CommandsOpenTheirDialogsOrApologiseWithoutAPhone)
     EXPECT_TRUE(IsWindow(g_hMainWnd));
 }
 
-struct Layout {
-    int shape;
-    int left, right, rowLow, rowHigh, step;
-    int bandLow, bandHigh;
-};
-
-static const Layout kLayouts[] = {
-    {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530},
-    {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
-    {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370},
-};
-
-// Turns the screen to the layout's shape and repaints, so that the splash follows it.
-static void TurnTo(const Layout &layout)
-{
-    ASSERT_TRUE(SimRotate(layout.shape));
-    PumpMessages(100);
-    RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ((DWORD)layout.shape, g_splashLayout);
-    ShownCaptions();
-}
-
 // Captions of the boxes a tap at (x, y) opened.
 static std::vector<std::wstring> TapShows(UINT message, int x, int y)
 {
-    Tap(message, x, y);
-    return ShownCaptions();
+    SimClearRecords();
+    SendMessageW(g_hMainWnd, message, 0, MAKELPARAM(x, y));
+    std::vector<std::wstring> captions;
+    for (const SimMessageBox &box : MessageBoxesFrom(0)) captions.push_back(box.caption);
+    return captions;
 }
 
-TEST_F(MainWindowTest, HotRowBoundariesInEveryLayout)
+static SIZE BitmapSize(HBITMAP bitmap)
 {
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+// Row k of the splash: left < x < right, rowLow + k*step < y < rowHigh + k*step; the
+// gauges take taps between bandLow and bandHigh. Each splash picture carries the
+// category names inside its hot rows.
+TEST_F(MainWindowTest, SplashPicturesHotRowsAndGaugesAgreeInEveryShape)
+{
+    const struct {
+        int shape;
+        UINT splash;
+        int width, height;
+        int left, right, rowLow, rowHigh, step;
+        int bandLow, bandHigh;
+    } layouts[] = {{SIM_PORTRAIT, IDB_SPLASH_PORTRAIT, 480, 600, 150, 370, 120, 180, 60, 498, 530},
+                   {SIM_LANDSCAPE, IDB_SPLASH_LANDSCAPE, 640, 440, 150, 350, 50, 80, 50, 340, 370},
+                   {SIM_SQUARE, IDB_SPLASH_SQUARE, 480, 400, 150, 330, 70, 104, 40, 340, 370}};
+    // Ink of the category names, as a 32-bit DIB pixel (blue in the low byte).
+    const DWORD kNameInk = 0x0012305e;
     ASSERT_TRUE(OpenMainWindow());
     SimSetLines(NULL, 0);   // row 2 then shows the apology box: a visible sign of the tap
-    for (const Layout &layout : kLayouts) {
-        SCOPED_TRACE(testing::Message() << "shape " << layout.shape);
-        TurnTo(layout);
-        int low = layout.rowLow + 2 * layout.step, high = layout.rowHigh + 2 * layout.step;
-        int middle = (low + high) / 2, centre = (layout.left + layout.right) / 2;
-        for (POINT p : {POINT{layout.left + 1, low + 1}, POINT{layout.right - 1, high - 1}})
-            EXPECT_EQ(1u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
-        for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{layout.left, middle}, POINT{layout.right, middle}})
-            EXPECT_EQ(0u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
-        EXPECT_EQ(0u, TapShows(WM_LBUTTONUP, centre, middle).size()) << "hot rows act on button down only";
-    }
-}
-
-TEST_F(MainWindowTest, GaugeTapsOpenOneReport)
-{
-    ASSERT_TRUE(OpenMainWindow());
     const std::vector<std::wstring> battery = {L"Battery Information"}, memory = {L"Memory Information"},
                                     storage = {L"Storage Information"}, none;
-    for (const Layout &layout : kLayouts) {
-        SCOPED_TRACE(testing::Message() << "shape " << layout.shape);
-        TurnTo(layout);
-        int y = layout.bandLow + 1;
+    for (const auto &l : layouts) {
+        SCOPED_TRACE(testing::Message() << "shape " << l.shape);
+        HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(l.splash));
+        ASSERT_EQ(l.width, BitmapSize(bitmap).cx);
+        ASSERT_EQ(l.height, BitmapSize(bitmap).cy);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, l.width, -l.height, 1, 32};
+        std::vector<DWORD> pixels((size_t)l.width * l.height);
+        HDC dc = GetDC(NULL);
+        ASSERT_EQ(l.height, GetDIBits(dc, bitmap, 0, l.height, pixels.data(), &info, DIB_RGB_COLORS));
+        ReleaseDC(NULL, dc);
+        DeleteObject(bitmap);
+        int inRow[6] = {0, 0, 0, 0, 0, 0}, outside = 0;
+        for (int y = 0; y < l.height; ++y)
+            for (int x = 0; x < l.width; ++x) {
+                if ((pixels[(size_t)y * l.width + x] & 0x00FFFFFF) != kNameInk) continue;
+                int row = -1;
+                for (int k = 0; k < 6; ++k)
+                    if (x > l.left && x < l.right && y > l.rowLow + k * l.step && y < l.rowHigh + k * l.step) row = k;
+                if (row < 0) ++outside;
+                else ++inRow[row];
+            }
+        EXPECT_EQ(0, outside);
+        // "File System", the shortest name, has well over 100 ink pixels.
+        for (int k = 0; k < 6; ++k) EXPECT_GT(inRow[k], 100) << "row " << k;
+
+        ASSERT_TRUE(SimRotate(l.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ((DWORD)l.shape, g_splashLayout);
+        int low = l.rowLow + 2 * l.step, high = l.rowHigh + 2 * l.step;
+        int middle = (low + high) / 2, centre = (l.left + l.right) / 2;
+        for (POINT p : {POINT{l.left + 1, low + 1}, POINT{l.right - 1, high - 1}})
+            EXPECT_EQ(1u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
+        for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{l.left, middle}, POINT{l.right, middle}})
+            EXPECT_EQ(0u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
+        EXPECT_EQ(0u, TapShows(WM_LBUTTONUP, centre, middle).size()) << "hot rows act on button down only";
+
+        int y = l.bandLow + 1;
         struct { int x, y; const std::vector<std::wstring> &shown; } taps[] = {
             {20, y, none},    {21, y, battery}, {109, y, battery}, {110, y, none},    {111, y, memory},
-            {209, y, memory}, {210, y, storage}, {320, y, none},   {60, layout.bandLow, none}, {60, layout.bandHigh, none}};
+            {209, y, memory}, {210, y, storage}, {320, y, none},   {60, l.bandLow, none}, {60, l.bandHigh, none}};
         for (auto &tap : taps) EXPECT_EQ(tap.shown, TapShows(WM_LBUTTONUP, tap.x, tap.y)) << tap.x << "," << tap.y;
         EXPECT_EQ(none, TapShows(WM_LBUTTONDOWN, 60, y)) << "gauges act on button up only";
     }
@@ -160,8 +165,18 @@ static std::vector<COLORREF> BitmapRow(UINT id, int y)
     return row;
 }
 
-TEST_F(MainWindowTest, BatteryBarShowsTheUsedShareWidened)
+TEST_F(MainWindowTest, GaugeBitmapsHaveTheirSizesAndTheBatteryBarShowsTheUsedShareWidened)
 {
+    // The main window draws the gauges and bars at these sizes.
+    const struct { UINT id; int width, height; } bitmaps[] = {
+        {IDB_GAUGE_BATTERY, 22, 30}, {IDB_GAUGE_MEMORY, 22, 30}, {IDB_GAUGE_STORAGE, 22, 30},
+        {IDB_BAR_GREY, 64, 22},      {IDB_BAR_BLUE, 64, 22}};
+    for (const auto &b : bitmaps) {
+        HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(b.id));
+        EXPECT_EQ(b.width, BitmapSize(bitmap).cx) << b.id;
+        EXPECT_EQ(b.height, BitmapSize(bitmap).cy) << b.id;
+        DeleteObject(bitmap);
+    }
     // A row where the blue and grey bitmaps differ, above the centred percentage text.
     int row = 0;
     while (row < 5 && BitmapRow(IDB_BAR_BLUE, row)[32] == BitmapRow(IDB_BAR_GREY, row)[32]) row++;

@@ -98,30 +98,6 @@ inline void PressSpinnerArrow(HWND dialog, UINT spinner, bool up)
     SendMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-// The tab control covers the host's client area exactly: the host stretches it there.
-inline void ExpectTabsFillHost(HWND host, HWND tabs)
-{
-    RECT client, area;
-    GetClientRect(host, &client);
-    GetWindowRect(tabs, &area);
-    MapWindowPoints(NULL, host, (POINT *)&area, 2);
-    EXPECT_TRUE(EqualRect(&client, &area)) << area.left << "," << area.top << "-" << area.right << "," << area.bottom;
-}
-
-// The page covers the tab control above its 23-pixel tab strip.
-inline void ExpectPageInPlace(HWND tabs, HWND page)
-{
-    RECT client, placed;
-    GetClientRect(tabs, &client);
-    GetWindowRect(page, &placed);
-    MapWindowPoints(NULL, tabs, (POINT *)&placed, 2);
-    EXPECT_EQ(0, placed.left);
-    EXPECT_EQ(0, placed.top);
-    EXPECT_EQ(client.right, placed.right);
-    EXPECT_EQ(client.bottom - 23, placed.bottom);
-    EXPECT_TRUE(IsWindowVisible(page));
-}
-
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;

@@ -67,32 +67,35 @@ void PumpMessages(DWORD ms)
     } while (GetTickCount() < end);
 }
 
-bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value)
+namespace {
+// Queries a value as RegQueryValueExW does, opening and closing its key.
+LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, void *data, DWORD *bytes)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    DWORD type = 0, size = sizeof(DWORD);
-    LONG r = RegQueryValueExW(k, name, NULL, &type, (BYTE *)value, &size);
+    LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
+    if (r != ERROR_SUCCESS) return r;
+    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
     RegCloseKey(k);
-    return r == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD);
+    return r;
+}
+}
+
+bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value)
+{
+    DWORD type = 0, size = sizeof(DWORD);
+    return QueryValue(root, key, name, &type, value, &size) == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD);
 }
 
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value)
 {
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = 0;
-    LONG r = RegQueryValueExW(k, name, NULL, &type, NULL, &size);
-    if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-        r = RegQueryValueExW(k, name, NULL, &type, (BYTE *)&buffer[0], &size);
-        buffer.resize(wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
-        *value = buffer;
-    } else if (r == ERROR_SUCCESS) {
-        r = ERROR_INVALID_DATATYPE;
-    }
-    RegCloseKey(k);
-    return r == ERROR_SUCCESS;
+    if (QueryValue(root, key, name, &type, NULL, &size) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (QueryValue(root, key, name, &type, &buffer[0], &size) != ERROR_SUCCESS) return false;
+    buffer.resize(wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
+    *value = buffer;
+    return true;
 }
 
 bool RegKeyExists(HKEY root, const wchar_t *key)
@@ -142,11 +145,7 @@ void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD t
 
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
 {
-    HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    LONG r = RegQueryValueExW(k, name, NULL, type, NULL, bytes);
-    RegCloseKey(k);
-    return r == ERROR_SUCCESS;
+    return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
 }
 
 bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
@@ -191,27 +190,23 @@ ScreenTurn::~ScreenTurn()
     PumpMessages(50);
 }
 
-KeyLock::KeyLock(HKEY root, const wchar_t *key) : root_(root), key_(key)
+KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), key_(key)
 {
-    WriteRegDword(root, key, L"KeyLock", 0);
-    DeleteRegValue(root, key, L"KeyLock");
+    HKEY opened;
+    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
+    RegCloseKey(opened);
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = NULL;
     AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
     BYTE buffer[256];
     ACL *acl = (ACL *)buffer;
     InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
-    locked_ = SetDacl(acl);
+    if (readable) AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
     FreeSid(everyone);
-}
-
-bool KeyLock::locked() const
-{
-    HKEY opened;
-    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return locked_;
+    locked_ = SetDacl(acl);
+    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
     RegCloseKey(opened);
-    return false;
+    locked_ = false;
 }
 
 bool KeyLock::SetDacl(ACL *acl)
@@ -224,23 +219,6 @@ bool KeyLock::SetDacl(ACL *acl)
     bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
     RegCloseKey(opened);
     return set;
-}
-
-bool KeyLockout::SetAccessList(bool empty)
-{
-    HKEY opened;
-    if (RegCreateKeyExW(root_, key_, 0, NULL, 0, WRITE_DAC, NULL, &opened, NULL) != ERROR_SUCCESS) return false;
-    SECURITY_DESCRIPTOR descriptor;
-    ACL none;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&none, sizeof none, ACL_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, empty ? &none : NULL, FALSE);
-    bool set = RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-    RegCloseKey(opened);
-    HKEY probe;
-    bool shut = RegOpenKeyExW(root_, key_, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
-    if (!shut) RegCloseKey(probe);
-    return set && shut == empty;
 }
 
 SimMessageBox LastMessageBox()

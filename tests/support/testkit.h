@@ -51,17 +51,21 @@ bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
 // The value's type and size in bytes; false when it is missing.
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
 
-// Makes an existing key one that a page can neither open nor create with all
-// access, for the scope, as a key in ROM is: reading and changing its security stay
-// allowed, so the key is handed back whole.
+// Makes a key one that a page can neither open nor create with all access, for the
+// scope, as a key in ROM is: reading it and changing its security stay allowed, so
+// the key is handed back whole.
 class KeyLock {
 public:
-    KeyLock(HKEY root, const wchar_t *key);
+    KeyLock(HKEY root, const wchar_t *key) : KeyLock(root, key, true) {}
     ~KeyLock() { SetDacl(NULL); }
     KeyLock(const KeyLock &) = delete;
     KeyLock &operator=(const KeyLock &) = delete;
     // The lock is set and the key cannot be opened for writing.
-    bool locked() const;
+    bool locked() const { return locked_; }
+
+protected:
+    // Unreadable, the key is shut to everyone (an empty access list).
+    KeyLock(HKEY root, const wchar_t *key, bool readable);
 
 private:
     // A null list of access rights lets everyone in again.
@@ -71,22 +75,12 @@ private:
     bool locked_ = false;
 };
 
-// Shuts everyone out of a key for a scope (an empty access list), as a key another
-// program has locked would be: opening or creating it fails. Afterwards the key is
-// open to all again, so that the test's registry can be cleared away.
-class KeyLockout {
+// Shuts everyone out of a key for a scope, as a key another program has locked would
+// be: opening or creating it fails. Afterwards the key is open to all again, so that
+// the test's registry can be cleared away.
+class KeyLockout : public KeyLock {
 public:
-    KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key) { locked_ = SetAccessList(true); }
-    ~KeyLockout() { SetAccessList(false); }
-    KeyLockout(const KeyLockout &) = delete;
-    KeyLockout &operator=(const KeyLockout &) = delete;
-    bool locked() const { return locked_; }
-
-private:
-    bool SetAccessList(bool empty);
-    HKEY root_;
-    const wchar_t *key_;
-    bool locked_;
+    KeyLockout(HKEY root, const wchar_t *key) : KeyLock(root, key, false) {}
 };
 
 // The last message box shown, or an empty record.

@@ -213,9 +213,13 @@ void ExpectHostLaidOut(const HostLayout &host, HWND dialog, int shape, std::set<
         ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, tab, (LPARAM)&item));
         MapWindowPoints(tabs, NULL, (POINT *)&item, 2);
         EXPECT_TRUE(Inside(item, ScreenBand())) << "tab at " << RectText(item);
+        HWND before = CurrentCategoryPage(dialog);
         TapTab(tabs, tab);
         HWND page = CurrentCategoryPage(dialog);
         ASSERT_TRUE(page != NULL);
+        // Another tab makes a fresh page, alone over the tab control.
+        EXPECT_TRUE(tab == 0 || page != before);
+        EXPECT_EQ(1, CountPagesInTabs(tabs));
         RECT above = ScreenRect(tabs, true), placed = ScreenRect(page, false);
         above.bottom -= CATEGORY_TAB_STRIP_HEIGHT;
         EXPECT_TRUE(EqualRect(&above, &placed)) << "page at " << RectText(placed);
@@ -245,8 +249,10 @@ TEST_F(Layout, EveryControlOfEveryDialogLiesOnTheScreenInEveryShape)
     for (const HostLayout &host : kHosts)
         RunHost(host.created, host.procedure, [&](HWND dialog) {
             for (int shape : kShapes) {
+                HWND page = CurrentCategoryPage(dialog);
                 ScreenTurn turn(shape);
                 ASSERT_TRUE(turn.turned());
+                EXPECT_EQ(page, CurrentCategoryPage(dialog)) << "a turn keeps the page, not made anew";
                 ExpectHostLaidOut(host, dialog, shape, walked);
             }
         });
