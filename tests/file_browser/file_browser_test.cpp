@@ -324,3 +324,16 @@ TEST(FileBrowserHelpers, TheFileNameIsWhatFollowsTheLastBackslash)
     FileNameFromPath(L"\\Windows\\Alarm1.wav", cut, 4);
     EXPECT_STREQ(L"Ala", cut) << "the name is cut to its destination";
 }
+
+// Besides a turn (the layout test's), any other command lays the dialog out again.
+TEST_F(FileBrowserTest, AnyOtherCommandLaysTheDialogOutAgain)
+{
+    StartBrowserIn(root);
+    Browse([&](HWND dialog) {
+        MoveWindow(BrowserList(dialog), 0, 0, 20, 20, TRUE);
+        ASSERT_FALSE(LaidOutLike(dialog, IDD_FILE_BROWSER));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(9999, 0), 0);
+        EXPECT_TRUE(LaidOutLike(dialog, IDD_FILE_BROWSER));
+        Click(BrowserSoftKey(dialog, IDM_BROWSE_CANCEL));
+    });
+}

@@ -206,6 +206,17 @@ TEST_F(FontPageTest, SpinnersChangeOnlyTheirEditsAndTheSizeWrapsToTheDefault)
     }
 }
 
+TEST_F(FontPageTest, AnyNotificationLaysTheSystemFontPageOutAgain)
+{
+    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
+        SetWindowPos(GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), NULL, 0, 0, 10, 10, SWP_NOZORDER);
+        ASSERT_FALSE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT));
+        NMHDR other = {GetDlgItem(page, IDC_SYSFONT_FACE_EDIT), IDC_SYSFONT_FACE_EDIT, (UINT)NM_CLICK};
+        SendMessageW(page, WM_NOTIFY, IDC_SYSFONT_FACE_EDIT, (LPARAM)&other);
+        EXPECT_TRUE(LaidOutLike(page, IDD_SYSTEM_FONT_PAGE_PORTRAIT));
+    });
+}
+
 TEST_F(FontPageTest, BoxesWhoseKeyCannotBeOpenedWriteNothingAndRefuseNothing)
 {
     WriteRegDword(LM, kSysFnt, L"Ht", 1200);
