@@ -35,6 +35,11 @@ TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBa
     lstrcpyW(g_browseResult, L"\\left\\over.wav");
     HIMAGELIST systemIcons = SystemSmallIcons();
     ASSERT_TRUE(systemIcons != NULL);
+    // The device's system icons of a folder and of a sound are where the list takes them.
+    SHFILEINFOW info = {};
+    EXPECT_TRUE(SHGetFileInfo(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) && info.iIcon == 0);
+    EXPECT_TRUE(SHGetFileInfo(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) &&
+                info.iIcon == 9);
     SimCard card = {L"SD Card", 1024 * 1024, 1024, FALSE};
     extraTrees.push_back(L"\\SD Card");
     StartBrowserIn(L"");
