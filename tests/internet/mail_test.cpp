@@ -1,4 +1,4 @@
-// The mail page ("Inbox1") and the port fields it shares with the networking page.
+// The mail page ("Inbox1") and the networking page ("NetWorking"): the port fields they share.
 #include "tests/hosts/host_kit.h"
 
 namespace {
@@ -58,3 +58,16 @@ TEST_F(MailPageTest, PortFieldsStoreTheirNumberAndRefuseWhatIsNoPort)
     }
 }
 
+
+// Ticked on one opening, the networking page's 802.11g box starts clear on the next,
+// and says nothing: it is bound to nothing.
+TEST_F(MailPageTest, The80211gBoxIsBoundToNothing)
+{
+    for (int opening = 0; opening < 2; opening++)
+        RunInternetPage(TAB_NETWORKING, [](HWND page) {
+            EXPECT_FALSE(IsTicked(page, IDC_NET_80211G));
+            Tap(page, IDC_NET_80211G);
+            EXPECT_TRUE(IsTicked(page, IDC_NET_80211G));
+        });
+    EXPECT_EQ(0, SimMessageBoxCount());
+}

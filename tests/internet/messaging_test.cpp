@@ -65,17 +65,22 @@ TEST_F(MessagingPageTest, TheSentTextIsMessageSentWhenTheKeyIsNewOrItsTextUnusab
     }
 }
 
+// Both pages' options help buttons open the options list over their host.
 TEST_F(MessagingPageTest, TheHelpListsTheOptions)
 {
-    RunInternetPage(TAB_INBOX2, [](HWND page) {
-        bool shown = DriveModal([&] { Tap(page, IDC_SMS_HELP); },
-                                [&](HWND help) {
-                                    EXPECT_EQ(kNotificationOptionsHelp, FieldText(help, IDC_NOTIFY_HELP_TEXT));
-                                    SendMessageW(help, WM_COMMAND, IDOK, 0);
-                                });
-        EXPECT_TRUE(shown);
-        EXPECT_TRUE(IsWindowVisible(page)) << "the page is still open";
-    });
+    const std::pair<PageRunner, std::pair<int, UINT>> helps[] = {{RunInternetPage, {TAB_INBOX2, IDC_SMS_HELP}},
+                                                                 {RunSystemPage, {TAB_MESSENGER, IDC_MSN_HELP_OPTIONS}}};
+    for (auto &help : helps)
+        help.first(help.second.first, [&](HWND page) {
+            bool shown = DriveModal([&] { Tap(page, help.second.second); },
+                                    [&](HWND dialog) {
+                                        EXPECT_EQ(GetAncestor(page, GA_ROOT), GetWindow(dialog, GW_OWNER));
+                                        EXPECT_EQ(kNotificationOptionsHelp, FieldText(dialog, IDC_NOTIFY_HELP_TEXT));
+                                        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+                                    });
+            EXPECT_TRUE(shown);
+            EXPECT_TRUE(IsWindowVisible(page)) << "the page is still open";
+        });
     EXPECT_EQ(16, RunDialog(IDD_NOTIFY_HELP, NotificationOptionsHelpProc, [](HWND help) { SendMessageW(help, WM_CLOSE, 0, 0); }))
         << "closed, the help ends too";
 }

@@ -1,6 +1,5 @@
 // The keyboard tricks dialog, driven through its real controls.
 #include "tests/hosts/host_kit.h"
-#include "main_window_fixture.h"
 #include "dialogs/dialogs.h"
 
 namespace {
@@ -13,39 +12,17 @@ const wchar_t kTranscriber[] = L"{F0034DD0-2AD4-11d1-9CB0-E84BE8000000}";
 const int kDefaultAndShow[6] = {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT,
                                 IDC_KB_SHOW_LETTER, IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER};
 
-std::wstring ShowKey(const wchar_t *classId)
-{
-    return std::wstring(L"CLSID\\") + classId + L"\\IsSIPInputMethod";
-}
-
-void SetShowFlag(const wchar_t *classId, const wchar_t *flag)
-{
-    WriteRegString(HKEY_CLASSES_ROOT, ShowKey(classId).c_str(), L"Default", flag);
-}
-
-std::wstring ShowFlag(const wchar_t *classId)
-{
-    return RegTextOr(HKEY_CLASSES_ROOT, ShowKey(classId).c_str(), L"Default", L"<missing>");
-}
-
-std::wstring DefaultIm()
-{
-    return RegTextOr(HKEY_CURRENT_USER, kSip, L"DefaultIm", L"<missing>");
-}
-
-DWORD SipDword(const wchar_t *name)
-{
-    return RegDwordOr(HKEY_CURRENT_USER, kSip, name, 99);
-}
+std::wstring ShowKey(const wchar_t *classId) { return std::wstring(L"CLSID\\") + classId + L"\\IsSIPInputMethod"; }
+void SetShowFlag(const wchar_t *classId, const wchar_t *flag) { WriteRegString(HKEY_CLASSES_ROOT, ShowKey(classId).c_str(), L"Default", flag); }
+std::wstring ShowFlag(const wchar_t *classId) { return RegTextOr(HKEY_CLASSES_ROOT, ShowKey(classId).c_str(), L"Default", L"<missing>"); }
+std::wstring DefaultIm() { return RegTextOr(HKEY_CURRENT_USER, kSip, L"DefaultIm", L"<missing>"); }
+DWORD SipDword(const wchar_t *name) { return RegDwordOr(HKEY_CURRENT_USER, kSip, name, 99); }
 
 // The radio buttons as a word: K, L, B for those checked.
 std::string Radios(HWND dialog)
 {
-    std::string on;
-    if (IsTicked(dialog, IDC_KB_KEYBOARD_DEFAULT)) on += 'K';
-    if (IsTicked(dialog, IDC_KB_LETTER_DEFAULT)) on += 'L';
-    if (IsTicked(dialog, IDC_KB_BLOCK_DEFAULT)) on += 'B';
-    return on;
+    return std::string(IsTicked(dialog, IDC_KB_KEYBOARD_DEFAULT) ? "K" : "") + (IsTicked(dialog, IDC_KB_LETTER_DEFAULT) ? "L" : "") +
+           (IsTicked(dialog, IDC_KB_BLOCK_DEFAULT) ? "B" : "");
 }
 
 // Taps `control` and expects the one refusal `text`.
@@ -86,14 +63,12 @@ TEST_F(KeyboardDialog, OpensShowingTheRegistryAndEndsWithDoneOrClose)
     SetShowFlag(kBlock, L"11");  // only exactly "1" ticks a show box
     DeleteRegValue(HKEY_CLASSES_ROOT, ShowKey(kTranscriber).c_str(), L"Default");
     WriteRegDword(HKEY_CURRENT_USER, kSip, L"SuggWords", 40);  // outside the arrows' range: shown as stored
-    WriteRegDword(HKEY_CURRENT_USER, kSip, L"DragStyle", 1);
     EXPECT_EQ(1, RunKeyboardDialog([](HWND d) {
         EXPECT_EQ("B", Radios(d));
         EXPECT_FALSE(IsTicked(d, IDC_KB_SHOW_LETTER));
         EXPECT_FALSE(IsTicked(d, IDC_KB_SHOW_BLOCK));
         EXPECT_FALSE(IsTicked(d, IDC_KB_SHOW_TRANSCRIBER));
         EXPECT_EQ(L"40", FieldText(d, IDC_KB_SUGGESTED_COUNT));
-        EXPECT_TRUE(IsTicked(d, IDC_KB_DRAG));
         for (int id : kDefaultAndShow) EXPECT_TRUE(IsEnabled(d, id)) << id;
     }));
 
@@ -214,30 +189,4 @@ TEST_F(KeyboardDialog, ArrowsStepTheShownCountAndTheBoxWritesTheCount)
             EXPECT_EQ(w.written, SipDword(L"SuggWords")) << testing::PrintToString(w.typed);
         }
     });
-}
-
-TEST_F(KeyboardDialog, TurningTheScreenKeepsTheControlsState)
-{
-    SetUpInputPanel();
-    RunKeyboardDialog([](HWND d) {
-        Tap(d, IDC_KB_LETTER_DEFAULT);
-        Tap(d, IDC_KB_DRAG);
-        SetField(d, IDC_KB_SUGGESTED_COUNT, L"5");
-        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
-            ScreenTurn screen(shape);
-            ASSERT_TRUE(screen.turned());
-            EXPECT_EQ("L", Radios(d));
-            EXPECT_TRUE(IsTicked(d, IDC_KB_DRAG));
-            EXPECT_EQ(L"5", FieldText(d, IDC_KB_SUGGESTED_COUNT));
-        }
-    });
-}
-
-using KeyboardFromMainWindow = MainWindowTest;
-
-TEST_F(KeyboardFromMainWindow, TheMenuCommandAndTheHotRowOpenTheDialog)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    EXPECT_EQ(L"KeyBoard Tricks", TitleOfDialogOpenedBy(WM_COMMAND, IDM_KEYBOARD, 0));
-    EXPECT_EQ(L"KeyBoard Tricks", TitleOfDialogOpenedBy(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 450)));
 }

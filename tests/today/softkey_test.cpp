@@ -51,14 +51,6 @@ std::wstring Env(const wchar_t *name)
     return text;
 }
 
-int PickerCalls() { return _wtoi(Env(L"ZR_GETFILES_CALLS").c_str()); }
-
-void ForgetPickerReports()
-{
-    for (const wchar_t *name : {L"ZR_GETFILES_CALLS", L"ZR_GETFILES_SEEN", L"ZR_GETFILES_ANSWER", L"ZR_GETFILES_FILL"})
-        SetEnvironmentVariableW(name, NULL);
-}
-
 // A copy of a stand-in as the optional picker library, for a scope.
 struct PickerLibrary {
     bool installed;
@@ -66,22 +58,20 @@ struct PickerLibrary {
     {
         CreateDirectoryW(kPickerFolder, NULL);
         installed = CopyFileW(PathBesideTests(standIn).c_str(), kPicker, FALSE) != FALSE;
-        ForgetPickerReports();
+        Forget();
     }
     ~PickerLibrary()
     {
         DeleteFileW(kPicker);
         RemoveDirectoryW(kPickerFolder);
-        ForgetPickerReports();
+        Forget();
+    }
+    static void Forget()
+    {
+        for (const wchar_t *name : {L"ZR_GETFILES_CALLS", L"ZR_GETFILES_SEEN", L"ZR_GETFILES_ANSWER", L"ZR_GETFILES_FILL"})
+            SetEnvironmentVariableW(name, NULL);
     }
 };
-
-SimFileDialog LastFileDialog()
-{
-    SimFileDialog record = {};
-    SimGetFileDialog(SimFileDialogCount() - 1, &record);
-    return record;
-}
 
 class SoftKeyPageTest : public DeviceTest {};
 
@@ -179,7 +169,8 @@ TEST_F(SoftKeyPageTest, WithoutThePickerLibraryThePlatformDialogPicksAndNothingI
         SimQueueFileDialogAnswer(L"\\Windows\\Calendar.exe");
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
         ASSERT_EQ(dialogs + 1, SimFileDialogCount());
-        SimFileDialog asked = LastFileDialog();
+        SimFileDialog asked = {};
+        SimGetFileDialog(dialogs, &asked);
         EXPECT_FALSE(asked.save);
         EXPECT_EQ(page, asked.owner);
         ExpectFields(page, {L"Calendar", L"\\Windows\\Calendar.exe"});
@@ -222,7 +213,7 @@ TEST_F(SoftKeyPageTest, ThePickerLibraryIsUsedInsteadOfThePlatformDialogAndFreed
         int dialogs = SimFileDialogCount();
         SetEnvironmentVariableW(L"ZR_GETFILES_ANSWER", L"\\Program Files\\Notes\\notes.exe");
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
-        EXPECT_EQ(1, PickerCalls());
+        EXPECT_EQ(1, _wtoi(Env(L"ZR_GETFILES_CALLS").c_str()));
         EXPECT_EQ(L"Select link|\\Windows|(*.exe)|260", Env(L"ZR_GETFILES_SEEN"));
         ExpectFields(page, {L"notes", L"\\Program Files\\Notes\\notes.exe"});
         EXPECT_TRUE(GetModuleHandleW(kPicker) == NULL) << "the library stays loaded";
@@ -233,24 +224,21 @@ TEST_F(SoftKeyPageTest, ThePickerLibraryIsUsedInsteadOfThePlatformDialogAndFreed
         // A library that leaves its buffer full and unterminated does not run the page over it.
         SetEnvironmentVariableW(L"ZR_GETFILES_FILL", L"1");
         Tap(page, IDC_SOFTKEY_RIGHT_PICK);
-        EXPECT_EQ(3, PickerCalls());
+        EXPECT_EQ(3, _wtoi(Env(L"ZR_GETFILES_CALLS").c_str()));
         const std::wstring filled(255, L'x');
         ExpectFields(page, {L"", L"", filled.c_str(), filled.c_str()});
         EXPECT_EQ(dialogs, SimFileDialogCount()) << "the platform dialog was shown as well";
     });
-}
-
-TEST_F(SoftKeyPageTest, APickerLibraryWithoutThePickerLeavesThePickToThePlatformDialog)
-{
-    PickerLibrary library(L"test_getfiles_other.dll");
-    ASSERT_TRUE(library.installed);
+    // A library without the picker's export leaves the pick to the platform dialog.
+    PickerLibrary other(L"test_getfiles_other.dll");
+    ASSERT_TRUE(other.installed);
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
         int dialogs = SimFileDialogCount();
         SimQueueFileDialogAnswer(L"\\Windows\\Calendar.exe");
         Tap(page, IDC_SOFTKEY_LEFT_PICK);
         EXPECT_EQ(dialogs + 1, SimFileDialogCount());
         EXPECT_EQ(L"Calendar", FieldText(page, IDC_SOFTKEY_LEFT_NAME));
-        EXPECT_EQ(0, PickerCalls());
+        EXPECT_EQ(0, _wtoi(Env(L"ZR_GETFILES_CALLS").c_str()));
         EXPECT_TRUE(GetModuleHandleW(kPicker) == NULL);
     });
 }
