@@ -231,20 +231,6 @@ inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
 // A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
 
-// Done inside the page (after `first`, when given) ends the whole host with 1.
-inline void ExpectDoneInsideClosesHost(PageRunner run, int tab, const std::function<void(HWND page)> &first = nullptr)
-{
-    HWND host = NULL;
-    EXPECT_EQ(1, run(tab, [&](HWND page) {
-        if (first) first(page);
-        host = GetAncestor(page, GA_ROOT);
-        // The Done command the page receives goes to its host.
-        SendMessageW(page, WM_COMMAND, IDOK, 0);
-        EXPECT_FALSE(IsWindowVisible(host)) << "the host is still open";
-    }));
-    EXPECT_FALSE(IsWindow(host)) << "the host is not destroyed";
-}
-
 // ---- Flushes ----
 
 // One RegFlushKey the program made: the DWORD values its key held at that moment.
