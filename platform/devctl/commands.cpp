@@ -1,5 +1,5 @@
-// The subcommands of the device-control command, each a plain function over its
-// arguments. They change the device only through coredll's device services.
+// The device-control command of the simulated device, each subcommand a plain function
+// over its arguments. They change the device only through coredll's device services.
 #include <windows.h>
 #include <stddef.h>
 #include <tlhelp32.h>
@@ -482,8 +482,10 @@ int Init(int argc)
 
 }
 
-int RunCommand(int argc, wchar_t **argv)
+int wmain(int argc, wchar_t **argv)
 {
+    --argc;
+    ++argv;
     // The desktop always starts upright; a device remembered on its side is turned back
     // whenever the command runs (the scripts run it first when they start the device).
     if (argc == 0 || (!Is(argv[0], L"rotate") && !Is(argv[0], L"help"))) SimRestoreScreenShape();
