@@ -53,20 +53,16 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
-            ShellWindow *entry = FindShellWindow(window);
-            if (entry) entry->order = ++g_order;
+            tracked->order = ++g_order;
             RefreshNavBar();
         }
         break;
-    case WM_NCDESTROY: {
+    case WM_NCDESTROY:
         // The window's own procedure goes back in place for its last message.
         if ((WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) == TrackedWindowProc)
             SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)previous);
         DropWindow(window);
-        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
-        RefreshNavBar();
-        return result;
-    }
+        [[fallthrough]];
     case WM_ENABLE:
     case WM_SETTEXT: {
         LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
