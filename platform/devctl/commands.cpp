@@ -203,13 +203,11 @@ int Power(int argc)
     BOOL wasAsleep = SimIsSuspended();
     keyEvent(VK_OFF, 0, 0, 0);
     keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
-    if (wasAsleep) {
-        Out(L"The device is on.\n");
-        return EXIT_DONE;
+    if (!wasAsleep) {
+        // The dark screen belongs to this process: it lasts as long as the device sleeps.
+        Out(L"The device sleeps; a tap on the screen or \"devctl wake\" wakes it.\n");
+        PumpWhileAsleep();
     }
-    // The dark screen belongs to this process: it lasts as long as the device sleeps.
-    Out(L"The device sleeps; a tap on the screen or \"devctl wake\" wakes it.\n");
-    PumpWhileAsleep();
     Out(L"The device is on.\n");
     return EXIT_DONE;
 }
