@@ -20,11 +20,6 @@ static SIZE CurrentScreen(void)
     return size;
 }
 
-static void NoteScreen(void)
-{
-    if (g_screen.cx == 0 && g_screen.cy == 0) g_screen = CurrentScreen();
-}
-
 static void DropWindow(HWND window)
 {
     for (int i = 0; i < g_windowCount; ++i) {
@@ -58,20 +53,16 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
-            ShellWindow *entry = FindShellWindow(window);
-            if (entry) entry->order = ++g_order;
+            tracked->order = ++g_order;
             RefreshNavBar();
         }
         break;
-    case WM_NCDESTROY: {
+    case WM_NCDESTROY:
         // The window's own procedure goes back in place for its last message.
         if ((WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) == TrackedWindowProc)
             SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)previous);
         DropWindow(window);
-        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
-        RefreshNavBar();
-        return result;
-    }
+        [[fallthrough]];
     case WM_ENABLE:
     case WM_SETTEXT: {
         LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
@@ -91,7 +82,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
 
 ShellWindow *TrackShellWindow(HWND window, DWORD role)
 {
-    NoteScreen();
+    if (g_screen.cx == 0 && g_screen.cy == 0) g_screen = CurrentScreen();
     ShellWindow *entry = FindShellWindow(window);
     if (!entry) {
         if (g_windowCount == kMaxWindows) {
@@ -130,8 +121,11 @@ ShellWindow *ActiveShellWindow(void)
     return best;
 }
 
-static void MoveToArea(HWND window, RECT area)
+// The work area, less the soft-key bar when the window has one and the flags keep it.
+static void FitToWorkArea(HWND window, DWORD initFlags)
 {
+    RECT area = ShellWorkArea();
+    if (!(initFlags & SHIDIF_FULLSCREENNOMENUBAR) && FindMenuBarOf(window)) area.bottom -= SIM_BAR_HEIGHT;
     if (area.bottom < area.top) area.bottom = area.top;
     // The window lays itself out anew at its new size: its old picture is not copied over.
     SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -141,11 +135,7 @@ static void MoveToArea(HWND window, RECT area)
 void FitShellDialog(HWND window)
 {
     ShellWindow *entry = FindShellWindow(window);
-    if (!entry || !entry->sized) return;
-    RECT area = ShellWorkArea();
-    if (!(entry->initFlags & SHIDIF_FULLSCREENNOMENUBAR) && FindMenuBarOf(window))
-        area.bottom -= SIM_BAR_HEIGHT;
-    MoveToArea(window, area);
+    if (entry && entry->sized) FitToWorkArea(window, entry->initFlags);
 }
 
 // A window with a bar that covered the screen between the two bars, as the program's
@@ -156,13 +146,6 @@ static BOOL FilledScreen(HWND window, SIZE screen)
     if (screen.cx <= 0 || screen.cy <= 0 || !GetWindowRect(window, &rect)) return FALSE;
     return rect.left <= 0 && rect.right >= screen.cx && rect.top <= SIM_BAR_HEIGHT &&
            rect.bottom >= screen.cy - SIM_BAR_HEIGHT;
-}
-
-static void FitBarOwner(HWND window)
-{
-    RECT area = ShellWorkArea();
-    if (FindMenuBarOf(window)) area.bottom -= SIM_BAR_HEIGHT;
-    MoveToArea(window, area);
 }
 
 void ShellScreenChanged(void)
@@ -193,7 +176,7 @@ void ShellScreenChanged(void)
         ShellWindow *entry = FindShellWindow(windows[i]);
         if (!entry || !IsWindow(windows[i])) continue;
         if (entry->sized) FitShellDialog(windows[i]);
-        else if (filled[i]) FitBarOwner(windows[i]);
+        else if (filled[i]) FitToWorkArea(windows[i], 0);
     }
     // Child dialogs are placed by their hosts, which were re-laid out above; they are
     // only told that the screen changed, so that they pick their own layout.
@@ -258,13 +241,7 @@ extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO info)
     }
     if (sizing) {
         StripDialogFrame(dialog);
-        if (entry) {
-            FitShellDialog(dialog);
-        } else {
-            RECT area = ShellWorkArea();
-            if (!(flags & SHIDIF_FULLSCREENNOMENUBAR) && FindMenuBarOf(dialog)) area.bottom -= SIM_BAR_HEIGHT;
-            MoveToArea(dialog, area);
-        }
+        FitToWorkArea(dialog, flags);
     }
     EnsureNavBar();
     RefreshNavBar();

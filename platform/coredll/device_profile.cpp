@@ -104,7 +104,7 @@ static BOOL ProfilePath(WCHAR *path, BOOL createFolder)
 // ---------------------------------------------------------------------------------
 // Defaults and names
 
-void ProfileDefaults(DeviceProfile *p)
+static void ProfileDefaults(DeviceProfile *p)
 {
     ZeroMemory(p, sizeof *p);
     // Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
@@ -125,7 +125,7 @@ void ProfileDefaults(DeviceProfile *p)
 
 // Names are 1..63 characters without control characters or spaces at their ends (the
 // file trims them); a card's is a folder name, or empty for the root as some devices list it.
-BOOL IsValidLineName(const WCHAR *name)
+static BOOL IsValidLineName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
     if (n == 0 || n >= 64 || name[0] == L' ' || name[n - 1] == L' ') return FALSE;
@@ -134,7 +134,7 @@ BOOL IsValidLineName(const WCHAR *name)
     return TRUE;
 }
 
-BOOL IsValidCardName(const WCHAR *name)
+static BOOL IsValidCardName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
     if (n == 0) return TRUE;
@@ -142,7 +142,7 @@ BOOL IsValidCardName(const WCHAR *name)
            wcscmp(name, L".") && wcscmp(name, L"..");
 }
 
-BOOL CreateCardFolder(const WCHAR *name)
+static BOOL CreateCardFolder(const WCHAR *name)
 {
     WCHAR path[MAX_PATH] = L"C:\\";
     if (!name[0]) return TRUE;

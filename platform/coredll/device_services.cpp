@@ -50,23 +50,9 @@ static void FillPowerStatus(const SimBattery *b, SYSTEM_POWER_STATUS_EX2 *s)
     s->BatteryCurrent = (DWORD)b->current;
     s->BatteryAverageCurrent = (DWORD)b->current;
     s->BatteryAverageInterval = 10000;
-    s->BatterymAHourConsumed = 0;
     s->BatteryTemperature = b->temperature;
     s->BackupBatteryVoltage = 3000;
     s->BatteryChemistry = b->chemistry;
-}
-
-extern "C" BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL)
-{
-    if (!status) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
-    DeviceProfile p;
-    LoadProfile(&p);
-    if (p.battery.statusFails) { SetLastError(ERROR_GEN_FAILURE); return FALSE; }
-    SYSTEM_POWER_STATUS_EX2 full;
-    FillPowerStatus(&p.battery, &full);
-    // The basic record is the head of the extended one.
-    CopyMemory(status, &full, sizeof *status);
-    return TRUE;
 }
 
 extern "C" DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL)
@@ -80,6 +66,12 @@ extern "C" DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status,
     DWORD copied = length < sizeof full ? length : (DWORD)sizeof full;
     CopyMemory(status, &full, copied);
     return copied;
+}
+
+// The basic record is the head of the extended one.
+extern "C" BOOL WINAPI GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update)
+{
+    return GetSystemPowerStatusEx2((PSYSTEM_POWER_STATUS_EX2)status, sizeof *status, update) != 0;
 }
 
 // ---------------------------------------------------------------------------------

@@ -34,7 +34,8 @@ BOOL ScreenHasShape(int shape)
     return GetSystemMetrics(SM_CXSCREEN) == ShapeSize(shape).cx && GetSystemMetrics(SM_CYSCREEN) == ShapeSize(shape).cy;
 }
 
-void RestoreShapeOnce(void)
+// The process's first default-sized window sees the remembered shape.
+static void RestoreShapeOnce(void)
 {
     static BOOL done;
     if (done) return;

@@ -5,18 +5,7 @@
 // below is missing on purpose. Keys are written without a leading backslash: that is
 // the one form every registry accepts.
 //
-// Sound values name files that set-up creates (kDeviceFiles of registry_device.cpp):
-//   \Windows\Rings\Ring1.wav    ring tone
-//   \Windows\Busy.wav           busy tone
-//   \Windows\CallDrop.wav       dropped call
-//   \Windows\CallWaiting.wav    call waiting
-//   \Windows\Dialing.wav        dialing feedback
-//   \Windows\Disconnect.wav     call ended
-//   \Windows\Click.wav          keypad press
-//   \Windows\Infbeg.wav         voice recording starts
-//   \Windows\Infend.wav         voice recording ends
-//   \Windows\Notify.wav         default notification, new instant message
-//   \Windows\Alarm1.wav         contact signs in
+// Sound values name files that set-up creates (kDeviceFiles of registry_device.cpp).
 #include "factory_registry.h"
 
 #define HKLM HKEY_LOCAL_MACHINE

@@ -56,8 +56,6 @@ BOOL RegistrySandboxBegin(void)
     HKEY users = CreateUnder(container, (std::wstring(name) + L"\\User").c_str());
     HKEY current = users ? CreateUnder(users, L"Current") : NULL;
     bool ok = machine && classes && users && current;
-    Sandbox box;
-    box.active = false;
     if (ok)
         ok = RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS &&
              RegOverridePredefKey(HKEY_CLASSES_ROOT, classes) == ERROR_SUCCESS &&
@@ -73,9 +71,8 @@ BOOL RegistrySandboxBegin(void)
         return FALSE;
     }
 
-    box.container = container;
-    box.name = name;
-    g_box = box;
+    g_box.container = container;
+    g_box.name = name;
     g_box.active = true;
     SeedFactoryRegistry();
     static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};

@@ -1,5 +1,5 @@
-// The subcommands of the device-control command, each a plain function over its
-// arguments. They change the device only through coredll's device services.
+// The device-control command of the simulated device, each subcommand a plain function
+// over its arguments. They change the device only through coredll's device services.
 #include <windows.h>
 #include <stddef.h>
 #include <tlhelp32.h>
@@ -203,13 +203,11 @@ int Power(int argc)
     BOOL wasAsleep = SimIsSuspended();
     keyEvent(VK_OFF, 0, 0, 0);
     keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
-    if (wasAsleep) {
-        Out(L"The device is on.\n");
-        return EXIT_DONE;
+    if (!wasAsleep) {
+        // The dark screen belongs to this process: it lasts as long as the device sleeps.
+        Out(L"The device sleeps; a tap on the screen or \"devctl wake\" wakes it.\n");
+        PumpWhileAsleep();
     }
-    // The dark screen belongs to this process: it lasts as long as the device sleeps.
-    Out(L"The device sleeps; a tap on the screen or \"devctl wake\" wakes it.\n");
-    PumpWhileAsleep();
     Out(L"The device is on.\n");
     return EXIT_DONE;
 }
@@ -482,8 +480,10 @@ int Init(int argc)
 
 }
 
-int RunCommand(int argc, wchar_t **argv)
+int wmain(int argc, wchar_t **argv)
 {
+    --argc;
+    ++argv;
     // The desktop always starts upright; a device remembered on its side is turned back
     // whenever the command runs (the scripts run it first when they start the device).
     if (argc == 0 || (!Is(argv[0], L"rotate") && !Is(argv[0], L"help"))) SimRestoreScreenShape();

@@ -24,7 +24,4 @@ BOOL SplitSetting(const WCHAR *argument, WCHAR *key, size_t keyCch, const WCHAR 
 // otherwise says what it got.
 BOOL DialogFontIsTheDevices(WCHAR *problem, size_t problemCch);
 
-// commands.cpp
-int RunCommand(int argc, wchar_t **argv);
-
 #endif

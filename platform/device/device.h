@@ -22,17 +22,10 @@ struct DeviceProfile {
     BOOL cleanBoot;                 // the next reboot starts from the factory state
 };
 
-void ProfileDefaults(DeviceProfile *profile);
 // Defaults overlaid with whatever the file holds; a missing or damaged file gives defaults.
 void LoadProfile(DeviceProfile *profile);
 // Back to the factory profile (a private device starts from it).
 void ResetProfile(void);
-
-// Valid names: 1..63 characters; card names must also be usable as a folder name.
-BOOL IsValidCardName(const WCHAR *name);
-BOOL IsValidLineName(const WCHAR *name);
-// Creates C:\<name> for a card; an empty name stands for the root and needs nothing.
-BOOL CreateCardFolder(const WCHAR *name);
 
 void SetCleanBootInProfile(BOOL set);
 void RememberShape(int shape);
@@ -59,8 +52,6 @@ int DevicePathFromDrivePath(WCHAR *path);
 // ---- device_windows.cpp ----
 
 BOOL ScreenHasShape(int shape);
-// Makes sure the process's first default-sized window sees the remembered shape.
-void RestoreShapeOnce(void);
 
 // ---- device_power.cpp ----
 

@@ -16,16 +16,14 @@
 extern "C" {
 #endif
 
-/* ---- Device profile: kept in the device folder, read afresh by every query ---- */
-/* The folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device. The
- * profile is its "profile.ini";
- * without one (or for whatever it lacks or holds damaged) the device is a Pocket PC
- * 2003 Second Edition Phone Edition with its factory values. */
+/* The device folder is ZR_DEVICE_DIR (Windows or Unix path), else $WINEPREFIX/device; its
+ * "profile.ini" is read afresh by every query. Whatever it lacks or holds damaged takes
+ * the factory value of a Pocket PC 2003 Second Edition Phone Edition. */
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
-/* Screen sizes of the three shapes. Wine's virtual desktop offers these three modes
- * when it starts at the portrait size on a host screen of at least 640x640. */
+/* Wine's virtual desktop offers all three modes when it starts at the portrait size on a
+ * host screen of at least 640x640. */
 #define SIM_PORTRAIT_CX 480
 #define SIM_PORTRAIT_CY 640
 #define SIM_LANDSCAPE_CX 640
@@ -33,7 +31,7 @@ enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 #define SIM_SQUARE_CX 640
 #define SIM_SQUARE_CY 640
 
-/* Height of the shell's bars: the navigation bar on top and the soft-key bar at the bottom. */
+/* The navigation bar on top and the soft-key bar at the bottom. */
 #define SIM_BAR_HEIGHT 26
 
 typedef struct SimBattery {
@@ -62,7 +60,6 @@ typedef struct SimLine {
 #define SIM_MAX_CARDS 8
 #define SIM_MAX_LINES 8
 
-/* Failures a test can ask of the platform. */
 enum SimFailure {
     SIM_FAIL_MENUBAR = 1,       /* aygshell ordinal 34 returns FALSE */
     SIM_FAIL_REGCOPY = 2,       /* RegCopyFile fails with the given error (50: not supported) */
@@ -71,60 +68,51 @@ enum SimFailure {
     SIM_FAIL_REGAPPLY = 5       /* a reset's apply of a registry image fails once its first hive is in */
 };
 
-SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);   /* folder of the device's own state */
+SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);
 
 SIMAPI void  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
 SIMAPI void  SimSetBattery(const SimBattery *battery);
 SIMAPI void  SimGetBattery(SimBattery *battery);
 SIMAPI void  SimSetMemory(DWORD totalBytes, DWORD availableBytes);   /* total 0 is ignored; available at most total */
 SIMAPI void  SimGetMemory(DWORD *totalBytes, DWORD *availableBytes);
-/* Also creates each card's folder in C:\. FALSE for a name that is no folder name, a
- * name given twice (case does not count), free above total, or a folder that cannot be
- * made. An empty name stands for the root "\", as some devices list it. */
+/* Also creates each card's folder in C:\. FALSE for a bad or repeated name, free above
+ * total, or a folder that cannot be made. An empty name is the root, as some devices list it. */
 SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);
 SIMAPI int   SimGetCards(SimCard *cards, int max);
 SIMAPI void  SimSetLines(const SimLine *lines, int count);
 SIMAPI int   SimGetLines(SimLine *lines, int max);
-/* Error 0 clears it. lineInitializeEx returns an error with the high bit set (a
- * LINEERR_ code) as it is, any other as LINEERR_NODRIVER. */
+/* Error 0 clears it. lineInitializeEx gives a LINEERR_ code as it is, any other as LINEERR_NODRIVER. */
 SIMAPI void  SimSetFailure(int failure, DWORD error);
 SIMAPI DWORD SimGetFailure(int failure);
-/* Makes one key read-only for this process, as a key in the device's ROM: opened or
- * created through coredll it comes with read access only, so every write to its values
- * fails. A NULL or empty key ends it; so does the end of a test. */
+/* One key read-only for this process, as in the device's ROM: coredll opens it with read
+ * access only. A NULL or empty key ends it; so does the end of a test. */
 SIMAPI void  SimSetReadOnlyKey(HKEY root, const WCHAR *key);
 
-/* Turns the screen: changes the display mode, re-sizes every full-screen dialog and
- * soft-key bar, and remembers the shape. FALSE when the display lacks that mode. */
+/* Changes the display mode, re-lays out the shell's windows and remembers the shape.
+ * FALSE when the display lacks that mode. */
 SIMAPI BOOL  SimRotate(int shape);
 SIMAPI int   SimGetScreenShape(void);
-/* The desktop always starts upright (the only size at which it offers all three
- * shapes); this turns a desktop still at that size to the remembered shape. The
- * device-control command calls it whenever it runs, and coredll calls it once per
- * process, outside tests, before it places the first window of default size. */
+/* The desktop always starts upright (the only size offering all three shapes); this turns
+ * it to the remembered shape. devctl calls it on every run, coredll once per process outside
+ * tests, before the first window of default size. */
 SIMAPI BOOL  SimRestoreScreenShape(void);
 
-/* Power state of the simulated device. */
 SIMAPI BOOL  SimIsSuspended(void);
 SIMAPI void  SimWake(void);
 SIMAPI DWORD SimGetBootCount(void);       /* HKLM\Comm "Bootcount" */
 SIMAPI BOOL  SimGetCleanBootFlag(void);   /* SetCleanRebootFlag was called; the next reboot is a hard reset */
-/* Ends every other process of the device that has a top-level window (as a reset
- * does), except the caller, sparedProcessId and Wine's own processes (those started
- * from the Windows or the system folder itself). Returns how many were ended. */
+/* Ends, as a reset does, every process with a top-level window but the caller,
+ * sparedProcessId and Wine's own (run from the Windows or system folder). Returns how many. */
 SIMAPI int   SimEndDevicePrograms(DWORD sparedProcessId);
 
-/* Device set-up: seeds the running registry with the factory values, creates the
- * device's folders and sound files, and saves the factory registry image. */
+/* Seeds the factory registry, creates the device's folders and sounds, saves the factory image. */
 SIMAPI BOOL  SimCreateDevice(void);
-/* Resets as the device would; with ending FALSE the calling process goes on. A soft
- * reset applies a staged registry image whole or not at all: it returns 0, or the error
- * of an apply that failed, which leaves the registry as it was and the image staged. */
+/* With ending FALSE the caller goes on. A soft reset applies a staged registry image whole
+ * or not at all: 0, or the error of a failed apply (registry as it was, image still staged). */
 SIMAPI DWORD SimSoftReset(BOOL ending);
 SIMAPI void  SimHardReset(BOOL ending);
 SIMAPI BOOL  SimHasStagedImage(void);
-/* The outcome of the last soft reset that found an image staged: FALSE when there was
- * none since the last hard reset, else TRUE with the error (0 when it was applied). */
+/* The last soft reset's apply since the last hard reset: FALSE for none, else its error. */
 SIMAPI BOOL  SimGetLastApply(DWORD *error);
 
 /* ---- Test control: per process, nothing persisted ---- */
@@ -136,14 +124,12 @@ enum SimTestFlags {
 };
 #define SIM_TEST_ALL (SIM_TEST_PRIVATE_DEVICE | SIM_TEST_ANSWER_DIALOGS | SIM_TEST_RECORD_POWER)
 
-/* A new begin ends the previous test first. The end puts everything back: the
- * registry sandbox, the private folder (deleted), a turned screen (upright again),
- * the records and the queues. */
+/* A new begin ends the previous test. The end puts back the registry, deletes the private
+ * folder, turns the screen upright and clears records and queues. */
 SIMAPI void SimTestBegin(DWORD flags);
 SIMAPI void SimTestEnd(void);
-/* Forgets the records of message boxes, file dialogs, broadcasts and power actions;
- * queued answers stay. Each kind keeps its last records only (128 message boxes,
- * 64 file dialogs, 256 broadcasts, 256 power actions); index 0 is the oldest kept. */
+/* Queued answers stay. Each kind keeps its last records only (128 message boxes, 64 file
+ * dialogs, 256 broadcasts, 256 power actions); index 0 is the oldest kept. */
 SIMAPI void SimClearRecords(void);
 
 typedef struct SimMessageBox {
@@ -154,10 +140,8 @@ typedef struct SimMessageBox {
     int   answer;
 } SimMessageBox;
 
-/* Answers are used in order; with none queued a box is answered IDOK, IDNO or IDCANCEL
- * as its buttons allow: OK alone gives IDOK, Yes/No gives IDNO, every set with Cancel
- * gives IDCANCEL, Abort/Retry/Ignore gives IDABORT. At most 64 answers wait; more are
- * ignored. */
+/* Answers are used in order, at most 64 wait. With none a box gets IDOK for OK alone, IDNO
+ * for Yes/No, IDCANCEL with a Cancel button, IDABORT for Abort/Retry/Ignore. */
 SIMAPI void SimQueueMessageBoxAnswer(int answer);
 SIMAPI int  SimMessageBoxCount(void);
 SIMAPI BOOL SimGetMessageBox(int index, SimMessageBox *record);
@@ -167,20 +151,15 @@ typedef struct SimFileDialog {
     HWND  owner;
 } SimFileDialog;
 
-/* A NULL path cancels the dialog. With nothing queued a dialog is cancelled. At most
- * 32 answers wait; more are ignored. An answer is given back as the user would have
- * typed it: a name without an extension gets the default extension. When the answer
- * does not fit in nMaxFile characters (terminator included) the dialog fails as the
- * real one does: CommDlgExtendedError (exported by coredll) gives FNERR_BUFFERTOOSMALL
- * and the buffer's first character holds the size needed, followed by a null when
- * nMaxFile allows. Accepted record sizes: 76 (the device's), and the desktop's two. */
+/* A NULL path, or none queued, cancels the dialog; at most 32 wait. An answer comes back as
+ * typed: no extension gets the default one. One that does not fit nMaxFile fails as the real
+ * dialog does (FNERR_BUFFERTOOSMALL, the size needed in the buffer's first character). */
 SIMAPI void SimQueueFileDialogAnswer(const WCHAR *path);
 SIMAPI int  SimFileDialogCount(void);
 SIMAPI BOOL SimGetFileDialog(int index, SimFileDialog *record);
 
-/* Settings-change messages sent to HWND_BROADCAST or posted to the desktop window (or
- * HWND_BROADCAST). Always recorded; in a test answering dialogs they reach only this
- * process's own top-level windows, otherwise every window. */
+/* Messages broadcast or posted to the desktop. In a test answering dialogs they reach only
+ * this process's top-level windows. */
 typedef struct SimBroadcast {
     BOOL   posted;
     HWND   target;
@@ -208,12 +187,9 @@ typedef struct SimPowerAction {
     DWORD a, b;
 } SimPowerAction;
 SIMAPI int  SimPowerActionCount(void);
-/* For the shell's ExitWindowsEx and the other power entry points. */
 SIMAPI void SimRecordPowerAction(int kind, DWORD a, DWORD b);
-/* The flags given to SimTestBegin, 0 outside a test. */
 SIMAPI DWORD SimTestFlags(void);
-/* Open telephony connections (lineInitializeEx without lineShutdown) of this process;
- * openLines, when given, receives the number of open lines. */
+/* lineInitializeEx calls without lineShutdown; openLines, when given, gets the open lines. */
 SIMAPI int  SimOpenTelephonyCount(int *openLines);
 /* Storage-card enumeration behind Note_prj.dll ordinals 7 and 8. */
 SIMAPI HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData);
