@@ -10,12 +10,12 @@
 # The source is put back however the run ends (Ctrl-C included). Before the faults the
 # unchanged suite runs once (skip with --no-baseline): a suite that fails without a fault
 # would catch every one. Settings: ZR_MUTANTS_LIST (another list), ZR_MUTANT_TIMEOUT
-# (seconds one executable may take, 300), ZR_XVFB_DISPLAY (the Xvfb's display number).
+# (seconds one executable may take, 120), ZR_XVFB_DISPLAY (the Xvfb's display number).
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 LIST=${ZR_MUTANTS_LIST:-$ZR_ROOT/scripts/mutants.list}
-TIMEOUT=${ZR_MUTANT_TIMEOUT:-300}
+TIMEOUT=${ZR_MUTANT_TIMEOUT:-120}
 LOGS=$ZR_BUILD/mutants
 # What the tests start besides themselves: the program, the device's libraries, devctl.
 SUPPORT_TARGETS="ZelvoRudore devctl coredll aygshell note_prj"
@@ -209,8 +209,16 @@ for i in "${selected[@]}"; do
         case " ${order[*]:-} " in *" $exe "*) ;; *) order+=("$exe") ;; esac
     done
     result_of[$id]=missed by_of[$id]="" test_of[$id]=""
-    for exe in "${order[@]}"; do
-        if ! build "$exe"; then
+    # The area's executables are built one at a time, each just before it runs; the rest
+    # together, so that their links run side by side.
+    first=0
+    for exe in ${areas[i]}; do case " ${exes[*]} " in *" $exe "*) first=$((first + 1)) ;; esac; done
+    [ "$first" -lt 1 ] && first=1
+    for n in "${!order[@]}"; do
+        exe=${order[n]}
+        targets=$exe
+        [ "$n" = "$first" ] && targets="${order[*]:$first}"
+        if [ "$n" -le "$first" ] && ! build $targets; then
             cp "$WORK/build.log" "$LOGS/$id.build.log"
             result_of[$id]=error test_of[$id]="does not build: $LOGS/$id.build.log"
             break
