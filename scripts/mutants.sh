@@ -241,10 +241,10 @@ done
 
 caught=0 missed=0 errors=0
 {
-    printf '%-26s %-7s %-22s %5s  %s\n' fault result "caught by" secs "first failed test"
+    printf '%-28s %-7s %-22s %5s  %s\n' fault result "caught by" secs "first failed test"
     for i in "${selected[@]}"; do
         id=${ids[i]}
-        printf '%-26s %-7s %-22s %5s  %s\n' "$id" "${result_of[$id]}" "${by_of[$id]:--}" "${time_of[$id]}" "${test_of[$id]}"
+        printf '%-28s %-7s %-22s %5s  %s\n' "$id" "${result_of[$id]}" "${by_of[$id]:--}" "${time_of[$id]}" "${test_of[$id]}"
         case ${result_of[$id]} in caught) caught=$((caught + 1)) ;; missed) missed=$((missed + 1)) ;; *) errors=$((errors + 1)) ;; esac
     done
     echo
