@@ -25,7 +25,7 @@ struct SpecialControl {
 };
 
 static const SpecialControl kSpecialControls[] = {
-#include "special_controls.inc"
+#include "other_controls.inc"
 };
 
 static std::string g_out;
