@@ -40,6 +40,14 @@ TEST_F(FileBrowserTest, TheRootShowsTheDevicesFoldersAndCardsAndIsNoPathToHandBa
     EXPECT_TRUE(SHGetFileInfo(L"\\My Documents", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) && info.iIcon == 0);
     EXPECT_TRUE(SHGetFileInfo(L"\\Windows\\Rings\\Ring1.wav", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) &&
                 info.iIcon == 9);
+    // The device's own search, like the device, names no "." or "..".
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"\\Windows\\Rings\\*", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    do {
+        EXPECT_NE(L'.', found.cFileName[0]) << std::wstring(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
     SimCard card = {L"SD Card", 1024 * 1024, 1024, FALSE};
     extraTrees.push_back(L"\\SD Card");
     StartBrowserIn(L"");

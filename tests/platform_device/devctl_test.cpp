@@ -21,7 +21,9 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesRead)
         const char *said;
         bool repaints;
     } changes[] = {
-        {L"battery percent=42 current=-250", "Battery: percent=42 flag=1 chemistry=4 ac=0 voltage=3950 current=-250", true},
+        // 255 is the device's "no reading", taken beside the 0 to 100 of a reading.
+        {L"battery percent=255 ac=255", "Battery: percent=255 flag=1 chemistry=4 ac=255", true},
+        {L"battery percent=42 current=-250 ac=0", "Battery: percent=42 flag=1 chemistry=4 ac=0 voltage=3950 current=-250", true},
         {L"memory total=32M avail=8M", "Memory: total=33554432 avail=8388608\n", true},
         {L"os 5.1.14847", "OS version: 5.1.14847\n", false},
         {L"os 4.20", "OS version: 4.20.14847\n", false},
@@ -48,6 +50,7 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesRead)
     SYSTEM_POWER_STATUS_EX2 s;
     ASSERT_EQ(sizeof s, GetSystemPowerStatusEx2(&s, sizeof s, TRUE));
     EXPECT_EQ(-250, (LONG)s.BatteryCurrent);
+    EXPECT_EQ(42, s.BatteryLifePercent);
     MEMORYSTATUS m;
     GlobalMemoryStatus(&m);
     EXPECT_EQ(8u << 20, m.dwAvailPhys);
