@@ -1,6 +1,6 @@
 // The instant-messenger notification page ("MSN Tricks"), through the System host:
-// what it shows, what each button stores and reports, the sound pickers through the
-// real file browser and the help.
+// what it shows, what each button stores and reports, and the sound pickers through
+// the real file browser.
 #include "tests/hosts/host_kit.h"
 #include "browser_testkit.h"
 #include "dialogs/file_browser.h"
@@ -11,251 +11,136 @@ const wchar_t kMsgKey[] = L"ControlPanel\\Notifications\\{A877D65F-239C-47a7-930
 const wchar_t kOnlineKey[] = L"ControlPanel\\Notifications\\{A877D65E-239C-47a7-9304-0D347F580408}";
 const wchar_t kPrefix[] = L"MSN Messenger: ";
 
-// One notification class: its key, its fields and buttons, and its reports.
+// One notification class: its key, and its options, text and sound fields, the
+// buttons that store them and their reports.
 struct Notification {
     const wchar_t *key;
-    UINT options, optionsButton, text, textButton, sound, soundButton;
-    const wchar_t *styleDone, *textDone, *soundDone;
+    UINT fields[3], buttons[3];
+    const wchar_t *reports[3];
 };
 
-const Notification kMsg = {kMsgKey, IDC_MSN_MSG_OPTIONS, IDC_MSN_MSG_OPTIONS_BUTTON, IDC_MSN_MSG_TEXT,
-                           IDC_MSN_MSG_TEXT_BUTTON, IDC_MSN_MSG_SOUND, IDC_MSN_MSG_SOUND_BUTTON,
-                           L"You have changed the New Message notification style!",
-                           L"You have changed the New Message notification text!",
-                           L"You have changed the New Message notification sound!"};
+const Notification kMsg = {kMsgKey,
+                           {IDC_MSN_MSG_OPTIONS, IDC_MSN_MSG_TEXT, IDC_MSN_MSG_SOUND},
+                           {IDC_MSN_MSG_OPTIONS_BUTTON, IDC_MSN_MSG_TEXT_BUTTON, IDC_MSN_MSG_SOUND_BUTTON},
+                           {L"You have changed the New Message notification style!",
+                            L"You have changed the New Message notification text!",
+                            L"You have changed the New Message notification sound!"}};
 // Signing in reports its sound as its style.
-const Notification kOnline = {kOnlineKey, IDC_MSN_ONLINE_OPTIONS, IDC_MSN_ONLINE_OPTIONS_BUTTON, IDC_MSN_ONLINE_TEXT,
-                              IDC_MSN_ONLINE_TEXT_BUTTON, IDC_MSN_ONLINE_SOUND, IDC_MSN_ONLINE_SOUND_BUTTON,
-                              L"You have changed the Signing In notification style!",
-                              L"You have changed the Signing In notification text!",
-                              L"You have changed the Signing In notification style!"};
-const Notification *const kBoth[] = {&kMsg, &kOnline};
+const Notification kOnline = {kOnlineKey,
+                              {IDC_MSN_ONLINE_OPTIONS, IDC_MSN_ONLINE_TEXT, IDC_MSN_ONLINE_SOUND},
+                              {IDC_MSN_ONLINE_OPTIONS_BUTTON, IDC_MSN_ONLINE_TEXT_BUTTON, IDC_MSN_ONLINE_SOUND_BUTTON},
+                              {L"You have changed the Signing In notification style!",
+                               L"You have changed the Signing In notification text!",
+                               L"You have changed the Signing In notification style!"}};
 
 // The browser needs a folder tree of the test's own; the registry is the sandbox.
 class MessengerPageTest : public FileBrowserTest {};
 
-INT_PTR RunMessengerPage(const std::function<void(HWND page)> &script)
-{
-    return RunSystemPage(TAB_MESSENGER, script);
-}
-
 std::wstring Text(const wchar_t *key, const wchar_t *name) { return RegTextOr(CU, key, name, L"?"); }
 
-// Options 1, the texts and sounds empty: what a page with nothing usable stored shows.
-void ExpectNothingShown(HWND page)
+// The options, text and sound fields of the new message notification.
+std::wstring Shown(HWND page)
 {
-    for (const Notification *n : kBoth) {
-        EXPECT_EQ(L"1", FieldText(page, n->options));
-        EXPECT_EQ(L"", FieldText(page, n->text));
-        EXPECT_EQ(L"", FieldText(page, n->sound));
-    }
-}
-
-// The button pressed with this text in its field, and its one report.
-void Press(HWND page, UINT field, const std::wstring &typed, UINT button, const wchar_t *report)
-{
-    SetField(page, field, typed.c_str());
-    int before = SimMessageBoxCount();
-    Tap(page, button);
-    ExpectOneBox(before, page, L"Congratulations", MB_OK, report);
-}
-
-void StoreAll(const wchar_t *key, DWORD options, const wchar_t *text, const wchar_t *wave)
-{
-    WriteRegDword(CU, key, L"Options", options);
-    WriteRegString(CU, key, L"Default", text);
-    WriteRegString(CU, key, L"Wave", wave);
-}
-
-void ExpectAllKept(const wchar_t *key, DWORD options, const wchar_t *text, const wchar_t *wave)
-{
-    EXPECT_EQ(options, RegDwordOr(CU, key, L"Options", 0));
-    EXPECT_EQ(text, Text(key, L"Default"));
-    EXPECT_EQ(wave, Text(key, L"Wave"));
+    return FieldText(page, IDC_MSN_MSG_OPTIONS) + L"|" + FieldText(page, IDC_MSN_MSG_TEXT) + L"|" +
+           FieldText(page, IDC_MSN_MSG_SOUND);
 }
 
 }  // namespace
 
-TEST_F(MessengerPageTest, StoredValuesAreShownAndMissingOrUnusableOnesShowTheDefaults)
+// Opening reads without writing; the text shown is what follows the 15-character
+// prefix, whatever it says, up to the 511 characters the stored text has.
+TEST_F(MessengerPageTest, StoredValuesAreShownAndMissingOnesShowTheDefaults)
 {
     DeleteRegKey(CU, kMsgKey);
-    DeleteRegKey(CU, kOnlineKey);
-    RunMessengerPage(ExpectNothingShown);
-    EXPECT_EQ(0, SimMessageBoxCount()) << "opening reports nothing";
-    for (const wchar_t *key : {kMsgKey, kOnlineKey}) {
-        EXPECT_TRUE(RegKeyExists(CU, key)) << "reading the text creates the key";
-        EXPECT_FALSE(RegValueExists(CU, key, L"Default")) << "nothing written on opening";
+    RunSystemPage(TAB_MESSENGER, [](HWND page) { EXPECT_EQ(L"1||", Shown(page)); });
+    EXPECT_FALSE(RegValueExists(CU, kMsgKey, L"Default")) << "nothing written on opening";
+    WriteRegDword(CU, kMsgKey, L"Options", 9);
+    WriteRegString(CU, kMsgKey, L"Wave", L"Alarm1");
+    const std::wstring text(496, L'x');
+    for (const std::wstring &stored : {kPrefix + text, std::wstring(L"Somebody else: x")}) {
+        WriteRegString(CU, kMsgKey, L"Default", stored.c_str());
+        RunSystemPage(TAB_MESSENGER, [&](HWND page) { EXPECT_EQ(L"9|" + stored.substr(15) + L"|Alarm1", Shown(page)); });
     }
-    // The whole stored text (511 characters, what the button stores) and 199 of sound fit.
-    StoreAll(kMsgKey, 9, L"MSN Messenger: Hello", L"Alarm1");
-    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(496, L'x')).c_str());
-    WriteRegString(CU, kOnlineKey, L"Wave", std::wstring(199, L'w').c_str());
-    RunMessengerPage([](HWND page) {
-        EXPECT_EQ(L"9", FieldText(page, IDC_MSN_MSG_OPTIONS));
-        EXPECT_EQ(L"Hello", FieldText(page, IDC_MSN_MSG_TEXT));
-        EXPECT_EQ(L"Alarm1", FieldText(page, IDC_MSN_MSG_SOUND));
-        EXPECT_EQ(std::wstring(496, L'x'), FieldText(page, IDC_MSN_ONLINE_TEXT));
-        EXPECT_EQ(std::wstring(199, L'w'), FieldText(page, IDC_MSN_ONLINE_SOUND));
-    });
-    // The field shows what follows the 15-character prefix, whatever the prefix says.
-    WriteRegString(CU, kMsgKey, L"Default", L"Somebody else: x");
-    RunMessengerPage([&](HWND page) { EXPECT_EQ(L"x", FieldText(page, IDC_MSN_MSG_TEXT)); });
-    // One character more does not fit; an option of another type counts as missing.
-    DeleteRegKey(CU, kMsgKey);
-    WriteTextOfType(CU, kMsgKey, L"Options", REG_SZ, L"7");
-    WriteRegString(CU, kMsgKey, L"Default", kPrefix);
-    WriteRegString(CU, kOnlineKey, L"Default", (kPrefix + std::wstring(497, L'x')).c_str());
-    WriteRegString(CU, kOnlineKey, L"Wave", std::wstring(200, L'w').c_str());
-    RunMessengerPage(ExpectNothingShown);
 }
 
+// Each button writes only its own value, as its field holds it, and congratulates.
 TEST_F(MessengerPageTest, EachButtonStoresWhatItsFieldHoldsAndCongratulates)
 {
     DeleteRegKey(CU, kMsgKey);
     DeleteRegKey(CU, kOnlineKey);
-    RunMessengerPage([](HWND page) {
-        // Sound and text buttons write only their own value.
-        Press(page, kMsg.sound, L"Alarm1", kMsg.soundButton, kMsg.soundDone);
-        Press(page, kMsg.text, L"Hi", kMsg.textButton, kMsg.textDone);
-        EXPECT_FALSE(RegValueExists(CU, kMsgKey, L"Options"));
-        // A text without a number stores 110, for both classes alike.
-        struct {
-            const Notification *n;
-            const wchar_t *typed;
-            DWORD stored;
-        } options[] = {
-            {&kMsg, L"many", 110},
-            {&kOnline, L"11", 11},
-            {&kOnline, L"", 110},
-            // Only the first 15 characters count: ten blanks and 12345.
-            {&kMsg, L"          12345678", 12345},
-        };
-        for (auto &c : options) {
-            SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed)));
-            Press(page, c.n->options, c.typed, c.n->optionsButton, c.n->styleDone);
-            EXPECT_EQ(c.stored, RegDwordOr(CU, c.n->key, L"Options", 0xDEAD));
-        }
-        // The text goes after the prefix; 496 characters fill the 512 the stored text
-        // has, and anything beyond is not read.
-        struct {
-            const Notification *n;
-            std::wstring typed, stored;
-        } texts[] = {
-            {&kOnline, L"%s is here", L"%s is here"},
-            {&kMsg, L"", L""},
-            {&kOnline, std::wstring(496, L'b') + std::wstring(300, L'c'), std::wstring(496, L'b')},
-        };
-        for (auto &c : texts) {
-            SCOPED_TRACE(c.typed.size());
-            Press(page, c.n->text, c.typed, c.n->textButton, c.n->textDone);
-            EXPECT_EQ(kPrefix + c.stored, Text(c.n->key, L"Default"));
-        }
-        // The sound is the file's name without folder or extension.
-        struct {
-            const Notification *n;
-            std::wstring path, stored;
-        } sounds[] = {
-            {&kMsg, L"\\Windows\\My Alert.wav", L"My Alert"},
-            {&kOnline, L"\\Windows\\My.Alert.wav", L"My"},
-            {&kMsg, L"\\Sounds.old\\Chime", L"Chime"},
-            // A long name is stored whole, not cut into another sound's name.
-            {&kMsg, L"\\" + std::wstring(60, L'f') + L"\\" + std::wstring(130, L'n') + L".wav", std::wstring(130, L'n')},
-            // 199 characters are read; the rest of a longer text is not.
-            {&kOnline, L"\\" + std::wstring(300, L'z') + L".wav", std::wstring(198, L'z')},
-        };
-        for (auto &c : sounds) {
-            SCOPED_TRACE(c.path.size());
-            Press(page, c.n->sound, c.path, c.n->soundButton, c.n->soundDone);
-            EXPECT_EQ(c.stored, Text(c.n->key, L"Wave"));
+    const struct {
+        const Notification *n;
+        int which;   // 0 options, 1 text, 2 sound
+        std::wstring typed, stored;
+    } presses[] = {
+        // The options are read as "%d" reads the field's first 15 characters.
+        {&kMsg, 0, L"many", L"110"},
+        {&kOnline, 0, L"          12345678", L"12345"},
+        // The text goes after the prefix; 496 characters fill the 512 the stored text has.
+        {&kOnline, 1, L"%s is here", L"MSN Messenger: %s is here"},
+        {&kMsg, 1, std::wstring(496, L'b') + L"ccc", kPrefix + std::wstring(496, L'b')},
+        // The sound is the file's name without folder or extension, whole, up to 198.
+        {&kMsg, 2, L"\\Windows\\My.Alert.wav", L"My"},
+        {&kOnline, 2, L"\\Sounds.old\\Chime", L"Chime"},
+        {&kMsg, 2, L"\\" + std::wstring(60, L'f') + L"\\" + std::wstring(130, L'n') + L".wav", std::wstring(130, L'n')},
+        {&kOnline, 2, L"\\" + std::wstring(300, L'z') + L".wav", std::wstring(198, L'z')},
+    };
+    RunSystemPage(TAB_MESSENGER, [&](HWND page) {
+        for (const auto &p : presses) {
+            SCOPED_TRACE(p.typed.substr(0, 20));
+            SetField(page, p.n->fields[p.which], p.typed.c_str());
+            int before = SimMessageBoxCount();
+            Tap(page, p.n->buttons[p.which]);
+            ExpectOneBox(before, page, L"Congratulations", MB_OK, p.n->reports[p.which]);
+            const wchar_t *const names[] = {L"Options", L"Default", L"Wave"};
+            EXPECT_EQ(p.stored, p.which ? Text(p.n->key, names[p.which]) : std::to_wstring(RegDwordOr(CU, p.n->key, L"Options", 0)));
         }
     });
 }
 
-// A pick changes only its own field and stores nothing (the sound tapped and stored is
-// the file browser's own test).
-TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
-{
-    MakeFolder(L"Rings");
-    // More sounds than the list shows at once: it needs its scroll bar.
-    for (int i = 0; i < 61; i++) MakeFile(L"Rings\\Ring" + std::to_wstring(i) + L".wav");
-    DeleteRegKey(CU, kOnlineKey);
-    RunMessengerPage([&](HWND page) {
-        SetField(page, IDC_MSN_ONLINE_SOUND, L"Before");
-        SetField(page, IDC_MSN_MSG_SOUND, L"Other");
-        // Cancelled, whatever the last result was, the field keeps its text.
-        lstrcpyW(g_browseResult, L"\\stale.wav");
-        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_ONLINE_SOUND_PICK, root,
-                               [](HWND browser) { Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL)); }));
-        EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
-        // A folder handed back by OK is put in as it comes. Opened over the host, the
-        // browser's list shows the folder entered: visible, repainted as a whole, its
-        // scroll bar set for 62 items.
-        StartBrowserIn(root);
-        bool shown = DriveModal([&] { Tap(page, IDC_MSN_ONLINE_SOUND_PICK); },
-                                [&](HWND browser) {
-                                    EXPECT_EQ(GetAncestor(page, GA_ROOT), GetWindow(browser, GW_OWNER));
-                                    TapBrowserItem(browser, L"Rings");
-                                    HWND list = BrowserList(browser);
-                                    EXPECT_EQ(62, (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-                                    EXPECT_TRUE(IsWindowVisible(list));
-                                    RECT pending, client;
-                                    EXPECT_TRUE(GetUpdateRect(list, &pending, FALSE)) << "no repaint asked for";
-                                    GetClientRect(list, &client);
-                                    EXPECT_TRUE(EqualRect(&pending, &client));
-                                    PumpMessages(50);
-                                    EXPECT_FALSE(GetUpdateRect(list, &pending, FALSE));
-                                    SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE};
-                                    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
-                                    EXPECT_EQ(61, bar.nMax);
-                                    EXPECT_LT(bar.nPage, 62u);
-                                    Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
-                                });
-        ASSERT_TRUE(shown);
-        EXPECT_EQ(root + L"\\Rings\\", FieldText(page, IDC_MSN_ONLINE_SOUND));
-        EXPECT_EQ(L"Other", FieldText(page, IDC_MSN_MSG_SOUND));
-        EXPECT_FALSE(RegValueExists(CU, kOnlineKey, L"Wave")) << "picking stores nothing";
-    });
-}
-
+// A write the registry refuses says sorry and keeps the old value.
 TEST_F(MessengerPageTest, AWriteTheRegistryRefusesSaysSorryAndKeepsTheOldValue)
 {
-    RunMessengerPage([&](HWND page) {
-        SetField(page, kMsg.options, L"9");
-        SetField(page, kMsg.text, L"Changed");
-        SetField(page, kMsg.sound, L"\\Windows\\New.wav");
-        for (UINT button : {kMsg.optionsButton, kMsg.textButton, kMsg.soundButton}) {
+    RunSystemPage(TAB_MESSENGER, [&](HWND page) {
+        SetField(page, IDC_MSN_MSG_OPTIONS, L"9");
+        SetField(page, IDC_MSN_MSG_TEXT, L"Changed");
+        SetField(page, IDC_MSN_MSG_SOUND, L"\\Windows\\New.wav");
+        for (UINT button : kMsg.buttons) {
             SCOPED_TRACE(button);
-            StoreAll(kMsgKey, 4, L"MSN Messenger: Old", L"Old");
+            WriteRegDword(CU, kMsgKey, L"Options", 4);
+            WriteRegString(CU, kMsgKey, L"Default", L"MSN Messenger: Old");
+            WriteRegString(CU, kMsgKey, L"Wave", L"Old");
             // The key opens, as a key in ROM does, but takes no write.
             SimSetReadOnlyKey(CU, kMsgKey);
             int before = SimMessageBoxCount();
             Tap(page, button);
             SimSetReadOnlyKey(CU, NULL);
             ExpectOneBox(before, page, L"Sorry", MB_OK, L"You action failed, it's not suitable for you device!");
-            ExpectAllKept(kMsgKey, 4, L"MSN Messenger: Old", L"Old");
+            EXPECT_EQ(4u, RegDwordOr(CU, kMsgKey, L"Options", 0));
+            EXPECT_EQ(L"MSN Messenger: Old", Text(kMsgKey, L"Default"));
+            EXPECT_EQ(L"Old", Text(kMsgKey, L"Wave"));
         }
     });
 }
 
-TEST_F(MessengerPageTest, KeysThatCannotBeOpenedAreLeftAloneWithoutAWord)
+// A pick changes only its own field and stores nothing; cancelled, whatever the last
+// result was, it leaves the field.
+TEST_F(MessengerPageTest, PickButtonsPutTheBrowsersChoiceInTheirFieldOnly)
 {
-    for (const wchar_t *key : {kMsgKey, kOnlineKey}) {
-        DeleteRegKey(CU, key);
-        StoreAll(key, 4, L"MSN Messenger: Kept", L"Kept");
-    }
-    // The keys stay readable to the test but can be neither changed nor opened for
-    // writing: the page's reads find nothing it may use.
-    KeyLock msgLock(CU, kMsgKey), onlineLock(CU, kOnlineKey);
-    ASSERT_TRUE(msgLock.locked() && onlineLock.locked());
-    RunMessengerPage([](HWND page) {
-        ExpectNothingShown(page);
-        for (const Notification *n : kBoth) {
-            SetField(page, n->options, L"9");
-            SetField(page, n->text, L"Changed");
-            SetField(page, n->sound, L"\\Windows\\Changed.wav");
-            for (UINT button : {n->optionsButton, n->textButton, n->soundButton}) Tap(page, button);
-        }
-        EXPECT_EQ(0, SimMessageBoxCount()) << "no key, no write, no message";
+    MakeFolder(L"Rings");
+    DeleteRegKey(CU, kMsgKey);
+    RunSystemPage(TAB_MESSENGER, [&](HWND page) {
+        SetField(page, IDC_MSN_ONLINE_SOUND, L"Before");
+        lstrcpyW(g_browseResult, L"\\stale.wav");
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_ONLINE_SOUND_PICK, root,
+                               [](HWND browser) { Click(BrowserSoftKey(browser, IDM_BROWSE_CANCEL)); }));
+        EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
+        EXPECT_TRUE(BrowseFrom(page, IDC_MSN_MSG_SOUND_PICK, root, [](HWND browser) {
+            TapBrowserItem(browser, L"Rings");
+            Click(BrowserSoftKey(browser, IDM_BROWSE_OK));
+        }));
+        EXPECT_EQ(root + L"\\Rings\\", FieldText(page, IDC_MSN_MSG_SOUND));
+        EXPECT_EQ(L"Before", FieldText(page, IDC_MSN_ONLINE_SOUND));
+        EXPECT_FALSE(RegValueExists(CU, kMsgKey, L"Wave")) << "picking stores nothing";
     });
-    for (const wchar_t *key : {kMsgKey, kOnlineKey}) ExpectAllKept(key, 4, L"MSN Messenger: Kept", L"Kept");
 }
