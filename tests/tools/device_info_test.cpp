@@ -1,11 +1,6 @@
+// The battery, memory and storage reports and the gauges of the main window.
 #include "testkit.h"
 #include "tools/tools.h"
-
-// Battery fields: percent, flag, chemistry, AC line, mV, mA, raw temperature, failing.
-static SimBattery Battery(BYTE percent, BYTE flag, DWORD temperature, BYTE chemistry)
-{
-    return SimBattery{percent, flag, chemistry, 0, 3900, -150, temperature, FALSE};
-}
 
 // A gauge reading with the bar length preset as the paint does, and a stale percentage.
 static std::pair<DWORD, DWORD> Gauge(void (*read)(HWND, DWORD *, DWORD *))
@@ -28,66 +23,53 @@ using DeviceInfo = DeviceTest;
 
 TEST_F(DeviceInfo, BatteryReportAndGauge)
 {
-    struct {
-        SimBattery battery;
-        const wchar_t *report;
-        DWORD fill, percent;
-    } cases[] = {
+    // Percent, flag, chemistry, AC line, mV, mA, raw temperature, failing.
+    struct { SimBattery battery; const wchar_t *status, *type, *temperature; DWORD fill, percent; } cases[] = {
         // Fahrenheit is truncated (87.8).
-        {Battery(85, 1, 31, 4), L"Percent: 85%.\nStatus: High\nVoltage: 3900 (mV)\nCurrent: -150 (mA)\n"
-                                L"Type: Lithium Ion battery\nTemperature: 31 (C)/87 (F)\n", 54, 85},
+        {{85, 1, 4, 0, 3900, -150, 31, FALSE}, L"High", L"Lithium Ion battery", L"31 (C)/87 (F)", 54, 85},
         // No reading shows full; a combination of flags and an unknown chemistry name
         // nothing; above 100 the reading is in tenths of a degree.
-        {Battery(255, 9, 250, 7), L"Percent: 100%.\nStatus: \nVoltage: 3900 (mV)\nCurrent: -150 (mA)\n"
-                                  L"Type: \nTemperature: 25 (C)/77 (F)\n", 64, 100},
-        {Battery(0, 255, 100, 255), L"Percent: 0%.\nStatus: Unkonw status\nVoltage: 3900 (mV)\nCurrent: -150 (mA)\n"
-                                    L"Type: Battery chemistry is unknown.\nTemperature: 100 (C)/212 (F)\n", 0, 0},
+        {{255, 9, 7, 0, 3900, -150, 250, FALSE}, L"", L"", L"25 (C)/77 (F)", 64, 100},
+        {{0, 255, 255, 0, 3900, -150, 100, FALSE}, L"Unkonw status", L"Battery chemistry is unknown.",
+         L"100 (C)/212 (F)", 0, 0},
     };
     for (auto &c : cases) {
         SimSetBattery(&c.battery);
         ShowBatteryReport(NULL);
-        EXPECT_EQ(c.report, Report(L"Battery Information"));
+        EXPECT_EQ(L"Percent: " + std::to_wstring(c.percent) + L"%.\nStatus: " + c.status +
+                      L"\nVoltage: 3900 (mV)\nCurrent: -150 (mA)\nType: " + c.type + L"\nTemperature: " + c.temperature + L"\n",
+                  Report(L"Battery Information"));
         EXPECT_EQ(std::make_pair(c.fill, c.percent), Gauge(ReadBatteryGauge));
     }
-
-    SimBattery failing = Battery(85, 1, 25, 4);
-    failing.statusFails = TRUE;
-    SimSetBattery(&failing);
+    cases[0].battery.statusFails = TRUE;
+    SimSetBattery(&cases[0].battery);
     ShowBatteryReport(NULL);
     EXPECT_EQ(L"Couldn't get power state", Report(L"Error", MB_OK));
-}
-
-TEST_F(DeviceInfo, MemoryGaugeAndReportRoundDifferently)
-{
-    // Kilobytes for the gauge (43%), whole megabytes for the report (20 / 48: 41%).
+    // Memory: kilobytes for the gauge (43%), whole megabytes for the report (20 / 48: 41%).
     SimSetMemory(48u << 20, 21915000);
     EXPECT_EQ(std::make_pair(27ul, 43ul), Gauge(ReadMemoryGauge));
     ShowMemoryOrStorageReport(NULL, 0);
     EXPECT_EQ(L"RAM:\nTotal: 48.00 MB\nFree: 20.90 MB (41%)\n\n", Report(L"Memory Information"));
 }
 
-TEST_F(DeviceInfo, StorageGaugePrefersTheCard)
+TEST_F(DeviceInfo, StorageGaugeAndReport)
 {
-    struct {
-        std::vector<SimCard> cards;
-        DWORD fill, percent;
-    } cases[] = {
-        // An unreadable card is skipped.
-        {{SimCard{L"Internal", 100u << 20, 90u << 20}, SimCard{L"Storage Card", 1000u << 20, 250u << 20},
-          SimCard{L"Other", 100u << 20, 10u << 20}, SimCard{L"SD Card", 100u << 20, 5u << 20, TRUE}}, 16, 25},
+    struct { std::vector<SimCard> cards; DWORD fill, percent; } gauges[] = {
+        // The card is preferred; an unreadable one is skipped.
+        {{{L"Internal", 100u << 20, 90u << 20}, {L"Storage Card", 1000u << 20, 250u << 20},
+          {L"Other", 100u << 20, 10u << 20}, {L"SD Card", 100u << 20, 5u << 20, TRUE}}, 16, 25},
         // No card of the known names (compared exactly): the last other volume.
-        {{SimCard{L"Internal", 100u << 20, 90u << 20}, SimCard{L"storage card", 100u << 20, 30u << 20}}, 19, 30},
+        {{{L"Internal", 100u << 20, 90u << 20}, {L"storage card", 100u << 20, 30u << 20}}, 19, 30},
         // No volume at all reads as empty, not as what the previous gauge left.
         {{}, 0, 0},
     };
-    for (auto &c : cases) {
+    for (auto &c : gauges) {
         ASSERT_TRUE(SimSetCards(c.cards.data(), (int)c.cards.size()));
         EXPECT_EQ(std::make_pair(c.fill, c.percent), Gauge(ReadStorageGauge)) << c.cards.size();
     }
-}
-
-TEST_F(DeviceInfo, StorageReportSections)
-{
+    ShowMemoryOrStorageReport(NULL, 1);
+    EXPECT_EQ(L"", Report(L"Storage Information"));
+    // Names are text, not formats; an unreadable volume is left out, a nameless one is the device's.
     SimCard cards[] = {{L"Flash ROM Disk", 64u << 20, 16u << 20}, {L"100% Card", 512u << 20, 128u << 20},
                        {L"Broken", 1u << 20, 1u << 20, TRUE}, {L"", 1u << 30, 3u << 28},
                        {L"%s%n Card", 3u << 20, 1u << 20}};
@@ -98,21 +80,12 @@ TEST_F(DeviceInfo, StorageReportSections)
               L"Device Storage :\nTotal: 1024.00 MB\nFree: 768.00 MB (75%)\n\n"
               L"%s%n Card:\nTotal: 3.00 MB\nFree: 1.00 MB (33%)\n\n",
               Report(L"Storage Information"));
-
     // Sections that would not fit are left out whole; the report never overruns.
     SimCard many[SIM_MAX_CARDS];
-    for (int i = 0; i < SIM_MAX_CARDS; i++) {
-        many[i] = SimCard{L"", 1u << 20, 1u << 19};
-        wsprintfW(many[i].name, L"Card %d with a long name to fill the report quickly %d", i, i);
-    }
+    for (int i = 0; i < SIM_MAX_CARDS; i++)
+        many[i] = SimCard{L"", 1u << 20, 1u << 19}, wsprintfW(many[i].name, L"Card %d with a long name to fill the report quickly %d", i, i);
     ASSERT_TRUE(SimSetCards(many, SIM_MAX_CARDS));
     ShowMemoryOrStorageReport(NULL, 1);
     std::wstring text = Report(L"Storage Information");
-    EXPECT_LT(text.size(), 512u);
-    EXPECT_EQ(L"\n\n", text.substr(text.size() - 2));
-    EXPECT_EQ(std::wstring::npos, text.find(L"Card 7"));
-
-    ASSERT_TRUE(SimSetCards(NULL, 0));
-    ShowMemoryOrStorageReport(NULL, 1);
-    EXPECT_EQ(L"", Report(L"Storage Information"));
+    EXPECT_TRUE(text.size() < 512 && text.substr(text.size() - 2) == L"\n\n" && text.find(L"Card 7") == text.npos) << text;
 }
