@@ -99,8 +99,7 @@ TEST_F(CalendarDialog, TheFileIsCreatedHiddenAndRewrittenKeepingItsAttributes)
     // A new file that cannot be put on the storage never takes the name.
     FlushesFail(true);
     EXPECT_EQ(kUsualWeek, OpenAndLook());
-    EXPECT_EQ("no file", FileBytes());
-    EXPECT_FALSE(NewFileLeft());
+    EXPECT_TRUE(FileBytes() == "no file" && !NewFileLeft());
     FlushesFail(false);
 
     EXPECT_EQ(kUsualWeek, OpenAndLook());
@@ -128,9 +127,8 @@ TEST_F(CalendarDialog, AFailedSaveLeavesTheOldFileWholeAndTheDialogOpen)
 {
     const std::string old = "start:\n9:00\nends:\n17:30\nTuesday\n";
     WriteBytes(old);
-    // Read-only; held by another program for itself alone, or letting others write but
-    // not replace it; nothing can be written beside it; the new version cannot be put
-    // on the storage.
+    // Read-only; held by another program alone, or letting others write but not replace
+    // it; nothing can be written beside it; the new version cannot be put on the storage.
     HANDLE held = NULL;
     auto hold = [&](DWORD sharing) { held = CreateFileW(kFile, GENERIC_READ, sharing, NULL, OPEN_EXISTING, 0, NULL); };
     std::function<void()> obstacles[] = {

@@ -4,13 +4,12 @@
 #include "dialogs/file_browser.h"
 #include "tests/hosts/host_kit.h"
 
-// The items from `first` on, in name order: the file system gives its own order.
+// The items from `first` to `last` - 1, in name order: the file system gives its own order.
 static std::vector<std::wstring> Sorted(HWND dialog, size_t first = 0, size_t last = 9999)
 {
     std::vector<std::wstring> items = BrowserItems(dialog);
-    items = std::vector<std::wstring>(items.begin() + std::min(first, items.size()), items.begin() + std::min(last, items.size()));
-    std::sort(items.begin(), items.end());
-    return items;
+    items.resize(std::min(last, items.size())), items.erase(items.begin(), items.begin() + std::min(first, items.size()));
+    return std::sort(items.begin(), items.end()), items;
 }
 
 TEST_F(FileBrowserTest, BrowsesIntoFoldersAndBackAndHandsBackFilesAndFolders)
@@ -62,6 +61,11 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesAndTheLastListingAgain)
     for (const wchar_t *name : {L"Inner", L"Folder.wav"}) MakeFolder(std::wstring(L"Mix\\") + name);
     for (const wchar_t *name : {L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma", L"alarm.wave", L"readme.txt", L"av"})
         MakeFile(std::wstring(L"Mix\\") + name);
+    // The device's own search, like the device, names no "." or ".."; the list adds its own "..".
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"\\Windows\\Rings\\*", &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) EXPECT_NE(L'.', found.cFileName[0]);
+    EXPECT_TRUE(search != INVALID_HANDLE_VALUE && FindClose(search));
     StartBrowserIn(Path(L"Mix"));
     EXPECT_EQ(IDC_BROWSE_LIST, Browse([&](HWND dialog) {
         EXPECT_EQ(L"..", BrowserItemText(dialog, 0));
