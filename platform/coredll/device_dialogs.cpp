@@ -4,9 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <cderr.h>
-#include "simdevice.h"
 #include "device.h"
-#include "internal.h"
 
 namespace {
 

@@ -9,9 +9,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include "ceplatform.h"
-#include "simdevice.h"
 #include "device.h"
-#include "internal.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // a test that answers dialogs they reach only this process's own windows, so that a
 // test never disturbs the rest of the desktop. Every other message goes straight on.
 #include <windows.h>
-#include "simdevice.h"
 #include "device.h"
 
 namespace {

@@ -8,13 +8,10 @@
 #include <stddef.h>
 #include <stdlib.h>
 #include <wchar.h>
+#include <algorithm>
 #include <string>
-#include "simdevice.h"
 #include "device.h"
 #include "registry_image.h"
-
-// ---------------------------------------------------------------------------------
-// Small string helpers
 
 void CopyText(WCHAR *dest, size_t cch, const WCHAR *source)
 {
@@ -50,7 +47,6 @@ static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
     return TRUE;
 }
 
-// ---------------------------------------------------------------------------------
 // The device folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device.
 
 static BOOL DosPath(const WCHAR *path, WCHAR *out)
@@ -101,9 +97,6 @@ static BOOL ProfilePath(WCHAR *path, BOOL createFolder)
     return AppendText(path, MAX_PATH, L"\\profile.ini");
 }
 
-// ---------------------------------------------------------------------------------
-// Defaults and names
-
 static void ProfileDefaults(DeviceProfile *p)
 {
     ZeroMemory(p, sizeof *p);
@@ -149,9 +142,6 @@ static BOOL CreateCardFolder(const WCHAR *name)
     if (!AppendText(path, MAX_PATH, name)) return FALSE;
     return CreateDirectoryW(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
-
-// ---------------------------------------------------------------------------------
-// The file
 
 struct Field {
     const WCHAR *name;
@@ -259,18 +249,10 @@ static void ParseProfile(DeviceProfile *p, WCHAR *text)
                 if (!wcscmp(name, f.name)) ReadField(f, value, p);
         }
     }
-    if (p->cardCount < 0) {
-        p->cardCount = defaults.cardCount;
-        CopyMemory(p->cards, defaults.cards, sizeof p->cards);
-    } else if (p->cardCount > cards) {
-        p->cardCount = cards;
-    }
-    if (p->lineCount < 0) {
-        p->lineCount = defaults.lineCount;
-        CopyMemory(p->lines, defaults.lines, sizeof p->lines);
-    } else if (p->lineCount > lines) {
-        p->lineCount = lines;
-    }
+    if (p->cardCount < 0) CopyMemory(p->cards, defaults.cards, sizeof p->cards);
+    if (p->lineCount < 0) CopyMemory(p->lines, defaults.lines, sizeof p->lines);
+    p->cardCount = p->cardCount < 0 ? defaults.cardCount : std::min(p->cardCount, cards);
+    p->lineCount = p->lineCount < 0 ? defaults.lineCount : std::min(p->lineCount, lines);
     if (p->memoryAvailable > p->memoryTotal) p->memoryAvailable = p->memoryTotal;
 }
 
@@ -347,9 +329,6 @@ static DeviceProfile Loaded()
     return p;
 }
 
-// ---------------------------------------------------------------------------------
-// The profile's services
-
 void ResetProfile(void)
 {
     DeviceProfile p;
@@ -381,10 +360,7 @@ void SimSetBattery(const SimBattery *battery)
     EditProfile([&](DeviceProfile &p) { p.battery = b; });
 }
 
-void SimGetBattery(SimBattery *battery)
-{
-    if (battery) *battery = Loaded().battery;
-}
+void SimGetBattery(SimBattery *battery) { if (battery) *battery = Loaded().battery; }
 
 // A device always has some memory: a total of 0 would only divide by zero somewhere.
 void SimSetMemory(DWORD totalBytes, DWORD availableBytes)
@@ -456,14 +432,8 @@ void SimSetFailure(int failure, DWORD error)
     if (failure >= 1 && failure <= DEVICE_MAX_FAILURE) EditProfile([&](DeviceProfile &p) { p.failures[failure] = error; });
 }
 
-DWORD SimGetFailure(int failure)
-{
-    return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0;
-}
+DWORD SimGetFailure(int failure) { return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0; }
 
-BOOL SimGetCleanBootFlag(void)
-{
-    return Loaded().cleanBoot;
-}
+BOOL SimGetCleanBootFlag(void) { return Loaded().cleanBoot; }
 
 }

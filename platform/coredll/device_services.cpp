@@ -3,7 +3,6 @@
 // of one file by another.
 #include <windows.h>
 #include "ceplatform.h"
-#include "simdevice.h"
 #include "device.h"
 
 // ---------------------------------------------------------------------------------

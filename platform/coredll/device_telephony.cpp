@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <stddef.h>
 #include <tapi.h>
-#include "simdevice.h"
 #include "device.h"
 
 namespace {
@@ -50,15 +49,17 @@ template <typename T, int N> T *Find(T (&slots)[N], DWORD handle)
     return NULL;
 }
 
-BOOL ApiVersionOk(DWORD version) { return version >= kApiLow && version <= kApiHigh; }
-BOOL ExtVersionOk(DWORD version) { return version == 0 || (version >= kExtLow && version <= kExtHigh); }
+const DWORD kAnyVersion = 0xFFFFFFFF;
 
-// The common checks of the calls that name a connection and a line device.
-LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection)
+// The common checks of the calls that name a connection, a line device and the
+// versions agreed for it (kAnyVersion: none given).
+LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection, DWORD api = kAnyVersion, DWORD ext = kAnyVersion)
 {
     *connection = app ? Find(g_connections, app) : NULL;
     if (!*connection) return LINEERR_INVALAPPHANDLE;
     if (device >= (DWORD)(*connection)->lineCount) return LINEERR_BADDEVICEID;
+    if (api != kAnyVersion && (api < kApiLow || api > kApiHigh)) return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (ext != kAnyVersion && ext != 0 && (ext < kExtLow || ext > kExtHigh)) return LINEERR_INCOMPATIBLEEXTVERSION;
     return 0;
 }
 
@@ -125,9 +126,8 @@ LONG WINAPI Ce_lineNegotiateExtVersion(HLINEAPP app, DWORD device, DWORD apiVers
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);
+    LONG error = CheckDevice(app, device, &connection, apiVersion);
     if (error) return error;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
     if (!version) return LINEERR_INVALPOINTER;
     if (low > high || high < kExtLow || low > kExtHigh) return LINEERR_INCOMPATIBLEEXTVERSION;
     *version = high < kExtHigh ? high : kExtHigh;
@@ -138,10 +138,8 @@ LONG WINAPI Ce_lineGetDevCapsW(HLINEAPP app, DWORD device, DWORD apiVersion, DWO
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);
+    LONG error = CheckDevice(app, device, &connection, apiVersion, extVersion);
     if (error) return error;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
     if (!caps) return LINEERR_INVALPOINTER;
 
     // The fixed part grows with the version; only the caller's dwTotalSize is ours to fill.
@@ -185,11 +183,9 @@ LONG WINAPI Ce_lineOpenW(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVers
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);   // no line mapper here
+    LONG error = CheckDevice(app, device, &connection, apiVersion, extVersion);   // no line mapper here
     if (error) return error;
     if (!line) return LINEERR_INVALPOINTER;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
     // None alone, or monitor, owner or both.
     DWORD privilege = privileges & (LINECALLPRIVILEGE_NONE | LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER);
     if (!privilege || ((privilege & LINECALLPRIVILEGE_NONE) && privilege != LINECALLPRIVILEGE_NONE))

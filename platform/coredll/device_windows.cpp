@@ -1,7 +1,7 @@
 // Windows on the device's screen: default placement below the navigation bar, the
 // foreground request, the screen's shape (rotation) and ending the device's programs.
 #include <windows.h>
-#include "simdevice.h"
+#include <initializer_list>
 #include "device.h"
 
 namespace {
@@ -128,28 +128,16 @@ BOOL CALLBACK CollectOwner(HWND window, LPARAM context)
     return TRUE;
 }
 
-BOOL SameFolder(const WCHAR *folder, const WCHAR *image, size_t imageFolderLength)
-{
-    size_t n = wcslen(folder);
-    while (n > 0 && folder[n - 1] == L'\\') --n;
-    return n > 0 && n == imageFolderLength &&
-           CompareStringOrdinal(folder, (int)n, image, (int)n, TRUE) == CSTR_EQUAL;
-}
-
 // Wine's own processes (the desktop, services, device drivers) start from the Windows
 // or the system folder itself; the device's programs live elsewhere.
 BOOL IsSystemProcess(HANDLE process)
 {
-    WCHAR image[MAX_PATH];
+    WCHAR image[MAX_PATH], folder[MAX_PATH];
     DWORD n = MAX_PATH;
     if (!QueryFullProcessImageNameW(process, 0, image, &n)) return TRUE;   // unknown: leave it alone
-    size_t folderLength = 0;
-    for (DWORD i = 0; i < n; ++i)
-        if (image[i] == L'\\') folderLength = i;
-    WCHAR folder[MAX_PATH];
-    if (GetWindowsDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
-    if (GetSystemDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
-    if (GetSystemWow64DirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
+    if (WCHAR *slash = wcsrchr(image, L'\\')) *slash = 0;
+    for (UINT(WINAPI * folderOf)(LPWSTR, UINT) : {GetWindowsDirectoryW, GetSystemDirectoryW, GetSystemWow64DirectoryW})
+        if (folderOf(folder, MAX_PATH) && CompareStringOrdinal(folder, -1, image, -1, TRUE) == CSTR_EQUAL) return TRUE;
     return FALSE;
 }
 

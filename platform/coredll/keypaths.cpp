@@ -2,8 +2,7 @@
 // as the path without it. Wine refuses such paths under most roots.
 #include <windows.h>
 
-#include "internal.h"
-#include "simdevice.h"
+#include "device.h"
 
 static LPCWSTR WithoutLeadingBackslash(LPCWSTR path)
 {

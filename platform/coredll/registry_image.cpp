@@ -263,11 +263,9 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
 {
     DWORD root = HiveOf(key);
     if (!file || !*file || !root) return ERROR_INVALID_PARAMETER;
-    if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return ERROR_ALREADY_EXISTS;
     std::string image;
     DWORD error = BuildRegImage(&root, 1, &image);
-    if (!error) error = WriteFileAtomically(file, image, false);
-    return (LONG)error;
+    return (LONG)(error ? error : WriteFileAtomically(file, image, false));
 }
 
 // Stages the file's image of the hive that holds the key, for the next soft reset;
@@ -278,27 +276,19 @@ LONG WINAPI Ce_RegReplaceKeyW(HKEY key, LPCWSTR subkey, LPCWSTR newFile, LPCWSTR
     DWORD root = HiveOf(key);
     if (!newFile || !*newFile || !root || (subkey && *subkey)) return ERROR_INVALID_PARAMETER;
     std::string bytes, old;
-    std::vector<RegImageSection> sections, staged;
+    std::vector<RegImageSection> sections, staged, merged;
     DWORD error = ReadRegImageFile(newFile, &bytes);
     if (!error) error = CheckRegImage(bytes, &sections, true);
     if (error) return (LONG)error;
-    std::vector<RegImageSection> merged;
+    std::wstring path;
+    if (DeviceFilePath(REGIMG_STAGED_NAME, &path) && ReadRegImageFile(path.c_str(), &old) == 0)
+        CheckRegImage(old, &staged, false);
     for (const RegImageSection &s : sections)
         if (s.root == root) merged.push_back(s);
     if (merged.empty()) return ERROR_NOT_REGISTRY_FILE;   // an image, but not of this hive
-
-    if (oldFile && *oldFile) {
-        if (GetFileAttributesW(oldFile) != INVALID_FILE_ATTRIBUTES) return ERROR_ALREADY_EXISTS;
-        error = BuildRegImage(&root, 1, &old);
-        if (!error) error = WriteFileAtomically(oldFile, old, false);
-        if (error) return (LONG)error;
-    }
-    std::wstring path;
-    if (DeviceFilePath(REGIMG_STAGED_NAME, &path) && ReadRegImageFile(path.c_str(), &bytes) == 0 &&
-        CheckRegImage(bytes, &staged, false) == 0) {
-        for (const RegImageSection &s : staged)
-            if (s.root != root) merged.push_back(s);
-    }
+    for (const RegImageSection &s : staged)
+        if (s.root != root) merged.push_back(s);
+    if (oldFile && *oldFile && (error = Ce_RegSaveKeyW(key, oldFile, NULL)) != 0) return (LONG)error;
     return (LONG)StageRegImage(ImageOf(merged));
 }
 

@@ -1,17 +1,107 @@
 // The device-control command of the simulated device, each subcommand a plain function
 // over its arguments. They change the device only through coredll's device services.
 #include <windows.h>
+#include <errno.h>
+#include <stdarg.h>
 #include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <tlhelp32.h>
 #include <tapi.h>
 #include <wchar.h>
 #include "ceplatform.h"
 #include "simdevice.h"
-#include "devctl.h"
 
 namespace {
 
+enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
+
 const WCHAR *const kShapes[] = {L"portrait", L"landscape", L"square"};
+
+const WCHAR kUsage[] =
+    L"usage: devctl COMMAND [ARGUMENTS]\n"
+    L"Changes the simulated device. Without a command it only brings the device up.\n"
+    L"\n"
+    L"  show                          what the device is and how it stands\n"
+    L"  rotate portrait|landscape|square\n"
+    L"  reset soft|hard               ends the device's programs and resets it\n"
+    L"  power                         presses the power key; waits while the device sleeps\n"
+    L"                                (a tap on the screen or \"devctl wake\" wakes it)\n"
+    L"  wake                          wakes a sleeping device\n"
+    L"  tap X Y                       taps the screen there with the stylus\n"
+    L"  battery [percent=N] [flag=N] [voltage=N] [current=N] [temperature=N]\n"
+    L"          [chemistry=N] [ac=N] [fail=0|1]\n"
+    L"  memory [total=N] [avail=N]    bytes, or with a K, M or G suffix\n"
+    L"  card list | add NAME [TOTAL FREE] [unreadable] | remove NAME\n"
+    L"  line list | add NAME [noopen] | remove NAME\n"
+    L"  telephony on|off\n"
+    L"  os MAJOR.MINOR[.BUILD]\n"
+    L"  init                          sets the device up with its factory state\n"
+    L"  help\n"
+    L"\n"
+    L"Each change prints one line: the device's new reading.\n"
+    L"rotate, power and tap need the display the device's screen is on ($DISPLAY).\n"
+    L"Exit codes: 0 done, 1 the device refused, 2 bad arguments.\n";
+
+// Text to the terminal, UTF-8 when it is not a console.
+void Print(DWORD which, const WCHAR *format, ...)
+{
+    WCHAR text[2048];
+    va_list args;
+    va_start(args, format);
+    _vsnwprintf(text, 2047, format, args);
+    va_end(args);
+    text[2047] = 0;
+    HANDLE handle = GetStdHandle(which);
+    DWORD written, mode;
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, text, (DWORD)wcslen(text), &written, NULL);
+        return;
+    }
+    char bytes[2048 * 3];
+    int count = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+    if (count > 1) WriteFile(handle, bytes, (DWORD)(count - 1), &written, NULL);
+}
+#define Out(...) Print(STD_OUTPUT_HANDLE, __VA_ARGS__)
+#define Err(...) Print(STD_ERROR_HANDLE, __VA_ARGS__)
+
+// Numbers are taken whole or not at all: no sign, no space, decimal or 0x hexadecimal.
+BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
+{
+    if (!iswdigit(text[0])) return FALSE;
+    WCHAR *end;
+    errno = 0;
+    ULONGLONG n = _wcstoui64(text, &end, text[0] == L'0' && (text[1] | 0x20) == L'x' ? 16 : 10);
+    if (*end || errno == ERANGE || n > max) return FALSE;
+    *value = n;
+    return TRUE;
+}
+
+// A size takes an optional K, M or G suffix.
+BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
+{
+    WCHAR digits[32];
+    size_t n = wcslen(text);
+    if (n == 0 || n >= 32) return FALSE;
+    wcscpy(digits, text);
+    const WCHAR *suffix = wcschr(L"KkMmGg", digits[n - 1]);
+    ULONGLONG unit = suffix ? 1ull << (10 * (1 + (suffix - L"KkMmGg") / 2)) : 1;
+    if (suffix) digits[n - 1] = 0;
+    if (!ParseNumber(digits, max / unit, value)) return FALSE;
+    *value *= unit;
+    return TRUE;
+}
+
+// "key=value": FALSE when there is no '=' or either side is empty.
+BOOL SplitSetting(const WCHAR *argument, WCHAR (&key)[32], const WCHAR **value)
+{
+    const WCHAR *eq = wcschr(argument, L'=');
+    if (!eq || eq == argument || !eq[1] || eq - argument >= 32) return FALSE;
+    wcsncpy(key, argument, eq - argument);
+    key[eq - argument] = 0;
+    *value = eq + 1;
+    return TRUE;
+}
 
 int Usage(const WCHAR *problem)
 {
@@ -86,17 +176,12 @@ void PrintMemory()
 }
 
 // The version the device's programs see, from the device's own service.
-OSVERSIONINFOW OsVersionNow()
+OSVERSIONINFOW PrintOsVersion(BOOL print = TRUE)
 {
     OSVERSIONINFOW v = {sizeof v};
     GetVersionExW(&v);
+    if (print) Out(L"OS version: %lu.%lu.%lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber);
     return v;
-}
-
-void PrintOsVersion()
-{
-    OSVERSIONINFOW v = OsVersionNow();
-    Out(L"OS version: %lu.%lu.%lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber);
 }
 
 void PrintCard(const WCHAR *what, const SimCard &card)
@@ -215,12 +300,9 @@ int Power(int argc)
 int Wake(int argc)
 {
     if (argc != 0) return Usage(L"wake takes no arguments");
-    if (!SimIsSuspended()) {
-        Out(L"The device is already on.\n");
-        return EXIT_DONE;
-    }
+    BOOL asleep = SimIsSuspended();
     SimWake();
-    Out(L"The device is on.\n");
+    Out(asleep ? L"The device is on.\n" : L"The device is already on.\n");
     return EXIT_DONE;
 }
 
@@ -288,13 +370,18 @@ int Battery(int argc, wchar_t **argv)
     for (int i = 0; i < argc; ++i) {
         WCHAR key[32];
         const WCHAR *value;
-        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"battery settings are written key=value");
+        if (!SplitSetting(argv[i], key, &value)) return Usage(L"battery settings are written key=value");
         const BatterySetting *setting = NULL;
         for (const BatterySetting &s : kBatterySettings)
             if (Is(key, s.key)) setting = &s;
         if (!setting) return Usage(L"unknown battery setting");
-        LONGLONG n;
-        if (!ParseSignedNumber(value, setting->min, setting->unknownToo ? 255 : setting->max, &n) ||
+        BOOL negative = value[0] == L'-';
+        ULONGLONG magnitude;
+        LONGLONG max = setting->unknownToo ? 255 : setting->max;
+        if (!ParseNumber(value + negative, negative ? (ULONGLONG)-setting->min : (ULONGLONG)max, &magnitude))
+            return Usage(setting->problem);
+        LONGLONG n = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
+        if (n < setting->min ||
             (n > setting->max && n != 255))
             return Usage(setting->problem);
         CopyMemory((BYTE *)&b + setting->offset, &n, setting->size);   // little-endian: the low bytes
@@ -315,7 +402,7 @@ int Memory(int argc, wchar_t **argv)
         WCHAR key[32];
         const WCHAR *value;
         ULONGLONG n;
-        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"memory settings are written key=value");
+        if (!SplitSetting(argv[i], key, &value)) return Usage(L"memory settings are written key=value");
         if (!Is(key, L"total") && !Is(key, L"avail")) return Usage(L"memory takes total= and avail=");
         if (!ParseSize(value, 0xFFFFFFFFu, &n)) return Usage(L"memory sizes are bytes below 4G (K, M, G allowed)");
         if (Is(key, L"total")) total = (DWORD)n;
@@ -335,22 +422,16 @@ int Memory(int argc, wchar_t **argv)
 int OsVersion(int argc, wchar_t **argv)
 {
     if (argc != 1) return Usage(L"os takes one version, MAJOR.MINOR[.BUILD]");
-    OSVERSIONINFOW now = OsVersionNow();
+    OSVERSIONINFOW now = PrintOsVersion(FALSE);
     DWORD parts[3] = {now.dwMajorVersion, now.dwMinorVersion, now.dwBuildNumber};
-    WCHAR text[64];
-    if (wcslen(argv[0]) >= 64) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
-    wcscpy(text, argv[0]);
-    WCHAR *piece = text;
     int count = 0;
-    while (piece) {
-        WCHAR *dot = wcschr(piece, L'.');
-        if (dot) *dot = 0;
+    BOOL ok = TRUE;
+    for (WCHAR *piece = argv[0], *dot; ok && piece; piece = dot ? dot + 1 : NULL) {
+        if ((dot = wcschr(piece, L'.')) != NULL) *dot = 0;
         ULONGLONG n;
-        if (count == 3 || !ParseNumber(piece, 0xFFFFFFFFu, &n)) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
-        parts[count++] = (DWORD)n;
-        piece = dot ? dot + 1 : NULL;
+        if ((ok = count < 3 && ParseNumber(piece, 0xFFFFFFFFu, &n))) parts[count++] = (DWORD)n;
     }
-    if (count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
+    if (!ok || count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
     SimSetOsVersion(parts[0], parts[1], parts[2]);
     PrintOsVersion();
     return EXIT_DONE;
@@ -468,12 +549,53 @@ int Line(int argc, wchar_t **argv)
     return Usage(L"line list, line add NAME [noopen] or line remove NAME");
 }
 
+// Every dialog template asks for Tahoma 8, and the layouts are drawn for the device's
+// own Tahoma: 13 pixels high, a dialog's average character (4 x 8 units) 6 x 13 pixels.
+// A hidden dialog of one static control, FONT 8, "Tahoma", built in place: the header
+// with its empty menu, class and title, the font, then the item on a DWORD boundary.
+alignas(4) const WORD kFontProbe[] = {
+    DS_SETFONT, HIWORD(WS_POPUP), 0, 0, 1, 0, 0, 100, 40,    // style, extended style, items, x, y, cx, cy
+    0, 0, 0, 8, 'T', 'a', 'h', 'o', 'm', 'a', 0,              // menu, class, title, points, face
+    0, HIWORD(WS_CHILD | WS_VISIBLE), 0, 0, 0, 0, 80, 10, 1,  // item: style, extended style, x, y, cx, cy, id
+    0xFFFF, 0x0082, 0, 0,                                     // static, no title, no creation data
+};
+
+INT_PTR CALLBACK FontProbeProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL DialogFontIsTheDevices(WCHAR (&problem)[300])
+{
+    HWND probe = CreateDialogIndirectParamW(GetModuleHandleW(NULL), (LPCDLGTEMPLATEW)kFontProbe, NULL, FontProbeProc, 0);
+    if (!probe) {
+        wcscpy(problem, L"no dialog could be created to check its font");
+        return FALSE;
+    }
+    WCHAR face[LF_FACESIZE] = L"";
+    TEXTMETRICW metrics = {};
+    HDC dc = GetDC(probe);
+    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(probe, WM_GETFONT, 0, 0));
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(probe, dc);
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(probe, &units);
+    DestroyWindow(probe);
+    if (lstrcmpiW(face, L"Tahoma") == 0 && metrics.tmHeight == 13 && units.right == 6 && units.bottom == 13) return TRUE;
+    _snwprintf(problem, 300,
+               L"the dialogs' font is \"%ls\" %ld pixels high with characters of %ld x %ld, not the "
+               L"device's Tahoma 13 pixels high with characters of 6 x 13; install Debian's fonts-wine "
+               L"and create the device again",
+               face, (long)metrics.tmHeight, (long)units.right, (long)units.bottom);
+    problem[299] = 0;
+    return FALSE;
+}
+
 int Init(int argc)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
     if (!SimCreateDevice()) return Refused(L"the device could not be set up");
     WCHAR problem[300];
-    if (!DialogFontIsTheDevices(problem, 300)) return Refused(problem);
+    if (!DialogFontIsTheDevices(problem)) return Refused(problem);
     Out(L"Device set up with its factory state.\n");
     return EXIT_DONE;
 }
@@ -493,7 +615,7 @@ int wmain(int argc, wchar_t **argv)
     int rest = argc - 1;
     wchar_t **args = argv + 1;
     if (Is(command, L"help") || Is(command, L"-h") || Is(command, L"--help") || Is(command, L"/?")) {
-        PrintUsage();
+        Out(L"%ls", kUsage);
         return EXIT_DONE;
     }
     if (Is(command, L"show")) return rest ? Usage(L"show takes no arguments") : Show();

@@ -1,4 +1,4 @@
-// What the device parts of coredll.dll (the device*.cpp files) offer one another.
+// What the parts of the simulated device's coredll.dll offer one another.
 #ifndef DEVICE_INTERNAL_H
 #define DEVICE_INTERNAL_H
 
@@ -56,6 +56,36 @@ BOOL ScreenHasShape(int shape);
 // ---- device_power.cpp ----
 
 void ResetPowerState(void);   // forgets a half-pressed key and the suspended state
+
+// ---- registry_sandbox.cpp: the per-test sandbox of the device registry ----
+
+// Begin points this process's four root keys into a fresh subtree seeded with the
+// factory values; End removes it and puts the roots back.
+BOOL RegistrySandboxBegin(void);
+void RegistrySandboxEnd(void);
+
+// ---- factory_registry.cpp: the registry a new device ships with ----
+
+struct FactoryValue {
+    HKEY root;              // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_CLASSES_ROOT
+    const wchar_t *key;
+    const wchar_t *name;    // NULL: the key alone; L"" the default value
+    DWORD type;             // REG_SZ or REG_DWORD (REG_NONE for the key alone)
+    const wchar_t *text;    // REG_SZ
+    DWORD number;           // REG_DWORD
+};
+extern const FactoryValue g_factoryRegistry[];
+extern const size_t g_factoryRegistryCount;
+
+// ---- device_libraries.cpp ----
+
+// A procedure of a desktop library, loaded on the first call that needs it; NULL when
+// the library or the procedure is missing.
+FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
+
+// ---- keypaths.cpp ----
+
+void ForgetReadOnlyKey(void);   // ends a test's read-only key
 
 // ---- small string helpers (device_profile.cpp) ----
 

@@ -22,8 +22,7 @@ extern "C" {
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
-/* Wine's virtual desktop offers all three modes when it starts at the portrait size on a
- * host screen of at least 640x640. */
+/* Wine's virtual desktop offers all three when it starts upright on a 640x640 host screen. */
 #define SIM_PORTRAIT_CX 480
 #define SIM_PORTRAIT_CY 640
 #define SIM_LANDSCAPE_CX 640
@@ -88,13 +87,11 @@ SIMAPI DWORD SimGetFailure(int failure);
  * access only. A NULL or empty key ends it; so does the end of a test. */
 SIMAPI void  SimSetReadOnlyKey(HKEY root, const WCHAR *key);
 
-/* Changes the display mode, re-lays out the shell's windows and remembers the shape.
- * FALSE when the display lacks that mode. */
+/* Changes the display mode and remembers the shape; FALSE when the display lacks it. */
 SIMAPI BOOL  SimRotate(int shape);
 SIMAPI int   SimGetScreenShape(void);
-/* The desktop always starts upright (the only size offering all three shapes); this turns
- * it to the remembered shape. devctl calls it on every run, coredll once per process outside
- * tests, before the first window of default size. */
+/* Turns the desktop, which always starts upright, to the remembered shape. devctl calls it
+ * on every run, coredll once per process outside tests. */
 SIMAPI BOOL  SimRestoreScreenShape(void);
 
 SIMAPI BOOL  SimIsSuspended(void);
