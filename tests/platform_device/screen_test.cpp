@@ -24,10 +24,8 @@ void PressPower()
 OPENFILENAMEW RegistryRecord(wchar_t *buffer, DWORD size)
 {
     OPENFILENAMEW ofn = {sizeof ofn};
-    ofn.lpstrFilter = L"Registry Files (*.reg)\0*.reg\0";
     ofn.lpstrFile = buffer;
     ofn.nMaxFile = size;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     return ofn;
 }
 
@@ -40,10 +38,8 @@ TEST_F(DeviceScreen, WindowsFillTheScreenBelowTheBarInEveryShapeAndComeForwardWi
     for (int shape : {SIM_PORTRAIT, SIM_LANDSCAPE, SIM_SQUARE}) {
         ASSERT_TRUE(SimRotate(shape));
         HWND window = Popup(CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
-        RECT r;
-        GetWindowRect(window, &r);
-        RECT want = {0, SIM_BAR_HEIGHT, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        EXPECT_TRUE(EqualRect(&want, &r)) << shape;
+        RECT r, want = {0, SIM_BAR_HEIGHT, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        EXPECT_TRUE(GetWindowRect(window, &r) && EqualRect(&want, &r)) << shape;
         DestroyWindow(window);
     }
     // A desktop that starts again starts upright: the restore turns it to the shape the
@@ -136,7 +132,7 @@ TEST(RealDialogs, AreShownOutsideTestsAndHandBackDevicePaths)
 
     wchar_t file[MAX_PATH] = L"";
     OPENFILENAMEW ofn = RegistryRecord(file, MAX_PATH);
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    ofn.Flags = OFN_EXPLORER;
     BOOL chosen = FALSE;
     ASSERT_TRUE(DriveModal([&] { chosen = GetOpenFileNameW(&ofn); }, [](HWND dialog) {
         SetDlgItemTextW(dialog, cmb13, L"C:\\windows\\Rings\\Alarm1.wav");
