@@ -13,15 +13,6 @@
 #include "device.h"
 #include "registry_image.h"
 
-void CopyText(WCHAR *dest, size_t cch, const WCHAR *source)
-{
-    if (!dest || cch == 0) return;
-    size_t i = 0;
-    if (source)
-        for (; i + 1 < cch && source[i]; ++i) dest[i] = source[i];
-    dest[i] = 0;
-}
-
 BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source)
 {
     size_t used = wcsnlen(dest, cch);
@@ -405,16 +396,16 @@ int SimGetCards(SimCard *cards, int max)
     return p.cardCount;
 }
 
-void SimSetLines(const SimLine *lines, int count)
+BOOL SimSetLines(const SimLine *lines, int count)
 {
-    if (count < 0 || count > SIM_MAX_LINES || (count > 0 && !lines)) return;
+    if (count < 0 || count > SIM_MAX_LINES || (count > 0 && !lines)) return FALSE;
     SimLine list[SIM_MAX_LINES];
     for (int i = 0; i < count; ++i) {
-        if (!IsValidLineName(lines[i].name)) return;
+        if (!IsValidLineName(lines[i].name)) return FALSE;
         list[i] = lines[i];
         list[i].cannotOpen = lines[i].cannotOpen ? TRUE : FALSE;
     }
-    EditProfile([&](DeviceProfile &p) {
+    return EditProfile([&](DeviceProfile &p) {
         p.lineCount = count;
         CopyMemory(p.lines, list, count * sizeof list[0]);
     });

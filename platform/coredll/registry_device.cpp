@@ -154,26 +154,19 @@ void FlushRoots()
     RegFlushKey(HKEY_USERS);
 }
 
-bool ApplyImageBytes(const std::string &bytes)
-{
-    std::vector<RegImageSection> sections;
-    return CheckRegImage(bytes, &sections, false) == 0 && ApplyRegImage(sections) == 0;
-}
-
 // A staged image that cannot be applied leaves the registry as it was and stays
 // staged; the outcome is kept for the device-control command to show.
 DWORD ApplyStagedImage()
 {
-    std::wstring staged, outcome;
-    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged) || GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return 0;
+    std::wstring staged = DeviceFilePath(REGIMG_STAGED_NAME);
+    if (GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
     std::string bytes;
     std::vector<RegImageSection> sections;
     DWORD error = ReadRegImageFile(staged.c_str(), &bytes);
     if (!error) error = CheckRegImage(bytes, &sections, false);
     if (!error) error = ApplyRegImage(sections);
     if (!error) DeleteFileW(staged.c_str());
-    if (DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome)) WriteFileAtomically(outcome.c_str(), std::to_string(error), true);
+    WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
     return error;
 }
 
@@ -211,14 +204,11 @@ BOOL SimCreateDevice(void)
     ok &= CreateDeviceFiles();
     // The factory image is taken once, when the device is first made; a test's
     // sandbox has its own.
-    if (!SandboxActive()) {
-        std::wstring factory;
-        std::string bytes, image;
-        std::vector<RegImageSection> sections;
-        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) ok = false;
-        else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections, false) != 0)
-            ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
-    }
+    std::wstring factory = DeviceFilePath(REGIMG_FACTORY_NAME);
+    std::string bytes, image;
+    std::vector<RegImageSection> sections;
+    if (!SandboxActive() && (ReadRegImageFile(factory.c_str(), &bytes) || CheckRegImage(bytes, &sections, false)))
+        ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
     FlushRoots();
     return ok;
 }
@@ -235,16 +225,13 @@ DWORD SimGetBootCount(void)
 
 BOOL SimHasStagedImage(void)
 {
-    std::wstring staged;
-    return DeviceFilePath(REGIMG_STAGED_NAME, &staged) && GetFileAttributesW(staged.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(DeviceFilePath(REGIMG_STAGED_NAME).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL SimGetLastApply(DWORD *error)
 {
-    std::wstring outcome;
     std::string text;
-    if (!DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome) || ReadRegImageFile(outcome.c_str(), &text) || text.empty())
-        return FALSE;
+    if (ReadRegImageFile(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), &text) || text.empty()) return FALSE;
     *error = strtoul(text.c_str(), NULL, 10);
     return TRUE;
 }
@@ -264,19 +251,12 @@ DWORD SimSoftReset(BOOL ending)
 void SimHardReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_HARD_RESET, 0, 0);
-    std::wstring path;
-    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME})
-        if (DeviceFilePath(name, &path)) DeleteFileW(path.c_str());
-    bool restored = false;
-    if (const std::string *image = SandboxFactoryImage()) {
-        restored = ApplyImageBytes(*image);
-    } else if (!SandboxActive()) {
-        std::wstring factory;
-        std::string bytes;
-        if (DeviceFilePath(REGIMG_FACTORY_NAME, &factory) && ReadRegImageFile(factory.c_str(), &bytes) == 0)
-            restored = ApplyImageBytes(bytes);
-    }
-    if (!restored) SeedFactoryRegistry();
+    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME}) DeleteFileW(DeviceFilePath(name).c_str());
+    std::string bytes;
+    std::vector<RegImageSection> sections;
+    if (const std::string *image = SandboxFactoryImage()) bytes = *image;
+    else if (!SandboxActive()) ReadRegImageFile(DeviceFilePath(REGIMG_FACTORY_NAME).c_str(), &bytes);
+    if (CheckRegImage(bytes, &sections, false) || ApplyRegImage(sections)) SeedFactoryRegistry();
     RaiseBootCount();
     FlushRoots();
     EndIfAsked(ending);

@@ -12,18 +12,15 @@
 
 namespace {
 
-DWORD Crc32(const char *data, size_t length)
+DWORD Crc32(const std::string &bytes)
 {
     static DWORD table[256];
-    if (!table[1]) {
-        for (DWORD i = 0; i < 256; ++i) {
-            DWORD c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
+    for (DWORD i = table[1] ? 256 : 0; i < 256; ++i) {
+        table[i] = i;
+        for (int k = 0; k < 8; ++k) table[i] = (table[i] & 1) ? 0xEDB88320u ^ (table[i] >> 1) : table[i] >> 1;
     }
     DWORD crc = 0xFFFFFFFF;
-    for (size_t i = 0; i < length; ++i) crc = table[(crc ^ (BYTE)data[i]) & 0xFF] ^ (crc >> 8);
+    for (unsigned char c : bytes) crc = table[(crc ^ c) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -36,7 +33,7 @@ ULONGLONG GetU64(const std::string &in, size_t at) { ULONGLONG v; memcpy(&v, in.
 DWORD ImageCrc(std::string bytes)
 {
     memset(&bytes[REGIMG_CRC_OFFSET], 0, 4);
-    return Crc32(bytes.data(), bytes.size());
+    return Crc32(bytes);
 }
 
 std::string ImageOf(const std::vector<RegImageSection> &sections)
@@ -88,9 +85,7 @@ DWORD CheckTextLoads(const std::string &text)
 
 DWORD StageRegImage(const std::string &bytes)
 {
-    std::wstring staged;
-    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged)) return ERROR_PATH_NOT_FOUND;
-    return WriteFileAtomically(staged.c_str(), bytes, true);
+    return WriteFileAtomically(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), bytes, true);
 }
 
 }  // namespace
@@ -199,17 +194,12 @@ DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool re
     return error;
 }
 
-bool DeviceFilePath(const wchar_t *name, std::wstring *path)
+std::wstring DeviceFilePath(const wchar_t *name)
 {
     wchar_t folder[MAX_PATH];
-    folder[0] = 0;
-    if (!SimGetDeviceDir(folder, MAX_PATH) || !folder[0]) return false;
-    folder[MAX_PATH - 1] = 0;
+    if (!SimGetDeviceDir(folder, MAX_PATH)) return L"";
     CreateDirectoryW(folder, NULL);
-    *path = folder;
-    if (path->back() != L'\\') *path += L'\\';
-    *path += name;
-    return true;
+    return folder + std::wstring(folder[lstrlenW(folder) - 1] == L'\\' ? L"" : L"\\") + name;
 }
 
 void EnableRegistryPrivileges(void)
@@ -280,9 +270,7 @@ LONG WINAPI Ce_RegReplaceKeyW(HKEY key, LPCWSTR subkey, LPCWSTR newFile, LPCWSTR
     DWORD error = ReadRegImageFile(newFile, &bytes);
     if (!error) error = CheckRegImage(bytes, &sections, true);
     if (error) return (LONG)error;
-    std::wstring path;
-    if (DeviceFilePath(REGIMG_STAGED_NAME, &path) && ReadRegImageFile(path.c_str(), &old) == 0)
-        CheckRegImage(old, &staged, false);
+    if (ReadRegImageFile(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), &old) == 0) CheckRegImage(old, &staged, false);
     for (const RegImageSection &s : sections)
         if (s.root == root) merged.push_back(s);
     if (merged.empty()) return ERROR_NOT_REGISTRY_FILE;   // an image, but not of this hive

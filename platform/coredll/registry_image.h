@@ -49,7 +49,8 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
 // Writes a temporary file beside `path`, flushes it and moves it in place. Fails, leaving
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
 DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool replace);
-bool DeviceFilePath(const wchar_t *name, std::wstring *path);
+// A file of the device folder, which is made when missing; "" without a folder.
+std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.
 void EnableRegistryPrivileges(void);
 

@@ -458,95 +458,72 @@ BOOL UsableName(const WCHAR *name, BOOL folder)
     return usable && (!folder || (!wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.'));
 }
 
-// The index of the item of that name in any case, or -1.
-template <typename Item> int Named(const Item *items, int count, const WCHAR *name)
+// Adds an item, or removes the one of that name in any case, and says which.
+template <typename Item, int Max>
+int Change(int (*get)(Item *, int), BOOL (*set)(const Item *, int), void (*print)(const WCHAR *, const Item &),
+           const WCHAR *noun, const Item *added, const WCHAR *name)
 {
+    Item items[Max];
+    int count = get(items, Max), at = -1;
+    if (count > Max) count = Max;
     for (int i = 0; i < count; ++i)
-        if (Is(items[i].name, name)) return i;
-    return -1;
-}
-
-template <typename Item> Item Removed(Item *items, int *count, int at)
-{
-    Item removed = items[at];
-    for (int j = at + 1; j < *count; ++j) items[j - 1] = items[j];
-    --*count;
-    return removed;
+        if (Is(items[i].name, added ? added->name : name)) at = i;
+    WCHAR problem[100];
+    swprintf(problem, 100, added && at >= 0 ? L"the device has a %ls of that name already"
+                          : added           ? L"the device has no room for another %ls"
+                                            : L"the device has no %ls of that name", noun);
+    if (added ? at >= 0 || count == Max : at < 0) return Refused(problem);
+    Item changed = added ? *added : items[at];
+    if (added) items[count++] = changed;
+    else MoveMemory(&items[at], &items[at + 1], (--count - at) * sizeof(Item));
+    if (!set(items, count)) return Refused(L"the device could not take the change");
+    RepaintScreen();
+    swprintf(problem, 100, L"%lc%ls %ls: ", towupper(noun[0]), noun + 1, added ? L"added" : L"removed");
+    print(problem, changed);
+    return EXIT_DONE;
 }
 
 int Card(int argc, wchar_t **argv)
 {
-    SimCard cards[SIM_MAX_CARDS];
-    int count = SimGetCards(cards, SIM_MAX_CARDS), at;
-    if (count > SIM_MAX_CARDS) count = SIM_MAX_CARDS;
     if (argc == 1 && Is(argv[0], L"list")) {
         ListCards();
         return EXIT_DONE;
     }
-    if (argc >= 2 && Is(argv[0], L"add")) {
-        // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
-        BOOL sized = argc >= 4;
-        if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
-            return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
-        if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
-        SimCard card = {};
-        wcscpy(card.name, argv[1]);
-        card.totalBytes = 128ull * 1024 * 1024;
-        card.freeBytes = 96ull * 1024 * 1024;
-        if (sized && (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes)))
-            return Usage(L"card sizes are bytes (K, M, G allowed)");
-        if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
-        card.unreadable = argc == (sized ? 5 : 3);
-        if (Named(cards, count, card.name) >= 0) return Refused(L"the device has a card of that name already");
-        if (count == SIM_MAX_CARDS) return Refused(L"the device has no room for another card");
-        cards[count++] = card;
-        if (!SimSetCards(cards, count)) return Refused(L"the card's folder could not be made");
-        RepaintScreen();
-        PrintCard(L"Card added: ", card);
-        return EXIT_DONE;
-    }
-    if (argc == 2 && Is(argv[0], L"remove")) {
-        if ((at = Named(cards, count, argv[1])) < 0) return Refused(L"the device has no card of that name");
-        // The card's folder stays: files on it are the user's.
-        SimCard removed = Removed(cards, &count, at);
-        if (!SimSetCards(cards, count)) return Refused(L"the card list could not be written");
-        RepaintScreen();
-        PrintCard(L"Card removed: ", removed);
-        return EXIT_DONE;
-    }
-    return Usage(L"card list, card add NAME [TOTAL FREE] [unreadable] or card remove NAME");
+    if (argc == 2 && Is(argv[0], L"remove"))
+        return Change<SimCard, SIM_MAX_CARDS>(SimGetCards, SimSetCards, PrintCard, L"card", NULL, argv[1]);
+    if (argc < 2 || !Is(argv[0], L"add"))
+        return Usage(L"card list, card add NAME [TOTAL FREE] [unreadable] or card remove NAME");
+    // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
+    BOOL sized = argc >= 4;
+    if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
+        return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
+    if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
+    SimCard card = {};
+    wcscpy(card.name, argv[1]);
+    card.totalBytes = 128ull * 1024 * 1024;
+    card.freeBytes = 96ull * 1024 * 1024;
+    if (sized && (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes)))
+        return Usage(L"card sizes are bytes (K, M, G allowed)");
+    if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
+    card.unreadable = argc == (sized ? 5 : 3);
+    return Change<SimCard, SIM_MAX_CARDS>(SimGetCards, SimSetCards, PrintCard, L"card", &card, NULL);
 }
 
 int Line(int argc, wchar_t **argv)
 {
-    SimLine lines[SIM_MAX_LINES];
-    int count = SimGetLines(lines, SIM_MAX_LINES), at;
-    if (count > SIM_MAX_LINES) count = SIM_MAX_LINES;
     if (argc == 1 && Is(argv[0], L"list")) {
         ListLines();
         return EXIT_DONE;
     }
-    if ((argc == 2 || argc == 3) && Is(argv[0], L"add")) {
-        if (argc == 3 && !Is(argv[2], L"noopen")) return Usage(L"line add NAME [noopen]");
-        if (!UsableName(argv[1], FALSE)) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
-        if (Named(lines, count, argv[1]) >= 0) return Refused(L"the device has a line of that name already");
-        if (count == SIM_MAX_LINES) return Refused(L"the device has no room for another line");
-        SimLine line = {};
-        wcscpy(line.name, argv[1]);
-        line.cannotOpen = argc == 3;
-        lines[count++] = line;
-        SimSetLines(lines, count);
-        PrintLine(L"Line added: ", line);
-        return EXIT_DONE;
-    }
-    if (argc == 2 && Is(argv[0], L"remove")) {
-        if ((at = Named(lines, count, argv[1])) < 0) return Refused(L"the device has no line of that name");
-        SimLine removed = Removed(lines, &count, at);
-        SimSetLines(lines, count);
-        PrintLine(L"Line removed: ", removed);
-        return EXIT_DONE;
-    }
-    return Usage(L"line list, line add NAME [noopen] or line remove NAME");
+    if (argc == 2 && Is(argv[0], L"remove"))
+        return Change<SimLine, SIM_MAX_LINES>(SimGetLines, SimSetLines, PrintLine, L"line", NULL, argv[1]);
+    if (argc < 2 || argc > 3 || !Is(argv[0], L"add") || (argc == 3 && !Is(argv[2], L"noopen")))
+        return Usage(L"line list, line add NAME [noopen] or line remove NAME");
+    if (!UsableName(argv[1], FALSE)) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
+    SimLine line = {};
+    wcscpy(line.name, argv[1]);
+    line.cannotOpen = argc == 3;
+    return Change<SimLine, SIM_MAX_LINES>(SimGetLines, SimSetLines, PrintLine, L"line", &line, NULL);
 }
 
 // Every dialog template asks for Tahoma 8, and the layouts are drawn for the device's

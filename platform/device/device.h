@@ -90,7 +90,7 @@ void ForgetReadOnlyKey(void);   // ends a test's read-only key
 // ---- small string helpers (device_profile.cpp) ----
 
 // Copies at most cch-1 characters and always terminates; NULL source gives "".
-void CopyText(WCHAR *dest, size_t cch, const WCHAR *source);
+inline void CopyText(WCHAR *dest, size_t cch, const WCHAR *source) { if (dest && cch) lstrcpynW(dest, source ? source : L"", (int)cch); }
 // Appends, keeping the terminator inside cch; returns FALSE when cut.
 BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source);
 BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b);

@@ -78,7 +78,7 @@ SIMAPI void  SimGetMemory(DWORD *totalBytes, DWORD *availableBytes);
  * total, or a folder that cannot be made. An empty name is the root, as some devices list it. */
 SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);
 SIMAPI int   SimGetCards(SimCard *cards, int max);
-SIMAPI void  SimSetLines(const SimLine *lines, int count);
+SIMAPI BOOL  SimSetLines(const SimLine *lines, int count);   /* FALSE for a bad name */
 SIMAPI int   SimGetLines(SimLine *lines, int max);
 /* Error 0 clears it. lineInitializeEx gives a LINEERR_ code as it is, any other as LINEERR_NODRIVER. */
 SIMAPI void  SimSetFailure(int failure, DWORD error);
