@@ -144,9 +144,6 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 {
     bytes->clear();
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_NOT_REGISTRY_FILE;
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     LARGE_INTEGER size;
@@ -166,19 +163,15 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool replace)
 {
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    wchar_t full[MAX_PATH], *name = NULL;
-    DWORD n = GetFullPathNameW(path, MAX_PATH, full, &name);
-    if (n == 0 || n >= MAX_PATH || !name || !*name) return ERROR_INVALID_NAME;
-    DWORD attributes = GetFileAttributesW(full);
+    DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
         if (!replace) return ERROR_ALREADY_EXISTS;
     }
     static LONG counter;
-    std::wstring temp(full, name - full);
-    wchar_t suffix[48];
-    wsprintfW(suffix, L"~reg%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
-    temp += suffix;
+    wchar_t suffix[48];   // beside the file, so that the move is a rename
+    wsprintfW(suffix, L".~%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
+    std::wstring temp = path + std::wstring(suffix);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD error = 0, wrote = 0;
@@ -188,7 +181,7 @@ DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool re
     // On the disk before it takes the name: a crash then leaves the old file or the new one.
     if (!error && !FlushFileBuffers(file)) error = GetLastError();
     if (!CloseHandle(file) && !error) error = GetLastError();
-    if (!error && !MoveFileExW(temp.c_str(), full, (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
+    if (!error && !MoveFileExW(temp.c_str(), path, (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
     if (error) DeleteFileW(temp.c_str());
     return error;

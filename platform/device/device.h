@@ -57,7 +57,7 @@ BOOL ScreenHasShape(int shape);
 
 void ResetPowerState(void);   // forgets a half-pressed key and the suspended state
 
-// ---- registry_sandbox.cpp: the per-test sandbox of the device registry ----
+// ---- registry_device.cpp: the per-test sandbox of the device registry ----
 
 // Begin points this process's four root keys into a fresh subtree seeded with the
 // factory values; End removes it and puts the roots back.
