@@ -247,27 +247,16 @@ static void ParseProfile(DeviceProfile *p, WCHAR *text)
     if (p->memoryAvailable > p->memoryTotal) p->memoryAvailable = p->memoryTotal;
 }
 
-// A profile is a few hundred bytes; anything past this is not ours to read.
-static const DWORD kMaxProfileBytes = 64 * 1024;
-
 void LoadProfile(DeviceProfile *p)
 {
     ProfileDefaults(p);
     WCHAR path[MAX_PATH];
-    if (!ProfilePath(path, FALSE)) return;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return;
-    std::string bytes(kMaxProfileBytes, '\0');
-    DWORD got = 0;
-    if (ReadFile(file, &bytes[0], kMaxProfileBytes, &got, NULL)) {
-        bytes.resize(got);
-        if (!bytes.compare(0, 3, "\xEF\xBB\xBF")) bytes.erase(0, 3);
-        std::wstring text(bytes.size() + 1, L'\0');
-        if (MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)bytes.size(), &text[0], (int)text.size()) || bytes.empty())
-            ParseProfile(p, &text[0]);
-    }
-    CloseHandle(file);
+    std::string bytes;
+    if (!ProfilePath(path, FALSE) || ReadRegImageFile(path, &bytes)) return;
+    if (!bytes.compare(0, 3, "\xEF\xBB\xBF")) bytes.erase(0, 3);
+    std::wstring text(bytes.size() + 1, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)bytes.size(), &text[0], (int)text.size()) || bytes.empty())
+        ParseProfile(p, &text[0]);
 }
 
 // Written beside and renamed over, so that a reader never sees half a file.

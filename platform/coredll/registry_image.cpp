@@ -144,7 +144,9 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 {
     bytes->clear();
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    // Shared, so that a writer can still rename a new file over it.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     LARGE_INTEGER size;
     DWORD error = 0, got = 0;

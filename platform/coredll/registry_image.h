@@ -44,7 +44,7 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image);
 // scratch key and save back exactly. Else ERROR_NOT_REGISTRY_FILE for no image at all,
 // or ERROR_REGISTRY_CORRUPT.
 DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, bool loadTexts);
-// Reads a file that should hold an image, at most REGIMG_MAX_FILE bytes.
+// Reads a whole file of at most REGIMG_MAX_FILE bytes: an image, the profile, an outcome.
 DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
 // Writes a temporary file beside `path`, flushes it and moves it in place. Fails, leaving
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
