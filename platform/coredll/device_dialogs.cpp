@@ -127,19 +127,13 @@ extern "C" {
 int WINAPI Ce_MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
 {
     if (!AnsweringDialogs()) return MessageBoxW(owner, text, caption, flags);
-    SimMessageBox *record = (SimMessageBox *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SimMessageBox));
-    int answer;
-    if (!TakeMessageBoxAnswer(&answer)) answer = DefaultAnswer(flags);
-    if (record) {
-        record->owner = owner;
-        CopyText(record->text, 1024, text);
-        CopyText(record->caption, 256, caption);
-        record->flags = flags;
-        record->answer = answer;
-        RecordMessageBox(record);
-        HeapFree(GetProcessHeap(), 0, record);
-    }
-    return answer;
+    SimMessageBox record = {owner};
+    if (!TakeMessageBoxAnswer(&record.answer)) record.answer = DefaultAnswer(flags);
+    CopyText(record.text, 1024, text);
+    CopyText(record.caption, 256, caption);
+    record.flags = flags;
+    RecordMessageBox(&record);
+    return record.answer;
 }
 
 BOOL WINAPI Ce_GetOpenFileNameW(LPOPENFILENAMEW ofn)
