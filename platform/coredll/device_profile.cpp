@@ -88,24 +88,13 @@ static BOOL ProfilePath(WCHAR *path, BOOL createFolder)
     return AppendText(path, MAX_PATH, L"\\profile.ini");
 }
 
-static void ProfileDefaults(DeviceProfile *p)
-{
-    ZeroMemory(p, sizeof *p);
-    // Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
-    // little, programs use some. The battery is lithium ion at 25.0 degrees.
-    static const SimBattery battery = {85, BATTERY_FLAG_HIGH, 4, 0, 3950, -180, 250, FALSE};
-    static const SimCard card = {L"Storage Card", 122ull * 1024 * 1024 + 880 * 1024, 87ull * 1024 * 1024 + 512 * 1024, FALSE};
-    static const SimLine line = {L"Cellular Line", FALSE};
-    p->osMajor = 4;
-    p->osMinor = 21;
-    p->osBuild = 1088;
-    p->battery = battery;
-    p->memoryTotal = 60u * 1024 * 1024 + 512 * 1024;
-    p->memoryAvailable = 38u * 1024 * 1024 + 256 * 1024;
-    p->cardCount = p->lineCount = 1;
-    p->cards[0] = card;
-    p->lines[0] = line;
-}
+// Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
+// little, programs use some. The battery is lithium ion at 25.0 degrees.
+static const DeviceProfile kFactoryProfile = {
+    4, 21, 1088, SIM_PORTRAIT, {85, BATTERY_FLAG_HIGH, 4, 0, 3950, -180, 250, FALSE},
+    60u * 1024 * 1024 + 512 * 1024, 38u * 1024 * 1024 + 256 * 1024,
+    1, {{L"Storage Card", 122ull * 1024 * 1024 + 880 * 1024, 87ull * 1024 * 1024 + 512 * 1024, FALSE}},
+    1, {{L"Cellular Line", FALSE}}};
 
 // Names are 1..63 characters without control characters or spaces at their ends (the
 // file trims them); a card's is a folder name, or empty for the root as some devices list it.
@@ -122,8 +111,7 @@ static BOOL IsValidCardName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
     if (n == 0) return TRUE;
-    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.' &&
-           wcscmp(name, L".") && wcscmp(name, L"..");
+    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.';
 }
 
 static BOOL CreateCardFolder(const WCHAR *name)
@@ -249,7 +237,7 @@ static void ParseProfile(DeviceProfile *p, WCHAR *text)
 
 void LoadProfile(DeviceProfile *p)
 {
-    ProfileDefaults(p);
+    *p = kFactoryProfile;
     WCHAR path[MAX_PATH];
     std::string bytes;
     if (!ProfilePath(path, FALSE) || ReadRegImageFile(path, &bytes)) return;
@@ -311,10 +299,8 @@ static DeviceProfile Loaded()
 
 void ResetProfile(void)
 {
-    DeviceProfile p;
-    ProfileDefaults(&p);
-    SaveProfile(&p);
-    for (int i = 0; i < p.cardCount; ++i) CreateCardFolder(p.cards[i].name);
+    SaveProfile(&kFactoryProfile);
+    for (int i = 0; i < kFactoryProfile.cardCount; ++i) CreateCardFolder(kFactoryProfile.cards[i].name);
 }
 
 void SetCleanBootInProfile(BOOL set) { EditProfile([&](DeviceProfile &p) { p.cleanBoot = set ? TRUE : FALSE; }); }

@@ -103,13 +103,9 @@ void DeleteValues(HKEY key)
 DWORD LoadText(HKEY key, const std::string &text)
 {
     std::wstring path = TempFile(L"simload");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD wrote = 0;
-    BOOL ok = WriteFile(file, text.data(), (DWORD)text.size(), &wrote, NULL) && wrote == text.size();
-    CloseHandle(file);
     EnableRegistryPrivileges();
-    DWORD error = ok ? (DWORD)RegLoadKeyW(key, NULL, path.c_str()) : ERROR_WRITE_FAULT;
+    DWORD error = WriteFileAtomically(path.c_str(), text, true);
+    if (!error) error = (DWORD)RegLoadKeyW(key, NULL, path.c_str());
     DeleteFileW(path.c_str());
     if (!error) {
         // A load does not mark what it wrote as changed; a real write does, so that
