@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <cderr.h>
+#include <string>
 #include "device.h"
 
 namespace {
@@ -43,14 +44,15 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
     SimFileDialog record = {save, ofn->hwndOwner};
     BOOL chosen = FALSE;
-    WCHAR *path = NULL;
+    std::wstring answer;
     if (!KnownRecordSize(ofn->lStructSize)) {
         g_dialogError = CDERR_STRUCTSIZE;
-    } else if (!TakeFileDialogAnswer(&path) || !path) {
+    } else if (!TakeFileDialogAnswer(&answer) || answer.empty()) {
         g_dialogError = 0;   // the user cancelled
     } else {
         // As typed; a name without an extension gets the default one.
-        size_t length = wcslen(path);
+        const WCHAR *path = answer.c_str();
+        size_t length = answer.size();
         size_t nameStart = NameStart(path);
         BOOL addExtension = ofn->lpstrDefExt && ofn->lpstrDefExt[0] && !wcschr(path + nameStart, L'.');
         size_t needed = length + (addExtension ? 1 + wcslen(ofn->lpstrDefExt) : 0) + 1;
@@ -78,7 +80,6 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
             chosen = TRUE;
         }
     }
-    if (path) HeapFree(GetProcessHeap(), 0, path);
     RecordFileDialog(&record);
     return chosen;
 }

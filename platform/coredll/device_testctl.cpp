@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <deque>
+#include <string>
 #include "device.h"
 
 namespace {
@@ -31,20 +32,12 @@ Bounded<SimFileDialog, 64> g_fileDialogs;
 Bounded<SimBroadcast, 256> g_broadcasts;
 Bounded<SimPowerAction, 256> g_powerActions;
 Bounded<int, 64> g_boxAnswers;
-Bounded<WCHAR *, 32> g_dialogAnswers;
+Bounded<std::wstring, 32> g_dialogAnswers;
 
 struct Lock {
     Lock() { AcquireSRWLockExclusive(&g_lock); }
     ~Lock() { ReleaseSRWLockExclusive(&g_lock); }
 };
-
-void ClearQueues()
-{
-    g_boxAnswers.clear();
-    WCHAR *path;
-    while (g_dialogAnswers.Pop(&path))
-        if (path) HeapFree(GetProcessHeap(), 0, path);
-}
 
 BOOL CreatePrivateDir()
 {
@@ -85,7 +78,7 @@ void RecordMessageBox(const SimMessageBox *record) { Lock lock; g_messageBoxes.A
 void RecordFileDialog(const SimFileDialog *record) { Lock lock; g_fileDialogs.Add(*record); }
 void RecordBroadcast(const SimBroadcast *record) { Lock lock; g_broadcasts.Add(*record); }
 BOOL TakeMessageBoxAnswer(int *answer) { Lock lock; return g_boxAnswers.Pop(answer); }
-BOOL TakeFileDialogAnswer(WCHAR **path) { Lock lock; return g_dialogAnswers.Pop(path); }
+BOOL TakeFileDialogAnswer(std::wstring *path) { Lock lock; return g_dialogAnswers.Pop(path); }
 
 extern "C" {
 
@@ -102,7 +95,8 @@ void SimTestEnd(void)
     g_privateDir[0] = 0;
     SimClearRecords();
     Lock lock;
-    ClearQueues();
+    g_boxAnswers.clear();
+    g_dialogAnswers.clear();
 }
 
 // Ends a test still running; outside one it only forgets the records and answers.
@@ -142,18 +136,7 @@ BOOL SimGetBroadcast(int index, SimBroadcast *record) { Lock lock; return g_broa
 int SimPowerActionCount(void) { Lock lock; return g_powerActions.Count(); }
 BOOL SimGetPowerAction(int index, SimPowerAction *record) { Lock lock; return g_powerActions.Get(index, record); }
 
-void SimQueueFileDialogAnswer(const WCHAR *path)
-{
-    WCHAR *copy = NULL;
-    if (path) {
-        size_t n = wcsnlen(path, 32767) + 1;
-        copy = (WCHAR *)HeapAlloc(GetProcessHeap(), 0, n * sizeof(WCHAR));
-        if (!copy) return;
-        CopyText(copy, n, path);
-    }
-    Lock lock;
-    if (!g_dialogAnswers.Push(copy) && copy) HeapFree(GetProcessHeap(), 0, copy);
-}
+void SimQueueFileDialogAnswer(const WCHAR *path) { Lock lock; g_dialogAnswers.Push(path ? path : L""); }
 
 void SimRecordPowerAction(int kind, DWORD a, DWORD b)
 {

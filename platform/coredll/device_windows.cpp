@@ -2,6 +2,7 @@
 // foreground request, the screen's shape (rotation) and ending the device's programs.
 #include <windows.h>
 #include <initializer_list>
+#include <set>
 #include "device.h"
 
 namespace {
@@ -112,19 +113,11 @@ BOOL WINAPI Ce_SetForegroundWindow(HWND handle)
 
 namespace {
 
-struct WindowOwners {
-    DWORD count;
-    DWORD processes[128];
-};
-
 BOOL CALLBACK CollectOwner(HWND window, LPARAM context)
 {
-    WindowOwners *owners = (WindowOwners *)context;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    for (DWORD i = 0; i < owners->count; ++i)
-        if (owners->processes[i] == process) return TRUE;
-    if (owners->count < 128) owners->processes[owners->count++] = process;
+    ((std::set<DWORD> *)context)->insert(process);
     return TRUE;
 }
 
@@ -145,14 +138,11 @@ BOOL IsSystemProcess(HANDLE process)
 
 extern "C" int SimEndDevicePrograms(DWORD sparedProcessId)
 {
-    WindowOwners *owners = (WindowOwners *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WindowOwners));
-    if (!owners) return 0;
-    EnumWindows(CollectOwner, (LPARAM)owners);
+    std::set<DWORD> owners;
+    EnumWindows(CollectOwner, (LPARAM)&owners);
     int ended = 0;
-    DWORD self = GetCurrentProcessId();
-    for (DWORD i = 0; i < owners->count; ++i) {
-        DWORD id = owners->processes[i];
-        if (id == 0 || id == self || id == sparedProcessId) continue;
+    for (DWORD id : owners) {
+        if (id == 0 || id == GetCurrentProcessId() || id == sparedProcessId) continue;
         HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
         if (!process) continue;
         // A reset stops programs where they stand, as the device does.
@@ -162,6 +152,5 @@ extern "C" int SimEndDevicePrograms(DWORD sparedProcessId)
         }
         CloseHandle(process);
     }
-    HeapFree(GetProcessHeap(), 0, owners);
     return ended;
 }

@@ -3,6 +3,7 @@
 #define DEVICE_INTERNAL_H
 
 #include <windows.h>
+#include <string>
 #include "simdevice.h"
 
 // ---- device_profile.cpp: the device's profile, a small text file in its folder ----
@@ -40,8 +41,7 @@ void RecordMessageBox(const SimMessageBox *record);
 void RecordFileDialog(const SimFileDialog *record);
 void RecordBroadcast(const SimBroadcast *record);
 BOOL TakeMessageBoxAnswer(int *answer);
-// *path is a heap copy (free with HeapFree) or NULL for a queued cancel.
-BOOL TakeFileDialogAnswer(WCHAR **path);
+BOOL TakeFileDialogAnswer(std::wstring *path);   // "" for a queued cancel
 
 // ---- device_files.cpp ----
 

@@ -148,7 +148,7 @@ typedef struct SimFileDialog {
     HWND  owner;
 } SimFileDialog;
 
-/* A NULL path, or none queued, cancels the dialog; at most 32 wait. An answer comes back as
+/* A NULL or empty path, or none queued, cancels the dialog; at most 32 wait. An answer comes back as
  * typed: no extension gets the default one. One that does not fit nMaxFile fails as the real
  * dialog does (FNERR_BUFFERTOOSMALL, the size needed in the buffer's first character). */
 SIMAPI void SimQueueFileDialogAnswer(const WCHAR *path);
