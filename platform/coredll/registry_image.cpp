@@ -199,21 +199,11 @@ std::wstring DeviceFilePath(const wchar_t *name)
 
 void EnableRegistryPrivileges(void)
 {
-    static bool done;
-    if (done) return;
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
-    bool ok = true;
-    for (const wchar_t *name : {L"SeBackupPrivilege", L"SeRestorePrivilege"}) {
-        TOKEN_PRIVILEGES tp;
-        tp.PrivilegeCount = 1;
-        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        if (!LookupPrivilegeValueW(NULL, name, &tp.Privileges[0].Luid) ||
-            !AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL) || GetLastError() != ERROR_SUCCESS)
-            ok = false;
-    }
-    CloseHandle(token);
-    done = ok;
+    typedef LONG(NTAPI * AdjustProc)(ULONG, BOOLEAN, BOOLEAN, PBOOLEAN);
+    static AdjustProc adjust = (AdjustProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAdjustPrivilege");
+    BOOLEAN was;
+    for (ULONG privilege : {17u, 18u})   // SeBackupPrivilege, SeRestorePrivilege
+        if (adjust) adjust(privilege, TRUE, FALSE, &was);
 }
 
 extern "C" {

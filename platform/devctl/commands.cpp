@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <tlhelp32.h>
+#include <winternl.h>
 #include <tapi.h>
 #include <wchar.h>
 #include "ceplatform.h"
@@ -141,15 +141,11 @@ void RepaintScreen()
 
 DWORD ParentProcessId()
 {
-    DWORD parent = 0, self = GetCurrentProcessId();
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ProcessID == self) { parent = entry.th32ParentProcessID; break; }
-    CloseHandle(snapshot);
-    return parent;
+    PROCESS_BASIC_INFORMATION info;
+    typedef LONG(NTAPI * QueryProc)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    QueryProc query = (QueryProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
+    return query && !query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, NULL)
+               ? (DWORD)info.InheritedFromUniqueProcessId : 0;
 }
 
 // ---- show: one line per reading, the same line each change prints ----
