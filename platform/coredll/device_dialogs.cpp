@@ -27,11 +27,6 @@ int DefaultAnswer(UINT flags)
 // The device's own record is 76 bytes; the desktop's two sizes are accepted as well.
 const DWORD kDeviceRecordSize = 76;
 
-BOOL KnownRecordSize(DWORD size)
-{
-    return size == kDeviceRecordSize || size == OPENFILENAME_SIZE_VERSION_400W || size == sizeof(OPENFILENAMEW);
-}
-
 size_t NameStart(const WCHAR *path)
 {
     size_t start = 0;
@@ -45,7 +40,8 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
     SimFileDialog record = {save, ofn->hwndOwner};
     BOOL chosen = FALSE;
     std::wstring answer;
-    if (!KnownRecordSize(ofn->lStructSize)) {
+    DWORD size = ofn->lStructSize;
+    if (size != kDeviceRecordSize && size != OPENFILENAME_SIZE_VERSION_400W && size != sizeof(OPENFILENAMEW)) {
         g_dialogError = CDERR_STRUCTSIZE;
     } else if (!TakeFileDialogAnswer(&answer) || answer.empty()) {
         g_dialogError = 0;   // the user cancelled

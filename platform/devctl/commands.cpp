@@ -105,8 +105,7 @@ BOOL SplitSetting(const WCHAR *argument, WCHAR (&key)[32], const WCHAR **value)
 
 int Usage(const WCHAR *problem)
 {
-    Err(L"devctl: %ls\n", problem);
-    Err(L"Run \"devctl help\" for the commands.\n");
+    Err(L"devctl: %ls\nRun \"devctl help\" for the commands.\n", problem);
     return EXIT_USAGE;
 }
 
@@ -120,14 +119,10 @@ BOOL Is(const WCHAR *a, const WCHAR *b) { return lstrcmpiW(a, b) == 0; }
 
 // The screen is an X display. Started with none, this process could neither turn nor
 // darken the screen the device's programs are on, only a desktop nobody sees.
-BOOL HasDisplay()
+int NeedsDisplay(const WCHAR *command)
 {
     WCHAR name[2];
-    return GetEnvironmentVariableW(L"DISPLAY", name, 2) > 0;
-}
-
-int NoDisplay(const WCHAR *command)
-{
+    if (GetEnvironmentVariableW(L"DISPLAY", name, 2) > 0) return EXIT_DONE;
     Err(L"devctl: there is no display: %ls needs the display the device's screen is on (set DISPLAY)\n", command);
     return EXIT_REFUSED;
 }
@@ -236,7 +231,7 @@ int Rotate(int argc, wchar_t **argv)
     if (argc != 1) return Usage(L"rotate takes one shape: portrait, landscape or square");
     for (int shape = 0; shape < 3; ++shape) {
         if (!Is(argv[0], kShapes[shape])) continue;
-        if (!HasDisplay()) return NoDisplay(L"rotate");
+        if (NeedsDisplay(L"rotate")) return EXIT_REFUSED;
         if (!SimRotate(shape)) return Refused(L"the display has no mode of that shape");
         PrintScreen();
         return EXIT_DONE;
@@ -280,7 +275,7 @@ int Power(int argc)
     typedef void(WINAPI * KeyEventProc)(BYTE, BYTE, DWORD, ULONG_PTR);
     KeyEventProc keyEvent = (KeyEventProc)(void *)GetProcAddress(GetModuleHandleW(L"coredll.dll"), "keybd_event");
     if (!keyEvent) return Refused(L"the device has no power key");
-    if (!HasDisplay()) return NoDisplay(L"power");
+    if (NeedsDisplay(L"power")) return EXIT_REFUSED;
     BOOL wasAsleep = SimIsSuspended();
     keyEvent(VK_OFF, 0, 0, 0);
     keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
@@ -308,7 +303,7 @@ int Tap(int argc, wchar_t **argv)
     ULONGLONG x, y;
     if (argc != 2 || !ParseNumber(argv[0], 0xFFFF, &x) || !ParseNumber(argv[1], 0xFFFF, &y))
         return Usage(L"tap takes a point of the screen, X Y");
-    if (!HasDisplay()) return NoDisplay(L"tap");
+    if (NeedsDisplay(L"tap")) return EXIT_REFUSED;
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     if ((int)x >= width || (int)y >= height) return Usage(L"that point lies off the screen");
     INPUT inputs[3];
