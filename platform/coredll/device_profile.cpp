@@ -311,11 +311,7 @@ extern "C" {
 
 void SimSetOsVersion(DWORD major, DWORD minor, DWORD build)
 {
-    EditProfile([&](DeviceProfile &p) {
-        p.osMajor = major;
-        p.osMinor = minor;
-        p.osBuild = build;
-    });
+    EditProfile([&](DeviceProfile &p) { p.osMajor = major, p.osMinor = minor, p.osBuild = build; });
 }
 
 void SimSetBattery(const SimBattery *battery)

@@ -186,24 +186,21 @@ void PrintLine(const WCHAR *what, const SimLine &line)
     Out(L"%ls\"%ls\"%ls\n", what, line.name, line.cannotOpen ? L"  cannot be opened" : L"");
 }
 
-void ListCards()
+template <typename Item, int Max>
+int List(const WCHAR *title, int (*get)(Item *, int), void (*print)(const WCHAR *, const Item &))
 {
-    SimCard cards[SIM_MAX_CARDS];
-    int n = SimGetCards(cards, SIM_MAX_CARDS);
-    Out(L"Storage cards: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_CARDS; ++i) PrintCard(L"  ", cards[i]);
+    Item items[Max];
+    int n = get(items, Max);
+    Out(L"%ls: %d\n", title, n);
+    for (int i = 0; i < n && i < Max; ++i) print(L"  ", items[i]);
+    return EXIT_DONE;
 }
+int ListCards() { return List<SimCard, SIM_MAX_CARDS>(L"Storage cards", SimGetCards, PrintCard); }
+int ListLines() { return List<SimLine, SIM_MAX_LINES>(L"Telephony lines", SimGetLines, PrintLine); }
 
-void ListLines()
+int Show(int argc, wchar_t **)
 {
-    SimLine lines[SIM_MAX_LINES];
-    int n = SimGetLines(lines, SIM_MAX_LINES);
-    Out(L"Telephony lines: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_LINES; ++i) PrintLine(L"  ", lines[i]);
-}
-
-int Show()
-{
+    if (argc) return Usage(L"show takes no arguments");
     WCHAR dir[MAX_PATH];
     if (!SimGetDeviceDir(dir, MAX_PATH)) dir[0] = 0;
     Out(L"Device folder: %ls\n", dir);
@@ -267,7 +264,7 @@ void PumpWhileAsleep()
     }
 }
 
-int Power(int argc)
+int Power(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"power takes no arguments");
     // The device's own key service, by name: the desktop one of the same name would
@@ -288,7 +285,7 @@ int Power(int argc)
     return EXIT_DONE;
 }
 
-int Wake(int argc)
+int Wake(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"wake takes no arguments");
     BOOL asleep = SimIsSuspended();
@@ -400,11 +397,8 @@ int Memory(int argc, wchar_t **argv)
         else { available = (DWORD)n; availableGiven = TRUE; }
     }
     if (total == 0) return Usage(L"total memory must be more than 0");
-    if (available > total) {
-        if (availableGiven) return Usage(L"available memory cannot exceed the total");
-        available = total;
-    }
-    SimSetMemory(total, available);
+    if (available > total && availableGiven) return Usage(L"available memory cannot exceed the total");
+    SimSetMemory(total, available);   // which cuts what is available to a smaller total
     RepaintScreen();
     PrintMemory();
     return EXIT_DONE;
@@ -476,10 +470,7 @@ int Change(int (*get)(Item *, int), BOOL (*set)(const Item *, int), void (*print
 
 int Card(int argc, wchar_t **argv)
 {
-    if (argc == 1 && Is(argv[0], L"list")) {
-        ListCards();
-        return EXIT_DONE;
-    }
+    if (argc == 1 && Is(argv[0], L"list")) return ListCards();
     if (argc == 2 && Is(argv[0], L"remove"))
         return Change<SimCard, SIM_MAX_CARDS>(SimGetCards, SimSetCards, PrintCard, L"card", NULL, argv[1]);
     if (argc < 2 || !Is(argv[0], L"add"))
@@ -502,10 +493,7 @@ int Card(int argc, wchar_t **argv)
 
 int Line(int argc, wchar_t **argv)
 {
-    if (argc == 1 && Is(argv[0], L"list")) {
-        ListLines();
-        return EXIT_DONE;
-    }
+    if (argc == 1 && Is(argv[0], L"list")) return ListLines();
     if (argc == 2 && Is(argv[0], L"remove"))
         return Change<SimLine, SIM_MAX_LINES>(SimGetLines, SimSetLines, PrintLine, L"line", NULL, argv[1]);
     if (argc < 2 || argc > 3 || !Is(argv[0], L"add") || (argc == 3 && !Is(argv[2], L"noopen")))
@@ -558,7 +546,7 @@ BOOL DialogFontIsTheDevices(WCHAR (&problem)[300])
     return FALSE;
 }
 
-int Init(int argc)
+int Init(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
     if (!SimCreateDevice()) return Refused(L"the device could not be set up");
@@ -579,25 +567,18 @@ int wmain(int argc, wchar_t **argv)
     if (argc == 0 || (!Is(argv[0], L"rotate") && !Is(argv[0], L"help"))) SimRestoreScreenShape();
     if (argc == 0) return EXIT_DONE;
 
-    const WCHAR *command = argv[0];
-    int rest = argc - 1;
-    wchar_t **args = argv + 1;
-    if (Is(command, L"help") || Is(command, L"-h") || Is(command, L"--help") || Is(command, L"/?")) {
+    if (Is(argv[0], L"help") || Is(argv[0], L"-h") || Is(argv[0], L"--help") || Is(argv[0], L"/?")) {
         Out(L"%ls", kUsage);
         return EXIT_DONE;
     }
-    if (Is(command, L"show")) return rest ? Usage(L"show takes no arguments") : Show();
-    if (Is(command, L"rotate")) return Rotate(rest, args);
-    if (Is(command, L"reset")) return Reset(rest, args);
-    if (Is(command, L"power")) return Power(rest);
-    if (Is(command, L"wake")) return Wake(rest);
-    if (Is(command, L"tap")) return Tap(rest, args);
-    if (Is(command, L"battery")) return Battery(rest, args);
-    if (Is(command, L"memory")) return Memory(rest, args);
-    if (Is(command, L"card")) return Card(rest, args);
-    if (Is(command, L"line")) return Line(rest, args);
-    if (Is(command, L"telephony")) return Telephony(rest, args);
-    if (Is(command, L"os")) return OsVersion(rest, args);
-    if (Is(command, L"init")) return Init(rest);
+    static const struct {
+        const WCHAR *name;
+        int (*run)(int argc, wchar_t **argv);
+    } kCommands[] = {{L"show", Show},       {L"rotate", Rotate}, {L"reset", Reset},         {L"power", Power},
+                     {L"wake", Wake},       {L"tap", Tap},       {L"battery", Battery},     {L"memory", Memory},
+                     {L"card", Card},       {L"line", Line},     {L"telephony", Telephony}, {L"os", OsVersion},
+                     {L"init", Init}};
+    for (const auto &c : kCommands)
+        if (Is(argv[0], c.name)) return c.run(argc - 1, argv + 1);
     return Usage(L"unknown command");
 }
