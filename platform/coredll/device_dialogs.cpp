@@ -4,9 +4,8 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <cderr.h>
-#include "simdevice.h"
+#include <string>
 #include "device.h"
-#include "internal.h"
 
 namespace {
 
@@ -28,11 +27,6 @@ int DefaultAnswer(UINT flags)
 // The device's own record is 76 bytes; the desktop's two sizes are accepted as well.
 const DWORD kDeviceRecordSize = 76;
 
-BOOL KnownRecordSize(DWORD size)
-{
-    return size == kDeviceRecordSize || size == OPENFILENAME_SIZE_VERSION_400W || size == sizeof(OPENFILENAMEW);
-}
-
 size_t NameStart(const WCHAR *path)
 {
     size_t start = 0;
@@ -45,14 +39,16 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
     SimFileDialog record = {save, ofn->hwndOwner};
     BOOL chosen = FALSE;
-    WCHAR *path = NULL;
-    if (!KnownRecordSize(ofn->lStructSize)) {
+    std::wstring answer;
+    DWORD size = ofn->lStructSize;
+    if (size != kDeviceRecordSize && size != OPENFILENAME_SIZE_VERSION_400W && size != sizeof(OPENFILENAMEW)) {
         g_dialogError = CDERR_STRUCTSIZE;
-    } else if (!TakeFileDialogAnswer(&path) || !path) {
+    } else if (!TakeFileDialogAnswer(&answer) || answer.empty()) {
         g_dialogError = 0;   // the user cancelled
     } else {
         // As typed; a name without an extension gets the default one.
-        size_t length = wcslen(path);
+        const WCHAR *path = answer.c_str();
+        size_t length = answer.size();
         size_t nameStart = NameStart(path);
         BOOL addExtension = ofn->lpstrDefExt && ofn->lpstrDefExt[0] && !wcschr(path + nameStart, L'.');
         size_t needed = length + (addExtension ? 1 + wcslen(ofn->lpstrDefExt) : 0) + 1;
@@ -80,7 +76,6 @@ BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
             chosen = TRUE;
         }
     }
-    if (path) HeapFree(GetProcessHeap(), 0, path);
     RecordFileDialog(&record);
     return chosen;
 }
@@ -129,19 +124,13 @@ extern "C" {
 int WINAPI Ce_MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
 {
     if (!AnsweringDialogs()) return MessageBoxW(owner, text, caption, flags);
-    SimMessageBox *record = (SimMessageBox *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(SimMessageBox));
-    int answer;
-    if (!TakeMessageBoxAnswer(&answer)) answer = DefaultAnswer(flags);
-    if (record) {
-        record->owner = owner;
-        CopyText(record->text, 1024, text);
-        CopyText(record->caption, 256, caption);
-        record->flags = flags;
-        record->answer = answer;
-        RecordMessageBox(record);
-        HeapFree(GetProcessHeap(), 0, record);
-    }
-    return answer;
+    SimMessageBox record = {owner};
+    if (!TakeMessageBoxAnswer(&record.answer)) record.answer = DefaultAnswer(flags);
+    CopyText(record.text, 1024, text);
+    CopyText(record.caption, 256, caption);
+    record.flags = flags;
+    RecordMessageBox(&record);
+    return record.answer;
 }
 
 BOOL WINAPI Ce_GetOpenFileNameW(LPOPENFILENAMEW ofn)

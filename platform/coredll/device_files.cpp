@@ -8,63 +8,48 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <set>
+#include <vector>
 #include "ceplatform.h"
-#include "simdevice.h"
 #include "device.h"
-#include "internal.h"
 
 namespace {
 
 // The folders of the device's root, as the device spells them.
 const WCHAR *const kRootFolders[] = {L"Windows", L"My Documents", L"Program Files", L"Temp"};
 
-const int kMaxListed = 128;
-
 // A search answered from a list made when it began: the cards, or the device's root.
 struct ListedSearch {
-    int next, count;
-    WIN32_FIND_DATAW found[kMaxListed];
+    size_t next;
+    std::vector<WIN32_FIND_DATAW> found;
 };
 
 // Searches still open: FindClose must tell them from the file system's own handles.
 SRWLOCK g_searchLock = SRWLOCK_INIT;
-ListedSearch *g_searches[64];
+std::set<HANDLE> g_searches;
 
-// Finds the handle among the open searches (NULL finds a free place) and puts `put` there.
-ListedSearch *Exchange(HANDLE handle, ListedSearch *put, BOOL *found)
+// Whether the handle is an open listed search; `change` adds it (1) or ends it (-1).
+bool Listed(HANDLE handle, int change = 0)
 {
     AcquireSRWLockExclusive(&g_searchLock);
-    ListedSearch **slot = NULL;
-    for (int i = 0; i < 64 && !slot; ++i)
-        if ((HANDLE)g_searches[i] == handle) slot = &g_searches[i];
-    ListedSearch *was = slot ? *slot : NULL;
-    if (slot) *slot = put;
+    bool was = g_searches.count(handle) != 0;
+    if (change > 0) g_searches.insert(handle);
+    if (change < 0) g_searches.erase(handle);
     ReleaseSRWLockExclusive(&g_searchLock);
-    if (found) *found = slot != NULL;
     return was;
-}
-
-ListedSearch *Lookup(HANDLE handle) { return handle ? Exchange(handle, (ListedSearch *)handle, NULL) : NULL; }
-
-ListedSearch *NewListedSearch()
-{
-    ListedSearch *search = (ListedSearch *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ListedSearch));
-    if (!search) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return search;
 }
 
 // Hands out the first entry; an empty list is no search at all.
 HANDLE BeginListedSearch(ListedSearch *search, LPWIN32_FIND_DATAW findData, DWORD emptyError)
 {
-    BOOL registered = FALSE;
-    if (search->count > 0) Exchange(NULL, search, &registered);
-    if (!registered) {
-        SetLastError(search->count == 0 ? emptyError : ERROR_TOO_MANY_OPEN_FILES);
-        HeapFree(GetProcessHeap(), 0, search);
+    if (search->found.empty()) {
+        delete search;
+        SetLastError(emptyError);
         return INVALID_HANDLE_VALUE;
     }
     *findData = search->found[0];
     search->next = 1;
+    Listed(search, 1);
     return (HANDLE)search;
 }
 
@@ -129,8 +114,7 @@ BOOL AsTheDeviceShowsIt(const DeviceProfile *p, WIN32_FIND_DATAW *found)
 
 HANDLE FindInTheRoot(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
 {
-    ListedSearch *search = NewListedSearch();
-    if (!search) return INVALID_HANDLE_VALUE;
+    ListedSearch *search = new ListedSearch();
     DeviceProfile p;
     LoadProfile(&p);
     WIN32_FIND_DATAW found;
@@ -138,8 +122,7 @@ HANDLE FindInTheRoot(LPCWSTR pattern, LPWIN32_FIND_DATAW findData)
     DWORD error = GetLastError();
     if (drive != INVALID_HANDLE_VALUE) {
         do {
-            if (search->count < kMaxListed && !IsDotEntry(found.cFileName) && AsTheDeviceShowsIt(&p, &found))
-                search->found[search->count++] = found;
+            if (!IsDotEntry(found.cFileName) && AsTheDeviceShowsIt(&p, &found)) search->found.push_back(found);
         } while (FindNextFileW(drive, &found));
         FindClose(drive);
         error = ERROR_FILE_NOT_FOUND;
@@ -178,40 +161,39 @@ extern "C" HANDLE WINAPI Ce_FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW f
 extern "C" BOOL WINAPI Ce_FindNextFileW(HANDLE handle, LPWIN32_FIND_DATAW findData)
 {
     if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return FALSE; }
-    ListedSearch *search = Lookup(handle);
-    if (!search) {
+    ListedSearch *search = (ListedSearch *)handle;
+    if (!Listed(handle)) {
         BOOL more;
         while ((more = FindNextFileW(handle, findData)) && IsDotEntry(findData->cFileName)) {
         }
         return more;
     }
-    if (search->next >= search->count) { SetLastError(ERROR_NO_MORE_FILES); return FALSE; }
+    if (search->next >= search->found.size()) { SetLastError(ERROR_NO_MORE_FILES); return FALSE; }
     *findData = search->found[search->next++];
     return TRUE;
 }
 
 extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle)
 {
-    ListedSearch *search = handle ? Exchange(handle, NULL, NULL) : NULL;
-    if (!search) return FindClose(handle);
-    HeapFree(GetProcessHeap(), 0, search);
+    if (!Listed(handle, -1)) return FindClose(handle);
+    delete (ListedSearch *)handle;
     return TRUE;
 }
 
 extern "C" HANDLE SimFindFirstCard(LPWIN32_FIND_DATAW findData)
 {
     if (!findData) { SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE; }
-    ListedSearch *search = NewListedSearch();
-    if (!search) return INVALID_HANDLE_VALUE;
+    ListedSearch *search = new ListedSearch();
     DeviceProfile p;
     LoadProfile(&p);
-    for (int i = 0; i < p.cardCount; ++i) CardFindData(p.cards[i].name, &search->found[search->count++]);
+    search->found.resize(p.cardCount);
+    for (int i = 0; i < p.cardCount; ++i) CardFindData(p.cards[i].name, &search->found[i]);
     return BeginListedSearch(search, findData, ERROR_NO_MORE_FILES);
 }
 
 extern "C" BOOL SimFindNextCard(HANDLE handle, LPWIN32_FIND_DATAW findData)
 {
-    if (!Lookup(handle)) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
+    if (!Listed(handle)) { SetLastError(ERROR_INVALID_HANDLE); return FALSE; }
     return Ce_FindNextFileW(handle, findData);
 }
 

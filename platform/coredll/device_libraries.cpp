@@ -1,9 +1,10 @@
-// The desktop libraries behind a few device services (file dialogs, file information).
+// Start of every process of the simulated device, and the desktop libraries behind a
+// few device services (file dialogs, file information).
 // Under Wine, loading them with the device's core library costs every program of the
 // device a good part of its start-up, and the dialog library brings the common
 // controls with it: they are loaded on the first call that needs them instead.
 #include <windows.h>
-#include "internal.h"
+#include "device.h"
 
 FARPROC DesktopLibraryProc(const WCHAR *library, const char *name)
 {
@@ -29,4 +30,24 @@ extern "C" FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name)
     if (!name) return GetProcAddress(module, NULL);
     narrow[length] = 0;
     return GetProcAddress(module, narrow);
+}
+
+// The device has one file system, whose root is "\". A desktop process may start on
+// another drive (Wine's Z: for the Linux folder it was started from), where "\Windows"
+// would name nothing: the device's drive is made the current one.
+static void MakeDeviceDriveCurrent(void)
+{
+    WCHAR windows[MAX_PATH], current[MAX_PATH];
+    UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (n < 3 || n >= MAX_PATH || windows[1] != L':') return;
+    DWORD m = GetCurrentDirectoryW(MAX_PATH, current);
+    if (m >= 2 && m < MAX_PATH && (current[0] | 0x20) == (windows[0] | 0x20) && current[1] == L':') return;
+    WCHAR root[4] = {windows[0], L':', L'\\', 0};
+    SetCurrentDirectoryW(root);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) MakeDeviceDriveCurrent();
+    return TRUE;
 }

@@ -3,81 +3,57 @@
 // a test that answers dialogs they reach only this process's own windows, so that a
 // test never disturbs the rest of the desktop. Every other message goes straight on.
 #include <windows.h>
-#include "simdevice.h"
+#include <string>
+#include <vector>
 #include "device.h"
 
 namespace {
 
-const int kMaxTargets = 256;
-
 struct Notice {
-    int count;
-    HWND targets[kMaxTargets];
+    std::vector<HWND> targets;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    BOOL hasText;
-    WCHAR text[256];
+    std::wstring text;   // a posted notice's own copy of its section name
 };
 
 BOOL CALLBACK CollectOwnWindow(HWND window, LPARAM context)
 {
-    Notice *notice = (Notice *)context;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && notice->count < kMaxTargets) notice->targets[notice->count++] = window;
+    if (process == GetCurrentProcessId()) ((Notice *)context)->targets.push_back(window);
     return TRUE;
 }
 
-void SendNotice(const Notice *notice)
-{
-    LPARAM lParam = notice->hasText ? (LPARAM)notice->text : notice->lParam;
-    for (int i = 0; i < notice->count; ++i) {
-        DWORD_PTR result;
-        SendMessageTimeoutW(notice->targets[i], notice->message, notice->wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
-    }
-}
-
-DWORD WINAPI DeliverLater(void *context)
+DWORD WINAPI SendNotice(void *context)
 {
     Notice *notice = (Notice *)context;
-    SendNotice(notice);
-    HeapFree(GetProcessHeap(), 0, notice);
+    for (HWND target : notice->targets) {
+        DWORD_PTR result;
+        SendMessageTimeoutW(target, notice->message, notice->wParam, notice->lParam, SMTO_ABORTIFHUNG, 5000, &result);
+    }
+    delete notice;
     return 0;
 }
 
+// Hands a notice to `only`, or to every window of this process; sent now, or posted.
 // The desktop refuses to post a settings change, whose lParam may point at a section
 // name; the device posts it. A thread of our own hands it on without making the caller
 // wait, with its own copy of the text.
-BOOL PostNotice(Notice *notice)
-{
-    if (notice->lParam && !IsBadStringPtrW((LPCWSTR)notice->lParam, 256)) {
-        CopyText(notice->text, 256, (LPCWSTR)notice->lParam);
-        notice->hasText = TRUE;
-    }
-    HANDLE thread = CreateThread(NULL, 0, DeliverLater, notice, 0, NULL);
-    if (!thread) {
-        HeapFree(GetProcessHeap(), 0, notice);
-        return FALSE;
-    }
-    CloseHandle(thread);
-    return TRUE;
-}
-
-// Hands a notice to `only`, or to every window of this process; posted, or sent now.
 BOOL Deliver(UINT message, WPARAM wParam, LPARAM lParam, HWND only, BOOL posted)
 {
-    Notice *notice = (Notice *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Notice));
-    if (!notice) return FALSE;
-    notice->message = message;
-    notice->wParam = wParam;
-    notice->lParam = lParam;
-    if (only) notice->targets[notice->count++] = only;
+    Notice *notice = new Notice{{}, message, wParam, lParam, L""};
+    if (only) notice->targets.push_back(only);
     else EnumWindows(CollectOwnWindow, (LPARAM)notice);
-    if (posted) return PostNotice(notice);
-    SendNotice(notice);
-    HeapFree(GetProcessHeap(), 0, notice);
-    return TRUE;
+    if (!posted) return SendNotice(notice) == 0;
+    if (lParam && !IsBadStringPtrW((LPCWSTR)lParam, 256)) {
+        notice->text.assign((LPCWSTR)lParam, wcsnlen((LPCWSTR)lParam, 255));
+        notice->lParam = (LPARAM)notice->text.c_str();
+    }
+    HANDLE thread = CreateThread(NULL, 0, SendNotice, notice, 0, NULL);
+    if (!thread) delete notice;
+    else CloseHandle(thread);
+    return thread != NULL;
 }
 
 void Record(BOOL posted, HWND target, UINT message, WPARAM wParam, LPARAM lParam)

@@ -3,7 +3,6 @@
 // suspends the device; its screen goes black until the next tap.
 #include <windows.h>
 #include "ceplatform.h"
-#include "simdevice.h"
 #include "device.h"
 
 #define POWER_STATE_ON 0x00010000

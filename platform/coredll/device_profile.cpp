@@ -8,22 +8,10 @@
 #include <stddef.h>
 #include <stdlib.h>
 #include <wchar.h>
+#include <algorithm>
 #include <string>
-#include "simdevice.h"
 #include "device.h"
 #include "registry_image.h"
-
-// ---------------------------------------------------------------------------------
-// Small string helpers
-
-void CopyText(WCHAR *dest, size_t cch, const WCHAR *source)
-{
-    if (!dest || cch == 0) return;
-    size_t i = 0;
-    if (source)
-        for (; i + 1 < cch && source[i]; ++i) dest[i] = source[i];
-    dest[i] = 0;
-}
 
 BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source)
 {
@@ -50,7 +38,6 @@ static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
     return TRUE;
 }
 
-// ---------------------------------------------------------------------------------
 // The device folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device.
 
 static BOOL DosPath(const WCHAR *path, WCHAR *out)
@@ -101,27 +88,13 @@ static BOOL ProfilePath(WCHAR *path, BOOL createFolder)
     return AppendText(path, MAX_PATH, L"\\profile.ini");
 }
 
-// ---------------------------------------------------------------------------------
-// Defaults and names
-
-static void ProfileDefaults(DeviceProfile *p)
-{
-    ZeroMemory(p, sizeof *p);
-    // Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
-    // little, programs use some. The battery is lithium ion at 25.0 degrees.
-    static const SimBattery battery = {85, BATTERY_FLAG_HIGH, 4, 0, 3950, -180, 250, FALSE};
-    static const SimCard card = {L"Storage Card", 122ull * 1024 * 1024 + 880 * 1024, 87ull * 1024 * 1024 + 512 * 1024, FALSE};
-    static const SimLine line = {L"Cellular Line", FALSE};
-    p->osMajor = 4;
-    p->osMinor = 21;
-    p->osBuild = 1088;
-    p->battery = battery;
-    p->memoryTotal = 60u * 1024 * 1024 + 512 * 1024;
-    p->memoryAvailable = 38u * 1024 * 1024 + 256 * 1024;
-    p->cardCount = p->lineCount = 1;
-    p->cards[0] = card;
-    p->lines[0] = line;
-}
+// Pocket PC 2003 Second Edition, Phone Edition, a 64 MB device: the kernel keeps a
+// little, programs use some. The battery is lithium ion at 25.0 degrees.
+static const DeviceProfile kFactoryProfile = {
+    4, 21, 1088, SIM_PORTRAIT, {85, BATTERY_FLAG_HIGH, 4, 0, 3950, -180, 250, FALSE},
+    60u * 1024 * 1024 + 512 * 1024, 38u * 1024 * 1024 + 256 * 1024,
+    1, {{L"Storage Card", 122ull * 1024 * 1024 + 880 * 1024, 87ull * 1024 * 1024 + 512 * 1024, FALSE}},
+    1, {{L"Cellular Line", FALSE}}};
 
 // Names are 1..63 characters without control characters or spaces at their ends (the
 // file trims them); a card's is a folder name, or empty for the root as some devices list it.
@@ -138,8 +111,7 @@ static BOOL IsValidCardName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
     if (n == 0) return TRUE;
-    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.' &&
-           wcscmp(name, L".") && wcscmp(name, L"..");
+    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.';
 }
 
 static BOOL CreateCardFolder(const WCHAR *name)
@@ -149,9 +121,6 @@ static BOOL CreateCardFolder(const WCHAR *name)
     if (!AppendText(path, MAX_PATH, name)) return FALSE;
     return CreateDirectoryW(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
-
-// ---------------------------------------------------------------------------------
-// The file
 
 struct Field {
     const WCHAR *name;
@@ -259,42 +228,23 @@ static void ParseProfile(DeviceProfile *p, WCHAR *text)
                 if (!wcscmp(name, f.name)) ReadField(f, value, p);
         }
     }
-    if (p->cardCount < 0) {
-        p->cardCount = defaults.cardCount;
-        CopyMemory(p->cards, defaults.cards, sizeof p->cards);
-    } else if (p->cardCount > cards) {
-        p->cardCount = cards;
-    }
-    if (p->lineCount < 0) {
-        p->lineCount = defaults.lineCount;
-        CopyMemory(p->lines, defaults.lines, sizeof p->lines);
-    } else if (p->lineCount > lines) {
-        p->lineCount = lines;
-    }
+    if (p->cardCount < 0) CopyMemory(p->cards, defaults.cards, sizeof p->cards);
+    if (p->lineCount < 0) CopyMemory(p->lines, defaults.lines, sizeof p->lines);
+    p->cardCount = p->cardCount < 0 ? defaults.cardCount : std::min(p->cardCount, cards);
+    p->lineCount = p->lineCount < 0 ? defaults.lineCount : std::min(p->lineCount, lines);
     if (p->memoryAvailable > p->memoryTotal) p->memoryAvailable = p->memoryTotal;
 }
 
-// A profile is a few hundred bytes; anything past this is not ours to read.
-static const DWORD kMaxProfileBytes = 64 * 1024;
-
 void LoadProfile(DeviceProfile *p)
 {
-    ProfileDefaults(p);
+    *p = kFactoryProfile;
     WCHAR path[MAX_PATH];
-    if (!ProfilePath(path, FALSE)) return;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return;
-    std::string bytes(kMaxProfileBytes, '\0');
-    DWORD got = 0;
-    if (ReadFile(file, &bytes[0], kMaxProfileBytes, &got, NULL)) {
-        bytes.resize(got);
-        if (!bytes.compare(0, 3, "\xEF\xBB\xBF")) bytes.erase(0, 3);
-        std::wstring text(bytes.size() + 1, L'\0');
-        if (MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)bytes.size(), &text[0], (int)text.size()) || bytes.empty())
-            ParseProfile(p, &text[0]);
-    }
-    CloseHandle(file);
+    std::string bytes;
+    if (!ProfilePath(path, FALSE) || ReadRegImageFile(path, &bytes)) return;
+    if (!bytes.compare(0, 3, "\xEF\xBB\xBF")) bytes.erase(0, 3);
+    std::wstring text(bytes.size() + 1, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, 0, bytes.data(), (int)bytes.size(), &text[0], (int)text.size()) || bytes.empty())
+        ParseProfile(p, &text[0]);
 }
 
 // Written beside and renamed over, so that a reader never sees half a file.
@@ -347,15 +297,10 @@ static DeviceProfile Loaded()
     return p;
 }
 
-// ---------------------------------------------------------------------------------
-// The profile's services
-
 void ResetProfile(void)
 {
-    DeviceProfile p;
-    ProfileDefaults(&p);
-    SaveProfile(&p);
-    for (int i = 0; i < p.cardCount; ++i) CreateCardFolder(p.cards[i].name);
+    SaveProfile(&kFactoryProfile);
+    for (int i = 0; i < kFactoryProfile.cardCount; ++i) CreateCardFolder(kFactoryProfile.cards[i].name);
 }
 
 void SetCleanBootInProfile(BOOL set) { EditProfile([&](DeviceProfile &p) { p.cleanBoot = set ? TRUE : FALSE; }); }
@@ -366,11 +311,7 @@ extern "C" {
 
 void SimSetOsVersion(DWORD major, DWORD minor, DWORD build)
 {
-    EditProfile([&](DeviceProfile &p) {
-        p.osMajor = major;
-        p.osMinor = minor;
-        p.osBuild = build;
-    });
+    EditProfile([&](DeviceProfile &p) { p.osMajor = major, p.osMinor = minor, p.osBuild = build; });
 }
 
 void SimSetBattery(const SimBattery *battery)
@@ -381,10 +322,7 @@ void SimSetBattery(const SimBattery *battery)
     EditProfile([&](DeviceProfile &p) { p.battery = b; });
 }
 
-void SimGetBattery(SimBattery *battery)
-{
-    if (battery) *battery = Loaded().battery;
-}
+void SimGetBattery(SimBattery *battery) { if (battery) *battery = Loaded().battery; }
 
 // A device always has some memory: a total of 0 would only divide by zero somewhere.
 void SimSetMemory(DWORD totalBytes, DWORD availableBytes)
@@ -429,16 +367,16 @@ int SimGetCards(SimCard *cards, int max)
     return p.cardCount;
 }
 
-void SimSetLines(const SimLine *lines, int count)
+BOOL SimSetLines(const SimLine *lines, int count)
 {
-    if (count < 0 || count > SIM_MAX_LINES || (count > 0 && !lines)) return;
+    if (count < 0 || count > SIM_MAX_LINES || (count > 0 && !lines)) return FALSE;
     SimLine list[SIM_MAX_LINES];
     for (int i = 0; i < count; ++i) {
-        if (!IsValidLineName(lines[i].name)) return;
+        if (!IsValidLineName(lines[i].name)) return FALSE;
         list[i] = lines[i];
         list[i].cannotOpen = lines[i].cannotOpen ? TRUE : FALSE;
     }
-    EditProfile([&](DeviceProfile &p) {
+    return EditProfile([&](DeviceProfile &p) {
         p.lineCount = count;
         CopyMemory(p.lines, list, count * sizeof list[0]);
     });
@@ -456,14 +394,8 @@ void SimSetFailure(int failure, DWORD error)
     if (failure >= 1 && failure <= DEVICE_MAX_FAILURE) EditProfile([&](DeviceProfile &p) { p.failures[failure] = error; });
 }
 
-DWORD SimGetFailure(int failure)
-{
-    return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0;
-}
+DWORD SimGetFailure(int failure) { return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0; }
 
-BOOL SimGetCleanBootFlag(void)
-{
-    return Loaded().cleanBoot;
-}
+BOOL SimGetCleanBootFlag(void) { return Loaded().cleanBoot; }
 
 }

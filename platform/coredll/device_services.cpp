@@ -3,7 +3,6 @@
 // of one file by another.
 #include <windows.h>
 #include "ceplatform.h"
-#include "simdevice.h"
 #include "device.h"
 
 // ---------------------------------------------------------------------------------
@@ -33,9 +32,14 @@ extern "C" BOOL WINAPI Ce_GetVersionExW(LPOSVERSIONINFOW info)
 static const DWORD kLifeUnknown = 0xFFFFFFFF;
 static const DWORD kFullLifeSeconds = 10 * 3600;   // a full battery lasts about ten hours
 
-static void FillPowerStatus(const SimBattery *b, SYSTEM_POWER_STATUS_EX2 *s)
+extern "C" DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL)
 {
-    ZeroMemory(s, sizeof *s);
+    if (!status || length == 0) { SetLastError(ERROR_INVALID_PARAMETER); return 0; }
+    DeviceProfile p;
+    LoadProfile(&p);
+    if (p.battery.statusFails) { SetLastError(ERROR_GEN_FAILURE); return 0; }
+    const SimBattery *b = &p.battery;
+    SYSTEM_POWER_STATUS_EX2 full = {}, *s = &full;
     s->ACLineStatus = b->acLineStatus;
     s->BatteryFlag = b->flag;
     s->BatteryLifePercent = b->lifePercent;
@@ -53,16 +57,6 @@ static void FillPowerStatus(const SimBattery *b, SYSTEM_POWER_STATUS_EX2 *s)
     s->BatteryTemperature = b->temperature;
     s->BackupBatteryVoltage = 3000;
     s->BatteryChemistry = b->chemistry;
-}
-
-extern "C" DWORD WINAPI GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL)
-{
-    if (!status || length == 0) { SetLastError(ERROR_INVALID_PARAMETER); return 0; }
-    DeviceProfile p;
-    LoadProfile(&p);
-    if (p.battery.statusFails) { SetLastError(ERROR_GEN_FAILURE); return 0; }
-    SYSTEM_POWER_STATUS_EX2 full;
-    FillPowerStatus(&p.battery, &full);
     DWORD copied = length < sizeof full ? length : (DWORD)sizeof full;
     CopyMemory(status, &full, copied);
     return copied;

@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <stddef.h>
 #include <tapi.h>
-#include "simdevice.h"
+#include <iterator>
+#include <map>
 #include "device.h"
 
 namespace {
@@ -15,7 +16,7 @@ const DWORD kExtLow = 0x00010000, kExtHigh = 0x00010000;
 const DWORD kMediaModes = LINEMEDIAMODE_UNKNOWN | LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM;
 
 struct Connection {
-    DWORD handle;           // 0 when the slot is free
+    DWORD handle;
     int lineCount;
     SimLine lines[SIM_MAX_LINES];
     HANDLE event;
@@ -25,9 +26,9 @@ struct OpenLine {
     DWORD handle, connection, device, apiVersion, mediaModes;
 };
 
-const int kMaxConnections = 16, kMaxOpenLines = 64;
-Connection g_connections[kMaxConnections];
-OpenLine g_lines[kMaxOpenLines];
+// By handle.
+std::map<DWORD, Connection> g_connections;
+std::map<DWORD, OpenLine> g_lines;
 DWORD g_nextHandle = 0x10000;
 SRWLOCK g_lock = SRWLOCK_INIT;
 
@@ -42,23 +43,23 @@ DWORD NewHandle()
     return g_nextHandle;
 }
 
-// The slot of a handle; handle 0 finds a free slot.
-template <typename T, int N> T *Find(T (&slots)[N], DWORD handle)
+template <typename T> T *Find(std::map<DWORD, T> &items, DWORD handle)
 {
-    for (T &slot : slots)
-        if (slot.handle == handle) return &slot;
-    return NULL;
+    auto found = items.find(handle);
+    return found == items.end() ? NULL : &found->second;
 }
 
-BOOL ApiVersionOk(DWORD version) { return version >= kApiLow && version <= kApiHigh; }
-BOOL ExtVersionOk(DWORD version) { return version == 0 || (version >= kExtLow && version <= kExtHigh); }
+const DWORD kAnyVersion = 0xFFFFFFFF;
 
-// The common checks of the calls that name a connection and a line device.
-LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection)
+// The common checks of the calls that name a connection, a line device and the
+// versions agreed for it (kAnyVersion: none given).
+LONG CheckDevice(HLINEAPP app, DWORD device, Connection **connection, DWORD api = kAnyVersion, DWORD ext = kAnyVersion)
 {
-    *connection = app ? Find(g_connections, app) : NULL;
+    *connection = Find(g_connections, app);
     if (!*connection) return LINEERR_INVALAPPHANDLE;
     if (device >= (DWORD)(*connection)->lineCount) return LINEERR_BADDEVICEID;
+    if (api != kAnyVersion && (api < kApiLow || api > kApiHigh)) return LINEERR_INCOMPATIBLEAPIVERSION;
+    if (ext != kAnyVersion && ext != 0 && (ext < kExtLow || ext > kExtHigh)) return LINEERR_INCOMPATIBLEEXTVERSION;
     return 0;
 }
 
@@ -86,22 +87,15 @@ LONG WINAPI Ce_lineInitializeExW(LPHLINEAPP app, HINSTANCE, LINECALLBACK callbac
     if (params->dwOptions == LINEINITIALIZEEXOPTION_USEHIDDENWINDOW && !callback) return LINEERR_INVALPOINTER;
 
     Lock lock;
-    Connection *slot = Find(g_connections, 0);
-    if (!slot) return LINEERR_NOMEM;
-    ZeroMemory(slot, sizeof *slot);
-    slot->lineCount = profile.lineCount;
-    for (int i = 0; i < profile.lineCount; ++i) slot->lines[i] = profile.lines[i];
-    if (useEvent) {
-        slot->event = CreateEventW(NULL, TRUE, FALSE, NULL);
-        if (!slot->event) return LINEERR_NOMEM;
-        params->Handles.hEvent = slot->event;
-    }
-    slot->handle = NewHandle();
+    Connection c = {NewHandle(), profile.lineCount};
+    CopyMemory(c.lines, profile.lines, sizeof c.lines);
+    if (useEvent && !(params->Handles.hEvent = c.event = CreateEventW(NULL, TRUE, FALSE, NULL))) return LINEERR_NOMEM;
+    g_connections[c.handle] = c;
     params->dwNeededSize = sizeof(LINEINITIALIZEEXPARAMS);
     params->dwUsedSize = params->dwTotalSize < sizeof(LINEINITIALIZEEXPARAMS) ? params->dwTotalSize
                                                                                 : (DWORD)sizeof(LINEINITIALIZEEXPARAMS);
-    *app = slot->handle;
-    *deviceCount = slot->lineCount;
+    *app = c.handle;
+    *deviceCount = c.lineCount;
     *apiVersion = kApiHigh;
     return 0;
 }
@@ -125,9 +119,8 @@ LONG WINAPI Ce_lineNegotiateExtVersion(HLINEAPP app, DWORD device, DWORD apiVers
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);
+    LONG error = CheckDevice(app, device, &connection, apiVersion);
     if (error) return error;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
     if (!version) return LINEERR_INVALPOINTER;
     if (low > high || high < kExtLow || low > kExtHigh) return LINEERR_INCOMPATIBLEEXTVERSION;
     *version = high < kExtHigh ? high : kExtHigh;
@@ -138,10 +131,8 @@ LONG WINAPI Ce_lineGetDevCapsW(HLINEAPP app, DWORD device, DWORD apiVersion, DWO
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);
+    LONG error = CheckDevice(app, device, &connection, apiVersion, extVersion);
     if (error) return error;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
     if (!caps) return LINEERR_INVALPOINTER;
 
     // The fixed part grows with the version; only the caller's dwTotalSize is ours to fill.
@@ -185,11 +176,9 @@ LONG WINAPI Ce_lineOpenW(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVers
 {
     Lock lock;
     Connection *connection;
-    LONG error = CheckDevice(app, device, &connection);   // no line mapper here
+    LONG error = CheckDevice(app, device, &connection, apiVersion, extVersion);   // no line mapper here
     if (error) return error;
     if (!line) return LINEERR_INVALPOINTER;
-    if (!ApiVersionOk(apiVersion)) return LINEERR_INCOMPATIBLEAPIVERSION;
-    if (!ExtVersionOk(extVersion)) return LINEERR_INCOMPATIBLEEXTVERSION;
     // None alone, or monitor, owner or both.
     DWORD privilege = privileges & (LINECALLPRIVILEGE_NONE | LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER);
     if (!privilege || ((privilege & LINECALLPRIVILEGE_NONE) && privilege != LINECALLPRIVILEGE_NONE))
@@ -198,14 +187,10 @@ LONG WINAPI Ce_lineOpenW(HLINEAPP app, DWORD device, LPHLINE line, DWORD apiVers
         return LINEERR_INVALMEDIAMODE;
     if (connection->lines[device].cannotOpen) return LINEERR_RESOURCEUNAVAIL;
 
-    OpenLine *slot = Find(g_lines, 0);
-    if (!slot) return LINEERR_NOMEM;
-    slot->handle = NewHandle();
-    slot->connection = connection->handle;
-    slot->device = device;
-    slot->apiVersion = apiVersion;
-    slot->mediaModes = (privilege & LINECALLPRIVILEGE_OWNER) ? mediaModes : 0;
-    *line = slot->handle;
+    OpenLine open = {NewHandle(), connection->handle, device, apiVersion,
+                     (privilege & LINECALLPRIVILEGE_OWNER) ? mediaModes : 0};
+    g_lines[open.handle] = open;
+    *line = open.handle;
     return 0;
 }
 
@@ -214,7 +199,7 @@ LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
     SimBattery battery;
     SimGetBattery(&battery);
     Lock lock;
-    OpenLine *open = line ? Find(g_lines, line) : NULL;
+    OpenLine *open = Find(g_lines, line);
     if (!open) return LINEERR_INVALLINEHANDLE;
     if (!status) return LINEERR_INVALPOINTER;
     const DWORD fixed = open->apiVersion >= 0x00020000 ? sizeof(LINEDEVSTATUS)
@@ -223,9 +208,9 @@ LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
     ZeroMemory((BYTE *)status + sizeof(DWORD), fixed - sizeof(DWORD));
     status->dwNeededSize = fixed;
     status->dwUsedSize = fixed;
-    for (int i = 0; i < kMaxOpenLines; ++i) {
-        const OpenLine *other = &g_lines[i];
-        if (!other->handle || other->device != open->device) continue;
+    for (const auto &entry : g_lines) {
+        const OpenLine *other = &entry.second;
+        if (other->device != open->device) continue;
         // Device numbers are per connection, but every connection sees the same lines.
         ++status->dwNumOpens;
         status->dwOpenMediaModes |= other->mediaModes;
@@ -242,34 +227,26 @@ LONG WINAPI Ce_lineGetLineDevStatusW(HLINE line, LPLINEDEVSTATUS status)
 LONG WINAPI Ce_lineClose(HLINE line)
 {
     Lock lock;
-    OpenLine *open = line ? Find(g_lines, line) : NULL;
-    if (!open) return LINEERR_INVALLINEHANDLE;
-    ZeroMemory(open, sizeof *open);
-    return 0;
+    return g_lines.erase(line) ? 0 : LINEERR_INVALLINEHANDLE;
 }
 
 LONG WINAPI Ce_lineShutdown(HLINEAPP app)
 {
     Lock lock;
-    Connection *connection = app ? Find(g_connections, app) : NULL;
+    Connection *connection = Find(g_connections, app);
     if (!connection) return LINEERR_INVALAPPHANDLE;
-    for (int i = 0; i < kMaxOpenLines; ++i)
-        if (g_lines[i].handle && g_lines[i].connection == connection->handle) ZeroMemory(&g_lines[i], sizeof g_lines[i]);
+    for (auto entry = g_lines.begin(); entry != g_lines.end();)
+        entry = entry->second.connection == app ? g_lines.erase(entry) : std::next(entry);
     if (connection->event) CloseHandle(connection->event);
-    ZeroMemory(connection, sizeof *connection);
+    g_connections.erase(app);
     return 0;
 }
 
 int SimOpenTelephonyCount(int *openLines)
 {
     Lock lock;
-    int connections = 0, lines = 0;
-    for (int i = 0; i < kMaxConnections; ++i)
-        if (g_connections[i].handle) ++connections;
-    for (int i = 0; i < kMaxOpenLines; ++i)
-        if (g_lines[i].handle) ++lines;
-    if (openLines) *openLines = lines;
-    return connections;
+    if (openLines) *openLines = (int)g_lines.size();
+    return (int)g_connections.size();
 }
 
 }

@@ -3,8 +3,9 @@
 // from queues, and read back what the program showed, broadcast and asked of the
 // power manager.
 #include <windows.h>
-#include "simdevice.h"
-#include "internal.h"
+#include <shellapi.h>
+#include <deque>
+#include <string>
 #include "device.h"
 
 namespace {
@@ -14,59 +15,29 @@ DWORD g_flags;
 BOOL g_hasPrivateDir;
 WCHAR g_privateDir[MAX_PATH];
 
-// Keeps the last N records; index 0 is the oldest one kept.
-template <typename T, int N> struct RecordLog {
-    T items[N];
-    unsigned long long added;
-
-    void Add(const T &item) { items[added++ % N] = item; }
-    int Count() const { return added < (unsigned long long)N ? (int)added : N; }
-    bool Get(int index, T *out) const {
-        if (index < 0 || index >= Count() || !out) return false;
-        *out = items[(added - Count() + index) % N];
-        return true;
+// Keeps the last N records (index 0 the oldest kept), or waits at most N answers.
+template <typename T, size_t N> struct Bounded : std::deque<T> {
+    void Add(const T &item) {
+        if (this->size() == N) this->pop_front();
+        this->push_back(item);
     }
+    bool Push(const T &item) { return this->size() < N && (this->push_back(item), true); }
+    bool Pop(T *out) { return !this->empty() && (*out = this->front(), this->pop_front(), true); }
+    int Count() const { return (int)this->size(); }
+    bool Get(int index, T *out) const { return index >= 0 && index < Count() && out && (*out = (*this)[index], true); }
 };
 
-RecordLog<SimMessageBox, 128> g_messageBoxes;
-RecordLog<SimFileDialog, 64> g_fileDialogs;
-RecordLog<SimBroadcast, 256> g_broadcasts;
-RecordLog<SimPowerAction, 256> g_powerActions;
-
-// First in, first out; a full queue ignores further answers.
-template <typename T, int N> struct AnswerQueue {
-    T items[N];
-    int head, count;
-
-    bool Push(const T &item) {
-        if (count == N) return false;
-        items[(head + count++) % N] = item;
-        return true;
-    }
-    bool Pop(T *out) {
-        if (count == 0) return false;
-        *out = items[head];
-        head = (head + 1) % N;
-        --count;
-        return true;
-    }
-};
-
-AnswerQueue<int, 64> g_boxAnswers;
-AnswerQueue<WCHAR *, 32> g_dialogAnswers;
+Bounded<SimMessageBox, 128> g_messageBoxes;
+Bounded<SimFileDialog, 64> g_fileDialogs;
+Bounded<SimBroadcast, 256> g_broadcasts;
+Bounded<SimPowerAction, 256> g_powerActions;
+Bounded<int, 64> g_boxAnswers;
+Bounded<std::wstring, 32> g_dialogAnswers;
 
 struct Lock {
     Lock() { AcquireSRWLockExclusive(&g_lock); }
     ~Lock() { ReleaseSRWLockExclusive(&g_lock); }
 };
-
-void ClearQueues()
-{
-    g_boxAnswers.head = g_boxAnswers.count = 0;
-    WCHAR *path;
-    while (g_dialogAnswers.Pop(&path))
-        if (path) HeapFree(GetProcessHeap(), 0, path);
-}
 
 BOOL CreatePrivateDir()
 {
@@ -81,28 +52,16 @@ BOOL CreatePrivateDir()
     return FALSE;
 }
 
+// The shell's delete takes read-only files too; loaded only when a test ends.
 void DeleteTree(const WCHAR *dir)
 {
-    WCHAR pattern[MAX_PATH];
-    CopyText(pattern, MAX_PATH, dir);
-    if (!AppendText(pattern, MAX_PATH, L"\\*")) return;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(pattern, &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L"..")) continue;
-            WCHAR path[MAX_PATH];
-            CopyText(path, MAX_PATH, dir);
-            if (!AppendText(path, MAX_PATH, L"\\") || !AppendText(path, MAX_PATH, data.cFileName)) continue;
-            SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(path);
-            else DeleteFileW(path);
-        } while (FindNextFileW(search, &data));
-        FindClose(search);
-    }
-    RemoveDirectoryW(dir);
+    typedef int(WINAPI * FileOperationProc)(SHFILEOPSTRUCTW *);
+    FileOperationProc operation = (FileOperationProc)(void *)DesktopLibraryProc(L"shell32.dll", "SHFileOperationW");
+    WCHAR from[MAX_PATH + 1] = {};   // a list of names, ended by an empty one
+    CopyText(from, MAX_PATH, dir);
+    SHFILEOPSTRUCTW op = {NULL, FO_DELETE, from, NULL, FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT};
+    if (operation) operation(&op);
 }
-
 }
 
 const WCHAR *PrivateDeviceDir(void)
@@ -119,7 +78,7 @@ void RecordMessageBox(const SimMessageBox *record) { Lock lock; g_messageBoxes.A
 void RecordFileDialog(const SimFileDialog *record) { Lock lock; g_fileDialogs.Add(*record); }
 void RecordBroadcast(const SimBroadcast *record) { Lock lock; g_broadcasts.Add(*record); }
 BOOL TakeMessageBoxAnswer(int *answer) { Lock lock; return g_boxAnswers.Pop(answer); }
-BOOL TakeFileDialogAnswer(WCHAR **path) { Lock lock; return g_dialogAnswers.Pop(path); }
+BOOL TakeFileDialogAnswer(std::wstring *path) { Lock lock; return g_dialogAnswers.Pop(path); }
 
 extern "C" {
 
@@ -136,7 +95,8 @@ void SimTestEnd(void)
     g_privateDir[0] = 0;
     SimClearRecords();
     Lock lock;
-    ClearQueues();
+    g_boxAnswers.clear();
+    g_dialogAnswers.clear();
 }
 
 // Ends a test still running; outside one it only forgets the records and answers.
@@ -160,7 +120,10 @@ DWORD SimTestFlags(void)
 void SimClearRecords(void)
 {
     Lock lock;
-    g_messageBoxes.added = g_fileDialogs.added = g_broadcasts.added = g_powerActions.added = 0;
+    g_messageBoxes.clear();
+    g_fileDialogs.clear();
+    g_broadcasts.clear();
+    g_powerActions.clear();
 }
 
 void SimQueueMessageBoxAnswer(int answer) { Lock lock; g_boxAnswers.Push(answer); }
@@ -173,18 +136,7 @@ BOOL SimGetBroadcast(int index, SimBroadcast *record) { Lock lock; return g_broa
 int SimPowerActionCount(void) { Lock lock; return g_powerActions.Count(); }
 BOOL SimGetPowerAction(int index, SimPowerAction *record) { Lock lock; return g_powerActions.Get(index, record); }
 
-void SimQueueFileDialogAnswer(const WCHAR *path)
-{
-    WCHAR *copy = NULL;
-    if (path) {
-        size_t n = wcsnlen(path, 32767) + 1;
-        copy = (WCHAR *)HeapAlloc(GetProcessHeap(), 0, n * sizeof(WCHAR));
-        if (!copy) return;
-        CopyText(copy, n, path);
-    }
-    Lock lock;
-    if (!g_dialogAnswers.Push(copy) && copy) HeapFree(GetProcessHeap(), 0, copy);
-}
+void SimQueueFileDialogAnswer(const WCHAR *path) { Lock lock; g_dialogAnswers.Push(path ? path : L""); }
 
 void SimRecordPowerAction(int kind, DWORD a, DWORD b)
 {

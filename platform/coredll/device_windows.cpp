@@ -1,7 +1,8 @@
 // Windows on the device's screen: default placement below the navigation bar, the
 // foreground request, the screen's shape (rotation) and ending the device's programs.
 #include <windows.h>
-#include "simdevice.h"
+#include <initializer_list>
+#include <set>
 #include "device.h"
 
 namespace {
@@ -112,44 +113,24 @@ BOOL WINAPI Ce_SetForegroundWindow(HWND handle)
 
 namespace {
 
-struct WindowOwners {
-    DWORD count;
-    DWORD processes[128];
-};
-
 BOOL CALLBACK CollectOwner(HWND window, LPARAM context)
 {
-    WindowOwners *owners = (WindowOwners *)context;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    for (DWORD i = 0; i < owners->count; ++i)
-        if (owners->processes[i] == process) return TRUE;
-    if (owners->count < 128) owners->processes[owners->count++] = process;
+    ((std::set<DWORD> *)context)->insert(process);
     return TRUE;
-}
-
-BOOL SameFolder(const WCHAR *folder, const WCHAR *image, size_t imageFolderLength)
-{
-    size_t n = wcslen(folder);
-    while (n > 0 && folder[n - 1] == L'\\') --n;
-    return n > 0 && n == imageFolderLength &&
-           CompareStringOrdinal(folder, (int)n, image, (int)n, TRUE) == CSTR_EQUAL;
 }
 
 // Wine's own processes (the desktop, services, device drivers) start from the Windows
 // or the system folder itself; the device's programs live elsewhere.
 BOOL IsSystemProcess(HANDLE process)
 {
-    WCHAR image[MAX_PATH];
+    WCHAR image[MAX_PATH], folder[MAX_PATH];
     DWORD n = MAX_PATH;
     if (!QueryFullProcessImageNameW(process, 0, image, &n)) return TRUE;   // unknown: leave it alone
-    size_t folderLength = 0;
-    for (DWORD i = 0; i < n; ++i)
-        if (image[i] == L'\\') folderLength = i;
-    WCHAR folder[MAX_PATH];
-    if (GetWindowsDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
-    if (GetSystemDirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
-    if (GetSystemWow64DirectoryW(folder, MAX_PATH) && SameFolder(folder, image, folderLength)) return TRUE;
+    if (WCHAR *slash = wcsrchr(image, L'\\')) *slash = 0;
+    for (UINT(WINAPI * folderOf)(LPWSTR, UINT) : {GetWindowsDirectoryW, GetSystemDirectoryW, GetSystemWow64DirectoryW})
+        if (folderOf(folder, MAX_PATH) && CompareStringOrdinal(folder, -1, image, -1, TRUE) == CSTR_EQUAL) return TRUE;
     return FALSE;
 }
 
@@ -157,14 +138,11 @@ BOOL IsSystemProcess(HANDLE process)
 
 extern "C" int SimEndDevicePrograms(DWORD sparedProcessId)
 {
-    WindowOwners *owners = (WindowOwners *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WindowOwners));
-    if (!owners) return 0;
-    EnumWindows(CollectOwner, (LPARAM)owners);
+    std::set<DWORD> owners;
+    EnumWindows(CollectOwner, (LPARAM)&owners);
     int ended = 0;
-    DWORD self = GetCurrentProcessId();
-    for (DWORD i = 0; i < owners->count; ++i) {
-        DWORD id = owners->processes[i];
-        if (id == 0 || id == self || id == sparedProcessId) continue;
+    for (DWORD id : owners) {
+        if (id == 0 || id == GetCurrentProcessId() || id == sparedProcessId) continue;
         HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
         if (!process) continue;
         // A reset stops programs where they stand, as the device does.
@@ -174,6 +152,5 @@ extern "C" int SimEndDevicePrograms(DWORD sparedProcessId)
         }
         CloseHandle(process);
     }
-    HeapFree(GetProcessHeap(), 0, owners);
     return ended;
 }

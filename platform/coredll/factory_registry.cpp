@@ -6,7 +6,7 @@
 // the one form every registry accepts.
 //
 // Sound values name files that set-up creates (kDeviceFiles of registry_device.cpp).
-#include "factory_registry.h"
+#include "device.h"
 
 #define HKLM HKEY_LOCAL_MACHINE
 #define HKCU HKEY_CURRENT_USER

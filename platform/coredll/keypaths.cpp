@@ -1,9 +1,7 @@
 // Registry key paths as the device takes them: a leading backslash names the same key
 // as the path without it. Wine refuses such paths under most roots.
 #include <windows.h>
-
-#include "internal.h"
-#include "simdevice.h"
+#include "device.h"
 
 static LPCWSTR WithoutLeadingBackslash(LPCWSTR path)
 {
@@ -13,20 +11,15 @@ static LPCWSTR WithoutLeadingBackslash(LPCWSTR path)
 // A key a test has made read-only, as keys in the device's ROM are: it opens, its
 // values can be read, and every write to it fails. Per process.
 static HKEY g_readOnlyRoot;
-static WCHAR g_readOnlyKey[MAX_PATH];
+static std::wstring g_readOnlyKey;
 
 static bool IsReadOnlyKey(HKEY root, LPCWSTR path)
 {
-    if (!g_readOnlyKey[0] || root != g_readOnlyRoot || !path) return false;
-    path = WithoutLeadingBackslash(path);
-    return CompareStringOrdinal(path, -1, g_readOnlyKey, -1, TRUE) == CSTR_EQUAL;
+    return path && root == g_readOnlyRoot && !g_readOnlyKey.empty() &&
+           CompareStringOrdinal(WithoutLeadingBackslash(path), -1, g_readOnlyKey.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-void ForgetReadOnlyKey(void)
-{
-    g_readOnlyRoot = NULL;
-    g_readOnlyKey[0] = 0;
-}
+void ForgetReadOnlyKey(void) { g_readOnlyKey.clear(); }
 
 extern "C" {
 LONG WINAPI Ce_RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key)
@@ -52,11 +45,7 @@ LONG WINAPI Ce_RegDeleteKeyW(HKEY root, LPCWSTR path)
 
 void SimSetReadOnlyKey(HKEY root, const WCHAR *key)
 {
-    ForgetReadOnlyKey();
-    if (!key || !key[0]) return;
-    key = WithoutLeadingBackslash(key);
-    if (lstrlenW(key) >= MAX_PATH) return;
-    lstrcpynW(g_readOnlyKey, key, MAX_PATH);
     g_readOnlyRoot = root;
+    g_readOnlyKey = key ? WithoutLeadingBackslash(key) : L"";
 }
 }

@@ -1,18 +1,16 @@
 // Making the running registry exactly an image. The registry's own save gives what a
-// key holds as text in milliseconds. That text and the image's are compared key block
-// by key block: keys the image lacks are deleted, the values of changed keys are
-// cleared, and the image's changed blocks go to the registry's load call as one text.
-// The key is then saved once more and must come out exactly as the image: whatever the
-// load skipped or read otherwise fails the apply, and the caller puts back what was.
+// key holds as text in milliseconds. Every key of that text the image lacks is deleted,
+// the others are emptied of their values, and the image's text goes to the registry's
+// load call whole. The key is then saved once more and must come out exactly as the
+// image: whatever the load skipped or read otherwise fails the apply, and the caller
+// puts back what was.
 //
-// Links are deleted, never followed, and a changed link is made anew. Volatile keys are
-// no part of a saved text and stay as they are.
+// Links are deleted, never followed, and made anew. Volatile keys are no part of a
+// saved text and stay as they are.
 #include <windows.h>
 #include <winternl.h>
 #include <string.h>
-#include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <map>
 #include "simdevice.h"
 #include "registry_image.h"
 
@@ -40,14 +38,6 @@ std::wstring TempFile(const wchar_t *prefix)
     wsprintfW(name, L"%ls-%lx-%lx.txt", prefix, GetCurrentProcessId(), InterlockedIncrement(&counter));
     return std::wstring(folder) + name;
 }
-
-// One key of a text: its "[" line and the lines up to the next one.
-struct Block {
-    std::wstring path;
-    std::wstring folded;   // as the registry compares names
-    size_t begin, length;
-    bool link;
-};
 
 // A key name as the registry's save escapes it, decoded.
 std::wstring Unescape(const char *p, const char *end)
@@ -79,34 +69,25 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
-std::vector<Block> Blocks(const std::string &text)
+// Every key of a text, as the registry compares names, and every key above one (those
+// without values and with sub-keys have no line of their own); each with whether it is
+// a link.
+std::map<std::wstring, bool> KeysOf(const std::string &text)
 {
-    std::vector<Block> out;
-    for (size_t at = text.find("\n["); at != std::string::npos;) {
-        size_t begin = at + 1, next = text.find("\n[", begin);
-        size_t end = next == std::string::npos ? text.size() : next + 1;
-        size_t lineEnd = text.find('\n', begin);
-        if (lineEnd > end) lineEnd = end;
-        Block b;
-        b.path = Unescape(text.data() + begin + 1, text.data() + lineEnd - (text[lineEnd - 1] == ']' ? 1 : 0));
-        b.folded = b.path;
-        if (!b.folded.empty()) CharUpperBuffW(&b.folded[0], (DWORD)b.folded.size());
-        b.begin = begin;
-        b.length = end - begin;
-        b.link = text.compare(lineEnd, 7, "\n#link\n") == 0;
-        out.push_back(b);
-        at = next;
+    std::map<std::wstring, bool> keys{{L"", false}};
+    for (size_t at = text.find("\n["); at != std::string::npos; at = text.find("\n[", at + 1)) {
+        size_t end = text.find('\n', at + 1);
+        if (end == std::string::npos) end = text.size();
+        std::wstring path = Unescape(text.data() + at + 2, text.data() + end - (text[end - 1] == ']' ? 1 : 0));
+        if (!path.empty()) CharUpperBuffW(&path[0], (DWORD)path.size());
+        keys[path] = text.compare(end, 7, "\n#link\n") == 0;
+        while (!path.empty()) {
+            size_t cut = path.rfind(L'\\');
+            path.erase(cut == std::wstring::npos ? 0 : cut);
+            if (!keys.emplace(path, false).second) break;
+        }
     }
-    return out;
-}
-
-// A path with every key above it, up to the root ("").
-void AddWithParents(std::unordered_set<std::wstring> *set, std::wstring path)
-{
-    while (set->insert(path).second && !path.empty()) {
-        size_t cut = path.rfind(L'\\');
-        path.erase(cut == std::wstring::npos ? 0 : cut);
-    }
+    return keys;
 }
 
 void DeleteValues(HKEY key)
@@ -122,13 +103,9 @@ void DeleteValues(HKEY key)
 DWORD LoadText(HKEY key, const std::string &text)
 {
     std::wstring path = TempFile(L"simload");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    DWORD wrote = 0;
-    BOOL ok = WriteFile(file, text.data(), (DWORD)text.size(), &wrote, NULL) && wrote == text.size();
-    CloseHandle(file);
     EnableRegistryPrivileges();
-    DWORD error = ok ? (DWORD)RegLoadKeyW(key, NULL, path.c_str()) : ERROR_WRITE_FAULT;
+    DWORD error = WriteFileAtomically(path.c_str(), text, true);
+    if (!error) error = (DWORD)RegLoadKeyW(key, NULL, path.c_str());
     DeleteFileW(path.c_str());
     if (!error) {
         // A load does not mark what it wrote as changed; a real write does, so that
@@ -182,51 +159,21 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want)
     DWORD error = RegistryText(root, &have);
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
-
-    std::vector<Block> now = Blocks(have), next = Blocks(want);
-    std::unordered_map<std::wstring, const Block *> wanted;
-    std::unordered_set<std::wstring> kept, same, emptied;   // kept: the image's keys and all above them
-    for (const Block &b : next) {
-        wanted[b.folded] = &b;
-        AddWithParents(&kept, b.folded);
-    }
-    // Deepest keys first, so that a key to delete has lost its sub-keys by its turn.
-    for (auto b = now.rbegin(); b != now.rend(); ++b) {
-        auto w = wanted.find(b->folded);
-        if (w != wanted.end() && b->length == w->second->length &&
-            have.compare(b->begin, b->length, want, w->second->begin, b->length) == 0) {
-            same.insert(b->folded);
-            continue;
-        }
+    // Deepest first (a sub-key sorts after its parent), so that a key has lost its
+    // sub-keys by its turn. A key of the image stays, its values cleared, so that a handle
+    // to it (the classes root is one) still names it after the load; a link is made anew,
+    // and a key that still holds volatile keys cannot go.
+    std::map<std::wstring, bool> keys = KeysOf(have), wanted = KeysOf(want);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {
         HKEY key;
-        if (RegOpenKeyExW(root, b->path.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
-        bool gone = !kept.count(b->folded);
-        if (!b->folded.empty() && (gone || b->link || (w != wanted.end() && w->second->link))) {
-            DeleteOpenKey(key);
-            if (gone) AddWithParents(&emptied, b->folded);
-        } else {
-            DeleteValues(key);
-        }
-        RegCloseKey(key);
-    }
-    // Keys above deleted ones that the image lacks, deepest first; one that still
-    // holds volatile keys stays.
-    std::vector<std::wstring> parents;
-    for (const std::wstring &p : emptied)
-        if (!kept.count(p)) parents.push_back(p);
-    std::sort(parents.begin(), parents.end(),
-              [](const std::wstring &a, const std::wstring &b) { return a.size() > b.size(); });
-    for (const std::wstring &p : parents) {
-        HKEY key;
-        if (RegOpenKeyExW(root, p.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
-        DeleteOpenKey(key);
+        if (RegOpenKeyExW(root, k->first.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+        auto w = wanted.find(k->first);
+        bool keep = k->first.empty() || (w != wanted.end() && !w->second && !k->second);
+        if (keep || DeleteOpenKey(key)) DeleteValues(key);
         RegCloseKey(key);
     }
     // "[]" first: the load then takes the paths as they stand.
-    std::string load = std::string(kHeader) + "[]\n";
-    for (const Block &b : next)
-        if (!same.count(b.folded)) load.append(want, b.begin, b.length);
-    error = LoadText(root, load);
+    error = LoadText(root, std::string(kHeader) + "[]\n" + want.substr(sizeof kHeader - 1));
     if (!error) error = RegistryText(root, &have);
     if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
     return error;

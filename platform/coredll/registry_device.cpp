@@ -2,6 +2,14 @@
 // image that a soft reset applies, the factory image that a hard reset puts back, and
 // the boot counter every restart raises.
 //
+// The registry sandbox of a test: this process's four root keys point into a private
+// subtree seeded with the factory values, so that a test changes, backs up, restores
+// and resets a device registry of its own and never the device's. The subtrees live in
+// HKEY_USERS\SimDevice\Sandbox\<process id>, outside both hives of the device
+// registry: a backup of the device never carries a sandbox, an image applied to the
+// device never removes one, and the registry keeps that branch in memory only. Images
+// staged in a test go to its private device folder, which the test's end removes.
+//
 // The boot counter counts boots, so a restart always ends with it one higher than the
 // registry it started from: after a restore it is the restored image's count plus one,
 // after a hard reset the factory count plus one.
@@ -9,8 +17,7 @@
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
-#include "simdevice.h"
-#include "factory_registry.h"
+#include "device.h"
 #include "registry_image.h"
 
 namespace {
@@ -147,26 +154,19 @@ void FlushRoots()
     RegFlushKey(HKEY_USERS);
 }
 
-bool ApplyImageBytes(const std::string &bytes)
-{
-    std::vector<RegImageSection> sections;
-    return CheckRegImage(bytes, &sections, false) == 0 && ApplyRegImage(sections) == 0;
-}
-
 // A staged image that cannot be applied leaves the registry as it was and stays
 // staged; the outcome is kept for the device-control command to show.
 DWORD ApplyStagedImage()
 {
-    std::wstring staged, outcome;
-    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged) || GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return 0;
+    std::wstring staged = DeviceFilePath(REGIMG_STAGED_NAME);
+    if (GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
     std::string bytes;
     std::vector<RegImageSection> sections;
     DWORD error = ReadRegImageFile(staged.c_str(), &bytes);
     if (!error) error = CheckRegImage(bytes, &sections, false);
     if (!error) error = ApplyRegImage(sections);
     if (!error) DeleteFileW(staged.c_str());
-    if (DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome)) WriteFileAtomically(outcome.c_str(), std::to_string(error), true);
+    WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
     return error;
 }
 
@@ -204,14 +204,11 @@ BOOL SimCreateDevice(void)
     ok &= CreateDeviceFiles();
     // The factory image is taken once, when the device is first made; a test's
     // sandbox has its own.
-    if (!SandboxActive()) {
-        std::wstring factory;
-        std::string bytes, image;
-        std::vector<RegImageSection> sections;
-        if (!DeviceFilePath(REGIMG_FACTORY_NAME, &factory)) ok = false;
-        else if (ReadRegImageFile(factory.c_str(), &bytes) != 0 || CheckRegImage(bytes, &sections, false) != 0)
-            ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
-    }
+    std::wstring factory = DeviceFilePath(REGIMG_FACTORY_NAME);
+    std::string bytes, image;
+    std::vector<RegImageSection> sections;
+    if (!SandboxActive() && (ReadRegImageFile(factory.c_str(), &bytes) || CheckRegImage(bytes, &sections, false)))
+        ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
     FlushRoots();
     return ok;
 }
@@ -228,16 +225,13 @@ DWORD SimGetBootCount(void)
 
 BOOL SimHasStagedImage(void)
 {
-    std::wstring staged;
-    return DeviceFilePath(REGIMG_STAGED_NAME, &staged) && GetFileAttributesW(staged.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(DeviceFilePath(REGIMG_STAGED_NAME).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL SimGetLastApply(DWORD *error)
 {
-    std::wstring outcome;
     std::string text;
-    if (!DeviceFilePath(REGIMG_OUTCOME_NAME, &outcome) || ReadRegImageFile(outcome.c_str(), &text) || text.empty())
-        return FALSE;
+    if (ReadRegImageFile(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), &text) || text.empty()) return FALSE;
     *error = strtoul(text.c_str(), NULL, 10);
     return TRUE;
 }
@@ -257,22 +251,102 @@ DWORD SimSoftReset(BOOL ending)
 void SimHardReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_HARD_RESET, 0, 0);
-    std::wstring path;
-    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME})
-        if (DeviceFilePath(name, &path)) DeleteFileW(path.c_str());
-    bool restored = false;
-    if (const std::string *image = SandboxFactoryImage()) {
-        restored = ApplyImageBytes(*image);
-    } else if (!SandboxActive()) {
-        std::wstring factory;
-        std::string bytes;
-        if (DeviceFilePath(REGIMG_FACTORY_NAME, &factory) && ReadRegImageFile(factory.c_str(), &bytes) == 0)
-            restored = ApplyImageBytes(bytes);
-    }
-    if (!restored) SeedFactoryRegistry();
+    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME}) DeleteFileW(DeviceFilePath(name).c_str());
+    std::string bytes;
+    std::vector<RegImageSection> sections;
+    if (const std::string *image = SandboxFactoryImage()) bytes = *image;
+    else if (!SandboxActive()) ReadRegImageFile(DeviceFilePath(REGIMG_FACTORY_NAME).c_str(), &bytes);
+    if (CheckRegImage(bytes, &sections, false) || ApplyRegImage(sections)) SeedFactoryRegistry();
     RaiseBootCount();
     FlushRoots();
     EndIfAsked(ending);
 }
 
 }  // extern "C"
+
+namespace {
+
+// ---- The registry sandbox of a test ----
+
+const wchar_t kContainer[] = L"SimDevice\\Sandbox";
+
+struct Sandbox {
+    bool active;
+    HKEY container;                 // the real HKEY_USERS\SimDevice\Sandbox
+    std::wstring name;              // this process's subtree in it
+    std::string factory;            // the seeded registry, which a hard reset brings back
+};
+Sandbox g_box;
+
+HKEY CreateUnder(HKEY parent, const wchar_t *path)
+{
+    HKEY key = NULL;
+    if (RegCreateKeyExW(parent, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS) return NULL;
+    return key;
+}
+
+void PutRootsBack()
+{
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, NULL);
+    RegOverridePredefKey(HKEY_USERS, NULL);
+    RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+}
+
+}  // namespace
+
+BOOL RegistrySandboxBegin(void)
+{
+    if (g_box.active) RegistrySandboxEnd();
+    HKEY container = CreateUnder(HKEY_USERS, kContainer);
+    if (!container) return FALSE;
+    // Named after the process; whatever an ended process of the same id left goes.
+    wchar_t name[16];
+    wsprintfW(name, L"%lx", GetCurrentProcessId());
+    DeleteKeyTree(container, name);
+    HKEY machine = CreateUnder(container, (std::wstring(name) + L"\\Machine").c_str());
+    HKEY classes = machine ? CreateUnder(machine, L"Software\\Classes") : NULL;
+    HKEY users = CreateUnder(container, (std::wstring(name) + L"\\User").c_str());
+    HKEY current = users ? CreateUnder(users, L"Current") : NULL;
+    bool ok = machine && classes && users && current;
+    if (ok)
+        ok = RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine) == ERROR_SUCCESS &&
+             RegOverridePredefKey(HKEY_CLASSES_ROOT, classes) == ERROR_SUCCESS &&
+             RegOverridePredefKey(HKEY_USERS, users) == ERROR_SUCCESS &&
+             RegOverridePredefKey(HKEY_CURRENT_USER, current) == ERROR_SUCCESS;
+    HKEY opened[] = {machine, classes, users, current};
+    for (HKEY key : opened)
+        if (key) RegCloseKey(key);   // the overrides hold handles of their own
+    if (!ok) {
+        PutRootsBack();
+        DeleteKeyTree(container, name);
+        RegCloseKey(container);
+        return FALSE;
+    }
+
+    g_box.container = container;
+    g_box.name = name;
+    g_box.active = true;
+    SeedFactoryRegistry();
+    static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
+    if (BuildRegImage(roots, 2, &g_box.factory) != 0) g_box.factory.clear();
+    return TRUE;
+}
+
+void RegistrySandboxEnd(void)
+{
+    if (!g_box.active) return;
+    PutRootsBack();
+    DeleteKeyTree(g_box.container, g_box.name.c_str());
+    RegCloseKey(g_box.container);
+    // The empty containers go too; they stay while another process has a sandbox.
+    if (RegDeleteKeyW(HKEY_USERS, kContainer) == ERROR_SUCCESS) RegDeleteKeyW(HKEY_USERS, L"SimDevice");
+    g_box = Sandbox();
+}
+
+bool SandboxActive(void) { return g_box.active; }
+
+const std::string *SandboxFactoryImage(void)
+{
+    return g_box.active && !g_box.factory.empty() ? &g_box.factory : NULL;
+}

@@ -12,18 +12,15 @@
 
 namespace {
 
-DWORD Crc32(const char *data, size_t length)
+DWORD Crc32(const std::string &bytes)
 {
     static DWORD table[256];
-    if (!table[1]) {
-        for (DWORD i = 0; i < 256; ++i) {
-            DWORD c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
+    for (DWORD i = table[1] ? 256 : 0; i < 256; ++i) {
+        table[i] = i;
+        for (int k = 0; k < 8; ++k) table[i] = (table[i] & 1) ? 0xEDB88320u ^ (table[i] >> 1) : table[i] >> 1;
     }
     DWORD crc = 0xFFFFFFFF;
-    for (size_t i = 0; i < length; ++i) crc = table[(crc ^ (BYTE)data[i]) & 0xFF] ^ (crc >> 8);
+    for (unsigned char c : bytes) crc = table[(crc ^ c) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -36,7 +33,7 @@ ULONGLONG GetU64(const std::string &in, size_t at) { ULONGLONG v; memcpy(&v, in.
 DWORD ImageCrc(std::string bytes)
 {
     memset(&bytes[REGIMG_CRC_OFFSET], 0, 4);
-    return Crc32(bytes.data(), bytes.size());
+    return Crc32(bytes);
 }
 
 std::string ImageOf(const std::vector<RegImageSection> &sections)
@@ -88,9 +85,7 @@ DWORD CheckTextLoads(const std::string &text)
 
 DWORD StageRegImage(const std::string &bytes)
 {
-    std::wstring staged;
-    if (!DeviceFilePath(REGIMG_STAGED_NAME, &staged)) return ERROR_PATH_NOT_FOUND;
-    return WriteFileAtomically(staged.c_str(), bytes, true);
+    return WriteFileAtomically(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), bytes, true);
 }
 
 }  // namespace
@@ -149,10 +144,9 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 {
     bytes->clear();
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    DWORD attributes = GetFileAttributesW(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() ? GetLastError() : ERROR_FILE_NOT_FOUND;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_NOT_REGISTRY_FILE;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    // Shared, so that a writer can still rename a new file over it.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     LARGE_INTEGER size;
     DWORD error = 0, got = 0;
@@ -171,19 +165,15 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool replace)
 {
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    wchar_t full[MAX_PATH], *name = NULL;
-    DWORD n = GetFullPathNameW(path, MAX_PATH, full, &name);
-    if (n == 0 || n >= MAX_PATH || !name || !*name) return ERROR_INVALID_NAME;
-    DWORD attributes = GetFileAttributesW(full);
+    DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
         if (!replace) return ERROR_ALREADY_EXISTS;
     }
     static LONG counter;
-    std::wstring temp(full, name - full);
-    wchar_t suffix[48];
-    wsprintfW(suffix, L"~reg%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
-    temp += suffix;
+    wchar_t suffix[48];   // beside the file, so that the move is a rename
+    wsprintfW(suffix, L".~%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
+    std::wstring temp = path + std::wstring(suffix);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD error = 0, wrote = 0;
@@ -193,42 +183,27 @@ DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool re
     // On the disk before it takes the name: a crash then leaves the old file or the new one.
     if (!error && !FlushFileBuffers(file)) error = GetLastError();
     if (!CloseHandle(file) && !error) error = GetLastError();
-    if (!error && !MoveFileExW(temp.c_str(), full, (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
+    if (!error && !MoveFileExW(temp.c_str(), path, (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
     if (error) DeleteFileW(temp.c_str());
     return error;
 }
 
-bool DeviceFilePath(const wchar_t *name, std::wstring *path)
+std::wstring DeviceFilePath(const wchar_t *name)
 {
     wchar_t folder[MAX_PATH];
-    folder[0] = 0;
-    if (!SimGetDeviceDir(folder, MAX_PATH) || !folder[0]) return false;
-    folder[MAX_PATH - 1] = 0;
+    if (!SimGetDeviceDir(folder, MAX_PATH)) return L"";
     CreateDirectoryW(folder, NULL);
-    *path = folder;
-    if (path->back() != L'\\') *path += L'\\';
-    *path += name;
-    return true;
+    return folder + std::wstring(folder[lstrlenW(folder) - 1] == L'\\' ? L"" : L"\\") + name;
 }
 
 void EnableRegistryPrivileges(void)
 {
-    static bool done;
-    if (done) return;
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
-    bool ok = true;
-    for (const wchar_t *name : {L"SeBackupPrivilege", L"SeRestorePrivilege"}) {
-        TOKEN_PRIVILEGES tp;
-        tp.PrivilegeCount = 1;
-        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        if (!LookupPrivilegeValueW(NULL, name, &tp.Privileges[0].Luid) ||
-            !AdjustTokenPrivileges(token, FALSE, &tp, 0, NULL, NULL) || GetLastError() != ERROR_SUCCESS)
-            ok = false;
-    }
-    CloseHandle(token);
-    done = ok;
+    typedef LONG(NTAPI * AdjustProc)(ULONG, BOOLEAN, BOOLEAN, PBOOLEAN);
+    static AdjustProc adjust = (AdjustProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAdjustPrivilege");
+    BOOLEAN was;
+    for (ULONG privilege : {17u, 18u})   // SeBackupPrivilege, SeRestorePrivilege
+        if (adjust) adjust(privilege, TRUE, FALSE, &was);
 }
 
 extern "C" {
@@ -263,11 +238,9 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
 {
     DWORD root = HiveOf(key);
     if (!file || !*file || !root) return ERROR_INVALID_PARAMETER;
-    if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return ERROR_ALREADY_EXISTS;
     std::string image;
     DWORD error = BuildRegImage(&root, 1, &image);
-    if (!error) error = WriteFileAtomically(file, image, false);
-    return (LONG)error;
+    return (LONG)(error ? error : WriteFileAtomically(file, image, false));
 }
 
 // Stages the file's image of the hive that holds the key, for the next soft reset;
@@ -278,27 +251,17 @@ LONG WINAPI Ce_RegReplaceKeyW(HKEY key, LPCWSTR subkey, LPCWSTR newFile, LPCWSTR
     DWORD root = HiveOf(key);
     if (!newFile || !*newFile || !root || (subkey && *subkey)) return ERROR_INVALID_PARAMETER;
     std::string bytes, old;
-    std::vector<RegImageSection> sections, staged;
+    std::vector<RegImageSection> sections, staged, merged;
     DWORD error = ReadRegImageFile(newFile, &bytes);
     if (!error) error = CheckRegImage(bytes, &sections, true);
     if (error) return (LONG)error;
-    std::vector<RegImageSection> merged;
+    if (ReadRegImageFile(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), &old) == 0) CheckRegImage(old, &staged, false);
     for (const RegImageSection &s : sections)
         if (s.root == root) merged.push_back(s);
     if (merged.empty()) return ERROR_NOT_REGISTRY_FILE;   // an image, but not of this hive
-
-    if (oldFile && *oldFile) {
-        if (GetFileAttributesW(oldFile) != INVALID_FILE_ATTRIBUTES) return ERROR_ALREADY_EXISTS;
-        error = BuildRegImage(&root, 1, &old);
-        if (!error) error = WriteFileAtomically(oldFile, old, false);
-        if (error) return (LONG)error;
-    }
-    std::wstring path;
-    if (DeviceFilePath(REGIMG_STAGED_NAME, &path) && ReadRegImageFile(path.c_str(), &bytes) == 0 &&
-        CheckRegImage(bytes, &staged, false) == 0) {
-        for (const RegImageSection &s : staged)
-            if (s.root != root) merged.push_back(s);
-    }
+    for (const RegImageSection &s : staged)
+        if (s.root != root) merged.push_back(s);
+    if (oldFile && *oldFile && (error = Ce_RegSaveKeyW(key, oldFile, NULL)) != 0) return (LONG)error;
     return (LONG)StageRegImage(ImageOf(merged));
 }
 

@@ -1,22 +1,111 @@
 // The device-control command of the simulated device, each subcommand a plain function
 // over its arguments. They change the device only through coredll's device services.
 #include <windows.h>
+#include <errno.h>
+#include <stdarg.h>
 #include <stddef.h>
-#include <tlhelp32.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <winternl.h>
 #include <tapi.h>
 #include <wchar.h>
 #include "ceplatform.h"
 #include "simdevice.h"
-#include "devctl.h"
 
 namespace {
 
+enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
+
 const WCHAR *const kShapes[] = {L"portrait", L"landscape", L"square"};
+
+const WCHAR kUsage[] =
+    L"usage: devctl COMMAND [ARGUMENTS]\n"
+    L"Changes the simulated device. Without a command it only brings the device up.\n"
+    L"\n"
+    L"  show                          what the device is and how it stands\n"
+    L"  rotate portrait|landscape|square\n"
+    L"  reset soft|hard               ends the device's programs and resets it\n"
+    L"  power                         presses the power key; waits while the device sleeps\n"
+    L"                                (a tap on the screen or \"devctl wake\" wakes it)\n"
+    L"  wake                          wakes a sleeping device\n"
+    L"  tap X Y                       taps the screen there with the stylus\n"
+    L"  battery [percent=N] [flag=N] [voltage=N] [current=N] [temperature=N]\n"
+    L"          [chemistry=N] [ac=N] [fail=0|1]\n"
+    L"  memory [total=N] [avail=N]    bytes, or with a K, M or G suffix\n"
+    L"  card list | add NAME [TOTAL FREE] [unreadable] | remove NAME\n"
+    L"  line list | add NAME [noopen] | remove NAME\n"
+    L"  telephony on|off\n"
+    L"  os MAJOR.MINOR[.BUILD]\n"
+    L"  init                          sets the device up with its factory state\n"
+    L"  help\n"
+    L"\n"
+    L"Each change prints one line: the device's new reading.\n"
+    L"rotate, power and tap need the display the device's screen is on ($DISPLAY).\n"
+    L"Exit codes: 0 done, 1 the device refused, 2 bad arguments.\n";
+
+// Text to the terminal, UTF-8 when it is not a console.
+void Print(DWORD which, const WCHAR *format, ...)
+{
+    WCHAR text[2048];
+    va_list args;
+    va_start(args, format);
+    _vsnwprintf(text, 2047, format, args);
+    va_end(args);
+    text[2047] = 0;
+    HANDLE handle = GetStdHandle(which);
+    DWORD written, mode;
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, text, (DWORD)wcslen(text), &written, NULL);
+        return;
+    }
+    char bytes[2048 * 3];
+    int count = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+    if (count > 1) WriteFile(handle, bytes, (DWORD)(count - 1), &written, NULL);
+}
+#define Out(...) Print(STD_OUTPUT_HANDLE, __VA_ARGS__)
+#define Err(...) Print(STD_ERROR_HANDLE, __VA_ARGS__)
+
+// Numbers are taken whole or not at all: no sign, no space, decimal or 0x hexadecimal.
+BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
+{
+    if (!iswdigit(text[0])) return FALSE;
+    WCHAR *end;
+    errno = 0;
+    ULONGLONG n = _wcstoui64(text, &end, text[0] == L'0' && (text[1] | 0x20) == L'x' ? 16 : 10);
+    if (*end || errno == ERANGE || n > max) return FALSE;
+    *value = n;
+    return TRUE;
+}
+
+// A size takes an optional K, M or G suffix.
+BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
+{
+    WCHAR digits[32];
+    size_t n = wcslen(text);
+    if (n == 0 || n >= 32) return FALSE;
+    wcscpy(digits, text);
+    const WCHAR *suffix = wcschr(L"KkMmGg", digits[n - 1]);
+    ULONGLONG unit = suffix ? 1ull << (10 * (1 + (suffix - L"KkMmGg") / 2)) : 1;
+    if (suffix) digits[n - 1] = 0;
+    if (!ParseNumber(digits, max / unit, value)) return FALSE;
+    *value *= unit;
+    return TRUE;
+}
+
+// "key=value": FALSE when there is no '=' or either side is empty.
+BOOL SplitSetting(const WCHAR *argument, WCHAR (&key)[32], const WCHAR **value)
+{
+    const WCHAR *eq = wcschr(argument, L'=');
+    if (!eq || eq == argument || !eq[1] || eq - argument >= 32) return FALSE;
+    wcsncpy(key, argument, eq - argument);
+    key[eq - argument] = 0;
+    *value = eq + 1;
+    return TRUE;
+}
 
 int Usage(const WCHAR *problem)
 {
-    Err(L"devctl: %ls\n", problem);
-    Err(L"Run \"devctl help\" for the commands.\n");
+    Err(L"devctl: %ls\nRun \"devctl help\" for the commands.\n", problem);
     return EXIT_USAGE;
 }
 
@@ -30,14 +119,10 @@ BOOL Is(const WCHAR *a, const WCHAR *b) { return lstrcmpiW(a, b) == 0; }
 
 // The screen is an X display. Started with none, this process could neither turn nor
 // darken the screen the device's programs are on, only a desktop nobody sees.
-BOOL HasDisplay()
+int NeedsDisplay(const WCHAR *command)
 {
     WCHAR name[2];
-    return GetEnvironmentVariableW(L"DISPLAY", name, 2) > 0;
-}
-
-int NoDisplay(const WCHAR *command)
-{
+    if (GetEnvironmentVariableW(L"DISPLAY", name, 2) > 0) return EXIT_DONE;
     Err(L"devctl: there is no display: %ls needs the display the device's screen is on (set DISPLAY)\n", command);
     return EXIT_REFUSED;
 }
@@ -51,15 +136,11 @@ void RepaintScreen()
 
 DWORD ParentProcessId()
 {
-    DWORD parent = 0, self = GetCurrentProcessId();
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ProcessID == self) { parent = entry.th32ParentProcessID; break; }
-    CloseHandle(snapshot);
-    return parent;
+    PROCESS_BASIC_INFORMATION info;
+    typedef LONG(NTAPI * QueryProc)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    QueryProc query = (QueryProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
+    return query && !query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, NULL)
+               ? (DWORD)info.InheritedFromUniqueProcessId : 0;
 }
 
 // ---- show: one line per reading, the same line each change prints ----
@@ -86,17 +167,12 @@ void PrintMemory()
 }
 
 // The version the device's programs see, from the device's own service.
-OSVERSIONINFOW OsVersionNow()
+OSVERSIONINFOW PrintOsVersion(BOOL print = TRUE)
 {
     OSVERSIONINFOW v = {sizeof v};
     GetVersionExW(&v);
+    if (print) Out(L"OS version: %lu.%lu.%lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber);
     return v;
-}
-
-void PrintOsVersion()
-{
-    OSVERSIONINFOW v = OsVersionNow();
-    Out(L"OS version: %lu.%lu.%lu\n", v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber);
 }
 
 void PrintCard(const WCHAR *what, const SimCard &card)
@@ -110,24 +186,21 @@ void PrintLine(const WCHAR *what, const SimLine &line)
     Out(L"%ls\"%ls\"%ls\n", what, line.name, line.cannotOpen ? L"  cannot be opened" : L"");
 }
 
-void ListCards()
+template <typename Item, int Max>
+int List(const WCHAR *title, int (*get)(Item *, int), void (*print)(const WCHAR *, const Item &))
 {
-    SimCard cards[SIM_MAX_CARDS];
-    int n = SimGetCards(cards, SIM_MAX_CARDS);
-    Out(L"Storage cards: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_CARDS; ++i) PrintCard(L"  ", cards[i]);
+    Item items[Max];
+    int n = get(items, Max);
+    Out(L"%ls: %d\n", title, n);
+    for (int i = 0; i < n && i < Max; ++i) print(L"  ", items[i]);
+    return EXIT_DONE;
 }
+int ListCards() { return List<SimCard, SIM_MAX_CARDS>(L"Storage cards", SimGetCards, PrintCard); }
+int ListLines() { return List<SimLine, SIM_MAX_LINES>(L"Telephony lines", SimGetLines, PrintLine); }
 
-void ListLines()
+int Show(int argc, wchar_t **)
 {
-    SimLine lines[SIM_MAX_LINES];
-    int n = SimGetLines(lines, SIM_MAX_LINES);
-    Out(L"Telephony lines: %d\n", n);
-    for (int i = 0; i < n && i < SIM_MAX_LINES; ++i) PrintLine(L"  ", lines[i]);
-}
-
-int Show()
-{
+    if (argc) return Usage(L"show takes no arguments");
     WCHAR dir[MAX_PATH];
     if (!SimGetDeviceDir(dir, MAX_PATH)) dir[0] = 0;
     Out(L"Device folder: %ls\n", dir);
@@ -155,7 +228,7 @@ int Rotate(int argc, wchar_t **argv)
     if (argc != 1) return Usage(L"rotate takes one shape: portrait, landscape or square");
     for (int shape = 0; shape < 3; ++shape) {
         if (!Is(argv[0], kShapes[shape])) continue;
-        if (!HasDisplay()) return NoDisplay(L"rotate");
+        if (NeedsDisplay(L"rotate")) return EXIT_REFUSED;
         if (!SimRotate(shape)) return Refused(L"the display has no mode of that shape");
         PrintScreen();
         return EXIT_DONE;
@@ -191,7 +264,7 @@ void PumpWhileAsleep()
     }
 }
 
-int Power(int argc)
+int Power(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"power takes no arguments");
     // The device's own key service, by name: the desktop one of the same name would
@@ -199,7 +272,7 @@ int Power(int argc)
     typedef void(WINAPI * KeyEventProc)(BYTE, BYTE, DWORD, ULONG_PTR);
     KeyEventProc keyEvent = (KeyEventProc)(void *)GetProcAddress(GetModuleHandleW(L"coredll.dll"), "keybd_event");
     if (!keyEvent) return Refused(L"the device has no power key");
-    if (!HasDisplay()) return NoDisplay(L"power");
+    if (NeedsDisplay(L"power")) return EXIT_REFUSED;
     BOOL wasAsleep = SimIsSuspended();
     keyEvent(VK_OFF, 0, 0, 0);
     keyEvent(VK_OFF, 0, KEYEVENTF_KEYUP, 0);
@@ -212,15 +285,12 @@ int Power(int argc)
     return EXIT_DONE;
 }
 
-int Wake(int argc)
+int Wake(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"wake takes no arguments");
-    if (!SimIsSuspended()) {
-        Out(L"The device is already on.\n");
-        return EXIT_DONE;
-    }
+    BOOL asleep = SimIsSuspended();
     SimWake();
-    Out(L"The device is on.\n");
+    Out(asleep ? L"The device is on.\n" : L"The device is already on.\n");
     return EXIT_DONE;
 }
 
@@ -230,7 +300,7 @@ int Tap(int argc, wchar_t **argv)
     ULONGLONG x, y;
     if (argc != 2 || !ParseNumber(argv[0], 0xFFFF, &x) || !ParseNumber(argv[1], 0xFFFF, &y))
         return Usage(L"tap takes a point of the screen, X Y");
-    if (!HasDisplay()) return NoDisplay(L"tap");
+    if (NeedsDisplay(L"tap")) return EXIT_REFUSED;
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     if ((int)x >= width || (int)y >= height) return Usage(L"that point lies off the screen");
     INPUT inputs[3];
@@ -288,13 +358,18 @@ int Battery(int argc, wchar_t **argv)
     for (int i = 0; i < argc; ++i) {
         WCHAR key[32];
         const WCHAR *value;
-        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"battery settings are written key=value");
+        if (!SplitSetting(argv[i], key, &value)) return Usage(L"battery settings are written key=value");
         const BatterySetting *setting = NULL;
         for (const BatterySetting &s : kBatterySettings)
             if (Is(key, s.key)) setting = &s;
         if (!setting) return Usage(L"unknown battery setting");
-        LONGLONG n;
-        if (!ParseSignedNumber(value, setting->min, setting->unknownToo ? 255 : setting->max, &n) ||
+        BOOL negative = value[0] == L'-';
+        ULONGLONG magnitude;
+        LONGLONG max = setting->unknownToo ? 255 : setting->max;
+        if (!ParseNumber(value + negative, negative ? (ULONGLONG)-setting->min : (ULONGLONG)max, &magnitude))
+            return Usage(setting->problem);
+        LONGLONG n = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
+        if (n < setting->min ||
             (n > setting->max && n != 255))
             return Usage(setting->problem);
         CopyMemory((BYTE *)&b + setting->offset, &n, setting->size);   // little-endian: the low bytes
@@ -315,18 +390,15 @@ int Memory(int argc, wchar_t **argv)
         WCHAR key[32];
         const WCHAR *value;
         ULONGLONG n;
-        if (!SplitSetting(argv[i], key, 32, &value)) return Usage(L"memory settings are written key=value");
+        if (!SplitSetting(argv[i], key, &value)) return Usage(L"memory settings are written key=value");
         if (!Is(key, L"total") && !Is(key, L"avail")) return Usage(L"memory takes total= and avail=");
         if (!ParseSize(value, 0xFFFFFFFFu, &n)) return Usage(L"memory sizes are bytes below 4G (K, M, G allowed)");
         if (Is(key, L"total")) total = (DWORD)n;
         else { available = (DWORD)n; availableGiven = TRUE; }
     }
     if (total == 0) return Usage(L"total memory must be more than 0");
-    if (available > total) {
-        if (availableGiven) return Usage(L"available memory cannot exceed the total");
-        available = total;
-    }
-    SimSetMemory(total, available);
+    if (available > total && availableGiven) return Usage(L"available memory cannot exceed the total");
+    SimSetMemory(total, available);   // which cuts what is available to a smaller total
     RepaintScreen();
     PrintMemory();
     return EXIT_DONE;
@@ -335,22 +407,16 @@ int Memory(int argc, wchar_t **argv)
 int OsVersion(int argc, wchar_t **argv)
 {
     if (argc != 1) return Usage(L"os takes one version, MAJOR.MINOR[.BUILD]");
-    OSVERSIONINFOW now = OsVersionNow();
+    OSVERSIONINFOW now = PrintOsVersion(FALSE);
     DWORD parts[3] = {now.dwMajorVersion, now.dwMinorVersion, now.dwBuildNumber};
-    WCHAR text[64];
-    if (wcslen(argv[0]) >= 64) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
-    wcscpy(text, argv[0]);
-    WCHAR *piece = text;
     int count = 0;
-    while (piece) {
-        WCHAR *dot = wcschr(piece, L'.');
-        if (dot) *dot = 0;
+    BOOL ok = TRUE;
+    for (WCHAR *piece = argv[0], *dot; ok && piece; piece = dot ? dot + 1 : NULL) {
+        if ((dot = wcschr(piece, L'.')) != NULL) *dot = 0;
         ULONGLONG n;
-        if (count == 3 || !ParseNumber(piece, 0xFFFFFFFFu, &n)) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
-        parts[count++] = (DWORD)n;
-        piece = dot ? dot + 1 : NULL;
+        if ((ok = count < 3 && ParseNumber(piece, 0xFFFFFFFFu, &n))) parts[count++] = (DWORD)n;
     }
-    if (count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
+    if (!ok || count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
     SimSetOsVersion(parts[0], parts[1], parts[2]);
     PrintOsVersion();
     return EXIT_DONE;
@@ -377,103 +443,115 @@ BOOL UsableName(const WCHAR *name, BOOL folder)
     return usable && (!folder || (!wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.'));
 }
 
-// The index of the item of that name in any case, or -1.
-template <typename Item> int Named(const Item *items, int count, const WCHAR *name)
+// Adds an item, or removes the one of that name in any case, and says which.
+template <typename Item, int Max>
+int Change(int (*get)(Item *, int), BOOL (*set)(const Item *, int), void (*print)(const WCHAR *, const Item &),
+           const WCHAR *noun, const Item *added, const WCHAR *name)
 {
+    Item items[Max];
+    int count = get(items, Max), at = -1;
+    if (count > Max) count = Max;
     for (int i = 0; i < count; ++i)
-        if (Is(items[i].name, name)) return i;
-    return -1;
-}
-
-template <typename Item> Item Removed(Item *items, int *count, int at)
-{
-    Item removed = items[at];
-    for (int j = at + 1; j < *count; ++j) items[j - 1] = items[j];
-    --*count;
-    return removed;
+        if (Is(items[i].name, added ? added->name : name)) at = i;
+    WCHAR problem[100];
+    swprintf(problem, 100, added && at >= 0 ? L"the device has a %ls of that name already"
+                          : added           ? L"the device has no room for another %ls"
+                                            : L"the device has no %ls of that name", noun);
+    if (added ? at >= 0 || count == Max : at < 0) return Refused(problem);
+    Item changed = added ? *added : items[at];
+    if (added) items[count++] = changed;
+    else MoveMemory(&items[at], &items[at + 1], (--count - at) * sizeof(Item));
+    if (!set(items, count)) return Refused(L"the device could not take the change");
+    RepaintScreen();
+    swprintf(problem, 100, L"%lc%ls %ls: ", towupper(noun[0]), noun + 1, added ? L"added" : L"removed");
+    print(problem, changed);
+    return EXIT_DONE;
 }
 
 int Card(int argc, wchar_t **argv)
 {
-    SimCard cards[SIM_MAX_CARDS];
-    int count = SimGetCards(cards, SIM_MAX_CARDS), at;
-    if (count > SIM_MAX_CARDS) count = SIM_MAX_CARDS;
-    if (argc == 1 && Is(argv[0], L"list")) {
-        ListCards();
-        return EXIT_DONE;
-    }
-    if (argc >= 2 && Is(argv[0], L"add")) {
-        // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
-        BOOL sized = argc >= 4;
-        if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
-            return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
-        if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
-        SimCard card = {};
-        wcscpy(card.name, argv[1]);
-        card.totalBytes = 128ull * 1024 * 1024;
-        card.freeBytes = 96ull * 1024 * 1024;
-        if (sized && (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes)))
-            return Usage(L"card sizes are bytes (K, M, G allowed)");
-        if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
-        card.unreadable = argc == (sized ? 5 : 3);
-        if (Named(cards, count, card.name) >= 0) return Refused(L"the device has a card of that name already");
-        if (count == SIM_MAX_CARDS) return Refused(L"the device has no room for another card");
-        cards[count++] = card;
-        if (!SimSetCards(cards, count)) return Refused(L"the card's folder could not be made");
-        RepaintScreen();
-        PrintCard(L"Card added: ", card);
-        return EXIT_DONE;
-    }
-    if (argc == 2 && Is(argv[0], L"remove")) {
-        if ((at = Named(cards, count, argv[1])) < 0) return Refused(L"the device has no card of that name");
-        // The card's folder stays: files on it are the user's.
-        SimCard removed = Removed(cards, &count, at);
-        if (!SimSetCards(cards, count)) return Refused(L"the card list could not be written");
-        RepaintScreen();
-        PrintCard(L"Card removed: ", removed);
-        return EXIT_DONE;
-    }
-    return Usage(L"card list, card add NAME [TOTAL FREE] [unreadable] or card remove NAME");
+    if (argc == 1 && Is(argv[0], L"list")) return ListCards();
+    if (argc == 2 && Is(argv[0], L"remove"))
+        return Change<SimCard, SIM_MAX_CARDS>(SimGetCards, SimSetCards, PrintCard, L"card", NULL, argv[1]);
+    if (argc < 2 || !Is(argv[0], L"add"))
+        return Usage(L"card list, card add NAME [TOTAL FREE] [unreadable] or card remove NAME");
+    // NAME, then TOTAL FREE or nothing, then "unreadable" or nothing.
+    BOOL sized = argc >= 4;
+    if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
+        return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
+    if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
+    SimCard card = {};
+    wcscpy(card.name, argv[1]);
+    card.totalBytes = 128ull * 1024 * 1024;
+    card.freeBytes = 96ull * 1024 * 1024;
+    if (sized && (!ParseSize(argv[2], ~0ull, &card.totalBytes) || !ParseSize(argv[3], ~0ull, &card.freeBytes)))
+        return Usage(L"card sizes are bytes (K, M, G allowed)");
+    if (card.freeBytes > card.totalBytes) return Usage(L"a card cannot have more free than total bytes");
+    card.unreadable = argc == (sized ? 5 : 3);
+    return Change<SimCard, SIM_MAX_CARDS>(SimGetCards, SimSetCards, PrintCard, L"card", &card, NULL);
 }
 
 int Line(int argc, wchar_t **argv)
 {
-    SimLine lines[SIM_MAX_LINES];
-    int count = SimGetLines(lines, SIM_MAX_LINES), at;
-    if (count > SIM_MAX_LINES) count = SIM_MAX_LINES;
-    if (argc == 1 && Is(argv[0], L"list")) {
-        ListLines();
-        return EXIT_DONE;
-    }
-    if ((argc == 2 || argc == 3) && Is(argv[0], L"add")) {
-        if (argc == 3 && !Is(argv[2], L"noopen")) return Usage(L"line add NAME [noopen]");
-        if (!UsableName(argv[1], FALSE)) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
-        if (Named(lines, count, argv[1]) >= 0) return Refused(L"the device has a line of that name already");
-        if (count == SIM_MAX_LINES) return Refused(L"the device has no room for another line");
-        SimLine line = {};
-        wcscpy(line.name, argv[1]);
-        line.cannotOpen = argc == 3;
-        lines[count++] = line;
-        SimSetLines(lines, count);
-        PrintLine(L"Line added: ", line);
-        return EXIT_DONE;
-    }
-    if (argc == 2 && Is(argv[0], L"remove")) {
-        if ((at = Named(lines, count, argv[1])) < 0) return Refused(L"the device has no line of that name");
-        SimLine removed = Removed(lines, &count, at);
-        SimSetLines(lines, count);
-        PrintLine(L"Line removed: ", removed);
-        return EXIT_DONE;
-    }
-    return Usage(L"line list, line add NAME [noopen] or line remove NAME");
+    if (argc == 1 && Is(argv[0], L"list")) return ListLines();
+    if (argc == 2 && Is(argv[0], L"remove"))
+        return Change<SimLine, SIM_MAX_LINES>(SimGetLines, SimSetLines, PrintLine, L"line", NULL, argv[1]);
+    if (argc < 2 || argc > 3 || !Is(argv[0], L"add") || (argc == 3 && !Is(argv[2], L"noopen")))
+        return Usage(L"line list, line add NAME [noopen] or line remove NAME");
+    if (!UsableName(argv[1], FALSE)) return Usage(L"a line name has 1 to 63 characters, no spaces at its ends");
+    SimLine line = {};
+    wcscpy(line.name, argv[1]);
+    line.cannotOpen = argc == 3;
+    return Change<SimLine, SIM_MAX_LINES>(SimGetLines, SimSetLines, PrintLine, L"line", &line, NULL);
 }
 
-int Init(int argc)
+// Every dialog template asks for Tahoma 8, and the layouts are drawn for the device's
+// own Tahoma: 13 pixels high, a dialog's average character (4 x 8 units) 6 x 13 pixels.
+// A hidden dialog of one static control, FONT 8, "Tahoma", built in place: the header
+// with its empty menu, class and title, the font, then the item on a DWORD boundary.
+alignas(4) const WORD kFontProbe[] = {
+    DS_SETFONT, HIWORD(WS_POPUP), 0, 0, 1, 0, 0, 100, 40,    // style, extended style, items, x, y, cx, cy
+    0, 0, 0, 8, 'T', 'a', 'h', 'o', 'm', 'a', 0,              // menu, class, title, points, face
+    0, HIWORD(WS_CHILD | WS_VISIBLE), 0, 0, 0, 0, 80, 10, 1,  // item: style, extended style, x, y, cx, cy, id
+    0xFFFF, 0x0082, 0, 0,                                     // static, no title, no creation data
+};
+
+INT_PTR CALLBACK FontProbeProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL DialogFontIsTheDevices(WCHAR (&problem)[300])
+{
+    HWND probe = CreateDialogIndirectParamW(GetModuleHandleW(NULL), (LPCDLGTEMPLATEW)kFontProbe, NULL, FontProbeProc, 0);
+    if (!probe) {
+        wcscpy(problem, L"no dialog could be created to check its font");
+        return FALSE;
+    }
+    WCHAR face[LF_FACESIZE] = L"";
+    TEXTMETRICW metrics = {};
+    HDC dc = GetDC(probe);
+    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(probe, WM_GETFONT, 0, 0));
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(probe, dc);
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(probe, &units);
+    DestroyWindow(probe);
+    if (lstrcmpiW(face, L"Tahoma") == 0 && metrics.tmHeight == 13 && units.right == 6 && units.bottom == 13) return TRUE;
+    _snwprintf(problem, 300,
+               L"the dialogs' font is \"%ls\" %ld pixels high with characters of %ld x %ld, not the "
+               L"device's Tahoma 13 pixels high with characters of 6 x 13; install Debian's fonts-wine "
+               L"and create the device again",
+               face, (long)metrics.tmHeight, (long)units.right, (long)units.bottom);
+    problem[299] = 0;
+    return FALSE;
+}
+
+int Init(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
     if (!SimCreateDevice()) return Refused(L"the device could not be set up");
     WCHAR problem[300];
-    if (!DialogFontIsTheDevices(problem, 300)) return Refused(problem);
+    if (!DialogFontIsTheDevices(problem)) return Refused(problem);
     Out(L"Device set up with its factory state.\n");
     return EXIT_DONE;
 }
@@ -489,25 +567,18 @@ int wmain(int argc, wchar_t **argv)
     if (argc == 0 || (!Is(argv[0], L"rotate") && !Is(argv[0], L"help"))) SimRestoreScreenShape();
     if (argc == 0) return EXIT_DONE;
 
-    const WCHAR *command = argv[0];
-    int rest = argc - 1;
-    wchar_t **args = argv + 1;
-    if (Is(command, L"help") || Is(command, L"-h") || Is(command, L"--help") || Is(command, L"/?")) {
-        PrintUsage();
+    if (Is(argv[0], L"help") || Is(argv[0], L"-h") || Is(argv[0], L"--help") || Is(argv[0], L"/?")) {
+        Out(L"%ls", kUsage);
         return EXIT_DONE;
     }
-    if (Is(command, L"show")) return rest ? Usage(L"show takes no arguments") : Show();
-    if (Is(command, L"rotate")) return Rotate(rest, args);
-    if (Is(command, L"reset")) return Reset(rest, args);
-    if (Is(command, L"power")) return Power(rest);
-    if (Is(command, L"wake")) return Wake(rest);
-    if (Is(command, L"tap")) return Tap(rest, args);
-    if (Is(command, L"battery")) return Battery(rest, args);
-    if (Is(command, L"memory")) return Memory(rest, args);
-    if (Is(command, L"card")) return Card(rest, args);
-    if (Is(command, L"line")) return Line(rest, args);
-    if (Is(command, L"telephony")) return Telephony(rest, args);
-    if (Is(command, L"os")) return OsVersion(rest, args);
-    if (Is(command, L"init")) return Init(rest);
+    static const struct {
+        const WCHAR *name;
+        int (*run)(int argc, wchar_t **argv);
+    } kCommands[] = {{L"show", Show},       {L"rotate", Rotate}, {L"reset", Reset},         {L"power", Power},
+                     {L"wake", Wake},       {L"tap", Tap},       {L"battery", Battery},     {L"memory", Memory},
+                     {L"card", Card},       {L"line", Line},     {L"telephony", Telephony}, {L"os", OsVersion},
+                     {L"init", Init}};
+    for (const auto &c : kCommands)
+        if (Is(argv[0], c.name)) return c.run(argc - 1, argv + 1);
     return Usage(L"unknown command");
 }

@@ -1,8 +1,9 @@
-// What the device parts of coredll.dll (the device*.cpp files) offer one another.
+// What the parts of the simulated device's coredll.dll offer one another.
 #ifndef DEVICE_INTERNAL_H
 #define DEVICE_INTERNAL_H
 
 #include <windows.h>
+#include <string>
 #include "simdevice.h"
 
 // ---- device_profile.cpp: the device's profile, a small text file in its folder ----
@@ -40,8 +41,7 @@ void RecordMessageBox(const SimMessageBox *record);
 void RecordFileDialog(const SimFileDialog *record);
 void RecordBroadcast(const SimBroadcast *record);
 BOOL TakeMessageBoxAnswer(int *answer);
-// *path is a heap copy (free with HeapFree) or NULL for a queued cancel.
-BOOL TakeFileDialogAnswer(WCHAR **path);
+BOOL TakeFileDialogAnswer(std::wstring *path);   // "" for a queued cancel
 
 // ---- device_files.cpp ----
 
@@ -57,10 +57,40 @@ BOOL ScreenHasShape(int shape);
 
 void ResetPowerState(void);   // forgets a half-pressed key and the suspended state
 
+// ---- registry_device.cpp: the per-test sandbox of the device registry ----
+
+// Begin points this process's four root keys into a fresh subtree seeded with the
+// factory values; End removes it and puts the roots back.
+BOOL RegistrySandboxBegin(void);
+void RegistrySandboxEnd(void);
+
+// ---- factory_registry.cpp: the registry a new device ships with ----
+
+struct FactoryValue {
+    HKEY root;              // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_CLASSES_ROOT
+    const wchar_t *key;
+    const wchar_t *name;    // NULL: the key alone; L"" the default value
+    DWORD type;             // REG_SZ or REG_DWORD (REG_NONE for the key alone)
+    const wchar_t *text;    // REG_SZ
+    DWORD number;           // REG_DWORD
+};
+extern const FactoryValue g_factoryRegistry[];
+extern const size_t g_factoryRegistryCount;
+
+// ---- device_libraries.cpp ----
+
+// A procedure of a desktop library, loaded on the first call that needs it; NULL when
+// the library or the procedure is missing.
+FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
+
+// ---- keypaths.cpp ----
+
+void ForgetReadOnlyKey(void);   // ends a test's read-only key
+
 // ---- small string helpers (device_profile.cpp) ----
 
 // Copies at most cch-1 characters and always terminates; NULL source gives "".
-void CopyText(WCHAR *dest, size_t cch, const WCHAR *source);
+inline void CopyText(WCHAR *dest, size_t cch, const WCHAR *source) { if (dest && cch) lstrcpynW(dest, source ? source : L"", (int)cch); }
 // Appends, keeping the terminator inside cch; returns FALSE when cut.
 BOOL AppendText(WCHAR *dest, size_t cch, const WCHAR *source);
 BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b);

@@ -22,8 +22,7 @@ extern "C" {
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
-/* Wine's virtual desktop offers all three modes when it starts at the portrait size on a
- * host screen of at least 640x640. */
+/* Wine's virtual desktop offers all three when it starts upright on a 640x640 host screen. */
 #define SIM_PORTRAIT_CX 480
 #define SIM_PORTRAIT_CY 640
 #define SIM_LANDSCAPE_CX 640
@@ -79,7 +78,7 @@ SIMAPI void  SimGetMemory(DWORD *totalBytes, DWORD *availableBytes);
  * total, or a folder that cannot be made. An empty name is the root, as some devices list it. */
 SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);
 SIMAPI int   SimGetCards(SimCard *cards, int max);
-SIMAPI void  SimSetLines(const SimLine *lines, int count);
+SIMAPI BOOL  SimSetLines(const SimLine *lines, int count);   /* FALSE for a bad name */
 SIMAPI int   SimGetLines(SimLine *lines, int max);
 /* Error 0 clears it. lineInitializeEx gives a LINEERR_ code as it is, any other as LINEERR_NODRIVER. */
 SIMAPI void  SimSetFailure(int failure, DWORD error);
@@ -88,13 +87,11 @@ SIMAPI DWORD SimGetFailure(int failure);
  * access only. A NULL or empty key ends it; so does the end of a test. */
 SIMAPI void  SimSetReadOnlyKey(HKEY root, const WCHAR *key);
 
-/* Changes the display mode, re-lays out the shell's windows and remembers the shape.
- * FALSE when the display lacks that mode. */
+/* Changes the display mode and remembers the shape; FALSE when the display lacks it. */
 SIMAPI BOOL  SimRotate(int shape);
 SIMAPI int   SimGetScreenShape(void);
-/* The desktop always starts upright (the only size offering all three shapes); this turns
- * it to the remembered shape. devctl calls it on every run, coredll once per process outside
- * tests, before the first window of default size. */
+/* Turns the desktop, which always starts upright, to the remembered shape. devctl calls it
+ * on every run, coredll once per process outside tests. */
 SIMAPI BOOL  SimRestoreScreenShape(void);
 
 SIMAPI BOOL  SimIsSuspended(void);
@@ -151,7 +148,7 @@ typedef struct SimFileDialog {
     HWND  owner;
 } SimFileDialog;
 
-/* A NULL path, or none queued, cancels the dialog; at most 32 wait. An answer comes back as
+/* A NULL or empty path, or none queued, cancels the dialog; at most 32 wait. An answer comes back as
  * typed: no extension gets the default one. One that does not fit nMaxFile fails as the real
  * dialog does (FNERR_BUFFERTOOSMALL, the size needed in the buffer's first character). */
 SIMAPI void SimQueueFileDialogAnswer(const WCHAR *path);

@@ -1,76 +1,157 @@
-// Whole-registry backup and restore: what a restore brings back, what it refuses, and
-// what a backup leaves behind when it cannot write.
+// The device registry's backup and restore: a restore brings back exactly the saved
+// registry at the next soft reset or leaves it as it was, refuses what is no sound
+// image, and a hard reset brings back the factory registry.
+#include <stdio.h>
 #include <string.h>
-#include "registry_testkit.h"
+#include <wchar.h>
+#include <set>
+#include "testkit.h"
+#include "ceplatform.h"
+#include "platform/coredll/registry_image.h"
 
 namespace {
 
+using RegistryTest = DeviceTest;
+
+DWORD Crc32(const std::string &bytes)
+{
+    DWORD crc = 0xFFFFFFFF;
+    for (unsigned char c : bytes) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+// A line for each key and value, links taken as themselves; the boot counter, which
+// every restart raises, left out.
+void Walk(HKEY key, std::wstring path, std::set<std::wstring> *out)
+{
+    CharUpperBuffW(&path[0], (DWORD)path.size());
+    out->insert(path);
+    DWORD subkeys = 0, maxName = 0, count = 0, maxValueName = 0, maxData = 0;
+    RegQueryInfoKeyW(key, NULL, NULL, NULL, &subkeys, &maxName, NULL, &count, &maxValueName, &maxData, NULL, NULL);
+    std::vector<wchar_t> name(maxValueName + maxName + 2);
+    std::vector<BYTE> data(maxData + 2);
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD length = (DWORD)name.size(), size = (DWORD)data.size(), type = 0;
+        if (RegEnumValueW(key, i, &name[0], &length, NULL, &type, &data[0], &size) != ERROR_SUCCESS) continue;
+        std::wstring value(&name[0], length);
+        CharUpperBuffW(&value[0], length);
+        if (path == L"HKLM\\COMM" && value == L"BOOTCOUNT") continue;
+        wchar_t shape[48];
+        swprintf(shape, 48, L" = type %lu, crc %08lx", type, Crc32(std::string((char *)&data[0], size)));
+        out->insert(path + L" : " + value + shape);
+    }
+    for (DWORD i = 0; i < subkeys; ++i) {
+        DWORD length = (DWORD)name.size();
+        HKEY sub;
+        if (RegEnumKeyExW(key, i, &name[0], &length, NULL, NULL, NULL, NULL) != ERROR_SUCCESS ||
+            RegOpenKeyExW(key, &name[0], REG_OPTION_OPEN_LINK, KEY_READ, &sub) != ERROR_SUCCESS)
+            continue;
+        Walk(sub, path + L"\\" + std::wstring(&name[0], length), out);
+        RegCloseKey(sub);
+    }
+}
+
+// The sandbox's device registry: HKLM, which holds HKCR, and HKCU.
+std::wstring Snapshot()
+{
+    std::set<std::wstring> lines;
+    Walk(HKEY_LOCAL_MACHINE, L"HKLM", &lines);
+    Walk(HKEY_CURRENT_USER, L"HKCU", &lines);
+    std::wstring out;
+    for (const std::wstring &line : lines) out += line + L"\n";
+    return out;
+}
+
+std::wstring DeviceFile(const wchar_t *name)
+{
+    wchar_t folder[MAX_PATH] = L"";
+    SimGetDeviceDir(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+std::string ReadBytes(const std::wstring &path)
+{
+    std::string out;
+    FILE *f = _wfopen(path.c_str(), L"rb");
+    char buffer[65536];
+    for (size_t n; f && (n = fread(buffer, 1, sizeof buffer, f)) > 0;) out.append(buffer, n);
+    if (f) fclose(f);
+    return out;
+}
+
+void WriteBytes(const std::wstring &path, const std::string &bytes)
+{
+    FILE *f = _wfopen(path.c_str(), L"wb");
+    ASSERT_TRUE(f != NULL);
+    EXPECT_EQ(bytes.size(), fwrite(bytes.data(), 1, bytes.size(), f));
+    fclose(f);
+}
+
+// An existing link is opened as itself and pointed elsewhere.
+void SetLink(const wchar_t *path, const wchar_t *target)
+{
+    HKEY link, key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, target, 0, KEY_READ, &key));
+    BYTE name[2048];
+    ULONG got = 0;
+    typedef LONG(NTAPI * NtQueryKeyProc)(HANDLE, int, PVOID, ULONG, PULONG);
+    NtQueryKeyProc query = (NtQueryKeyProc)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
+    ASSERT_EQ(0, query(key, 3 /* KeyNameInformation */, name, sizeof name, &got));
+    RegCloseKey(key);
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &link, NULL)) {
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, path, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &link));
+    }
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, name + 4, *(ULONG *)name));
+    RegCloseKey(link);
+}
+
 const wchar_t kOdd[] = L"Software\\Zelvo Test\\[Odd] key \"quoted\"\\\x041a\x043b\x044e\x0447 \x00e9t\x00e9";
 
-// Values of every kind and spelling the registry's text must carry exactly.
-void WriteAwkwardValues()
+}  // namespace
+
+TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
 {
+    // Values of every kind and spelling the registry's text must carry exactly.
     WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"", L"default with \\ backslash, \"quotes\", [brackets]\n\ttabs");
-    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"name \"with\" quotes = and [brackets] \\ too", L"\x4e2d\x6587 and \x00e9");
-    const wchar_t expand[] = L"%WINDIR%\\Rings";
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Expand", REG_EXPAND_SZ, expand, sizeof expand);
+    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"name \"with\" quotes = and [brackets] \\ too", L"\x4e2d\x6587 \x00e9");
     const wchar_t multi[] = L"one\0two\0\0";
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Multi", REG_MULTI_SZ, multi, sizeof multi);
     std::string big(70000, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = (char)(i * 7 + 3);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Big", REG_BINARY, big.data(), (DWORD)big.size());
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Empty", REG_BINARY, NULL, 0);
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"None", REG_NONE, "\x01\x02", 2);
-    ULONGLONG q = 0x0123456789ABCDEFull;
-    WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Qword", REG_QWORD, &q, sizeof q);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Unterminated", REG_SZ, "abc", 3);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Control \x01\x1b chars", REG_SZ, L"\x01\x7f\x1b", 8);
-    DWORD d = 0xFEEDBEEF;
-    WriteRegRaw(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", REG_DWORD, &d, sizeof d);
-    WriteRegRaw(HKEY_CLASSES_ROOT, L".zelvo", L"", REG_SZ, L"zelvofile", 20);
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf without values", 0, NULL,
-                                             0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegCloseKey(k);
-}
-
-void ChangeEverything()
-{
-    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Added later", L"New", L"value");               // a new key
-    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Multi", L"now a plain string");                   // type and bytes
-    DWORD d = 1;
-    WriteRegRaw(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", REG_DWORD, &d, sizeof d);
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kOdd, L"Big");                                        // a value gone
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kOdd, L"");                                           // the default value gone
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo"));    // a subtree gone
-    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf without values", L"Now", L"has one");
-    WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"otherfile");
-}
-
-}  // namespace
-
-TEST_F(RegistryTest, RestoreAndSoftResetGiveBackExactlyTheSavedRegistry)
-{
-    WriteAwkwardValues();
-    std::string saved = DeviceSnapshot();
+    WriteRegDword(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", 0xFEEDBEEF);
+    WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"zelvofile");
+    std::wstring saved = Snapshot();
     DWORD boots = SimGetBootCount();
-    std::wstring backup = Scratch(L"backup.reg");
+    std::wstring backup = DeviceFile(L"backup.reg");
     ASSERT_TRUE(RegCopyFile(backup.c_str())) << GetLastError();
 
-    ChangeEverything();
-    std::string changed = DeviceSnapshot();
+    // Changes in both hives: keys and values added, changed and gone.
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Added later", L"New", L"value");
+    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Multi", L"now a plain string");
+    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Added", L"later");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kOdd, L"Big");
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo"));
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf", L"Now", L"has one");
+    WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"otherfile");
+    std::wstring changed = Snapshot();
     ASSERT_NE(saved, changed);
 
     // The restore only stages: the running registry stays as it is until the reset.
     ASSERT_TRUE(RegRestoreFile(backup.c_str())) << GetLastError();
     EXPECT_TRUE(SimHasStagedImage());
-    EXPECT_EQ(changed, DeviceSnapshot());
+    EXPECT_EQ(changed, Snapshot());
 
     // A fault once the first hive is in: both hives go back as they were, the image
     // stays staged and the outcome is kept for the device-control command.
     SimSetFailure(SIM_FAIL_REGAPPLY, ERROR_WRITE_FAULT);
     EXPECT_EQ((DWORD)ERROR_WRITE_FAULT, SimSoftReset(FALSE));
-    EXPECT_EQ(changed, DeviceSnapshot());
+    EXPECT_EQ(changed, Snapshot());
     EXPECT_TRUE(SimHasStagedImage());
     DWORD outcome = 0;
     EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == ERROR_WRITE_FAULT);
@@ -80,33 +161,35 @@ TEST_F(RegistryTest, RestoreAndSoftResetGiveBackExactlyTheSavedRegistry)
     EXPECT_FALSE(SimHasStagedImage());
     EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == 0);
     EXPECT_EQ(boots + 1, SimGetBootCount());
-    EXPECT_EQ(saved, DeviceSnapshot());
+    EXPECT_EQ(saved, Snapshot());
+    std::wstring type;   // read through the classes root, which must still name its key
+    EXPECT_TRUE(ReadRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", &type) && type == L"zelvofile");
 }
 
-TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
+TEST_F(RegistryTest, FilesThatAreNotSoundImagesAreRefusedAndStageNothing)
 {
-    std::wstring backup = Scratch(L"good.reg");
+    std::wstring backup = DeviceFile(L"good.reg");
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"before");
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string good = ReadBytes(backup);
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"after");
-    std::string running = DeviceSnapshot();
+    std::wstring running = Snapshot();
 
     // The good image edited and sealed again: only its contents are wrong.
+    ULONGLONG first;   // the first section's length, which holds every edit of its text
+    memcpy(&first, &good[REGIMG_HEADER_SIZE + 8], 8);
     auto sealed = [&](size_t at, size_t count, const std::string &with) {
         std::string bytes = good;
         bytes.replace(at, count, with);
-        ULONGLONG first;   // the first section's length, which holds the edit
-        memcpy(&first, &bytes[REGIMG_HEADER_SIZE + 8], 8);
-        first += with.size() - count;
-        memcpy(&bytes[REGIMG_HEADER_SIZE + 8], &first, 8);
-        Reseal(&bytes);
+        ULONGLONG length = first + with.size() - count, size = bytes.size();
+        memcpy(&bytes[REGIMG_HEADER_SIZE + 8], &length, 8);
+        memcpy(&bytes[24], &size, 8);
+        memset(&bytes[REGIMG_CRC_OFFSET], 0, 4);
+        DWORD crc = Crc32(bytes);
+        memcpy(&bytes[REGIMG_CRC_OFFSET], &crc, 4);
         return bytes;
     };
-    ULONGLONG first;
-    memcpy(&first, &good[REGIMG_HEADER_SIZE + 8], 8);
-    size_t second = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE + (size_t)first;
-    const size_t text = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE;
+    const size_t text = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE, second = text + (size_t)first;
     size_t dword = good.find("dword:"), keyEnd = good.find("]\n", text);
     size_t block = good.find("\n[", text), blockEnd = good.find("\n[", block + 1);
     ASSERT_NE(std::string::npos, dword);
@@ -129,52 +212,78 @@ TEST_F(RegistryTest, FilesThatAreNotCompleteImagesFailAndStageNothing)
         {"the machine hive twice", sealed(second, 1, "\x01"), ERROR_REGISTRY_CORRUPT},
         {"the classes beside the machine hive that holds them", sealed(second, 1, "\x03"), ERROR_REGISTRY_CORRUPT},
     };
-    std::wstring broken = Scratch(L"broken.reg");
+    std::wstring broken = DeviceFile(L"broken.reg");
     for (auto &c : cases) {
         WriteBytes(broken, c.bytes);
         SetLastError(0);
         EXPECT_FALSE(RegRestoreFile(broken.c_str())) << c.what;
         EXPECT_EQ(c.error, GetLastError()) << c.what;
     }
-    EXPECT_FALSE(RegRestoreFile(NULL));
     EXPECT_FALSE(SimHasStagedImage());
-    EXPECT_EQ(running, DeviceSnapshot());
+    EXPECT_EQ(running, Snapshot());
 
     // A failed restore leaves an image staged before it whole.
     ASSERT_TRUE(RegRestoreFile(backup.c_str()));
-    std::string before = ReadBytes(StagedPath());
+    std::wstring staged = DeviceFile(REGIMG_STAGED_NAME);
+    std::string before = ReadBytes(staged);
     WriteBytes(broken, flipped);
     EXPECT_FALSE(RegRestoreFile(broken.c_str()));
-    EXPECT_EQ(before, ReadBytes(StagedPath()));
+    EXPECT_EQ(before, ReadBytes(staged));
 
     // A staged image damaged after the restore fails the reset's apply: the registry
     // stays, and so does the image, for the user to see and settle.
-    std::string damaged = before;
-    damaged[damaged.size() - 3] ^= 0x55;
-    WriteBytes(StagedPath(), damaged);
+    before[before.size() - 3] ^= 0x55;
+    WriteBytes(staged, before);
     EXPECT_EQ((DWORD)ERROR_REGISTRY_CORRUPT, SimSoftReset(FALSE));
-    EXPECT_EQ(damaged, ReadBytes(StagedPath()));
-    EXPECT_EQ(running, DeviceSnapshot());
+    EXPECT_EQ(before, ReadBytes(staged));
+    EXPECT_EQ(running, Snapshot());
 }
 
-TEST_F(RegistryTest, BackupToAPathThatCannotBeWrittenFailsAndLeavesNothing)
+TEST_F(RegistryTest, LinksAreRestoredAsLinksAndVolatileKeysStay)
 {
-    SetLastError(0);
-    EXPECT_FALSE(RegCopyFile(Scratch(L"no such folder\\backup.reg").c_str()));
-    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, GetLastError());
-    std::wstring locked = Scratch(L"locked.reg");
-    WriteBytes(locked, "keep me");
-    ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(RegCopyFile(locked.c_str()));
-    EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
-    EXPECT_EQ("keep me", ReadBytes(locked));
-    EXPECT_FALSE(RegCopyFile(NULL));
-    // Only what the test made itself is left: no partial or temporary file.
-    EXPECT_EQ((std::vector<std::wstring>{L"locked.reg"}), FolderEntries(Scratch()));
+    // A link to a key that holds values; after the backup it leads to another key,
+    // which the restore must leave alone, and a new link appears that the image lacks.
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target", L"Kept", L"target value");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Other", L"Other", L"other value");
+    SetLink(L"Software\\Zelvo Test\\Link", L"Software\\Zelvo Test\\Target");
+    std::wstring backup = DeviceFile(L"links.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()));
+    std::wstring saved = Snapshot();
 
-    // Overwriting an ordinary, longer file replaces it whole.
-    std::wstring old = Scratch(L"old.reg");
-    WriteBytes(old, std::string(1 << 20, 'z'));
-    ASSERT_TRUE(RegCopyFile(old.c_str()));
-    EXPECT_TRUE(RegRestoreFile(old.c_str())) << GetLastError();
+    // A volatile key is no part of an image (the desktop keeps its display modes in
+    // such keys): an apply leaves it, even below a key the image changes.
+    HKEY volatileKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile", 0, NULL,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &volatileKey, NULL));
+    RegCloseKey(volatileKey);
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target", L"Kept", L"changed");
+    SetLink(L"Software\\Zelvo Test\\Link", L"Software\\Zelvo Test\\Other");
+    SetLink(L"Software\\Zelvo Test\\New link", L"Software\\Zelvo Test\\Target");
+    ASSERT_TRUE(RegRestoreFile(backup.c_str()));
+    EXPECT_EQ(0u, SimSoftReset(FALSE));
+
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile"));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Target\\Volatile"));
+    EXPECT_EQ(saved, Snapshot());
+    std::wstring read;
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Link", L"Kept", &read));
+    EXPECT_EQ(L"target value", read);
+}
+
+TEST_F(RegistryTest, HardResetBringsBackTheFactoryRegistryAndDropsAStagedImage)
+{
+    std::wstring factory = Snapshot();
+    DWORD factoryBoots = SimGetBootCount();
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Junk", L"Junk", L"junk");
+    WriteRegString(HKEY_CLASSES_ROOT, L".junk", L"", L"junkfile");
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm"));
+    std::wstring backup = DeviceFile(L"changed.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str()) && RegRestoreFile(backup.c_str()));
+
+    SimHardReset(FALSE);
+    EXPECT_FALSE(SimHasStagedImage());
+    SimPowerAction action;
+    EXPECT_TRUE(SimGetPowerAction(0, &action) && action.kind == SIM_POWER_HARD_RESET);
+    EXPECT_EQ(factoryBoots + 1, SimGetBootCount());
+    EXPECT_EQ(factory, Snapshot());
 }
