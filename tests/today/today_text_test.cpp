@@ -1,15 +1,9 @@
-// The Today text and settings icons page ("Settings1").
+// The Today text, and the boxes whose every tap is announced to the shell.
 #include "tests/hosts/host_kit.h"
 
 namespace {
 
 const wchar_t kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
-// The icon boxes in the order the page reads them: the buttons key before the text,
-// the others after it.
-const UINT kIcons[] = {IDC_TODAYTEXT_HIDE_BUTTONS, IDC_TODAYTEXT_HIDE_NETWORK, IDC_TODAYTEXT_HIDE_ADMIN,
-                       IDC_TODAYTEXT_HIDE_PASSWORD, IDC_TODAYTEXT_HIDE_OWNER};
-const wchar_t *const kIconKeys[] = {L"ControlPanel\\Buttons", L"ControlPanel\\Network", L"ControlPanel\\AdminPassword",
-                                    L"ControlPanel\\Password", L"ControlPanel\\Owner"};
 
 std::wstring TodayText() { return RegTextOr(LM, kDeviceBeta, L"Today", L"missing"); }
 
@@ -19,18 +13,26 @@ void ExpectTextShown(HWND page, bool ticked, const std::wstring &text)
     EXPECT_EQ(text, FieldText(page, IDC_TODAYTEXT_TEXT));
 }
 
-// Clear and tick again: the way to store the field once the box is ticked.
-void StoreField(HWND page)
-{
-    Tap(page, IDC_TODAYTEXT_SHOW);
-    Tap(page, IDC_TODAYTEXT_SHOW);
-}
+// Each box, and whether its notice is posted to the desktop rather than sent to every window.
+const struct {
+    PageRunner run;
+    int tab;
+    std::vector<std::pair<UINT, bool>> boxes;
+} kAnnouncing[] = {
+    {RunTodayPage, TAB_TODAY_TEXT, {{IDC_TODAYTEXT_HIDE_BUTTONS, false}, {IDC_TODAYTEXT_HIDE_NETWORK, true},
+      {IDC_TODAYTEXT_HIDE_ADMIN, true}, {IDC_TODAYTEXT_HIDE_PASSWORD, true}, {IDC_TODAYTEXT_HIDE_OWNER, true}}},
+    {RunTodayPage, TAB_SETTINGS_ICONS, {{IDC_ICONS_CLEARTYPE, false}, {IDC_ICONS_HIDE_ORIENTATION, false},
+      {IDC_ICONS_HIDE_ABOUT, false}, {IDC_ICONS_HIDE_CONNECTIONS, false}, {IDC_ICONS_HIDE_TODAY, false},
+      {IDC_ICONS_HIDE_MENUS, false}}},
+    {RunPhonePage, TAB_PHONE_APPEARANCE, {{IDC_PA_UNLIMITED_VIDEO, false}, {IDC_PA_GPRS_DISCONNECT, false},
+      {IDC_PA_GSM_LED_OFF, false}}},
+};
 
 class TodayTextPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxAndHoldsAtMost255Characters)
+TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxUnannouncedAndHoldsAtMost255Characters)
 {
     DeleteRegKey(LM, kDeviceBeta);
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
@@ -46,10 +48,10 @@ TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxAndHoldsAtMost255
         EXPECT_FALSE(RegValueExists(LM, kDeviceBeta, L"Today"));
         Tap(page, IDC_TODAYTEXT_SHOW);
         EXPECT_EQ(L"Hello owner", TodayText());
-        // An empty field stores an empty text.
         SetField(page, IDC_TODAYTEXT_TEXT, L"");
-        StoreField(page);
-        EXPECT_TRUE(IsEmptyText(LM, kDeviceBeta, L"Today"));
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_TRUE(IsEmptyText(LM, kDeviceBeta, L"Today")) << "an empty field stores an empty text";
         EXPECT_TRUE(SettingsChangesSince(before).empty()) << "the text is not announced";
     });
     // Stored empty, or too long for the field's 255 characters, it counts as none.
@@ -57,48 +59,31 @@ TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxAndHoldsAtMost255
         WriteRegString(LM, kDeviceBeta, L"Today", unusable.c_str());
         RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { ExpectTextShown(page, false, L"Rudore"); });
     }
-    const std::wstring longest(255, L'w');
-    WriteRegString(LM, kDeviceBeta, L"Today", longest.c_str());
-    RunTodayPage(TAB_TODAY_TEXT, [&](HWND page) {
-        ExpectTextShown(page, true, longest);
-        // A longer text put into the field is stored cut to what the field holds.
+    WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(255, L'w').c_str());
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        ExpectTextShown(page, true, std::wstring(255, L'w'));
         SetField(page, IDC_TODAYTEXT_TEXT, std::wstring(600, L'v').c_str());
-        StoreField(page);
-        EXPECT_EQ(std::wstring(255, L'v'), TodayText());
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        Tap(page, IDC_TODAYTEXT_SHOW);
+        EXPECT_EQ(std::wstring(255, L'v'), TodayText()) << "cut to what the field holds";
     });
 }
 
-TEST_F(TodayTextPageTest, AKeyThatCannotBeOpenedStopsTheReadingOrTheWriteAndIsNotAnnounced)
+// Opening announces nothing; every tap, ticking or clearing, makes one notice.
+TEST_F(TodayTextPageTest, EveryTapOfAnIconBoxIsAnnouncedOnce)
 {
-    WriteRegString(LM, kDeviceBeta, L"Today", L"Shown");
-    for (const wchar_t *key : kIconKeys) WriteRegDword(LM, key, L"Hide", 1);
-    DeleteRegValue(LM, L"ControlPanel\\AdminPassword", L"Hide");
-    WriteRegDword(LM, L"ControlPanel\\Owner", L"Hide", 0);
-    {
-        // The admin password key comes third: the password box after it stays clear
-        // although stored as 1.
-        KeyLockout lockout(LM, L"ControlPanel\\AdminPassword");
-        ASSERT_TRUE(lockout.locked());
-        RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-            ExpectTextShown(page, true, L"Shown");
-            for (int i = 0; i < 5; i++) EXPECT_EQ(i < 2, IsTicked(page, kIcons[i])) << kIconKeys[i];
-            // The boxes whose keys open still write.
-            int before = SimBroadcastCount();
-            Tap(page, IDC_TODAYTEXT_HIDE_OWNER);
-            EXPECT_EQ(1u, RegDwordOr(LM, L"ControlPanel\\Owner", L"Hide", 99));
-            ExpectOneSettingsNotice(before, true, "owner");
-            // A box whose key cannot be opened writes nothing and announces nothing.
-            before = SimBroadcastCount();
-            Tap(page, IDC_TODAYTEXT_HIDE_ADMIN);
-            EXPECT_EQ(before, SimBroadcastCount());
+    for (const auto &p : kAnnouncing) {
+        int opened = SimBroadcastCount();
+        p.run(p.tab, [&](HWND page) {
+            EXPECT_EQ(opened, SimBroadcastCount()) << "opening announces nothing";
+            for (auto box : p.boxes) {
+                SCOPED_TRACE(box.first);
+                for (const char *tap : {"ticked", "cleared"}) {
+                    int before = SimBroadcastCount();
+                    Tap(page, box.first);
+                    ExpectOneSettingsNotice(before, box.second, tap);
+                }
+            }
         });
     }
-    EXPECT_FALSE(RegValueExists(LM, L"ControlPanel\\AdminPassword", L"Hide"));
-    // Without the buttons key nothing is read, not even the text.
-    KeyLockout lockout(LM, L"ControlPanel\\Buttons");
-    ASSERT_TRUE(lockout.locked());
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
-        ExpectTextShown(page, false, L"");
-        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_HIDE_NETWORK));
-    });
 }
