@@ -68,15 +68,6 @@ TEST_F(FontPageTest, OpeningWritesNothingAndShowsSizesAndNamesThatFit)
             EXPECT_EQ(std::wstring(std::get<3>(c) == 49 ? 49 : 0, L'n'), FieldText(page, IDC_SYSFONT_FACE_EDIT));
         });
     }
-    // Each menu font shows its own key; eight points is their default size.
-    WriteRegDword(LM, kFonts[1].key, L"Ht", 800);
-    WriteRegDword(LM, kFonts[2].key, L"Ht", 1000);
-    WriteRegString(LM, kFonts[2].key, L"Nm", L"Courier New");
-    RunSystemPage(TAB_MENU_FONT, [](HWND page) {
-        ExpectEditAndBox(page, IDC_MENUFONT_BAR_SIZE_EDIT, L"8", IDC_MENUFONT_BAR_SIZE, false);
-        ExpectEditAndBox(page, IDC_MENUFONT_POP_SIZE_EDIT, L"10", IDC_MENUFONT_POP_SIZE, true);
-        EXPECT_EQ(L"Courier New", FieldText(page, IDC_MENUFONT_POP_FACE_EDIT));
-    });
 }
 
 // Ticked, a size box stores the edit's size, flushed; cleared, the default. The
