@@ -1,8 +1,7 @@
-// The system font and menu font pages ("Collection1", "Collection2") and the graphics
-// page ("Collection3") through the System host: three fonts, each with a size and a
-// face box in its own key, and two scroll bar measures; each an edit committed by its
-// box and stepped by its spinner. The fonts share their code; its edge cases are
-// tested on the system font.
+// The font pages ("Collection1", "Collection2") and the graphics page ("Collection3"):
+// three fonts' sizes and faces and two scroll bar measures, each an edit committed by a
+// box and stepped by a spinner. The fonts share their code; its edge cases are tested
+// on the system font.
 #include "tests/hosts/host_kit.h"
 
 namespace {
@@ -11,21 +10,18 @@ const wchar_t kSysFnt[] = L"System\\GDI\\SYSFNT";
 const wchar_t kGwe[] = L"System\\GWE";
 
 const struct Font {
-    const char *name;
     int tab;
     const wchar_t *key;
     UINT sizeBox, sizeEdit, faceBox, faceEdit, faceSpin;
     DWORD standard;   // the default size in points
-    const wchar_t *sizeCaption, *faceRefusal;
+    const wchar_t *faceRefusal;
 } kFonts[] = {
-    {"system", TAB_SYSTEM_FONT, kSysFnt, IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT,
-     IDC_SYSFONT_FACE_SPIN, 9, L"9 is default value", L"Please select the system font!"},
-    {"bar", TAB_MENU_FONT, L"System\\GWE\\Menu\\BarFnt", IDC_MENUFONT_BAR_SIZE, IDC_MENUFONT_BAR_SIZE_EDIT,
-     IDC_MENUFONT_BAR_FACE, IDC_MENUFONT_BAR_FACE_EDIT, IDC_MENUFONT_BAR_FACE_SPIN, 8, L"8 is default value",
-     L"Please select the Menu bar font!"},
-    {"pop", TAB_MENU_FONT, L"System\\GWE\\Menu\\PopFnt", IDC_MENUFONT_POP_SIZE, IDC_MENUFONT_POP_SIZE_EDIT,
-     IDC_MENUFONT_POP_FACE, IDC_MENUFONT_POP_FACE_EDIT, IDC_MENUFONT_POP_FACE_SPIN, 8, L"8 is default value",
-     L"Please select the POP Menu font!"},
+    {TAB_SYSTEM_FONT, kSysFnt, IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT,
+     IDC_SYSFONT_FACE_SPIN, 9, L"Please select the system font!"},
+    {TAB_MENU_FONT, L"System\\GWE\\Menu\\BarFnt", IDC_MENUFONT_BAR_SIZE, IDC_MENUFONT_BAR_SIZE_EDIT, IDC_MENUFONT_BAR_FACE,
+     IDC_MENUFONT_BAR_FACE_EDIT, IDC_MENUFONT_BAR_FACE_SPIN, 8, L"Please select the Menu bar font!"},
+    {TAB_MENU_FONT, L"System\\GWE\\Menu\\PopFnt", IDC_MENUFONT_POP_SIZE, IDC_MENUFONT_POP_SIZE_EDIT, IDC_MENUFONT_POP_FACE,
+     IDC_MENUFONT_POP_FACE_EDIT, IDC_MENUFONT_POP_FACE_SPIN, 8, L"Please select the POP Menu font!"},
 };
 
 DWORD Ht(const wchar_t *key = kSysFnt) { return RegDwordOr(LM, key, L"Ht", 99); }
@@ -78,7 +74,7 @@ TEST_F(FontPageTest, SizeBoxesStoreTheEditsSizeFlushedClearToTheDefaultAndRefuse
     FlushRecorder flushes;
     ASSERT_TRUE(flushes.recording());
     for (const Font &font : kFonts) {
-        SCOPED_TRACE(font.name);
+        SCOPED_TRACE(font.key);
         WriteRegDword(LM, font.key, L"Ht", font.standard * 100);
         RunSystemPage(font.tab, [&](HWND page) {
             // Sizes past what "Ht" can hold stop at its limits rather than wrap round.
@@ -96,7 +92,8 @@ TEST_F(FontPageTest, SizeBoxesStoreTheEditsSizeFlushedClearToTheDefaultAndRefuse
             EXPECT_EQ(0, MessageBoxesSince(before));
             WriteRegDword(LM, font.key, L"Ht", 1400);
             Commit(page, font.sizeEdit, std::to_wstring(font.standard), font.sizeBox);
-            ExpectOneBox(before, page, font.sizeCaption, MB_OK, L"Please select the font size!");
+            ExpectOneBox(before, page, (std::to_wstring(font.standard) + L" is default value").c_str(), MB_OK,
+                         L"Please select the font size!");
             EXPECT_FALSE(IsTicked(page, font.sizeBox));
             EXPECT_EQ(&font == kFonts ? 1400u : font.standard * 100, Ht(font.key));
         });
@@ -120,7 +117,7 @@ TEST_F(FontPageTest, FaceBoxesStoreAtMostFortyNineCharactersClearToTahomaAndRefu
 {
     const std::wstring longest(49, L'f');
     for (const Font &font : kFonts) {
-        SCOPED_TRACE(font.name);
+        SCOPED_TRACE(font.key);
         WriteRegString(LM, font.key, L"Nm", L"Verdana");
         RunSystemPage(font.tab, [&](HWND page) {
             Tap(page, font.faceBox);
@@ -205,15 +202,13 @@ TEST_F(FontPageTest, MeasuresShowOneValueOfTheirPairAndBoxesWriteThePairUnrefuse
         for (auto &m : measures) {
             WriteRegDword(LM, kGwe, (&m == measures ? measures[1] : measures[0]).shown, 5);
             if (IsTicked(page, m.box)) Tap(page, m.box);
-            const std::pair<std::wstring, DWORD> cases[] = {
-                {L"25", 25}, {L"wide", m.standard}, {std::to_wstring(m.standard), m.standard}};
-            for (auto &c : cases) {
+            // Cleared, or without a number, the standard measure.
+            const std::pair<std::wstring, DWORD> commits[] = {
+                {L"25", 25}, {L"7", m.standard}, {L"wide", m.standard}, {L"7", m.standard}, {std::to_wstring(m.standard), m.standard}};
+            for (auto &c : commits) {
                 Commit(page, m.edit, c.first, m.box);
-                EXPECT_EQ(c.second, Gwe(m.shown));
-                EXPECT_EQ(c.second, Gwe(m.counterpart));
-                Commit(page, m.edit, L"7", m.box);
-                EXPECT_EQ(m.standard, Gwe(m.shown)) << "cleared, the standard measure";
-                EXPECT_EQ(m.standard, Gwe(m.counterpart));
+                EXPECT_EQ(c.second, Gwe(m.shown)) << c.first;
+                EXPECT_EQ(c.second, Gwe(m.counterpart)) << c.first;
             }
             EXPECT_EQ(5u, Gwe((&m == measures ? measures[1] : measures[0]).shown)) << "each box writes its own pair only";
         }

