@@ -9,14 +9,12 @@
 
 namespace {
 
-void TapMiddle(const RECT &rect) { TapScreen((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2); }
-
-// Taps until `find` gives a window: the first tap of a program just started may only
-// activate it.
-HWND TapUntil(const std::function<void()> &tap, const std::function<HWND()> &find)
+// Taps the middle of `at` until `find` gives a window: the first tap of a program just
+// started may only activate it.
+HWND TapUntil(const RECT &at, const std::function<HWND()> &find)
 {
     for (int attempt = 0; attempt < 3; attempt++) {
-        tap();
+        TapScreen((at.left + at.right) / 2, (at.top + at.bottom) / 2);
         for (DWORD end = GetTickCount() + 3000; GetTickCount() < end; PumpMessages(20))
             if (HWND found = find()) return found;
     }
@@ -81,7 +79,7 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
             SCOPED_TRACE(testing::Message() << "row " << host.row << " in shape " << shape.shape);
             POINT row = {250, shape.first + host.row * shape.step};
             ClientToScreen(main, &row);
-            HWND dialog = TapUntil([&] { TapScreen(row.x, row.y); }, [&] { return OwnedDialog(main, host.title); });
+            HWND dialog = TapUntil({row.x, row.y, row.x, row.y}, [&] { return OwnedDialog(main, host.title); });
             ASSERT_TRUE(dialog != NULL);
             HWND tabs = FindWindowExW(dialog, NULL, L"SysTabControl32", NULL);
             ASSERT_EQ(host.tabs, (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
@@ -93,7 +91,7 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
                 POINT middle = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
                 EXPECT_TRUE(PtInRect(&band, middle)) << "tab " << tab << " lies at " << middle.x << "," << middle.y;
                 HWND before = ShownPage(tabs);
-                HWND page = TapUntil([&] { TapMiddle(item); }, [&] {
+                HWND page = TapUntil(item, [&] {
                     HWND shown = ShownPage(tabs);
                     return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab && shown != before ? shown : NULL;
                 });
@@ -114,11 +112,11 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
     ASSERT_TRUE(exitKey != NULL) << "no soft key labelled Exit";
     RECT key;
     GetWindowRect(exitKey, &key);
-    HWND no = TapUntil([&] { TapMiddle(key); }, [&] {
+    HWND no = TapUntil(key, [&] {
         HWND box = OwnedDialog(main, L"Confirm!");
         return box ? FindWindowExW(box, NULL, L"Button", L"&No") : NULL;
     });
     ASSERT_TRUE(no != NULL) << "no confirmation box";
     GetWindowRect(no, &key);
-    EXPECT_TRUE(TapUntil([&] { TapMiddle(key); }, [&] { return WaitForExit(program, 0) == 0 ? main : NULL; }));
+    EXPECT_TRUE(TapUntil(key, [&] { return WaitForExit(program, 0) == 0 ? main : NULL; }));
 }

@@ -8,12 +8,6 @@ const wchar_t kDeviceBeta[] = L"Software\\Microsoft\\Shell\\DeviceBeta";
 
 std::wstring TodayText() { return RegTextOr(LM, kDeviceBeta, L"Today", L"missing"); }
 
-void ExpectTextShown(HWND page, bool ticked, const std::wstring &text)
-{
-    EXPECT_EQ(ticked, IsTicked(page, IDC_TODAYTEXT_SHOW));
-    EXPECT_EQ(text, FieldText(page, IDC_TODAYTEXT_TEXT));
-}
-
 // Each box, and whether its notice is posted to the desktop rather than sent to every window.
 const struct {
     PageRunner run;
@@ -28,7 +22,6 @@ const struct {
     {RunPhonePage, TAB_PHONE_APPEARANCE, {{IDC_PA_UNLIMITED_VIDEO, false}, {IDC_PA_GPRS_DISCONNECT, false},
       {IDC_PA_GSM_LED_OFF, false}}},
 };
-
 
 const wchar_t kLeft[] = L"Software\\Microsoft\\Today\\Keys\\112";
 const wchar_t kRight[] = L"Software\\Microsoft\\Today\\Keys\\113";
@@ -76,18 +69,17 @@ bool InstallPicker(const wchar_t *standIn)
     return CopyFileW(PathBesideTests(standIn).c_str(), kPicker, FALSE);
 }
 
-class TodayTextPageTest : public DeviceTest {};
-
-class SoftKeyPageTest : public DeviceTest {};
+class TodayPageTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxUnannouncedAndHoldsAtMost255Characters)
+TEST_F(TodayPageTest, TheTodayTextIsStoredOnlyThroughItsBoxUnannouncedAndHoldsAtMost255Characters)
 {
     DeleteRegKey(LM, kDeviceBeta);
     RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
         EXPECT_FALSE(RegKeyExists(LM, kDeviceBeta)) << "the text key is only opened to be read";
-        ExpectTextShown(page, false, L"Rudore");
+        EXPECT_FALSE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(L"Rudore", FieldText(page, IDC_TODAYTEXT_TEXT));
         int before = SimBroadcastCount();
         Tap(page, IDC_TODAYTEXT_SHOW);
         EXPECT_EQ(L"Rudore", TodayText());
@@ -109,11 +101,14 @@ TEST_F(TodayTextPageTest, TheTodayTextIsStoredOnlyThroughItsBoxUnannouncedAndHol
         EXPECT_TRUE(SettingsChangesSince(before).empty()) << "the text is not announced";
     });
     WriteRegString(LM, kDeviceBeta, L"Today", std::wstring(255, L'w').c_str());
-    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) { ExpectTextShown(page, true, std::wstring(255, L'w')); });
+    RunTodayPage(TAB_TODAY_TEXT, [](HWND page) {
+        EXPECT_TRUE(IsTicked(page, IDC_TODAYTEXT_SHOW));
+        EXPECT_EQ(std::wstring(255, L'w'), FieldText(page, IDC_TODAYTEXT_TEXT));
+    });
 }
 
 // Opening announces nothing; every tap, ticking or clearing, makes one notice.
-TEST_F(TodayTextPageTest, EveryTapOfAnIconBoxIsAnnouncedOnce)
+TEST_F(TodayPageTest, EveryTapOfAnIconBoxIsAnnouncedOnce)
 {
     for (const auto &p : kAnnouncing) {
         int opened = SimBroadcastCount();
@@ -131,7 +126,7 @@ TEST_F(TodayTextPageTest, EveryTapOfAnIconBoxIsAnnouncedOnce)
     }
 }
 
-TEST_F(SoftKeyPageTest, OpeningShowsTheStoredOrTheDefaultsAndOkOrDefaultStoreThem)
+TEST_F(TodayPageTest, SoftKeysShowWhatIsStoredOrTheDefaultsAndOkOrDefaultStoreThem)
 {
     DeleteRegKey(CU, kLeft);
     DeleteRegKey(CU, kRight);
@@ -167,7 +162,7 @@ TEST_F(SoftKeyPageTest, OpeningShowsTheStoredOrTheDefaultsAndOkOrDefaultStoreThe
     RunTodayPage(TAB_SOFT_KEYS, [&](HWND page) { ExpectFields(page, {n255, t255, n255, t255}); });
 }
 
-TEST_F(SoftKeyPageTest, WithoutThePickerLibraryThePlatformDialogPicksAndNothingIsStored)
+TEST_F(TodayPageTest, SoftKeyPickerWithoutItsLibraryUsesThePlatformDialogAndStoresNothing)
 {
     InstallPicker(NULL);
     DeleteRegKey(CU, kLeft);
@@ -201,7 +196,7 @@ TEST_F(SoftKeyPageTest, WithoutThePickerLibraryThePlatformDialogPicksAndNothingI
     });
 }
 
-TEST_F(SoftKeyPageTest, ThePickerLibraryIsUsedInsteadOfThePlatformDialogAndFreedEachTime)
+TEST_F(TodayPageTest, SoftKeyPickerLibraryIsUsedInsteadOfThePlatformDialogAndFreedEachTime)
 {
     ASSERT_TRUE(InstallPicker(L"test_getfiles.dll"));
     RunTodayPage(TAB_SOFT_KEYS, [](HWND page) {
