@@ -41,9 +41,21 @@ std::vector<COLORREF> BitmapRow(UINT id, int y)
 
 }  // namespace
 
-TEST_F(MainWindowTest, PowerCommandsAskFirstAndExitClosesOnNo)
+// The menu's commands open their dialogs, Phone Tricks only with a cellular line (without
+// one it apologises); commands outside the menu's range, and the accelerators' ones, do
+// nothing; the power commands ask first, and No to Exit closes the program.
+TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
 {
     ASSERT_TRUE(OpenMainWindow());
+    const struct { WORD command; const wchar_t *title; } targets[] = {
+        {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
+        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
+    for (auto &t : targets) EXPECT_EQ(t.title, Shows(WM_COMMAND, t.command, 0)) << t.command;
+    for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
+        EXPECT_EQ(L"", Shows(WM_COMMAND, id, 0)) << id;
+    SimSetLines(NULL, 0);
+    EXPECT_EQ(L"Zelvo Rudore", Shows(WM_COMMAND, IDM_PHONE, 0));
+    EXPECT_STREQ(L"Sorry, you need a Pocket PC Phone Edition to use this option.", LastMessageBox().text);
     const struct { WORD command; const wchar_t *caption; int action; } cases[] = {
         {IDM_SHUTDOWN, L"Confirma!", SIM_POWER_KEY_DOWN},   {IDM_SOFTRESET, L"Confirm!", SIM_POWER_SETSTATE},
         {IDM_HARDRESET, L"Confirm!", SIM_POWER_CLEANBOOT}, {IDM_EXIT, L"Confirm!", SIM_POWER_SETSTATE}};
@@ -64,22 +76,6 @@ TEST_F(MainWindowTest, PowerCommandsAskFirstAndExitClosesOnNo)
     }
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-// Phone Tricks opens only with a cellular line; without one it apologises. Commands
-// outside the menu's range, and the accelerators' ones, do nothing.
-TEST_F(MainWindowTest, CommandsOpenTheirDialogsOrApologiseWithoutAPhone)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    const struct { WORD command; const wchar_t *title; } targets[] = {
-        {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
-        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
-    for (auto &t : targets) EXPECT_EQ(t.title, Shows(WM_COMMAND, t.command, 0)) << t.command;
-    for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
-        EXPECT_EQ(L"", Shows(WM_COMMAND, id, 0)) << id;
-    SimSetLines(NULL, 0);
-    EXPECT_EQ(L"Zelvo Rudore", Shows(WM_COMMAND, IDM_PHONE, 0));
-    EXPECT_STREQ(L"Sorry, you need a Pocket PC Phone Edition to use this option.", LastMessageBox().text);
 }
 
 // Hot row k of the splash: left < x < right, rowLow + k*step < y < rowHigh + k*step,

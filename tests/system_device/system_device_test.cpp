@@ -76,8 +76,10 @@ TEST_F(ClockPowerPageTest, TheDateFormatBoxStoresTheField)
 }
 
 // Ticked unless the time-out is the shipped 15 (missing counts as 0), the alarm fix
-// writes the field as typed to both time-outs, 16 without a number; cleared, 15.
-TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsOrFifteen)
+// writes the field as typed to both time-outs, 16 without a number; cleared, 15. The
+// field's spinner stops each way at its own end only, 5 going down and 180 going up,
+// reads three characters and writes nothing.
+TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsAndItsSpinnerStopsAtFiveAndAt180)
 {
     DeleteRegKey(LM, kTimeouts);
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
@@ -97,16 +99,6 @@ TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsOrFifteen)
             EXPECT_EQ(typed.second, Resuming());
             EXPECT_EQ(typed.second, Resuming(L"BattResumingSuspendTimeout"));
         }
-    });
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_CLK_ALARM_FIX)); });
-}
-
-// The spinner's up arrow adds; each way stops only at its own end, 5 going down and
-// 180 going up; three characters are read. Spinning writes nothing.
-TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStopsAtFiveGoingDownAndAtOneHundredEightyGoingUp)
-{
-    WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 15);
-    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
         const struct { const wchar_t *field; int delta; const wchar_t *shown; } steps[] = {
             {L"179", -1, L"180"}, {L"180", -1, L"180"}, {L"6", 1, L"5"}, {L"5", 1, L"5"},
             {L"60", 0, L"59"},    {L"1000", -1, L"101"}, {L"", -1, L"1"}, {L"999", 1, L"998"}};
@@ -117,15 +109,19 @@ TEST_F(ClockPowerPageTest, TheTimeoutSpinnerStopsAtFiveGoingDownAndAtOneHundredE
         }
         SetField(page, IDC_CLK_RESUMING_SECONDS, L"100");
         PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, true);
-        EXPECT_EQ(L"101", Seconds(page));
+        EXPECT_EQ(L"101", Seconds(page)) << "the up arrow adds";
     });
     EXPECT_EQ(15u, Resuming());
+    RunSystemPage(TAB_CLOCK_POWER, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_CLK_ALARM_FIX)); });
 }
 
-// Ticking clears "Default" and the numbered entries, whatever their type, up to the first gap.
-TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFirstGap)
+// Clearing the recent programs deletes "Default" and the numbered entries, whatever
+// their type, up to the first gap; resetting the counter writes 0 and says so. Both
+// boxes act when ticked and stay ticked; cleared, they do nothing.
+TEST_F(DevicePageTest, TheRecentProgramsAndTheSoftResetCounterAreClearedWhenTicked)
 {
     DeleteRegKey(LM, kTaskSwitch);
+    WriteRegDword(LM, L"Comm", L"Bootcount", 7);
     RunSystemPage(TAB_DEVICE, [](HWND page) {
         EXPECT_FALSE(RegKeyExists(LM, kTaskSwitch)) << "only clearing the list opens the task switch key";
         WriteRecent(L"Default", L"\\Windows\\tmail.exe");
@@ -135,8 +131,7 @@ TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFir
         Tap(page, IDC_DEV_CLEAR_RECENT);
         for (const wchar_t *name : {L"Default", L"0", L"1", L"2"}) EXPECT_FALSE(Recent(name)) << name;
         EXPECT_TRUE(Recent(L"4") && Recent(L"Other"));
-        // It stays ticked: cleared, it does nothing; ticked again, it clears again. Entries
-        // are read into 256 bytes: one too long to read ends the list, deleted all the same.
+        // Entries are read into 256 bytes: one too long to read ends the list, deleted all the same.
         for (size_t chars : {127, 128}) {
             for (const wchar_t *name : {L"0", L"2"}) WriteRecent(name, L"\\Windows\\calc.exe");
             WriteRecent(L"1", std::wstring(chars, L'p').c_str());
@@ -146,20 +141,12 @@ TEST_F(DevicePageTest, ClearingRecentProgramsDeletesTheNumberedEntriesUpToTheFir
             EXPECT_FALSE(Recent(L"0") || Recent(L"1")) << chars;
             EXPECT_EQ(chars == 128, Recent(L"2")) << chars;
         }
-    });
-}
 
-TEST_F(DevicePageTest, TheCounterLabelShowsTheSoftResetsAndTickingResetsThem)
-{
-    WriteRegDword(LM, L"Comm", L"Bootcount", 7);
-    RunSystemPage(TAB_DEVICE, [](HWND page) {
         EXPECT_EQ(L"SoftReset counter from 7 to 0", CounterLabel(page));
         EXPECT_FALSE(IsTicked(page, IDC_DEV_RESET_COUNTER));
         Tap(page, IDC_DEV_RESET_COUNTER);
         EXPECT_EQ(0u, SimGetBootCount());
         EXPECT_EQ(L"SoftReset counter:0", CounterLabel(page));
-        // It stays ticked: cleared, it writes nothing and keeps the label.
-        EXPECT_TRUE(IsTicked(page, IDC_DEV_RESET_COUNTER));
         WriteRegDword(LM, L"Comm", L"Bootcount", 3);
         Tap(page, IDC_DEV_RESET_COUNTER);
         EXPECT_EQ(3u, SimGetBootCount());

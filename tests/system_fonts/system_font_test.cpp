@@ -66,16 +66,20 @@ TEST_F(FontPageTest, OpeningWritesNothingAndShowsSizesAndNamesThatFit)
     }
 }
 
-// Ticked, a size box stores the edit's size, flushed; cleared, the default. The
-// default itself is refused; the menu fonts store it all the same. A key that cannot
-// be opened stores nothing and refuses nothing.
-TEST_F(FontPageTest, SizeBoxesStoreTheEditsSizeFlushedClearToTheDefaultAndRefuseIt)
+// Ticked, a size box stores the edit's size, flushed, and a face box at most 49
+// characters of its edit; cleared, the default size or Tahoma. The defaults themselves
+// are refused (the menu fonts store the default size all the same); a face spinner
+// swaps the two known faces only. A key that cannot be opened stores nothing and
+// refuses nothing.
+TEST_F(FontPageTest, SizeAndFaceBoxesStoreTheirEditsClearToTheDefaultsAndRefuseThem)
 {
     FlushRecorder flushes;
     ASSERT_TRUE(flushes.recording());
+    const std::wstring longest(49, L'f');
     for (const Font &font : kFonts) {
         SCOPED_TRACE(font.key);
         WriteRegDword(LM, font.key, L"Ht", font.standard * 100);
+        WriteRegString(LM, font.key, L"Nm", L"Verdana");
         RunSystemPage(font.tab, [&](HWND page) {
             // Sizes past what "Ht" can hold stop at its limits rather than wrap round.
             const std::pair<const wchar_t *, DWORD> cases[] = {
@@ -96,37 +100,14 @@ TEST_F(FontPageTest, SizeBoxesStoreTheEditsSizeFlushedClearToTheDefaultAndRefuse
                          L"Please select the font size!");
             EXPECT_FALSE(IsTicked(page, font.sizeBox));
             EXPECT_EQ(&font == kFonts ? 1400u : font.standard * 100, Ht(font.key));
-        });
-    }
-    WriteRegString(LM, kSysFnt, L"Nm", L"Tahoma");
-    int boxes = SimMessageBoxCount();
-    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
-        KeyLockout lockout(LM, kSysFnt);
-        ASSERT_TRUE(lockout.locked());
-        Commit(page, IDC_SYSFONT_SIZE_EDIT, L"9", IDC_SYSFONT_SIZE);   // cleared, then ticked
-        Tap(page, IDC_SYSFONT_SIZE);
-        Commit(page, IDC_SYSFONT_FACE_EDIT, L"Tahoma", IDC_SYSFONT_FACE);
-    });
-    EXPECT_EQ(boxes, SimMessageBoxCount());
-    EXPECT_EQ(1400u, Ht());
-}
 
-// Ticked, a face box stores at most 49 characters of the edit; cleared, Tahoma, which
-// it refuses to store ticked. Its spinner swaps the two known faces only.
-TEST_F(FontPageTest, FaceBoxesStoreAtMostFortyNineCharactersClearToTahomaAndRefuseTahoma)
-{
-    const std::wstring longest(49, L'f');
-    for (const Font &font : kFonts) {
-        SCOPED_TRACE(font.key);
-        WriteRegString(LM, font.key, L"Nm", L"Verdana");
-        RunSystemPage(font.tab, [&](HWND page) {
             Tap(page, font.faceBox);
             EXPECT_EQ(L"Tahoma", Nm(font.key)) << "cleared, Tahoma whatever the edit shows";
             Commit(page, font.faceEdit, longest + L"gh", font.faceBox);
             EXPECT_EQ(longest, Nm(font.key));
             Tap(page, font.faceBox);
             WriteRegString(LM, font.key, L"Nm", L"Verdana");
-            int before = SimMessageBoxCount();
+            before = SimMessageBoxCount();
             Commit(page, font.faceEdit, L"Tahoma", font.faceBox);
             ExpectOneBox(before, page, L"Tahoma is default value", MB_OK, font.faceRefusal);
             EXPECT_FALSE(IsTicked(page, font.faceBox));
@@ -145,6 +126,17 @@ TEST_F(FontPageTest, FaceBoxesStoreAtMostFortyNineCharactersClearToTahomaAndRefu
         // The longest face the box stores shows again when the page reopens.
         RunSystemPage(font.tab, [&](HWND page) { ExpectEditAndBox(page, font.faceEdit, longest, font.faceBox, true); });
     }
+    WriteRegString(LM, kSysFnt, L"Nm", L"Tahoma");
+    int boxes = SimMessageBoxCount();
+    RunSystemPage(TAB_SYSTEM_FONT, [](HWND page) {
+        KeyLockout lockout(LM, kSysFnt);
+        ASSERT_TRUE(lockout.locked());
+        Commit(page, IDC_SYSFONT_SIZE_EDIT, L"9", IDC_SYSFONT_SIZE);   // cleared, then ticked
+        Tap(page, IDC_SYSFONT_SIZE);
+        Commit(page, IDC_SYSFONT_FACE_EDIT, L"Tahoma", IDC_SYSFONT_FACE);
+    });
+    EXPECT_EQ(boxes, SimMessageBoxCount());
+    EXPECT_EQ(1400u, Ht());
 }
 
 // Size and measure spinners count within 1 to their highest and wrap to their own
