@@ -1,19 +1,17 @@
-/* A stand-in for the soft-key page's optional file-picker library, answering from the
- * environment since the page loads it afresh for every pick: ZR_GETFILES_ANSWER is the
- * path to give (unset: cancelled); with ZR_GETFILES_FILL set the whole buffer is filled
- * with 'x' and no null. It leaves what it was asked in ZR_GETFILES_SEEN and counts its
- * calls in ZR_GETFILES_CALLS. Built with GETFILES_OTHER_EXPORT it lacks the export. */
+/* A stand-in for the soft-key page's optional picker library, loaded afresh for every
+ * pick: it gives ZR_GETFILES_ANSWER (unset: cancelled), or with ZR_GETFILES_FILL set
+ * fills the whole buffer with 'x' and no null; it leaves what it was asked in
+ * ZR_GETFILES_SEEN and counts its calls in ZR_GETFILES_CALLS. Built with
+ * GETFILES_OTHER_EXPORT it lacks the picker's export. */
 #include <windows.h>
 #include <commdlg.h>
 #include <wchar.h>
 
 #ifdef GETFILES_OTHER_EXPORT
-#define PICKER_NAME gsGetOpenFileName
+__declspec(dllexport) BOOL WINAPI gsGetOpenFileName(OPENFILENAMEW *record)
 #else
-#define PICKER_NAME gsGetSaveFileName
+__declspec(dllexport) BOOL WINAPI gsGetSaveFileName(OPENFILENAMEW *record)
 #endif
-
-__declspec(dllexport) BOOL WINAPI PICKER_NAME(OPENFILENAMEW *record)
 {
     WCHAR text[600] = L"0", answer[MAX_PATH];
     DWORD i, length;
