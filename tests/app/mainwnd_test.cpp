@@ -1,159 +1,33 @@
-// The main window: its commands, the taps on the splash and the gauges, and the artwork
-// it draws.
+// The main window: start-up, its commands, the taps on the splash and the gauges, and
+// the battery bar it paints.
 #include "main_window_fixture.h"
 #include "resource.h"
 
-TEST_F(MainWindowTest, PowerCommandsAskFirstAndExitClosesOnNo)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    struct { WORD command; const wchar_t *caption; int action; } cases[] = {
-        {IDM_SHUTDOWN, L"Confirma!", SIM_POWER_KEY_DOWN},   {IDM_SOFTRESET, L"Confirm!", SIM_POWER_SETSTATE},
-        {IDM_HARDRESET, L"Confirm!", SIM_POWER_CLEANBOOT}, {IDM_EXIT, L"Confirm!", SIM_POWER_SETSTATE}};
-    for (auto &c : cases) {
-        SimClearRecords();
-        SimQueueMessageBoxAnswer(IDYES);
-        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
-        EXPECT_STREQ(c.caption, LastMessageBox().caption);
-        SimPowerAction action;
-        ASSERT_TRUE(SimGetPowerAction(0, &action));
-        EXPECT_EQ(c.action, action.kind);
-        EXPECT_TRUE(IsWindow(g_hMainWnd)) << "a reset does not close the program first";
-        SimWake();
+namespace {
 
-        SimClearRecords();
-        SimQueueMessageBoxAnswer(IDNO);
-        SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
-        EXPECT_EQ(0, SimPowerActionCount()) << "No does nothing";
-    }
-    // No to Exit closes the program.
-    EXPECT_FALSE(IsWindow(g_hMainWnd));
-    MSG msg;
-    EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-TEST_F(MainWindowTest, CommandsOpenTheirDialogsOrApologiseWithoutAPhone)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    const struct { WORD command; const wchar_t *title; } targets[] = {
-        {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
-        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
-    for (auto &t : targets) {
-        std::wstring title;
-        DriveModal([&] { SendMessageW(g_hMainWnd, WM_COMMAND, t.command, 0); }, [&](HWND dialog) {
-            title = WindowText(dialog);
-            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        });
-        EXPECT_EQ(t.title, title) << t.command;
-    }
-
-    SimSetLines(NULL, 0);
-    SimClearRecords();
-    SendMessageW(g_hMainWnd, WM_COMMAND, IDM_PHONE, 0);
-    SimMessageBox box = LastMessageBox();
-    EXPECT_STREQ(L"Sorry, you need a Pocket PC Phone Edition to use this option.", box.text);
-    EXPECT_STREQ(L"Zelvo Rudore", box.caption);
-
-    // Commands outside the menu's range, and the accelerators' ones, do nothing.
-    SimClearRecords();
-    for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
-        SendMessageW(g_hMainWnd, WM_COMMAND, id, 0);
-    EXPECT_EQ(0, SimMessageBoxCount());
-    EXPECT_TRUE(IsWindow(g_hMainWnd));
-}
-
-// Captions of the boxes a tap at (x, y) opened.
-static std::vector<std::wstring> TapShows(UINT message, int x, int y)
+// What a message to the main window shows: the title of the dialog it opens (ended at
+// once), then the captions of the boxes it shows.
+std::wstring Shows(UINT message, WPARAM wParam, LPARAM lParam)
 {
     SimClearRecords();
-    SendMessageW(g_hMainWnd, message, 0, MAKELPARAM(x, y));
-    std::vector<std::wstring> captions;
-    for (const SimMessageBox &box : MessageBoxesFrom(0)) captions.push_back(box.caption);
-    return captions;
+    std::wstring shown;
+    DriveModal([&] { SendMessageW(g_hMainWnd, message, wParam, lParam); }, [&](HWND dialog) {
+        shown = WindowText(dialog);
+        EndDialog(dialog, 0);
+    });
+    for (const SimMessageBox &box : MessageBoxesFrom(0)) shown += box.caption;
+    return shown;
 }
 
-static SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-// Row k of the splash: left < x < right, rowLow + k*step < y < rowHigh + k*step; the
-// gauges take taps between bandLow and bandHigh. Each splash picture carries the
-// category names inside its hot rows.
-TEST_F(MainWindowTest, SplashPicturesHotRowsAndGaugesAgreeInEveryShape)
-{
-    const struct {
-        int shape;
-        UINT splash;
-        int width, height;
-        int left, right, rowLow, rowHigh, step;
-        int bandLow, bandHigh;
-    } layouts[] = {{SIM_PORTRAIT, IDB_SPLASH_PORTRAIT, 480, 600, 150, 370, 120, 180, 60, 498, 530},
-                   {SIM_LANDSCAPE, IDB_SPLASH_LANDSCAPE, 640, 440, 150, 350, 50, 80, 50, 340, 370},
-                   {SIM_SQUARE, IDB_SPLASH_SQUARE, 480, 400, 150, 330, 70, 104, 40, 340, 370}};
-    // Ink of the category names, as a 32-bit DIB pixel (blue in the low byte).
-    const DWORD kNameInk = 0x0012305e;
-    ASSERT_TRUE(OpenMainWindow());
-    SimSetLines(NULL, 0);   // row 2 then shows the apology box: a visible sign of the tap
-    const std::vector<std::wstring> battery = {L"Battery Information"}, memory = {L"Memory Information"},
-                                    storage = {L"Storage Information"}, none;
-    for (const auto &l : layouts) {
-        SCOPED_TRACE(testing::Message() << "shape " << l.shape);
-        HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(l.splash));
-        ASSERT_EQ(l.width, BitmapSize(bitmap).cx);
-        ASSERT_EQ(l.height, BitmapSize(bitmap).cy);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, l.width, -l.height, 1, 32};
-        std::vector<DWORD> pixels((size_t)l.width * l.height);
-        HDC dc = GetDC(NULL);
-        ASSERT_EQ(l.height, GetDIBits(dc, bitmap, 0, l.height, pixels.data(), &info, DIB_RGB_COLORS));
-        ReleaseDC(NULL, dc);
-        DeleteObject(bitmap);
-        int inRow[6] = {0, 0, 0, 0, 0, 0}, outside = 0;
-        for (int y = 0; y < l.height; ++y)
-            for (int x = 0; x < l.width; ++x) {
-                if ((pixels[(size_t)y * l.width + x] & 0x00FFFFFF) != kNameInk) continue;
-                int row = -1;
-                for (int k = 0; k < 6; ++k)
-                    if (x > l.left && x < l.right && y > l.rowLow + k * l.step && y < l.rowHigh + k * l.step) row = k;
-                if (row < 0) ++outside;
-                else ++inRow[row];
-            }
-        EXPECT_EQ(0, outside);
-        // "File System", the shortest name, has well over 100 ink pixels.
-        for (int k = 0; k < 6; ++k) EXPECT_GT(inRow[k], 100) << "row " << k;
-
-        ASSERT_TRUE(SimRotate(l.shape));
-        PumpMessages(100);
-        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-        EXPECT_EQ((DWORD)l.shape, g_splashLayout);
-        int low = l.rowLow + 2 * l.step, high = l.rowHigh + 2 * l.step;
-        int middle = (low + high) / 2, centre = (l.left + l.right) / 2;
-        for (POINT p : {POINT{l.left + 1, low + 1}, POINT{l.right - 1, high - 1}})
-            EXPECT_EQ(1u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
-        for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{l.left, middle}, POINT{l.right, middle}})
-            EXPECT_EQ(0u, TapShows(WM_LBUTTONDOWN, p.x, p.y).size()) << p.x << "," << p.y;
-        EXPECT_EQ(0u, TapShows(WM_LBUTTONUP, centre, middle).size()) << "hot rows act on button down only";
-
-        int y = l.bandLow + 1;
-        struct { int x, y; const std::vector<std::wstring> &shown; } taps[] = {
-            {20, y, none},    {21, y, battery}, {109, y, battery}, {110, y, none},    {111, y, memory},
-            {209, y, memory}, {210, y, storage}, {320, y, none},   {60, l.bandLow, none}, {60, l.bandHigh, none}};
-        for (auto &tap : taps) EXPECT_EQ(tap.shown, TapShows(WM_LBUTTONUP, tap.x, tap.y)) << tap.x << "," << tap.y;
-        EXPECT_EQ(none, TapShows(WM_LBUTTONDOWN, 60, y)) << "gauges act on button up only";
-    }
-}
-
-// One row of the first 64 pixels of a bar bitmap, or of the battery bar as painted.
-static std::vector<COLORREF> PixelRow(HDC dc, int x0, int y)
+// The first 64 pixels of row y from x0 on.
+std::vector<COLORREF> PixelRow(HDC dc, int x0, int y)
 {
     std::vector<COLORREF> row;
     for (int x = 0; x < 64; x++) row.push_back(GetPixel(dc, x0 + x, y));
     return row;
 }
 
-static std::vector<COLORREF> BitmapRow(UINT id, int y)
+std::vector<COLORREF> BitmapRow(UINT id, int y)
 {
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id));
     HDC memory = CreateCompatibleDC(NULL);
@@ -165,44 +39,126 @@ static std::vector<COLORREF> BitmapRow(UINT id, int y)
     return row;
 }
 
-TEST_F(MainWindowTest, GaugeBitmapsHaveTheirSizesAndTheBatteryBarShowsTheUsedShareWidened)
+}  // namespace
+
+// The menu's commands open their dialogs, Phone Tricks only with a cellular line (without
+// one it apologises); commands outside the menu's range, and the accelerators' ones, do
+// nothing; the power commands ask first, and No to Exit closes the program.
+TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
 {
-    // The main window draws the gauges and bars at these sizes.
-    const struct { UINT id; int width, height; } bitmaps[] = {
-        {IDB_GAUGE_BATTERY, 22, 30}, {IDB_GAUGE_MEMORY, 22, 30}, {IDB_GAUGE_STORAGE, 22, 30},
-        {IDB_BAR_GREY, 64, 22},      {IDB_BAR_BLUE, 64, 22}};
-    for (const auto &b : bitmaps) {
-        HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(b.id));
-        EXPECT_EQ(b.width, BitmapSize(bitmap).cx) << b.id;
-        EXPECT_EQ(b.height, BitmapSize(bitmap).cy) << b.id;
-        DeleteObject(bitmap);
+    ASSERT_TRUE(OpenMainWindow());
+    const struct { WORD command; const wchar_t *title; } targets[] = {
+        {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
+        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
+    for (auto &t : targets) EXPECT_EQ(t.title, Shows(WM_COMMAND, t.command, 0)) << t.command;
+    for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
+        EXPECT_EQ(L"", Shows(WM_COMMAND, id, 0)) << id;
+    SimSetLines(NULL, 0);
+    EXPECT_EQ(L"Zelvo Rudore", Shows(WM_COMMAND, IDM_PHONE, 0));
+    EXPECT_STREQ(L"Sorry, you need a Pocket PC Phone Edition to use this option.", LastMessageBox().text);
+    const struct { WORD command; const wchar_t *caption; int action; } cases[] = {
+        {IDM_SHUTDOWN, L"Confirma!", SIM_POWER_KEY_DOWN},   {IDM_SOFTRESET, L"Confirm!", SIM_POWER_SETSTATE},
+        {IDM_HARDRESET, L"Confirm!", SIM_POWER_CLEANBOOT}, {IDM_EXIT, L"Confirm!", SIM_POWER_SETSTATE}};
+    for (auto &c : cases) {
+        for (int answer : {IDYES, IDNO}) {
+            SimClearRecords();
+            SimQueueMessageBoxAnswer(answer);
+            SendMessageW(g_hMainWnd, WM_COMMAND, c.command, 0);
+            EXPECT_STREQ(c.caption, LastMessageBox().caption);
+            SimPowerAction action = {};
+            EXPECT_EQ(answer == IDYES, SimGetPowerAction(0, &action) != FALSE) << c.command << ": No does nothing";
+            if (answer == IDYES) {
+                EXPECT_EQ(c.action, action.kind);
+                SimWake();
+            }
+        }
+        EXPECT_EQ(c.command != IDM_EXIT, IsWindow(g_hMainWnd) != FALSE) << "only No to Exit closes the program";
     }
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Hot row k of the splash: left < x < right, rowLow + k*step < y < rowHigh + k*step,
+// acting on button down; the gauges take button-up taps between bandLow and bandHigh.
+TEST_F(MainWindowTest, HotRowsAndGaugesTakeTheirTapsInEveryShape)
+{
+    const struct {
+        int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh;
+    } layouts[] = {{SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530},
+                   {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
+                   {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
+    ASSERT_TRUE(OpenMainWindow());
+    const wchar_t *battery = L"Battery Information", *memory = L"Memory Information", *storage = L"Storage Information";
+    for (const auto &l : layouts) {
+        SCOPED_TRACE(testing::Message() << "shape " << l.shape);
+        ASSERT_TRUE(SimRotate(l.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        // Row 2, the phone's: its corners inside open the host, its edges do not.
+        int low = l.rowLow + 2 * l.step, high = l.rowHigh + 2 * l.step;
+        int middle = (low + high) / 2, centre = (l.left + l.right) / 2;
+        for (POINT p : {POINT{l.left + 1, low + 1}, POINT{l.right - 1, high - 1}})
+            EXPECT_EQ(L"Phone Tricks", Shows(WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y))) << p.x << "," << p.y;
+        for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{l.left, middle}, POINT{l.right, middle}})
+            EXPECT_EQ(L"", Shows(WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y))) << p.x << "," << p.y;
+        EXPECT_EQ(L"", Shows(WM_LBUTTONUP, 0, MAKELPARAM(centre, middle))) << "rows act on button down";
+
+        int y = l.bandLow + 1;
+        const struct { int x, y; const wchar_t *shown; } taps[] = {
+            {20, y, L""},     {21, y, battery}, {109, y, battery}, {110, y, L""},    {111, y, memory},
+            {209, y, memory}, {210, y, storage}, {320, y, L""},    {60, l.bandLow, L""}, {60, l.bandHigh, L""}};
+        for (auto &tap : taps) EXPECT_EQ(tap.shown, Shows(WM_LBUTTONUP, 0, MAKELPARAM(tap.x, tap.y))) << tap.x << "," << tap.y;
+        EXPECT_EQ(L"", Shows(WM_LBUTTONDOWN, 0, MAKELPARAM(60, y))) << "gauges act on button up only";
+    }
+}
+
+// The battery bar: the grey bitmap with the blue one over the used share, a sliver
+// widened by 3 to be seen (90%: 7 used pixels, 10 blue); no reading (255) shows full.
+TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
+{
     // A row where the blue and grey bitmaps differ, above the centred percentage text.
     int row = 0;
     while (row < 5 && BitmapRow(IDB_BAR_BLUE, row)[32] == BitmapRow(IDB_BAR_GREY, row)[32]) row++;
     ASSERT_LT(row, 5);
     std::vector<COLORREF> blue = BitmapRow(IDB_BAR_BLUE, row), grey = BitmapRow(IDB_BAR_GREY, row);
-    // The blue bitmap's first `width` pixels followed by the grey bitmap's rest.
-    auto overlay = [&](int width) {
-        std::vector<COLORREF> out(blue.begin(), blue.begin() + width);
-        out.insert(out.end(), grey.begin() + width, grey.end());
-        return out;
-    };
-    ASSERT_NE(overlay(7), overlay(10)) << "the bitmaps' rounded ends are alike";
+    ASSERT_NE(blue[8], grey[8]) << "a sliver would not be seen";
     ASSERT_TRUE(OpenMainWindow());
-    struct { BYTE percent; int blue; } cases[] = {
-        {90, 10},   // fill 57: 7 used pixels, widened by 3 to be seen
-        {255, 0},   // no reading: a full bar, nothing used
-        {0, 64},
-    };
-    for (auto &c : cases) {
+    for (auto c : {std::make_pair(90, 10), std::make_pair(255, 0), std::make_pair(0, 64)}) {
         SimBattery battery;
         SimGetBattery(&battery);
-        battery.lifePercent = c.percent;
+        battery.lifePercent = (BYTE)c.first;
         SimSetBattery(&battery);
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         HDC window = GetDC(g_hMainWnd);
-        EXPECT_EQ(overlay(c.blue), PixelRow(window, 46, 504 + row)) << "battery " << (int)c.percent;
+        std::vector<COLORREF> shown = PixelRow(window, 46, 504 + row);
         ReleaseDC(g_hMainWnd, window);
+        for (int x = 0; x < 64; x++) EXPECT_EQ(x < c.second ? blue[x] : grey[x], shown[x]) << c.first << "% at " << x;
+    }
+}
+
+// Below the top bar, the window ends where the soft-key bar begins; without a bar it
+// reaches the screen's bottom, and the program runs on all the same.
+TEST_F(MainWindowTest, WindowEndsAboveTheSoftKeyBarOrTheScreensBottomWithoutOne)
+{
+    for (bool bar : {true, false}) {
+        if (!bar) SimSetFailure(SIM_FAIL_MENUBAR, 1);
+        ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+        EXPECT_EQ(bar, g_hMenuBar != NULL);
+        EXPECT_TRUE(IsWindowVisible(g_hMainWnd));
+        RECT window, menuBar = {0, GetSystemMetrics(SM_CYSCREEN), 0, 0};
+        if (bar) GetWindowRect(g_hMenuBar, &menuBar);
+        GetWindowRect(g_hMainWnd, &window);
+        const RECT expected = {0, SIM_BAR_HEIGHT, GetSystemMetrics(SM_CXSCREEN), menuBar.top};
+        EXPECT_TRUE(EqualRect(&expected, &window)) << window.top << " to " << window.bottom << ", " << window.right;
+        // A second start finds the running copy (by class and title), and ends.
+        EXPECT_FALSE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+        EXPECT_EQ(1, CountTopLevelWindows(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore"));
+        PumpMessages(100);
+        SimQueueMessageBoxAnswer(IDNO);
+        SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
+        EXPECT_FALSE(IsWindow(g_hMainWnd)) << "the program answers commands";
+        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     }
 }
