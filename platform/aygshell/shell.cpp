@@ -1,6 +1,6 @@
-// The simulated device's shell: its module, window classes and screen geometry.
+// The simulated device's shell: its module and window classes, the activation
+// handlers the main window calls, and the shell's ExitWindowsEx.
 #include "shell.h"
-#include "simdevice.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -9,31 +9,26 @@ HINSTANCE ShellInstance(void)
     return (HINSTANCE)&__ImageBase;
 }
 
-static BOOL RegisterShellClass(HINSTANCE instance, const WCHAR *name, WNDPROC procedure)
-{
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof wc);
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = name;
-    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-// The shell's own classes. The common controls (tab control, up-down control, list
-// view) that the device's dialog templates use are not loaded here: loading them
-// costs a program a good part of its start-up under Wine, whose window manager loads
-// them by itself the first time a window of one of their classes is created, well
-// after the first paint.
+// The shell's own classes. The common controls that the device's dialog templates use
+// are not loaded here: that costs a program a good part of its start-up under Wine,
+// which loads them by itself the first time a window of one of their classes is made.
 BOOL EnsureShellClasses(void)
 {
     static BOOL registered;
     if (registered) return TRUE;
-    HINSTANCE instance = ShellInstance();
-    if (!RegisterShellClass(instance, SIM_SOFTKEY_CLASS, SoftKeyProc) ||
-        !RegisterShellClass(instance, SIM_MENUBAR_CLASS, MenuBarProc) ||
-        !RegisterShellClass(instance, SIM_NAVBAR_CLASS, NavBarProc))
-        return FALSE;
+    const struct {
+        const WCHAR *name;
+        WNDPROC procedure;
+    } classes[] = {{SIM_SOFTKEY_CLASS, SoftKeyProc}, {SIM_MENUBAR_CLASS, MenuBarProc}, {SIM_NAVBAR_CLASS, NavBarProc}};
+    for (const auto &c : classes) {
+        WNDCLASSW wc;
+        ZeroMemory(&wc, sizeof wc);
+        wc.lpfnWndProc = c.procedure;
+        wc.hInstance = ShellInstance();
+        wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+        wc.lpszClassName = c.name;
+        if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return FALSE;
+    }
     // Our windows run code of this module: once any exists the module must stay.
     HMODULE pinned;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -42,18 +37,70 @@ BOOL EnsureShellClasses(void)
     return TRUE;
 }
 
-RECT ShellWorkArea(void)
-{
-    RECT area;
-    area.left = 0;
-    area.top = SIM_BAR_HEIGHT;
-    area.right = GetSystemMetrics(SM_CXSCREEN);
-    area.bottom = GetSystemMetrics(SM_CYSCREEN);
-    if (area.bottom < area.top) area.bottom = area.top;
-    return area;
-}
-
 extern "C" BOOL WINAPI SHInitExtraControls(void)
 {
     return EnsureShellClasses();
+}
+
+// The caller keeps the state in its own activation record, which the device gives a
+// size of 12: records of that size and of this build's both do.
+static BOOL UsableActivateInfo(const SHACTIVATEINFO *info)
+{
+    if (!info || info->cbSize < 12) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL OwnsFocusable(HWND window, HWND control)
+{
+    return control && IsWindow(control) && (control == window || IsChild(window, control)) &&
+           IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+extern "C" BOOL WINAPI SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM, SHACTIVATEINFO *info, DWORD flags)
+{
+    if (!UsableActivateInfo(info)) return FALSE;
+    // This device has no input panel: it is never up.
+    info->fSipOnDeactivation = info->fSipUp = 0;
+    HWND focus = GetFocus();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        info->hwndLastFocus = (focus && IsWindow(window) && (focus == window || IsChild(window, focus))) ? focus : NULL;
+        info->fActive = 0;
+        return TRUE;
+    }
+    info->fActive = 1;
+    // The caller does not pass activation on to the default handler, so the focus is put
+    // back here: where it was when the window was left, else on the window. Dialogs look
+    // after their own focus.
+    if (!(flags & SHA_INPUTDIALOG) && !HIWORD(wParam) && IsWindow(window)) {
+        if (OwnsFocusable(window, info->hwndLastFocus)) SetFocus(info->hwndLastFocus);
+        else if (!OwnsFocusable(window, focus)) SetFocus(window);
+    }
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM, SHACTIVATEINFO *info)
+{
+    if (!UsableActivateInfo(info)) return FALSE;
+    if (wParam == SPI_SETSIPINFO || wParam == SETTINGCHANGE_RESET) {
+        // The window gets back whatever the (absent) input panel would have taken.
+        info->fSipUp = 0;
+        FitShellDialog(window);
+    }
+    return TRUE;
+}
+
+// Only a restart is possible on this device.
+extern "C" BOOL WINAPI Shell_ExitWindowsEx(UINT flags, DWORD reserved)
+{
+    SimRecordPowerAction(SIM_POWER_EXITWINDOWS, flags, reserved);
+    if (flags != EWX_REBOOT) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    // Ends the process unless a test asked for resets to be recorded only.
+    SimSoftReset(TRUE);
+    return TRUE;
 }

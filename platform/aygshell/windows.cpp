@@ -1,12 +1,10 @@
-// The windows the shell keeps in shape: full-screen dialogs, the windows that carry a
-// soft-key bar and the child dialogs inside them, re-laid out when the screen turns.
+// The top-level windows the shell serves: full-screen dialogs and the windows that carry
+// a soft-key bar, kept in shape when the screen turns.
 #include "shell.h"
-#include <commctrl.h>
-#include "simdevice.h"
 
-// Bounded: entries of destroyed windows are dropped, and a table full of live windows
-// takes no more (those windows are sized once but not kept in shape).
-enum { kMaxWindows = 64, kMaxBars = 64 };
+// Bounded: entries go with their windows, and a table full of live windows takes no
+// more (those windows are sized once but not kept in shape).
+enum { kMaxWindows = 64 };
 
 static ShellWindow g_windows[kMaxWindows];
 static int g_windowCount;
@@ -20,22 +18,18 @@ static SIZE CurrentScreen(void)
     return size;
 }
 
-static void DropWindow(HWND window)
+static ShellWindow *FindShellWindow(HWND window)
 {
-    for (int i = 0; i < g_windowCount; ++i) {
-        if (g_windows[i].window == window) {
-            g_windows[i] = g_windows[--g_windowCount];
-            return;
-        }
-    }
-}
-
-ShellWindow *FindShellWindow(HWND window)
-{
-    if (!window) return NULL;
-    for (int i = 0; i < g_windowCount; ++i)
+    for (int i = 0; window && i < g_windowCount; ++i)
         if (g_windows[i].window == window) return &g_windows[i];
     return NULL;
+}
+
+// The window's soft-key bar while it lives.
+static HWND BarOf(const ShellWindow *entry)
+{
+    HWND bar = entry ? entry->bar : NULL;
+    return bar && IsWindow(bar) && GetWindow(bar, GW_OWNER) == entry->window ? bar : NULL;
 }
 
 // The shell sees a tracked window's messages before its own procedure does. The
@@ -61,7 +55,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
         // The window's own procedure goes back in place for its last message.
         if ((WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) == TrackedWindowProc)
             SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)previous);
-        DropWindow(window);
+        *tracked = g_windows[--g_windowCount];
         [[fallthrough]];
     case WM_ENABLE:
     case WM_SETTEXT: {
@@ -80,28 +74,18 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
     return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
-ShellWindow *TrackShellWindow(HWND window, DWORD role)
+static ShellWindow *TrackShellWindow(HWND window)
 {
     if (g_screen.cx == 0 && g_screen.cy == 0) g_screen = CurrentScreen();
     ShellWindow *entry = FindShellWindow(window);
-    if (!entry) {
-        if (g_windowCount == kMaxWindows) {
-            for (int i = g_windowCount - 1; i >= 0; --i)
-                if (!IsWindow(g_windows[i].window)) g_windows[i] = g_windows[--g_windowCount];
-        }
-        if (g_windowCount == kMaxWindows) return NULL;
-        entry = &g_windows[g_windowCount++];
-        ZeroMemory(entry, sizeof *entry);
-        entry->window = window;
-        entry->order = ++g_order;
-        entry->previous = (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)TrackedWindowProc);
-        if (!entry->previous) {
-            --g_windowCount;
-            return NULL;
-        }
-    }
-    if (role == ROLE_DIALOG) entry->order = ++g_order;
-    entry->roles |= role;
+    if (entry || g_windowCount == kMaxWindows) return entry;
+    entry = &g_windows[g_windowCount];
+    ZeroMemory(entry, sizeof *entry);
+    entry->window = window;
+    entry->order = ++g_order;
+    entry->previous = (WNDPROC)SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)TrackedWindowProc);
+    if (!entry->previous) return NULL;
+    ++g_windowCount;
     return entry;
 }
 
@@ -111,7 +95,6 @@ ShellWindow *ActiveShellWindow(void)
     HWND active = GetActiveWindow();
     for (int i = 0; i < g_windowCount; ++i) {
         ShellWindow *entry = &g_windows[i];
-        if (!(entry->roles & (ROLE_DIALOG | ROLE_BAR_OWNER))) continue;
         // A modal dialog is active a moment before it is first shown.
         if (!IsWindow(entry->window) || !IsWindowEnabled(entry->window) ||
             (!IsWindowVisible(entry->window) && entry->window != active))
@@ -121,21 +104,21 @@ ShellWindow *ActiveShellWindow(void)
     return best;
 }
 
-// The work area, less the soft-key bar when the window has one and the flags keep it.
-static void FitToWorkArea(HWND window, DWORD initFlags)
+// The screen below the navigation bar, less the soft-key bar when the window has one.
+static void FitToWorkArea(const ShellWindow *entry)
 {
-    RECT area = ShellWorkArea();
-    if (!(initFlags & SHIDIF_FULLSCREENNOMENUBAR) && FindMenuBarOf(window)) area.bottom -= SIM_BAR_HEIGHT;
-    if (area.bottom < area.top) area.bottom = area.top;
+    SIZE screen = CurrentScreen();
+    int bottom = screen.cy - (BarOf(entry) ? SIM_BAR_HEIGHT : 0);
+    if (bottom < SIM_BAR_HEIGHT) bottom = SIM_BAR_HEIGHT;
     // The window lays itself out anew at its new size: its old picture is not copied over.
-    SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
+    SetWindowPos(entry->window, NULL, 0, SIM_BAR_HEIGHT, screen.cx, bottom - SIM_BAR_HEIGHT,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void FitShellDialog(HWND window)
 {
     ShellWindow *entry = FindShellWindow(window);
-    if (entry && entry->sized) FitToWorkArea(window, entry->initFlags);
+    if (entry && entry->sized) FitToWorkArea(entry);
 }
 
 // A window with a bar that covered the screen between the two bars, as the program's
@@ -155,53 +138,63 @@ void ShellScreenChanged(void)
     SIZE before = g_screen;
     g_screen = now;
 
-    // Handlers run below may create or destroy windows: work from a copy, and decide
+    // The windows' handlers may create or destroy windows: work from a copy, and decide
     // which windows filled the old screen before anything moves.
     HWND windows[kMaxWindows];
-    BOOL filled[kMaxWindows];
+    BOOL resize[kMaxWindows];
     int count = g_windowCount;
     for (int i = 0; i < count; ++i) {
         windows[i] = g_windows[i].window;
-        filled[i] = (g_windows[i].roles & ROLE_BAR_OWNER) && !g_windows[i].sized &&
-                    FilledScreen(windows[i], before);
+        resize[i] = g_windows[i].sized || (BarOf(&g_windows[i]) && FilledScreen(windows[i], before));
+        if (BarOf(&g_windows[i])) PlaceMenuBar(g_windows[i].bar);
     }
-
     PlaceNavBar();
-    HWND bars[kMaxBars];
-    int barCount = ListMenuBars(bars, kMaxBars);
-    for (int i = 0; i < barCount; ++i)
-        if (IsWindow(bars[i])) PlaceMenuBar(bars[i]);
-
     for (int i = 0; i < count; ++i) {
         ShellWindow *entry = FindShellWindow(windows[i]);
-        if (!entry || !IsWindow(windows[i])) continue;
-        if (entry->sized) FitShellDialog(windows[i]);
-        else if (filled[i]) FitToWorkArea(windows[i], 0);
-    }
-    // Child dialogs are placed by their hosts, which were re-laid out above; they are
-    // only told that the screen changed, so that they pick their own layout.
-    for (int i = 0; i < count; ++i) {
-        ShellWindow *entry = FindShellWindow(windows[i]);
-        if (!entry || entry->roles != ROLE_CHILD || !IsWindow(windows[i])) continue;
-        RECT client;
-        GetClientRect(windows[i], &client);
-        SendMessageW(windows[i], WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        if (entry && resize[i]) FitToWorkArea(entry);
     }
     RefreshNavBar();
+}
+
+extern "C" BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
+{
+    // Checked loosely: the device's own record is 36 bytes, this build's is longer.
+    if (!info || info->cbSize < 36) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    info->hwndMB = NULL;
+    HWND parent = info->hwndParent;
+    DWORD error = SimGetFailure(SIM_FAIL_MENUBAR);
+    if (!error && !IsWindow(parent)) error = ERROR_INVALID_WINDOW_HANDLE;
+    if (!error && !EnsureShellClasses()) error = GetLastError();
+    if (!error)
+        info->hwndMB = CreateMenuBar(parent, info->hInstRes ? info->hInstRes : GetModuleHandleW(NULL),
+                                     info->nToolBarId, info->dwFlags, &error);
+    if (!info->hwndMB) {
+        SetLastError(error);
+        return FALSE;
+    }
+    ShellWindow *entry = (GetWindowLongW(parent, GWL_STYLE) & WS_CHILD) ? NULL : TrackShellWindow(parent);
+    if (entry) {
+        entry->bar = info->hwndMB;
+        // A dialog the shell sized now ends above its bar.
+        FitShellDialog(parent);
+    }
+    ShowNavBar();
+    return TRUE;
 }
 
 // Full-screen dialogs lose their caption and frame: the navigation bar shows the title.
 static void StripDialogFrame(HWND dialog)
 {
-    LONG style = GetWindowLongW(dialog, GWL_STYLE);
-    LONG exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+    LONG style = GetWindowLongW(dialog, GWL_STYLE), exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
     LONG newStyle = style & ~(WS_CAPTION | WS_THICKFRAME);
     LONG newExStyle = exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE);
     if (newStyle == style && newExStyle == exStyle) return;
     SetWindowLongW(dialog, GWL_STYLE, newStyle);
     SetWindowLongW(dialog, GWL_EXSTYLE, newExStyle);
-    SetWindowPos(dialog, NULL, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(dialog, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO info)
@@ -210,41 +203,24 @@ extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO info)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!(info->dwMask & SHIDIM_FLAGS)) return TRUE;
-    if (!EnsureShellClasses()) return FALSE;
-
     HWND dialog = info->hDlg;
+    // A child dialog (a page inside a tab control) is placed by its host, which keeps
+    // the Done key.
+    if (!(info->dwMask & SHIDIM_FLAGS) || (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD)) return TRUE;
+    if (!EnsureShellClasses()) return FALSE;
     DWORD flags = info->dwFlags;
-    BOOL sizing = (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0;
-
-    // A child dialog (a page inside a tab control) is placed by its host and has no
-    // Done key of its own; it only learns of screen changes.
-    if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) {
-        if (sizing) TrackShellWindow(dialog, ROLE_CHILD);
-        return TRUE;
-    }
-
-    ShellWindow *entry = TrackShellWindow(dialog, ROLE_DIALOG);
-    if (entry) {
-        entry->initFlags = flags;
-        entry->sized = sizing;
-        entry->done = (flags & SHIDIF_DONEBUTTON) != 0;
-    }
-    if ((flags & SHIDIF_EMPTYMENU) && !FindMenuBarOf(dialog)) {
-        SHMENUBARINFO bar;
-        ZeroMemory(&bar, sizeof bar);
-        bar.cbSize = sizeof bar;
-        bar.hwndParent = dialog;
-        bar.dwFlags = SHCMBF_EMPTYBAR;
-        DWORD error = 0;
-        CreateMenuBarWindow(&bar, &error);
-    }
-    if (sizing) {
+    ShellWindow *entry = TrackShellWindow(dialog);
+    if (!entry) return FALSE;
+    entry->order = ++g_order;
+    entry->sized = (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0;
+    entry->done = (flags & SHIDIF_DONEBUTTON) != 0;
+    DWORD error = 0;
+    if ((flags & SHIDIF_EMPTYMENU) && !BarOf(entry)) entry->bar = CreateMenuBar(dialog, NULL, 0, SHCMBF_EMPTYBAR, &error);
+    if (entry->sized) {
         StripDialogFrame(dialog);
-        FitToWorkArea(dialog, flags);
+        FitToWorkArea(entry);
     }
-    EnsureNavBar();
-    RefreshNavBar();
+    ShowNavBar();
     return TRUE;
 }
 
@@ -255,12 +231,9 @@ extern "C" BOOL WINAPI SHDoneButton(HWND window, DWORD state)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!EnsureShellClasses()) return FALSE;
-    ShellWindow *entry = FindShellWindow(window);
-    if (!entry) entry = TrackShellWindow(window, ROLE_DIALOG);
+    ShellWindow *entry = EnsureShellClasses() ? TrackShellWindow(window) : NULL;
     if (!entry) return FALSE;
     entry->done = (state == SHDB_SHOW);
-    EnsureNavBar();
-    RefreshNavBar();
+    ShowNavBar();
     return TRUE;
 }

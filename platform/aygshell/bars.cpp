@@ -1,0 +1,349 @@
+// The shell's bars: soft-key bars at the bottom of the screen, each owned by the window
+// it serves with one key per button of its menu-bar resource, and the navigation bar
+// across the top showing the title of the window in front and its Done key "ok".
+#include "shell.h"
+#include <commctrl.h>
+
+// ---- Keys: push buttons that never take the focus ----
+
+enum { KEY_PRESSED = 1, kLabelChars = 64 };
+
+static void ClickSoftKey(HWND key)
+{
+    SendMessageW(GetParent(key), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(key), BN_CLICKED), (LPARAM)key);
+}
+
+static void SetPressed(HWND key, BOOL pressed)
+{
+    if (pressed == (GetWindowLongPtrW(key, GWLP_USERDATA) & KEY_PRESSED)) return;
+    SetWindowLongPtrW(key, GWLP_USERDATA, pressed ? KEY_PRESSED : 0);
+    InvalidateRect(key, NULL, TRUE);
+}
+
+static BOOL PointInKey(HWND key, LPARAM lParam)
+{
+    RECT client;
+    GetClientRect(key, &client);
+    POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    return PtInRect(&client, pt);
+}
+
+static void PaintSoftKey(HWND key)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(key, &ps);
+    RECT rect;
+    GetClientRect(key, &rect);
+    BOOL pressed = (GetWindowLongPtrW(key, GWLP_USERDATA) & KEY_PRESSED) != 0;
+    FillRect(dc, &rect, GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
+    WCHAR label[kLabelChars];
+    int n = GetWindowTextW(key, label, kLabelChars);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(!IsWindowEnabled(key) ? COLOR_GRAYTEXT : pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
+    DrawTextW(dc, label, n, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    EndPaint(key, &ps);
+}
+
+LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+        SetCapture(key);
+        SetPressed(key, TRUE);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetCapture() == key) SetPressed(key, PointInKey(key, lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetCapture() == key) {
+            BOOL inside = PointInKey(key, lParam);
+            ReleaseCapture();
+            if (inside) ClickSoftKey(key);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        SetPressed(key, FALSE);
+        return 0;
+    case BM_CLICK:
+        // A key the user cannot see or use cannot be tapped either.
+        if (IsWindowVisible(key) && IsWindowEnabled(key)) ClickSoftKey(key);
+        return 0;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+        InvalidateRect(key, NULL, TRUE);
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintSoftKey(key);
+        return 0;
+    }
+    return DefWindowProcW(key, message, wParam, lParam);
+}
+
+static HWND CreateSoftKey(HWND parent, UINT id, const WCHAR *label)
+{
+    return CreateWindowExW(0, SIM_SOFTKEY_CLASS, label, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                           (HMENU)(UINT_PTR)id, ShellInstance(), NULL);
+}
+
+// ---- Soft-key bars ----
+
+// Per button in the resource: image, command, state, style, string, 0, popup index.
+enum { kMaxKeys = 8, kWordsPerButton = 7 };
+
+struct MenuBarData {
+    HWND  parent;     // receives the commands
+    HMENU menu;       // loaded from the resource; the bar destroys it
+    int   keyCount;
+    struct {
+        HWND key;
+        WORD command, popup;   // popup: index into the bar's menu, or NOMENU
+    } keys[kMaxKeys];
+};
+
+static MenuBarData *BarData(HWND bar)
+{
+    return (MenuBarData *)GetWindowLongPtrW(bar, GWLP_USERDATA);
+}
+
+// Reads the menu-bar resource and makes its keys. A resource shorter than its button
+// count says yields only the buttons it holds whole.
+static DWORD LoadBarResource(HINSTANCE instance, UINT id, HWND bar, MenuBarData *data)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : NULL;
+    const WORD *words = loaded ? (const WORD *)LockResource(loaded) : NULL;
+    if (!words) return ERROR_RESOURCE_NAME_NOT_FOUND;
+    DWORD wordCount = SizeofResource(instance, found) / sizeof(WORD);
+    if (wordCount < 2) return ERROR_INVALID_DATA;
+    DWORD buttons = words[1];
+    if (buttons > (wordCount - 2) / kWordsPerButton) buttons = (wordCount - 2) / kWordsPerButton;
+    if (buttons > kMaxKeys) buttons = kMaxKeys;
+    data->menu = words[0] ? LoadMenuW(instance, MAKEINTRESOURCEW(words[0])) : NULL;
+    for (DWORD i = 0; i < buttons; ++i) {
+        const WORD *button = words + 2 + i * kWordsPerButton;
+        WCHAR label[kLabelChars] = L"";
+        if (button[4]) LoadStringW(instance, button[4], label, kLabelChars);
+        HWND key = CreateSoftKey(bar, button[1], label);
+        if (!key) continue;
+        data->keys[data->keyCount++] = {key, button[1], button[6]};
+        if (!(button[2] & TBSTATE_ENABLED)) EnableWindow(key, FALSE);
+        if (button[2] & TBSTATE_HIDDEN) ShowWindow(key, SW_HIDE);
+    }
+    return 0;
+}
+
+void PlaceMenuBar(HWND bar)
+{
+    MenuBarData *data = BarData(bar);
+    if (!data) return;
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    // The bar and its keys are drawn afresh at their new places: the old picture is not
+    // copied over first.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, flags);
+    for (int i = 0; i < data->keyCount; ++i) {
+        int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
+        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, flags);
+    }
+}
+
+// A key was tapped: its command goes to the parent, or its popup opens above it and the
+// chosen command goes to the parent.
+static void OnKeyClicked(HWND bar, HWND key)
+{
+    MenuBarData *data = BarData(bar);
+    int i = 0;
+    while (data && i < data->keyCount && data->keys[i].key != key) ++i;
+    if (!data || i == data->keyCount) return;
+    HWND parent = data->parent;
+    // A window that takes no input (its modal dialog is up) takes no soft keys either.
+    HWND root = GetAncestor(parent, GA_ROOT);
+    if (!IsWindowEnabled(root ? root : parent)) return;
+    UINT command = data->keys[i].command, popupIndex = data->keys[i].popup;
+    HMENU popup = popupIndex != NOMENU && data->menu ? GetSubMenu(data->menu, popupIndex) : NULL;
+    if (popup) {
+        RECT at;
+        GetWindowRect(key, &at);
+        BOOL rightHalf = (at.left + at.right) / 2 > GetSystemMetrics(SM_CXSCREEN) / 2;
+        UINT flags = TPM_RETURNCMD | TPM_BOTTOMALIGN | (rightHalf ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+        command = (UINT)TrackPopupMenuEx(popup, flags, rightHalf ? at.right : at.left, at.top, bar, NULL);
+        if (!command) return;
+    }
+    // The command may close the parent and this bar with it: nothing of the bar is
+    // touched after it.
+    if (IsWindow(parent)) SendMessageW(parent, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTW *)lParam)->lpCreateParams);
+        break;
+    case WM_NCDESTROY:
+        if (MenuBarData *data = BarData(bar)) {
+            if (data->menu) DestroyMenu(data->menu);
+            HeapFree(GetProcessHeap(), 0, data);
+        }
+        SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
+        break;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam) OnKeyClicked(bar, (HWND)lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        ShellScreenChanged();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(bar, &rect);
+        FillRect((HDC)wParam, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case SHCMBM_OVERRIDEKEY:
+        // The device's hardware keys do not exist here: there is nothing to override.
+        return TRUE;
+    }
+    return DefWindowProcW(bar, message, wParam, lParam);
+}
+
+HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD *error)
+{
+    MenuBarData *data = (MenuBarData *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MenuBarData));
+    if (!data) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return NULL;
+    }
+    data->parent = parent;
+    // Owned by its parent, so that it goes with it; the data goes with the bar.
+    HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, SIM_MENUBAR_CLASS, L"", WS_POPUP | WS_CLIPCHILDREN,
+                               0, 0, 0, 0, parent, NULL, ShellInstance(), data);
+    if (!bar) {
+        *error = GetLastError();
+        HeapFree(GetProcessHeap(), 0, data);
+        return NULL;
+    }
+    *error = (flags & SHCMBF_EMPTYBAR) ? 0 : LoadBarResource(instance, id, bar, data);
+    if (*error) {
+        DestroyWindow(bar);
+        return NULL;
+    }
+    PlaceMenuBar(bar);
+    ShowWindow(bar, SW_SHOWNA);
+    return bar;
+}
+
+// ---- The navigation bar ----
+
+enum { kDoneWidth = 40, kTitleChars = 128 };
+
+static HWND g_navBar;
+static HFONT g_titleFont;
+
+void PlaceNavBar(void)
+{
+    if (!g_navBar) return;
+    int cx = GetSystemMetrics(SM_CXSCREEN);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, flags);
+    SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, flags);
+}
+
+void RefreshNavBar(void)
+{
+    if (!g_navBar) return;
+    ShellWindow *front = ActiveShellWindow();
+    WCHAR title[kTitleChars] = L"", shown[kTitleChars] = L"";
+    if (front) GetWindowTextW(front->window, title, kTitleChars);
+    GetWindowTextW(g_navBar, shown, kTitleChars);
+    if (lstrcmpW(title, shown) != 0) {
+        SetWindowTextW(g_navBar, title);
+        InvalidateRect(g_navBar, NULL, TRUE);
+    }
+    ShowWindow(GetDlgItem(g_navBar, IDOK), (front && front->done) ? SW_SHOWNA : SW_HIDE);
+}
+
+void ShowNavBar(void)
+{
+    if (!g_navBar || !IsWindow(g_navBar)) {
+        g_navBar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, SIM_NAVBAR_CLASS, L"",
+                                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, NULL, NULL, ShellInstance(), NULL);
+        if (!g_navBar) return;
+        LOGFONTW font;
+        if (!g_titleFont && GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) {
+            font.lfWeight = FW_BOLD;
+            g_titleFont = CreateFontIndirectW(&font);
+        }
+        ShowWindow(CreateSoftKey(g_navBar, IDOK, L"ok"), SW_HIDE);
+        PlaceNavBar();
+        ShowWindow(g_navBar, SW_SHOWNA);
+    }
+    RefreshNavBar();
+}
+
+void RaiseNavBar(void)
+{
+    if (!g_navBar) return;
+    // The display stacks a newly shown window over every other, topmost or not, and
+    // restacks a window only when it really moves in the window order: the bar steps
+    // down and back up to be drawn over the window just shown.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    SetWindowPos(g_navBar, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    SetWindowPos(g_navBar, HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
+static void PaintNavBar(HWND bar)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(bar, &ps);
+    RECT rect;
+    GetClientRect(bar, &rect);
+    HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x3C, 0x8C));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+    WCHAR title[kTitleChars];
+    int n = GetWindowTextW(bar, title, kTitleChars);
+    rect.left += 6;
+    rect.right -= kDoneWidth + 6;
+    HGDIOBJ oldFont = SelectObject(dc, g_titleFont ? (HGDIOBJ)g_titleFont : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+    DrawTextW(dc, title, n, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+    EndPaint(bar, &ps);
+}
+
+LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_COMMAND:
+        // Done: the window in front gets its IDOK.
+        if (LOWORD(wParam) == IDOK && (HWND)lParam == GetDlgItem(bar, IDOK)) {
+            ShellWindow *front = ActiveShellWindow();
+            if (front && front->done) SendMessageW(front->window, WM_COMMAND, IDOK, 0);
+        }
+        return 0;
+    case WM_DISPLAYCHANGE:
+        ShellScreenChanged();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintNavBar(bar);
+        return 0;
+    case WM_NCDESTROY:
+        if (bar == g_navBar) g_navBar = NULL;
+        break;
+    }
+    return DefWindowProcW(bar, message, wParam, lParam);
+}

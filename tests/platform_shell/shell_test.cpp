@@ -1,0 +1,180 @@
+// The device's shell as the program uses it: the main window's soft-key bar, Done on
+// nested full-screen dialogs, the activation record, and the main window and the bars
+// following the screen when it turns (the dialogs' own places are the layout test's).
+#include <vector>
+#include "aygshell.h"
+#include "app/rudore.h"
+#include "resource.h"
+#include "testkit.h"
+#include "tests/hosts/host_kit.h"
+
+namespace {
+
+using Shell = DeviceTest;
+
+std::vector<WPARAM> g_commands;
+RECT g_popupRect;
+
+LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
+    g_commands.push_back(LOWORD(wParam));
+    return 0;
+}
+
+// The commands a tap on the key delivered to the bar's window.
+std::vector<WPARAM> Tap(HWND key)
+{
+    g_commands.clear();
+    SendMessageW(key, BM_CLICK, 0, 0);
+    return g_commands;
+}
+
+// Runs inside the popup's own modal loop: notes where it is, then picks the second item.
+void CALLBACK PickSecondItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = NULL;
+    while ((popup = FindWindowExW(NULL, popup, (LPCWSTR)MAKEINTATOM(0x8000), NULL)) && !IsWindowVisible(popup)) {}
+    if (!popup) return;
+    KillTimer(NULL, id);
+    GetWindowRect(popup, &g_popupRect);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(popup, WM_KEYDOWN, key, 0);
+}
+
+::testing::AssertionResult At(HWND window, int left, int top, int right, int bottom)
+{
+    RECT r = {-1, -1, -1, -1};
+    GetWindowRect(window, &r);
+    if (r.left == left && r.top == top && r.right == right && r.bottom == bottom) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "at (" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom
+                                       << "), not (" << left << "," << top << ")-(" << right << "," << bottom << ")";
+}
+
+HWND OwnedBar(HWND owner)
+{
+    HWND bar = NULL;
+    while ((bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL)) && GetWindow(bar, GW_OWNER) != owner) {}
+    return bar;
+}
+
+HWND DoneKey()
+{
+    return GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK);
+}
+
+}  // namespace
+
+TEST_F(Shell, MainWindowBarDeliversItsKeysAndEverythingFollowsTheScreen)
+{
+    WNDCLASSW wc = {0, RecordCommands, 0, 0, g_hInstance, NULL, NULL, NULL, NULL, L"ShellTestMain"};
+    RegisterClassW(&wc);
+    // As the main window is: between the two bars, with the program's soft-key bar.
+    HWND main = CreateWindowExW(0, wc.lpszClassName, L"Main", WS_POPUP | WS_VISIBLE, 0, SIM_BAR_HEIGHT,
+                                SIM_PORTRAIT_CX, SIM_PORTRAIT_CY - 2 * SIM_BAR_HEIGHT, NULL, NULL, g_hInstance, NULL);
+    SHMENUBARINFO info = {};
+    info.cbSize = sizeof info;
+    info.hwndParent = main;
+    info.nToolBarId = IDR_MAINMENU;
+    info.hInstRes = g_hInstance;
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    HWND bar = info.hwndMB;
+    EXPECT_EQ(L"Main", WindowText(FindWindowW(SIM_NAVBAR_CLASS, NULL)));
+    EXPECT_FALSE(IsWindowVisible(DoneKey())) << "the main window asked for no Done key";
+    HWND exitKey = FindWindowExW(bar, NULL, SIM_SOFTKEY_CLASS, L"Exit");
+    HWND rudoreKey = FindWindowExW(bar, NULL, SIM_SOFTKEY_CLASS, L"Rudore");
+    ASSERT_TRUE(exitKey && rudoreKey);
+
+    // The left key sends its command and leaves the window active.
+    SetActiveWindow(main);
+    EXPECT_EQ(std::vector<WPARAM>{IDM_EXIT}, Tap(exitKey));
+    EXPECT_EQ(main, GetActiveWindow());
+    // The right key opens the menu's second popup above the bar; the chosen item's
+    // command reaches the window.
+    UINT_PTR pick = SetTimer(NULL, 0, 30, PickSecondItem);
+    UINT_PTR giveUp = SetTimer(NULL, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) { KillTimer(NULL, id), EndMenu(); });
+    EXPECT_EQ(std::vector<WPARAM>{IDM_INTERNET}, Tap(rudoreKey));
+    KillTimer(NULL, pick);
+    KillTimer(NULL, giveUp);
+    EXPECT_GT(g_popupRect.bottom, 0);
+    EXPECT_LE(g_popupRect.bottom, SIM_PORTRAIT_CY - SIM_BAR_HEIGHT);
+    // While the window takes no input (a modal dialog is up), neither do its keys; nor
+    // does a key the user cannot see.
+    EnableWindow(main, FALSE);
+    EXPECT_TRUE(Tap(exitKey).empty());
+    EnableWindow(main, TRUE);
+    ShowWindow(exitKey, SW_HIDE);
+    EXPECT_TRUE(Tap(exitKey).empty());
+    ShowWindow(exitKey, SW_SHOWNA);
+
+    // The activation record keeps where the focus was, and the focus goes back there.
+    HWND edits[2];
+    for (HWND &edit : edits)
+        edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 0, 0, 99, 20, main, NULL, g_hInstance, NULL);
+    SetFocus(edits[1]);
+    SHACTIVATEINFO activation = {12};
+    EXPECT_TRUE(SHHandleWMActivate(main, WA_INACTIVE, 0, &activation, 0));
+    EXPECT_EQ(edits[1], activation.hwndLastFocus);
+    SetFocus(edits[0]);
+    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &activation, 0));
+    EXPECT_EQ(1u, activation.fActive);
+    EXPECT_EQ(edits[1], GetFocus());
+    SHACTIVATEINFO small = {8};
+    EXPECT_FALSE(SHHandleWMActivate(main, WA_ACTIVE, 0, &small, 0));
+    EXPECT_EQ(0u, small.fActive);
+
+    // Each key takes its half of the bar, in every shape and back upright.
+    auto expectPlaced = [&] {
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        SCOPED_TRACE(testing::Message() << cx << "x" << cy);
+        EXPECT_TRUE(At(FindWindowW(SIM_NAVBAR_CLASS, NULL), 0, 0, cx, SIM_BAR_HEIGHT));
+        EXPECT_TRUE(At(main, 0, SIM_BAR_HEIGHT, cx, cy - SIM_BAR_HEIGHT));
+        EXPECT_TRUE(At(bar, 0, cy - SIM_BAR_HEIGHT, cx, cy));
+        EXPECT_TRUE(At(exitKey, 0, cy - SIM_BAR_HEIGHT, cx / 2, cy));
+        EXPECT_TRUE(At(rudoreKey, cx / 2, cy - SIM_BAR_HEIGHT, cx, cy));
+    };
+    for (int shape : {SIM_LANDSCAPE, SIM_SQUARE}) {
+        ScreenTurn turn(shape);
+        ASSERT_TRUE(turn.turned());
+        expectPlaced();
+    }
+    expectPlaced();
+    // The bar dies with its window.
+    DestroyWindow(main);
+    EXPECT_FALSE(IsWindow(bar));
+}
+
+TEST_F(Shell, DoneServesTheInnermostDialogAndEndedDialogsLeaveNothingBehind)
+{
+    HWND hostBar = NULL;
+    INT_PTR about = 0;
+    RunHost(IDD_SYSTEM_HOST, SystemHostProc, [&](HWND dialog) {
+        HWND nav = FindWindowW(SIM_NAVBAR_CLASS, NULL);
+        hostBar = OwnedBar(dialog);
+        EXPECT_TRUE(hostBar && !GetWindow(hostBar, GW_CHILD)) << "no empty soft-key bar";
+        DriveModal([&] { about = ShowAboutBox(dialog); }, [&](HWND inner) {
+            EXPECT_EQ(WindowText(inner), WindowText(nav));
+            SendMessageW(DoneKey(), BM_CLICK, 0, 0);
+            if (IsWindowVisible(inner)) EndDialog(inner, 0);
+        });
+        // Back in the host, Done is its own again.
+        EXPECT_EQ(WindowText(dialog), WindowText(nav));
+        EXPECT_TRUE(IsWindowVisible(DoneKey()));
+        SendMessageW(DoneKey(), BM_CLICK, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(dialog)) << "Done did not end the host";
+    });
+    EXPECT_EQ(1, about) << "Done did not end the About box";
+    EXPECT_FALSE(IsWindow(hostBar));
+    EXPECT_FALSE(IsWindowVisible(DoneKey()));
+
+    // Far more dialogs than the shell keeps at once, each gone before the next: the
+    // last is still kept in shape.
+    HWND dialog = NULL;
+    for (int i = 0; i <= 100; ++i) {
+        if (dialog) DestroyWindow(dialog);
+        dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), NULL, AboutDialogProc, 0);
+        ASSERT_TRUE(dialog);
+    }
+    ScreenTurn turn(SIM_LANDSCAPE);
+    EXPECT_TRUE(At(dialog, 0, SIM_BAR_HEIGHT, SIM_LANDSCAPE_CX, SIM_LANDSCAPE_CY - SIM_BAR_HEIGHT));
+    DestroyWindow(dialog);
+}
