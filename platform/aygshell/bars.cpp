@@ -28,6 +28,19 @@ static BOOL PointInKey(HWND key, LPARAM lParam)
     return PtInRect(&client, pt);
 }
 
+// Both bars draw their window's text the same way over what they filled, then end the paint.
+static void DrawWindowText(HWND window, PAINTSTRUCT &ps, RECT rect, HGDIOBJ font, COLORREF color, UINT format)
+{
+    WCHAR text[128];   // a key label or a window title
+    int n = GetWindowTextW(window, text, ARRAYSIZE(text));
+    HGDIOBJ oldFont = SelectObject(ps.hdc, font);
+    SetBkMode(ps.hdc, TRANSPARENT);
+    SetTextColor(ps.hdc, color);
+    DrawTextW(ps.hdc, text, n, &rect, format | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(ps.hdc, oldFont);
+    EndPaint(window, &ps);
+}
+
 static void PaintSoftKey(HWND key)
 {
     PAINTSTRUCT ps;
@@ -37,14 +50,9 @@ static void PaintSoftKey(HWND key)
     BOOL pressed = (GetWindowLongPtrW(key, GWLP_USERDATA) & KEY_PRESSED) != 0;
     FillRect(dc, &rect, GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
-    WCHAR label[kLabelChars];
-    int n = GetWindowTextW(key, label, kLabelChars);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(!IsWindowEnabled(key) ? COLOR_GRAYTEXT : pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
-    DrawTextW(dc, label, n, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    EndPaint(key, &ps);
+    DrawWindowText(key, ps, rect, GetStockObject(DEFAULT_GUI_FONT),
+                   GetSysColor(!IsWindowEnabled(key) ? COLOR_GRAYTEXT : pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT),
+                   DT_CENTER);
 }
 
 LRESULT CALLBACK SoftKeyProc(HWND key, UINT message, WPARAM wParam, LPARAM lParam)
@@ -309,16 +317,10 @@ static void PaintNavBar(HWND bar)
     HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x3C, 0x8C));
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
-    WCHAR title[kTitleChars];
-    int n = GetWindowTextW(bar, title, kTitleChars);
     rect.left += 6;
     rect.right -= kDoneWidth + 6;
-    HGDIOBJ oldFont = SelectObject(dc, g_titleFont ? (HGDIOBJ)g_titleFont : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-    DrawTextW(dc, title, n, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, oldFont);
-    EndPaint(bar, &ps);
+    DrawWindowText(bar, ps, rect, g_titleFont ? (HGDIOBJ)g_titleFont : GetStockObject(DEFAULT_GUI_FONT),
+                   RGB(0xFF, 0xFF, 0xFF), DT_LEFT | DT_END_ELLIPSIS);
 }
 
 LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)

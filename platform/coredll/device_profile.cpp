@@ -26,8 +26,9 @@ BOOL SameTextNoCase(const WCHAR *a, const WCHAR *b)
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
-// A whole number, decimal or 0x hexadecimal, at most max; no sign, no spaces.
-static BOOL ParseUnsigned(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
+// A whole number, decimal or 0x hexadecimal, at most max; no sign, no spaces. devctl reads
+// its arguments by the same rule, so a number it takes reads back the same from the profile.
+BOOL SimParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
 {
     if (!iswdigit(text[0])) return FALSE;
     WCHAR *end;
@@ -157,7 +158,7 @@ static BOOL ReadField(const Field &f, const WCHAR *text, DeviceProfile *p)
 {
     BOOL negative = text[0] == L'-';
     ULONGLONG magnitude;
-    if (!ParseUnsigned(text + negative, negative ? (ULONGLONG)-f.min : (ULONGLONG)f.max, &magnitude)) return FALSE;
+    if (!SimParseNumber(text + negative, negative ? (ULONGLONG)-f.min : (ULONGLONG)f.max, &magnitude)) return FALSE;
     LONGLONG value = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
     if (value < f.min) return FALSE;
     CopyMemory((BYTE *)p + f.offset, &value, f.size);   // little-endian: the low bytes
@@ -169,7 +170,7 @@ static BOOL SplitNumbers(WCHAR *value, int count, const ULONGLONG *max, ULONGLON
 {
     for (int i = count - 1; i >= 0; --i) {
         WCHAR *bar = wcsrchr(value, L'|');
-        if (!bar || !ParseUnsigned(bar + 1, max[i], &numbers[i])) return FALSE;
+        if (!bar || !SimParseNumber(bar + 1, max[i], &numbers[i])) return FALSE;
         *bar = 0;
     }
     return wcslen(value) < 64;

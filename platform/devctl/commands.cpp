@@ -1,7 +1,6 @@
 // The device-control command of the simulated device, each subcommand a plain function
 // over its arguments. They change the device only through coredll's device services.
 #include <windows.h>
-#include <errno.h>
 #include <stdarg.h>
 #include <stddef.h>
 #include <stdio.h>
@@ -65,18 +64,6 @@ void Print(DWORD which, const WCHAR *format, ...)
 #define Out(...) Print(STD_OUTPUT_HANDLE, __VA_ARGS__)
 #define Err(...) Print(STD_ERROR_HANDLE, __VA_ARGS__)
 
-// Numbers are taken whole or not at all: no sign, no space, decimal or 0x hexadecimal.
-BOOL ParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
-{
-    if (!iswdigit(text[0])) return FALSE;
-    WCHAR *end;
-    errno = 0;
-    ULONGLONG n = _wcstoui64(text, &end, text[0] == L'0' && (text[1] | 0x20) == L'x' ? 16 : 10);
-    if (*end || errno == ERANGE || n > max) return FALSE;
-    *value = n;
-    return TRUE;
-}
-
 // A size takes an optional K, M or G suffix.
 BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
 {
@@ -87,7 +74,7 @@ BOOL ParseSize(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
     const WCHAR *suffix = wcschr(L"KkMmGg", digits[n - 1]);
     ULONGLONG unit = suffix ? 1ull << (10 * (1 + (suffix - L"KkMmGg") / 2)) : 1;
     if (suffix) digits[n - 1] = 0;
-    if (!ParseNumber(digits, max / unit, value)) return FALSE;
+    if (!SimParseNumber(digits, max / unit, value)) return FALSE;
     *value *= unit;
     return TRUE;
 }
@@ -298,7 +285,7 @@ int Wake(int argc, wchar_t **)
 int Tap(int argc, wchar_t **argv)
 {
     ULONGLONG x, y;
-    if (argc != 2 || !ParseNumber(argv[0], 0xFFFF, &x) || !ParseNumber(argv[1], 0xFFFF, &y))
+    if (argc != 2 || !SimParseNumber(argv[0], 0xFFFF, &x) || !SimParseNumber(argv[1], 0xFFFF, &y))
         return Usage(L"tap takes a point of the screen, X Y");
     if (NeedsDisplay(L"tap")) return EXIT_REFUSED;
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -366,7 +353,7 @@ int Battery(int argc, wchar_t **argv)
         BOOL negative = value[0] == L'-';
         ULONGLONG magnitude;
         LONGLONG max = setting->unknownToo ? 255 : setting->max;
-        if (!ParseNumber(value + negative, negative ? (ULONGLONG)-setting->min : (ULONGLONG)max, &magnitude))
+        if (!SimParseNumber(value + negative, negative ? (ULONGLONG)-setting->min : (ULONGLONG)max, &magnitude))
             return Usage(setting->problem);
         LONGLONG n = negative ? -(LONGLONG)magnitude : (LONGLONG)magnitude;
         if (n < setting->min ||
@@ -414,7 +401,7 @@ int OsVersion(int argc, wchar_t **argv)
     for (WCHAR *piece = argv[0], *dot; ok && piece; piece = dot ? dot + 1 : NULL) {
         if ((dot = wcschr(piece, L'.')) != NULL) *dot = 0;
         ULONGLONG n;
-        if ((ok = count < 3 && ParseNumber(piece, 0xFFFFFFFFu, &n))) parts[count++] = (DWORD)n;
+        if ((ok = count < 3 && SimParseNumber(piece, 0xFFFFFFFFu, &n))) parts[count++] = (DWORD)n;
     }
     if (!ok || count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
     SimSetOsVersion(parts[0], parts[1], parts[2]);

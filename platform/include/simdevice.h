@@ -68,6 +68,8 @@ enum SimFailure {
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);
+/* Whole or not at all: decimal or 0x hexadecimal, no sign, no spaces, at most max. */
+SIMAPI BOOL  SimParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value);
 
 SIMAPI void  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
 SIMAPI void  SimSetBattery(const SimBattery *battery);
