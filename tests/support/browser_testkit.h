@@ -11,13 +11,6 @@
 #include <vector>
 #include "testkit.h"
 
-// What ShowFileBrowser returned when the script left the dialog open: the helper
-// then ends it, so that a failed check never hangs the test.
-const INT_PTR kLeftOpen = -77;
-
-// Device paths resolve on the current drive; the device's file system is C:.
-void UseTheDevicesDrive();
-
 class FileBrowserTest : public DeviceTest {
 protected:
     void SetUp() override;
@@ -34,11 +27,11 @@ protected:
     std::vector<std::wstring> extraTrees;
 };
 
-// Runs the browser as a caller does and drives it with script from inside its loop.
+// Runs the browser as a caller does and drives it with script from inside its loop;
+// a browser the script left open is ended with -77.
 INT_PTR Browse(const std::function<void(HWND)> &script);
 // Makes the next opening show folder (each opening starts one level up).
 void StartBrowserIn(const std::wstring &folder);
-
 // Taps `button` of `page` with the browser set to show `folder` (no trailing
 // backslash) and runs `script` with the browser from inside its loop. TRUE when the
 // script's taps closed the browser; one left open is ended here.
@@ -50,9 +43,9 @@ std::wstring BrowserItemText(HWND dialog, int index);
 int BrowserItemImage(HWND dialog, int index);
 int BrowserItemIndex(HWND dialog, const std::wstring &text);
 std::wstring BrowserPathLabel(HWND dialog);
-// A tap in the list: the item is selected (none for -1) and the list notifies its tap.
+// A tap in the list: the item is selected (none for -1) and the list notifies its tap;
+// by text, a test without that item fails.
 void TapBrowserItem(HWND dialog, int index);
-// The same by the item's text; fails the test when no item has it.
 void TapBrowserItem(HWND dialog, const std::wstring &text);
 // A stylus tap on the screen on the item of that text, scrolled into view first.
 void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text);
@@ -62,7 +55,5 @@ HWND ShellDoneKey();
 void Click(HWND key);
 // A dialog ended by EndDialog is hidden until its loop returns.
 bool BrowserStillOpen(HWND dialog);
-
-void RemoveTree(const std::wstring &path);
 
 #endif
