@@ -1,6 +1,6 @@
-// What the main window opens, as the catalog of pages lists it: the four category hosts
-// with their tabs, Done, a fresh page on each visit, and a turn of the screen while a
-// host or a dialog of its own is open.
+// What the main window opens, as the catalog of pages lists it: the category hosts
+// with their tabs and Done, a fresh page on each visit, and a turn of the screen while
+// a host or a dialog of its own is open.
 #include "tests/hosts/host_kit.h"
 #include "ui/tweak_catalog.h"
 #include "aygshell.h"
@@ -26,10 +26,7 @@ std::vector<Opened> EveryHost()
     return hosts;
 }
 
-HWND TabsOf(HWND host)
-{
-    return FindWindowExW(host, NULL, WC_TABCONTROLW, NULL);
-}
+HWND TabsOf(HWND host) { return FindWindowExW(host, NULL, WC_TABCONTROLW, NULL); }
 
 bool Inside(const RECT &inner, const RECT &outer)
 {
@@ -44,28 +41,24 @@ void ExpectFits(HWND host)
     GetClientRect(host, &area);
     MapWindowPoints(host, NULL, (POINT *)&area, 2);
     EXPECT_TRUE(Inside(area, band)) << "the host reaches " << area.bottom << " of " << band.bottom;
-    HWND tabs = TabsOf(host), page = PageInTabs(tabs);
+    HWND tabs = TabsOf(host);
     if (!tabs) return;
-    ASSERT_TRUE(page != NULL);
-    RECT placed;
-    GetWindowRect(page, &placed);
-    EXPECT_TRUE(Inside(placed, band)) << "the page reaches " << placed.bottom << " of " << band.bottom;
+    ASSERT_TRUE(PageInTabs(tabs) != NULL);
+    GetWindowRect(PageInTabs(tabs), &area);
+    EXPECT_TRUE(Inside(area, band)) << "the page reaches " << area.bottom << " of " << band.bottom;
     for (int tab = 0; tab < (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0); tab++) {
         RECT item;
         ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, tab, (LPARAM)&item));
         MapWindowPoints(tabs, NULL, (POINT *)&item, 2);
         EXPECT_TRUE(Inside(item, band)) << "tab " << tab << " reaches " << item.bottom << " of " << band.bottom;
-        EXPECT_LE(placed.bottom, item.top) << "the page covers tab " << tab;
+        EXPECT_LE(area.bottom, item.top) << "the page covers tab " << tab;
     }
 }
 
 std::wstring TabLabel(HWND tabs, int index)
 {
     wchar_t text[64] = L"";
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 64;
+    TCITEMW item = {TCIF_TEXT, 0, 0, text, 64};
     SendMessageW(tabs, TCM_GETITEMW, index, (LPARAM)&item);
     return text;
 }
@@ -74,28 +67,39 @@ class HostTest : public DeviceTest {};
 
 }  // namespace
 
-// The tabs' labels; the shell's Done key closes the host, and so does Done inside
-// any of its pages.
-TEST_F(HostTest, TabsAreLabelledAndDoneClosesTheHostFromTheBarOrAnyPage)
+// Every host and dialog the main window opens, turned while open to each shape: it
+// stays between the bars with its page above its tabs, and its tabs, labelled as the
+// catalog names the pages, still switch, each new page fitting too. The shell's Done
+// key closes it, and so does Done inside any of its pages.
+TEST_F(HostTest, TurnedWhileOpenEveryHostFitsAndSwitchesTabsAndDoneClosesIt)
 {
     for (const Opened &host : EveryHost()) {
-        if (host.labels.empty()) continue;
         SCOPED_TRACE(host.templateId);
-        EXPECT_EQ(1, RunHost(host.templateId, host.procedure, [&](HWND dialog) {
+        INT_PTR result = RunHost(host.templateId, host.procedure, [&](HWND dialog) {
             HWND tabs = TabsOf(dialog);
             ASSERT_EQ((int)host.labels.size(), (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-            for (int tab = 0; tab < (int)host.labels.size(); tab++) EXPECT_EQ(host.labels[tab], TabLabel(tabs, tab));
+            for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+                SCOPED_TRACE(::testing::Message() << "shape " << shape);
+                ScreenTurn turn(shape);
+                ASSERT_TRUE(turn.turned());
+                ExpectFits(dialog);
+                for (int tab = 0; tab < (int)host.labels.size(); tab++) {
+                    TapTab(tabs, tab);
+                    ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+                    EXPECT_EQ(host.labels[tab], TabLabel(tabs, tab));
+                    ExpectFits(dialog);
+                }
+            }
             SendMessageW(GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK), BM_CLICK, 0, 0);
             EXPECT_FALSE(IsWindowVisible(dialog));
-        }));
+        });
+        if (host.labels.empty()) continue;
+        EXPECT_EQ(1, result);
         for (int tab = 0; tab < (int)host.labels.size(); tab++) {
             HWND closed = NULL;
-            EXPECT_EQ(1, RunHost(host.templateId, host.procedure, [&](HWND dialog) {
-                TapTab(TabsOf(dialog), tab);
-                ASSERT_EQ(tab, (int)SendMessageW(TabsOf(dialog), TCM_GETCURSEL, 0, 0));
-                closed = dialog;
-                SendMessageW(PageInTabs(TabsOf(dialog)), WM_COMMAND, IDOK, 0);
-                EXPECT_FALSE(IsWindowVisible(dialog)) << "the host is still open";
+            EXPECT_EQ(1, RunCategoryPage(host.templateId, host.procedure, tab, [&](HWND page) {
+                SendMessageW(page, WM_COMMAND, IDOK, 0);
+                EXPECT_FALSE(IsWindowVisible(closed = GetAncestor(page, GA_ROOT))) << "the host is still open";
             })) << "tab " << tab;
             EXPECT_FALSE(IsWindow(closed)) << "tab " << tab;
         }
@@ -111,13 +115,11 @@ TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsWhatTheOtherPageWrote)
     DeleteRegValue(LM, settings, L"Security_RunScripts");
     RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
         HWND tabs = TabsOf(host);
-        HWND browser = PageInTabs(tabs);
-        ASSERT_FALSE(IsTicked(browser, IDC_PIE_CLEARTYPE));
-        Tap(browser, IDC_PIE_CLEARTYPE);
+        ASSERT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE));
+        Tap(PageInTabs(tabs), IDC_PIE_CLEARTYPE);
         TapTab(tabs, TAB_SECURITY);
-        HWND security = PageInTabs(tabs);
-        ASSERT_FALSE(IsTicked(security, IDC_SEC_NO_SCRIPTS));
-        Tap(security, IDC_SEC_NO_SCRIPTS);
+        ASSERT_FALSE(IsTicked(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS));
+        Tap(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS);
         WriteRegDword(LM, settings, L"ClearTypeText", 0);
         TapTab(tabs, TAB_PIE);
         EXPECT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE)) << "the browser page kept its old state";
@@ -125,27 +127,4 @@ TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsWhatTheOtherPageWrote)
         EXPECT_TRUE(IsTicked(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS));
         EXPECT_EQ(0u, RegDwordOr(LM, settings, L"Security_RunScripts", 99));
     });
-}
-
-// Every host and dialog the main window opens, turned while open to each shape: it
-// stays between the bars with its page above its tabs, and its tabs still switch, each
-// new page fitting too.
-TEST_F(HostTest, TurnedWhileOpenEveryHostFitsAboveTheSoftKeyBarAndKeepsSwitchingTabs)
-{
-    for (const Opened &host : EveryHost()) {
-        SCOPED_TRACE(host.templateId);
-        RunHost(host.templateId, host.procedure, [&](HWND dialog) {
-            for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
-                SCOPED_TRACE(::testing::Message() << "shape " << shape);
-                ScreenTurn turn(shape);
-                ASSERT_TRUE(turn.turned());
-                ExpectFits(dialog);
-                for (int tab = 0; tab < (int)host.labels.size(); tab++) {
-                    TapTab(TabsOf(dialog), tab);
-                    ASSERT_EQ(tab, (int)SendMessageW(TabsOf(dialog), TCM_GETCURSEL, 0, 0));
-                    ExpectFits(dialog);
-                }
-            }
-        });
-    }
 }

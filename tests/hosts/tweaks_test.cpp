@@ -1,7 +1,6 @@
-// The tweak mechanism behind every page: the registry helpers never overrun a buffer
-// and take only what is whole and of the expected type; the tables count any value
-// they cannot use as missing. Then every box, help button and shut key of every page
-// and dialog, straight from the tables the program uses.
+// The tweak mechanism behind every page: what it takes for missing, and never half a
+// setting. Then every box, help button and shut key of every page and dialog,
+// straight from the tables the program uses.
 #include "tests/hosts/host_kit.h"
 #include "ui/tweaks.h"
 #include "ui/tweak_catalog.h"
@@ -22,51 +21,17 @@ class TweakTest : public DeviceTest {};
 
 }  // namespace
 
-TEST_F(TweakTest, TextReadsTakeOnlyWholeTextsThatFit)
-{
-    const wchar_t seven[] = L"1234567", eight[] = L"12345678";
-    Store(L"seven", REG_SZ, seven, sizeof seven);
-    Store(L"empty", REG_SZ, L"", sizeof(wchar_t));
-    Store(L"eight", REG_SZ, eight, sizeof eight);
-    Store(L"bare", REG_SZ, eight, 7 * sizeof(wchar_t));   // no null after the seven characters
-    Store(L"expand", REG_EXPAND_SZ, seven, sizeof seven);
-    Store(L"odd", REG_SZ, seven, 5);
-    Store(L"nothing", REG_SZ, L"", 0);
-    Store(L"dword", REG_DWORD, seven, 4);
-    HKEY key;
-    ASSERT_TRUE(OpenTweakKey(CU, kScratch, &key));
-    struct {
-        wchar_t text[8];
-        wchar_t canary[4];
-    } buffer;
-    auto read = [&](const wchar_t *name) {
-        lstrcpyW(buffer.text, L"preset");
-        lstrcpyW(buffer.canary, L"ok!");
-        BOOL found = ReadTextValue(key, name, buffer.text, 8);
-        EXPECT_STREQ(L"ok!", buffer.canary) << name << ": the buffer was overrun";
-        return found;
-    };
-    EXPECT_TRUE(read(L"seven"));
-    EXPECT_STREQ(L"1234567", buffer.text);
-    EXPECT_TRUE(read(L"empty"));
-    EXPECT_STREQ(L"", buffer.text);
-    for (const wchar_t *missing : {L"eight", L"bare", L"expand", L"odd", L"nothing", L"dword", L"absent"}) {
-        EXPECT_FALSE(read(missing)) << missing;
-        EXPECT_STREQ(L"preset", buffer.text) << missing;
-    }
-    RegCloseKey(key);
-}
-
-// Each row's stand-in for a missing value ticks its box, so a value the table takes
-// for missing ticks it too, while a usable value that differs leaves it clear.
-TEST_F(TweakTest, TablesTakeUnusableValuesForMissing)
+// A value the mechanism cannot use counts as missing: a number must be a REG_DWORD of
+// four bytes, a text a whole REG_SZ with its null that fits. Each row's stand-in for a
+// missing value ticks its box, so such a value ticks it too, while a usable value that
+// differs leaves it clear. A text too long for its buffer leaves it as it was.
+TEST_F(TweakTest, UnusableValuesCountAsMissing)
 {
     const UINT number = IDC_SEC_CACHE_SSL, text = IDC_SEC_NO_ACTIVEX;
     const Tweak table[] = {
         {number, HKCU, kScratch, L"number", Dword(5), Dword(5), Dword(5), Dword(6), 0},
         {text, HKCU, kScratch, L"text", Text(L"on"), Text(L"on"), Text(L"on"), DeleteValue(), 0},
     };
-    const TweakTable rows = {table, 2};
     const DWORD six = 6;
     const unsigned long long wide = 6;
     // The longest text a table reads, and one more character.
@@ -78,26 +43,41 @@ TEST_F(TweakTest, TablesTakeUnusableValuesForMissing)
         DWORD bytes;
         bool ticked;
     } stored[] = {
-        {number, REG_SZ, L"6", 4, true},        {number, REG_BINARY, &six, 4, true}, {number, REG_DWORD, &six, 2, true},
-        {number, REG_QWORD, &wide, 8, true},    {number, REG_DWORD, &six, 4, false}, {text, REG_EXPAND_SZ, L"off", 8, true},
-        {text, REG_SZ, tooLong.c_str(), 2050, true}, {text, REG_SZ, longest.c_str(), 2048, false},
+        {number, REG_SZ, L"6", 4, true}, {number, REG_BINARY, &six, 4, true}, {number, REG_DWORD, &six, 2, true},
+        {number, REG_QWORD, &wide, 8, true}, {number, REG_DWORD, &six, 4, false}, {text, REG_EXPAND_SZ, L"off", 8, true},
+        {text, REG_SZ, L"offx", 6, true}, {text, REG_SZ, L"off", 5, true}, {text, REG_SZ, L"", 0, true},
+        {text, REG_SZ, L"", 2, false}, {text, REG_SZ, tooLong.c_str(), 2050, true}, {text, REG_SZ, longest.c_str(), 2048, false},
     };
     RunInternetPage(TAB_SECURITY, [&](HWND page) {
         for (auto &c : stored) {
             Store(c.box == number ? L"number" : L"text", c.type, c.data, c.bytes);
             CheckDlgButton(page, c.box, BST_UNCHECKED);
-            EXPECT_TRUE(LoadTweaks(page, rows));
+            EXPECT_TRUE(LoadTweaks(page, {table, 2}));
             EXPECT_EQ(c.ticked, IsTicked(page, c.box)) << &c - stored;
         }
-        EXPECT_FALSE(WriteTweak(page, rows, IDOK)) << "a control without rows";
+        EXPECT_FALSE(WriteTweak(page, {table, 2}, IDOK)) << "a control without rows";
     });
+    HKEY key;
+    ASSERT_TRUE(OpenTweakKey(CU, kScratch, &key));
+    struct {
+        wchar_t text[8];
+        wchar_t canary[4];
+    } buffer = {L"preset", L"ok!"};
+    Store(L"text", REG_SZ, L"12345678", 18);
+    EXPECT_FALSE(ReadTextValue(key, L"text", buffer.text, 8));
+    EXPECT_STREQ(L"preset", buffer.text);
+    Store(L"text", REG_SZ, L"1234567", 16);
+    EXPECT_TRUE(ReadTextValue(key, L"text", buffer.text, 8));
+    EXPECT_STREQ(L"1234567", buffer.text);
+    EXPECT_STREQ(L"ok!", buffer.canary) << "the buffer was overrun";
+    RegCloseKey(key);
 }
 
 namespace {
 // Fills the stack below the caller with `address`.
 __attribute__((noinline)) void FillStackWith(const void *address)
 {
-    volatile const void *fill[2048];
+    const void *volatile fill[2048];
     for (auto &slot : fill) slot = address;
 }
 }  // namespace
@@ -158,11 +138,6 @@ std::string Named(const TweakSheet &sheet)
     return "page " + std::string(sheet.name, sheet.name + wcslen(sheet.name));
 }
 
-bool SameValue(const TweakValue &a, const TweakValue &b)
-{
-    return a.kind == b.kind && (a.kind == TWEAK_TEXT ? wcscmp(a.text, b.text) == 0 : a.number == b.number);
-}
-
 bool SameKey(const Tweak &a, const Tweak &b)
 {
     return a.root == b.root && SameKeyName(a.key, b.key);
@@ -190,6 +165,12 @@ void StoreAll(const TweakTable &table, bool ticked)
         for (int i = 0; i < table.count; i++) Store(table.rows[i], table.rows[i].ticked);
 }
 
+std::wstring Shown(const TweakValue &value)
+{
+    if (value.kind == TWEAK_DWORD) return L"dword " + std::to_wstring(value.number);
+    return value.kind == TWEAK_TEXT ? L"text \"" + std::wstring(value.text) + L"\"" : L"missing";
+}
+
 // What the registry holds of a row's value, in the value's own terms; a text must
 // carry its null.
 std::wstring Held(const Tweak &row)
@@ -197,20 +178,10 @@ std::wstring Held(const Tweak &row)
     HKEY root = RootKey(row.root);
     DWORD number, type, bytes;
     std::wstring text;
-    if (ReadRegDword(root, row.key, row.name, &number)) return L"dword " + std::to_wstring(number);
+    if (ReadRegDword(root, row.key, row.name, &number)) return Shown(Dword(number));
     if (ReadRegString(root, row.key, row.name, &text) && RegValueShape(root, row.key, row.name, &type, &bytes))
-        return (bytes == (text.size() + 1) * sizeof(wchar_t) ? L"text \"" : L"text without its null \"") + text + L"\"";
+        return bytes == (text.size() + 1) * sizeof(wchar_t) ? Shown(Text(text.c_str())) : L"text without its null";
     return RegValueExists(root, row.key, row.name) ? L"other" : L"missing";
-}
-
-std::wstring Expected(const TweakValue &value, const std::wstring &before)
-{
-    switch (value.kind) {
-    case TWEAK_DWORD: return L"dword " + std::to_wstring(value.number);
-    case TWEAK_TEXT: return L"text \"" + std::wstring(value.text) + L"\"";
-    case TWEAK_DELETE: return L"missing";
-    }
-    return before;   // nothing written
 }
 
 std::vector<UINT> BoxesOf(const TweakTable &table)
@@ -242,7 +213,9 @@ bool RowTicks(const Tweak &row, bool shut)
     std::wstring text;
     if (!shut && row.tickedWhen.kind == TWEAK_DWORD && ReadRegDword(root, row.key, row.name, &number)) held = Dword(number);
     if (!shut && row.tickedWhen.kind == TWEAK_TEXT && ReadRegString(root, row.key, row.name, &text)) held = Text(text.c_str());
-    return held.kind != TWEAK_NONE && SameValue(held, row.tickedWhen) != ((row.flags & TWEAK_TICK_UNLESS) != 0);
+    if (held.kind != row.tickedWhen.kind) return false;
+    bool equal = held.kind == TWEAK_TEXT ? wcscmp(held.text, row.tickedWhen.text) == 0 : held.number == row.tickedWhen.number;
+    return equal != ((row.flags & TWEAK_TICK_UNLESS) != 0);
 }
 
 bool IsShut(const Tweak &row, const std::vector<const Tweak *> &shut)
@@ -292,7 +265,7 @@ void TapAndExpectWritten(HWND page, const TweakTable &table, UINT box, bool toTi
             if (other.control == box && SameKey(other, row) && SameKeyName(other.name, row.name))
                 written = toTicked ? other.ticked : other.cleared;
         }
-        EXPECT_EQ(Expected(written, before[i]), Held(row)) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
+        EXPECT_EQ(written.kind == TWEAK_NONE ? before[i] : Shown(written), Held(row)) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
         const TweakValue &own = toTicked ? row.ticked : row.cleared;
         bool flushed = std::any_of(flushes.flushes().begin(), flushes.flushes().end(),
                                    [&](const FlushedKey &key) { return key.Held(row.name, own.number); });

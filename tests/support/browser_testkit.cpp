@@ -96,11 +96,6 @@ bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::f
     return closed;
 }
 
-HWND BrowserList(HWND dialog)
-{
-    return GetDlgItem(dialog, IDC_BROWSE_LIST);
-}
-
 std::wstring BrowserItemText(HWND dialog, int index)
 {
     wchar_t text[600] = L"";
@@ -135,11 +130,6 @@ int BrowserItemIndex(HWND dialog, const std::wstring &text)
     for (size_t i = 0; i < items.size(); i++)
         if (items[i] == text) return (int)i;
     return -1;
-}
-
-std::wstring BrowserPathLabel(HWND dialog)
-{
-    return WindowText(GetDlgItem(dialog, IDC_BROWSE_PATH));
 }
 
 void TapBrowserItem(HWND dialog, int index)
@@ -183,21 +173,4 @@ HWND BrowserSoftKey(HWND dialog, UINT command)
     for (HWND bar = FindWindowExW(NULL, NULL, SIM_MENUBAR_CLASS, NULL); bar; bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL))
         if (GetWindow(bar, GW_OWNER) == dialog) return GetDlgItem(bar, command);
     return NULL;
-}
-
-HWND ShellDoneKey()
-{
-    HWND bar = FindWindowW(SIM_NAVBAR_CLASS, NULL);
-    return bar ? GetDlgItem(bar, IDOK) : NULL;
-}
-
-void Click(HWND key)
-{
-    ASSERT_TRUE(key != NULL);
-    SendMessageW(key, BM_CLICK, 0, 0);
-}
-
-bool BrowserStillOpen(HWND dialog)
-{
-    return IsWindow(dialog) && IsWindowVisible(dialog);
 }

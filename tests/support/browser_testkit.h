@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "aygshell.h"
+#include "resource.h"
 #include "testkit.h"
 
 class FileBrowserTest : public DeviceTest {
@@ -37,12 +39,12 @@ void StartBrowserIn(const std::wstring &folder);
 // script's taps closed the browser; one left open is ended here.
 bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::function<void(HWND browser)> &script);
 
-HWND BrowserList(HWND dialog);
+inline HWND BrowserList(HWND dialog) { return GetDlgItem(dialog, IDC_BROWSE_LIST); }
 std::vector<std::wstring> BrowserItems(HWND dialog);
 std::wstring BrowserItemText(HWND dialog, int index);
 int BrowserItemImage(HWND dialog, int index);
 int BrowserItemIndex(HWND dialog, const std::wstring &text);
-std::wstring BrowserPathLabel(HWND dialog);
+inline std::wstring BrowserPathLabel(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_BROWSE_PATH)); }
 // A tap in the list: the item is selected (none for -1) and the list notifies its tap;
 // by text, a test without that item fails.
 void TapBrowserItem(HWND dialog, int index);
@@ -51,9 +53,13 @@ void TapBrowserItem(HWND dialog, const std::wstring &text);
 void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text);
 // The soft key with this command on the dialog's bar, and the shell's Done key.
 HWND BrowserSoftKey(HWND dialog, UINT command);
-HWND ShellDoneKey();
-void Click(HWND key);
+inline HWND ShellDoneKey() { return GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK); }
+inline void Click(HWND key)
+{
+    ASSERT_TRUE(key != NULL);
+    SendMessageW(key, BM_CLICK, 0, 0);
+}
 // A dialog ended by EndDialog is hidden until its loop returns.
-bool BrowserStillOpen(HWND dialog);
+inline bool BrowserStillOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
 #endif

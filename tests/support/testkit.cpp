@@ -96,20 +96,12 @@ bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstr
 bool RegKeyExists(HKEY root, const wchar_t *key)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
+    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
 }
 
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
 {
     return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
-}
-
-bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    DWORD type, bytes;
-    return RegValueShape(root, key, name, &type, &bytes);
 }
 
 void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
@@ -118,21 +110,6 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
     RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes);
     RegCloseKey(k);
-}
-
-void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
-{
-    WriteRegRaw(root, key, name, REG_DWORD, &value, sizeof value);
-}
-
-void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value)
-{
-    WriteTextOfType(root, key, name, REG_SZ, value);
-}
-
-void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
-{
-    WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
@@ -256,10 +233,7 @@ DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
     return code;
 }
 
-ProgramGuard::~ProgramGuard()
-{
-    EndProgram(program);
-}
+ProgramGuard::~ProgramGuard() { EndProgram(program); }
 
 HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs)
 {

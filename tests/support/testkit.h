@@ -35,15 +35,28 @@ const HKEY CU = HKEY_CURRENT_USER;
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);
 bool RegKeyExists(HKEY root, const wchar_t *key);
-bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
 // The value's type and size in bytes; false when it is missing.
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
+inline bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    DWORD type, bytes;
+    return RegValueShape(root, key, name, &type, &bytes);
+}
 // Any type and size, as another tool may have stored it.
 void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes);
-void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value);
-void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value);
+inline void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
+{
+    WriteRegRaw(root, key, name, REG_DWORD, &value, sizeof value);
+}
 // A text with its null under any type.
-void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text);
+inline void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
+{
+    WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
+}
+inline void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value)
+{
+    WriteTextOfType(root, key, name, REG_SZ, value);
+}
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
 void DeleteRegKey(HKEY root, const wchar_t *key);
 
