@@ -3,13 +3,9 @@
 #ifndef HOST_KIT_H
 #define HOST_KIT_H
 
-#include <windows.h>
+#include "testkit.h"
 #include <commctrl.h>
 #include <string.h>
-#include <functional>
-#include <string>
-#include <vector>
-#include "testkit.h"
 #include "app/rudore.h"
 #include "resource.h"
 
@@ -19,7 +15,7 @@ inline HWND PageInTabs(HWND tabs) { return FindWindowExW(tabs, NULL, L"#32770", 
 inline int CountPagesInTabs(HWND tabs)
 {
     int count = 0;
-    for (HWND child = PageInTabs(tabs); child; child = FindWindowExW(tabs, child, L"#32770", NULL)) count++;
+    for (HWND page = PageInTabs(tabs); page; page = FindWindowExW(tabs, page, L"#32770", NULL)) count++;
     return count;
 }
 
