@@ -123,14 +123,8 @@ namespace {
 // Opens the sheet's page or dialog as the main window does and runs `script` with it.
 void RunSheet(const TweakSheet &sheet, const std::function<void(HWND page)> &script)
 {
-    RunHost(sheet.openedTemplate, sheet.openedProcedure, [&](HWND host) {
-        if (sheet.tab < 0) return script(host);
-        HWND tabs = FindWindowExW(host, NULL, WC_TABCONTROLW, NULL);
-        ASSERT_TRUE(tabs != NULL);
-        TapTab(tabs, sheet.tab);
-        ASSERT_TRUE(PageInTabs(tabs) != NULL);
-        script(PageInTabs(tabs));
-    });
+    sheet.tab < 0 ? RunHost(sheet.openedTemplate, sheet.openedProcedure, script)
+                  : RunCategoryPage(sheet.openedTemplate, sheet.openedProcedure, sheet.tab, script);
 }
 
 std::string Named(const TweakSheet &sheet)
