@@ -5,6 +5,7 @@
 #include "ui/tweaks.h"
 #include "ui/tweak_catalog.h"
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -301,6 +302,49 @@ TEST_F(TweakCatalogTest, EveryBoxStartsAsItsValuesSayAndWritesItsRows)
         });
     }
     EXPECT_GE(boxes, 60) << "the catalog lost boxes";
+}
+
+namespace {
+std::string Narrow(const wchar_t *text)
+{
+    char utf8[2048] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, NULL, NULL);
+    return utf8;
+}
+
+std::string Written(const TweakValue &value)
+{
+    if (value.kind == TWEAK_DWORD) return std::to_string(value.number);
+    if (value.kind == TWEAK_TEXT) return "`\"" + Narrow(value.text) + "\"`";
+    return value.kind == TWEAK_DELETE ? "value deleted" : "nothing";
+}
+}  // namespace
+
+// The test above takes its values from the tables themselves; the reference of every
+// trick, docs/tricks.md, holds them apart (a check fails when it no longer matches the
+// tables it was written from), so a wrong value in a table is caught against it.
+TEST_F(TweakCatalogTest, EveryRowReadsAndWritesWhatTheReferenceSays)
+{
+    std::string source = __FILE__;
+    std::ifstream reference("Z:" + source.substr(0, source.rfind("tests/hosts/")) + "docs/tricks.md");
+    std::string text((std::istreambuf_iterator<char>(reference)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty()) << "no docs/tricks.md beside the tests' sources";
+    const char *roots[] = {"HKCR", "HKCU", "HKLM"};
+    for (int s = 0; s < g_tweakCatalogCount; s++)
+        for (int i = 0; g_tweakCatalog[s].tweaks && i < g_tweakCatalog[s].tweaks->count; i++) {
+            const Tweak &row = g_tweakCatalog[s].tweaks->rows[i];
+            std::string when = row.tickedWhen.kind == TWEAK_NONE ? "not read (only written)"
+                               : (row.flags & TWEAK_TICK_UNLESS ? "anything but " : "") + Written(row.tickedWhen) +
+                                     (row.missing.kind == TWEAK_NONE ? "; missing: not ticked" : "; missing counts as " + Written(row.missing));
+            std::string place = "`" + std::string(roots[row.root]) + "\\" + Narrow(row.key + (row.key[0] == L'\\')) + "\\" +
+                               (*row.name ? Narrow(row.name) : "(default)") + "` | ";
+            // After the value's place and type: what it reads and writes.
+            std::string values = " | " + when + " | " + Written(row.ticked) + " | " + Written(row.cleared) + " | ";
+            bool found = false;
+            for (size_t at = text.find(place); at != std::string::npos && !found; at = text.find(place, at + 1))
+                found = text.find(values, at + place.size()) == text.find(" | ", at + place.size());
+            EXPECT_TRUE(found) << place << values;
+        }
 }
 
 // Every box of every page and dialog with its keys shut, as keys another program
