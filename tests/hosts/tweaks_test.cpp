@@ -128,9 +128,24 @@ void RunSheet(const TweakSheet &sheet, const std::function<void(HWND page)> &scr
                   : RunCategoryPage(sheet.openedTemplate, sheet.openedProcedure, sheet.tab, script);
 }
 
+std::string Narrow(const wchar_t *text)
+{
+    char utf8[2048] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, NULL, NULL);
+    return utf8;
+}
+
+// A value as the reference of every trick writes it.
+std::string Written(const TweakValue &value)
+{
+    if (value.kind == TWEAK_DWORD) return std::to_string(value.number);
+    if (value.kind == TWEAK_TEXT) return "`\"" + Narrow(value.text) + "\"`";
+    return value.kind == TWEAK_DELETE ? "value deleted" : "nothing";
+}
+
 std::string Named(const TweakSheet &sheet)
 {
-    return "page " + std::string(sheet.name, sheet.name + wcslen(sheet.name));
+    return "page " + Narrow(sheet.name);
 }
 
 bool SameKey(const Tweak &a, const Tweak &b)
@@ -160,23 +175,17 @@ void StoreAll(const TweakTable &table, bool ticked)
         for (int i = 0; i < table.count; i++) Store(table.rows[i], table.rows[i].ticked);
 }
 
-std::wstring Shown(const TweakValue &value)
-{
-    if (value.kind == TWEAK_DWORD) return L"dword " + std::to_wstring(value.number);
-    return value.kind == TWEAK_TEXT ? L"text \"" + std::wstring(value.text) + L"\"" : L"missing";
-}
-
-// What the registry holds of a row's value, in the value's own terms; a text must
-// carry its null.
-std::wstring Held(const Tweak &row)
+// What the registry holds of a row's value, written the same way; a text must carry
+// its null.
+std::string Held(const Tweak &row)
 {
     HKEY root = RootKey(row.root);
     DWORD number, type, bytes;
     std::wstring text;
-    if (ReadRegDword(root, row.key, row.name, &number)) return Shown(Dword(number));
+    if (ReadRegDword(root, row.key, row.name, &number)) return Written(Dword(number));
     if (ReadRegString(root, row.key, row.name, &text) && RegValueShape(root, row.key, row.name, &type, &bytes))
-        return bytes == (text.size() + 1) * sizeof(wchar_t) ? Shown(Text(text.c_str())) : L"text without its null";
-    return RegValueExists(root, row.key, row.name) ? L"other" : L"missing";
+        return bytes == (text.size() + 1) * sizeof(wchar_t) ? Written(Text(text.c_str())) : "a text without its null";
+    return RegValueExists(root, row.key, row.name) ? "another type" : Written(DeleteValue());
 }
 
 std::vector<UINT> BoxesOf(const TweakTable &table)
@@ -243,7 +252,7 @@ std::vector<bool> ExpectedTicks(const TweakTable &table, const std::vector<const
 // writes it, and the flushes it makes.
 void TapAndExpectWritten(HWND page, const TweakTable &table, UINT box, bool toTicked)
 {
-    std::vector<std::wstring> before;
+    std::vector<std::string> before;
     for (int i = 0; i < table.count; i++) before.push_back(Held(table.rows[i]));
     FlushRecorder flushes;
     ASSERT_TRUE(flushes.recording());
@@ -260,7 +269,7 @@ void TapAndExpectWritten(HWND page, const TweakTable &table, UINT box, bool toTi
             if (other.control == box && SameKey(other, row) && SameKeyName(other.name, row.name))
                 written = toTicked ? other.ticked : other.cleared;
         }
-        EXPECT_EQ(written.kind == TWEAK_NONE ? before[i] : Shown(written), Held(row)) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
+        EXPECT_EQ(written.kind == TWEAK_NONE ? before[i] : Written(written), Held(row)) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
         const TweakValue &own = toTicked ? row.ticked : row.cleared;
         bool flushed = std::any_of(flushes.flushes().begin(), flushes.flushes().end(),
                                    [&](const FlushedKey &key) { return key.Held(row.name, own.number); });
@@ -303,22 +312,6 @@ TEST_F(TweakCatalogTest, EveryBoxStartsAsItsValuesSayAndWritesItsRows)
     }
     EXPECT_GE(boxes, 60) << "the catalog lost boxes";
 }
-
-namespace {
-std::string Narrow(const wchar_t *text)
-{
-    char utf8[2048] = "";
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, NULL, NULL);
-    return utf8;
-}
-
-std::string Written(const TweakValue &value)
-{
-    if (value.kind == TWEAK_DWORD) return std::to_string(value.number);
-    if (value.kind == TWEAK_TEXT) return "`\"" + Narrow(value.text) + "\"`";
-    return value.kind == TWEAK_DELETE ? "value deleted" : "nothing";
-}
-}  // namespace
 
 // The test above takes its values from the tables themselves; the reference of every
 // trick, docs/tricks.md, holds them apart (a check fails when it no longer matches the
@@ -371,7 +364,7 @@ TEST_F(TweakCatalogTest, ABoxWhoseKeysAreShutWritesNothingAndTheOthersStillWork)
                 ticks = ExpectedTicks(table, shut);
                 if (!ticks[std::find(boxes.begin(), boxes.end(), box) - boxes.begin()]) break;
             }
-            std::vector<std::wstring> before;
+            std::vector<std::string> before;
             for (int i = 0; i < table.count; i++) before.push_back(Held(table.rows[i]));
             {
                 std::vector<std::unique_ptr<KeyLockout>> lockouts;
