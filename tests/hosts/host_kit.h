@@ -175,19 +175,19 @@ class FlushRecorder {
 public:
     FlushRecorder() : slot_(ImportSlot())
     {
-        Flushes().clear();
+        flushed_.clear();
         Swap((void *)Record);
     }
-    ~FlushRecorder() { Swap((void *)Platform()); }
+    ~FlushRecorder() { Swap((void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
     FlushRecorder &operator=(const FlushRecorder &) = delete;
     bool recording() const { return slot_ != NULL; }
-    const std::vector<FlushedKey> &flushes() const { return Flushes(); }
+    const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
 private:
     typedef LONG(WINAPI *FlushFunction)(HKEY);
-    static std::vector<FlushedKey> &Flushes() { static std::vector<FlushedKey> flushed; return flushed; }
-    static FlushFunction &Platform() { static FlushFunction platform; return platform; }
+    static inline std::vector<FlushedKey> flushed_;
+    static inline FlushFunction platform_;
     static LONG WINAPI Record(HKEY key)
     {
         FlushedKey flushed;
@@ -198,8 +198,8 @@ private:
                           read == ERROR_MORE_DATA;
              i++, chars = 256, bytes = sizeof data)
             if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
-        Flushes().push_back(flushed);
-        return Platform()(key);
+        flushed_.push_back(flushed);
+        return platform_(key);
     }
     static void **ImportSlot()
     {
@@ -219,7 +219,7 @@ private:
     {
         DWORD old;
         if (!slot_ || !VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old)) return;
-        if (with == (void *)Record) Platform() = (FlushFunction)*slot_;
+        if (with == (void *)Record) platform_ = (FlushFunction)*slot_;
         *slot_ = with;
         VirtualProtect(slot_, sizeof *slot_, old, &old);
     }

@@ -1,5 +1,6 @@
 #include "browser_testkit.h"
 #include <wchar.h>
+#include <algorithm>
 #include "aygshell.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
@@ -127,9 +128,8 @@ std::vector<std::wstring> BrowserItems(HWND dialog)
 int BrowserItemIndex(HWND dialog, const std::wstring &text)
 {
     std::vector<std::wstring> items = BrowserItems(dialog);
-    for (size_t i = 0; i < items.size(); i++)
-        if (items[i] == text) return (int)i;
-    return -1;
+    size_t at = std::find(items.begin(), items.end(), text) - items.begin();
+    return at < items.size() ? (int)at : -1;
 }
 
 void TapBrowserItem(HWND dialog, int index)

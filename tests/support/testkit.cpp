@@ -37,17 +37,6 @@ LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type,
     RegCloseKey(k);
     return r;
 }
-
-void EndProgram(ProgramProcess &program)
-{
-    if (!program.process) return;
-    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(program.process, 1);
-        WaitForSingleObject(program.process, 5000);
-    }
-    CloseHandle(program.process);
-    program.process = NULL;
-}
 }  // namespace
 
 bool DriveModal(const std::function<void()> &open, const std::function<void(HWND)> &script, DWORD timeoutMs)
@@ -233,7 +222,16 @@ DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
     return code;
 }
 
-ProgramGuard::~ProgramGuard() { EndProgram(program); }
+ProgramGuard::~ProgramGuard()
+{
+    if (!program.process) return;
+    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(program.process, 1);
+        WaitForSingleObject(program.process, 5000);
+    }
+    CloseHandle(program.process);
+    program.process = NULL;
+}
 
 HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs)
 {
