@@ -3,28 +3,19 @@
 #ifndef HOST_KIT_H
 #define HOST_KIT_H
 
-#include <windows.h>
+#include "testkit.h"
 #include <commctrl.h>
 #include <string.h>
-#include <functional>
-#include <string>
-#include <vector>
-#include "testkit.h"
 #include "app/rudore.h"
 #include "resource.h"
 
 // The page shown in a tab control: its one dialog child, or NULL.
-inline HWND PageInTabs(HWND tabs)
-{
-    return FindWindowExW(tabs, NULL, L"#32770", NULL);
-}
+inline HWND PageInTabs(HWND tabs) { return FindWindowExW(tabs, NULL, L"#32770", NULL); }
 
 inline int CountPagesInTabs(HWND tabs)
 {
     int count = 0;
-    for (HWND child = FindWindowExW(tabs, NULL, L"#32770", NULL); child;
-         child = FindWindowExW(tabs, child, L"#32770", NULL))
-        count++;
+    for (HWND page = PageInTabs(tabs); page; page = FindWindowExW(tabs, page, L"#32770", NULL)) count++;
     return count;
 }
 
@@ -38,52 +29,18 @@ inline void TapTab(HWND tabs, int index)
     SendMessageW(tabs, WM_LBUTTONUP, 0, at);
 }
 
-inline std::wstring TabLabel(HWND tabs, int index)
-{
-    wchar_t text[64] = L"";
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 64;
-    SendMessageW(tabs, TCM_GETITEMW, index, (LPARAM)&item);
-    return text;
-}
-
 // A tap on a button or check box of a dialog (an auto check box toggles).
-inline void Tap(HWND dialog, UINT control)
-{
-    SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
-}
-
-inline bool IsTicked(HWND dialog, UINT control)
-{
-    return IsDlgButtonChecked(dialog, control) == BST_CHECKED;
-}
-
-inline bool IsEnabled(HWND dialog, UINT control)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE;
-}
-
-inline std::wstring FieldText(HWND dialog, UINT control)
-{
-    return WindowText(GetDlgItem(dialog, control));
-}
-
-inline void SetField(HWND dialog, UINT control, const wchar_t *text)
-{
-    SetDlgItemTextW(dialog, control, text);
-}
+inline void Tap(HWND dialog, UINT control) { SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0); }
+inline bool IsTicked(HWND dialog, UINT control) { return IsDlgButtonChecked(dialog, control) == BST_CHECKED; }
+inline bool IsEnabled(HWND dialog, UINT control) { return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE; }
+inline std::wstring FieldText(HWND dialog, UINT control) { return WindowText(GetDlgItem(dialog, control)); }
+inline void SetField(HWND dialog, UINT control, const wchar_t *text) { SetDlgItemTextW(dialog, control, text); }
 
 // What an up-down control tells its dialog when stepped: UDN_DELTAPOS with this
 // delta (a negative delta is the upper arrow of a control whose range runs down).
 inline void Spin(HWND dialog, UINT spinner, int delta)
 {
-    NMUPDOWN change = {};
-    change.hdr.hwndFrom = GetDlgItem(dialog, spinner);
-    change.hdr.idFrom = spinner;
-    change.hdr.code = UDN_DELTAPOS;
-    change.iDelta = delta;
+    NMUPDOWN change = {{GetDlgItem(dialog, spinner), spinner, (UINT)UDN_DELTAPOS}, 0, delta};
     SendMessageW(dialog, WM_NOTIFY, spinner, (LPARAM)&change);
 }
 
@@ -110,74 +67,52 @@ inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name
     return ReadRegString(root, key, name, &value) ? value : std::wstring(otherwise);
 }
 
-// Opens a host from its template, as the main window does, and runs `script` with it
-// from inside its modal loop. The script ends the host (or leaves that to `RunHost`,
-// which then sends IDOK). Returns the host's result.
-inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<void(HWND host)> &script)
-{
-    INT_PTR result = -2;
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); },
-                          [&](HWND host) {
-                              script(host);
-                              if (IsWindow(host)) SendMessageW(host, WM_COMMAND, IDOK, 0);
-                          });
-    EXPECT_TRUE(ran) << "the host did not appear";
-    return result;
-}
-
 // Opens a dialog from its template, as the main window does, and runs `script` from
 // inside its loop. The script ends the dialog; one stopped by a fatal failure is
 // ended here with -3. Returns the dialog's result.
 inline INT_PTR RunDialog(UINT templateId, DLGPROC procedure, const std::function<void(HWND dialog)> &script)
 {
     INT_PTR result = -2;
-    auto guarded = [&](HWND dialog) {
+    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); }, [&](HWND dialog) {
         script(dialog);
         if (::testing::Test::HasFatalFailure()) EndDialog(dialog, -3);
-    };
-    bool ran = DriveModal([&] { result = OpenDialogFromTemplate(NULL, templateId, procedure); }, guarded);
+    });
     EXPECT_TRUE(ran) << "the dialog did not appear";
     return result;
 }
 
-// Opens a category host, shows tab `tab` and runs `script` with its page.
-inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, UINT tabControl, int tab,
-                               const std::function<void(HWND page)> &script)
+// The same for a host, which the script may leave open: it then gets IDOK.
+inline INT_PTR RunHost(UINT templateId, DLGPROC procedure, const std::function<void(HWND host)> &script)
 {
-    return RunHost(hostTemplate, hostProc, [&](HWND host) {
-        HWND tabs = GetDlgItem(host, tabControl);
-        ASSERT_TRUE(tabs != NULL);
-        if (tab != 0) TapTab(tabs, tab);
-        ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
-        HWND page = PageInTabs(tabs);
-        ASSERT_TRUE(page != NULL) << "no page on tab " << tab;
-        script(page);
+    return RunDialog(templateId, procedure, [&](HWND host) {
+        script(host);
+        if (IsWindow(host)) SendMessageW(host, WM_COMMAND, IDOK, 0);
     });
 }
 
-inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND page)> &script)
+// Opens a category host, shows tab `tab` and runs `script` with its page.
+inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, int tab, const std::function<void(HWND page)> &script)
 {
-    return RunCategoryPage(IDD_INTERNET_HOST, InternetHostProc, IDC_INTERNET_TABS, tab, script);
+    return RunHost(hostTemplate, hostProc, [&](HWND host) {
+        HWND tabs = FindWindowExW(host, NULL, WC_TABCONTROLW, NULL);
+        TapTab(tabs, tab);
+        ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+        ASSERT_TRUE(PageInTabs(tabs) != NULL) << "no page on tab " << tab;
+        script(PageInTabs(tabs));
+    });
 }
 
-inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND page)> &script)
-{
-    return RunCategoryPage(IDD_TODAY_HOST, TodayHostProc, IDC_TODAY_TABS, tab, script);
-}
+// A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
+typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
+#define ZR_PAGE_RUNNER(name, host, proc) \
+    inline INT_PTR name(int tab, const std::function<void(HWND)> &script) { return RunCategoryPage(host, proc, tab, script); }
+ZR_PAGE_RUNNER(RunInternetPage, IDD_INTERNET_HOST, InternetHostProc)
+ZR_PAGE_RUNNER(RunTodayPage, IDD_TODAY_HOST, TodayHostProc)
+ZR_PAGE_RUNNER(RunSystemPage, IDD_SYSTEM_HOST, SystemHostProc)
+ZR_PAGE_RUNNER(RunPhonePage, IDD_PHONE_HOST, PhoneHostProc)
 
-inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND page)> &script)
-{
-    return RunCategoryPage(IDD_SYSTEM_HOST, SystemHostProc, IDC_SYSTEM_TABS, tab, script);
-}
-
-inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND page)> &script)
-{
-    return RunCategoryPage(IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, tab, script);
-}
-
-// Tabs of the Internet host.
+// The hosts' tabs: Internet, Today, System and Phone.
 enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };
-// Tabs of the Today, System and Phone hosts.
 enum { TAB_TODAY_TEXT = 0, TAB_SETTINGS_ICONS, TAB_SOFT_KEYS };
 enum { TAB_SYSTEM_FONT = 0, TAB_MENU_FONT, TAB_GRAPHICS, TAB_CLOCK_POWER, TAB_DEVICE, TAB_MESSENGER };
 enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEARANCE };
@@ -190,14 +125,9 @@ const wchar_t kNotificationOptionsHelp[] =
     L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
     L"11 - show icon, play sound,show notification bubble and vibration";
 
-// Message boxes shown since `before`.
-inline int MessageBoxesSince(int before)
-{
-    return SimMessageBoxCount() - before;
-}
+inline int MessageBoxesSince(int before) { return SimMessageBoxCount() - before; }
 
-// The one message box shown since record `before`, checked whole: owner, caption,
-// buttons and text.
+// The one message box shown since record `before`, checked whole.
 inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT flags, const wchar_t *text)
 {
     ASSERT_EQ(1, MessageBoxesSince(before));
@@ -212,7 +142,7 @@ inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT fl
 // shell's windows listen for, posted to the desktop window or sent to every window.
 inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
 {
-    ASSERT_EQ(1, BroadcastsSince(from)) << what;
+    ASSERT_EQ(1, SimBroadcastCount() - from) << what;
     std::vector<SimBroadcast> changes = SettingsChangesSince(from);
     ASSERT_EQ(1u, changes.size()) << what;
     EXPECT_EQ(posted, changes[0].posted != FALSE) << what;
@@ -227,11 +157,6 @@ inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
     DWORD type = 0, bytes = 0;
     return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
 }
-
-// A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
-typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
-
-// ---- Flushes ----
 
 // One RegFlushKey the program made: the DWORD values its key held at that moment.
 struct FlushedKey {
@@ -250,19 +175,19 @@ class FlushRecorder {
 public:
     FlushRecorder() : slot_(ImportSlot())
     {
-        Flushes().clear();
-        if (slot_) Swap((void *)Record);
+        flushed_.clear();
+        Swap((void *)Record);
     }
-    ~FlushRecorder() { if (slot_) Swap((void *)Platform()); }
+    ~FlushRecorder() { Swap((void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
     FlushRecorder &operator=(const FlushRecorder &) = delete;
     bool recording() const { return slot_ != NULL; }
-    const std::vector<FlushedKey> &flushes() const { return Flushes(); }
+    const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
 private:
     typedef LONG(WINAPI *FlushFunction)(HKEY);
-    static std::vector<FlushedKey> &Flushes() { static std::vector<FlushedKey> flushed; return flushed; }
-    static FlushFunction &Platform() { static FlushFunction platform; return platform; }
+    static inline std::vector<FlushedKey> flushed_;
+    static inline FlushFunction platform_;
     static LONG WINAPI Record(HKEY key)
     {
         FlushedKey flushed;
@@ -273,8 +198,8 @@ private:
                           read == ERROR_MORE_DATA;
              i++, chars = 256, bytes = sizeof data)
             if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
-        Flushes().push_back(flushed);
-        return Platform()(key);
+        flushed_.push_back(flushed);
+        return platform_(key);
     }
     static void **ImportSlot()
     {
@@ -293,8 +218,8 @@ private:
     void Swap(void *with)
     {
         DWORD old;
-        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-        if (with == (void *)Record) Platform() = (FlushFunction)*slot_;
+        if (!slot_ || !VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old)) return;
+        if (with == (void *)Record) platform_ = (FlushFunction)*slot_;
         *slot_ = with;
         VirtualProtect(slot_, sizeof *slot_, old, &old);
     }

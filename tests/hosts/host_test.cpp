@@ -1,48 +1,105 @@
-// The four category hosts: their tabs, Done, and a fresh page on each visit. (Where
-// the pages lie, and a turn, are the layout test's.)
+// What the main window opens, as the catalog of pages lists it: the category hosts
+// with their tabs and Done, a fresh page on each visit, and a turn of the screen while
+// a host or a dialog of its own is open.
 #include "tests/hosts/host_kit.h"
+#include "ui/tweak_catalog.h"
 #include "aygshell.h"
 
 namespace {
 
-struct HostCase {
+// A host with its tabs' labels in tab order, or a dialog of its own (no labels).
+struct Opened {
     UINT templateId;
     DLGPROC procedure;
-    UINT tabs;
-    std::vector<const wchar_t *> labels;   // spelt as the device shows them
+    std::vector<std::wstring> labels;
 };
 
-const HostCase kHosts[] = {
-    {IDD_INTERNET_HOST, InternetHostProc, IDC_INTERNET_TABS, {L"PIE", L"Inbox1", L"Inbox2", L"Security", L"NetWorking"}},
-    {IDD_TODAY_HOST, TodayHostProc, IDC_TODAY_TABS, {L"Settings1", L"Settings2", L"Settings3"}},
-    {IDD_SYSTEM_HOST, SystemHostProc, IDC_SYSTEM_TABS,
-     {L"Collection1", L"Collection2", L"Collection3", L"Collection4", L"Collection5", L"MSN Tricks"}},
-    {IDD_PHONE_HOST, PhoneHostProc, IDC_PHONE_TABS, {L"Sounds1", L"sounds2", L"sounds3", L"Appearence"}},
-};
+std::vector<Opened> EveryHost()
+{
+    std::vector<Opened> hosts;
+    for (int s = 0; s < g_tweakCatalogCount; s++) {
+        const TweakSheet &sheet = g_tweakCatalog[s];
+        if (hosts.empty() || hosts.back().templateId != sheet.openedTemplate)
+            hosts.push_back({sheet.openedTemplate, sheet.openedProcedure, {}});
+        if (sheet.tab >= 0) hosts.back().labels.push_back(sheet.name);
+    }
+    return hosts;
+}
+
+HWND TabsOf(HWND host) { return FindWindowExW(host, NULL, WC_TABCONTROLW, NULL); }
+
+bool Inside(const RECT &inner, const RECT &outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
+// The host between the top bar and the soft-key bar, every tab on the screen there, and
+// the page above the tab strip.
+void ExpectFits(HWND host)
+{
+    RECT band = {0, SIM_BAR_HEIGHT, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT}, area;
+    GetClientRect(host, &area);
+    MapWindowPoints(host, NULL, (POINT *)&area, 2);
+    EXPECT_TRUE(Inside(area, band)) << "the host reaches " << area.bottom << " of " << band.bottom;
+    HWND tabs = TabsOf(host);
+    if (!tabs) return;
+    ASSERT_TRUE(PageInTabs(tabs) != NULL);
+    GetWindowRect(PageInTabs(tabs), &area);
+    EXPECT_TRUE(Inside(area, band)) << "the page reaches " << area.bottom << " of " << band.bottom;
+    for (int tab = 0; tab < (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0); tab++) {
+        RECT item;
+        ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, tab, (LPARAM)&item));
+        MapWindowPoints(tabs, NULL, (POINT *)&item, 2);
+        EXPECT_TRUE(Inside(item, band)) << "tab " << tab << " reaches " << item.bottom << " of " << band.bottom;
+        EXPECT_LE(area.bottom, item.top) << "the page covers tab " << tab;
+    }
+}
+
+std::wstring TabLabel(HWND tabs, int index)
+{
+    wchar_t text[64] = L"";
+    TCITEMW item = {TCIF_TEXT, 0, 0, text, 64};
+    SendMessageW(tabs, TCM_GETITEMW, index, (LPARAM)&item);
+    return text;
+}
 
 class HostTest : public DeviceTest {};
 
 }  // namespace
 
-// The tabs' labels; the shell's Done key closes the host, and so does Done inside
-// any of its pages.
-TEST_F(HostTest, TabsAreLabelledAndDoneClosesTheHostFromTheBarOrAnyPage)
+// Every host and dialog the main window opens, turned while open to each shape: it
+// stays between the bars with its page above its tabs, and its tabs, labelled as the
+// catalog names the pages, still switch, each new page fitting too. The shell's Done
+// key closes it, and so does Done inside any of its pages.
+TEST_F(HostTest, TurnedWhileOpenEveryHostFitsAndSwitchesTabsAndDoneClosesIt)
 {
-    for (const HostCase &host : kHosts) {
+    for (const Opened &host : EveryHost()) {
         SCOPED_TRACE(host.templateId);
-        EXPECT_EQ(1, RunHost(host.templateId, host.procedure, [&](HWND dialog) {
-            HWND tabs = GetDlgItem(dialog, host.tabs);
+        INT_PTR result = RunHost(host.templateId, host.procedure, [&](HWND dialog) {
+            HWND tabs = TabsOf(dialog);
             ASSERT_EQ((int)host.labels.size(), (int)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-            for (int tab = 0; tab < (int)host.labels.size(); tab++) EXPECT_EQ(host.labels[tab], TabLabel(tabs, tab));
+            for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+                SCOPED_TRACE(::testing::Message() << "shape " << shape);
+                ScreenTurn turn(shape);
+                ASSERT_TRUE(turn.turned());
+                ExpectFits(dialog);
+                for (int tab = 0; tab < (int)host.labels.size(); tab++) {
+                    TapTab(tabs, tab);
+                    ASSERT_EQ(tab, (int)SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+                    EXPECT_EQ(host.labels[tab], TabLabel(tabs, tab));
+                    ExpectFits(dialog);
+                }
+            }
             SendMessageW(GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK), BM_CLICK, 0, 0);
             EXPECT_FALSE(IsWindowVisible(dialog));
-        }));
+        });
+        if (host.labels.empty()) continue;
+        EXPECT_EQ(1, result);
         for (int tab = 0; tab < (int)host.labels.size(); tab++) {
             HWND closed = NULL;
-            EXPECT_EQ(1, RunCategoryPage(host.templateId, host.procedure, host.tabs, tab, [&](HWND page) {
-                closed = GetAncestor(page, GA_ROOT);
+            EXPECT_EQ(1, RunCategoryPage(host.templateId, host.procedure, tab, [&](HWND page) {
                 SendMessageW(page, WM_COMMAND, IDOK, 0);
-                EXPECT_FALSE(IsWindowVisible(closed)) << "the host is still open";
+                EXPECT_FALSE(IsWindowVisible(closed = GetAncestor(page, GA_ROOT))) << "the host is still open";
             })) << "tab " << tab;
             EXPECT_FALSE(IsWindow(closed)) << "tab " << tab;
         }
@@ -54,24 +111,20 @@ TEST_F(HostTest, TabsAreLabelledAndDoneClosesTheHostFromTheBarOrAnyPage)
 TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsWhatTheOtherPageWrote)
 {
     const wchar_t *settings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    DeleteRegValue(HKEY_LOCAL_MACHINE, settings, L"ClearTypeText");
-    DeleteRegValue(HKEY_LOCAL_MACHINE, settings, L"Security_RunScripts");
+    DeleteRegValue(LM, settings, L"ClearTypeText");
+    DeleteRegValue(LM, settings, L"Security_RunScripts");
     RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
-        HWND tabs = GetDlgItem(host, IDC_INTERNET_TABS);
-        HWND browser = PageInTabs(tabs);
-        ASSERT_FALSE(IsTicked(browser, IDC_PIE_CLEARTYPE));
-        Tap(browser, IDC_PIE_CLEARTYPE);
-
+        HWND tabs = TabsOf(host);
+        ASSERT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE));
+        Tap(PageInTabs(tabs), IDC_PIE_CLEARTYPE);
         TapTab(tabs, TAB_SECURITY);
-        HWND security = PageInTabs(tabs);
-        ASSERT_FALSE(IsTicked(security, IDC_SEC_NO_SCRIPTS));
-        Tap(security, IDC_SEC_NO_SCRIPTS);
-        WriteRegDword(HKEY_LOCAL_MACHINE, settings, L"ClearTypeText", 0);
-
+        ASSERT_FALSE(IsTicked(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS));
+        Tap(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS);
+        WriteRegDword(LM, settings, L"ClearTypeText", 0);
         TapTab(tabs, TAB_PIE);
         EXPECT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE)) << "the browser page kept its old state";
         TapTab(tabs, TAB_SECURITY);
         EXPECT_TRUE(IsTicked(PageInTabs(tabs), IDC_SEC_NO_SCRIPTS));
-        EXPECT_EQ(0u, RegDwordOr(HKEY_LOCAL_MACHINE, settings, L"Security_RunScripts", 99));
+        EXPECT_EQ(0u, RegDwordOr(LM, settings, L"Security_RunScripts", 99));
     });
 }

@@ -1,41 +1,35 @@
 #include "browser_testkit.h"
 #include <wchar.h>
+#include <algorithm>
 #include "aygshell.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "resource.h"
 
-void RemoveTree(const std::wstring &path)
+static void RemoveTree(const std::wstring &path)
 {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        std::wstring name = found.cFileName, child = path + L"\\" + name;
+        if (name == L"." || name == L"..") continue;
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveTree(child);
+        else
+            DeleteFileW(child.c_str());
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(path.c_str());
-}
-
-void UseTheDevicesDrive()
-{
-    wchar_t current[MAX_PATH] = L"";
-    GetCurrentDirectoryW(MAX_PATH, current);
-    if (towupper(current[0]) != L'C') SetCurrentDirectoryW(L"C:\\");
 }
 
 void FileBrowserTest::SetUp()
 {
     DeviceTest::SetUp();
-    UseTheDevicesDrive();
+    // Device paths resolve on the current drive; the device's file system is C:.
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    if (towupper(current[0]) != L'C') SetCurrentDirectoryW(L"C:\\");
     root = L"\\Temp\\RudoreBrowseTest-" + std::to_wstring(GetCurrentProcessId());
     RemoveTree(root);
     ASSERT_TRUE(CreateDirectoryW(root.c_str(), NULL));
@@ -63,18 +57,26 @@ void FileBrowserTest::MakeFile(const std::wstring &relative)
     CloseHandle(file);
 }
 
+// Drives the browser `open` shows; TRUE when the script closed it, else it is ended with `leftOpen`.
+static bool DriveBrowser(const std::function<void()> &open, const std::function<void(HWND)> &script, INT_PTR leftOpen)
+{
+    bool closed = false;
+    bool drove = DriveModal(open, [&](HWND browser) {
+        // The dialog loop shows its dialog at the first idle moment, which may come
+        // after the script's first turn.
+        if (!IsWindowVisible(browser)) ShowWindow(browser, SW_SHOW);
+        script(browser);
+        closed = !BrowserStillOpen(browser);
+        if (!closed) EndDialog(browser, leftOpen);
+    });
+    EXPECT_TRUE(drove) << "the browser did not open";
+    return closed;
+}
+
 INT_PTR Browse(const std::function<void(HWND)> &script)
 {
-    INT_PTR result = kLeftOpen - 1;
-    bool drove = DriveModal([&] { result = ShowFileBrowser(NULL); },
-                            [&](HWND dialog) {
-                                // The dialog loop shows its dialog at the first idle moment,
-                                // which may come after the script's first turn.
-                                if (!IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOW);
-                                script(dialog);
-                                if (BrowserStillOpen(dialog)) EndDialog(dialog, kLeftOpen);
-                            });
-    EXPECT_TRUE(drove) << "the browser did not open";
+    INT_PTR result = -78;
+    DriveBrowser([&] { result = ShowFileBrowser(NULL); }, script, -77);
     return result;
 }
 
@@ -88,31 +90,17 @@ void StartBrowserIn(const std::wstring &folder)
 bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::function<void(HWND)> &script)
 {
     StartBrowserIn(folder);
-    bool closed = false;
     HWND opened = NULL;
-    bool drove = DriveModal([&] { SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0); },
-                            [&](HWND browser) {
-                                opened = browser;
-                                if (!IsWindowVisible(browser)) ShowWindow(browser, SW_SHOW);
-                                script(browser);
-                                closed = !BrowserStillOpen(browser);
-                                if (!closed) EndDialog(browser, IDCANCEL);
-                            });
-    EXPECT_TRUE(drove) << "the browser did not open";
+    bool closed = DriveBrowser([&] { SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0); },
+                               [&](HWND browser) { script(opened = browser); }, IDCANCEL);
     EXPECT_TRUE(opened != NULL && opened != page);
     return closed;
-}
-
-HWND BrowserList(HWND dialog)
-{
-    return GetDlgItem(dialog, IDC_BROWSE_LIST);
 }
 
 std::wstring BrowserItemText(HWND dialog, int index)
 {
     wchar_t text[600] = L"";
-    LVITEMW item;
-    ZeroMemory(&item, sizeof item);
+    LVITEMW item = {};
     item.pszText = text;
     item.cchTextMax = 600;
     SendMessageW(BrowserList(dialog), LVM_GETITEMTEXTW, index, (LPARAM)&item);
@@ -121,8 +109,7 @@ std::wstring BrowserItemText(HWND dialog, int index)
 
 int BrowserItemImage(HWND dialog, int index)
 {
-    LVITEMW item;
-    ZeroMemory(&item, sizeof item);
+    LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     item.iImage = -100;
@@ -141,33 +128,20 @@ std::vector<std::wstring> BrowserItems(HWND dialog)
 int BrowserItemIndex(HWND dialog, const std::wstring &text)
 {
     std::vector<std::wstring> items = BrowserItems(dialog);
-    for (size_t i = 0; i < items.size(); i++)
-        if (items[i] == text) return (int)i;
-    return -1;
-}
-
-std::wstring BrowserPathLabel(HWND dialog)
-{
-    return WindowText(GetDlgItem(dialog, IDC_BROWSE_PATH));
+    size_t at = std::find(items.begin(), items.end(), text) - items.begin();
+    return at < items.size() ? (int)at : -1;
 }
 
 void TapBrowserItem(HWND dialog, int index)
 {
     HWND list = BrowserList(dialog);
-    LVITEMW item;
-    ZeroMemory(&item, sizeof item);
+    LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
     SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
-    if (index >= 0) {
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, index, (LPARAM)&item);
-    }
-    NMITEMACTIVATE tap;
-    ZeroMemory(&tap, sizeof tap);
-    tap.hdr.hwndFrom = list;
-    tap.hdr.idFrom = IDC_BROWSE_LIST;
-    tap.hdr.code = NM_CLICK;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (index >= 0) SendMessageW(list, LVM_SETITEMSTATE, index, (LPARAM)&item);
+    NMITEMACTIVATE tap = {};
+    tap.hdr = {list, IDC_BROWSE_LIST, (UINT)NM_CLICK};
     tap.iItem = index;
     SendMessageW(dialog, WM_NOTIFY, IDC_BROWSE_LIST, (LPARAM)&tap);
 }
@@ -194,45 +168,9 @@ void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text)
     PumpMessages(600);
 }
 
-namespace {
-struct BarSearch {
-    HWND owner;
-    HWND bar;
-};
-
-BOOL CALLBACK FindBarProc(HWND window, LPARAM param)
-{
-    BarSearch *search = (BarSearch *)param;
-    wchar_t name[64];
-    if (GetClassNameW(window, name, 64) && !lstrcmpW(name, SIM_MENUBAR_CLASS) &&
-        GetWindow(window, GW_OWNER) == search->owner) {
-        search->bar = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-}
-
 HWND BrowserSoftKey(HWND dialog, UINT command)
 {
-    BarSearch search = {dialog, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), FindBarProc, (LPARAM)&search);
-    return search.bar ? GetDlgItem(search.bar, command) : NULL;
-}
-
-HWND ShellDoneKey()
-{
-    HWND bar = FindWindowW(SIM_NAVBAR_CLASS, NULL);
-    return bar ? GetDlgItem(bar, IDOK) : NULL;
-}
-
-void Click(HWND key)
-{
-    ASSERT_TRUE(key != NULL);
-    SendMessageW(key, BM_CLICK, 0, 0);
-}
-
-bool BrowserStillOpen(HWND dialog)
-{
-    return IsWindow(dialog) && IsWindowVisible(dialog);
+    for (HWND bar = FindWindowExW(NULL, NULL, SIM_MENUBAR_CLASS, NULL); bar; bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL))
+        if (GetWindow(bar, GW_OWNER) == dialog) return GetDlgItem(bar, command);
+    return NULL;
 }

@@ -9,14 +9,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "aygshell.h"
+#include "resource.h"
 #include "testkit.h"
-
-// What ShowFileBrowser returned when the script left the dialog open: the helper
-// then ends it, so that a failed check never hangs the test.
-const INT_PTR kLeftOpen = -77;
-
-// Device paths resolve on the current drive; the device's file system is C:.
-void UseTheDevicesDrive();
 
 class FileBrowserTest : public DeviceTest {
 protected:
@@ -34,35 +29,37 @@ protected:
     std::vector<std::wstring> extraTrees;
 };
 
-// Runs the browser as a caller does and drives it with script from inside its loop.
+// Runs the browser as a caller does and drives it with script from inside its loop;
+// a browser the script left open is ended with -77.
 INT_PTR Browse(const std::function<void(HWND)> &script);
 // Makes the next opening show folder (each opening starts one level up).
 void StartBrowserIn(const std::wstring &folder);
-
 // Taps `button` of `page` with the browser set to show `folder` (no trailing
 // backslash) and runs `script` with the browser from inside its loop. TRUE when the
 // script's taps closed the browser; one left open is ended here.
 bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::function<void(HWND browser)> &script);
 
-HWND BrowserList(HWND dialog);
+inline HWND BrowserList(HWND dialog) { return GetDlgItem(dialog, IDC_BROWSE_LIST); }
 std::vector<std::wstring> BrowserItems(HWND dialog);
 std::wstring BrowserItemText(HWND dialog, int index);
 int BrowserItemImage(HWND dialog, int index);
 int BrowserItemIndex(HWND dialog, const std::wstring &text);
-std::wstring BrowserPathLabel(HWND dialog);
-// A tap in the list: the item is selected (none for -1) and the list notifies its tap.
+inline std::wstring BrowserPathLabel(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_BROWSE_PATH)); }
+// A tap in the list: the item is selected (none for -1) and the list notifies its tap;
+// by text, a test without that item fails.
 void TapBrowserItem(HWND dialog, int index);
-// The same by the item's text; fails the test when no item has it.
 void TapBrowserItem(HWND dialog, const std::wstring &text);
 // A stylus tap on the screen on the item of that text, scrolled into view first.
 void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text);
 // The soft key with this command on the dialog's bar, and the shell's Done key.
 HWND BrowserSoftKey(HWND dialog, UINT command);
-HWND ShellDoneKey();
-void Click(HWND key);
+inline HWND ShellDoneKey() { return GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK); }
+inline void Click(HWND key)
+{
+    ASSERT_TRUE(key != NULL);
+    SendMessageW(key, BM_CLICK, 0, 0);
+}
 // A dialog ended by EndDialog is hidden until its loop returns.
-bool BrowserStillOpen(HWND dialog);
-
-void RemoveTree(const std::wstring &path);
+inline bool BrowserStillOpen(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
 #endif

@@ -3,16 +3,6 @@
 #include "app/rudore.h"
 #include "ui/template_walk.h"
 
-void DeviceTest::SetUp()
-{
-    SimTestBegin(SIM_TEST_ALL);
-}
-
-void DeviceTest::TearDown()
-{
-    SimTestEnd();
-}
-
 namespace {
 struct ModalDrive {
     const std::function<void(HWND)> *script;
@@ -27,19 +17,27 @@ void CALLBACK DriveTimerProc(HWND, UINT, UINT_PTR id, DWORD)
     if (!g_drive || g_drive->ran) return;
     HWND active = GetActiveWindow();
     // Wine activates a modal dialog before it shows it: wait until it can be seen.
-    if (active && active != g_drive->before && IsWindowEnabled(active) && IsWindowVisible(active)) {
-        g_drive->ran = true;
-        KillTimer(NULL, id);
+    bool shown = active && active != g_drive->before && IsWindowEnabled(active) && IsWindowVisible(active);
+    if (!shown && GetTickCount() <= g_drive->deadline) return;
+    g_drive->ran = true;
+    KillTimer(NULL, id);
+    if (shown)
         (*g_drive->script)(active);
-        return;
-    }
-    if (GetTickCount() > g_drive->deadline) {
-        g_drive->ran = true;
-        KillTimer(NULL, id);
-        if (active && active != g_drive->before) EndDialog(active, IDCANCEL);
-    }
+    else if (active && active != g_drive->before)
+        EndDialog(active, IDCANCEL);
 }
+
+// Queries a value as RegQueryValueExW does, opening and closing its key.
+LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, void *data, DWORD *bytes)
+{
+    HKEY k;
+    LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
+    if (r != ERROR_SUCCESS) return r;
+    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
+    RegCloseKey(k);
+    return r;
 }
+}  // namespace
 
 bool DriveModal(const std::function<void()> &open, const std::function<void(HWND)> &script, DWORD timeoutMs)
 {
@@ -56,28 +54,15 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 void PumpMessages(DWORD ms)
 {
     DWORD end = GetTickCount() + ms;
-    do {
+    for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (GetTickCount() >= end) break;
+        if (GetTickCount() >= end) return;
         MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() < end);
-}
-
-namespace {
-// Queries a value as RegQueryValueExW does, opening and closing its key.
-LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, void *data, DWORD *bytes)
-{
-    HKEY k;
-    LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
-    if (r != ERROR_SUCCESS) return r;
-    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
-    RegCloseKey(k);
-    return r;
-}
+    }
 }
 
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value)
@@ -93,17 +78,19 @@ bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstr
         return false;
     std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
     if (QueryValue(root, key, name, &type, &buffer[0], &size) != ERROR_SUCCESS) return false;
-    buffer.resize(wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
-    *value = buffer;
+    *value = buffer.substr(0, wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
     return true;
 }
 
 bool RegKeyExists(HKEY root, const wchar_t *key)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
+    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
+}
+
+bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
+{
+    return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
 }
 
 void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes)
@@ -112,16 +99,6 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
     RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes);
     RegCloseKey(k);
-}
-
-void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
-{
-    WriteRegRaw(root, key, name, REG_DWORD, &value, sizeof value);
-}
-
-void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value)
-{
-    WriteRegRaw(root, key, name, REG_SZ, value, (DWORD)((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
@@ -138,58 +115,6 @@ void DeleteRegKey(HKEY root, const wchar_t *key)
     RegDeleteKeyW(root, key);
 }
 
-void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
-{
-    WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
-}
-
-bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
-{
-    return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
-}
-
-bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    DWORD type, bytes;
-    return RegValueShape(root, key, name, &type, &bytes);
-}
-
-std::vector<SimMessageBox> MessageBoxesFrom(int before)
-{
-    std::vector<SimMessageBox> boxes;
-    for (int index = before; index < SimMessageBoxCount(); index++) {
-        SimMessageBox record;
-        if (SimGetMessageBox(index, &record)) boxes.push_back(record);
-    }
-    return boxes;
-}
-
-int BroadcastsSince(int before)
-{
-    return SimBroadcastCount() - before;
-}
-
-std::vector<SimBroadcast> SettingsChangesSince(int before)
-{
-    std::vector<SimBroadcast> changes;
-    for (int i = before; i < SimBroadcastCount(); i++) {
-        SimBroadcast record = {};
-        if (SimGetBroadcast(i, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
-    }
-    return changes;
-}
-
-ScreenTurn::ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE)
-{
-    PumpMessages(50);
-}
-
-ScreenTurn::~ScreenTurn()
-{
-    SimRotate(SIM_PORTRAIT);
-    PumpMessages(50);
-}
-
 KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), key_(key)
 {
     HKEY opened;
@@ -201,14 +126,15 @@ KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), ke
     BYTE buffer[256];
     ACL *acl = (ACL *)buffer;
     InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    // Changing the security stays allowed, so that the key is handed back whole.
     if (readable) AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
     FreeSid(everyone);
-    locked_ = SetDacl(acl);
-    if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
-    RegCloseKey(opened);
-    locked_ = false;
+    if (!SetDacl(acl)) return;
+    locked_ = RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS;
+    if (!locked_) RegCloseKey(opened);
 }
 
+// A null list of access rights lets everyone in again.
 bool KeyLock::SetDacl(ACL *acl)
 {
     HKEY opened;
@@ -223,11 +149,28 @@ bool KeyLock::SetDacl(ACL *acl)
 
 SimMessageBox LastMessageBox()
 {
-    SimMessageBox record;
-    ZeroMemory(&record, sizeof record);
-    int n = SimMessageBoxCount();
-    if (n > 0) SimGetMessageBox(n - 1, &record);
+    SimMessageBox record = {};
+    if (SimMessageBoxCount() > 0) SimGetMessageBox(SimMessageBoxCount() - 1, &record);
     return record;
+}
+
+std::vector<SimMessageBox> MessageBoxesFrom(int before)
+{
+    std::vector<SimMessageBox> boxes;
+    SimMessageBox record;
+    for (int index = before; index < SimMessageBoxCount(); index++)
+        if (SimGetMessageBox(index, &record)) boxes.push_back(record);
+    return boxes;
+}
+
+std::vector<SimBroadcast> SettingsChangesSince(int before)
+{
+    std::vector<SimBroadcast> changes;
+    for (int i = before; i < SimBroadcastCount(); i++) {
+        SimBroadcast record = {};
+        if (SimGetBroadcast(i, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
+    }
+    return changes;
 }
 
 bool SetScreenSize(int cx, int cy)
@@ -243,8 +186,7 @@ bool SetScreenSize(int cx, int cy)
 
 std::wstring WindowText(HWND window)
 {
-    wchar_t buffer[1024];
-    buffer[0] = 0;
+    wchar_t buffer[1024] = L"";
     GetWindowTextW(window, buffer, 1024);
     return buffer;
 }
@@ -254,8 +196,7 @@ std::wstring PathBesideTests(const wchar_t *name)
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(NULL, path, MAX_PATH);
     while (n > 0 && path[n - 1] != L'\\') --n;
-    path[n] = 0;
-    return std::wstring(path) + name;
+    return std::wstring(path, n) + name;
 }
 
 ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
@@ -263,9 +204,7 @@ ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
     ProgramProcess program;
     std::wstring path = PathBesideTests(exeName);
     std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
+    STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION info;
     if (CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
         CloseHandle(info.hThread);
@@ -277,14 +216,13 @@ ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
 
 DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
 {
-    if (!program.process) return STILL_ACTIVE;
-    if (WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(program.process, &code);
+    if (program.process && WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(program.process, &code);
     return code;
 }
 
-void EndProgram(ProgramProcess &program)
+ProgramGuard::~ProgramGuard()
 {
     if (!program.process) return;
     if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
@@ -306,57 +244,33 @@ HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeout
     }
 }
 
-namespace {
-struct WindowCount {
-    const wchar_t *className;
-    const wchar_t *title;
-    int count;
-};
-
-BOOL CALLBACK CountWindowProc(HWND window, LPARAM param)
-{
-    WindowCount *count = (WindowCount *)param;
-    wchar_t name[256];
-    if (!GetClassNameW(window, name, 256) || lstrcmpW(name, count->className) != 0) return TRUE;
-    if (count->title && WindowText(window) != count->title) return TRUE;
-    count->count++;
-    return TRUE;
-}
-}
-
 int CountTopLevelWindows(const wchar_t *className, const wchar_t *title)
 {
-    WindowCount count = {className, title, 0};
-    EnumWindows(CountWindowProc, (LPARAM)&count);
-    return count.count;
+    int count = 0;
+    for (HWND window = FindWindowExW(NULL, NULL, className, title); window; window = FindWindowExW(NULL, window, className, title))
+        count++;
+    return count;
 }
 
 void TapScreen(int x, int y)
 {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3];
-    ZeroMemory(inputs, sizeof inputs);
-    for (INPUT &input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (x * 65535 + width / 2) / (width - 1);
-        input.mi.dy = (y * 65535 + height / 2) / (height - 1);
+    INPUT inputs[3] = {};
+    DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; i++) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = (x * 65535 + width / 2) / (width - 1);
+        inputs[i].mi.dy = (y * 65535 + height / 2) / (height - 1);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
     }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     // The pointer must have arrived before the press: under Wine's X11 desktop the
     // move reaches the X server asynchronously, and a press sent with it may land
     // where the pointer was.
     SendInput(1, &inputs[0], sizeof(INPUT));
-    for (int i = 0; i < 50; i++) {
-        POINT at;
-        GetCursorPos(&at);
-        if (at.x == x && at.y == y) break;
-        PumpMessages(10);
-    }
+    POINT at = {};
+    for (int i = 0; i < 50 && GetCursorPos(&at) && (at.x != x || at.y != y); i++) PumpMessages(10);
     SendInput(2, &inputs[1], sizeof(INPUT));
 }
-
 
 RECT ControlRect(HWND dialog, int id)
 {
@@ -368,19 +282,12 @@ RECT ControlRect(HWND dialog, int id)
     return r;
 }
 
-static std::string RectText(const RECT &r)
-{
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
 ::testing::AssertionResult LaidOutLike(HWND dialog, UINT templateId, bool presentOnly)
 {
     HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(templateId), (LPCWSTR)RT_DIALOG);
-    if (!found) return ::testing::AssertionFailure() << "no template " << templateId;
     TemplateWalk walk;
-    if (!TemplateWalkBegin(&walk, LockResource(LoadResource(g_hInstance, found)), SizeofResource(g_hInstance, found),
-                           NULL))
+    if (!found || !TemplateWalkBegin(&walk, LockResource(LoadResource(g_hInstance, found)),
+                                     SizeofResource(g_hInstance, found), NULL))
         return ::testing::AssertionFailure() << "template " << templateId << " cannot be read";
     TemplateItem item;
     while (TemplateWalkNext(&walk, &item)) {
@@ -390,9 +297,10 @@ static std::string RectText(const RECT &r)
         RECT actual = ControlRect(dialog, item.id);
         if (TemplateClassOrdinal(&item.windowClass) == TEMPLATE_CLASS_COMBOBOX) expected.bottom = actual.bottom;
         if (!EqualRect(&expected, &actual))
-            return ::testing::AssertionFailure() << "control " << item.id << " is at " << RectText(actual)
-                                                 << ", template " << templateId << " puts it at "
-                                                 << RectText(expected);
+            return ::testing::AssertionFailure()
+                   << "control " << item.id << " is at (" << actual.left << "," << actual.top << ")-(" << actual.right << ","
+                   << actual.bottom << "), template " << templateId << " puts it at (" << expected.left << ","
+                   << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
     }
     return ::testing::AssertionSuccess();
 }

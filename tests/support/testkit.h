@@ -14,89 +14,94 @@
 // registry, message boxes and file dialogs answered from queues, power actions recorded.
 class DeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { SimTestBegin(SIM_TEST_ALL); }
+    void TearDown() override { SimTestEnd(); }
 };
 
 // Runs `open` (which shows a modal dialog or message loop) and, once a new enabled
 // top-level window of this thread is active, calls `script` with it from inside the
-// modal loop. The script must end the dialog. Returns FALSE when no window appeared
-// within the timeout (the dialog is then ended with IDCANCEL).
-bool DriveModal(const std::function<void()> &open, const std::function<void(HWND)> &script,
-                DWORD timeoutMs = 5000);
+// modal loop. The script must end the dialog. FALSE when no window appeared within
+// the timeout (the dialog is then ended with IDCANCEL).
+bool DriveModal(const std::function<void()> &open, const std::function<void(HWND)> &script, DWORD timeoutMs = 5000);
 
 // Processes pending messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-// The two roots the pages' tests name most.
 const HKEY LM = HKEY_LOCAL_MACHINE;
 const HKEY CU = HKEY_CURRENT_USER;
 
-// Registry reads that tell "missing" from a value.
+// Registry reads that tell "missing" from a value; a missing value or key is no error
+// to delete.
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);
 bool RegKeyExists(HKEY root, const wchar_t *key);
-void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value);
-void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value);
+// The value's type and size in bytes; false when it is missing.
+bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
+inline bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
+{
+    DWORD type, bytes;
+    return RegValueShape(root, key, name, &type, &bytes);
+}
 // Any type and size, as another tool may have stored it.
 void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const void *data, DWORD bytes);
-// A missing value or key is no error.
+inline void WriteRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD value)
+{
+    WriteRegRaw(root, key, name, REG_DWORD, &value, sizeof value);
+}
+// A text with its null under any type.
+inline void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text)
+{
+    WriteRegRaw(root, key, name, type, text.c_str(), (DWORD)((text.size() + 1) * sizeof(wchar_t)));
+}
+inline void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *value)
+{
+    WriteTextOfType(root, key, name, REG_SZ, value);
+}
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
 void DeleteRegKey(HKEY root, const wchar_t *key);
 
-// Stored as another tool may have left it: a text with its null under any type.
-void WriteTextOfType(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type, const std::wstring &text);
-// A value of any type is there (a missing key is no value).
-bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name);
-// The value's type and size in bytes; false when it is missing.
-bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
-
 // Makes a key one that a page can neither open nor create with all access, for the
-// scope, as a key in ROM is: reading it and changing its security stay allowed, so
-// the key is handed back whole.
+// scope, as a key in ROM is; reading it stays allowed. A KeyLockout shuts everyone
+// out, reading too, as a key another program has locked. Afterwards the key is open
+// to all again, so that the test's registry can be cleared away.
 class KeyLock {
 public:
-    KeyLock(HKEY root, const wchar_t *key) : KeyLock(root, key, true) {}
+    KeyLock(HKEY root, const wchar_t *key, bool readable = true);
     ~KeyLock() { SetDacl(NULL); }
     KeyLock(const KeyLock &) = delete;
     KeyLock &operator=(const KeyLock &) = delete;
     // The lock is set and the key cannot be opened for writing.
     bool locked() const { return locked_; }
 
-protected:
-    // Unreadable, the key is shut to everyone (an empty access list).
-    KeyLock(HKEY root, const wchar_t *key, bool readable);
-
 private:
-    // A null list of access rights lets everyone in again.
     bool SetDacl(ACL *acl);
     HKEY root_;
     const wchar_t *key_;
     bool locked_ = false;
 };
 
-// Shuts everyone out of a key for a scope, as a key another program has locked would
-// be: opening or creating it fails. Afterwards the key is open to all again, so that
-// the test's registry can be cleared away.
 class KeyLockout : public KeyLock {
 public:
     KeyLockout(HKEY root, const wchar_t *key) : KeyLock(root, key, false) {}
 };
 
-// The last message box shown, or an empty record.
+// The last message box shown (an empty record if none), and those since record `before`.
 SimMessageBox LastMessageBox();
-// The message boxes shown since record `before`, as recorded.
 std::vector<SimMessageBox> MessageBoxesFrom(int before);
 
 // Broadcasts recorded since record `before`: how many, and the WM_SETTINGCHANGE ones.
-int BroadcastsSince(int before);
+inline int BroadcastsSince(int before) { return SimBroadcastCount() - before; }
 std::vector<SimBroadcast> SettingsChangesSince(int before);
 
 // Turns the screen for a scope and, whatever the test does, back upright after it.
 class ScreenTurn {
 public:
-    explicit ScreenTurn(int shape);
-    ~ScreenTurn();
+    explicit ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE) { PumpMessages(50); }
+    ~ScreenTurn()
+    {
+        SimRotate(SIM_PORTRAIT);
+        PumpMessages(50);
+    }
     ScreenTurn(const ScreenTurn &) = delete;
     ScreenTurn &operator=(const ScreenTurn &) = delete;
     bool turned() const { return turned_; }
@@ -109,12 +114,9 @@ private:
 // shell and the dialogs do on a rotation. TRUE when the screen then has that size.
 bool SetScreenSize(int cx, int cy);
 
-// Text of a window.
 std::wstring WindowText(HWND window);
-
 // Path of a file beside the test executable (the program, the device's DLLs).
 std::wstring PathBesideTests(const wchar_t *name);
-
 
 // ---- Driving the real program as a separate process ----
 
@@ -123,18 +125,16 @@ struct ProgramProcess {
     DWORD id = 0;
 };
 
-// Starts the program (or another executable beside the tests) with the given arguments,
-// in this process's environment.
+// Starts the program (or another executable beside the tests) in this environment.
 ProgramProcess StartProgram(const wchar_t *exeName = L"ZelvoRudore.exe", const wchar_t *arguments = L"");
-// Waits for the process to end; returns its exit code, or STILL_ACTIVE on timeout.
+// Waits for the process to end; its exit code, or STILL_ACTIVE on timeout.
 DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs);
-void EndProgram(ProgramProcess &program);
 
 // Ends the program however the test ends, so that it never outlives the test (a
 // program left running keeps the test's output open).
 struct ProgramGuard {
     ProgramProcess &program;
-    ~ProgramGuard() { EndProgram(program); }
+    ~ProgramGuard();
 };
 
 // Waits for a visible top-level window of the class and title (either may be NULL).
