@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 #include "ui/template_walk.h"
 
@@ -19,22 +19,19 @@ struct WalkResult {
 };
 
 // Walks `size` bytes placed so that their last byte is the last readable one before a
-// no-access page.
+// no-access page (of 4 KiB on this machine).
 WalkResult WalkGuarded(const uint8_t *bytes, size_t size)
 {
-    SYSTEM_INFO si;
-    GetSystemInfo(&si);
-    size_t page = si.dwPageSize, span = (size + page - 1) / page * page + page;
+    const size_t page = 4096, span = (size + page - 1) / page * page + page;
     uint8_t *base = (uint8_t *)VirtualAlloc(NULL, span, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     DWORD old;
     VirtualProtect(base + span - page, page, PAGE_NOACCESS, &old);
     uint8_t *guarded = base + span - page - size;
     std::copy(bytes, bytes + size, guarded);
 
-    WalkResult r = {TEMPLATE_WALK_OK, {}, 0};
     TemplateWalk walk;
     TemplateWalkBegin(&walk, guarded, size, NULL);
-    r.end = walk.position;
+    WalkResult r = {TEMPLATE_WALK_OK, {}, walk.position};
     TemplateItem item;
     while (TemplateWalkNext(&walk, &item)) {
         r.ids.push_back(item.id);
@@ -55,17 +52,12 @@ WalkResult WalkGuarded(const uint8_t *bytes, size_t size)
 TEST(TemplateWalkCorpus, NeverReadsPastTheEndAndFlagsEveryCut)
 {
     // The corpus lives in the source tree, which Wine shows as drive Z:.
-    std::string source = __FILE__;
-    std::string folder = "Z:" + source.substr(0, source.rfind("tests/ui/")) + "fuzz/corpus/";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.bin").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search) << "no corpus in " << folder;
+    std::string source = __FILE__, folder = "Z:" + source.substr(0, source.rfind("tests/ui/")) + "fuzz/corpus";
     int files = 0;
-    do {
-        SCOPED_TRACE(found.cFileName);
-        std::ifstream file(folder + found.cFileName, std::ios::binary);
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        std::ifstream file(entry.path(), std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        ASSERT_FALSE(bytes.empty());
         ++files;
         WalkResult whole = WalkGuarded(bytes.data(), bytes.size());
         EXPECT_EQ(TEMPLATE_WALK_OK, whole.error);
@@ -85,7 +77,6 @@ TEST(TemplateWalkCorpus, NeverReadsPastTheEndAndFlagsEveryCut)
             EXPECT_EQ(TEMPLATE_WALK_TRUNCATED, more.error);
             EXPECT_EQ(whole.ids, more.ids);
         }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
     EXPECT_GE(files, 10);
 }

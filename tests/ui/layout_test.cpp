@@ -1,9 +1,8 @@
 // Every dialog template of the resource set, in every layout variant, laid out on the
 // device's screen in each shape the way the program shows it: hosts and modal dialogs
-// full screen between the navigation bar and their soft-key bar, pages in their host's
-// tab control above its tab strip. A control belongs where the relayout rule puts it,
-// MapDialogRect of (x, y, x + cx, y + cy) in the dialog itself, so the checks hold
-// whatever font the dialogs get.
+// full screen between the bars, pages in their host's tab control above its tab strip.
+// A control belongs where MapDialogRect puts its template rectangle in the dialog
+// itself, so the checks hold whatever font the dialogs get.
 #include <set>
 #include <string>
 #include <utility>
@@ -20,56 +19,48 @@
 
 namespace {
 
-struct Variants {
-    UINT portrait, landscape, square;
-};
+struct Variants { UINT portrait, landscape, square; };
 
 // A modal dialog, or a host with its tab control and the variants of each tab's page.
 struct DialogLayout {
-    const char *name;
     UINT created;
     Variants variants;
     DLGPROC procedure;
-    UINT tabControl;
+    UINT tabControl;  // 0 for a modal dialog
     std::vector<Variants> pages;
 };
 
 const DialogLayout kDialogs[] = {
-    {"Internet", IDD_INTERNET_HOST, {IDD_INTERNET_HOST, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE},
-     InternetHostProc, IDC_INTERNET_TABS,
+    {IDD_INTERNET_HOST, {IDD_INTERNET_HOST, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE}, InternetHostProc,
+     IDC_INTERNET_TABS,
      {{IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE},
       {IDD_MAIL_PAGE, IDD_MAIL_PAGE, IDD_MAIL_PAGE},
       {IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE},
       {IDD_SECURITY_PAGE, IDD_SECURITY_PAGE, IDD_SECURITY_PAGE},
       {IDD_NETWORKING_PAGE, IDD_NETWORKING_PAGE, IDD_NETWORKING_PAGE}}},
-    {"Today", IDD_TODAY_HOST, {IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST},
-     TodayHostProc, IDC_TODAY_TABS,
+    {IDD_TODAY_HOST, {IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST}, TodayHostProc, IDC_TODAY_TABS,
      {{IDD_TODAY_TEXT_PAGE_PORTRAIT, IDD_TODAY_TEXT_PAGE_LANDSCAPE, IDD_TODAY_TEXT_PAGE},
       {IDD_SETTINGS_ICONS_PAGE, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE, IDD_SETTINGS_ICONS_PAGE_SQUARE},
       {IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE, IDD_SOFTKEY_PAGE}}},
-    {"System", IDD_SYSTEM_HOST, {IDD_SYSTEM_HOST, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE},
-     SystemHostProc, IDC_SYSTEM_TABS,
+    {IDD_SYSTEM_HOST, {IDD_SYSTEM_HOST, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE}, SystemHostProc,
+     IDC_SYSTEM_TABS,
      {{IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE, IDD_SYSTEM_FONT_PAGE_SQUARE},
       {IDD_MENU_FONT_PAGE, IDD_MENU_FONT_PAGE_LANDSCAPE, IDD_MENU_FONT_PAGE_SQUARE},
       {IDD_GRAPHICS_PAGE, IDD_GRAPHICS_PAGE_LANDSCAPE, IDD_GRAPHICS_PAGE_SQUARE},
       {IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE, IDD_CLOCK_POWER_PAGE_SQUARE},
       {IDD_DEVICE_PAGE, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE},
       {IDD_MESSENGER_PAGE, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE}}},
-    {"Phone", IDD_PHONE_HOST, {IDD_PHONE_HOST, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE},
-     PhoneHostProc, IDC_PHONE_TABS,
+    {IDD_PHONE_HOST, {IDD_PHONE_HOST, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE}, PhoneHostProc, IDC_PHONE_TABS,
      {{IDD_SOUND_FOLDERS_PAGE, IDD_SOUND_FOLDERS_PAGE_LANDSCAPE, IDD_SOUND_FOLDERS_PAGE_SQUARE},
       {IDD_PHONE_SOUNDS_PAGE, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE, IDD_PHONE_SOUNDS_PAGE_SQUARE},
       {IDD_CALL_SOUNDS_PAGE, IDD_CALL_SOUNDS_PAGE_LANDSCAPE, IDD_CALL_SOUNDS_PAGE_SQUARE},
       {IDD_PHONE_APPEARANCE_PAGE, IDD_PHONE_APPEARANCE_PAGE_LANDSCAPE, IDD_PHONE_APPEARANCE_PAGE_SQUARE}}},
-    {"About", IDD_ABOUT, {IDD_ABOUT, IDD_ABOUT_LANDSCAPE, IDD_ABOUT}, AboutDialogProc, 0, {}},
-    {"Keyboard", IDD_KEYBOARD, {IDD_KEYBOARD, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE}, KeyboardTricksDialogProc,
-     0, {}},
-    {"File system", IDD_FILESYSTEM, {IDD_FILESYSTEM, IDD_FILESYSTEM, IDD_FILESYSTEM}, FileSystemTricksDialogProc, 0, {}},
-    {"Calendar", IDD_CALENDAR, {IDD_CALENDAR, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE}, CalendarDialogProc, 0, {}},
-    {"Notification help", IDD_NOTIFY_HELP, {IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP},
-     NotificationOptionsHelpProc, 0, {}},
-    {"File browser", IDD_FILE_BROWSER, {IDD_FILE_BROWSER, IDD_FILE_BROWSER_LANDSCAPE, IDD_FILE_BROWSER},
-     FileBrowserDialogProc, 0, {}},
+    {IDD_ABOUT, {IDD_ABOUT, IDD_ABOUT_LANDSCAPE, IDD_ABOUT}, AboutDialogProc},
+    {IDD_KEYBOARD, {IDD_KEYBOARD, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE}, KeyboardTricksDialogProc},
+    {IDD_FILESYSTEM, {IDD_FILESYSTEM, IDD_FILESYSTEM, IDD_FILESYSTEM}, FileSystemTricksDialogProc},
+    {IDD_CALENDAR, {IDD_CALENDAR, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE}, CalendarDialogProc},
+    {IDD_NOTIFY_HELP, {IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP}, NotificationOptionsHelpProc},
+    {IDD_FILE_BROWSER, {IDD_FILE_BROWSER, IDD_FILE_BROWSER_LANDSCAPE, IDD_FILE_BROWSER}, FileBrowserDialogProc},
 };
 
 std::string RectText(const RECT &r)
@@ -78,18 +69,13 @@ std::string RectText(const RECT &r)
            std::to_string(r.bottom) + ")";
 }
 
-bool Inside(const RECT &inner, const RECT &outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-RECT ScreenRect(HWND window, bool client)
+// Where the window, or its client area, lies on the screen.
+std::string At(HWND window, bool client = false)
 {
     RECT r = {0, 0, 0, 0};
     if (!client) GetWindowRect(window, &r);
     else if (GetClientRect(window, &r)) MapWindowPoints(window, NULL, (POINT *)&r, 2);
-    return r;
+    return RectText(r);
 }
 
 // Full screen between the navigation bar, which shows the dialog's title, and the
@@ -97,13 +83,12 @@ RECT ScreenRect(HWND window, bool client)
 void ExpectBetweenBars(HWND dialog)
 {
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    HWND nav = FindWindowW(SIM_NAVBAR_CLASS, NULL), bar = NULL;
+    HWND bar = NULL;
     while ((bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL)) && GetWindow(bar, GW_OWNER) != dialog) {}
-    EXPECT_EQ(RectText({0, 0, cx, SIM_BAR_HEIGHT}), RectText(ScreenRect(nav, false))) << "navigation bar";
-    EXPECT_EQ(RectText({0, SIM_BAR_HEIGHT, cx, cy - SIM_BAR_HEIGHT}), RectText(ScreenRect(dialog, false)));
-    EXPECT_EQ(RectText(ScreenRect(dialog, false)), RectText(ScreenRect(dialog, true))) << "frame or caption left";
-    EXPECT_EQ(RectText({0, cy - SIM_BAR_HEIGHT, cx, cy}), RectText(ScreenRect(bar, false))) << "soft-key bar";
-    EXPECT_EQ(WindowText(dialog), WindowText(nav));
+    EXPECT_EQ(RectText({0, SIM_BAR_HEIGHT, cx, cy - SIM_BAR_HEIGHT}), At(dialog));
+    EXPECT_EQ(At(dialog), At(dialog, true)) << "frame or caption left";
+    EXPECT_EQ(RectText({0, cy - SIM_BAR_HEIGHT, cx, cy}), At(bar)) << "soft-key bar";
+    EXPECT_EQ(WindowText(dialog), WindowText(FindWindowW(SIM_NAVBAR_CLASS, NULL)));
 }
 
 // A check box or radio button whose label, in its own font, does not fit beside its box.
@@ -112,11 +97,10 @@ bool LabelClipped(HWND control, const RECT &place)
     LONG kind = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     if (kind != BS_AUTOCHECKBOX && kind != BS_AUTORADIOBUTTON) return false;
     std::wstring label = WindowText(control);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(control);  // a cache DC: its font goes back with it
+    SelectObject(dc, (HGDIOBJ)SendMessageW(control, WM_GETFONT, 0, 0));
     SIZE text = {0, 0};
     GetTextExtentPoint32W(dc, label.c_str(), (int)label.size(), &text);
-    SelectObject(dc, old);
     ReleaseDC(control, dc);
     return text.cx + GetSystemMetrics(SM_CXMENUCHECK) + 6 > place.right - place.left;
 }
@@ -140,7 +124,7 @@ void ExpectItemsInside(HWND dialog, const Variants &variants, int shape, std::se
     TemplateWalk walk;
     ASSERT_TRUE(TemplateWalkBegin(&walk, LockResource(LoadResource(g_hInstance, found)),
                                   SizeofResource(g_hInstance, found), NULL));
-    RECT client;
+    RECT client, together;
     GetClientRect(dialog, &client);
     std::vector<std::pair<int, RECT>> shown;
     TemplateItem item;
@@ -150,54 +134,20 @@ void ExpectItemsInside(HWND dialog, const Variants &variants, int shape, std::se
         HWND control = item.id == 0xFFFF ? NULL : GetDlgItem(dialog, item.id);
         EXPECT_TRUE(control || item.id == 0xFFFF) << "no control " << item.id;
         if (!((control ? (DWORD)GetWindowLongW(control, GWL_STYLE) : item.style) & WS_VISIBLE)) continue;
-        EXPECT_TRUE(Inside(expected, client)) << "control " << item.id << " at " << RectText(expected)
-                                              << " lies outside " << RectText(client);
+        UnionRect(&together, &expected, &client);
+        EXPECT_TRUE(EqualRect(&together, &client)) << "control " << item.id << " at " << RectText(expected)
+                                                   << " lies outside " << RectText(client);
         EXPECT_FALSE(control && LabelClipped(control, expected)) << "label of " << item.id << " clipped";
         // A group box frames the controls within it.
         if (TemplateClassOrdinal(&item.windowClass) == TEMPLATE_CLASS_BUTTON && (item.style & BS_TYPEMASK) == BS_GROUPBOX)
             continue;
         for (const auto &other : shown) {
-            RECT overlap;
-            EXPECT_FALSE(IntersectRect(&overlap, &expected, &other.second))
+            EXPECT_FALSE(IntersectRect(&together, &expected, &other.second))
                 << "controls " << item.id << " and " << other.first << " overlap";
         }
         shown.push_back(std::make_pair((int)item.id, expected));
     }
     EXPECT_EQ(TEMPLATE_WALK_OK, walk.error);
-}
-
-// A host's tab control covers its whole client area with every tab on it; each tab
-// makes a fresh page, alone over the tab control above its tab strip.
-void ExpectTabsLaidOut(const DialogLayout &host, HWND dialog, int shape, std::set<UINT> &walked)
-{
-    HWND tabs = GetDlgItem(dialog, host.tabControl);
-    ASSERT_TRUE(tabs != NULL);
-    RECT tabArea = ScreenRect(tabs, false), hostArea = ScreenRect(dialog, true);
-    EXPECT_EQ(RectText(hostArea), RectText(tabArea));
-    ASSERT_EQ(host.pages.size(), (size_t)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int tab = 0; tab < (int)host.pages.size(); tab++) {
-        SCOPED_TRACE(testing::Message() << "tab " << tab);
-        RECT item;
-        ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, tab, (LPARAM)&item));
-        MapWindowPoints(tabs, NULL, (POINT *)&item, 2);
-        EXPECT_TRUE(Inside(item, hostArea)) << "tab at " << RectText(item);
-        HWND before = CurrentCategoryPage(dialog);
-        TapTab(tabs, tab);
-        HWND page = CurrentCategoryPage(dialog);
-        ASSERT_TRUE(page != NULL);
-        EXPECT_TRUE(tab == 0 || page != before);
-        EXPECT_EQ(1, CountPagesInTabs(tabs));
-        RECT above = ScreenRect(tabs, true);
-        above.bottom -= CATEGORY_TAB_STRIP_HEIGHT;
-        EXPECT_EQ(RectText(above), RectText(ScreenRect(page, false))) << "page";
-        ExpectItemsInside(page, host.pages[tab], shape, walked);
-    }
-}
-
-BOOL CALLBACK CollectDialog(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids)
-{
-    if (IS_INTRESOURCE(name)) ((std::set<UINT> *)ids)->insert((UINT)(UINT_PTR)name);
-    return TRUE;
 }
 
 }  // namespace
@@ -212,7 +162,7 @@ TEST_F(Layout, EveryControlOfEveryDialogLiesOnTheScreenInEveryShape)
     for (const DialogLayout &layout : kDialogs)
         RunDialog(layout.created, layout.procedure, [&](HWND dialog) {
             for (int shape : {SIM_PORTRAIT, SIM_LANDSCAPE, SIM_SQUARE}) {
-                SCOPED_TRACE(testing::Message() << layout.name << ", shape " << shape);
+                SCOPED_TRACE(testing::Message() << "dialog " << layout.created << ", shape " << shape);
                 HWND page = CurrentCategoryPage(dialog);
                 ScreenTurn turn(shape);
                 ASSERT_TRUE(turn.turned());
@@ -220,7 +170,22 @@ TEST_F(Layout, EveryControlOfEveryDialogLiesOnTheScreenInEveryShape)
                 ExpectItemsInside(dialog, layout.variants, shape, walked, layout.tabControl != 0);
                 if (!layout.tabControl) continue;
                 EXPECT_EQ(page, CurrentCategoryPage(dialog)) << "a turn keeps the page, not made anew";
-                ExpectTabsLaidOut(layout, dialog, shape, walked);
+                // The tab control covers the host; each tab shows its page alone above the strip.
+                HWND tabs = GetDlgItem(dialog, layout.tabControl);
+                EXPECT_EQ(At(dialog, true), At(tabs));
+                ASSERT_EQ(layout.pages.size(), (size_t)SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+                for (int tab = 0; tab < (int)layout.pages.size(); tab++) {
+                    SCOPED_TRACE(testing::Message() << "tab " << tab);
+                    TapTab(tabs, tab);
+                    ASSERT_TRUE((page = CurrentCategoryPage(dialog)) != NULL);
+                    EXPECT_EQ(1, CountPagesInTabs(tabs));
+                    RECT above;
+                    GetClientRect(tabs, &above);
+                    above.bottom -= CATEGORY_TAB_STRIP_HEIGHT;
+                    MapWindowPoints(tabs, NULL, (POINT *)&above, 2);
+                    EXPECT_EQ(RectText(above), At(page)) << "page";
+                    ExpectItemsInside(page, layout.pages[tab], shape, walked);
+                }
             }
             EndDialog(dialog, 1);
         });
@@ -228,9 +193,10 @@ TEST_F(Layout, EveryControlOfEveryDialogLiesOnTheScreenInEveryShape)
     // Nothing of the resource set is left out (the relayout tests' own templates,
     // numbered from 5000, aside).
     std::set<UINT> all;
-    EnumResourceNamesW(g_hInstance, (LPCWSTR)RT_DIALOG, CollectDialog, (LONG_PTR)&all);
-    for (UINT id : all) {
-        EXPECT_TRUE(id >= 5000 || walked.count(id)) << "template " << id << " was not laid out";
-    }
+    EnumResourceNamesW(g_hInstance, (LPCWSTR)RT_DIALOG, [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids) -> BOOL {
+        if (IS_INTRESOURCE(name)) ((std::set<UINT> *)ids)->insert((UINT)(UINT_PTR)name);
+        return TRUE;
+    }, (LONG_PTR)&all);
+    for (UINT id : all) EXPECT_TRUE(id >= 5000 || walked.count(id)) << "template " << id << " was not laid out";
     EXPECT_LE(70u, walked.size());
 }
