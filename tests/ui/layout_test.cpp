@@ -5,7 +5,6 @@
 // itself, so the checks hold whatever font the dialogs get.
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 #include "aygshell.h"
 #include "app/rudore.h"
@@ -145,7 +144,7 @@ void ExpectItemsInside(HWND dialog, const Variants &variants, int shape, std::se
             EXPECT_FALSE(IntersectRect(&together, &expected, &other.second))
                 << "controls " << item.id << " and " << other.first << " overlap";
         }
-        shown.push_back(std::make_pair((int)item.id, expected));
+        shown.push_back({(int)item.id, expected});
     }
     EXPECT_EQ(TEMPLATE_WALK_OK, walk.error);
 }
