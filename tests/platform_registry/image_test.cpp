@@ -151,6 +151,7 @@ TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
 TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
 {
     std::wstring backup = DeviceFile(L"good.reg"), broken = DeviceFile(L"broken.reg");
+    WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"sealed");
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string good = ReadBytes(backup);
 
@@ -170,8 +171,8 @@ TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
     };
     const size_t text = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE, second = text + (size_t)first;
     size_t keyEnd = good.find("]\n", text), block = good.find("\n[", text), blockEnd = good.find("\n[", block + 1);
-    std::string flipped = good;
-    flipped[flipped.size() / 2] ^= 0x20;
+    std::string flipped = good;   // a letter's case, which only the checksum tells
+    flipped[good.find("sealed")] ^= 0x20;
     const std::pair<const char *, std::string> cases[] = {
         {"a flipped byte", flipped},
         {"a key line with its time after the \"]\"", sealed(keyEnd + 1, 0, " 1700000000")},
