@@ -1,3 +1,4 @@
+#include "ceplatform.h"
 #include "testkit.h"
 #include "tools/tools.h"
 
@@ -28,10 +29,18 @@ TEST_F(Power, ResetsFollowTheOsVersionAndShutDownPressesThePowerKey)
     }
 
     // A hard reset sets the clean boot flag, then asks for a reboot: back to the
-    // factory registry, and the flag served its one boot.
+    // factory registry, a restore waiting for the next reset dropped, and the flag
+    // served its one boot.
     SimSetOsVersion(5, 1, 1000);
     WriteRegDword(CU, L"Software\\Rudore Test", L"Junk", 1);
+    WriteRegDword(HKEY_CLASSES_ROOT, L".rudorejunk", L"Junk", 1);
+    wchar_t image[MAX_PATH] = L"";
+    SimGetDeviceDir(image, MAX_PATH);
+    wcscat(image, L"\\junk.reg");
+    ASSERT_TRUE(RegCopyFile(image) && RegRestoreFile(image));
     HardResetDevice();
+    EXPECT_FALSE(SimHasStagedImage());
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, L".rudorejunk"));
     EXPECT_EQ((std::vector<std::vector<DWORD>>{
                   {SIM_POWER_CLEANBOOT, 0, 0}, {SIM_POWER_IOCONTROL, 0x0101003C, 0}, {SIM_POWER_HARD_RESET, 0, 0}}),
               PowerActions());
