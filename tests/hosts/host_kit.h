@@ -102,28 +102,18 @@ inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, int tab, con
     });
 }
 
-// A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
+// The page openers of the Internet, Today, System and Phone hosts.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
-#define ZR_PAGE_RUNNER(name, host, proc) \
-    inline INT_PTR name(int tab, const std::function<void(HWND)> &script) { return RunCategoryPage(host, proc, tab, script); }
-ZR_PAGE_RUNNER(RunInternetPage, IDD_INTERNET_HOST, InternetHostProc)
-ZR_PAGE_RUNNER(RunTodayPage, IDD_TODAY_HOST, TodayHostProc)
-ZR_PAGE_RUNNER(RunSystemPage, IDD_SYSTEM_HOST, SystemHostProc)
-ZR_PAGE_RUNNER(RunPhonePage, IDD_PHONE_HOST, PhoneHostProc)
+inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_INTERNET_HOST, InternetHostProc, tab, s); }
+inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_TODAY_HOST, TodayHostProc, tab, s); }
+inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_SYSTEM_HOST, SystemHostProc, tab, s); }
+inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_PHONE_HOST, PhoneHostProc, tab, s); }
 
 // The hosts' tabs: Internet, Today, System and Phone.
 enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };
 enum { TAB_TODAY_TEXT = 0, TAB_SETTINGS_ICONS, TAB_SOFT_KEYS };
 enum { TAB_SYSTEM_FONT = 0, TAB_MENU_FONT, TAB_GRAPHICS, TAB_CLOCK_POWER, TAB_DEVICE, TAB_MESSENGER };
 enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEARANCE };
-
-// The notification options help, the same on the messaging and messenger pages.
-const wchar_t kNotificationOptionsHelp[] =
-    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
-    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
-    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
-    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
-    L"11 - show icon, play sound,show notification bubble and vibration";
 
 inline int MessageBoxesSince(int before) { return SimMessageBoxCount() - before; }
 
@@ -136,26 +126,6 @@ inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT fl
     EXPECT_STREQ(text, box.text);
     EXPECT_EQ(flags, box.flags);
     EXPECT_EQ(owner, box.owner);
-}
-
-// Exactly one broadcast since record `from`: the settings change 0xF2 (lParam 0) the
-// shell's windows listen for, posted to the desktop window or sent to every window.
-inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
-{
-    ASSERT_EQ(1, SimBroadcastCount() - from) << what;
-    std::vector<SimBroadcast> changes = SettingsChangesSince(from);
-    ASSERT_EQ(1u, changes.size()) << what;
-    EXPECT_EQ(posted, changes[0].posted != FALSE) << what;
-    EXPECT_EQ(posted ? GetDesktopWindow() : HWND_BROADCAST, changes[0].target) << what;
-    EXPECT_EQ(0xF2u, (unsigned)changes[0].wParam) << what;
-    EXPECT_EQ(0, (long long)changes[0].lParam) << what;
-}
-
-// An empty text as the pages store it: a REG_SZ of just its null.
-inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    DWORD type = 0, bytes = 0;
-    return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
 }
 
 // One RegFlushKey the program made: the DWORD values its key held at that moment.
@@ -173,14 +143,9 @@ struct FlushedKey {
 // this executable's imports, through which the program's code calls it.
 class FlushRecorder {
 public:
-    FlushRecorder() : slot_(ImportSlot())
-    {
-        flushed_.clear();
-        Swap((void *)Record);
-    }
+    FlushRecorder() : slot_(ImportSlot()) { flushed_.clear(), Swap((void *)Record); }
     ~FlushRecorder() { Swap((void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
-    FlushRecorder &operator=(const FlushRecorder &) = delete;
     bool recording() const { return slot_ != NULL; }
     const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
@@ -192,12 +157,13 @@ private:
     {
         FlushedKey flushed;
         wchar_t name[256];
-        DWORD chars = 256, type, data, bytes = sizeof data;
-        LONG read;
-        for (DWORD i = 0; (read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes)) == ERROR_SUCCESS ||
-                          read == ERROR_MORE_DATA;
-             i++, chars = 256, bytes = sizeof data)
+        DWORD chars, type, data, bytes;
+        for (DWORD i = 0;; i++) {
+            chars = 256, bytes = sizeof data;
+            LONG read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes);
+            if (read != ERROR_SUCCESS && read != ERROR_MORE_DATA) break;
             if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
+        }
         flushed_.push_back(flushed);
         return platform_(key);
     }
