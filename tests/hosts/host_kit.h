@@ -5,7 +5,6 @@
 
 #include "testkit.h"
 #include <commctrl.h>
-#include <string.h>
 #include "app/rudore.h"
 #include "resource.h"
 
@@ -55,16 +54,15 @@ inline void PressSpinnerArrow(HWND dialog, UINT spinner, bool up)
     SendMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
+// A value as stored, or `otherwise` when it is missing or of another type.
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;
     return ReadRegDword(root, key, name, &value) ? value : otherwise;
 }
-
-inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *otherwise)
+inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring otherwise)
 {
-    std::wstring value;
-    return ReadRegString(root, key, name, &value) ? value : std::wstring(otherwise);
+    return ReadRegString(root, key, name, &otherwise), otherwise;   // left alone unless read whole
 }
 
 // Opens a dialog from its template, as the main window does, and runs `script` from
@@ -146,7 +144,6 @@ public:
     FlushRecorder() : slot_(ImportSlot()) { flushed_.clear(), Swap((void *)Record); }
     ~FlushRecorder() { Swap((void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
-    bool recording() const { return slot_ != NULL; }
     const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
 private:
@@ -169,16 +166,12 @@ private:
     }
     static void **ImportSlot()
     {
+        void *flush = (void *)GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegFlushKey");
         BYTE *base = (BYTE *)GetModuleHandleW(NULL);
         IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-        DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (IMAGE_IMPORT_DESCRIPTOR *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports); imports && dll->Name; dll++) {
-            IMAGE_THUNK_DATA *name = (IMAGE_THUNK_DATA *)(base + (dll->OriginalFirstThunk ? dll->OriginalFirstThunk : dll->FirstThunk));
-            for (IMAGE_THUNK_DATA *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); name->u1.AddressOfData; name++, slot++)
-                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
-                    strcmp((const char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "RegFlushKey") == 0)
-                    return (void **)&slot->u1.Function;
-        }
+        IMAGE_DATA_DIRECTORY slots = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+        for (void **slot = (void **)(base + slots.VirtualAddress); flush && (BYTE *)slot < base + slots.VirtualAddress + slots.Size; slot++)
+            if (*slot == flush) return slot;
         return NULL;
     }
     void Swap(void *with)

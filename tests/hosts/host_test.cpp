@@ -8,11 +8,7 @@
 namespace {
 
 // A host with its tabs' labels in tab order, or a dialog of its own (no labels).
-struct Opened {
-    UINT templateId;
-    DLGPROC procedure;
-    std::vector<std::wstring> labels;
-};
+struct Opened { UINT templateId; DLGPROC procedure; std::vector<std::wstring> labels; };
 
 std::vector<Opened> EveryHost()
 {
@@ -28,10 +24,7 @@ std::vector<Opened> EveryHost()
 
 HWND TabsOf(HWND host) { return FindWindowExW(host, NULL, WC_TABCONTROLW, NULL); }
 
-bool Inside(const RECT &inner, const RECT &outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
-}
+bool Inside(const RECT &in, const RECT &out) { return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom; }
 
 // The host between the top bar and the soft-key bar, every tab on the screen there, and
 // the page above the tab strip.

@@ -141,7 +141,6 @@ TEST_F(InternetPageTest, MessagingFieldsStoreTheirValuesAndMessagesKeptIsFlushed
     WriteRegDword(CU, kSmsText, L"MaxDeleteMsgs", 50);
     WriteRegString(LM, kSmsService, L"MessageSent", std::wstring(256, L'z').c_str());
     FlushRecorder flushes;
-    ASSERT_TRUE(flushes.recording());
     RunInternetPage(TAB_INBOX2, [&](HWND page) {
         EXPECT_EQ(L"50", FieldText(page, IDC_SMS_HISTORY_COUNT));
         EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT));

@@ -14,11 +14,8 @@ const wchar_t kNotInCall[] = L"The file you selected must in the Phone-Related S
 std::wstring Folder(const wchar_t *key) { return RegTextOr(CU, key, L"Directory", L"<missing>"); }
 std::wstring Sound(const wchar_t *key) { return RegTextOr(CU, key, L"Sound", L"<missing>"); }
 
-struct Event {
-    UINT box, field;
-    const wchar_t *soundKey, *refusal;
-    bool busy;   // a refused busy tone keeps the path it was given
-};
+// busy: a refused busy tone keeps the path it was given.
+struct Event { UINT box, field; const wchar_t *soundKey, *refusal; bool busy; };
 
 // One event of each category; waiting is as dropped.
 const Event kBusyTone = {IDC_CS_BUSY, IDC_CS_BUSY_SOUND, L"ControlPanel\\Sounds\\BusyTone", kNotInCall, true};

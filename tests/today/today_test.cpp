@@ -44,12 +44,7 @@ void StoreFields(HWND page, std::initializer_list<std::wstring> texts)
 std::wstring Stored(const wchar_t *key) { return RegTextOr(CU, key, L"Default", L"missing") + L"|" + RegTextOr(CU, key, L"Open", L"missing"); }
 
 // What the stand-in picker library reported through the environment.
-std::wstring Reported(const wchar_t *name)
-{
-    wchar_t text[600] = L"";
-    GetEnvironmentVariableW(name, text, 600);
-    return text;
-}
+std::wstring Reported(const wchar_t *name) { wchar_t text[600] = L""; return GetEnvironmentVariableW(name, text, 600), text; }
 
 // Installs a stand-in as the optional picker library, or (NULL) removes it.
 bool InstallPicker(const wchar_t *standIn)
@@ -114,14 +109,13 @@ TEST_F(TodayPageTest, TheTodayTextIsStoredOnlyThroughItsBoxUnannouncedAndEveryIc
         int opened = SimBroadcastCount();
         p.run(p.tab, [&](HWND page) {
             EXPECT_EQ(opened, SimBroadcastCount()) << "opening announces nothing";
-            for (auto box : p.boxes) {
+            for (auto box : p.boxes)
                 for (const char *tap : {"ticked", "cleared"}) {
                     SCOPED_TRACE(::testing::Message() << box.first << " " << tap);
                     int before = SimBroadcastCount();
                     Tap(page, box.first);
                     ExpectOneNotice(before, box.second);
                 }
-            }
         });
     }
 }
