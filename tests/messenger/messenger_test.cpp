@@ -35,10 +35,7 @@ class MessengerPageTest : public FileBrowserTest {};
 std::wstring Text(const wchar_t *key, const wchar_t *name) { return RegTextOr(CU, key, name, L"?"); }
 
 // The options, text and sound fields of the new message notification.
-std::wstring Shown(HWND page)
-{
-    return FieldText(page, IDC_MSN_MSG_OPTIONS) + L"|" + FieldText(page, IDC_MSN_MSG_TEXT) + L"|" + FieldText(page, IDC_MSN_MSG_SOUND);
-}
+std::wstring Shown(HWND page) { return FieldText(page, IDC_MSN_MSG_OPTIONS) + L"|" + FieldText(page, IDC_MSN_MSG_TEXT) + L"|" + FieldText(page, IDC_MSN_MSG_SOUND); }
 
 }  // namespace
 

@@ -12,11 +12,8 @@ const wchar_t kTaskSwitch[] = L"Software\\Microsoft\\Shell\\TaskSwitch";
 
 DWORD TopBar() { return RegDwordOr(LM, kShell, L"TBOpt", 0xBAD); }
 // The time-outs on external and on battery power.
-std::wstring Resuming()
-{
-    return std::to_wstring(RegDwordOr(LM, kTimeouts, L"ACResumingSuspendTimeout", 0xBAD)) + L"/" +
-           std::to_wstring(RegDwordOr(LM, kTimeouts, L"BattResumingSuspendTimeout", 0xBAD));
-}
+std::wstring Timeout(const wchar_t *name) { return std::to_wstring(RegDwordOr(LM, kTimeouts, name, 0xBAD)); }
+std::wstring Resuming() { return Timeout(L"ACResumingSuspendTimeout") + L"/" + Timeout(L"BattResumingSuspendTimeout"); }
 std::wstring LongDate() { return RegTextOr(LM, kOverrides, L"SLDte", L"(none)"); }
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
 std::wstring CounterLabel(HWND page) { return FieldText(page, IDC_DEV_RESET_COUNTER); }
