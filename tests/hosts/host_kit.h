@@ -5,7 +5,6 @@
 
 #include "testkit.h"
 #include <commctrl.h>
-#include <string.h>
 #include "app/rudore.h"
 #include "resource.h"
 
@@ -55,16 +54,15 @@ inline void PressSpinnerArrow(HWND dialog, UINT spinner, bool up)
     SendMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
+// A value as stored, or `otherwise` when it is missing or of another type.
 inline DWORD RegDwordOr(HKEY root, const wchar_t *key, const wchar_t *name, DWORD otherwise)
 {
     DWORD value;
     return ReadRegDword(root, key, name, &value) ? value : otherwise;
 }
-
-inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name, const wchar_t *otherwise)
+inline std::wstring RegTextOr(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring otherwise)
 {
-    std::wstring value;
-    return ReadRegString(root, key, name, &value) ? value : std::wstring(otherwise);
+    return ReadRegString(root, key, name, &otherwise), otherwise;   // left alone unless read whole
 }
 
 // Opens a dialog from its template, as the main window does, and runs `script` from
@@ -102,28 +100,18 @@ inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, int tab, con
     });
 }
 
-// A page opener: RunInternetPage, RunTodayPage, RunSystemPage or RunPhonePage.
+// The page openers of the Internet, Today, System and Phone hosts.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
-#define ZR_PAGE_RUNNER(name, host, proc) \
-    inline INT_PTR name(int tab, const std::function<void(HWND)> &script) { return RunCategoryPage(host, proc, tab, script); }
-ZR_PAGE_RUNNER(RunInternetPage, IDD_INTERNET_HOST, InternetHostProc)
-ZR_PAGE_RUNNER(RunTodayPage, IDD_TODAY_HOST, TodayHostProc)
-ZR_PAGE_RUNNER(RunSystemPage, IDD_SYSTEM_HOST, SystemHostProc)
-ZR_PAGE_RUNNER(RunPhonePage, IDD_PHONE_HOST, PhoneHostProc)
+inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_INTERNET_HOST, InternetHostProc, tab, s); }
+inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_TODAY_HOST, TodayHostProc, tab, s); }
+inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_SYSTEM_HOST, SystemHostProc, tab, s); }
+inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_PHONE_HOST, PhoneHostProc, tab, s); }
 
 // The hosts' tabs: Internet, Today, System and Phone.
 enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };
 enum { TAB_TODAY_TEXT = 0, TAB_SETTINGS_ICONS, TAB_SOFT_KEYS };
 enum { TAB_SYSTEM_FONT = 0, TAB_MENU_FONT, TAB_GRAPHICS, TAB_CLOCK_POWER, TAB_DEVICE, TAB_MESSENGER };
 enum { TAB_SOUND_FOLDERS = 0, TAB_PHONE_SOUNDS, TAB_CALL_SOUNDS, TAB_PHONE_APPEARANCE };
-
-// The notification options help, the same on the messaging and messenger pages.
-const wchar_t kNotificationOptionsHelp[] =
-    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
-    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
-    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
-    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
-    L"11 - show icon, play sound,show notification bubble and vibration";
 
 inline int MessageBoxesSince(int before) { return SimMessageBoxCount() - before; }
 
@@ -136,26 +124,6 @@ inline void ExpectOneBox(int before, HWND owner, const wchar_t *caption, UINT fl
     EXPECT_STREQ(text, box.text);
     EXPECT_EQ(flags, box.flags);
     EXPECT_EQ(owner, box.owner);
-}
-
-// Exactly one broadcast since record `from`: the settings change 0xF2 (lParam 0) the
-// shell's windows listen for, posted to the desktop window or sent to every window.
-inline void ExpectOneSettingsNotice(int from, bool posted, const char *what = "")
-{
-    ASSERT_EQ(1, SimBroadcastCount() - from) << what;
-    std::vector<SimBroadcast> changes = SettingsChangesSince(from);
-    ASSERT_EQ(1u, changes.size()) << what;
-    EXPECT_EQ(posted, changes[0].posted != FALSE) << what;
-    EXPECT_EQ(posted ? GetDesktopWindow() : HWND_BROADCAST, changes[0].target) << what;
-    EXPECT_EQ(0xF2u, (unsigned)changes[0].wParam) << what;
-    EXPECT_EQ(0, (long long)changes[0].lParam) << what;
-}
-
-// An empty text as the pages store it: a REG_SZ of just its null.
-inline bool IsEmptyText(HKEY root, const wchar_t *key, const wchar_t *name)
-{
-    DWORD type = 0, bytes = 0;
-    return RegValueShape(root, key, name, &type, &bytes) && type == REG_SZ && bytes == sizeof(wchar_t);
 }
 
 // One RegFlushKey the program made: the DWORD values its key held at that moment.
@@ -173,15 +141,9 @@ struct FlushedKey {
 // this executable's imports, through which the program's code calls it.
 class FlushRecorder {
 public:
-    FlushRecorder() : slot_(ImportSlot())
-    {
-        flushed_.clear();
-        Swap((void *)Record);
-    }
+    FlushRecorder() : slot_(ImportSlot()) { flushed_.clear(), Swap((void *)Record); }
     ~FlushRecorder() { Swap((void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
-    FlushRecorder &operator=(const FlushRecorder &) = delete;
-    bool recording() const { return slot_ != NULL; }
     const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
 private:
@@ -192,27 +154,24 @@ private:
     {
         FlushedKey flushed;
         wchar_t name[256];
-        DWORD chars = 256, type, data, bytes = sizeof data;
-        LONG read;
-        for (DWORD i = 0; (read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes)) == ERROR_SUCCESS ||
-                          read == ERROR_MORE_DATA;
-             i++, chars = 256, bytes = sizeof data)
+        DWORD chars, type, data, bytes;
+        for (DWORD i = 0;; i++) {
+            chars = 256, bytes = sizeof data;
+            LONG read = RegEnumValueW(key, i, name, &chars, NULL, &type, (BYTE *)&data, &bytes);
+            if (read != ERROR_SUCCESS && read != ERROR_MORE_DATA) break;
             if (read == ERROR_SUCCESS && type == REG_DWORD && bytes == sizeof data) flushed.dwords.push_back({name, data});
+        }
         flushed_.push_back(flushed);
         return platform_(key);
     }
     static void **ImportSlot()
     {
+        void *flush = (void *)GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegFlushKey");
         BYTE *base = (BYTE *)GetModuleHandleW(NULL);
         IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-        DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (IMAGE_IMPORT_DESCRIPTOR *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports); imports && dll->Name; dll++) {
-            IMAGE_THUNK_DATA *name = (IMAGE_THUNK_DATA *)(base + (dll->OriginalFirstThunk ? dll->OriginalFirstThunk : dll->FirstThunk));
-            for (IMAGE_THUNK_DATA *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); name->u1.AddressOfData; name++, slot++)
-                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
-                    strcmp((const char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "RegFlushKey") == 0)
-                    return (void **)&slot->u1.Function;
-        }
+        IMAGE_DATA_DIRECTORY slots = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+        for (void **slot = (void **)(base + slots.VirtualAddress); flush && (BYTE *)slot < base + slots.VirtualAddress + slots.Size; slot++)
+            if (*slot == flush) return slot;
         return NULL;
     }
     void Swap(void *with)

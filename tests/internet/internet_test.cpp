@@ -13,19 +13,19 @@ const wchar_t kGuest[] = L"\\Windows\\Profiles\\guest\\";
 const wchar_t kSmsText[] = L"Software\\Microsoft\\Inbox\\SMSText";
 const wchar_t kNotification[] = L"ControlPanel\\Notifications\\Default";
 const wchar_t kSmsService[] = L"Software\\Microsoft\\Inbox\\Svc\\SMS";
+const wchar_t kNotificationOptionsHelp[] =
+    L"If you want the message notification to appear in a different way, you can do by setting values:\n"
+    L"0/4 - show icon\n1/5 - show icon and play sound\n2 - show icon and vibration\n"
+    L"3/6/7 - show icon,vibration and play sound\n8 - show icon and notification bubble\n"
+    L"9 - show icon,play sound and show notification bubble\n10 - show icon,notification bubble and vibration\n"
+    L"11 - show icon, play sound,show notification bubble and vibration";
 
 std::wstring Storage(HWND page) { return FieldText(page, IDC_PIE_STORAGE_NAME); }
 std::wstring Folder(const wchar_t *name) { return RegTextOr(CU, kShellFolders, name, L"(none)"); }
 
 // The three temporary folders under `root` ("\Storage Card\"): written, or checked.
-void WriteFolders(const std::wstring &root)
-{
-    for (int i = 0; i < 3; i++) WriteRegString(CU, kShellFolders, kFolders[i], (root + kLeaves[i]).c_str());
-}
-void ExpectFolders(const std::wstring &root)
-{
-    for (int i = 0; i < 3; i++) EXPECT_EQ(root + kLeaves[i], Folder(kFolders[i]));
-}
+void WriteFolders(const std::wstring &root) { for (int i = 0; i < 3; i++) WriteRegString(CU, kShellFolders, kFolders[i], (root + kLeaves[i]).c_str()); }
+void ExpectFolders(const std::wstring &root) { for (int i = 0; i < 3; i++) EXPECT_EQ(root + kLeaves[i], Folder(kFolders[i])); }
 
 class InternetPageTest : public DeviceTest {};
 
@@ -55,11 +55,6 @@ TEST_F(InternetPageTest, TickingMovesTheTempFoldersToTheStorageAndClearingBrings
         Tap(page, IDC_PIE_TEMP_FILES);
         EXPECT_FALSE(RegValueExists(CU, kShellFolders, L"Cookies"));
         EXPECT_EQ(L"\\Windows\\History", Folder(L"History"));
-        // Cleared, "pass as IE6" puts back the device's own user agent.
-        if (!IsTicked(page, IDC_PIE_PASS_AS_IE6)) Tap(page, IDC_PIE_PASS_AS_IE6);
-        Tap(page, IDC_PIE_PASS_AS_IE6);
-        const wchar_t agent[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\User Agent";
-        EXPECT_EQ(L"Windows CE", RegTextOr(LM, agent, L"Platform", L""));
     });
 }
 
@@ -98,13 +93,7 @@ TEST_F(InternetPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
 // button, and refuse what is no port, leaving the stored one.
 TEST_F(InternetPageTest, PortFieldsStoreTheirNumberAndRefuseWhatIsNoPort)
 {
-    const struct {
-        int tab;
-        UINT field, button;
-        HKEY root;
-        const wchar_t *key, *name;
-        DWORD standard;
-    } ports[] = {
+    const struct { int tab; UINT field, button; HKEY root; const wchar_t *key, *name; DWORD standard; } ports[] = {
         {TAB_INBOX1, IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110},
         {TAB_INBOX1, IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\IMAP4", L"Port", 143},
         {TAB_NETWORKING, IDC_NET_TS_PORT, IDC_NET_TS_PORT_BUTTON, CU,
@@ -145,15 +134,13 @@ TEST_F(InternetPageTest, MessagingFieldsStoreTheirValuesAndMessagesKeptIsFlushed
     DeleteRegValue(CU, kSmsText, L"MaxDeleteMsgs");
     DeleteRegKey(LM, kSmsService);
     RunInternetPage(TAB_INBOX2, [](HWND page) {
-        EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_KEPT));
-        EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_COUNT));
+        EXPECT_FALSE(IsEnabled(page, IDC_SMS_HISTORY_KEPT) || IsEnabled(page, IDC_SMS_HISTORY_COUNT));
         EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
         EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT));
     });
     WriteRegDword(CU, kSmsText, L"MaxDeleteMsgs", 50);
     WriteRegString(LM, kSmsService, L"MessageSent", std::wstring(256, L'z').c_str());
     FlushRecorder flushes;
-    ASSERT_TRUE(flushes.recording());
     RunInternetPage(TAB_INBOX2, [&](HWND page) {
         EXPECT_EQ(L"50", FieldText(page, IDC_SMS_HISTORY_COUNT));
         EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT));
@@ -166,8 +153,8 @@ TEST_F(InternetPageTest, MessagingFieldsStoreTheirValuesAndMessagesKeptIsFlushed
             size_t before = flushes.flushes().size();
             Tap(page, IDC_SMS_HISTORY_KEPT);
             EXPECT_EQ(click.second, RegDwordOr(CU, kSmsText, L"MaxDeleteMsgs", 0));
-            ASSERT_EQ(before + 1, flushes.flushes().size()) << click.first;
-            EXPECT_TRUE(flushes.flushes().back().Held(L"MaxDeleteMsgs", click.second)) << "flushed after the write";
+            EXPECT_TRUE(flushes.flushes().size() == before + 1 && flushes.flushes().back().Held(L"MaxDeleteMsgs", click.second))
+                << click.first << ": not flushed once after the write";
         }
         SetField(page, IDC_SMS_NOTIFY_OPTIONS, L"9");
         Tap(page, IDC_SMS_NOTIFY_BUTTON);

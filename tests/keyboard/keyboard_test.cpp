@@ -24,17 +24,9 @@ void ExpectRefusal(HWND dialog, UINT control, const wchar_t *text)
     ExpectOneBox(before, dialog, L"Zelvo Rudore", MB_OK, text);
 }
 
-void RunKeyboardDialog(const std::function<void(HWND)> &script)
-{
-    RunDialog(IDD_KEYBOARD, KeyboardTricksDialogProc, [&](HWND d) {
-        script(d);
-        SendMessageW(d, WM_COMMAND, IDOK, 0);
-    });
-}
+using KeyboardDialog = DeviceTest;
 
 }  // namespace
-
-using KeyboardDialog = DeviceTest;
 
 // A hidden method (its flag exactly "0") cannot become the default, nor can the default
 // as it is now be hidden; a refusal puts the buttons back and writes nothing.
@@ -46,7 +38,7 @@ TEST_F(KeyboardDialog, AHiddenMethodCannotBeTheDefaultNorTheDefaultHidden)
     SetShowFlag(kLetter, L"0");
     SetShowFlag(kBlock, L"1");
     DeleteRegValue(HKEY_CLASSES_ROOT, ShowKey(kBlock).c_str(), L"Default");
-    RunKeyboardDialog([&](HWND d) {
+    RunHost(IDD_KEYBOARD, KeyboardTricksDialogProc, [&](HWND d) {
         ExpectRefusal(d, IDC_KB_LETTER_DEFAULT, hidden);
         EXPECT_TRUE(IsTicked(d, IDC_KB_KEYBOARD_DEFAULT));
         EXPECT_EQ(kKeyboard, DefaultIm());
@@ -75,7 +67,7 @@ TEST_F(KeyboardDialog, TheCountWorksUnderAnyDefaultMethod)
 {
     WriteRegString(CU, kSip, L"DefaultIm", kTranscriber);
     DeleteRegValue(CU, kSip, L"SuggWords");
-    RunKeyboardDialog([](HWND d) {
+    RunHost(IDD_KEYBOARD, KeyboardTricksDialogProc, [](HWND d) {
         for (int id : {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT, IDC_KB_SHOW_LETTER,
                        IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER})
             EXPECT_FALSE(IsEnabled(d, id)) << id;

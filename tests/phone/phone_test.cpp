@@ -14,11 +14,8 @@ const wchar_t kNotInCall[] = L"The file you selected must in the Phone-Related S
 std::wstring Folder(const wchar_t *key) { return RegTextOr(CU, key, L"Directory", L"<missing>"); }
 std::wstring Sound(const wchar_t *key) { return RegTextOr(CU, key, L"Sound", L"<missing>"); }
 
-struct Event {
-    UINT box, field;
-    const wchar_t *soundKey, *refusal;
-    bool busy;   // a refused busy tone keeps the path it was given
-};
+// busy: a refused busy tone keeps the path it was given.
+struct Event { UINT box, field; const wchar_t *soundKey, *refusal; bool busy; };
 
 // One event of each category; waiting is as dropped.
 const Event kBusyTone = {IDC_CS_BUSY, IDC_CS_BUSY_SOUND, L"ControlPanel\\Sounds\\BusyTone", kNotInCall, true};
@@ -48,11 +45,7 @@ TEST_F(PhonePageTest, SoundFolderBoxesStoreTheirFieldTickedAndWindowsCleared)
 {
     WriteRegString(CU, kInCall, L"Directory", L"\\Calls\\");
     DeleteRegKey(CU, kFeedback);
-    const struct {
-        UINT box, field;
-        const wchar_t *key;
-        std::wstring shown, typed, stored;
-    } folders[] = {
+    const struct { UINT box, field; const wchar_t *key; std::wstring shown, typed, stored; } folders[] = {
         {IDC_SF_INCALL_STORE, IDC_SF_INCALL_FOLDER, kInCall, L"\\Calls\\", std::wstring(300, L'g'), std::wstring(200, L'g')},
         {IDC_SF_RING_STORE, IDC_SF_RING_FOLDER, kRing, L"\\Windows\\Rings\\", L"\\Rings Two\\", L"\\Rings Two\\"},
         {IDC_SF_FEEDBACK_STORE, IDC_SF_FEEDBACK_FOLDER, kFeedback, L"", L"\\Feedback\\", L"\\Feedback\\"},
@@ -78,16 +71,13 @@ TEST_F(PhonePageTest, CallHistoryShowsTheStoredNumberAndOkStoresTheTypedOne)
 {
     const wchar_t phone[] = L"ControlPanel\\Phone";
     DeleteRegKey(CU, phone);
-    const struct {
-        const wchar_t *typed;
-        DWORD stored;
-    } typed[] = {{L"abc", 110}, {L"-1", 0xFFFFFFFF}, {L"          12345678", 12345}};
+    const std::pair<const wchar_t *, DWORD> typed[] = {{L"abc", 110}, {L"-1", 0xFFFFFFFF}, {L"          12345678", 12345}};
     RunPhonePage(TAB_PHONE_SOUNDS, [&](HWND page) {
         EXPECT_EQ(L"65535", FieldText(page, IDC_PS_HISTORY_COUNT));
         for (const auto &c : typed) {
-            SetField(page, IDC_PS_HISTORY_COUNT, c.typed);
+            SetField(page, IDC_PS_HISTORY_COUNT, c.first);
             Tap(page, IDC_PS_HISTORY_OK);
-            EXPECT_EQ(c.stored, RegDwordOr(CU, phone, L"CallHistoryMax", 0xDEAD)) << c.typed;
+            EXPECT_EQ(c.second, RegDwordOr(CU, phone, L"CallHistoryMax", 0xDEAD)) << c.first;
         }
     });
 }
@@ -100,21 +90,12 @@ TEST_F(PhonePageTest, EachCallSoundIsTakenOnlyFromItsOwnCategoryFolder)
     WriteRegString(CU, kInCall, L"Directory", L"\\Calls\\");
     WriteRegString(CU, kFeedback, L"Directory", L"\\Feedback\\");
     WriteRegString(CU, kRing, L"Directory", L"\\Rings\\");
-    const struct {
-        const Event &e;
-        const wchar_t *own, *other;
-    } cases[] = {
-        {kBusyTone, L"\\Calls\\", L"\\Rings\\"},
-        {kDropped, L"\\Calls\\", L"\\Feedback\\"},
-        {kDialing, L"\\Feedback\\", L"\\Calls\\"},
-        {kRinging, L"\\Rings\\", L"\\Feedback\\"},
-    };
+    const struct { const Event &e; const wchar_t *own, *other; } cases[] = {
+        {kBusyTone, L"\\Calls\\", L"\\Rings\\"}, {kDropped, L"\\Calls\\", L"\\Feedback\\"},
+        {kDialing, L"\\Feedback\\", L"\\Calls\\"}, {kRinging, L"\\Rings\\", L"\\Feedback\\"}};
     const std::wstring tooLong = L"\\" + std::wstring(200, L'd') + L"\\";
-    const struct {
-        const wchar_t *folder;   // NULL: missing
-        const wchar_t *path;
-        bool taken;
-    } exact[] = {
+    // The folder (NULL: missing), the path ticked, and whether it is taken.
+    const struct { const wchar_t *folder, *path; bool taken; } exact[] = {
         {L"\\calls\\", L"\\Calls\\tone.wav", false}, {L"\\Calls", L"\\Calls\\tone.wav", false},
         {L"\\", L"\\Calls\\tone.wav", false}, {NULL, L"\\Calls\\tone.wav", false},
         {tooLong.c_str(), L"\\Calls\\tone.wav", false}, {NULL, L"bare.wav", true},

@@ -11,7 +11,9 @@ const wchar_t kDefaultFormat[] = L"dddd,MMMM dd,yyyy";
 const wchar_t kTaskSwitch[] = L"Software\\Microsoft\\Shell\\TaskSwitch";
 
 DWORD TopBar() { return RegDwordOr(LM, kShell, L"TBOpt", 0xBAD); }
-DWORD Resuming(const wchar_t *name = L"ACResumingSuspendTimeout") { return RegDwordOr(LM, kTimeouts, name, 0xBAD); }
+// The time-outs on external and on battery power.
+std::wstring Timeout(const wchar_t *name) { return std::to_wstring(RegDwordOr(LM, kTimeouts, name, 0xBAD)); }
+std::wstring Resuming() { return Timeout(L"ACResumingSuspendTimeout") + L"/" + Timeout(L"BattResumingSuspendTimeout"); }
 std::wstring LongDate() { return RegTextOr(LM, kOverrides, L"SLDte", L"(none)"); }
 std::wstring Seconds(HWND page) { return FieldText(page, IDC_CLK_RESUMING_SECONDS); }
 std::wstring CounterLabel(HWND page) { return FieldText(page, IDC_DEV_RESET_COUNTER); }
@@ -83,14 +85,12 @@ TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsAndItsSpinnerS
     WriteRegDword(LM, kTimeouts, L"ACResumingSuspendTimeout", 4000000000u);
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) {
         EXPECT_EQ(L"4000000000", Seconds(page));
-        for (auto typed : {std::make_pair(L"200", 200u), std::make_pair(L"", 16u), std::make_pair(L"15", 15u)}) {
+        for (auto typed : {std::make_pair(L"200", L"200/200"), std::make_pair(L"", L"16/16"), std::make_pair(L"15", L"15/15")}) {
             Tap(page, IDC_CLK_ALARM_FIX);
-            EXPECT_EQ(15u, Resuming());
-            EXPECT_EQ(15u, Resuming(L"BattResumingSuspendTimeout"));
+            EXPECT_EQ(L"15/15", Resuming());
             SetField(page, IDC_CLK_RESUMING_SECONDS, typed.first);
             Tap(page, IDC_CLK_ALARM_FIX);
             EXPECT_EQ(typed.second, Resuming());
-            EXPECT_EQ(typed.second, Resuming(L"BattResumingSuspendTimeout"));
         }
         const struct { const wchar_t *field; int delta; const wchar_t *shown; } steps[] = {
             {L"179", -1, L"180"}, {L"180", -1, L"180"}, {L"6", 1, L"5"}, {L"5", 1, L"5"},
@@ -104,7 +104,7 @@ TEST_F(ClockPowerPageTest, TheAlarmFixWritesTheFieldToBothTimeoutsAndItsSpinnerS
         PressSpinnerArrow(page, IDC_CLK_RESUMING_SPIN, true);
         EXPECT_EQ(L"101", Seconds(page)) << "the up arrow adds";
     });
-    EXPECT_EQ(15u, Resuming());
+    EXPECT_EQ(L"15/15", Resuming());
     RunSystemPage(TAB_CLOCK_POWER, [](HWND page) { EXPECT_FALSE(IsTicked(page, IDC_CLK_ALARM_FIX)); });
 }
 
