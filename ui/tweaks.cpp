@@ -231,7 +231,8 @@ BOOL WriteTweak(HWND page, const TweakTable &table, UINT control)
             const Tweak &tweak = table.rows[row];
             if (tweak.control != control) continue;
             int k = 0;
-            while (!SameKey(*keyRows[k], tweak)) k++;
+            while (k < opened && !SameKey(*keyRows[k], tweak)) k++;
+            if (k == opened) continue;   // never with every key open; the search stays inside keyRows
             WriteRowValue(keys[k], tweak.name, ticked ? tweak.ticked : tweak.cleared);
             if (tweak.flags & TWEAK_FLUSH) flush[k] = TRUE;
         }

@@ -11,22 +11,13 @@
 namespace {
 const wchar_t kScratch[] = L"Software\\Zelvo Rudore Tests";
 class TweakTest : public DeviceTest {};
-
-// Fills the stack below the caller with `address`.
-__attribute__((noinline)) void FillStackWith(const void *address)
-{
-    const void *volatile fill[2048];
-    for (auto &slot : fill) slot = address;
-}
 }  // namespace
 
 // A value the mechanism cannot use counts as missing: a number must be a REG_DWORD of
 // four bytes, a text a whole REG_SZ with its null that fits. Each row's stand-in for a
 // missing value ticks its box, so such a value ticks it too, while a usable value that
 // differs leaves it clear. And never half a setting: a box bound to two keys whose later
-// key cannot be opened writes neither. The stack is first filled with the shut row's
-// address, so that a write that looked for a key it never opened finds one and ends
-// rather than running on.
+// key cannot be opened writes neither.
 TEST_F(TweakTest, UnusableValuesCountAsMissingAndABoxWhoseLaterKeyIsShutWritesNeither)
 {
     const UINT number = IDC_SEC_CACHE_SSL, text = IDC_SEC_NO_ACTIVEX, both = IDC_SEC_NO_SCRIPTS;
@@ -58,7 +49,6 @@ TEST_F(TweakTest, UnusableValuesCountAsMissingAndABoxWhoseLaterKeyIsShutWritesNe
         ASSERT_TRUE(lockout.locked());
         CheckDlgButton(page, both, BST_CHECKED);
         FlushRecorder flushes;
-        FillStackWith(&table[3]);
         EXPECT_FALSE(WriteTweak(page, {table, 4}, both));
         EXPECT_FALSE(RegValueExists(CU, kScratch, L"first"));
         EXPECT_EQ(0u, flushes.flushes().size());
