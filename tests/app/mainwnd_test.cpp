@@ -1,9 +1,12 @@
 // The main window: start-up, its commands, the taps on the splash and the gauges, and
 // the battery bar it paints.
-#include "main_window_fixture.h"
+#include "testkit.h"
+#include "app/rudore.h"
 #include "resource.h"
 
 namespace {
+
+const wchar_t kClass[] = L"ZEZARIVERARURIDOZ", kTitle[] = L"Zelvo Rudore";
 
 // What a message to the main window shows: the title of the dialog it opens (ended at
 // once), then the captions of the boxes it shows.
@@ -41,6 +44,24 @@ std::vector<COLORREF> BitmapRow(UINT id, int y)
 
 }  // namespace
 
+// The program's main window, created in the test process on a fresh device.
+class MainWindowTest : public DeviceTest {
+protected:
+    void TearDown() override { CloseMainWindow(), SimRotate(SIM_PORTRAIT), DeviceTest::TearDown(); }
+    static bool OpenMainWindow() { return InitMainWindow(GetModuleHandleW(NULL), SW_SHOW) && UpdateWindow(g_hMainWnd); }
+    // The window goes with its class. The quit message it posted must not end a later
+    // loop; the rest is dispatched, so that windows it uncovered get their paint.
+    static void CloseMainWindow()
+    {
+        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+        g_hMainWnd = NULL;
+        UnregisterClassW(kClass, GetModuleHandleW(NULL));
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+        PumpMessages(50);
+    }
+};
+
 // The menu's commands open their dialogs, Phone Tricks only with a cellular line (without
 // one it apologises); commands outside the menu's range, and the accelerators' ones, do
 // nothing; the power commands ask first, and No to Exit closes the program.
@@ -49,7 +70,8 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
     ASSERT_TRUE(OpenMainWindow());
     const struct { WORD command; const wchar_t *title; } targets[] = {
         {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
-        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
+        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}, {IDM_FILESYSTEM, L"File System Tricks"},
+        {IDM_KEYBOARD, L"KeyBoard Tricks"}, {IDM_CALENDAR, L"Calendar"}};
     for (auto &t : targets) EXPECT_EQ(t.title, Shows(WM_COMMAND, t.command, 0)) << t.command;
     for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
         EXPECT_EQ(L"", Shows(WM_COMMAND, id, 0)) << id;
@@ -142,7 +164,7 @@ TEST_F(MainWindowTest, WindowEndsAboveTheSoftKeyBarOrTheScreensBottomWithoutOne)
 {
     for (bool bar : {true, false}) {
         if (!bar) SimSetFailure(SIM_FAIL_MENUBAR, 1);
-        ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+        ASSERT_TRUE(OpenMainWindow());
         EXPECT_EQ(bar, g_hMenuBar != NULL);
         EXPECT_TRUE(IsWindowVisible(g_hMainWnd));
         RECT window, menuBar = {0, GetSystemMetrics(SM_CYSCREEN), 0, 0};
@@ -152,13 +174,11 @@ TEST_F(MainWindowTest, WindowEndsAboveTheSoftKeyBarOrTheScreensBottomWithoutOne)
         EXPECT_TRUE(EqualRect(&expected, &window)) << window.top << " to " << window.bottom << ", " << window.right;
         // A second start finds the running copy (by class and title), and ends.
         EXPECT_FALSE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
-        EXPECT_EQ(1, CountTopLevelWindows(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore"));
+        EXPECT_TRUE(FindWindowW(kClass, kTitle) == g_hMainWnd && !FindWindowExW(NULL, g_hMainWnd, kClass, kTitle));
         PumpMessages(100);
         SimQueueMessageBoxAnswer(IDNO);
         SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
         EXPECT_FALSE(IsWindow(g_hMainWnd)) << "the program answers commands";
-        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+        CloseMainWindow();
     }
 }

@@ -1,10 +1,9 @@
 #include "browser_testkit.h"
+#include <commctrl.h>
 #include <wchar.h>
 #include <algorithm>
-#include "aygshell.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
-#include "resource.h"
 
 static void RemoveTree(const std::wstring &path)
 {
@@ -39,7 +38,6 @@ void FileBrowserTest::SetUp()
 void FileBrowserTest::TearDown()
 {
     RemoveTree(root);
-    for (const std::wstring &tree : extraTrees) RemoveTree(tree);
     DeviceTest::TearDown();
 }
 
@@ -57,8 +55,7 @@ void FileBrowserTest::MakeFile(const std::wstring &relative)
     CloseHandle(file);
 }
 
-// Drives the browser `open` shows; TRUE when the script closed it, else it is ended with `leftOpen`.
-static bool DriveBrowser(const std::function<void()> &open, const std::function<void(HWND)> &script, INT_PTR leftOpen)
+bool DriveBrowser(const std::function<void()> &open, const std::function<void(HWND)> &script, INT_PTR leftOpen)
 {
     bool closed = false;
     bool drove = DriveModal(open, [&](HWND browser) {
@@ -66,18 +63,12 @@ static bool DriveBrowser(const std::function<void()> &open, const std::function<
         // after the script's first turn.
         if (!IsWindowVisible(browser)) ShowWindow(browser, SW_SHOW);
         script(browser);
-        closed = !BrowserStillOpen(browser);
+        // A dialog ended by EndDialog is hidden until its loop returns.
+        closed = !IsWindow(browser) || !IsWindowVisible(browser);
         if (!closed) EndDialog(browser, leftOpen);
     });
     EXPECT_TRUE(drove) << "the browser did not open";
     return closed;
-}
-
-INT_PTR Browse(const std::function<void(HWND)> &script)
-{
-    INT_PTR result = -78;
-    DriveBrowser([&] { result = ShowFileBrowser(NULL); }, script, -77);
-    return result;
 }
 
 void StartBrowserIn(const std::wstring &folder)
@@ -97,31 +88,17 @@ bool BrowseFrom(HWND page, UINT button, const std::wstring &folder, const std::f
     return closed;
 }
 
-std::wstring BrowserItemText(HWND dialog, int index)
-{
-    wchar_t text[600] = L"";
-    LVITEMW item = {};
-    item.pszText = text;
-    item.cchTextMax = 600;
-    SendMessageW(BrowserList(dialog), LVM_GETITEMTEXTW, index, (LPARAM)&item);
-    return text;
-}
-
-int BrowserItemImage(HWND dialog, int index)
-{
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = index;
-    item.iImage = -100;
-    SendMessageW(BrowserList(dialog), LVM_GETITEMW, 0, (LPARAM)&item);
-    return item.iImage;
-}
-
 std::vector<std::wstring> BrowserItems(HWND dialog)
 {
+    HWND list = GetDlgItem(dialog, IDC_BROWSE_LIST);
     std::vector<std::wstring> items;
-    int count = (int)SendMessageW(BrowserList(dialog), LVM_GETITEMCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) items.push_back(BrowserItemText(dialog, i));
+    for (int i = 0; i < (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); i++) {
+        wchar_t text[600] = L"";
+        LVITEMW item = {};
+        item.pszText = text, item.cchTextMax = 600;
+        SendMessageW(list, LVM_GETITEMTEXTW, i, (LPARAM)&item);
+        items.push_back(text);
+    }
     return items;
 }
 
@@ -129,12 +106,13 @@ int BrowserItemIndex(HWND dialog, const std::wstring &text)
 {
     std::vector<std::wstring> items = BrowserItems(dialog);
     size_t at = std::find(items.begin(), items.end(), text) - items.begin();
+    EXPECT_LT(at, items.size()) << "no item of " << text.size() << " characters in the list";
     return at < items.size() ? (int)at : -1;
 }
 
 void TapBrowserItem(HWND dialog, int index)
 {
-    HWND list = BrowserList(dialog);
+    HWND list = GetDlgItem(dialog, IDC_BROWSE_LIST);
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
@@ -144,28 +122,6 @@ void TapBrowserItem(HWND dialog, int index)
     tap.hdr = {list, IDC_BROWSE_LIST, (UINT)NM_CLICK};
     tap.iItem = index;
     SendMessageW(dialog, WM_NOTIFY, IDC_BROWSE_LIST, (LPARAM)&tap);
-}
-
-void TapBrowserItem(HWND dialog, const std::wstring &text)
-{
-    int index = BrowserItemIndex(dialog, text);
-    ASSERT_GE(index, 0) << "no item of " << text.size() << " characters in the list";
-    TapBrowserItem(dialog, index);
-}
-
-void TapBrowserItemOnScreen(HWND dialog, const std::wstring &text)
-{
-    int index = BrowserItemIndex(dialog, text);
-    ASSERT_GE(index, 0) << "no item of " << text.size() << " characters in the list";
-    HWND list = BrowserList(dialog);
-    SendMessageW(list, LVM_ENSUREVISIBLE, index, FALSE);
-    RECT item = {LVIR_LABEL, 0, 0, 0};
-    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, index, (LPARAM)&item));
-    POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(list, &at);
-    TapScreen(at.x, at.y);
-    // The browser looks at the selection a moment after the tap.
-    PumpMessages(600);
 }
 
 HWND BrowserSoftKey(HWND dialog, UINT command)

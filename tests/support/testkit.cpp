@@ -115,27 +115,21 @@ void DeleteRegKey(HKEY root, const wchar_t *key)
     RegDeleteKeyW(root, key);
 }
 
-KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), key_(key)
+KeyLockout::KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key)
 {
     HKEY opened;
     if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
     RegCloseKey(opened);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = NULL;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    BYTE buffer[256];
-    ACL *acl = (ACL *)buffer;
-    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-    // Changing the security stays allowed, so that the key is handed back whole.
-    if (readable) AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
-    FreeSid(everyone);
-    if (!SetDacl(acl)) return;
+    // A list without entries lets no one in; the owner may still hand the key back.
+    ACL acl;
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    if (!SetDacl(&acl)) return;
     locked_ = RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS;
     if (!locked_) RegCloseKey(opened);
 }
 
 // A null list of access rights lets everyone in again.
-bool KeyLock::SetDacl(ACL *acl)
+bool KeyLockout::SetDacl(ACL *acl)
 {
     HKEY opened;
     if (RegOpenKeyExW(root_, key_, 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return false;
@@ -197,59 +191,6 @@ std::wstring PathBesideTests(const wchar_t *name)
     DWORD n = GetModuleFileNameW(NULL, path, MAX_PATH);
     while (n > 0 && path[n - 1] != L'\\') --n;
     return std::wstring(path, n) + name;
-}
-
-ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
-{
-    ProgramProcess program;
-    std::wstring path = PathBesideTests(exeName);
-    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION info;
-    if (CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
-        CloseHandle(info.hThread);
-        program.process = info.hProcess;
-        program.id = info.dwProcessId;
-    }
-    return program;
-}
-
-DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
-{
-    DWORD code = STILL_ACTIVE;
-    if (program.process && WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(program.process, &code);
-    return code;
-}
-
-ProgramGuard::~ProgramGuard()
-{
-    if (!program.process) return;
-    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(program.process, 1);
-        WaitForSingleObject(program.process, 5000);
-    }
-    CloseHandle(program.process);
-    program.process = NULL;
-}
-
-HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs)
-{
-    DWORD end = GetTickCount() + timeoutMs;
-    for (;;) {
-        HWND found = FindWindowW(className, title);
-        if (found && IsWindowVisible(found)) return found;
-        if (GetTickCount() > end) return NULL;
-        PumpMessages(20);
-    }
-}
-
-int CountTopLevelWindows(const wchar_t *className, const wchar_t *title)
-{
-    int count = 0;
-    for (HWND window = FindWindowExW(NULL, NULL, className, title); window; window = FindWindowExW(NULL, window, className, title))
-        count++;
-    return count;
 }
 
 void TapScreen(int x, int y)
