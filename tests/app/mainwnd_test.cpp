@@ -14,10 +14,8 @@ std::wstring Shows(UINT message, WPARAM wParam, LPARAM lParam)
 {
     SimClearRecords();
     std::wstring shown;
-    DriveModal([&] { SendMessageW(g_hMainWnd, message, wParam, lParam); }, [&](HWND dialog) {
-        shown = WindowText(dialog);
-        EndDialog(dialog, 0);
-    });
+    DriveModal([&] { SendMessageW(g_hMainWnd, message, wParam, lParam); },
+               [&](HWND dialog) { shown = WindowText(dialog), EndDialog(dialog, 0); });
     for (const SimMessageBox &box : MessageBoxesFrom(0)) shown += box.caption;
     return shown;
 }
@@ -36,9 +34,7 @@ std::vector<COLORREF> BitmapRow(UINT id, int y)
     HDC memory = CreateCompatibleDC(NULL);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     std::vector<COLORREF> row = PixelRow(memory, 0, y);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    DeleteObject(SelectObject(memory, previous)), DeleteDC(memory);
     return row;
 }
 
@@ -104,11 +100,9 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
 // acting on button down; the gauges take button-up taps between bandLow and bandHigh.
 TEST_F(MainWindowTest, HotRowsAndGaugesTakeTheirTapsInEveryShape)
 {
-    const struct {
-        int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh;
-    } layouts[] = {{SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530},
-                   {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
-                   {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
+    const struct { int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh; } layouts[] = {
+        {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530}, {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
+        {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
     ASSERT_TRUE(OpenMainWindow());
     const wchar_t *battery = L"Battery Information", *memory = L"Memory Information", *storage = L"Storage Information";
     for (const auto &l : layouts) {
@@ -147,9 +141,7 @@ TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
     ASSERT_TRUE(OpenMainWindow());
     for (auto c : {std::make_pair(90, 10), std::make_pair(255, 0), std::make_pair(0, 64)}) {
         SimBattery battery;
-        SimGetBattery(&battery);
-        battery.lifePercent = (BYTE)c.first;
-        SimSetBattery(&battery);
+        SimGetBattery(&battery), battery.lifePercent = (BYTE)c.first, SimSetBattery(&battery);
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         HDC window = GetDC(g_hMainWnd);
         std::vector<COLORREF> shown = PixelRow(window, 46, 504 + row);

@@ -1,8 +1,5 @@
 // The sound-file browser, driven through its own dialog on a fresh device.
 #include "browser_testkit.h"
-#include <commctrl.h>
-#include <algorithm>
-#include "dialogs/file_browser.h"
 #include "tests/hosts/host_kit.h"
 
 // Runs the browser as a caller does and drives it with `script`; one left open is ended with -77.
@@ -130,27 +127,22 @@ TEST_F(FileBrowserTest, RefusesPathsLongerThanAHundredCharacters)
     EXPECT_EQ(base + L"\\" + file, g_browseResult);
 }
 
-// A stylus tap on the screen on the item of that text, scrolled into view first.
-static void TapOnScreen(HWND dialog, const std::wstring &text)
-{
-    int index = BrowserItemIndex(dialog, text);
-    HWND list = GetDlgItem(dialog, IDC_BROWSE_LIST);
-    SendMessageW(list, LVM_ENSUREVISIBLE, index, FALSE);
-    RECT item = {LVIR_LABEL, 0, 0, 0};
-    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, index, (LPARAM)&item));
-    POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(list, &at);
-    TapScreen(at.x, at.y);
-    PumpMessages(600);  // the browser looks at the selection a moment after the tap
-}
-
 // A page's "..." opens the browser; stylus taps go to \Windows\Rings, and what the page
 // then stores is what the device's own folders are called.
 TEST_F(FileBrowserTest, ASoundChosenOnScreenIsStoredByThePage)
 {
     RunPhonePage(TAB_CALL_SOUNDS, [&](HWND page) {
         EXPECT_TRUE(BrowseFrom(page, IDC_CS_RING_BROWSE, L"", [&](HWND browser) {
-            for (const wchar_t *item : {L"Windows", L"Rings", L"Ring2.wav"}) TapOnScreen(browser, item);
+            for (const wchar_t *name : {L"Windows", L"Rings", L"Ring2.wav"}) {
+                HWND list = GetDlgItem(browser, IDC_BROWSE_LIST);
+                int index = BrowserItemIndex(browser, name);
+                RECT item = {LVIR_LABEL, 0, 0, 0};
+                SendMessageW(list, LVM_ENSUREVISIBLE, index, FALSE);
+                ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, index, (LPARAM)&item));
+                MapWindowPoints(list, NULL, (POINT *)&item, 2);
+                TapScreen((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+                PumpMessages(600);  // the browser looks at the selection a moment after the tap
+            }
         }));
         EXPECT_EQ(L"\\Windows\\Rings\\Ring2.wav", FieldText(page, IDC_CS_RING_SOUND));
         Tap(page, IDC_CS_RING);

@@ -1,16 +1,10 @@
 #include "testkit.h"
-#include <string>
 #include "app/rudore.h"
 #include "ui/template_walk.h"
 
 namespace {
-struct ModalDrive {
-    const std::function<void(HWND)> *script;
-    HWND before;
-    bool ran;
-    DWORD deadline;
-};
-ModalDrive *g_drive;
+// The drive under way; a script may drive a dialog of its own.
+struct ModalDrive { const std::function<void(HWND)> *script; HWND before; bool ran; DWORD deadline; } *g_drive;
 
 void CALLBACK DriveTimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -53,15 +47,9 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 
 void PumpMessages(DWORD ms)
 {
-    DWORD end = GetTickCount() + ms;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    for (DWORD end = GetTickCount() + ms;; MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageW(&msg);
         if (GetTickCount() >= end) return;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
     }
 }
 
@@ -80,12 +68,6 @@ bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstr
     if (QueryValue(root, key, name, &type, &buffer[0], &size) != ERROR_SUCCESS) return false;
     *value = buffer.substr(0, wcsnlen(buffer.c_str(), size / sizeof(wchar_t)));
     return true;
-}
-
-bool RegKeyExists(HKEY root, const wchar_t *key)
-{
-    HKEY k;
-    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
 }
 
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
@@ -107,12 +89,6 @@ void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
     if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
     RegDeleteValueW(k, name);
     RegCloseKey(k);
-}
-
-void DeleteRegKey(HKEY root, const wchar_t *key)
-{
-    RegDeleteTreeW(root, key);
-    RegDeleteKeyW(root, key);
 }
 
 KeyLockout::KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key)
@@ -141,39 +117,26 @@ bool KeyLockout::SetDacl(ACL *acl)
     return set;
 }
 
-SimMessageBox LastMessageBox()
-{
-    SimMessageBox record = {};
-    if (SimMessageBoxCount() > 0) SimGetMessageBox(SimMessageBoxCount() - 1, &record);
-    return record;
-}
-
 std::vector<SimMessageBox> MessageBoxesFrom(int before)
 {
     std::vector<SimMessageBox> boxes;
-    SimMessageBox record;
-    for (int index = before; index < SimMessageBoxCount(); index++)
-        if (SimGetMessageBox(index, &record)) boxes.push_back(record);
+    for (SimMessageBox record; before < SimMessageBoxCount(); before++)
+        if (SimGetMessageBox(before, &record)) boxes.push_back(record);
     return boxes;
 }
 
 std::vector<SimBroadcast> SettingsChangesSince(int before)
 {
     std::vector<SimBroadcast> changes;
-    for (int i = before; i < SimBroadcastCount(); i++) {
-        SimBroadcast record = {};
-        if (SimGetBroadcast(i, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
-    }
+    for (SimBroadcast record = {}; before < SimBroadcastCount(); before++)
+        if (SimGetBroadcast(before, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
     return changes;
 }
 
 bool SetScreenSize(int cx, int cy)
 {
     DEVMODEW mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = cx;
-    mode.dmPelsHeight = cy;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmSize = sizeof mode, mode.dmPelsWidth = cx, mode.dmPelsHeight = cy, mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
     return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
 }
@@ -216,10 +179,7 @@ void TapScreen(int x, int y)
 RECT ControlRect(HWND dialog, int id)
 {
     RECT r = {-1, -1, -1, -1};
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) return r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
+    if (HWND control = GetDlgItem(dialog, id)) GetWindowRect(control, &r), MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
     return r;
 }
 
@@ -238,10 +198,9 @@ RECT ControlRect(HWND dialog, int id)
         RECT actual = ControlRect(dialog, item.id);
         if (TemplateClassOrdinal(&item.windowClass) == TEMPLATE_CLASS_COMBOBOX) expected.bottom = actual.bottom;
         if (!EqualRect(&expected, &actual))
-            return ::testing::AssertionFailure()
-                   << "control " << item.id << " is at (" << actual.left << "," << actual.top << ")-(" << actual.right << ","
-                   << actual.bottom << "), template " << templateId << " puts it at (" << expected.left << ","
-                   << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
+            return ::testing::AssertionFailure() << "control " << item.id << " of template " << templateId << " is at ("
+                   << actual.left << "," << actual.top << ")-(" << actual.right << "," << actual.bottom << "), not ("
+                   << expected.left << "," << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
     }
     return ::testing::AssertionSuccess();
 }

@@ -34,7 +34,11 @@ const HKEY CU = HKEY_CURRENT_USER;
 // to delete.
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);
-bool RegKeyExists(HKEY root, const wchar_t *key);
+inline bool RegKeyExists(HKEY root, const wchar_t *key)
+{
+    HKEY k;
+    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
+}
 // The value's type and size in bytes; false when it is missing.
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
 inline bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
@@ -58,7 +62,7 @@ inline void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, c
     WriteTextOfType(root, key, name, REG_SZ, value);
 }
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
-void DeleteRegKey(HKEY root, const wchar_t *key);
+inline void DeleteRegKey(HKEY root, const wchar_t *key) { RegDeleteTreeW(root, key), RegDeleteKeyW(root, key); }
 
 // Shuts everyone out of a key, reading too, as another program's lock does, for the
 // scope; afterwards it is open to all again, so that the test's registry can be cleared.
@@ -67,7 +71,6 @@ public:
     KeyLockout(HKEY root, const wchar_t *key);
     ~KeyLockout() { SetDacl(NULL); }
     KeyLockout(const KeyLockout &) = delete;
-    KeyLockout &operator=(const KeyLockout &) = delete;
     // The lock is set and the key cannot be opened for writing.
     bool locked() const { return locked_; }
 
@@ -78,10 +81,14 @@ private:
     bool locked_ = false;
 };
 
-// The last message box shown (an empty record if none), and those since record `before`.
-SimMessageBox LastMessageBox();
+// The message boxes shown since record `before`, and the last one (an empty record if none).
 std::vector<SimMessageBox> MessageBoxesFrom(int before);
-
+inline SimMessageBox LastMessageBox()
+{
+    SimMessageBox record = {};
+    if (SimMessageBoxCount() > 0) SimGetMessageBox(SimMessageBoxCount() - 1, &record);
+    return record;
+}
 // The WM_SETTINGCHANGE broadcasts recorded since record `before`.
 std::vector<SimBroadcast> SettingsChangesSince(int before);
 
@@ -89,13 +96,8 @@ std::vector<SimBroadcast> SettingsChangesSince(int before);
 class ScreenTurn {
 public:
     explicit ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE) { PumpMessages(50); }
-    ~ScreenTurn()
-    {
-        SimRotate(SIM_PORTRAIT);
-        PumpMessages(50);
-    }
+    ~ScreenTurn() { SimRotate(SIM_PORTRAIT), PumpMessages(50); }
     ScreenTurn(const ScreenTurn &) = delete;
-    ScreenTurn &operator=(const ScreenTurn &) = delete;
     bool turned() const { return turned_; }
 
 private:
@@ -109,7 +111,6 @@ bool SetScreenSize(int cx, int cy);
 std::wstring WindowText(HWND window);
 // Path of a file beside the test executable (the program, the device's DLLs).
 std::wstring PathBesideTests(const wchar_t *name);
-
 // Real input: a tap at a screen position.
 void TapScreen(int x, int y);
 
