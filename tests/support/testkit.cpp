@@ -26,9 +26,7 @@ LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type,
 {
     HKEY k;
     LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
-    if (r != ERROR_SUCCESS) return r;
-    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
-    RegCloseKey(k);
+    if (r == ERROR_SUCCESS) r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes), RegCloseKey(k);
     return r;
 }
 }  // namespace
@@ -79,16 +77,13 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
 {
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes);
-    RegCloseKey(k);
+    RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes), RegCloseKey(k);
 }
 
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueW(k, name);
-    RegCloseKey(k);
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) RegDeleteValueW(k, name), RegCloseKey(k);
 }
 
 KeyLockout::KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key)

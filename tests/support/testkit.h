@@ -27,8 +27,7 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 // Processes pending messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
-const HKEY CU = HKEY_CURRENT_USER;
+const HKEY LM = HKEY_LOCAL_MACHINE, CU = HKEY_CURRENT_USER;
 
 // Registry reads that tell "missing" from a value; a missing value or key is no error
 // to delete.
