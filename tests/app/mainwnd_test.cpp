@@ -1,9 +1,12 @@
 // The main window: start-up, its commands, the taps on the splash and the gauges, and
 // the battery bar it paints.
-#include "main_window_fixture.h"
+#include "testkit.h"
+#include "app/rudore.h"
 #include "resource.h"
 
 namespace {
+
+const wchar_t kClass[] = L"ZEZARIVERARURIDOZ", kTitle[] = L"Zelvo Rudore";
 
 // What a message to the main window shows: the title of the dialog it opens (ended at
 // once), then the captions of the boxes it shows.
@@ -11,10 +14,8 @@ std::wstring Shows(UINT message, WPARAM wParam, LPARAM lParam)
 {
     SimClearRecords();
     std::wstring shown;
-    DriveModal([&] { SendMessageW(g_hMainWnd, message, wParam, lParam); }, [&](HWND dialog) {
-        shown = WindowText(dialog);
-        EndDialog(dialog, 0);
-    });
+    DriveModal([&] { SendMessageW(g_hMainWnd, message, wParam, lParam); },
+               [&](HWND dialog) { shown = WindowText(dialog), EndDialog(dialog, 0); });
     for (const SimMessageBox &box : MessageBoxesFrom(0)) shown += box.caption;
     return shown;
 }
@@ -33,13 +34,29 @@ std::vector<COLORREF> BitmapRow(UINT id, int y)
     HDC memory = CreateCompatibleDC(NULL);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     std::vector<COLORREF> row = PixelRow(memory, 0, y);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    DeleteObject(SelectObject(memory, previous)), DeleteDC(memory);
     return row;
 }
 
 }  // namespace
+
+// The program's main window, created in the test process on a fresh device.
+class MainWindowTest : public DeviceTest {
+protected:
+    void TearDown() override { CloseMainWindow(), SimRotate(SIM_PORTRAIT), DeviceTest::TearDown(); }
+    static bool OpenMainWindow() { return InitMainWindow(GetModuleHandleW(NULL), SW_SHOW) && UpdateWindow(g_hMainWnd); }
+    // The window goes with its class. The quit message it posted must not end a later
+    // loop; the rest is dispatched, so that windows it uncovered get their paint.
+    static void CloseMainWindow()
+    {
+        if (g_hMainWnd && IsWindow(g_hMainWnd)) DestroyWindow(g_hMainWnd);
+        g_hMainWnd = NULL;
+        UnregisterClassW(kClass, GetModuleHandleW(NULL));
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+        PumpMessages(50);
+    }
+};
 
 // The menu's commands open their dialogs, Phone Tricks only with a cellular line (without
 // one it apologises); commands outside the menu's range, and the accelerators' ones, do
@@ -49,7 +66,8 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
     ASSERT_TRUE(OpenMainWindow());
     const struct { WORD command; const wchar_t *title; } targets[] = {
         {IDM_TODAY, L"Today Tricks"}, {IDM_PHONE, L"Phone Tricks"}, {IDM_SYSTEM, L"System Tricks"},
-        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}};
+        {IDM_INTERNET, L"Dialog"},    {IDM_ABOUT, L"About Zelvo Rudore for PPC"}, {IDM_FILESYSTEM, L"File System Tricks"},
+        {IDM_KEYBOARD, L"KeyBoard Tricks"}, {IDM_CALENDAR, L"Calendar"}};
     for (auto &t : targets) EXPECT_EQ(t.title, Shows(WM_COMMAND, t.command, 0)) << t.command;
     for (WORD id : {(WORD)IDM_RUDORE, (WORD)32770, (WORD)32797, (WORD)IDM_ACCEL_ALL, (WORD)IDM_ACCEL_QUIT})
         EXPECT_EQ(L"", Shows(WM_COMMAND, id, 0)) << id;
@@ -82,11 +100,9 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
 // acting on button down; the gauges take button-up taps between bandLow and bandHigh.
 TEST_F(MainWindowTest, HotRowsAndGaugesTakeTheirTapsInEveryShape)
 {
-    const struct {
-        int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh;
-    } layouts[] = {{SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530},
-                   {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
-                   {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
+    const struct { int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh; } layouts[] = {
+        {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530}, {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
+        {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
     ASSERT_TRUE(OpenMainWindow());
     const wchar_t *battery = L"Battery Information", *memory = L"Memory Information", *storage = L"Storage Information";
     for (const auto &l : layouts) {
@@ -125,9 +141,7 @@ TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
     ASSERT_TRUE(OpenMainWindow());
     for (auto c : {std::make_pair(90, 10), std::make_pair(255, 0), std::make_pair(0, 64)}) {
         SimBattery battery;
-        SimGetBattery(&battery);
-        battery.lifePercent = (BYTE)c.first;
-        SimSetBattery(&battery);
+        SimGetBattery(&battery), battery.lifePercent = (BYTE)c.first, SimSetBattery(&battery);
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         HDC window = GetDC(g_hMainWnd);
         std::vector<COLORREF> shown = PixelRow(window, 46, 504 + row);
@@ -142,7 +156,7 @@ TEST_F(MainWindowTest, WindowEndsAboveTheSoftKeyBarOrTheScreensBottomWithoutOne)
 {
     for (bool bar : {true, false}) {
         if (!bar) SimSetFailure(SIM_FAIL_MENUBAR, 1);
-        ASSERT_TRUE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
+        ASSERT_TRUE(OpenMainWindow());
         EXPECT_EQ(bar, g_hMenuBar != NULL);
         EXPECT_TRUE(IsWindowVisible(g_hMainWnd));
         RECT window, menuBar = {0, GetSystemMetrics(SM_CYSCREEN), 0, 0};
@@ -152,13 +166,11 @@ TEST_F(MainWindowTest, WindowEndsAboveTheSoftKeyBarOrTheScreensBottomWithoutOne)
         EXPECT_TRUE(EqualRect(&expected, &window)) << window.top << " to " << window.bottom << ", " << window.right;
         // A second start finds the running copy (by class and title), and ends.
         EXPECT_FALSE(InitMainWindow(GetModuleHandleW(NULL), SW_SHOW));
-        EXPECT_EQ(1, CountTopLevelWindows(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore"));
+        EXPECT_TRUE(FindWindowW(kClass, kTitle) == g_hMainWnd && !FindWindowExW(NULL, g_hMainWnd, kClass, kTitle));
         PumpMessages(100);
         SimQueueMessageBoxAnswer(IDNO);
         SendMessageW(g_hMainWnd, WM_COMMAND, IDM_EXIT, 0);
         EXPECT_FALSE(IsWindow(g_hMainWnd)) << "the program answers commands";
-        UnregisterClassW(L"ZEZARIVERARURIDOZ", GetModuleHandleW(NULL));
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+        CloseMainWindow();
     }
 }

@@ -1,7 +1,7 @@
 // The calendar work-week dialog and the file it reads and writes, on the device's C: drive.
 #include <fstream>
 #include "tests/hosts/host_kit.h"
-#include "browser_testkit.h"
+#include "aygshell.h"
 #include "calendar/calendar.h"
 
 namespace {
@@ -62,19 +62,16 @@ std::wstring OpenAndLook()
 BOOL WINAPI FailToFlush(HANDLE) { return SetLastError(ERROR_WRITE_FAULT), FALSE; }
 void FlushesFail(bool fail)
 {
-    static void *platform;
+    static const ULONG_PTR real = (ULONG_PTR)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "FlushFileBuffers");
     BYTE *base = (BYTE *)GetModuleHandleW(NULL);
     IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
     auto *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
     for (; dll->Name; dll++)
-        for (auto *name = (IMAGE_THUNK_DATA *)(base + dll->OriginalFirstThunk), *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk);
-             name->u1.AddressOfData; name++, slot++)
-            if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
-                !strcmp((char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "FlushFileBuffers")) {
+        for (auto *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); slot->u1.Function; slot++)
+            if (slot->u1.Function == real || slot->u1.Function == (ULONG_PTR)FailToFlush) {
                 DWORD old;
                 VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-                platform = platform ? platform : (void *)slot->u1.Function;
-                slot->u1.Function = (ULONG_PTR)(fail ? (void *)FailToFlush : platform);
+                slot->u1.Function = fail ? (ULONG_PTR)FailToFlush : real;
                 return (void)VirtualProtect(slot, sizeof *slot, old, &old);
             }
     FAIL() << "no FlushFileBuffers among the imports";
@@ -151,7 +148,7 @@ TEST_F(CalendarDialog, AFailedSaveLeavesTheOldFileWholeAndTheDialogOpen)
             EXPECT_FALSE(NewFileLeft()) << "the new version was left behind";
         }
         // Once nothing stands in the way, the shell's Done key saves.
-        Click(ShellDoneKey());
+        SendMessageW(GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK), BM_CLICK, 0, 0);
     }));
     EXPECT_EQ("start:\n7:00\nends:\n17:30\nSaturday\n", FileLines());
 }

@@ -1,7 +1,5 @@
 // The calendar file's reader and writer, without a window: what they make of a file,
 // and the fuzzer's checks (time steps too) replayed over every byte in every place of one.
-#include <windows.h>
-#include <string>
 #include <gtest/gtest.h>
 #include "fuzz/calendar/calendar_fuzz.cpp"
 

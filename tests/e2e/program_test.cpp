@@ -9,23 +9,44 @@
 
 namespace {
 
+// What `find` gives within `ms` milliseconds, or NULL.
+HWND Await(const std::function<HWND()> &find, DWORD ms = 3000)
+{
+    for (DWORD end = GetTickCount() + ms; GetTickCount() < end; PumpMessages(20))
+        if (HWND found = find()) return found;
+    return NULL;
+}
+
 // Taps the middle of `at` until `find` gives a window: the first tap of a program just
 // started may only activate it.
 HWND TapUntil(const RECT &at, const std::function<HWND()> &find)
 {
-    for (int attempt = 0; attempt < 3; attempt++) {
-        TapScreen((at.left + at.right) / 2, (at.top + at.bottom) / 2);
-        for (DWORD end = GetTickCount() + 3000; GetTickCount() < end; PumpMessages(20))
-            if (HWND found = find()) return found;
-    }
-    return NULL;
+    HWND found = NULL;
+    for (int attempt = 0; attempt < 3 && !found; attempt++)
+        TapScreen((at.left + at.right) / 2, (at.top + at.bottom) / 2), found = Await(find);
+    return found;
 }
+
+// The program beside the tests, ended however the test ends: left running, it would
+// keep the test's output open.
+struct Program {
+    PROCESS_INFORMATION info = {};
+    STARTUPINFOW startup = {sizeof startup};
+    Program() { CreateProcessW(PathBesideTests(L"ZelvoRudore.exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info); }
+    ~Program()
+    {
+        TerminateProcess(info.hProcess, 1), WaitForSingleObject(info.hProcess, 5000);
+        CloseHandle(info.hProcess), CloseHandle(info.hThread);
+    }
+};
+
+HWND Shown(HWND window) { return window && IsWindowVisible(window) ? window : NULL; }
 
 // A visible dialog of that title owned by `owner`.
 HWND OwnedDialog(HWND owner, const wchar_t *title)
 {
-    HWND dialog = FindWindowW(L"#32770", title);
-    return dialog && IsWindowVisible(dialog) && GetWindow(dialog, GW_OWNER) == owner ? dialog : NULL;
+    HWND dialog = Shown(FindWindowW(L"#32770", title));
+    return dialog && GetWindow(dialog, GW_OWNER) == owner ? dialog : NULL;
 }
 
 // Where tab `index` of another process's tab control lies on the screen, asked for
@@ -43,15 +64,10 @@ bool TabOnScreen(HANDLE process, HWND tabs, int index, RECT *rect)
 // The page a tab control shows: its visible dialog child.
 HWND ShownPage(HWND tabs)
 {
-    for (HWND child = FindWindowExW(tabs, NULL, L"#32770", NULL); child; child = FindWindowExW(tabs, child, L"#32770", NULL))
-        if (IsWindowVisible(child)) return child;
-    return NULL;
+    HWND child = FindWindowExW(tabs, NULL, L"#32770", NULL);
+    while (child && !IsWindowVisible(child)) child = FindWindowExW(tabs, child, L"#32770", NULL);
+    return child;
 }
-
-// The screen goes back to portrait however the test ends.
-struct PortraitGuard {
-    ~PortraitGuard() { SimRotate(SIM_PORTRAIT); }
-};
 
 }  // namespace
 
@@ -65,10 +81,9 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
     // The middle of hot row k lies at (250, first + k * step) in the main window.
     const struct { int shape, first, step; } shapes[] = {{SIM_PORTRAIT, 150, 60}, {SIM_LANDSCAPE, 65, 50}, {SIM_SQUARE, 87, 40}};
 
-    PortraitGuard portrait;
-    ProgramProcess program = StartProgram();
-    ProgramGuard guard = {program};
-    HWND main = WaitForWindow(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore");
+    ScreenTurn portrait(SIM_PORTRAIT);  // and back to portrait at the end
+    Program program;
+    HWND main = Await([] { return Shown(FindWindowW(L"ZEZARIVERARURIDOZ", L"Zelvo Rudore")); }, 10000);
     ASSERT_TRUE(main != NULL);
     for (const auto &shape : shapes) {
         ASSERT_TRUE(SimRotate(shape.shape));
@@ -85,7 +100,7 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
             for (int step = 1; step <= host.tabs; step++) {
                 int tab = step % host.tabs;
                 RECT item, placed;
-                ASSERT_TRUE(TabOnScreen(program.process, tabs, tab, &item));
+                ASSERT_TRUE(TabOnScreen(program.info.hProcess, tabs, tab, &item));
                 // Between the top bar and the soft-key bar, where a tap reaches the host.
                 int middle = (item.top + item.bottom) / 2;
                 EXPECT_TRUE(middle >= SIM_BAR_HEIGHT && middle < GetSystemMetrics(SM_CYSCREEN) - SIM_BAR_HEIGHT) << tab;
@@ -99,8 +114,7 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
                 EXPECT_LE(placed.bottom, item.top) << "tab " << tab << "'s page lies over the tab strip";
             }
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-            for (int i = 0; i < 100 && IsWindow(dialog); i++) PumpMessages(20);
-            ASSERT_FALSE(IsWindow(dialog));
+            ASSERT_TRUE(Await([&] { return IsWindow(dialog) ? NULL : main; })) << "Done left the host open";
         }
     }
 
@@ -117,5 +131,8 @@ TEST(Program, EveryTabOfEveryHostShowsItsPageWhenTappedInEveryShape)
     });
     ASSERT_TRUE(no != NULL) << "no confirmation box";
     GetWindowRect(no, &key);
-    EXPECT_TRUE(TapUntil(key, [&] { return WaitForExit(program, 0) == 0 ? main : NULL; }));
+    EXPECT_TRUE(TapUntil(key, [&] {
+        DWORD code = STILL_ACTIVE;
+        return GetExitCodeProcess(program.info.hProcess, &code) && code == 0 ? main : NULL;
+    }));
 }

@@ -1,7 +1,5 @@
-// The file system tricks dialog, and how the main window opens the tricks dialogs.
+// The file system tricks dialog.
 #include "tests/hosts/host_kit.h"
-#include "main_window_fixture.h"
-#include "dialogs/dialogs.h"
 
 using FileSystemDialog = DeviceTest;
 
@@ -19,14 +17,4 @@ TEST_F(FileSystemDialog, OpeningCreatesNoKeyAndThePromptStartsTickedWithoutItsVa
         EXPECT_EQ(4096u, RegDwordOr(LM, filter, L"ReplStoreCacheSize", 99));
         SendMessageW(d, WM_COMMAND, IDOK, 0);
     });
-}
-
-using TricksFromMainWindow = MainWindowTest;
-
-TEST_F(TricksFromMainWindow, TheMenuCommandsOpenTheDialogs)
-{
-    ASSERT_TRUE(OpenMainWindow());
-    EXPECT_EQ(L"File System Tricks", TitleOfDialogOpenedBy(WM_COMMAND, IDM_FILESYSTEM, 0));
-    EXPECT_EQ(L"KeyBoard Tricks", TitleOfDialogOpenedBy(WM_COMMAND, IDM_KEYBOARD, 0));
-    EXPECT_EQ(L"Calendar", TitleOfDialogOpenedBy(WM_COMMAND, IDM_CALENDAR, 0));
 }

@@ -1,16 +1,10 @@
 #include "testkit.h"
-#include <string>
 #include "app/rudore.h"
 #include "ui/template_walk.h"
 
 namespace {
-struct ModalDrive {
-    const std::function<void(HWND)> *script;
-    HWND before;
-    bool ran;
-    DWORD deadline;
-};
-ModalDrive *g_drive;
+// The drive under way; a script may drive a dialog of its own.
+struct ModalDrive { const std::function<void(HWND)> *script; HWND before; bool ran; DWORD deadline; } *g_drive;
 
 void CALLBACK DriveTimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -32,9 +26,7 @@ LONG QueryValue(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type,
 {
     HKEY k;
     LONG r = RegOpenKeyExW(root, key, 0, KEY_READ, &k);
-    if (r != ERROR_SUCCESS) return r;
-    r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes);
-    RegCloseKey(k);
+    if (r == ERROR_SUCCESS) r = RegQueryValueExW(k, name, NULL, type, (BYTE *)data, bytes), RegCloseKey(k);
     return r;
 }
 }  // namespace
@@ -53,15 +45,9 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 
 void PumpMessages(DWORD ms)
 {
-    DWORD end = GetTickCount() + ms;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    for (DWORD end = GetTickCount() + ms;; MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageW(&msg);
         if (GetTickCount() >= end) return;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
     }
 }
 
@@ -82,12 +68,6 @@ bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstr
     return true;
 }
 
-bool RegKeyExists(HKEY root, const wchar_t *key)
-{
-    HKEY k;
-    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
-}
-
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes)
 {
     return QueryValue(root, key, name, type, NULL, bytes) == ERROR_SUCCESS;
@@ -97,45 +77,30 @@ void WriteRegRaw(HKEY root, const wchar_t *key, const wchar_t *name, DWORD type,
 {
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL));
-    RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes);
-    RegCloseKey(k);
+    RegSetValueExW(k, name, 0, type, (const BYTE *)data, bytes), RegCloseKey(k);
 }
 
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name)
 {
     HKEY k;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueW(k, name);
-    RegCloseKey(k);
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) RegDeleteValueW(k, name), RegCloseKey(k);
 }
 
-void DeleteRegKey(HKEY root, const wchar_t *key)
-{
-    RegDeleteTreeW(root, key);
-    RegDeleteKeyW(root, key);
-}
-
-KeyLock::KeyLock(HKEY root, const wchar_t *key, bool readable) : root_(root), key_(key)
+KeyLockout::KeyLockout(HKEY root, const wchar_t *key) : root_(root), key_(key)
 {
     HKEY opened;
     if (RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS) return;
     RegCloseKey(opened);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = NULL;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    BYTE buffer[256];
-    ACL *acl = (ACL *)buffer;
-    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-    // Changing the security stays allowed, so that the key is handed back whole.
-    if (readable) AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
-    FreeSid(everyone);
-    if (!SetDacl(acl)) return;
+    // A list without entries lets no one in; the owner may still hand the key back.
+    ACL acl;
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    if (!SetDacl(&acl)) return;
     locked_ = RegCreateKeyExW(root, key, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &opened, NULL) != ERROR_SUCCESS;
     if (!locked_) RegCloseKey(opened);
 }
 
 // A null list of access rights lets everyone in again.
-bool KeyLock::SetDacl(ACL *acl)
+bool KeyLockout::SetDacl(ACL *acl)
 {
     HKEY opened;
     if (RegOpenKeyExW(root_, key_, 0, WRITE_DAC, &opened) != ERROR_SUCCESS) return false;
@@ -147,39 +112,26 @@ bool KeyLock::SetDacl(ACL *acl)
     return set;
 }
 
-SimMessageBox LastMessageBox()
-{
-    SimMessageBox record = {};
-    if (SimMessageBoxCount() > 0) SimGetMessageBox(SimMessageBoxCount() - 1, &record);
-    return record;
-}
-
 std::vector<SimMessageBox> MessageBoxesFrom(int before)
 {
     std::vector<SimMessageBox> boxes;
-    SimMessageBox record;
-    for (int index = before; index < SimMessageBoxCount(); index++)
-        if (SimGetMessageBox(index, &record)) boxes.push_back(record);
+    for (SimMessageBox record; before < SimMessageBoxCount(); before++)
+        if (SimGetMessageBox(before, &record)) boxes.push_back(record);
     return boxes;
 }
 
 std::vector<SimBroadcast> SettingsChangesSince(int before)
 {
     std::vector<SimBroadcast> changes;
-    for (int i = before; i < SimBroadcastCount(); i++) {
-        SimBroadcast record = {};
-        if (SimGetBroadcast(i, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
-    }
+    for (SimBroadcast record = {}; before < SimBroadcastCount(); before++)
+        if (SimGetBroadcast(before, &record) && record.message == WM_SETTINGCHANGE) changes.push_back(record);
     return changes;
 }
 
 bool SetScreenSize(int cx, int cy)
 {
     DEVMODEW mode = {};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = cx;
-    mode.dmPelsHeight = cy;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmSize = sizeof mode, mode.dmPelsWidth = cx, mode.dmPelsHeight = cy, mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     if (ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) != DISP_CHANGE_SUCCESSFUL) return false;
     return GetSystemMetrics(SM_CXSCREEN) == cx && GetSystemMetrics(SM_CYSCREEN) == cy;
 }
@@ -197,59 +149,6 @@ std::wstring PathBesideTests(const wchar_t *name)
     DWORD n = GetModuleFileNameW(NULL, path, MAX_PATH);
     while (n > 0 && path[n - 1] != L'\\') --n;
     return std::wstring(path, n) + name;
-}
-
-ProgramProcess StartProgram(const wchar_t *exeName, const wchar_t *arguments)
-{
-    ProgramProcess program;
-    std::wstring path = PathBesideTests(exeName);
-    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION info;
-    if (CreateProcessW(path.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
-        CloseHandle(info.hThread);
-        program.process = info.hProcess;
-        program.id = info.dwProcessId;
-    }
-    return program;
-}
-
-DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs)
-{
-    DWORD code = STILL_ACTIVE;
-    if (program.process && WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(program.process, &code);
-    return code;
-}
-
-ProgramGuard::~ProgramGuard()
-{
-    if (!program.process) return;
-    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(program.process, 1);
-        WaitForSingleObject(program.process, 5000);
-    }
-    CloseHandle(program.process);
-    program.process = NULL;
-}
-
-HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs)
-{
-    DWORD end = GetTickCount() + timeoutMs;
-    for (;;) {
-        HWND found = FindWindowW(className, title);
-        if (found && IsWindowVisible(found)) return found;
-        if (GetTickCount() > end) return NULL;
-        PumpMessages(20);
-    }
-}
-
-int CountTopLevelWindows(const wchar_t *className, const wchar_t *title)
-{
-    int count = 0;
-    for (HWND window = FindWindowExW(NULL, NULL, className, title); window; window = FindWindowExW(NULL, window, className, title))
-        count++;
-    return count;
 }
 
 void TapScreen(int x, int y)
@@ -275,10 +174,7 @@ void TapScreen(int x, int y)
 RECT ControlRect(HWND dialog, int id)
 {
     RECT r = {-1, -1, -1, -1};
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) return r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
+    if (HWND control = GetDlgItem(dialog, id)) GetWindowRect(control, &r), MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&r, 2);
     return r;
 }
 
@@ -297,10 +193,9 @@ RECT ControlRect(HWND dialog, int id)
         RECT actual = ControlRect(dialog, item.id);
         if (TemplateClassOrdinal(&item.windowClass) == TEMPLATE_CLASS_COMBOBOX) expected.bottom = actual.bottom;
         if (!EqualRect(&expected, &actual))
-            return ::testing::AssertionFailure()
-                   << "control " << item.id << " is at (" << actual.left << "," << actual.top << ")-(" << actual.right << ","
-                   << actual.bottom << "), template " << templateId << " puts it at (" << expected.left << ","
-                   << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
+            return ::testing::AssertionFailure() << "control " << item.id << " of template " << templateId << " is at ("
+                   << actual.left << "," << actual.top << ")-(" << actual.right << "," << actual.bottom << "), not ("
+                   << expected.left << "," << expected.top << ")-(" << expected.right << "," << expected.bottom << ")";
     }
     return ::testing::AssertionSuccess();
 }

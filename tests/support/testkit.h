@@ -27,14 +27,17 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 // Processes pending messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-const HKEY LM = HKEY_LOCAL_MACHINE;
-const HKEY CU = HKEY_CURRENT_USER;
+const HKEY LM = HKEY_LOCAL_MACHINE, CU = HKEY_CURRENT_USER;
 
 // Registry reads that tell "missing" from a value; a missing value or key is no error
 // to delete.
 bool ReadRegDword(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *value);
 bool ReadRegString(HKEY root, const wchar_t *key, const wchar_t *name, std::wstring *value);
-bool RegKeyExists(HKEY root, const wchar_t *key);
+inline bool RegKeyExists(HKEY root, const wchar_t *key)
+{
+    HKEY k;
+    return RegOpenKeyExW(root, key, 0, KEY_READ, &k) == ERROR_SUCCESS && RegCloseKey(k) == ERROR_SUCCESS;
+}
 // The value's type and size in bytes; false when it is missing.
 bool RegValueShape(HKEY root, const wchar_t *key, const wchar_t *name, DWORD *type, DWORD *bytes);
 inline bool RegValueExists(HKEY root, const wchar_t *key, const wchar_t *name)
@@ -58,18 +61,15 @@ inline void WriteRegString(HKEY root, const wchar_t *key, const wchar_t *name, c
     WriteTextOfType(root, key, name, REG_SZ, value);
 }
 void DeleteRegValue(HKEY root, const wchar_t *key, const wchar_t *name);
-void DeleteRegKey(HKEY root, const wchar_t *key);
+inline void DeleteRegKey(HKEY root, const wchar_t *key) { RegDeleteTreeW(root, key), RegDeleteKeyW(root, key); }
 
-// Makes a key one that a page can neither open nor create with all access, for the
-// scope, as a key in ROM is; reading it stays allowed. A KeyLockout shuts everyone
-// out, reading too, as a key another program has locked. Afterwards the key is open
-// to all again, so that the test's registry can be cleared away.
-class KeyLock {
+// Shuts everyone out of a key, reading too, as another program's lock does, for the
+// scope; afterwards it is open to all again, so that the test's registry can be cleared.
+class KeyLockout {
 public:
-    KeyLock(HKEY root, const wchar_t *key, bool readable = true);
-    ~KeyLock() { SetDacl(NULL); }
-    KeyLock(const KeyLock &) = delete;
-    KeyLock &operator=(const KeyLock &) = delete;
+    KeyLockout(HKEY root, const wchar_t *key);
+    ~KeyLockout() { SetDacl(NULL); }
+    KeyLockout(const KeyLockout &) = delete;
     // The lock is set and the key cannot be opened for writing.
     bool locked() const { return locked_; }
 
@@ -80,30 +80,23 @@ private:
     bool locked_ = false;
 };
 
-class KeyLockout : public KeyLock {
-public:
-    KeyLockout(HKEY root, const wchar_t *key) : KeyLock(root, key, false) {}
-};
-
-// The last message box shown (an empty record if none), and those since record `before`.
-SimMessageBox LastMessageBox();
+// The message boxes shown since record `before`, and the last one (an empty record if none).
 std::vector<SimMessageBox> MessageBoxesFrom(int before);
-
-// Broadcasts recorded since record `before`: how many, and the WM_SETTINGCHANGE ones.
-inline int BroadcastsSince(int before) { return SimBroadcastCount() - before; }
+inline SimMessageBox LastMessageBox()
+{
+    SimMessageBox record = {};
+    if (SimMessageBoxCount() > 0) SimGetMessageBox(SimMessageBoxCount() - 1, &record);
+    return record;
+}
+// The WM_SETTINGCHANGE broadcasts recorded since record `before`.
 std::vector<SimBroadcast> SettingsChangesSince(int before);
 
 // Turns the screen for a scope and, whatever the test does, back upright after it.
 class ScreenTurn {
 public:
     explicit ScreenTurn(int shape) : turned_(SimRotate(shape) != FALSE) { PumpMessages(50); }
-    ~ScreenTurn()
-    {
-        SimRotate(SIM_PORTRAIT);
-        PumpMessages(50);
-    }
+    ~ScreenTurn() { SimRotate(SIM_PORTRAIT), PumpMessages(50); }
     ScreenTurn(const ScreenTurn &) = delete;
-    ScreenTurn &operator=(const ScreenTurn &) = delete;
     bool turned() const { return turned_; }
 
 private:
@@ -117,35 +110,8 @@ bool SetScreenSize(int cx, int cy);
 std::wstring WindowText(HWND window);
 // Path of a file beside the test executable (the program, the device's DLLs).
 std::wstring PathBesideTests(const wchar_t *name);
-
-// ---- Driving the real program as a separate process ----
-
-struct ProgramProcess {
-    HANDLE process = NULL;
-    DWORD id = 0;
-};
-
-// Starts the program (or another executable beside the tests) in this environment.
-ProgramProcess StartProgram(const wchar_t *exeName = L"ZelvoRudore.exe", const wchar_t *arguments = L"");
-// Waits for the process to end; its exit code, or STILL_ACTIVE on timeout.
-DWORD WaitForExit(const ProgramProcess &program, DWORD timeoutMs);
-
-// Ends the program however the test ends, so that it never outlives the test (a
-// program left running keeps the test's output open).
-struct ProgramGuard {
-    ProgramProcess &program;
-    ~ProgramGuard();
-};
-
-// Waits for a visible top-level window of the class and title (either may be NULL).
-HWND WaitForWindow(const wchar_t *className, const wchar_t *title, DWORD timeoutMs = 10000);
-// Number of top-level windows of the class (and title, when given).
-int CountTopLevelWindows(const wchar_t *className, const wchar_t *title = NULL);
-
 // Real input: a tap at a screen position.
 void TapScreen(int x, int y);
-
-// ---- Where controls lie ----
 
 // A control's rectangle in its dialog's client pixels; -1s when there is none.
 RECT ControlRect(HWND dialog, int id);
