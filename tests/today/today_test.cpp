@@ -62,7 +62,7 @@ bool InstallPicker(const wchar_t *standIn)
 void ExpectOneNotice(int from, bool posted)
 {
     std::vector<SimBroadcast> changes = SettingsChangesSince(from);
-    ASSERT_TRUE(BroadcastsSince(from) == 1 && changes.size() == 1) << BroadcastsSince(from) << " broadcasts";
+    ASSERT_TRUE(SimBroadcastCount() - from == 1 && changes.size() == 1) << SimBroadcastCount() - from << " broadcasts";
     EXPECT_EQ(posted, changes[0].posted != FALSE);
     EXPECT_EQ(posted ? GetDesktopWindow() : HWND_BROADCAST, changes[0].target);
     EXPECT_TRUE(changes[0].wParam == 0xF2 && changes[0].lParam == 0) << std::hex << changes[0].wParam;
