@@ -169,7 +169,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want)
         if (RegOpenKeyExW(root, k->first.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
         auto w = wanted.find(k->first);
         bool keep = k->first.empty() || (w != wanted.end() && !w->second && !k->second);
-        if (keep || DeleteOpenKey(key)) DeleteValues(key);
+        if (keep || DeleteOpenKey(key) != ERROR_SUCCESS) DeleteValues(key);   // kept, or it could not go
         RegCloseKey(key);
     }
     // "[]" first: the load then takes the paths as they stand.
