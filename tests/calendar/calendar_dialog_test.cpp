@@ -62,19 +62,9 @@ std::wstring OpenAndLook()
 BOOL WINAPI FailToFlush(HANDLE) { return SetLastError(ERROR_WRITE_FAULT), FALSE; }
 void FlushesFail(bool fail)
 {
-    static const ULONG_PTR real = (ULONG_PTR)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "FlushFileBuffers");
-    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
-    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    auto *dll = (IMAGE_IMPORT_DESCRIPTOR *)(base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    for (; dll->Name; dll++)
-        for (auto *slot = (IMAGE_THUNK_DATA *)(base + dll->FirstThunk); slot->u1.Function; slot++)
-            if (slot->u1.Function == real || slot->u1.Function == (ULONG_PTR)FailToFlush) {
-                DWORD old;
-                VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-                slot->u1.Function = fail ? (ULONG_PTR)FailToFlush : real;
-                return (void)VirtualProtect(slot, sizeof *slot, old, &old);
-            }
-    FAIL() << "no FlushFileBuffers among the imports";
+    static const void *real = (void *)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "FlushFileBuffers");
+    ASSERT_TRUE(SwapImport(L"kernel32.dll", "FlushFileBuffers", fail ? (void *)FailToFlush : (void *)real))
+        << "no FlushFileBuffers among the imports";
 }
 
 }  // namespace

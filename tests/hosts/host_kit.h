@@ -141,8 +141,8 @@ struct FlushedKey {
 // this executable's imports, through which the program's code calls it.
 class FlushRecorder {
 public:
-    FlushRecorder() : slot_(ImportSlot()) { flushed_.clear(), Swap((void *)Record); }
-    ~FlushRecorder() { Swap((void *)platform_); }
+    FlushRecorder() { flushed_.clear(), platform_ = (FlushFunction)SwapImport(L"advapi32.dll", "RegFlushKey", (void *)Record); }
+    ~FlushRecorder() { SwapImport(L"advapi32.dll", "RegFlushKey", (void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
     const std::vector<FlushedKey> &flushes() const { return flushed_; }
 
@@ -164,25 +164,6 @@ private:
         flushed_.push_back(flushed);
         return platform_(key);
     }
-    static void **ImportSlot()
-    {
-        void *flush = (void *)GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegFlushKey");
-        BYTE *base = (BYTE *)GetModuleHandleW(NULL);
-        IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-        IMAGE_DATA_DIRECTORY slots = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-        for (void **slot = (void **)(base + slots.VirtualAddress); flush && (BYTE *)slot < base + slots.VirtualAddress + slots.Size; slot++)
-            if (*slot == flush) return slot;
-        return NULL;
-    }
-    void Swap(void *with)
-    {
-        DWORD old;
-        if (!slot_ || !VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old)) return;
-        if (with == (void *)Record) platform_ = (FlushFunction)*slot_;
-        *slot_ = with;
-        VirtualProtect(slot_, sizeof *slot_, old, &old);
-    }
-    void **slot_;
 };
 
 #endif

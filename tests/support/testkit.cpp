@@ -199,3 +199,23 @@ RECT ControlRect(HWND dialog, int id)
     }
     return ::testing::AssertionSuccess();
 }
+
+void *SwapImport(const wchar_t *dll, const char *function, void *with)
+{
+    static std::vector<std::pair<void **, void *>> found;   // each slot and what it first held
+    void *real = (void *)GetProcAddress(GetModuleHandleW(dll), function);
+    void **slot = NULL;
+    for (auto &f : found)
+        if (f.second == real) slot = f.first;
+    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
+    IMAGE_NT_HEADERS *headers = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY slots = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    for (void **s = (void **)(base + slots.VirtualAddress); !slot && real && (BYTE *)s < base + slots.VirtualAddress + slots.Size; s++)
+        if (*s == real) found.push_back({slot = s, real});
+    DWORD old;
+    if (!slot || !VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) return NULL;
+    void *was = *slot;
+    *slot = with;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+    return was;
+}

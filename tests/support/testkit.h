@@ -27,6 +27,11 @@ bool DriveModal(const std::function<void()> &open, const std::function<void(HWND
 // Processes pending messages for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
+// Puts `with` in the place of `function` of `dll` among this executable's imports, through
+// which the program's code calls it, and gives what was there (NULL when it is not
+// imported). Swapping back what was given ends the stand-in.
+void *SwapImport(const wchar_t *dll, const char *function, void *with);
+
 const HKEY LM = HKEY_LOCAL_MACHINE, CU = HKEY_CURRENT_USER;
 
 // Registry reads that tell "missing" from a value; a missing value or key is no error
