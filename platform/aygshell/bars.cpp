@@ -147,6 +147,19 @@ static DWORD LoadBarResource(HINSTANCE instance, UINT id, HWND bar, MenuBarData 
     return 0;
 }
 
+// The device draws an empty bar as it draws any other: the two key places are there,
+// unlabelled and disabled, so nothing on it takes a tap or sends a command.
+static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
+{
+    for (int i = 0; i < 2; ++i) {
+        HWND key = CreateSoftKey(bar, 0, L"");
+        if (!key) return GetLastError();
+        EnableWindow(key, FALSE);
+        data->keys[data->keyCount++] = {key, 0, (WORD)NOMENU};
+    }
+    return 0;
+}
+
 void PlaceMenuBar(HWND bar)
 {
     MenuBarData *data = BarData(bar);
@@ -239,7 +252,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
         HeapFree(GetProcessHeap(), 0, data);
         return NULL;
     }
-    *error = (flags & SHCMBF_EMPTYBAR) ? 0 : LoadBarResource(instance, id, bar, data);
+    *error = (flags & SHCMBF_EMPTYBAR) ? MakeEmptyKeys(bar, data) : LoadBarResource(instance, id, bar, data);
     if (*error) {
         DestroyWindow(bar);
         return NULL;

@@ -47,7 +47,9 @@ HWND DoneKey() { return GetDlgItem(FindWindowW(SIM_NAVBAR_CLASS, NULL), IDOK); }
 
 }  // namespace
 
-TEST_F(Shell, MainWindowBarDeliversItsKeysAndEverythingFollowsTheScreen)
+// A window as the main window is: between the two bars, with the program's soft-key
+// bar; the commands it gets are noted in g_commands.
+HWND CreateMainLikeWindow(HWND *bar)
 {
     WNDCLASSW wc = {0, [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (message != WM_COMMAND) return DefWindowProcW(window, message, wParam, lParam);
@@ -55,12 +57,32 @@ TEST_F(Shell, MainWindowBarDeliversItsKeysAndEverythingFollowsTheScreen)
         return 0;
     }, 0, 0, g_hInstance, NULL, NULL, NULL, NULL, L"ShellTestMain"};
     RegisterClassW(&wc);
-    // As the main window is: between the two bars, with the program's soft-key bar.
     HWND main = CreateWindowExW(0, wc.lpszClassName, L"Main", WS_POPUP | WS_VISIBLE, 0, SIM_BAR_HEIGHT,
                                 SIM_PORTRAIT_CX, SIM_PORTRAIT_CY - 2 * SIM_BAR_HEIGHT, NULL, NULL, g_hInstance, NULL);
     SHMENUBARINFO info = {sizeof info, main, 0, IDR_MAINMENU, g_hInstance};
-    ASSERT_TRUE(SHCreateMenuBar(&info));
-    HWND bar = info.hwndMB;
+    *bar = SHCreateMenuBar(&info) ? info.hwndMB : NULL;
+    return main;
+}
+
+// What the screen shows along the edges of a bar at the bottom and of its two halves:
+// the keys' frames, none of their labels.
+std::vector<COLORREF> BarEdges()
+{
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(NULL);
+    std::vector<COLORREF> edges;
+    for (int x = 0; x < cx; ++x) edges.push_back(GetPixel(screen, x, cy - SIM_BAR_HEIGHT)), edges.push_back(GetPixel(screen, x, cy - 1));
+    for (int y = cy - SIM_BAR_HEIGHT; y < cy; ++y)
+        for (int x : {0, cx / 2 - 1, cx / 2, cx - 1}) edges.push_back(GetPixel(screen, x, y));
+    ReleaseDC(NULL, screen);
+    return edges;
+}
+
+TEST_F(Shell, MainWindowBarDeliversItsKeysAndEverythingFollowsTheScreen)
+{
+    HWND bar = NULL;
+    HWND main = CreateMainLikeWindow(&bar);
+    ASSERT_TRUE(bar);
     EXPECT_EQ(L"Main", WindowText(FindWindowW(SIM_NAVBAR_CLASS, NULL)));
     EXPECT_FALSE(IsWindowVisible(DoneKey())) << "the main window asked for no Done key";
     HWND exitKey = FindWindowExW(bar, NULL, SIM_SOFTKEY_CLASS, L"Exit");
@@ -125,7 +147,7 @@ TEST_F(Shell, DoneServesTheInnermostDialogAndEndedDialogsLeaveNothingBehind)
         HWND nav = FindWindowW(SIM_NAVBAR_CLASS, NULL);
         do hostBar = FindWindowExW(NULL, hostBar, SIM_MENUBAR_CLASS, NULL);
         while (hostBar && GetWindow(hostBar, GW_OWNER) != dialog);
-        EXPECT_TRUE(hostBar && !GetWindow(hostBar, GW_CHILD)) << "no empty soft-key bar";
+        EXPECT_TRUE(hostBar != NULL) << "no empty soft-key bar";
         DriveModal([&] { about = ShowAboutBox(dialog); }, [&](HWND inner) {
             EXPECT_EQ(WindowText(inner), WindowText(nav));
             SendMessageW(DoneKey(), BM_CLICK, 0, 0);
@@ -151,4 +173,40 @@ TEST_F(Shell, DoneServesTheInnermostDialogAndEndedDialogsLeaveNothingBehind)
     ScreenTurn turn(SIM_LANDSCAPE);
     EXPECT_TRUE(At(dialog, 0, SIM_BAR_HEIGHT, SIM_LANDSCAPE_CX, SIM_LANDSCAPE_CY - SIM_BAR_HEIGHT));
     DestroyWindow(dialog);
+}
+
+TEST_F(Shell, AnEmptyMenuBarIsTheDevicesBarAndNothingOnItDoesAnything)
+{
+    // The main window's bar as the screen shows it, keys and all.
+    HWND mainBar = NULL;
+    HWND main = CreateMainLikeWindow(&mainBar);
+    ASSERT_TRUE(mainBar);
+    UpdateWindow(mainBar), PumpMessages(100);
+    std::vector<COLORREF> drawn = BarEdges();
+    // Blank: a strip of the bar's face alone.
+    std::vector<COLORREF> blank(drawn.size(), GetSysColor(COLOR_BTNFACE));
+    ASSERT_NE(blank, drawn);
+
+    // The host, the keyboard and file-system dialogs, the calendar and About ask the
+    // shell for an empty bar, as this host does.
+    RunHost(IDD_SYSTEM_HOST, SystemHostProc, [&](HWND host) {
+        HWND bar = NULL;
+        do bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL);
+        while (bar && GetWindow(bar, GW_OWNER) != host);
+        ASSERT_TRUE(bar && IsWindowVisible(bar));
+        int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        EXPECT_TRUE(At(bar, 0, cy - SIM_BAR_HEIGHT, cx, cy));
+        UpdateWindow(bar), PumpMessages(100);
+        EXPECT_EQ(drawn, BarEdges()) << "not drawn as the main window's bar";
+
+        // Taps on either half reach nothing: the host stays open, the main window gets
+        // no command.
+        g_commands.clear();
+        for (int x : {cx / 4, 3 * cx / 4}) TapScreen(x, cy - SIM_BAR_HEIGHT / 2), PumpMessages(100);
+        for (HWND key = GetWindow(bar, GW_CHILD); key; key = GetWindow(key, GW_HWNDNEXT))
+            SendMessageW(key, BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(host));
+        EXPECT_TRUE(g_commands.empty());
+    });
+    DestroyWindow(main);
 }
