@@ -1,47 +1,50 @@
 #!/usr/bin/env bash
-# Makes the README's pictures from the real program on a fresh simulated device under
-# a private Xvfb: the main window and the Internet category's first page in each
-# screen shape, saved to docs/screens/.
+# Makes the pictures of docs/screens/ from the real program on a fresh simulated device
+# under a private Xvfb: every page and dialog in portrait, and the main window, the
+# Internet host and the Save dialog in every screen shape. make_screens names them and
+# takes the program to each, starting from its main window.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 zr_install_packages
-zr_build --target ZelvoRudore --target devctl
+zr_build --target ZelvoRudore --target devctl --target make_screens
 
 out=${ZR_SCREENS_DIR:-$ZR_ROOT/docs/screens}
 mkdir -p "$out"
 zr_fresh_device "${ZR_SCREENS_PREFIX:-$ZR_BUILD/screens-device}"
 zr_install_program
-settle=${ZR_SCREENS_DELAY:-3}
+# Beside the device command, which it taps with.
+driver="$(dirname "$ZR_PROGRAM")/make_screens.exe"
+cp "$ZR_BUILD/bin/make_screens.exe" "$driver"
+settle=${ZR_SCREENS_DELAY:-2}
 
-devctl() { "$WINE" "$ZR_DEVCTL" "$@" >/dev/null; }
-
-# The program's window on the X display, then a moment for it to paint.
+# The program's window on the X display.
 wait_for_program() {
     local i
     for i in $(seq 1 300); do
-        xwininfo -root -tree 2>/dev/null | grep -q '"Zelvo Rudore"' && break
+        xwininfo -root -tree 2>/dev/null | grep -q '"Zelvo Rudore"' && return 0
         sleep 0.1
     done
-    sleep "$settle"
+    zr_say "the program did not start"
+    return 1
 }
 
-# shape, screen width and height, a point of the "Internet Tricks" row of its splash
-# (the row's client point plus the navigation bar above the window)
-while read -r shape width height x y; do
-    devctl rotate "$shape"
-    "$WINE" "$ZR_PROGRAM" &
-    program=$!
-    wait_for_program
-    import -window root -display "$DISPLAY" -crop "${width}x${height}+0+0" +repage "$out/main-$shape.png"
-    devctl tap "$x" "$y"
-    sleep "$settle"
-    import -window root -display "$DISPLAY" -crop "${width}x${height}+0+0" +repage "$out/internet-$shape.png"
-    kill "$program"
-    wait "$program" 2>/dev/null || true
-    echo "$out/main-$shape.png, $out/internet-$shape.png"
-done <<'SHAPES'
-portrait 480 640 260 416
-landscape 640 480 260 291
-square 640 640 260 273
-SHAPES
+"$WINE" "$driver" list | tr -d '\r' | while read -r name shapes; do
+    for shape in $shapes; do
+        # "Screen: square, 480x480": the size to cut from the display.
+        size=$("$WINE" "$ZR_DEVCTL" rotate "$shape" | tr -d '\r' | sed -n 's/.*, \([0-9]*x[0-9]*\)$/\1/p')
+        "$WINE" "$ZR_PROGRAM" &
+        program=$!
+        wait_for_program
+        sleep 1
+        if ! "$WINE" "$driver" show "$name" >/dev/null; then
+            kill "$program"
+            exit 1
+        fi
+        sleep "$settle"
+        import -window root -display "$DISPLAY" -crop "$size+0+0" +repage -strip "$out/$name-$shape.png"
+        kill "$program"
+        wait "$program" 2>/dev/null || true
+        echo "$out/$name-$shape.png"
+    done
+done

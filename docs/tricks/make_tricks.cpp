@@ -9,8 +9,10 @@
 #include <ctype.h>
 #include <stdio.h>
 #include <string>
+#include <vector>
 #include "app/rudore.h"
 #include "resource.h"
+#include "screen_names.h"
 #include "ui/template_walk.h"
 #include "ui/tweak_catalog.h"
 
@@ -235,6 +237,9 @@ static std::string NameInList(const TemplateControl *controls, int count, const 
     return beside ? Quoted(control) + " beside " + Quoted(*beside) : Quoted(control);
 }
 
+// The pictures the reference shows, relative to it.
+static std::vector<std::string> g_pictures;
+
 static void WriteSheet(const TweakSheet &sheet)
 {
     static TemplateControl controls[200];
@@ -245,6 +250,10 @@ static void WriteSheet(const TweakSheet &sheet)
         return;
     }
     Put("### " + Utf8(sheet.name) + "\n\n");
+    // The page as the program shows it, in portrait, beside its tables.
+    std::string picture = "screens/" + ScreenName(sheet) + "-portrait.png";
+    g_pictures.push_back(picture);
+    Put("<img align=\"right\" width=\"240\" src=\"" + picture + "\" alt=\"" + Utf8(sheet.name) + "\">\n\n");
 
     if (sheet.tweaks) {
         Put("| Control | Value | Type | Ticked when | Ticking writes | Clearing writes | Flushed |\n");
@@ -378,6 +387,16 @@ int wmain(int argc, wchar_t **argv)
     if (g_faults) return 1;
     LPCWSTR path = argv[argc - 1];
     if (check) {
+        // Every picture it shows is there (scripts/screens.sh makes them).
+        std::wstring folder(path);
+        folder.erase(folder.find_last_of(L"\\/") + 1);
+        for (const std::string &picture : g_pictures) {
+            std::wstring file = folder + std::wstring(picture.begin(), picture.end());
+            if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                fprintf(stderr, "%ls is missing: run bash scripts/screens.sh\n", file.c_str());
+                return 1;
+            }
+        }
         std::string committed = ReadWhole(path);
         if (committed == g_out) return 0;
         size_t line = 1;
