@@ -1,6 +1,6 @@
-// Message boxes and the common file dialogs of the device. In a test that answers
-// dialogs they are recorded and answered from queues without showing anything;
-// otherwise they are the real ones.
+// Message boxes and the file dialogs of the device. In a test that answers dialogs they
+// are recorded and answered from queues without showing anything (file dialogs are
+// shown all the same when the test asks for them); otherwise they are the real ones.
 #include <windows.h>
 #include <commdlg.h>
 #include <cderr.h>
@@ -9,9 +9,8 @@
 
 namespace {
 
-// The error of the last file dialog, when it was one we answered ourselves.
+// The error of the last file dialog.
 DWORD g_dialogError;
-BOOL g_dialogErrorIsOurs;
 
 // With nothing queued a box takes the answer that does least.
 int DefaultAnswer(UINT flags)
@@ -25,7 +24,13 @@ int DefaultAnswer(UINT flags)
 }
 
 // The device's own record is 76 bytes; the desktop's two sizes are accepted as well.
+// Only the fields of the older desktop record are ever read or written.
 const DWORD kDeviceRecordSize = 76;
+
+BOOL AcceptedRecordSize(DWORD size)
+{
+    return size == kDeviceRecordSize || size == OPENFILENAME_SIZE_VERSION_400W || size == sizeof(OPENFILENAMEW);
+}
 
 size_t NameStart(const WCHAR *path)
 {
@@ -35,88 +40,61 @@ size_t NameStart(const WCHAR *path)
     return start;
 }
 
-BOOL AnswerFileDialog(LPOPENFILENAMEW ofn, BOOL save)
+// A queued answer comes back as typed; a name without an extension gets the default one.
+BOOL AnswerFileDialog(LPOPENFILENAMEW ofn)
 {
-    SimFileDialog record = {save, ofn->hwndOwner};
-    BOOL chosen = FALSE;
     std::wstring answer;
-    DWORD size = ofn->lStructSize;
-    if (size != kDeviceRecordSize && size != OPENFILENAME_SIZE_VERSION_400W && size != sizeof(OPENFILENAMEW)) {
-        g_dialogError = CDERR_STRUCTSIZE;
-    } else if (!TakeFileDialogAnswer(&answer) || answer.empty()) {
+    if (!TakeFileDialogAnswer(&answer) || answer.empty()) {
         g_dialogError = 0;   // the user cancelled
-    } else {
-        // As typed; a name without an extension gets the default one.
-        const WCHAR *path = answer.c_str();
-        size_t length = answer.size();
-        size_t nameStart = NameStart(path);
-        BOOL addExtension = ofn->lpstrDefExt && ofn->lpstrDefExt[0] && !wcschr(path + nameStart, L'.');
-        size_t needed = length + (addExtension ? 1 + wcslen(ofn->lpstrDefExt) : 0) + 1;
-        if (!ofn->lpstrFile || needed > ofn->nMaxFile) {
-            // As the real dialog: the first character tells the size the buffer needs.
-            g_dialogError = FNERR_BUFFERTOOSMALL;
-            if (ofn->lpstrFile && ofn->nMaxFile >= 2) {
-                ofn->lpstrFile[0] = (WCHAR)(needed > 0xFFFF ? 0xFFFF : needed);
-                ofn->lpstrFile[1] = 0;
-            } else if (ofn->lpstrFile && ofn->nMaxFile == 1) {
-                ofn->lpstrFile[0] = 0;
-            }
-        } else {
-            CopyText(ofn->lpstrFile, ofn->nMaxFile, path);
-            if (addExtension) {
-                AppendText(ofn->lpstrFile, ofn->nMaxFile, L".");
-                AppendText(ofn->lpstrFile, ofn->nMaxFile, ofn->lpstrDefExt);
-            }
-            const WCHAR *name = ofn->lpstrFile + nameStart;
-            const WCHAR *dot = wcsrchr(name, L'.');
-            ofn->nFileOffset = (WORD)nameStart;
-            ofn->nFileExtension = (WORD)(dot ? dot + 1 - ofn->lpstrFile : wcslen(ofn->lpstrFile));
-            if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, name);
-            g_dialogError = 0;
-            chosen = TRUE;
-        }
+        return FALSE;
     }
-    RecordFileDialog(&record);
-    return chosen;
-}
-
-typedef BOOL(WINAPI *FileDialogProc)(LPOPENFILENAMEW);
-
-// The desktop's dialog. The device's record size means the fields of the older desktop
-// record; the desktop hands back drive paths, and the device has no drives.
-BOOL DesktopFileDialog(LPOPENFILENAMEW ofn, FileDialogProc show)
-{
-    OPENFILENAMEW desktop = {};
-    BOOL older = ofn->lStructSize == kDeviceRecordSize;
-    if (older) {
-        CopyMemory(&desktop, ofn, OPENFILENAME_SIZE_VERSION_400W);
-        desktop.lStructSize = sizeof desktop;
-    }
-    BOOL result = show(older ? &desktop : ofn);
-    if (older) {
-        ofn->nFilterIndex = desktop.nFilterIndex;
-        ofn->nFileOffset = desktop.nFileOffset;
-        ofn->nFileExtension = desktop.nFileExtension;
-        ofn->Flags = desktop.Flags;
-    }
-    if (!result || !ofn->lpstrFile) return result;
-    int lost = DevicePathFromDrivePath(ofn->lpstrFile);
-    if (ofn->nFileOffset >= lost) ofn->nFileOffset -= lost;
-    if (ofn->nFileExtension >= lost) ofn->nFileExtension -= lost;
-    return result;
+    std::wstring extension;
+    if (ofn->lpstrDefExt && ofn->lpstrDefExt[0] && !wcschr(answer.c_str() + NameStart(answer.c_str()), L'.'))
+        extension = std::wstring(L".") + ofn->lpstrDefExt;
+    g_dialogError = HandBackFileName(ofn, answer.c_str(), extension.empty() ? NULL : extension.c_str());
+    return g_dialogError == 0;
 }
 
 BOOL FileDialog(LPOPENFILENAMEW ofn, BOOL save)
 {
-    FileDialogProc show = ofn && !AnsweringDialogs() ? (FileDialogProc)(void *)DesktopLibraryProc(
-                              L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW") : NULL;
-    g_dialogErrorIsOurs = !show;
-    if (show) return DesktopFileDialog(ofn, show);
-    if (ofn && AnsweringDialogs()) return AnswerFileDialog(ofn, save);
-    g_dialogError = CDERR_INITIALIZATION;
-    return FALSE;
+    if (!ofn) {
+        g_dialogError = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    SimFileDialog record = {save, ofn->hwndOwner};
+    RecordFileDialog(&record);
+    if (!AcceptedRecordSize(ofn->lStructSize)) {
+        g_dialogError = CDERR_STRUCTSIZE;
+        return FALSE;
+    }
+    if (AnsweringDialogs() && !(SimTestFlags() & SIM_TEST_SHOW_FILE_DIALOGS)) return AnswerFileDialog(ofn);
+    return ShowFileDialog(ofn, save, &g_dialogError);
 }
 
+}
+
+DWORD HandBackFileName(LPOPENFILENAMEW ofn, const WCHAR *path, const WCHAR *extension)
+{
+    size_t nameStart = NameStart(path);
+    size_t needed = wcslen(path) + (extension ? wcslen(extension) : 0) + 1;
+    if (!ofn->lpstrFile || needed > ofn->nMaxFile) {
+        // As the device's dialog: the first character tells the size the buffer needs.
+        if (ofn->lpstrFile && ofn->nMaxFile >= 2) {
+            ofn->lpstrFile[0] = (WCHAR)(needed > 0xFFFF ? 0xFFFF : needed);
+            ofn->lpstrFile[1] = 0;
+        } else if (ofn->lpstrFile && ofn->nMaxFile == 1) {
+            ofn->lpstrFile[0] = 0;
+        }
+        return FNERR_BUFFERTOOSMALL;
+    }
+    CopyText(ofn->lpstrFile, ofn->nMaxFile, path);
+    if (extension) AppendText(ofn->lpstrFile, ofn->nMaxFile, extension);
+    const WCHAR *name = ofn->lpstrFile + nameStart;
+    const WCHAR *dot = wcsrchr(name, L'.');
+    ofn->nFileOffset = (WORD)nameStart;
+    ofn->nFileExtension = (WORD)(dot ? dot + 1 - ofn->lpstrFile : wcslen(ofn->lpstrFile));
+    if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) CopyText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, name);
+    return 0;
 }
 
 extern "C" {
@@ -145,12 +123,7 @@ BOOL WINAPI Ce_GetSaveFileNameW(LPOPENFILENAMEW ofn)
 
 DWORD WINAPI Ce_CommDlgExtendedError(void)
 {
-    if (g_dialogErrorIsOurs) return g_dialogError;
-    // No dialog of the library has run yet when it is not loaded: nothing failed.
-    if (!GetModuleHandleW(L"comdlg32.dll")) return 0;
-    typedef DWORD(WINAPI * ErrorProc)(void);
-    ErrorProc error = (ErrorProc)(void *)DesktopLibraryProc(L"comdlg32.dll", "CommDlgExtendedError");
-    return error ? error() : 0;
+    return g_dialogError;
 }
 
 }

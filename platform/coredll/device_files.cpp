@@ -3,8 +3,8 @@
 // and spells the device's "Windows" in lower case, and whose search returns "." and
 // "..". A search of the root therefore lists only the device's own folders, spelt as on
 // the device, and the storage cards that are in; every search leaves out "." and "..";
-// a path handed back by the desktop's dialogs loses its drive and takes the device's
-// spelling. The storage-card enumeration of Note_prj.dll is answered here too.
+// a path of the drive (a file dialog's initial folder) loses its drive and takes the
+// device's spelling. The storage-card enumeration of Note_prj.dll is answered here too.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>

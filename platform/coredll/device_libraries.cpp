@@ -1,8 +1,7 @@
-// Start of every process of the simulated device, and the desktop libraries behind a
-// few device services (file dialogs, file information).
+// Start of every process of the simulated device, and the libraries behind a few device
+// services (file information, the shell's dialog initialisation for the file dialogs).
 // Under Wine, loading them with the device's core library costs every program of the
-// device a good part of its start-up, and the dialog library brings the common
-// controls with it: they are loaded on the first call that needs them instead.
+// device a good part of its start-up: they are loaded on the first call that needs them.
 #include <windows.h>
 #include "device.h"
 

@@ -3,6 +3,7 @@
 #define DEVICE_INTERNAL_H
 
 #include <windows.h>
+#include <commdlg.h>
 #include <string>
 #include "simdevice.h"
 
@@ -48,6 +49,25 @@ BOOL TakeFileDialogAnswer(std::wstring *path);   // "" for a queued cancel
 // A path on the device's drive ("C:\windows\Rings\Ring1.wav") made the device's own
 // ("\Windows\Rings\Ring1.wav") in place; returns how many characters it lost at the front.
 int DevicePathFromDrivePath(WCHAR *path);
+// The device's own search: the root as the device shows it, never "." or "..".
+extern "C" HANDLE WINAPI Ce_FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW findData);
+extern "C" BOOL WINAPI Ce_FindNextFileW(HANDLE handle, LPWIN32_FIND_DATAW findData);
+extern "C" BOOL WINAPI Ce_FindClose(HANDLE handle);
+
+// ---- device_dialogs.cpp ----
+
+// Recorded and answered from the queue in a test that answers dialogs.
+extern "C" int WINAPI Ce_MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
+// Hands a chosen path back in the caller's record, `extension` (".reg") appended when
+// given: 0, or FNERR_BUFFERTOOSMALL when it does not fit, the size needed then in the
+// buffer's first character, as the device's dialog does.
+DWORD HandBackFileName(LPOPENFILENAMEW ofn, const WCHAR *path, const WCHAR *extension);
+
+// ---- device_file_dialogs.cpp ----
+
+// The device's Save (save TRUE) or Open dialog, modal over the record's owner: TRUE
+// with a path handed back, else FALSE with *error 0 when the user cancelled.
+BOOL ShowFileDialog(LPOPENFILENAMEW ofn, BOOL save, DWORD *error);
 
 // ---- device_windows.cpp ----
 

@@ -119,7 +119,9 @@ SIMAPI BOOL  SimGetLastApply(DWORD *error);
 enum SimTestFlags {
     SIM_TEST_PRIVATE_DEVICE = 1,   /* a fresh device folder and a sandboxed, factory-seeded registry */
     SIM_TEST_ANSWER_DIALOGS = 2,   /* message boxes and file dialogs answered from queues, never shown */
-    SIM_TEST_RECORD_POWER   = 4    /* resets and suspends are recorded and applied, the process goes on */
+    SIM_TEST_RECORD_POWER   = 4,   /* resets and suspends are recorded and applied, the process goes on */
+    SIM_TEST_SHOW_FILE_DIALOGS = 8 /* with ANSWER_DIALOGS: the file dialogs are shown all the same, for the
+                                      test to drive, while message boxes are still recorded and answered */
 };
 #define SIM_TEST_ALL (SIM_TEST_PRIVATE_DEVICE | SIM_TEST_ANSWER_DIALOGS | SIM_TEST_RECORD_POWER)
 

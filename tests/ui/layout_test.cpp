@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <windows.h>
+#include <commdlg.h>
 #include "aygshell.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
@@ -149,9 +151,70 @@ void ExpectItemsInside(HWND dialog, const Variants &variants, int shape, std::se
     EXPECT_EQ(TEMPLATE_WALK_OK, walk.error);
 }
 
+// A dialog laid out by its own code rather than from a template: every visible control
+// inside it and clear of the others, tall enough for a stylus, in the dialog's font,
+// the controls reaching across the dialog; a list's rows as tall as well.
+void ExpectControlsApart(HWND dialog)
+{
+    const int kStylusHeight = 20;
+    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+    LOGFONTW face = {};
+    GetObjectW(font, sizeof face, &face);
+    EXPECT_STREQ(L"Tahoma", face.lfFaceName);
+    RECT client, together;
+    GetClientRect(dialog, &client);
+    std::vector<std::pair<HWND, RECT>> shown;
+    LONG right = 0;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(control)) continue;
+        RECT r = ControlRect(dialog, GetDlgCtrlID(control));
+        std::string name = "control " + std::to_string(GetDlgCtrlID(control)) + " at " + RectText(r);
+        UnionRect(&together, &r, &client);
+        EXPECT_TRUE(EqualRect(&together, &client)) << name << " lies outside " << RectText(client);
+        EXPECT_GE(r.bottom - r.top, kStylusHeight) << name;
+        EXPECT_EQ(font, (HFONT)SendMessageW(control, WM_GETFONT, 0, 0)) << name;
+        for (const auto &other : shown)
+            EXPECT_FALSE(IntersectRect(&together, &r, &other.second)) << name << " overlaps " << RectText(other.second);
+        shown.push_back({control, r});
+        right = std::max(right, r.right);
+        RECT row = {LVIR_BOUNDS};
+        if (SendMessageW(control, LVM_GETITEMRECT, 0, (LPARAM)&row)) {
+            EXPECT_GE(row.bottom - row.top, kStylusHeight) << "list rows";
+        }
+    }
+    EXPECT_GE(right, client.right - 10) << "the controls keep to a narrower screen";
+}
+
 }  // namespace
 
 class Layout : public DeviceTest {};
+
+// The device's Save dialog and its Open dialog, the link picker's, which has rows to
+// show: full screen between the bars in every shape, laid out anew on every turn.
+TEST_F(Layout, TheDevicesFileDialogsFillTheScreenInEveryShape)
+{
+    SimTestBegin(SIM_TEST_ALL | SIM_TEST_SHOW_FILE_DIALOGS);
+    for (BOOL save : {TRUE, FALSE}) {
+        wchar_t file[MAX_PATH] = L"";
+        OPENFILENAMEW ofn = {sizeof ofn};
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.lpstrFilter = save ? L"Registry Files (*.reg)\0*.reg\0" : L"(*.exe)\0*.exe\0";
+        ofn.lpstrInitialDir = save ? NULL : L"\\Windows";
+        ofn.lpstrTitle = save ? L"Export to Registry File" : L"Select link";
+        bool shown = DriveModal([&] { save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn); }, [](HWND dialog) {
+            for (int shape : {SIM_PORTRAIT, SIM_LANDSCAPE, SIM_SQUARE}) {
+                SCOPED_TRACE(testing::Message() << "shape " << shape);
+                ScreenTurn turn(shape);
+                ASSERT_TRUE(turn.turned());
+                ExpectBetweenBars(dialog);
+                ExpectControlsApart(dialog);
+            }
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_TRUE(shown) << (save ? "Save" : "Open");
+    }
+}
 
 TEST_F(Layout, EveryControlOfEveryDialogLiesOnTheScreenInEveryShape)
 {
