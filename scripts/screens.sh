@@ -43,5 +43,5 @@ while read -r shape width height x y; do
 done <<'SHAPES'
 portrait 480 640 260 416
 landscape 640 480 260 291
-square 640 640 260 273
+square 480 480 240 273
 SHAPES
