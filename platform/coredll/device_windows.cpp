@@ -17,10 +17,10 @@ SIZE ShapeSize(int shape)
 }
 
 // Wine's virtual desktop offers as display modes some standard sizes that fit the host
-// screen (640x480 among them), the host screen's own, and the size its settings give
-// it (HKCU\Software\Wine\Explorer\Desktops, under the desktop's name), which it reads
-// afresh whenever it lists them. The setting goes into the user's real hive: a test's
-// sandbox redirects this process's HKEY_CURRENT_USER, but not the desktop's reading.
+// screen (640x480 among them), the host screen's own, and the size its setting gives it
+// (HKCU\Software\Wine\Explorer\Desktops, under the desktop's name). The setting goes
+// into the user's real hive: a test's sandbox redirects this process's HKEY_CURRENT_USER,
+// not the key the desktop reads.
 BOOL SetDesktopSize(SIZE size)
 {
     WCHAR name[64];
@@ -42,10 +42,10 @@ BOOL SetDesktopSize(SIZE size)
     return status == ERROR_SUCCESS;
 }
 
-// A process lists the desktop's modes when it first asks for the screen and after each
-// change it makes, and then takes only a mode both on that list and among the modes
-// offered now. A process that starts lists them afresh for every process: Wine's
-// rundll32 makes its window before it reads its arguments, and without any it ends.
+// A process lists those modes when it first asks for the screen and after each change it
+// makes, and takes a mode only when it is both on that list and offered now. A process
+// that starts lists them afresh for all: Wine's rundll32 makes its window before it
+// reads its arguments, and without any it ends.
 void ListScreenModesAfresh(void)
 {
     WCHAR program[MAX_PATH + 16];
@@ -67,15 +67,19 @@ BOOL ChangeScreenTo(int shape)
     mode.dmPelsWidth = ShapeSize(shape).cx;
     mode.dmPelsHeight = ShapeSize(shape).cy;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    // The desktop's setting names the shape only for the change, and the change is not
-    // saved: the desktop must keep starting upright.
-    SetDesktopSize(ShapeSize(shape));
+    // Landscape is a standard size, and upright mostly still listed. A shape that is not
+    // offered is named in the desktop's setting for the change only, and the change is
+    // not saved: the desktop must keep starting upright.
     LONG result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
     if (result == DISP_CHANGE_BADMODE) {
-        ListScreenModesAfresh();
+        SetDesktopSize(ShapeSize(shape));
         result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
+        if (result == DISP_CHANGE_BADMODE) {
+            ListScreenModesAfresh();
+            result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
+        }
+        SetDesktopSize(ShapeSize(SIM_PORTRAIT));
     }
-    SetDesktopSize(ShapeSize(SIM_PORTRAIT));
     return result == DISP_CHANGE_SUCCESSFUL;
 }
 
