@@ -22,9 +22,9 @@ extern "C" {
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
-/* The device's three screens. Wine's virtual desktop starts upright; coredll names each
- * size in the desktop's settings for the moment of a turn, so the host screen needs only
- * room for the largest (640x640 holds all three). */
+/* The device's three screens. Wine's virtual desktop starts upright; for a turn to a size
+ * it does not offer, coredll names that size in the desktop's setting for the moment of
+ * the change, so the host screen needs only room for each (640x640 holds all three). */
 #define SIM_PORTRAIT_CX 480
 #define SIM_PORTRAIT_CY 640
 #define SIM_LANDSCAPE_CX 640
