@@ -38,8 +38,8 @@ zr_build() {
 }
 
 ZR_XVFB_PID=""
-# Starts a private Xvfb, 640x640 so that all three screen shapes are display modes
-# of Wine's virtual desktop. Sets DISPLAY.
+# Starts a private Xvfb, 640x640 so that the device's screen shows whole in all three
+# shapes. Sets DISPLAY.
 zr_start_xvfb() {
     local n=${ZR_XVFB_DISPLAY:-}
     if [ -z "$n" ]; then

@@ -16,6 +16,50 @@ SIZE ShapeSize(int shape)
     return kShapeSizes[shape >= 0 && shape < 3 ? shape : SIM_PORTRAIT];
 }
 
+// Wine's virtual desktop offers as display modes some standard sizes that fit the host
+// screen (640x480 among them), the host screen's own, and the size its setting gives it
+// (HKCU\Software\Wine\Explorer\Desktops, under the desktop's name). The setting goes
+// into the user's real hive: a test's sandbox redirects this process's HKEY_CURRENT_USER,
+// not the key the desktop reads.
+BOOL SetDesktopSize(SIZE size)
+{
+    WCHAR name[64];
+    if (!GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name, NULL))
+        return FALSE;
+    typedef LONG(NTAPI * OpenUserProc)(ACCESS_MASK, HANDLE *);
+    OpenUserProc openUser = (OpenUserProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlOpenCurrentUser");
+    HANDLE user;
+    if (!openUser || openUser(KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &user) != 0) return FALSE;
+    HKEY desktops;
+    LONG status = RegCreateKeyExW((HKEY)user, L"Software\\Wine\\Explorer\\Desktops", 0, NULL, 0, KEY_SET_VALUE, NULL,
+                                  &desktops, NULL);
+    RegCloseKey((HKEY)user);
+    if (status != ERROR_SUCCESS) return FALSE;
+    WCHAR text[32];
+    wsprintfW(text, L"%ldx%ld", size.cx, size.cy);
+    status = RegSetValueExW(desktops, name, 0, REG_SZ, (const BYTE *)text, (lstrlenW(text) + 1) * sizeof(WCHAR));
+    RegCloseKey(desktops);
+    return status == ERROR_SUCCESS;
+}
+
+// A process lists those modes when it first asks for the screen and after each change it
+// makes, and takes a mode only when it is both on that list and offered now. A process
+// that starts lists them afresh for all: Wine's rundll32 makes its window before it
+// reads its arguments, and without any it ends.
+void ListScreenModesAfresh(void)
+{
+    WCHAR program[MAX_PATH + 16];
+    UINT n = GetSystemDirectoryW(program, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    lstrcatW(program, L"\\rundll32.exe");
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process;
+    if (!CreateProcessW(program, NULL, NULL, NULL, FALSE, CREATE_NO_WINDOW, NULL, NULL, &startup, &process)) return;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 BOOL ChangeScreenTo(int shape)
 {
     DEVMODEW mode = {};
@@ -23,9 +67,20 @@ BOOL ChangeScreenTo(int shape)
     mode.dmPelsWidth = ShapeSize(shape).cx;
     mode.dmPelsHeight = ShapeSize(shape).cy;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    // Not saved in the registry: the desktop must keep starting upright, the only size
-    // at which it offers all three shapes.
-    return ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL) == DISP_CHANGE_SUCCESSFUL;
+    // Landscape is a standard size, and upright mostly still listed. A shape that is not
+    // offered is named in the desktop's setting for the change only, and the change is
+    // not saved: the desktop must keep starting upright.
+    LONG result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
+    if (result == DISP_CHANGE_BADMODE) {
+        SetDesktopSize(ShapeSize(shape));
+        result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
+        if (result == DISP_CHANGE_BADMODE) {
+            ListScreenModesAfresh();
+            result = ChangeDisplaySettingsExW(NULL, &mode, NULL, 0, NULL);
+        }
+        SetDesktopSize(ShapeSize(SIM_PORTRAIT));
+    }
+    return result == DISP_CHANGE_SUCCESSFUL;
 }
 
 }

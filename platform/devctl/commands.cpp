@@ -23,6 +23,7 @@ const WCHAR kUsage[] =
     L"\n"
     L"  show                          what the device is and how it stands\n"
     L"  rotate portrait|landscape|square\n"
+    L"                                turns the screen: 480x640, 640x480 or 480x480\n"
     L"  reset soft|hard               ends the device's programs and resets it\n"
     L"  power                         presses the power key; waits while the device sleeps\n"
     L"                                (a tap on the screen or \"devctl wake\" wakes it)\n"

@@ -22,13 +22,15 @@ extern "C" {
 
 enum SimScreenShape { SIM_PORTRAIT = 0, SIM_LANDSCAPE = 1, SIM_SQUARE = 2 };
 
-/* Wine's virtual desktop offers all three when it starts upright on a 640x640 host screen. */
+/* The device's three screens. Wine's virtual desktop starts upright; for a turn to a size
+ * it does not offer, coredll names that size in the desktop's setting for the moment of
+ * the change, so the host screen needs only room for each (640x640 holds all three). */
 #define SIM_PORTRAIT_CX 480
 #define SIM_PORTRAIT_CY 640
 #define SIM_LANDSCAPE_CX 640
 #define SIM_LANDSCAPE_CY 480
-#define SIM_SQUARE_CX 640
-#define SIM_SQUARE_CY 640
+#define SIM_SQUARE_CX 480
+#define SIM_SQUARE_CY 480
 
 /* The navigation bar on top and the soft-key bar at the bottom. */
 #define SIM_BAR_HEIGHT 26

@@ -1,5 +1,6 @@
 // The main window: start-up, its commands, the taps on the splash and the gauges, and
 // the battery bar it paints.
+#include <algorithm>
 #include "testkit.h"
 #include "app/rudore.h"
 #include "resource.h"
@@ -20,20 +21,20 @@ std::wstring Shows(UINT message, WPARAM wParam, LPARAM lParam)
     return shown;
 }
 
-// The first 64 pixels of row y from x0 on.
-std::vector<COLORREF> PixelRow(HDC dc, int x0, int y)
+// `count` pixels of row y from x0 on.
+std::vector<COLORREF> PixelRow(HDC dc, int x0, int y, int count = 64)
 {
     std::vector<COLORREF> row;
-    for (int x = 0; x < 64; x++) row.push_back(GetPixel(dc, x0 + x, y));
+    for (int x = 0; x < count; x++) row.push_back(GetPixel(dc, x0 + x, y));
     return row;
 }
 
-std::vector<COLORREF> BitmapRow(UINT id, int y)
+std::vector<COLORREF> BitmapRow(UINT id, int y, int x0 = 0, int count = 64)
 {
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(id));
     HDC memory = CreateCompatibleDC(NULL);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    std::vector<COLORREF> row = PixelRow(memory, 0, y);
+    std::vector<COLORREF> row = PixelRow(memory, x0, y, count);
     DeleteObject(SelectObject(memory, previous)), DeleteDC(memory);
     return row;
 }
@@ -98,16 +99,20 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndPowerCommandsAskFirst)
 
 // Hot row k of the splash: left < x < right, rowLow + k*step < y < rowHigh + k*step,
 // acting on button down; the gauges take button-up taps between bandLow and bandHigh.
+// The screens are the device's: 480x640, 640x480 and 480x480.
 TEST_F(MainWindowTest, HotRowsAndGaugesTakeTheirTapsInEveryShape)
 {
-    const struct { int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh; } layouts[] = {
-        {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530}, {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370},
-        {SIM_SQUARE, 150, 330, 70, 104, 40, 340, 370}};
+    const struct { int shape, cx, cy, left, right, rowLow, rowHigh, step, bandLow, bandHigh; } layouts[] = {
+        {SIM_PORTRAIT, 480, 640, 150, 370, 120, 180, 60, 498, 530},
+        {SIM_LANDSCAPE, 640, 480, 150, 350, 50, 80, 50, 340, 370},
+        {SIM_SQUARE, 480, 480, 150, 330, 70, 104, 40, 340, 370}};
     ASSERT_TRUE(OpenMainWindow());
     const wchar_t *battery = L"Battery Information", *memory = L"Memory Information", *storage = L"Storage Information";
     for (const auto &l : layouts) {
         SCOPED_TRACE(testing::Message() << "shape " << l.shape);
         ASSERT_TRUE(SimRotate(l.shape));
+        ASSERT_EQ(l.cx, GetSystemMetrics(SM_CXSCREEN));
+        ASSERT_EQ(l.cy, GetSystemMetrics(SM_CYSCREEN));
         PumpMessages(100);
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         // Row 2, the phone's: its corners inside open the host, its edges do not.
@@ -147,6 +152,39 @@ TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
         std::vector<COLORREF> shown = PixelRow(window, 46, 504 + row);
         ReleaseDC(g_hMainWnd, window);
         for (int x = 0; x < 64; x++) EXPECT_EQ(x < c.second ? blue[x] : grey[x], shown[x]) << c.first << "% at " << x;
+    }
+}
+
+// Each shape's splash fills the window's width, from its left edge to its right one,
+// and the gauges' icons and bars stand in their shape's rows: icons at x 20, 120 and
+// 220, bars (a battery without a reading shows a full one) from x 46.
+TEST_F(MainWindowTest, TheSplashFillsTheWidthAndTheGaugesStandInTheirRowsInEveryShape)
+{
+    const struct { int shape; UINT splash; int iconY, barY; } layouts[] = {
+        {SIM_PORTRAIT, IDB_SPLASH_PORTRAIT, 500, 504},
+        {SIM_LANDSCAPE, IDB_SPLASH_LANDSCAPE, 340, 348},
+        {SIM_SQUARE, IDB_SPLASH_SQUARE, 340, 350}};
+    const struct { UINT icon; int x; } icons[] = {{IDB_GAUGE_BATTERY, 20}, {IDB_GAUGE_MEMORY, 120}, {IDB_GAUGE_STORAGE, 220}};
+    SimBattery battery;
+    SimGetBattery(&battery), battery.lifePercent = 255, SimSetBattery(&battery);
+    ASSERT_TRUE(OpenMainWindow());
+    for (const auto &l : layouts) {
+        SCOPED_TRACE(testing::Message() << "shape " << l.shape);
+        ASSERT_TRUE(SimRotate(l.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC window = GetDC(g_hMainWnd);
+        int width = GetSystemMetrics(SM_CXSCREEN);
+        // The top row of the splash, 64 pixels at a time up to the right edge.
+        for (int x = 0; x < width; x += 64) {
+            int from = std::min(x, width - 64);
+            EXPECT_EQ(BitmapRow(l.splash, 2, from), PixelRow(window, from, 2)) << "splash from " << from;
+        }
+        for (const auto &icon : icons)
+            for (int y : {0, 29})
+                EXPECT_EQ(BitmapRow(icon.icon, y, 0, 22), PixelRow(window, icon.x, l.iconY + y, 22)) << icon.x << "," << y;
+        EXPECT_EQ(BitmapRow(IDB_BAR_GREY, 1), PixelRow(window, 46, l.barY + 1)) << "battery bar";
+        ReleaseDC(g_hMainWnd, window);
     }
 }
 

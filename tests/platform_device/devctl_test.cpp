@@ -60,6 +60,7 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesReadAndShowsTheLastRestore)
         {L"memory total=32M avail=8M", "Memory: total=33554432 avail=8388608\n", true},
         {L"card remove \"storage card\"", "Card removed: \"Storage Card\"", true},
         {L"os 4.20.14847", "OS version: 4.20.14847\n", false},
+        {L"rotate square", "Screen: square, 480x480\n", false},
         {L"rotate landscape", "Screen: landscape, 640x480\n", false},
     };
     for (const auto &c : changes) {
