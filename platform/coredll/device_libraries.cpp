@@ -1,4 +1,5 @@
-// Start of every process of the simulated device, and the desktop libraries behind a
+// Start of every process of the simulated device (which also finishes the device's own
+// start after a power loss), and the desktop libraries behind a
 // few device services (file dialogs, file information).
 // Under Wine, loading them with the device's core library costs every program of the
 // device a good part of its start-up, and the dialog library brings the common
@@ -48,6 +49,9 @@ static void MakeDeviceDriveCurrent(void)
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) MakeDeviceDriveCurrent();
+    if (reason == DLL_PROCESS_ATTACH) {
+        MakeDeviceDriveCurrent();
+        StartDevice();
+    }
     return TRUE;
 }
