@@ -158,10 +158,11 @@ DWORD RegistryText(HKEY key, std::string *text)
     return error;
 }
 
-DWORD ApplyRegistryText(HKEY root, const std::string &want)
+DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now)
 {
     std::string have;
-    DWORD error = RegistryText(root, &have);
+    DWORD error = now ? 0 : RegistryText(root, &have);
+    if (now) have = *now;
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Deepest first (a sub-key sorts after its parent), so that a key has lost its
@@ -192,6 +193,9 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         DWORD error = RegistryText(RegImageRootKey(sections[i].root), &before[i].text);
         if (error) return error;
     }
+    bool same = true;
+    for (size_t i = 0; i < sections.size(); ++i) same &= before[i].text == sections[i].text;
+    if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
     if (journal) {
         DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
         if (error) return error;
@@ -200,7 +204,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
     DWORD error = 0;
     size_t touched = 0;
     while (!error && touched < sections.size()) {
-        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text);
+        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text, &before[touched].text);
         PowerCutPoint(sections[touched].root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
         ++touched;
         if (!error) error = SimGetFailure(SIM_FAIL_REGAPPLY);   // a test's fault, one hive changed

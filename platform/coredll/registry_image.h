@@ -64,8 +64,8 @@ void EnableRegistryPrivileges(void);
 // The registry's save of a key in its plain form.
 DWORD RegistryText(HKEY key, std::string *text);
 // Makes the key's registry exactly `text`, or fails; what it changed before failing
-// is not undone.
-DWORD ApplyRegistryText(HKEY key, const std::string &text);
+// is not undone. `now`, when given, is the key's text as it stands.
+DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL);
 // Makes each section's hive exactly its text, or leaves every hive as it was. With a
 // journal, the hives as they were are written to it whole before the first change.
 DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal);

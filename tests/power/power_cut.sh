@@ -240,14 +240,22 @@ chmod u+w "$DEV/device/profile.ini"
 power_off
 
 # ---- Creation never writes over a live device ----
+# A value changed from its factory setting must stay changed when the marker is gone.
+SETTINGS='HKLM\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 run_create() { ( ZR_BUILD=$ZR_BUILD; zr_create_device ) >"$WORK/create.txt" 2>&1; }
 from_snapshot
+power_on
+run reg add "$SETTINGS" /v Security_RunActiveXControls /t REG_DWORD /d 0 /f >/dev/null
+"$WINESERVER" -k; "$WINESERVER" -w
 rm -f "$DEV/device/created"
 run_create || fail "a live device without its marker was not repaired: $(cat "$WORK/create.txt")"
 "$WINESERVER" -w
 [ -f "$DEV/device/created" ] || fail "the marker was not put back"
+grep -q Repairing "$WORK/create.txt" || fail "creation did not say it repairs: $(cat "$WORK/create.txt")"
 power_on
-[ "$(fingerprint)" = "$OLD" ] || fail "creation wrote over a live device's registry"
+run reg query "$SETTINGS" /v Security_RunActiveXControls | grep -q "0x0$" ||
+    fail "creation wrote the factory value over a live device's: $(run reg query "$SETTINGS" /v Security_RunActiveXControls)"
+[ "$(fingerprint)" != "$OLD" ] || fail "the changed value is not in the fingerprint"
 power_off
 
 rm -rf "$WORK"
