@@ -215,13 +215,13 @@ void FinishInterruptedApply(bool hard)
     if (error) UndoFromJournal(before);
     else RaiseBootCount();
     SaveHives(1 | 2);
-    if (hard || !error) {
-        DeleteFileW(staged.c_str());
-        DeleteFileW(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str());
-    }
-    if (!hard) WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
+    // As the apply itself ends: what it says, then the image it applied goes, then the journal.
+    std::wstring outcome = DeviceFilePath(REGIMG_OUTCOME_NAME);
+    if (!hard) WriteFileAtomically(outcome.c_str(), std::to_string(error), true);
     WriteRecovery(hard ? (error ? SIM_RECOVERY_HARD_UNDONE : SIM_RECOVERY_HARD_FINISHED)
                        : (error ? SIM_RECOVERY_SOFT_UNDONE : SIM_RECOVERY_SOFT_FINISHED));
+    if (!error) DeleteFileW(staged.c_str());
+    if (hard && !error) DeleteFileW(outcome.c_str());
     DeleteFileW(journal.c_str());
 }
 

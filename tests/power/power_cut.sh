@@ -140,8 +140,7 @@ power_on
 power_off
 
 # ---- Every step of a soft reset's apply, the server's own save falling there or not ----
-for step in apply-journal apply-machine:saves apply-user:saves apply-booted:saves flush-machine-renamed \
-            flush-user-synced:saves apply-committed; do
+for step in apply-journal apply-machine:saves apply-user:saves flush-user-synced:saves apply-committed; do
     from_snapshot
     power_on
     cut_at "${step%:saves}" "$([ "${step#*:}" = saves ] && echo saves)" "$DEVCTL" reset soft
@@ -169,7 +168,7 @@ run "$DEVCTL" show | grep -q "Interrupted reset: a soft reset cut off by a power
 power_off
 
 # ---- A hard reset's ----
-for step in apply-machine:saves flush-user-renamed apply-committed; do
+for step in apply-machine:saves apply-committed; do
     from_snapshot
     power_on
     cut_at "${step%:saves}" "$([ "${step#*:}" = saves ] && echo saves)" "$DEVCTL" reset hard
@@ -182,7 +181,7 @@ run "$PROBE" set Flushed 9 >/dev/null || fail "set and flush"
 power_off; power_on
 [ "$(run "$PROBE" get Flushed)" = 9 ] || fail "a flushed value was lost to a power cut"
 power_off
-for step in flush-user-saved flush-user-synced flush-user-renamed; do
+for step in flush-user-saved flush-user-renamed; do
     from_snapshot; power_on
     cut_at "$step" "" "$PROBE" set Flushed 7
     power_on
