@@ -15,18 +15,20 @@ ZR_BUILD=$(dirname "$BIN")
 . "$(dirname "$0")/../../scripts/common.sh"
 
 [ -f "${WINEPREFIX:-}/device/created" ] || { echo "no test device in WINEPREFIX"; exit 1; }
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/zr-power.XXXXXX")
+# Beside the test device, so that its files can be linked rather than copied.
+WORK=$(mktemp -d "$(dirname "$WINEPREFIX")/power-cut.XXXXXX")
 DEV=$WORK/device
 SNAP=$WORK/snapshot
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The test device's files are shared by hard links, except what a run rewrites.
-cp -al "$WINEPREFIX" "$DEV"
+cp -al "$WINEPREFIX" "$DEV" 2>/dev/null || { rm -rf "$DEV"; cp -a "$WINEPREFIX" "$DEV"; }
 rm -rf "$DEV/device" "$DEV"/*.reg "$DEV/wineserver"
 cp -a "$WINEPREFIX/device" "$WINEPREFIX"/*.reg "$DEV/"
 for f in "$DEV"/drive_c/windows/*.ini; do [ -f "$f" ] && cp --remove-destination "$f" "$f.copy" && mv "$f.copy" "$f"; done
 export WINEPREFIX=$DEV
+trap 'power_off; rm -rf "$WORK"' EXIT
 unset ZR_DEVICE_DIR ZR_POWER_CUT ZR_POWER_CUT_SAVES
 DEVCTL=$BIN/devctl.exe
 PROBE=$BIN/power_probe.exe
@@ -257,7 +259,6 @@ run reg query "$SETTINGS" /v Security_RunActiveXControls | grep -q "0x0$" ||
 [ "$(fingerprint)" != "$OLD" ] || fail "the changed value is not in the fingerprint"
 power_off
 
-rm -rf "$WORK"
 [ "$failures" = 0 ] && echo "all power cuts passed" && exit 0
 echo "$failures failure(s)"
 exit 1
