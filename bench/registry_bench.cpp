@@ -82,6 +82,21 @@ double TimedServerSave(SaveKeyFunction save, const std::wstring &folder)
     return r ? -1 : took;
 }
 
+// A tweak's write and flush: one value set, its key flushed, through the flush given.
+typedef LONG(WINAPI *FlushFunction)(HKEY);
+double TimedWriteAndFlush(HKEY root, FlushFunction flush, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExW(root, L"Software\\SimDevice Bench Flush", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL))
+        return -1;
+    double start = NowMs();
+    LONG r = RegSetValueExW(key, L"Tweak", 0, REG_DWORD, (const BYTE *)&value, sizeof value);
+    if (!r) r = flush(key);
+    double took = NowMs() - start;
+    RegCloseKey(key);
+    return r ? -1 : took;
+}
+
 double TimedSoftReset()
 {
     double start = NowMs();
@@ -173,10 +188,34 @@ int main(int argc, char **argv)
         }
     }
     DeleteFileW(big.c_str());
+    // The device's flush writes the key's hive to disk; Wine's own writes nothing.
+    FlushFunction wineFlush = (FlushFunction)GetProcAddress(LoadLibraryW(L"advapi32.dll"), "RegFlushKey");
+    std::vector<double> flushed[2], bare[2], hiveSave[2];
+    const HKEY hives[2] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+    for (int h = 0; h < 2; ++h) {
+        for (int i = -1; wineFlush && i < runs; ++i) {
+            double device = TimedWriteAndFlush(hives[h], RegFlushKey, (DWORD)i);
+            double wine = TimedWriteAndFlush(hives[h], wineFlush, (DWORD)i);
+            std::wstring file = folder + L"\\hive.sav";
+            DeleteFileW(file.c_str());
+            double start = NowMs();
+            LONG saved = save(hives[h], file.c_str(), NULL);
+            double server = NowMs() - start;
+            DeleteFileW(file.c_str());
+            if (i >= 0 && device >= 0 && wine >= 0 && !saved)
+                flushed[h].push_back(device), bare[h].push_back(wine), hiveSave[h].push_back(server);
+        }
+        RegDeleteTreeW(hives[h], L"Software\\SimDevice Bench Flush");
+        RegFlushKey(hives[h]);
+    }
     printf("Registry image: %.2f MB, %u keys\n", FileSize(backup) / 1048576.0, (unsigned)CountKeys(backup));
     PrintAgainstFloor("backup (RegCopyFile)", copy, "RegSaveKey of HKLM and HKCU in the server", server);
     if (!exportTimes.empty()) PrintAgainstFloor("backup (RegCopyFile)", copy, "regedit /E of the registry", exportTimes);
     PrintAgainstFloor("restore (RegRestoreFile: check and stage)", restore, "a copy of the image's file", copied);
+    PrintAgainstFloor("a tweak's write and flush, machine's hive", flushed[0], "RegSetValueEx + Wine's RegFlushKey", bare[0]);
+    PrintAgainstFloor("a tweak's write and flush, user's hive", flushed[1], "RegSetValueEx + Wine's RegFlushKey", bare[1]);
+    PrintAgainstFloor("a tweak's write and flush, machine's hive", flushed[0], "RegSaveKey of the hive in the server", hiveSave[0]);
+    PrintAgainstFloor("a tweak's write and flush, user's hive", flushed[1], "RegSaveKey of the hive in the server", hiveSave[1]);
 
     // Applies at reset. The staged image is the backup just taken.
     printf("Resets, one of each (no floor)\n");

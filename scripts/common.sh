@@ -97,15 +97,20 @@ zr_install_device_fonts() {
 # prefix whose windows live in one virtual desktop the size of the device screen,
 # then the device's fonts, folders, files and factory registry. A device made before
 # it carried its fonts gets them here too. Set-up checks that dialogs get the device's
-# font and stops if they do not.
+# font and stops if they do not. A prefix that has a registry but lost its marker is
+# set up again around it: the device's set-up keeps a registry that is a device's.
 zr_create_device() {
     if [ -f "$WINEPREFIX/device/created" ]; then
         zr_install_device_fonts
         return
     fi
-    zr_say "Creating the simulated device in $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1
+    if [ -f "$WINEPREFIX/system.reg" ]; then
+        zr_say "Repairing the simulated device in $WINEPREFIX: it has a registry but no \"created\" marker"
+    else
+        zr_say "Creating the simulated device in $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1
+    fi
     "$WINESERVER" -w
     zr_install_device_fonts || return 1
     zr_start_wineserver

@@ -1,5 +1,6 @@
-// Start of every process of the simulated device, and the libraries behind a few device
-// services (file information, the shell's dialog initialisation for the file dialogs).
+// Start of every process of the simulated device (which also finishes the device's own
+// start after a power loss), and the libraries behind a few device services (file
+// information, the shell's dialog initialisation for the file dialogs).
 // Under Wine, loading them with the device's core library costs every program of the
 // device a good part of its start-up: they are loaded on the first call that needs them.
 #include <windows.h>
@@ -47,6 +48,9 @@ static void MakeDeviceDriveCurrent(void)
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) MakeDeviceDriveCurrent();
+    if (reason == DLL_PROCESS_ATTACH) {
+        MakeDeviceDriveCurrent();
+        StartDevice();
+    }
     return TRUE;
 }

@@ -159,9 +159,14 @@ BOOL WINAPI KernelIoControl(DWORD code, LPVOID, DWORD, LPVOID, DWORD, LPDWORD re
     }
     if (returned) *returned = 0;
     if (SimGetCleanBootFlag()) {
-        // The flag is good for one boot only.
+        // The flag is good for one boot only; a hard reset the device refuses keeps it.
         SetCleanBootInProfile(FALSE);
-        SimHardReset(TRUE);
+        DWORD error = SimHardReset(TRUE);
+        if (error) {
+            SetCleanBootInProfile(TRUE);
+            SetLastError(error);
+            return FALSE;
+        }
     } else {
         SimSoftReset(TRUE);
     }

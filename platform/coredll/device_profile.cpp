@@ -41,7 +41,7 @@ BOOL SimParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value)
 
 // The device folder: ZR_DEVICE_DIR (a Windows or a Unix path), else $WINEPREFIX/device.
 
-static BOOL DosPath(const WCHAR *path, WCHAR *out)
+BOOL DosPathOf(const WCHAR *path, WCHAR *out)
 {
     if (path[0] != L'/') {
         CopyText(out, MAX_PATH, path);
@@ -69,9 +69,9 @@ extern "C" BOOL SimGetDeviceDir(WCHAR *buffer, DWORD cch)
     // names no folder at all rather than someone else's.
     if (privateDir) CopyText(dir, MAX_PATH, privateDir);
     else if ((n = GetEnvironmentVariableW(L"ZR_DEVICE_DIR", value, MAX_PATH)) > 0) {
-        if (n < MAX_PATH) DosPath(value, dir);
+        if (n < MAX_PATH) DosPathOf(value, dir);
     } else if ((n = GetEnvironmentVariableW(L"WINEPREFIX", value, MAX_PATH)) > 0 && n < MAX_PATH &&
-               DosPath(value, dir) && !AppendText(dir, MAX_PATH, L"\\device")) {
+               DosPathOf(value, dir) && !AppendText(dir, MAX_PATH, L"\\device")) {
         dir[0] = 0;
     }
     size_t length = wcslen(dir);
@@ -108,11 +108,27 @@ static BOOL IsValidLineName(const WCHAR *name)
     return TRUE;
 }
 
+// The file system's device names, whatever follows a dot, and the device's own root
+// folders: a card of such a name would be no folder, or would hide one of the device's.
+static const WCHAR *const kDeviceNames[] = {L"CON", L"PRN", L"AUX", L"NUL", L"COM1", L"COM2", L"COM3",
+                                            L"COM4", L"COM5", L"COM6", L"COM7", L"COM8", L"COM9", L"LPT1",
+                                            L"LPT2", L"LPT3", L"LPT4", L"LPT5", L"LPT6", L"LPT7", L"LPT8",
+                                            L"LPT9", L"CLOCK$", L"CONIN$", L"CONOUT$"};
+static const WCHAR *const kRootFolders[] = {L"Windows", L"My Documents", L"Program Files", L"Temp"};
+
 static BOOL IsValidCardName(const WCHAR *name)
 {
     size_t n = wcsnlen(name, 64);
     if (n == 0) return TRUE;
-    return IsValidLineName(name) && !wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.';
+    if (!IsValidLineName(name) || wcspbrk(name, L"\\/:*?\"<>|") || name[n - 1] == L'.') return FALSE;
+    WCHAR base[64];
+    CopyText(base, 64, name);
+    if (WCHAR *dot = wcschr(base, L'.')) *dot = 0;
+    for (const WCHAR *reserved : kDeviceNames)
+        if (SameTextNoCase(base, reserved)) return FALSE;
+    for (const WCHAR *folder : kRootFolders)
+        if (SameTextNoCase(name, folder)) return FALSE;
+    return TRUE;
 }
 
 static BOOL CreateCardFolder(const WCHAR *name)
@@ -310,26 +326,26 @@ int RememberedShape(void) { return Loaded().shape; }
 
 extern "C" {
 
-void SimSetOsVersion(DWORD major, DWORD minor, DWORD build)
+BOOL SimSetOsVersion(DWORD major, DWORD minor, DWORD build)
 {
-    EditProfile([&](DeviceProfile &p) { p.osMajor = major, p.osMinor = minor, p.osBuild = build; });
+    return EditProfile([&](DeviceProfile &p) { p.osMajor = major, p.osMinor = minor, p.osBuild = build; });
 }
 
-void SimSetBattery(const SimBattery *battery)
+BOOL SimSetBattery(const SimBattery *battery)
 {
-    if (!battery) return;
+    if (!battery) return FALSE;
     SimBattery b = *battery;
     b.statusFails = b.statusFails ? TRUE : FALSE;
-    EditProfile([&](DeviceProfile &p) { p.battery = b; });
+    return EditProfile([&](DeviceProfile &p) { p.battery = b; });
 }
 
 void SimGetBattery(SimBattery *battery) { if (battery) *battery = Loaded().battery; }
 
 // A device always has some memory: a total of 0 would only divide by zero somewhere.
-void SimSetMemory(DWORD totalBytes, DWORD availableBytes)
+BOOL SimSetMemory(DWORD totalBytes, DWORD availableBytes)
 {
-    if (totalBytes == 0) return;
-    EditProfile([&](DeviceProfile &p) {
+    if (totalBytes == 0) return FALSE;
+    return EditProfile([&](DeviceProfile &p) {
         p.memoryTotal = totalBytes;
         p.memoryAvailable = availableBytes > totalBytes ? totalBytes : availableBytes;
     });
@@ -355,10 +371,10 @@ BOOL SimSetCards(const SimCard *cards, int count)
         list[i].unreadable = cards[i].unreadable ? TRUE : FALSE;
     }
     for (int i = 0; i < count; ++i) ok &= CreateCardFolder(list[i].name);
-    return EditProfile([&](DeviceProfile &p) {
+    return ok && EditProfile([&](DeviceProfile &p) {
                p.cardCount = count;
                CopyMemory(p.cards, list, count * sizeof list[0]);
-           }) && ok;
+           });
 }
 
 int SimGetCards(SimCard *cards, int max)
@@ -390,9 +406,10 @@ int SimGetLines(SimLine *lines, int max)
     return p.lineCount;
 }
 
-void SimSetFailure(int failure, DWORD error)
+BOOL SimSetFailure(int failure, DWORD error)
 {
-    if (failure >= 1 && failure <= DEVICE_MAX_FAILURE) EditProfile([&](DeviceProfile &p) { p.failures[failure] = error; });
+    return failure >= 1 && failure <= DEVICE_MAX_FAILURE &&
+           EditProfile([&](DeviceProfile &p) { p.failures[failure] = error; });
 }
 
 DWORD SimGetFailure(int failure) { return failure >= 1 && failure <= DEVICE_MAX_FAILURE ? Loaded().failures[failure] : 0; }

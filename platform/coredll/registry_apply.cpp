@@ -11,7 +11,7 @@
 #include <winternl.h>
 #include <string.h>
 #include <map>
-#include "simdevice.h"
+#include "device.h"
 #include "registry_image.h"
 
 namespace {
@@ -29,13 +29,17 @@ DWORD DeleteOpenKey(HKEY key)
     return deleteKey && deleteKey(key) == 0 ? 0 : ERROR_ACCESS_DENIED;
 }
 
+// In the device folder, where the next start removes what a power loss left.
 std::wstring TempFile(const wchar_t *prefix)
 {
     static LONG counter;
-    wchar_t folder[MAX_PATH + 1], name[64];
+    wchar_t name[64];
+    wsprintfW(name, L"scratch-%ls-%lx-%lx.txt", prefix, GetCurrentProcessId(), InterlockedIncrement(&counter));
+    std::wstring path = DeviceFilePath(name);
+    if (!path.empty()) return path;
+    wchar_t folder[MAX_PATH + 1];
     DWORD n = GetTempPathW(MAX_PATH + 1, folder);
     if (n == 0 || n > MAX_PATH) lstrcpyW(folder, L".\\");
-    wsprintfW(name, L"%ls-%lx-%lx.txt", prefix, GetCurrentProcessId(), InterlockedIncrement(&counter));
     return std::wstring(folder) + name;
 }
 
@@ -147,16 +151,18 @@ DWORD RegistryText(HKEY key, std::string *text)
     EnableRegistryPrivileges();
     std::wstring path = TempFile(L"simsave");
     LONG r = RegSaveKeyW(key, path.c_str(), NULL);   // the registry's own, not ours
+    PowerCutPoint("scratch-saved");
     DWORD error = r ? (DWORD)r : ReadRegImageFile(path.c_str(), text);
     DeleteFileW(path.c_str());
     if (!error) MakePlain(text);
     return error;
 }
 
-DWORD ApplyRegistryText(HKEY root, const std::string &want)
+DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now)
 {
     std::string have;
-    DWORD error = RegistryText(root, &have);
+    DWORD error = now ? 0 : RegistryText(root, &have);
+    if (now) have = *now;
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Deepest first (a sub-key sorts after its parent), so that a key has lost its
@@ -179,22 +185,32 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want)
     return error;
 }
 
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections)
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal)
 {
-    std::vector<std::string> before(sections.size());
+    std::vector<RegImageSection> before(sections.size());
     for (size_t i = 0; i < sections.size(); ++i) {
-        DWORD error = RegistryText(RegImageRootKey(sections[i].root), &before[i]);
+        before[i].root = sections[i].root;
+        DWORD error = RegistryText(RegImageRootKey(sections[i].root), &before[i].text);
         if (error) return error;
+    }
+    bool same = true;
+    for (size_t i = 0; i < sections.size(); ++i) same &= before[i].text == sections[i].text;
+    if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
+    if (journal) {
+        DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
+        if (error) return error;
+        PowerCutPoint("apply-journal");
     }
     DWORD error = 0;
     size_t touched = 0;
     while (!error && touched < sections.size()) {
-        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text);
+        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text, &before[touched].text);
+        PowerCutPoint(sections[touched].root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
         ++touched;
         if (!error) error = SimGetFailure(SIM_FAIL_REGAPPLY);   // a test's fault, one hive changed
     }
     if (error) {
-        while (touched-- > 0) ApplyRegistryText(RegImageRootKey(sections[touched].root), before[touched]);
+        while (touched-- > 0) ApplyRegistryText(RegImageRootKey(sections[touched].root), before[touched].text);
     }
     return error;
 }

@@ -138,35 +138,36 @@ bool CreateDeviceFiles()
 
 // ---- Restarts ----
 
-// Missing or not a number, the count starts again from nothing.
-void RaiseBootCount()
+// Kept for the device-control command to show; the new registry is on disk by then.
+void WriteOutcome(DWORD error)
 {
-    DWORD count = SimGetBootCount();
-    if (count != 0xFFFFFFFF) ++count;
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kCommKey, kBootCount, REG_DWORD, &count, sizeof count);
-}
-
-void FlushRoots()
-{
-    RegFlushKey(HKEY_CLASSES_ROOT);
-    RegFlushKey(HKEY_CURRENT_USER);
-    RegFlushKey(HKEY_LOCAL_MACHINE);
-    RegFlushKey(HKEY_USERS);
+    WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
 }
 
 // A staged image that cannot be applied leaves the registry as it was and stays
-// staged; the outcome is kept for the device-control command to show.
+// staged. One that is applied goes only once the new registry and the boot count are
+// on disk; until then the journal lets the next start finish the apply.
 DWORD ApplyStagedImage()
 {
-    std::wstring staged = DeviceFilePath(REGIMG_STAGED_NAME);
-    if (GetFileAttributesW(staged.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
+    std::wstring staged = DeviceFilePath(REGIMG_STAGED_NAME), journal = DeviceFilePath(REGIMG_JOURNAL_SOFT_NAME);
+    bool present = GetFileAttributesW(staged.c_str()) != INVALID_FILE_ATTRIBUTES;
     std::string bytes;
     std::vector<RegImageSection> sections;
-    DWORD error = ReadRegImageFile(staged.c_str(), &bytes);
-    if (!error) error = CheckRegImage(bytes, &sections, false);
-    if (!error) error = ApplyRegImage(sections);
-    if (!error) DeleteFileW(staged.c_str());
-    WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
+    DWORD error = present ? ReadTargetImage(false, &bytes) : 0;
+    if (present && !error) error = CheckRegImage(bytes, &sections, false);
+    if (present && !error) error = ApplyRegImage(sections, journal.c_str());
+    RaiseBootCount();
+    PowerCutPoint("apply-booted");
+    DWORD flushed = FlushDeviceRegistry();
+    if (!present) return flushed;
+    if (flushed) return flushed;   // the journal stays: the next start finishes the apply
+    PowerCutPoint("apply-durable");
+    WriteOutcome(error);
+    if (!error) {
+        DeleteFileW(staged.c_str());
+        PowerCutPoint("apply-committed");
+    }
+    DeleteFileW(journal.c_str());
     return error;
 }
 
@@ -175,7 +176,37 @@ void EndIfAsked(BOOL ending)
     if (ending && !(SimTestFlags() & SIM_TEST_RECORD_POWER)) ExitProcess(0);
 }
 
+// The registry holds the device's own values: it is a device, made before.
+bool RegistryIsADevices()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCommKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    bool has = RegQueryValueExW(key, kBootCount, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return has;
+}
+
 }  // namespace
+
+// Missing or not a number, the count starts again from nothing.
+void RaiseBootCount(void)
+{
+    DWORD count = SimGetBootCount();
+    if (count != 0xFFFFFFFF) ++count;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kCommKey, kBootCount, REG_DWORD, &count, sizeof count);
+}
+
+DWORD ReadTargetImage(bool hard, std::string *bytes)
+{
+    bytes->clear();
+    if (!hard) return ReadRegImageFile(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), bytes);
+    if (const std::string *image = SandboxFactoryImage()) {
+        *bytes = *image;
+        return 0;
+    }
+    if (SandboxActive()) return ERROR_FILE_NOT_FOUND;
+    return ReadRegImageFile(DeviceFilePath(REGIMG_FACTORY_NAME).c_str(), bytes);
+}
 
 bool SeedFactoryRegistry(void)
 {
@@ -200,17 +231,18 @@ extern "C" {
 
 BOOL SimCreateDevice(void)
 {
+    // A device made before keeps its registry: only what it lacks of its files is made.
+    if (!SandboxActive() && RegistryIsADevices()) return CreateDeviceFiles() ? SIM_CREATE_KEPT : FALSE;
     bool ok = SeedFactoryRegistry();
     ok &= CreateDeviceFiles();
     // The factory image is taken once, when the device is first made; a test's
     // sandbox has its own.
     std::wstring factory = DeviceFilePath(REGIMG_FACTORY_NAME);
-    std::string bytes, image;
-    std::vector<RegImageSection> sections;
-    if (!SandboxActive() && (ReadRegImageFile(factory.c_str(), &bytes) || CheckRegImage(bytes, &sections, false)))
+    std::string image;
+    if (!SandboxActive())
         ok &= BuildRegImage(kDeviceHives, 2, &image) == 0 && WriteFileAtomically(factory.c_str(), image, true) == 0;
-    FlushRoots();
-    return ok;
+    ok &= FlushDeviceRegistry() == 0;
+    return ok ? SIM_CREATE_MADE : FALSE;
 }
 
 DWORD SimGetBootCount(void)
@@ -239,27 +271,47 @@ BOOL SimGetLastApply(DWORD *error)
 DWORD SimSoftReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_SOFT_RESET, 0, 0);
-    DWORD error = ApplyStagedImage();
-    RaiseBootCount();
-    FlushRoots();
+    DWORD error;
+    {
+        DeviceLock lock(REGISTRY_APPLY_LOCK);
+        ClearRecovery();
+        error = ApplyStagedImage();
+    }
     EndIfAsked(ending);
     return error;
 }
 
-// Without a factory image (a device made before images were kept) the factory values
-// are written over the running registry, which is as close to the factory as it gets.
-void SimHardReset(BOOL ending)
+// A factory image that is missing or not sound is refused and nothing changes; so does
+// one that cannot be applied, which leaves the registry as it was.
+DWORD SimHardReset(BOOL ending)
 {
     SimRecordPowerAction(SIM_POWER_HARD_RESET, 0, 0);
-    for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME}) DeleteFileW(DeviceFilePath(name).c_str());
     std::string bytes;
     std::vector<RegImageSection> sections;
-    if (const std::string *image = SandboxFactoryImage()) bytes = *image;
-    else if (!SandboxActive()) ReadRegImageFile(DeviceFilePath(REGIMG_FACTORY_NAME).c_str(), &bytes);
-    if (CheckRegImage(bytes, &sections, false) || ApplyRegImage(sections)) SeedFactoryRegistry();
-    RaiseBootCount();
-    FlushRoots();
-    EndIfAsked(ending);
+    DWORD read = ReadTargetImage(true, &bytes);
+    if (read == ERROR_FILE_NOT_FOUND || read == ERROR_PATH_NOT_FOUND) return SIM_HARD_NO_IMAGE;
+    if (read || CheckRegImage(bytes, &sections, false)) return SIM_HARD_DAMAGED_IMAGE;
+    DWORD error;
+    {
+        DeviceLock lock(REGISTRY_APPLY_LOCK);
+        ClearRecovery();
+        std::wstring journal = DeviceFilePath(REGIMG_JOURNAL_HARD_NAME);
+        error = ApplyRegImage(sections, journal.c_str());
+        if (!error) {
+            RaiseBootCount();
+            PowerCutPoint("apply-booted");
+        }
+        DWORD flushed = FlushDeviceRegistry();
+        if (!error && !flushed) {
+            PowerCutPoint("apply-durable");
+            for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME}) DeleteFileW(DeviceFilePath(name).c_str());
+            PowerCutPoint("apply-committed");
+        }
+        if (!flushed) DeleteFileW(journal.c_str());
+        if (!error) error = flushed;
+    }
+    if (!error) EndIfAsked(ending);
+    return error;
 }
 
 }  // extern "C"

@@ -7,7 +7,7 @@
 // soft reset, as on the device.
 #include <string.h>
 #include "ceplatform.h"
-#include "simdevice.h"
+#include "device.h"
 #include "registry_image.h"
 
 namespace {
@@ -36,7 +36,9 @@ DWORD ImageCrc(std::string bytes)
     return Crc32(bytes);
 }
 
-std::string ImageOf(const std::vector<RegImageSection> &sections)
+}  // namespace
+
+std::string ImageOfSections(const std::vector<RegImageSection> &sections)
 {
     std::string out(REGIMG_MAGIC, 8);
     PutU32(&out, REGIMG_VERSION);
@@ -58,6 +60,8 @@ std::string ImageOf(const std::vector<RegImageSection> &sections)
     memcpy(&out[REGIMG_CRC_OFFSET], &crc, 4);
     return out;
 }
+
+namespace {
 
 // The hive that holds a predefined root: the classes live in the machine's.
 DWORD HiveOf(HKEY key)
@@ -103,7 +107,7 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image)
         DWORD error = RegistryText(RegImageRootKey(roots[i]), &sections[i].text);
         if (error) return error;
     }
-    *image = ImageOf(sections);
+    *image = ImageOfSections(sections);
     return 0;
 }
 
@@ -174,18 +178,26 @@ DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool re
     wchar_t suffix[48];   // beside the file, so that the move is a rename
     wsprintfW(suffix, L".~%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
     std::wstring temp = path + std::wstring(suffix);
+    std::wstring record = RecordPendingFile(temp);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (!record.empty()) DeleteFileW(record.c_str());
+        return error;
+    }
     DWORD error = 0, wrote = 0;
     if (bytes.size() > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
     else if (!WriteFile(file, bytes.data(), (DWORD)bytes.size(), &wrote, NULL) || wrote != bytes.size())
         error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    PowerCutPoint("write-temp");
     // On the disk before it takes the name: a crash then leaves the old file or the new one.
     if (!error && !FlushFileBuffers(file)) error = GetLastError();
     if (!CloseHandle(file) && !error) error = GetLastError();
+    PowerCutPoint("write-synced");
     if (!error && !MoveFileExW(temp.c_str(), path, (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
     if (error) DeleteFileW(temp.c_str());
+    if (!record.empty()) DeleteFileW(record.c_str());
     return error;
 }
 
@@ -262,7 +274,7 @@ LONG WINAPI Ce_RegReplaceKeyW(HKEY key, LPCWSTR subkey, LPCWSTR newFile, LPCWSTR
     for (const RegImageSection &s : staged)
         if (s.root != root) merged.push_back(s);
     if (oldFile && *oldFile && (error = Ce_RegSaveKeyW(key, oldFile, NULL)) != 0) return (LONG)error;
-    return (LONG)StageRegImage(ImageOf(merged));
+    return (LONG)StageRegImage(ImageOfSections(merged));
 }
 
 }  // extern "C"

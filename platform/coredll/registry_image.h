@@ -28,6 +28,9 @@ enum RegImageRoot { REGIMG_ROOT_HKLM = 1, REGIMG_ROOT_HKCU = 2 };
 #define REGIMG_STAGED_NAME L"registry-staged.img"
 #define REGIMG_FACTORY_NAME L"registry-factory.img"
 #define REGIMG_OUTCOME_NAME L"registry-apply.txt"
+// The registry as it was before an apply began, kept until the applied one is on disk.
+#define REGIMG_JOURNAL_SOFT_NAME L"registry-journal-soft.img"
+#define REGIMG_JOURNAL_HARD_NAME L"registry-journal-hard.img"
 
 struct RegImageSection {
     DWORD root;            // REGIMG_ROOT_*
@@ -38,6 +41,8 @@ struct RegImageSection {
 
 // The predefined handle of a hive's root.
 HKEY RegImageRootKey(DWORD root);
+// An image of the given sections.
+std::string ImageOfSections(const std::vector<RegImageSection> &sections);
 // An image of the given hives as they stand.
 DWORD BuildRegImage(const DWORD *roots, int count, std::string *image);
 // The sections of a whole, sound image; with `loadTexts` each text must also load into a
@@ -59,10 +64,11 @@ void EnableRegistryPrivileges(void);
 // The registry's save of a key in its plain form.
 DWORD RegistryText(HKEY key, std::string *text);
 // Makes the key's registry exactly `text`, or fails; what it changed before failing
-// is not undone.
-DWORD ApplyRegistryText(HKEY key, const std::string &text);
-// Makes each section's hive exactly its text, or leaves every hive as it was.
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections);
+// is not undone. `now`, when given, is the key's text as it stands.
+DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL);
+// Makes each section's hive exactly its text, or leaves every hive as it was. With a
+// journal, the hives as they were are written to it whole before the first change.
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal);
 // Deletes a key and all below it; a link is deleted, never followed.
 DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey);
 
@@ -73,5 +79,31 @@ bool SandboxActive(void);
 const std::string *SandboxFactoryImage(void);
 // Writes the factory values over the running registry.
 bool SeedFactoryRegistry(void);
+// The image a soft reset (the staged one) or a hard reset (the factory one) applies.
+DWORD ReadTargetImage(bool hard, std::string *bytes);
+void RaiseBootCount(void);
+
+// ---- Durability (registry_durable.cpp) ----
+
+// A mutex of every process of the device, held for two minutes at most.
+class DeviceLock {
+public:
+    explicit DeviceLock(const wchar_t *name);
+    ~DeviceLock();
+    DeviceLock(const DeviceLock &) = delete;
+
+private:
+    HANDLE handle_;
+    bool held_;
+};
+#define REGISTRY_APPLY_LOCK L"Local\\ZelvoRudoreRegistryApply"
+
+// Both hives of the device registry on disk; nothing to do in a test's sandbox.
+DWORD FlushDeviceRegistry(void);
+void ClearRecovery(void);
+void WriteRecovery(int recovery);
+// Records a temporary file outside the device folder for the next start to remove;
+// the record's path, or "" when none was needed.
+std::wstring RecordPendingFile(const std::wstring &temp);
 
 #endif

@@ -103,6 +103,9 @@ int Refused(const WCHAR *problem)
     return EXIT_REFUSED;
 }
 
+// The profile holds every setting; one that cannot be written takes no change.
+const WCHAR kNotStored[] = L"the device could not store the change (its profile cannot be written); nothing was changed";
+
 BOOL Is(const WCHAR *a, const WCHAR *b) { return lstrcmpiW(a, b) == 0; }
 
 // The screen is an X display. Started with none, this process could neither turn nor
@@ -206,6 +209,14 @@ int Show(int argc, wchar_t **)
     if (!SimGetLastApply(&error)) Out(L"Last registry restore: none\n");
     else if (!error) Out(L"Last registry restore: applied\n");
     else Out(L"Last registry restore: failed (error %lu); the registry is as it was, the image still staged\n", error);
+    static const WCHAR *const kRecoveries[] = {
+        L"none",
+        L"a soft reset cut off by a power loss was finished at the next start: the restored registry is in use",
+        L"a soft reset cut off by a power loss could not be finished: the registry is as it was, the image still staged",
+        L"a hard reset cut off by a power loss was finished at the next start: the factory registry is in use",
+        L"a hard reset cut off by a power loss could not be finished: the registry is as it was"};
+    int recovery = SimGetRecovery();
+    Out(L"Interrupted reset: %ls\n", recovery > 0 && recovery < 5 ? kRecoveries[recovery] : kRecoveries[0]);
     return EXIT_DONE;
 }
 
@@ -232,11 +243,16 @@ int Reset(int argc, wchar_t **argv)
     // or script that ran this command) is spared; this process ends with the reset.
     int ended = SimEndDevicePrograms(ParentProcessId());
     Out(L"%ls reset: %d program(s) ended\n", hard ? L"Hard" : L"Soft", ended);
-    DWORD error = 0;
-    if (hard) SimHardReset(FALSE);
-    else error = SimSoftReset(FALSE);
+    DWORD error = hard ? SimHardReset(FALSE) : SimSoftReset(FALSE);
     if (!error) return EXIT_DONE;
-    Err(L"devctl: the restored registry could not be applied (error %lu); the registry is as it was, the image still staged\n", error);
+    if (!hard)
+        Err(L"devctl: the restored registry could not be applied (error %lu); the registry is as it was, the image still staged\n", error);
+    else if (error == SIM_HARD_NO_IMAGE)
+        Err(L"devctl: the device has no factory registry image; the hard reset was refused and nothing was changed\n");
+    else if (error == SIM_HARD_DAMAGED_IMAGE)
+        Err(L"devctl: the device's factory registry image is damaged; the hard reset was refused and nothing was changed\n");
+    else
+        Err(L"devctl: the factory registry could not be applied (error %lu); the registry is as it was\n", error);
     return EXIT_REFUSED;
 }
 
@@ -362,7 +378,7 @@ int Battery(int argc, wchar_t **argv)
             return Usage(setting->problem);
         CopyMemory((BYTE *)&b + setting->offset, &n, setting->size);   // little-endian: the low bytes
     }
-    SimSetBattery(&b);
+    if (!SimSetBattery(&b)) return Refused(kNotStored);
     RepaintScreen();
     PrintBattery();
     return EXIT_DONE;
@@ -386,7 +402,8 @@ int Memory(int argc, wchar_t **argv)
     }
     if (total == 0) return Usage(L"total memory must be more than 0");
     if (available > total && availableGiven) return Usage(L"available memory cannot exceed the total");
-    SimSetMemory(total, available);   // which cuts what is available to a smaller total
+    // which cuts what is available to a smaller total
+    if (!SimSetMemory(total, available)) return Refused(kNotStored);
     RepaintScreen();
     PrintMemory();
     return EXIT_DONE;
@@ -405,7 +422,7 @@ int OsVersion(int argc, wchar_t **argv)
         if ((ok = count < 3 && SimParseNumber(piece, 0xFFFFFFFFu, &n))) parts[count++] = (DWORD)n;
     }
     if (!ok || count < 2) return Usage(L"not a version: MAJOR.MINOR[.BUILD]");
-    SimSetOsVersion(parts[0], parts[1], parts[2]);
+    if (!SimSetOsVersion(parts[0], parts[1], parts[2])) return Refused(kNotStored);
     PrintOsVersion();
     return EXIT_DONE;
 }
@@ -413,7 +430,7 @@ int OsVersion(int argc, wchar_t **argv)
 int Telephony(int argc, wchar_t **argv)
 {
     if (argc != 1 || (!Is(argv[0], L"on") && !Is(argv[0], L"off"))) return Usage(L"telephony takes on or off");
-    SimSetFailure(SIM_FAIL_TELEPHONY, Is(argv[0], L"off") ? (DWORD)LINEERR_NODRIVER : 0);
+    if (!SimSetFailure(SIM_FAIL_TELEPHONY, Is(argv[0], L"off") ? (DWORD)LINEERR_NODRIVER : 0)) return Refused(kNotStored);
     Out(L"Telephony: %ls\n", SimGetFailure(SIM_FAIL_TELEPHONY) ? L"off" : L"on");
     return EXIT_DONE;
 }
@@ -421,11 +438,11 @@ int Telephony(int argc, wchar_t **argv)
 // ---- cards and lines ----
 
 // A name the device takes: 1 to 63 printable characters, no spaces at its ends; a
-// card's is also a folder name, or empty for the root as some devices list it.
+// card's is also a folder name (the device refuses the names its file system keeps for
+// itself).
 BOOL UsableName(const WCHAR *name, BOOL folder)
 {
     size_t n = wcslen(name);
-    if (folder && n == 0) return TRUE;
     BOOL usable = n > 0 && n < 64 && name[0] != L' ' && name[n - 1] != L' ';
     for (size_t i = 0; usable && i < n; ++i) usable = name[i] >= 0x20;
     return usable && (!folder || (!wcspbrk(name, L"\\/:*?\"<>|") && name[n - 1] != L'.'));
@@ -449,7 +466,10 @@ int Change(int (*get)(Item *, int), BOOL (*set)(const Item *, int), void (*print
     Item changed = added ? *added : items[at];
     if (added) items[count++] = changed;
     else MoveMemory(&items[at], &items[at + 1], (--count - at) * sizeof(Item));
-    if (!set(items, count)) return Refused(L"the device could not take the change");
+    if (!set(items, count))
+        return Refused(added && !wcscmp(noun, L"card") ? L"the device cannot have a card of that name (a name its file system keeps, "
+                                         L"or one of its own folders), or could not store it; nothing was changed"
+                                       : L"the device could not take the change; nothing was changed");
     RepaintScreen();
     swprintf(problem, 100, L"%lc%ls %ls: ", towupper(noun[0]), noun + 1, added ? L"added" : L"removed");
     print(problem, changed);
@@ -467,7 +487,7 @@ int Card(int argc, wchar_t **argv)
     BOOL sized = argc >= 4;
     if (argc > 5 || (argc == (sized ? 5 : 3) && !Is(argv[argc - 1], L"unreadable")))
         return Usage(L"card add NAME [TOTAL FREE] [unreadable]");
-    if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of up to 63 characters");
+    if (!UsableName(argv[1], TRUE)) return Usage(L"a card name is a folder name of 1 to 63 characters");
     SimCard card = {};
     wcscpy(card.name, argv[1]);
     card.totalBytes = 128ull * 1024 * 1024;
@@ -537,10 +557,12 @@ BOOL DialogFontIsTheDevices(WCHAR (&problem)[300])
 int Init(int argc, wchar_t **)
 {
     if (argc != 0) return Usage(L"init takes no arguments");
-    if (!SimCreateDevice()) return Refused(L"the device could not be set up");
+    BOOL made = SimCreateDevice();
+    if (!made) return Refused(L"the device could not be set up");
     WCHAR problem[300];
     if (!DialogFontIsTheDevices(problem)) return Refused(problem);
-    Out(L"Device set up with its factory state.\n");
+    Out(made == SIM_CREATE_KEPT ? L"Device already set up: its registry is kept; missing folders and files were made again.\n"
+                                : L"Device set up with its factory state.\n");
     return EXIT_DONE;
 }
 

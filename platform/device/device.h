@@ -33,6 +33,16 @@ void SetCleanBootInProfile(BOOL set);
 void RememberShape(int shape);
 int RememberedShape(void);
 
+// A Unix or Windows path as a Windows path (MAX_PATH characters).
+BOOL DosPathOf(const WCHAR *path, WCHAR *out);
+
+// ---- registry_durable.cpp ----
+
+// A named step where a test may have the device lose power (ZR_POWER_CUT).
+void PowerCutPoint(const char *step);
+// Run first in every process of the device.
+void StartDevice(void);
+
 // ---- device_testctl.cpp: per-process test state, records and queued answers ----
 
 // The private device folder of a test, or NULL.

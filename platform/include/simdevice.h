@@ -73,19 +73,23 @@ SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);
 /* Whole or not at all: decimal or 0x hexadecimal, no sign, no spaces, at most max. */
 SIMAPI BOOL  SimParseNumber(const WCHAR *text, ULONGLONG max, ULONGLONG *value);
 
-SIMAPI void  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
-SIMAPI void  SimSetBattery(const SimBattery *battery);
+/* Each change of the profile is FALSE when it could not be stored, and then changes nothing. */
+SIMAPI BOOL  SimSetOsVersion(DWORD major, DWORD minor, DWORD build);
+SIMAPI BOOL  SimSetBattery(const SimBattery *battery);
 SIMAPI void  SimGetBattery(SimBattery *battery);
-SIMAPI void  SimSetMemory(DWORD totalBytes, DWORD availableBytes);   /* total 0 is ignored; available at most total */
+SIMAPI BOOL  SimSetMemory(DWORD totalBytes, DWORD availableBytes);   /* total 0 is refused; available at most total */
 SIMAPI void  SimGetMemory(DWORD *totalBytes, DWORD *availableBytes);
-/* Also creates each card's folder in C:\. FALSE for a bad or repeated name, free above
- * total, or a folder that cannot be made. An empty name is the root, as some devices list it. */
+/* Also creates each card's folder in C:\. FALSE, changing nothing, for a bad or repeated
+ * name, free above total, or a folder that cannot be made. A name is a folder name the file
+ * system can hold (no DOS device name such as CON or COM1, no \ / : * ? " < > |, no dot or
+ * space at its end) and none of the root folders of the device (Windows, My Documents,
+ * Program Files, Temp). An empty name is the root, as some devices list it. */
 SIMAPI BOOL  SimSetCards(const SimCard *cards, int count);
 SIMAPI int   SimGetCards(SimCard *cards, int max);
 SIMAPI BOOL  SimSetLines(const SimLine *lines, int count);   /* FALSE for a bad name */
 SIMAPI int   SimGetLines(SimLine *lines, int max);
 /* Error 0 clears it. lineInitializeEx gives a LINEERR_ code as it is, any other as LINEERR_NODRIVER. */
-SIMAPI void  SimSetFailure(int failure, DWORD error);
+SIMAPI BOOL  SimSetFailure(int failure, DWORD error);
 SIMAPI DWORD SimGetFailure(int failure);
 /* One key read-only for this process, as in the device's ROM: coredll opens it with read
  * access only. A NULL or empty key ends it; so does the end of a test. */
@@ -106,15 +110,33 @@ SIMAPI BOOL  SimGetCleanBootFlag(void);   /* SetCleanRebootFlag was called; the 
  * sparedProcessId and Wine's own (run from the Windows or system folder). Returns how many. */
 SIMAPI int   SimEndDevicePrograms(DWORD sparedProcessId);
 
-/* Seeds the factory registry, creates the device's folders and sounds, saves the factory image. */
+/* Seeds the factory registry, creates the device's folders and sounds, saves the factory
+ * image: SIM_CREATE_MADE. A registry that is already a device's is kept, and only the files
+ * it lacks are made: SIM_CREATE_KEPT. FALSE on failure. */
+#define SIM_CREATE_MADE 1
+#define SIM_CREATE_KEPT 2
 SIMAPI BOOL  SimCreateDevice(void);
 /* With ending FALSE the caller goes on. A soft reset applies a staged registry image whole
- * or not at all: 0, or the error of a failed apply (registry as it was, image still staged). */
+ * or not at all: 0, or the error of a failed apply (registry as it was, image still staged).
+ * A reset that returns 0 has the new registry and boot count on disk. A hard reset with no
+ * factory image, or a damaged one, changes nothing and returns one of the two codes below. */
+#define SIM_HARD_NO_IMAGE ERROR_FILE_NOT_FOUND
+#define SIM_HARD_DAMAGED_IMAGE ERROR_FILE_CORRUPT
 SIMAPI DWORD SimSoftReset(BOOL ending);
-SIMAPI void  SimHardReset(BOOL ending);
+SIMAPI DWORD SimHardReset(BOOL ending);
 SIMAPI BOOL  SimHasStagedImage(void);
 /* The last soft reset's apply since the last hard reset: FALSE for none, else its error. */
 SIMAPI BOOL  SimGetLastApply(DWORD *error);
+/* A reset cut off by a power loss, as the next start of the device found it; cleared by
+ * the next reset. */
+enum SimRecovery {
+    SIM_RECOVERY_NONE = 0,
+    SIM_RECOVERY_SOFT_FINISHED = 1,   /* the restored image was applied at the start */
+    SIM_RECOVERY_SOFT_UNDONE = 2,     /* it could not be: the registry as before the reset */
+    SIM_RECOVERY_HARD_FINISHED = 3,
+    SIM_RECOVERY_HARD_UNDONE = 4
+};
+SIMAPI int   SimGetRecovery(void);
 
 /* ---- Test control: per process, nothing persisted ---- */
 

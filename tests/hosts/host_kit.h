@@ -141,8 +141,8 @@ struct FlushedKey {
 // this executable's imports, through which the program's code calls it.
 class FlushRecorder {
 public:
-    FlushRecorder() { flushed_.clear(), platform_ = (FlushFunction)SwapImport(L"advapi32.dll", "RegFlushKey", (void *)Record); }
-    ~FlushRecorder() { SwapImport(L"advapi32.dll", "RegFlushKey", (void *)platform_); }
+    FlushRecorder() { flushed_.clear(), platform_ = (FlushFunction)SwapImport(L"coredll.dll", "RegFlushKey", (void *)Record); }
+    ~FlushRecorder() { SwapImport(L"coredll.dll", "RegFlushKey", (void *)platform_); }
     FlushRecorder(const FlushRecorder &) = delete;
     const std::vector<FlushedKey> &flushes() const { return flushed_; }
 

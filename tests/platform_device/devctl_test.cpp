@@ -96,8 +96,14 @@ TEST_F(DeviceControl, ChangesTheProfileTheServicesReadAndShowsTheLastRestore)
 TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
 {
     // Usage errors end with 2, refusals of the device with 1; each says why.
+    // A card is a folder in the root: names its file system cannot hold, or that would
+    // hide one of the device's own folders, are refused and stored nowhere.
     const std::pair<const wchar_t *, DWORD> cases[] = {
-        {L"frobnicate", 2}, {L"battery percent=101", 2}, {L"memory total=5G", 2}, {L"card remove Nowhere", 1}};
+        {L"frobnicate", 2}, {L"battery percent=101", 2}, {L"memory total=5G", 2}, {L"card remove Nowhere", 1},
+        {L"card add \"\"", 2}, {L"card add CON", 1}, {L"card add nul", 1}, {L"card add COM1", 1},
+        {L"card add LPT9.txt", 1}, {L"card add Windows", 1}, {L"card add \"my documents\"", 1},
+        {L"card add \"Program Files\"", 1}, {L"card add TEMP", 1}, {L"card add a:b", 2}, {L"card add \"a?\"", 2},
+        {L"card add \"Card.\"", 2}, {L"card add \"Card \"", 2}, {L"card add a\\b", 2}, {L"card add \"a|b\"", 2}};
     for (const auto &c : cases) {
         auto r = Devctl(c.first);
         EXPECT_EQ(c.second, r.first) << r.second;
@@ -106,5 +112,14 @@ TEST_F(DeviceControl, RejectsBadArgumentsAndChangesNothing)
     SimBattery after;
     SimGetBattery(&after);
     EXPECT_EQ(85, after.lifePercent);
-    EXPECT_EQ(1, SimGetCards(NULL, 0));
+    SimCard cards[SIM_MAX_CARDS];
+    ASSERT_EQ(1, SimGetCards(cards, SIM_MAX_CARDS));
+    EXPECT_STREQ(L"Storage Card", cards[0].name);
+    // Names just inside the rules are taken: a device name within a longer one, a dot inside.
+    for (const wchar_t *name : {L"CONSOLE", L"COM10", L"Windows2", L"Card.1"}) {
+        auto r = Devctl(std::wstring(L"card add ") + name);
+        EXPECT_EQ(0u, r.first) << r.second;
+    }
+    EXPECT_EQ(5, SimGetCards(NULL, 0));
+    for (const wchar_t *name : {L"CONSOLE", L"COM10", L"Windows2", L"Card.1"}) RemoveDirectoryW((std::wstring(L"C:\\") + name).c_str());
 }
