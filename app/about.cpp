@@ -25,7 +25,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         return FALSE;
     case WM_CLOSE:
-        EndDialog(dialog, 16);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;
