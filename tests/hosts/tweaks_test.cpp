@@ -188,11 +188,6 @@ Ticks ShutTicks(const TweakSheet &sheet, const TweakTable &table, const std::vec
     return ticks;
 }
 
-void ExpectTicks(HWND page, const Ticks &ticks)
-{
-    for (const auto &tick : ticks) EXPECT_EQ(tick.second, IsTicked(page, tick.first)) << "box " << tick.first;
-}
-
 // A tap on the box, then every row's value as the table says a tap to that state
 // writes it, and the flushes it makes. (A row that writes nothing may share its value
 // with a row that does, under a name of another case.)
@@ -292,7 +287,7 @@ TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesSay)
                     ASSERT_TRUE(lockouts.back().locked()) << key->key;
                 }
                 RunSheet(sheet, [&](HWND page) {
-                    ExpectTicks(page, ticks);
+                    EXPECT_EQ(ticks, TicksOf(page, table)) << "boxes and ticks, in the table's order";
                     for (UINT other : BoxesOf(table)) {
                         size_t closed = 0, keys = KeysOf(table, other).size();
                         for (const Tweak *key : KeysOf(table, other)) closed += IsShut(*key, shut);
