@@ -20,7 +20,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         return FALSE;

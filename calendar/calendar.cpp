@@ -169,7 +169,7 @@ static void SaveCalendar(HWND dialog)
         MessageBoxW(NULL, L"Error while set the Calendar file", L"Calender", MB_OK);
         return;
     }
-    EndDialog(dialog, 1);
+    EndDialog(dialog, IDOK);
 }
 
 INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

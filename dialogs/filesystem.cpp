@@ -63,7 +63,7 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
         return FALSE;  // one layout fits every screen shape
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         if (!ShowHelpOfButton(dialog, g_fileSystemHelp, LOWORD(wParam)))

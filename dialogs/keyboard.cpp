@@ -209,7 +209,7 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         OnKeyboardCommand(dialog, LOWORD(wParam));
