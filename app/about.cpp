@@ -20,12 +20,12 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         return FALSE;
     case WM_CLOSE:
-        EndDialog(dialog, 16);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;

@@ -9,7 +9,7 @@ HWND g_hMenuBar;
 DWORD g_platformGeneration;
 
 // Main window style: visible, plus the tab-stop bit the device's templates carry.
-static const DWORD kMainWindowStyle = 0x10010000;
+static const DWORD kMainWindowStyle = WS_VISIBLE | WS_TABSTOP;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance, LPCWSTR className)
 {
@@ -24,7 +24,7 @@ ATOM RegisterMainWindowClass(HINSTANCE instance, LPCWSTR className)
     return RegisterClassW(&wc);
 }
 
-DWORD PlatformGenerationFromVersion(DWORD major, DWORD minor)
+static DWORD PlatformGenerationFromVersion(DWORD major, DWORD minor)
 {
     if (major >= 5) return 5;
     if (major == 4 && minor >= 20) return 3;

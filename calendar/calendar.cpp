@@ -32,7 +32,8 @@ static size_t FoldLineEnds(const unsigned char *in, size_t count, unsigned char 
     return length;
 }
 
-BOOL ReadCalendarSettings(CalendarSettings *settings)
+// The file's settings; FALSE when it cannot be opened for reading.
+static BOOL ReadCalendarSettings(CalendarSettings *settings)
 {
     // As bytes: in a text stream a Ctrl-Z would end the file, and the next Done would
     // rewrite it from what was read before that byte.
@@ -79,7 +80,10 @@ static BOOL FlushNewFile(void)
     return flushed;
 }
 
-BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
+// Writes the whole file beside the old one and only then puts it in the old one's
+// place, so that a failure leaves the old file as it was. With `replace` FALSE an
+// existing file is never touched.
+static BOOL WriteCalendarFile(const char *bytes, size_t count, BOOL replace)
 {
     DWORD attributes = GetFileAttributesW(kCalendarPathW);
     BOOL exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -165,7 +169,7 @@ static void SaveCalendar(HWND dialog)
         MessageBoxW(NULL, L"Error while set the Calendar file", L"Calender", MB_OK);
         return;
     }
-    EndDialog(dialog, 1);
+    EndDialog(dialog, IDOK);
 }
 
 INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -185,7 +189,7 @@ INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         SaveCalendar(dialog);
         return TRUE;
     case WM_CLOSE:
-        EndDialog(dialog, 16);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;

@@ -3,7 +3,8 @@
 
 static_assert(sizeof(CalChar) == 2, "the dialog's characters are UTF-16 units");
 
-const char *const kCalendarDayNames[CAL_DAYS] = {
+// The English day names the file holds, Sunday first.
+static const char *const kCalendarDayNames[CAL_DAYS] = {
     "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
 };
 

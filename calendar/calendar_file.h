@@ -21,9 +21,6 @@ enum {
     CAL_FILE_MAX = 128       // room for the longest file FormatCalendarFile writes
 };
 
-// The English day names the file holds, Sunday first.
-extern const char *const kCalendarDayNames[CAL_DAYS];
-
 struct CalendarSettings {
     CalChar start[CAL_TIME_MAX + 1];  // empty when the file has no such line
     CalChar end[CAL_TIME_MAX + 1];

@@ -26,7 +26,6 @@ static const int kFolderIcon = 0;
 // The sound icon of the Windows Mobile 5 system image list.
 static const int kNewestSoundIcon = 9;
 static const int kColumnWidth = 150;
-static const WPARAM kBackKey = 0x1B;
 
 struct BrowserEntry {
     WCHAR name[BROWSE_NAME_CHARS + 1];
@@ -53,7 +52,8 @@ static int s_filling;
 
 // ---- Paths and names ----
 
-BOOL IsSoundFileName(LPCWSTR name)
+// TRUE for a name whose last three characters are wav, mid or wma, in any case.
+static BOOL IsSoundFileName(LPCWSTR name)
 {
     size_t length = name ? wcslen(name) : 0;
     if (length < 3) return FALSE;
@@ -107,11 +107,6 @@ static void ForgetListing(void)
     s_listing.filter = 0;
     s_listing.count = 0;
     s_listing.folderCount = 0;
-}
-
-int BrowserListingFolderCount(void)
-{
-    return s_listing.folderCount;
 }
 
 static int CountFolders(LPCWSTR pattern)
@@ -348,8 +343,8 @@ static void CreateBrowserMenuBar(HWND dialog)
     info.nToolBarId = IDR_BROWSE_MENUBAR;
     info.hInstRes = g_hInstance;
     if (!SHCreateMenuBar(&info)) return;
-    // The Back key is the bar's to notify about, never to act on.
-    SendMessageW(info.hwndMB, SHCMBM_OVERRIDEKEY, kBackKey,
+    // The Back key (it sends Escape) is the bar's to notify about, never to act on.
+    SendMessageW(info.hwndMB, SHCMBM_OVERRIDEKEY, VK_ESCAPE,
                  MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY));
 }
 

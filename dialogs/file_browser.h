@@ -32,10 +32,6 @@ INT_PTR ShowFileBrowser(HWND parent);
 // the filter into the list view; the same folder and filter as the last listing are
 // shown again without a scan. Returns the number of items in the list.
 int FillBrowserList(HWND listView, LPCWSTR folder, int filter);
-// Number of folders in the last listing: they follow ".." (or start the list at the root).
-int BrowserListingFolderCount(void);
-// TRUE for a name whose last three characters are wav, mid or wma, in any case.
-BOOL IsSoundFileName(LPCWSTR name);
 
 // Cuts g_browseFolder at its last backslash: one folder up.
 void BrowseGoUp(void);

@@ -1,6 +1,5 @@
 // The file system tricks dialog: six independent boxes, each written the moment it
 // is tapped. Reads only open keys; taps create what is missing.
-#include "dialogs/dialogs.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "ui/tweaks.h"
@@ -64,14 +63,14 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
         return FALSE;  // one layout fits every screen shape
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         if (!ShowHelpOfButton(dialog, g_fileSystemHelp, LOWORD(wParam)))
             WriteTweak(dialog, g_fileSystemTweaks, LOWORD(wParam));
         return FALSE;
     case WM_CLOSE:
-        EndDialog(dialog, 16);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;

@@ -2,7 +2,6 @@
 // handwriting methods it lists, the number of suggested words, a draggable keyboard.
 #include <windows.h>
 #include <commctrl.h>
-#include "dialogs/dialogs.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
@@ -210,13 +209,13 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(dialog, 1);
+            EndDialog(dialog, IDOK);
             return TRUE;
         }
         OnKeyboardCommand(dialog, LOWORD(wParam));
         return FALSE;
     case WM_CLOSE:
-        EndDialog(dialog, 16);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;

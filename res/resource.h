@@ -30,8 +30,6 @@
 #define IDM_PHONE 32793
 #define IDM_TODAY 32795
 #define IDM_FILESYSTEM 32796
-#define IDM_FIRST 32771
-#define IDM_LAST 32796
 
 // Icon
 #define IDI_RUDORE 197

@@ -6,7 +6,8 @@
 #   bash scripts/mutants.sh --check      only check that every fault's text is found once
 # For each fault: the text is replaced, the test programs are rebuilt, and the test
 # executables run whole one after another on the test device (those of the fault's area
-# first), up to the first that fails: the fault is caught. Then the source is put back.
+# first), then the check of docs/tricks.md against the tables (make_tricks), up to the
+# first that fails: the fault is caught. Then the source is put back.
 # The source is put back however the run ends (Ctrl-C included). Before the faults the
 # unchanged suite runs once (skip with --no-baseline): a suite that fails without a fault
 # would catch every one. Settings: ZR_MUTANTS_LIST (another list), ZR_MUTANT_TIMEOUT
@@ -134,6 +135,8 @@ for dir in "$ZR_ROOT"/tests/*/; do
     [ "$area" = support ] || [ "$area" = data ] && continue
     ls "$dir"*.cpp >/dev/null 2>&1 && exes+=("test_$area")
 done
+# The suite's other test: the reference of every trick against the program's tables.
+exes+=(make_tricks)
 
 build() {
     cmake --build "$ZR_BUILD" -j2 --target "$@" $SUPPORT_TARGETS >"$WORK/build.log" 2>&1
@@ -147,7 +150,9 @@ run_exe() {
     local exe=$1 log=$2 rc try
     for try in 1 2; do
         rc=0
-        (cd "$ZR_BUILD/tests" && timeout -k 10 "$TIMEOUT" "$WINE" "$ZR_BUILD/bin/$exe.exe") >"$log" 2>&1 || rc=$?
+        local args=()
+        [ "$exe" = make_tricks ] && args=(--check "Z:$ZR_ROOT/docs/tricks.md")
+        (cd "$ZR_BUILD/tests" && timeout -k 10 "$TIMEOUT" "$WINE" "$ZR_BUILD/bin/$exe.exe" "${args[@]}") >"$log" 2>&1 || rc=$?
         if [ $rc = 0 ]; then echo pass; return; fi
         if [ $rc = 124 ] || [ $rc = 137 ]; then
             # What it left running goes with the server.

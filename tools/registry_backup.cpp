@@ -7,7 +7,6 @@
 #include "ceplatform.h"
 
 static const DWORD kPathLength = 256;
-static const DWORD kNotSupported = 50;
 
 DWORD ChooseRegistryFile(HWND owner, WCHAR *path, DWORD pathLength, BOOL save)
 {
@@ -34,14 +33,14 @@ DWORD ChooseRegistryFile(HWND owner, WCHAR *path, DWORD pathLength, BOOL save)
 int SaveRegistryToFile(LPCWSTR path)
 {
     if (RegCopyFile(path)) return 1;
-    if (GetLastError() != kNotSupported) return 0;
+    if (GetLastError() != ERROR_NOT_SUPPORTED) return 0;
     return RegSaveKey(HKEY_CLASSES_ROOT, path, NULL) == ERROR_SUCCESS ? 1 : 0;
 }
 
 int RestoreRegistryFromFile(LPCWSTR path)
 {
     if (RegRestoreFile(path)) return 1;
-    if (GetLastError() != kNotSupported) return 0;
+    if (GetLastError() != ERROR_NOT_SUPPORTED) return 0;
     if (RegReplaceKey(HKEY_LOCAL_MACHINE, NULL, path, NULL) != ERROR_SUCCESS) return 0;
     RegFlushKey(HKEY_CLASSES_ROOT);
     RegFlushKey(HKEY_CURRENT_USER);

@@ -153,7 +153,7 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;
-        EndDialog(dialog, 1);
+        EndDialog(dialog, IDOK);
         return TRUE;
     }
     return FALSE;

@@ -5,35 +5,33 @@ namespace {
 
 const WORD kUnnamedControlId = 0xFFFF;
 
-// Static control messages for images; image types 0 bitmap, 1 icon.
-const UINT kGetImage = 0x0173;
-const UINT kSetImage = 0x0172;
-
 void ReplaceIcon(HINSTANCE instance, HWND control, WORD imageId)
 {
-    HICON old = (HICON)SendMessageW(control, kGetImage, IMAGE_ICON, 0);
+    HICON old = (HICON)SendMessageW(control, STM_GETIMAGE, IMAGE_ICON, 0);
     HICON loaded = LoadIconW(instance, MAKEINTRESOURCEW(imageId));
     if (!loaded) return;
-    SendMessageW(control, kSetImage, IMAGE_ICON, (LPARAM)loaded);
+    SendMessageW(control, STM_SETIMAGE, IMAGE_ICON, (LPARAM)loaded);
     // The same shared icon may come back for the same id: never destroy the one shown.
     if (old && old != loaded) DestroyIcon(old);
 }
 
 void ReplaceBitmap(HINSTANCE instance, HWND control, WORD imageId)
 {
-    HBITMAP old = (HBITMAP)SendMessageW(control, kGetImage, IMAGE_BITMAP, 0);
+    HBITMAP old = (HBITMAP)SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0);
     HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(imageId));
     if (!loaded) return;
-    SendMessageW(control, kSetImage, IMAGE_BITMAP, (LPARAM)loaded);
+    SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)loaded);
     if (old && old != loaded) DeleteObject(old);
 }
 
 void ApplyImageStep(HINSTANCE instance, HWND control, DWORD style, const TemplateField *title)
 {
     if (title->kind != TEMPLATE_FIELD_ORDINAL) return;
-    if ((style & 3) == 3) {
+    // Bits, not the type field: a button whose low bits match takes the image too, and
+    // a button ignores the static's image messages.
+    if ((style & SS_ICON) == SS_ICON) {
         ReplaceIcon(instance, control, title->ordinal);
-    } else if ((style & 0x0E) == 0x0E) {
+    } else if ((style & SS_BITMAP) == SS_BITMAP) {
         ReplaceBitmap(instance, control, title->ordinal);
     }
 }
@@ -121,14 +119,8 @@ bool AlreadyThere(HWND control, POINT origin, const RECT &target)
 
 }  // namespace
 
-void ApplyTemplateImage(HINSTANCE instance, HWND dialog, const TemplateItem *item,
-                        const TemplateField *windowClass, const TemplateField *title)
-{
-    HWND control = GetDlgItem(dialog, item->id);
-    if (control) ApplyItemToControl(instance, control, item, windowClass, title);
-}
-
-BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, DWORD size)
+// The same from template bytes already in memory; never reads beyond `size` bytes.
+static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, DWORD size)
 {
     TemplateWalk walk;
     TemplateHeader header;

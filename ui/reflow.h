@@ -11,14 +11,6 @@
 // control was found and moved and fewer than two items carry the id 0xFFFF.
 BOOL ReflowDialogFromTemplate(HINSTANCE instance, HWND dialog, UINT templateId);
 
-// The same from template bytes already in memory; never reads beyond `size` bytes.
-BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *bytes, DWORD size);
-
-// Per moved item: statics take the item's styles; statics and buttons whose title is
-// an ordinal take that image; list and combo boxes bring their selection into view.
-void ApplyTemplateImage(HINSTANCE instance, HWND dialog, const TemplateItem *item,
-                        const TemplateField *windowClass, const TemplateField *title);
-
 // The variant for the current screen shape: taller than wide is portrait, wider
 // than tall landscape, equal square.
 UINT ChooseLayoutVariant(UINT portraitId, UINT landscapeId, UINT squareId);

@@ -15,7 +15,8 @@ BOOL CreateTweakKey(HKEY root, LPCWSTR key, HKEY *opened, DWORD *disposition)
                            disposition ? disposition : &ignored) == ERROR_SUCCESS;
 }
 
-BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened)
+// Opens a key for reading (RegOpenKeyExW); a missing key fails.
+static BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened)
 {
     return RegOpenKeyExW(root, key, 0, 0, opened) == ERROR_SUCCESS;
 }

@@ -132,8 +132,6 @@ BOOL IsBoxTicked(HWND dialog, UINT box);
 // Opens a key for writing (RegCreateKeyExW, empty class, all access). `disposition`
 // may be NULL.
 BOOL CreateTweakKey(HKEY root, LPCWSTR key, HKEY *opened, DWORD *disposition);
-// Opens a key for reading (RegOpenKeyExW); a missing key fails.
-BOOL OpenTweakKey(HKEY root, LPCWSTR key, HKEY *opened);
 // Opens an existing key for writing (all access); a missing key fails and is not made.
 BOOL OpenTweakKeyToWrite(HKEY root, LPCWSTR key, HKEY *opened);
 

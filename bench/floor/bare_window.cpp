@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = L"ZEZARIVERARURIDOZ";
     if (!RegisterClassW(&wc)) return 1;
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"Zelvo Rudore", 0x10010000, CW_USEDEFAULT, CW_USEDEFAULT,
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"Zelvo Rudore", WS_VISIBLE | WS_TABSTOP, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, instance, NULL);
     if (!window) return 1;
     ShowWindow(window, showCommand);

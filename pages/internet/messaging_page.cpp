@@ -149,10 +149,10 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;
-        EndDialog(dialog, 1);
+        EndDialog(dialog, IDOK);
         return TRUE;
     case WM_CLOSE:
-        EndDialog(dialog, WM_CLOSE);
+        EndDialog(dialog, DIALOG_CLOSED);
         return TRUE;
     }
     return FALSE;

@@ -7,9 +7,7 @@
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "resource.h"
-
-// The setting-change code the phone's own windows listen for.
-static const WPARAM kPhoneSettingChanged = 0xF2;
+#include "pages/today/settings_change.h"
 
 // A missing value leaves its box clear.
 static constexpr Tweak kAppearanceRows[] = {
@@ -41,9 +39,9 @@ static BOOL OnAppearanceCommand(HWND page, UINT control)
         return TRUE;
     }
     if (ShowHelpOfButton(page, g_appearanceHelp, control)) return FALSE;
-    // Sent, not posted: the tap ends once every window has taken the change in.
-    if (WriteTweak(page, g_appearanceTweaks, control))
-        SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, kPhoneSettingChanged, 0);
+    // Sent, not posted: the tap ends once every window has taken the change in. The
+    // phone's own windows listen for the same code as the Settings window.
+    if (WriteTweak(page, g_appearanceTweaks, control)) AnnounceSettingsChange(NOTICE_BROADCAST);
     return FALSE;
 }
 

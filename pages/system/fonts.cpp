@@ -3,7 +3,8 @@
 #include "ui/tweaks.h"
 #include <wchar.h>
 
-const WCHAR kDefaultFontFace[] = L"Tahoma";
+// The face every font falls back to; storing it is what clearing a face box does.
+static const WCHAR kDefaultFontFace[] = L"Tahoma";
 static const WCHAR kAlternateFontFace[] = L"Courier New";
 static const WCHAR kFaceRefusalCaption[] = L"Tahoma is default value";
 static const WCHAR kSizeRefusal[] = L"Please select the font size!";

@@ -6,9 +6,6 @@
 
 #include <windows.h>
 
-// The face every font falls back to; storing it is what clearing a face box does.
-extern const WCHAR kDefaultFontFace[];
-
 // A size box: its edit shows the stored "Ht" in points, the box is ticked when that
 // is not the default size. Ticking stores the edit's size, clearing the default.
 struct FontSizeBox {

@@ -133,8 +133,38 @@ TEST_F(MainWindowTest, HotRowsAndGaugesTakeTheirTapsInEveryShape)
     }
 }
 
+// Every hot row at each of its four edges and just inside them, and the gauge band and
+// the three gauges' ranges at their edges, in portrait and landscape.
+TEST_F(MainWindowTest, EveryHotRowAndGaugeTakesTapsOnlyInsideItsEdges)
+{
+    const struct { int shape, left, right, rowLow, rowHigh, step, bandLow, bandHigh; } layouts[] = {
+        {SIM_PORTRAIT, 150, 370, 120, 180, 60, 498, 530}, {SIM_LANDSCAPE, 150, 350, 50, 80, 50, 340, 370}};
+    const wchar_t *rows[] = {L"Today Tricks", L"File System Tricks", L"Phone Tricks", L"System Tricks", L"Dialog", L"KeyBoard Tricks"};
+    const wchar_t *battery = L"Battery Information", *memory = L"Memory Information", *storage = L"Storage Information";
+    ASSERT_TRUE(OpenMainWindow());
+    for (const auto &l : layouts) {
+        SCOPED_TRACE(testing::Message() << "shape " << l.shape);
+        ASSERT_TRUE(SimRotate(l.shape));
+        PumpMessages(100);
+        RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        for (int k = 0; k < 6; k++) {
+            int low = l.rowLow + k * l.step, high = l.rowHigh + k * l.step, middle = (low + high) / 2, centre = (l.left + l.right) / 2;
+            for (POINT p : {POINT{l.left + 1, low + 1}, POINT{l.right - 1, high - 1}})
+                EXPECT_EQ(rows[k], Shows(WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y))) << p.x << "," << p.y;
+            for (POINT p : {POINT{centre, low}, POINT{centre, high}, POINT{l.left, middle}, POINT{l.right, middle}})
+                EXPECT_EQ(L"", Shows(WM_LBUTTONDOWN, 0, MAKELPARAM(p.x, p.y))) << p.x << "," << p.y;
+        }
+        const struct { int x, y; const wchar_t *shown; } taps[] = {
+            {60, l.bandLow, L""},    {60, l.bandLow + 1, battery}, {60, l.bandHigh - 1, battery}, {60, l.bandHigh, L""},
+            {20, l.bandLow + 1, L""}, {21, l.bandHigh - 1, battery}, {109, l.bandLow + 1, battery}, {110, l.bandLow + 1, L""},
+            {111, l.bandHigh - 1, memory}, {210, l.bandLow + 1, storage}, {319, l.bandHigh - 1, storage}, {320, l.bandLow + 1, L""}};
+        for (auto &tap : taps) EXPECT_EQ(tap.shown, Shows(WM_LBUTTONUP, 0, MAKELPARAM(tap.x, tap.y))) << tap.x << "," << tap.y;
+    }
+}
+
 // The battery bar: the grey bitmap with the blue one over the used share, a sliver
-// widened by 3 to be seen (90%: 7 used pixels, 10 blue); no reading (255) shows full.
+// of 1 to 9 pixels widened by 3 to be seen (99%: 1 used pixel, 4 blue; 86%: 9, 12 blue;
+// 85%: 10, not widened); no reading (255) shows full.
 TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
 {
     // A row where the blue and grey bitmaps differ, above the centred percentage text.
@@ -144,7 +174,8 @@ TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
     std::vector<COLORREF> blue = BitmapRow(IDB_BAR_BLUE, row), grey = BitmapRow(IDB_BAR_GREY, row);
     ASSERT_NE(blue[8], grey[8]) << "a sliver would not be seen";
     ASSERT_TRUE(OpenMainWindow());
-    for (auto c : {std::make_pair(90, 10), std::make_pair(255, 0), std::make_pair(0, 64)}) {
+    for (auto c : {std::make_pair(99, 4), std::make_pair(86, 12), std::make_pair(85, 10), std::make_pair(100, 0),
+                   std::make_pair(255, 0), std::make_pair(0, 64)}) {
         SimBattery battery;
         SimGetBattery(&battery), battery.lifePercent = (BYTE)c.first, SimSetBattery(&battery);
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -67,7 +67,7 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesAndTheLastListingAgain)
 {
     MakeFolder(L"Mix");
     for (const wchar_t *name : {L"Inner", L"Folder.wav"}) MakeFolder(std::wstring(L"Mix\\") + name);
-    for (const wchar_t *name : {L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma", L"alarm.wave", L"readme.txt", L"av"})
+    for (const wchar_t *name : {L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma", L"alarm.wave", L"readme.txt", L"av", L"wav"})
         MakeFile(std::wstring(L"Mix\\") + name);
     // The device's own search, like the device, names no "." or ".."; the list adds its own "..".
     WIN32_FIND_DATAW found;
@@ -78,18 +78,18 @@ TEST_F(FileBrowserTest, ListsFoldersThenSoundFilesAndTheLastListingAgain)
     EXPECT_EQ(IDC_BROWSE_LIST, Browse([&](HWND dialog) {
         EXPECT_EQ(std::vector<std::wstring>{L".."}, Sorted(dialog, 0, 1));
         EXPECT_EQ(std::vector<std::wstring>({L"Folder.wav", L"Inner"}), Sorted(dialog, 1, 3));
-        EXPECT_EQ(std::vector<std::wstring>({L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma"}), Sorted(dialog, 3));
+        EXPECT_EQ(std::vector<std::wstring>({L"ALARM.WAV", L"alarmwav", L"tune.Mid", L"voice.wma", L"wav"}), Sorted(dialog, 3));
         // A tap on no item lists the same folder again from the last listing, no new scan.
         MakeFile(L"Mix\\late.wav");
         TapBrowserItem(dialog, -1);
-        EXPECT_EQ(7u, BrowserItems(dialog).size());
+        EXPECT_EQ(8u, BrowserItems(dialog).size());
         // A folder whose name looks like a sound is still a folder; an empty one shows
         // only the way up. Another folder in between: the next listing scans afresh.
         TapBrowserItem(dialog, L"Folder.wav");
         EXPECT_EQ(root + L"\\Mix\\Folder.wav\\", PathLabel(dialog));
         EXPECT_EQ(std::vector<std::wstring>{L".."}, BrowserItems(dialog));
         TapBrowserItem(dialog, 0);
-        EXPECT_EQ(8u, BrowserItems(dialog).size());
+        EXPECT_EQ(9u, BrowserItems(dialog).size());
         TapBrowserItem(dialog, L"alarmwav");
     }));
     EXPECT_EQ(root + L"\\Mix\\alarmwav", g_browseResult);

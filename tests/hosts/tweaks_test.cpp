@@ -5,7 +5,6 @@
 #include "ui/tweaks.h"
 #include "ui/tweak_catalog.h"
 #include <algorithm>
-#include <fstream>
 #include <list>
 
 namespace {
@@ -75,31 +74,15 @@ void RunSheet(const TweakSheet &sheet, const std::function<void(HWND page)> &scr
                   : RunCategoryPage(sheet.openedTemplate, sheet.openedProcedure, sheet.tab, script);
 }
 
-// The tables and the reference are plain ASCII.
+// The tables are plain ASCII.
 std::string Narrow(const wchar_t *text) { return std::string(text, text + wcslen(text)); }
 
-// A value as the reference of every trick writes it.
-std::string Written(const TweakValue &value)
+// A value, to compare what the registry holds with what a table says.
+std::string Describe(const TweakValue &value)
 {
-    if (value.kind == TWEAK_DWORD) return std::to_string(value.number);
-    if (value.kind == TWEAK_TEXT) return "`\"" + Narrow(value.text) + "\"`";
-    return value.kind == TWEAK_DELETE ? "value deleted" : "nothing";
-}
-
-// The row as the reference's line of it reads, or "" when the reference has that line:
-// the value's place, then after its type what ticks the box and what a tap writes.
-std::string Unreferenced(const std::string &reference, const Tweak &row)
-{
-    const char *roots[] = {"HKCR", "HKCU", "HKLM"};
-    std::string when = row.tickedWhen.kind == TWEAK_NONE ? "not read (only written)"
-                       : (row.flags & TWEAK_TICK_UNLESS ? "anything but " : "") + Written(row.tickedWhen) +
-                             (row.missing.kind == TWEAK_NONE ? "; missing: not ticked" : "; missing counts as " + Written(row.missing));
-    std::string place = "`" + std::string(roots[row.root]) + "\\" + Narrow(row.key + (row.key[0] == L'\\')) + "\\" +
-                        (*row.name ? Narrow(row.name) : "(default)") + "` | ";
-    std::string values = " | " + when + " | " + Written(row.ticked) + " | " + Written(row.cleared) + " | ";
-    for (size_t at = reference.find(place); at != std::string::npos; at = reference.find(place, at + 1))
-        if (reference.find(values, at + place.size()) == reference.find(" | ", at + place.size())) return "";
-    return place + values;
+    if (value.kind == TWEAK_DWORD) return "number " + std::to_string(value.number);
+    if (value.kind == TWEAK_TEXT) return "text \"" + Narrow(value.text) + "\"";
+    return value.kind == TWEAK_DELETE ? "absent" : "untouched";
 }
 
 bool SameKey(const Tweak &a, const Tweak &b) { return a.root == b.root && SameKeyName(a.key, b.key); }
@@ -135,10 +118,10 @@ std::vector<std::string> HeldAll(const TweakTable &table)
         HKEY root = RootKey(row.root);
         DWORD number, type, bytes;
         std::wstring text;
-        if (ReadRegDword(root, row.key, row.name, &number)) held.push_back(Written(Dword(number)));
+        if (ReadRegDword(root, row.key, row.name, &number)) held.push_back(Describe(Dword(number)));
         else if (ReadRegString(root, row.key, row.name, &text) && RegValueShape(root, row.key, row.name, &type, &bytes))
-            held.push_back(bytes == (text.size() + 1) * sizeof(wchar_t) ? Written(Text(text.c_str())) : "a text without its null");
-        else held.push_back(RegValueExists(root, row.key, row.name) ? "another type" : Written(DeleteValue()));
+            held.push_back(bytes == (text.size() + 1) * sizeof(wchar_t) ? Describe(Text(text.c_str())) : "a text without its null");
+        else held.push_back(RegValueExists(root, row.key, row.name) ? "another type" : Describe(DeleteValue()));
     }
     return held;
 }
@@ -168,42 +151,41 @@ bool IsShut(const Tweak &row, const std::vector<const Tweak *> &shut)
     return std::any_of(shut.begin(), shut.end(), [&](const Tweak *key) { return SameKey(*key, row); });
 }
 
-// Whether the row's value as stored now, or as missing when its key is shut, ticks its box.
-bool RowTicks(const Tweak &row, bool shut)
-{
-    TweakValue held = row.missing;
-    DWORD number;
-    std::wstring text;
-    if (!shut && row.tickedWhen.kind == TWEAK_DWORD && ReadRegDword(RootKey(row.root), row.key, row.name, &number)) held = Dword(number);
-    if (!shut && row.tickedWhen.kind == TWEAK_TEXT && ReadRegString(RootKey(row.root), row.key, row.name, &text)) held = Text(text.c_str());
-    bool equal = held.kind == TWEAK_TEXT ? wcscmp(held.text, row.tickedWhen.text) == 0 : held.number == row.tickedWhen.number;
-    return held.kind == row.tickedWhen.kind && equal != ((row.flags & TWEAK_TICK_UNLESS) != 0);
-}
-
-// Each box, and whether it reads ticked when its page opens with the keys `shut` closed,
-// in the mechanism's order: a box that cannot create a key it reads stops the reading.
+// Each box and whether it is ticked, in the table's order.
 typedef std::vector<std::pair<UINT, bool>> Ticks;
-Ticks ExpectedTicks(const TweakTable &table, const std::vector<const Tweak *> &shut)
+Ticks TicksOf(HWND page, const TweakTable &table)
 {
     Ticks ticks;
-    bool stopped = false;
-    for (UINT box : BoxesOf(table)) {
-        bool read = false, ticked = true;
-        for (int i = 0; i < table.count; i++) {
-            const Tweak &row = table.rows[i];
-            if (row.control != box || row.tickedWhen.kind == TWEAK_NONE) continue;
-            stopped = stopped || (IsShut(row, shut) && (row.flags & TWEAK_CREATE_TO_READ));
-            read = true;
-            ticked = ticked && RowTicks(row, IsShut(row, shut));
-        }
-        ticks.push_back({box, !stopped && read && ticked});
-    }
+    for (UINT box : BoxesOf(table)) ticks.push_back({box, IsTicked(page, box)});
     return ticks;
 }
 
-void ExpectTicks(HWND page, const Ticks &ticks)
+// The ticks the sheet opens with as the registry holds its values now.
+Ticks Opened(const TweakSheet &sheet, const TweakTable &table)
 {
-    for (const auto &tick : ticks) EXPECT_EQ(tick.second, IsTicked(page, tick.first)) << "box " << tick.first;
+    Ticks ticks;
+    RunSheet(sheet, [&](HWND page) { ticks = TicksOf(page, table); });
+    return ticks;
+}
+
+// The ticks with the values in the `shut` keys read as missing: as they open with those
+// values deleted, except that reading stops at the first box that must create a shut
+// key to read it, and that box and the later ones stay clear.
+Ticks ShutTicks(const TweakSheet &sheet, const TweakTable &table, const std::vector<const Tweak *> &shut)
+{
+    for (int i = 0; i < table.count; i++)
+        if (IsShut(table.rows[i], shut)) DeleteRegValue(RootKey(table.rows[i].root), table.rows[i].key, table.rows[i].name);
+    Ticks ticks = Opened(sheet, table);
+    bool stopped = false;
+    for (auto &tick : ticks) {
+        for (int i = 0; i < table.count; i++) {
+            const Tweak &row = table.rows[i];
+            stopped = stopped || (row.control == tick.first && row.tickedWhen.kind != TWEAK_NONE &&
+                                  (row.flags & TWEAK_CREATE_TO_READ) && IsShut(row, shut));
+        }
+        tick.second = tick.second && !stopped;
+    }
+    return ticks;
 }
 
 // A tap on the box, then every row's value as the table says a tap to that state
@@ -219,7 +201,7 @@ void TapAndExpectWritten(HWND page, const TweakTable &table, UINT box, bool toTi
         const Tweak &row = table.rows[i];
         const TweakValue &written = toTicked ? row.ticked : row.cleared;
         if (row.control != box || written.kind == TWEAK_NONE) continue;
-        EXPECT_EQ(Written(written), held[i]) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
+        EXPECT_EQ(Describe(written), held[i]) << row.key << " " << row.name << (toTicked ? " ticked" : " cleared");
         bool flushed = std::any_of(flushes.flushes().begin(), flushes.flushes().end(),
                                    [&](const FlushedKey &key) { return key.Held(row.name, written.number); });
         EXPECT_TRUE(flushed || !(row.flags & TWEAK_FLUSH) || written.kind != TWEAK_DWORD) << row.name << ": not flushed after its write";
@@ -232,31 +214,26 @@ using TweakCatalogTest = DeviceTest;
 }  // namespace
 
 // One walk over every page and dialog of the catalog. With its values missing a box
-// starts as its "missing" stand-ins say; with the ticking values stored it starts
-// ticked, and clearing and ticking it write, delete and flush what its rows say. The
-// rows' values must match the reference of every trick, docs/tricks.md, which holds
-// them apart from the tables. Every help button shows its text captioned "Help", with
-// its icon; every "H" button has one, but the two that open the notification options.
-// With one box's keys shut, as another program holds them, every box reads as the shut
-// values missing (a key that must be created to be read stops the reading); a tap on
-// the box writes and announces nothing, and the boxes bound to other keys still write.
-TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesAndTheReferenceSay)
+// starts as with its rows' "missing" stand-ins stored, and clear when a row has none or
+// none of its rows is read; with the ticking values stored it starts ticked, and clearing
+// and ticking it write, delete and flush what its rows say. Every help button shows its
+// text captioned "Help", with its icon; every "H" button has one, but the two that open
+// the notification options. With one box's keys shut, as another program holds them,
+// every box reads as the shut values missing (a key that must be created to be read
+// stops the reading); a tap on the box writes and announces nothing, and the boxes bound
+// to other keys still write.
+TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesSay)
 {
-    std::string source = __FILE__;
-    std::ifstream file("Z:" + source.substr(0, source.rfind("tests/hosts/")) + "docs/tricks.md");
-    const std::string reference((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_FALSE(reference.empty()) << "no docs/tricks.md beside the tests' sources";
     int boxes = 0;
     for (int s = 0; s < g_tweakCatalogCount; s++) {
         const TweakSheet &sheet = g_tweakCatalog[s];
         const TweakTable table = sheet.tweaks ? *sheet.tweaks : TweakTable{NULL, 0};
         const HelpTable help = sheet.help ? *sheet.help : HelpTable{NULL, 0};
         SCOPED_TRACE(Narrow(sheet.name));
-        for (int i = 0; i < table.count; i++) EXPECT_EQ("", Unreferenced(reference, table.rows[i]));
         StoreAll(table, false);
-        const Ticks missing = ExpectedTicks(table, {});
+        Ticks missing;
         RunSheet(sheet, [&](HWND page) {
-            ExpectTicks(page, missing);
+            missing = TicksOf(page, table);
             for (int i = 0; i < help.count; i++) {
                 SCOPED_TRACE(::testing::Message() << "help button " << help.rows[i].button);
                 int before = SimMessageBoxCount();
@@ -271,6 +248,18 @@ TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesAndTheReference
             }
         });
         if (!table.count) continue;
+        for (const auto &tick : missing) {
+            bool read = false, unticking = false;
+            for (int i = 0; i < table.count; i++) {
+                const Tweak &row = table.rows[i];
+                if (row.control != tick.first || row.tickedWhen.kind == TWEAK_NONE) continue;
+                read = true;
+                unticking = unticking || row.missing.kind == TWEAK_NONE;
+            }
+            EXPECT_TRUE((read && !unticking) || !tick.second) << "box " << tick.first << " ticked by nothing read, or by a missing value";
+        }
+        for (int i = 0; i < table.count; i++) Store(table.rows[i], table.rows[i].missing);
+        EXPECT_EQ(missing, Opened(sheet, table)) << "the stand-ins stored read otherwise than missing values";
         StoreAll(table, true);
         RunSheet(sheet, [&](HWND page) {
             for (UINT box : BoxesOf(table)) {
@@ -284,7 +273,8 @@ TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesAndTheReference
             SCOPED_TRACE(::testing::Message() << "box " << box << " shut");
             const std::vector<const Tweak *> shut = KeysOf(table, box);
             StoreAll(table, true);
-            const Ticks ticks = ExpectedTicks(table, shut);
+            const Ticks ticks = ShutTicks(sheet, table, shut);
+            StoreAll(table, true);
             // The box's values are those a tap from how it reads would change, so that a write shows.
             const bool shown = std::count(ticks.begin(), ticks.end(), std::make_pair(box, true)) > 0;
             for (int i = 0; i < table.count; i++)
@@ -297,7 +287,7 @@ TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesAndTheReference
                     ASSERT_TRUE(lockouts.back().locked()) << key->key;
                 }
                 RunSheet(sheet, [&](HWND page) {
-                    ExpectTicks(page, ticks);
+                    EXPECT_EQ(ticks, TicksOf(page, table)) << "boxes and ticks, in the table's order";
                     for (UINT other : BoxesOf(table)) {
                         size_t closed = 0, keys = KeysOf(table, other).size();
                         for (const Tweak *key : KeysOf(table, other)) closed += IsShut(*key, shut);

@@ -90,14 +90,15 @@ TEST_F(InternetPageTest, StorageSteppingStaysInsideTheListOfUsableCards)
 }
 
 // The mail page's two ports and the networking page's one store their number on their
-// button, and refuse what is no port, leaving the stored one.
+// button, and refuse what is no port, leaving the stored one. A field is read with room
+// for 16 characters (20 on the networking page), the terminator included.
 TEST_F(InternetPageTest, PortFieldsStoreTheirNumberAndRefuseWhatIsNoPort)
 {
-    const struct { int tab; UINT field, button; HKEY root; const wchar_t *key, *name; DWORD standard; } ports[] = {
-        {TAB_INBOX1, IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110},
-        {TAB_INBOX1, IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\IMAP4", L"Port", 143},
+    const struct { int tab; UINT field, button; HKEY root; const wchar_t *key, *name; DWORD standard; size_t room; } ports[] = {
+        {TAB_INBOX1, IDC_MAIL_POP3_PORT, IDC_MAIL_POP3_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110, 16},
+        {TAB_INBOX1, IDC_MAIL_IMAP4_PORT, IDC_MAIL_IMAP4_BUTTON, LM, L"Software\\Microsoft\\Inbox\\Svc\\IMAP4", L"Port", 143, 16},
         {TAB_NETWORKING, IDC_NET_TS_PORT, IDC_NET_TS_PORT_BUTTON, CU,
-         L"Software\\Microsoft\\Terminal Server Client\\Default", L"Server Port", 3389},
+         L"Software\\Microsoft\\Terminal Server Client\\Default", L"Server Port", 3389, 20},
     };
     const DWORD standard = ~0u, refused = 0;
     for (const auto &port : ports) {
@@ -106,7 +107,8 @@ TEST_F(InternetPageTest, PortFieldsStoreTheirNumberAndRefuseWhatIsNoPort)
         RunInternetPage(port.tab, [&](HWND page) {
             EXPECT_EQ(std::to_wstring(port.standard), FieldText(page, port.field)) << "no port stored: the standard one";
             const std::pair<std::wstring, DWORD> typings[] = {
-                {L"abc", standard}, {L"65535", 65535}, {L"0", refused}, {L"65536", refused}, {L" 99", 99}};
+                {L"abc", standard}, {L"65535", 65535}, {L"0", refused}, {L"65536", refused}, {L" 99", 99}, {L"1", 1},
+                {std::wstring(port.room - 4, L'0') + L"443", 443}, {std::wstring(port.room - 3, L'0') + L"443", 44}};
             for (auto &typing : typings) {
                 SCOPED_TRACE(testing::Message() << "typed \"" << typing.first << "\"");
                 WriteRegDword(port.root, port.key, port.name, 7);
@@ -138,6 +140,14 @@ TEST_F(InternetPageTest, MessagingFieldsStoreTheirValuesAndMessagesKeptIsFlushed
         EXPECT_EQ(L"1", FieldText(page, IDC_SMS_NOTIFY_OPTIONS));
         EXPECT_EQ(L"Message Sent", FieldText(page, IDC_SMS_SENT_TEXT));
     });
+    // Only a limit of 0 is none; any other is shown, signed.
+    for (auto kept : {std::make_pair(0u, L""), std::make_pair(1u, L"1"), std::make_pair(~0u, L"-1")}) {
+        WriteRegDword(CU, kSmsText, L"MaxDeleteMsgs", kept.first);
+        RunInternetPage(TAB_INBOX2, [&](HWND page) {
+            EXPECT_EQ(kept.first != 0, IsEnabled(page, IDC_SMS_HISTORY_KEPT) && IsEnabled(page, IDC_SMS_HISTORY_COUNT));
+            EXPECT_EQ(kept.second, FieldText(page, IDC_SMS_HISTORY_COUNT));
+        });
+    }
     WriteRegDword(CU, kSmsText, L"MaxDeleteMsgs", 50);
     WriteRegString(LM, kSmsService, L"MessageSent", std::wstring(256, L'z').c_str());
     FlushRecorder flushes;

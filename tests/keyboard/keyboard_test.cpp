@@ -1,7 +1,7 @@
 // The keyboard tricks dialog: the default input method and the listed ones, each
 // refusing what would hide the default, and the count of suggested words.
 #include "tests/hosts/host_kit.h"
-#include "dialogs/dialogs.h"
+#include "app/rudore.h"
 
 namespace {
 

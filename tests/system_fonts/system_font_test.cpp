@@ -42,6 +42,17 @@ class FontPageTest : public DeviceTest {};
 // names are read with the room a commit writes from: 49 characters fit, 50 do not.
 TEST_F(FontPageTest, OpeningShowsSizesAndNamesThatFit)
 {
+    // Hundredths on either side of the default's whole points and of the next point:
+    // stored, shown (from the default) and ticked.
+    const struct { int stored, shown; bool ticked; } edges[] = {{-1, -1, true}, {0, 0, false}, {99, 0, false}, {100, 1, true}};
+    for (auto &e : edges) {
+        for (const Font &font : kFonts) WriteRegDword(LM, font.key, L"Ht", font.standard * 100 + e.stored);
+        for (int tab : {TAB_SYSTEM_FONT, TAB_MENU_FONT})
+            RunSystemPage(tab, [&](HWND page) {
+                for (const Font &font : kFonts)
+                    if (font.tab == tab) ExpectEditAndBox(page, font.sizeEdit, std::to_wstring(font.standard + e.shown), font.sizeBox, e.ticked);
+            });
+    }
     DeleteRegKey(LM, kSysFnt);
     RunSystemPage(TAB_SYSTEM_FONT, [&](HWND page) {
         ExpectEditAndBox(page, IDC_SYSFONT_SIZE_EDIT, L"0", IDC_SYSFONT_SIZE, true);
@@ -146,7 +157,8 @@ TEST_F(FontPageTest, NumberSpinnersWrapToTheirOwnNumberAndCommitNothing)
         RunSystemPage(s.tab, [&](HWND page) {
             const std::wstring wrap = std::to_wstring(s.wrap), top = std::to_wstring(s.highest);
             const struct { std::wstring from; int delta; std::wstring to; } steps[] = {
-                {L"1", 1, wrap}, {top, -1, wrap}, {L"5", 0, L"4"}, {L"abc", -1, L"1"}, {L"1234", 1, L"122"}};
+                {L"1", 1, wrap}, {top, -1, wrap}, {L"2", 1, L"1"}, {std::to_wstring(s.highest - 1), -1, top},
+                {L"5", 0, L"4"}, {L"abc", -1, L"1"}, {L"1234", 1, L"122"}};
             for (auto &step : steps) {
                 SetField(page, s.edit, step.from.c_str());
                 Spin(page, s.spin, step.delta);
