@@ -420,6 +420,11 @@ def splash_square():
         w, _ = text_size(text, 2)
         draw_text(c, 404 - w // 2, y, text, 2, SUBTITLE)
     draw_gauge_panel(c, 'square')
+    # The window is taller than the picture by the square screen's 28 rows below it, which
+    # show black: the picture's foot fades into them.
+    for y in range(380, 400):
+        for x in range(c.width):
+            c.blend(x, y, (0, 0, 0), (y - 379) / 21.0)
     return c
 
 
