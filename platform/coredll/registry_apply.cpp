@@ -12,8 +12,9 @@
 #include <string.h>
 #include <algorithm>
 #include <ctype.h>
-#include <iterator>
-#include <map>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 #include "device.h"
 #include "registry_image.h"
@@ -77,31 +78,31 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
-// A key of a text: whether it is a link, and its lines (its key line and its values),
-// none for a key that is only above others (one without values and with sub-keys).
-struct KeyLines {
+// A key line of a text and the lines below it up to the next: the key's path as the
+// text writes it (between "[" and "]"), and whether the key is a link.
+struct Block {
+    std::string_view path, lines;
     bool link;
-    size_t begin, end;
 };
 
-// Every key of a text, as the registry compares names, and every key above one.
-std::map<std::wstring, KeyLines> KeysOf(const std::string &text)
+std::vector<Block> BlocksOf(const std::string &text)
 {
-    std::map<std::wstring, KeyLines> keys{{L"", {false, 0, 0}}};
+    std::vector<Block> blocks;
     for (size_t at = text.find("\n["), next; at != std::string::npos; at = next) {
         size_t end = text.find('\n', at + 1);
         if (end == std::string::npos) end = text.size();
         next = text.find("\n[", at + 1);
-        std::wstring path = Unescape(text.data() + at + 2, text.data() + end - (text[end - 1] == ']' ? 1 : 0));
-        if (!path.empty()) CharUpperBuffW(&path[0], (DWORD)path.size());
-        keys[path] = {text.compare(end, 7, "\n#link\n") == 0, at + 1, next == std::string::npos ? text.size() : next + 1};
-        while (!path.empty()) {
-            size_t cut = path.rfind(L'\\');
-            path.erase(cut == std::wstring::npos ? 0 : cut);
-            if (!keys.emplace(path, KeyLines{false, 0, 0}).second) break;
-        }
+        size_t close = end - (text[end - 1] == ']' ? 1 : 0), stop = next == std::string::npos ? text.size() : next + 1;
+        blocks.push_back({std::string_view(text.data() + at + 2, close - (at + 2)),
+                          std::string_view(text.data() + at + 1, stop - (at + 1)), text.compare(end, 7, "\n#link\n") == 0});
     }
-    return keys;
+    return blocks;
+}
+
+// A path as the text writes it, with the separators between names as the registry's.
+std::wstring PathOf(std::string_view written)
+{
+    return Unescape(written.data(), written.data() + written.size());
 }
 
 void DeleteValues(HKEY key)
@@ -118,7 +119,14 @@ DWORD LoadText(HKEY key, const std::string &text)
 {
     std::wstring path = TempFile(L"simload");
     EnableRegistryPrivileges();
-    DWORD error = WriteFileAtomically(path.c_str(), text, true);
+    // Read back at once and deleted: nothing to sync. A power loss leaves it to the next
+    // start, which removes the device's scratch files.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
+    DWORD error = 0, wrote = 0;
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    if (!WriteFile(file, text.data(), (DWORD)text.size(), &wrote, NULL) || wrote != text.size())
+        error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    CloseHandle(file);
     if (!error) error = (DWORD)RegLoadKeyW(key, NULL, path.c_str());
     DeleteFileW(path.c_str());
     if (!error) {
@@ -175,56 +183,64 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     if (now) have = *now;
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
-    // Only what differs is touched: a call to the registry costs a round trip to its
-    // server, and a reset mostly changes a few keys of thousands. A key the image
-    // lacks goes with its whole tree in one call. A key of the image stays, its values
-    // cleared when its lines differ, so that a handle to it (the classes root is one)
-    // still names it after the load; a link is made anew.
-    std::map<std::wstring, KeyLines> keys = KeysOf(have), wanted = KeysOf(want);
-    auto kept = [&](std::map<std::wstring, KeyLines>::const_iterator k) {
-        auto w = wanted.find(k->first);
-        return k->first.empty() || (w != wanted.end() && !w->second.link && !k->second.link);
-    };
-    auto same = [&](const KeyLines &h, const KeyLines &w) {
-        return have.compare(h.begin, h.end - h.begin, want, w.begin, w.end - w.begin) == 0;
-    };
-    for (auto k = keys.cbegin(); k != keys.cend(); ++k) {
-        if (kept(k)) {
-            if (same(k->second, wanted.find(k->first)->second)) continue;
-            HKEY key;
-            if (RegOpenKeyExW(root, k->first.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
-            DeleteValues(key);
-            RegCloseKey(key);
+    // Only what differs is touched, found by the paths as both texts write them: a call
+    // to the registry costs a round trip to its server, and a reset mostly changes a few
+    // keys of thousands. A key whose name differs only in case is one that goes and one
+    // that comes. A key the image lacks goes with its whole tree in one call. A key of
+    // the image stays, its values cleared when its lines differ, so that a handle to it
+    // (the classes root is one) still names it after the load; a link is made anew.
+    std::vector<Block> had = BlocksOf(have), wanted = BlocksOf(want);
+    std::unordered_map<std::string_view, const Block *> wantedAt;
+    std::unordered_set<std::string_view> kept{std::string_view()};   // every key of the image, with those above one
+    for (const Block &w : wanted) {
+        wantedAt.emplace(w.path, &w);
+        for (size_t cut = w.path.find("\\\\"); cut != std::string_view::npos; cut = w.path.find("\\\\", cut + 2))
+            kept.insert(w.path.substr(0, cut));
+        kept.insert(w.path);
+    }
+    std::vector<std::string_view> gone, cleared;
+    std::unordered_set<std::string_view> loaded;
+    for (const Block &h : had) {
+        std::string_view top = h.path;   // the key the image lacks highest above this one, if any
+        for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
+            if (!kept.count(h.path.substr(0, cut))) {
+                top = h.path.substr(0, cut);
+                break;
+            }
+        if (top != h.path || !kept.count(h.path)) {
+            if (gone.empty() || gone.back() != top) gone.push_back(top);   // a tree's keys are together
             continue;
         }
-        size_t cut = k->first.rfind(L'\\');
-        std::wstring parent = k->first.substr(0, cut == std::wstring::npos ? 0 : cut);
-        if (!kept(keys.find(parent))) continue;   // went with its parent
+        auto w = wantedAt.find(h.path);
+        if (w != wantedAt.end() && w->second->lines == h.lines) {
+            loaded.insert(h.path);   // as it stands
+        } else if (w != wantedAt.end() && (h.link || w->second->link)) {
+            gone.push_back(h.path);
+        } else {
+            cleared.push_back(h.path);
+        }
+    }
+    for (std::string_view written : gone) {
+        std::wstring path = PathOf(written);
+        size_t cut = path.rfind(L'\\');
+        std::wstring parent = path.substr(0, cut == std::wstring::npos ? 0 : cut);
         // Under a key opened here: a root's predefined handle is no handle to the registry.
         HKEY above = root;
         if (!parent.empty() && RegOpenKeyExW(root, parent.c_str(), 0, KEY_ALL_ACCESS, &above) != ERROR_SUCCESS) above = NULL;
-        DWORD gone = above ? DeleteKeyTree(above, k->first.c_str() + (parent.empty() ? 0 : cut + 1)) : ERROR_FILE_NOT_FOUND;
+        DWORD dropped = above ? DeleteKeyTree(above, path.c_str() + (parent.empty() ? 0 : cut + 1)) : ERROR_FILE_NOT_FOUND;
         if (above && above != root) RegCloseKey(above);
-        if (gone == ERROR_SUCCESS) continue;
-        // Held open elsewhere, or holding volatile keys: key by key, deepest first; what
-        // cannot go keeps no values.
-        std::wstring below = k->first + L"\\";
-        auto last = k;
-        while (std::next(last) != keys.cend() && std::next(last)->first.compare(0, below.size(), below) == 0) ++last;
-        for (auto d = std::make_reverse_iterator(std::next(last)); d != std::make_reverse_iterator(k); ++d) {
-            HKEY key;
-            if (RegOpenKeyExW(root, d->first.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
-            if (DeleteOpenKey(key) != ERROR_SUCCESS) DeleteValues(key);
-            RegCloseKey(key);
-        }
+        if (dropped != ERROR_SUCCESS) cleared.push_back(written);   // it stays, with nothing of its own
+    }
+    for (std::string_view written : cleared) {
+        HKEY key;
+        if (RegOpenKeyExW(root, PathOf(written).c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+        DeleteValues(key);
+        RegCloseKey(key);
     }
     // "[]" first: the load then takes the paths as they stand.
     std::string load = std::string(kHeader) + "[]\n";
-    for (auto w = wanted.cbegin(); w != wanted.cend(); ++w) {
-        auto k = keys.find(w->first);
-        if (w->second.begin == w->second.end || (k != keys.end() && kept(k) && same(k->second, w->second))) continue;
-        load.append(want, w->second.begin, w->second.end - w->second.begin);
-    }
+    for (const Block &w : wanted)
+        if (!loaded.count(w.path)) load.append(w.lines);
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
     if (!error) error = RegistryText(root, &have);
     if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
@@ -355,9 +371,9 @@ public:
     bool Sound();
 
 private:
-    bool Take(const char *s)
+    template <size_t N> bool Take(const char (&s)[N])
     {
-        size_t n = strlen(s);
+        const size_t n = N - 1;
         if ((size_t)(end_ - p_) < n || memcmp(p_, s, n) != 0) return false;
         p_ += n;
         return true;
@@ -369,34 +385,55 @@ private:
     const char *p_, *end_;
     std::wstring name_, last_, text_;
     std::string encoded_;
-    std::vector<std::wstring> path_, previous_;
+    std::vector<std::wstring> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
+    size_t depth_ = 0, previousDepth_ = 0;
 };
 
-// A string up to its closing quote (the opening one taken), as the save writes it.
+// Whether the save writes these bytes as they are: printable ASCII, no escape, nothing
+// it escapes. Most names and strings are, and need no decoding to be checked.
+bool Plain(const char *p, const char *end, char escape)
+{
+    for (; p < end; ++p)
+        if (*p < 32 || *p == '\\' || *p == escape || (escape == '[' && *p == ']')) return false;   // bytes past 127 are negative
+    return true;
+}
+
+// A string up to its closing quote (the opening one taken), as the save writes it; its
+// characters in `decoded` when asked for.
 bool TextCheck::Quoted(char escape, std::wstring *decoded)
 {
     const char *start = p_;
     while (p_ < end_ && *p_ != escape && *p_ != '\n') p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
     if (p_ >= end_ || *p_ != escape) return false;
-    *decoded = Unescape(start, p_);
-    EncodeAsSaved(decoded->data(), decoded->size(), escape, &encoded_);
-    ++p_;
-    return encoded_.size() == (size_t)(p_ - 1 - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
+    const char *stop = p_++;
+    if (Plain(start, stop, escape)) {
+        if (decoded) decoded->assign(start, stop);
+        return true;
+    }
+    text_ = Unescape(start, stop);
+    EncodeAsSaved(text_.data(), text_.size(), escape, &encoded_);
+    if (decoded) *decoded = text_;
+    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
 }
 
 // A key's path: its names, each as the save writes it, joined by a doubled backslash.
 bool TextCheck::KeyLine()
 {
-    path_.clear();
+    depth_ = 0;   // the names' strings are kept from key to key: the heap is slow
     for (bool more = p_ < end_ && *p_ != ']'; more;) {
-        path_.emplace_back();
+        if (path_.size() == depth_) path_.emplace_back();
+        std::wstring &name = path_[depth_++];
         const char *start = p_;
         while (p_ < end_ && *p_ != ']' && *p_ != '\n' && !(p_[0] == '\\' && p_ + 1 < end_ && p_[1] == '\\'))
             p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
         if (p_ == start || p_ >= end_ || *p_ == '\n') return false;
-        path_.back() = Unescape(start, p_);
-        EncodeAsSaved(path_.back().data(), path_.back().size(), '[', &encoded_);
-        if (encoded_.size() != (size_t)(p_ - start) || memcmp(encoded_.data(), start, encoded_.size()) != 0) return false;
+        if (Plain(start, p_, '[')) {
+            name.assign(start, p_);
+        } else {
+            name = Unescape(start, p_);
+            EncodeAsSaved(name.data(), name.size(), '[', &encoded_);
+            if (encoded_.size() != (size_t)(p_ - start) || memcmp(encoded_.data(), start, encoded_.size()) != 0) return false;
+        }
         more = *p_ == '\\';
         if (more) p_ += 2;
     }
@@ -405,7 +442,7 @@ bool TextCheck::KeyLine()
 
 bool TextCheck::Data(int count)
 {
-    if (Take("\"")) return Quoted('"', &text_) && Take("\n");
+    if (Take("\"")) return Quoted('"', NULL) && Take("\n");
     if (Take("dword:")) {
         for (int i = 0; i < 8; ++i)
             if (p_ + i >= end_ || !IsLowerHex(p_[i])) return false;
@@ -426,7 +463,7 @@ bool TextCheck::Data(int count)
     } else if (!Take("hex:")) {
         return false;
     }
-    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted('"', &text_) && Take("\n");
+    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted('"', NULL) && Take("\n");
     count += (int)(p_ - prefix);
     size_t length = 0;
     BYTE last[2] = {1, 1};
@@ -438,8 +475,11 @@ bool TextCheck::Data(int count)
             p_ += 2;
             count += 2;
             ++length;
-            if (Take("\n")) break;
-            if (!Take(",")) return false;
+            if (p_ < end_ && *p_ == '\n') {
+                ++p_;
+                break;
+            }
+            if (p_ >= end_ || *p_++ != ',') return false;
             if (++count > 76) {
                 if (!Take("\\\n  ")) return false;
                 count = 2;
@@ -464,12 +504,13 @@ bool TextCheck::Sound()
             // a key with sub-keys and nothing of its own has no line.
             if (inKey) {
                 size_t i = 0;
-                while (i < path_.size() && i < previous_.size() && CompareNames(path_[i], previous_[i]) == 0) ++i;
-                if (i == path_.size()) return false;   // the same key again, or one above the last
-                if (i < previous_.size() && CompareNames(path_[i], previous_[i]) < 0) return false;
-                if (i == previous_.size() && bare) return false;
+                while (i < depth_ && i < previousDepth_ && CompareNames(path_[i], previous_[i]) == 0) ++i;
+                if (i == depth_) return false;   // the same key again, or one above the last
+                if (i < previousDepth_ && CompareNames(path_[i], previous_[i]) < 0) return false;
+                if (i == previousDepth_ && bare) return false;
             }
             previous_.swap(path_);
+            previousDepth_ = depth_;
             inKey = bare = true;
             valued = false;
             stage = 0;
@@ -477,7 +518,7 @@ bool TextCheck::Sound()
         }
         if (!inKey) return false;
         if (stage == 0 && Take("#class=\"")) {
-            if (!Quoted('"', &text_) || !Take("\n")) return false;
+            if (!Quoted('"', NULL) || !Take("\n")) return false;
             stage = 1;
             bare = false;
             continue;
