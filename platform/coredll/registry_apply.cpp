@@ -145,21 +145,23 @@ DWORD LoadText(HKEY key, const std::string &text)
 // contents are the same bytes.
 void MakePlain(std::string *text)
 {
-    std::string out;
-    out.reserve(text->size());
+    // In place: each kept line moves down over what went before it.
+    char *base = &(*text)[0];
+    size_t kept = 0;
     for (size_t at = 0; at < text->size();) {
         size_t end = text->find('\n', at);
         if (end == std::string::npos) end = text->size();
-        const char *line = text->data() + at;
+        const char *line = base + at;
         size_t length = end - at;
         if (length && line[0] == '[') length = text->rfind(']', end - 1) + 1 - at;
         if (length && line[0] != ';' && strncmp(line, "#time=", 6) && strncmp(line, "#arch=", 6)) {
-            out.append(line, length);
-            out += '\n';
+            memmove(base + kept, line, length);
+            kept += length;
+            base[kept++] = '\n';
         }
         at = end + 1;
     }
-    text->swap(out);
+    text->resize(kept);
 }
 
 }  // namespace

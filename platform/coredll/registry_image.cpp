@@ -54,7 +54,11 @@ DWORD ImageCrc(const std::string &bytes)
 
 std::string ImageOfSections(const std::vector<RegImageSection> &sections)
 {
-    std::string out(REGIMG_MAGIC, 8);
+    size_t total = REGIMG_HEADER_SIZE;
+    for (const RegImageSection &s : sections) total += REGIMG_SECTION_HEADER_SIZE + s.text.size();
+    std::string out;
+    out.reserve(total);
+    out.append(REGIMG_MAGIC, 8);
     PutU32(&out, REGIMG_VERSION);
     PutU32(&out, REGIMG_HEADER_SIZE);
     PutU32(&out, (DWORD)sections.size());
