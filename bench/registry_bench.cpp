@@ -156,7 +156,7 @@ int main(int argc, char **argv)
     }
     // Backup, its floors, restore and its floor in turn, so that all see the same load;
     // the first round warms the caches and is not counted.
-    std::vector<double> copy, server, exportTimes, restore, copied;
+    std::vector<double> copy, server, exportTimes, restore, copied, synced, serverAndSynced;
     for (int i = -1; i < runs; ++i) {
         double start = NowMs();
         BOOL ok = RegCopyFile(backup.c_str());
@@ -176,7 +176,19 @@ int main(int argc, char **argv)
         start = NowMs();
         CopyFileW(backup.c_str(), big.c_str(), FALSE);
         double copiedFile = NowMs() - start;
+        // The same copy on the disk before it counts, as a staged image or a backup must be.
+        DeleteFileW(big.c_str());
+        start = NowMs();
+        CopyFileW(backup.c_str(), big.c_str(), FALSE);
+        HANDLE file = CreateFileW(big.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+        if (file != INVALID_HANDLE_VALUE) {
+            FlushFileBuffers(file);
+            CloseHandle(file);
+        }
+        double syncedFile = NowMs() - start;
         if (i < 0) continue;
+        synced.push_back(syncedFile);
+        serverAndSynced.push_back(saved + syncedFile);
         copy.push_back(took);
         server.push_back(saved);
         restore.push_back(restored);
@@ -211,42 +223,58 @@ int main(int argc, char **argv)
     printf("Registry image: %.2f MB, %u keys\n", FileSize(backup) / 1048576.0, (unsigned)CountKeys(backup));
     PrintAgainstFloor("backup (RegCopyFile)", copy, "RegSaveKey of HKLM and HKCU in the server", server);
     if (!exportTimes.empty()) PrintAgainstFloor("backup (RegCopyFile)", copy, "regedit /E of the registry", exportTimes);
+    PrintAgainstFloor("backup (RegCopyFile)", copy, "the server's RegSaveKey and a synced copy of the image", serverAndSynced);
     PrintAgainstFloor("restore (RegRestoreFile: check and stage)", restore, "a copy of the image's file", copied);
+    PrintAgainstFloor("restore (RegRestoreFile: check and stage)", restore, "a copy of the image's file, synced", synced);
     PrintAgainstFloor("a tweak's write and flush, machine's hive", flushed[0], "RegSetValueEx + Wine's RegFlushKey", bare[0]);
     PrintAgainstFloor("a tweak's write and flush, user's hive", flushed[1], "RegSetValueEx + Wine's RegFlushKey", bare[1]);
     PrintAgainstFloor("a tweak's write and flush, machine's hive", flushed[0], "RegSaveKey of the hive in the server", hiveSave[0]);
     PrintAgainstFloor("a tweak's write and flush, user's hive", flushed[1], "RegSaveKey of the hive in the server", hiveSave[1]);
 
-    // Applies at reset. The staged image is the backup just taken.
-    printf("Resets, one of each (no floor)\n");
-    printf("  soft reset applying the image of an unchanged registry: %.1f ms\n", TimedSoftReset());
+    // Applies at reset, each beside the apply of an image of the registry as it stands
+    // (read, check, nothing to change, boot count, flush), measured in turn with it. The
+    // backup is older than the registry by a few boots: each reset to it changes the
+    // machine's hive.
+    const int resets = runs < 5 ? runs : 5;
+    std::vector<double> unchanged, undone, broughtBack, removed, hard, back;
+    for (int i = 0; i < resets; ++i) {
+        RegCopyFile(big.c_str());
+        RegRestoreFile(big.c_str());
+        unchanged.push_back(TimedSoftReset());
 
-    for (int i = 0; i < 10; ++i) {
-        wchar_t name[32];
-        wsprintfW(name, L"Changed %d", i);
-        HKEY k;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\SimDevice Bench", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL) == 0) {
-            RegSetValueExW(k, name, 0, REG_DWORD, (const BYTE *)&i, sizeof i);
-            RegCloseKey(k);
+        for (int v = 0; v < 10; ++v) {
+            wchar_t name[32];
+            wsprintfW(name, L"Changed %d", v);
+            HKEY k;
+            if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\SimDevice Bench", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &k, NULL) == 0) {
+                RegSetValueExW(k, name, 0, REG_DWORD, (const BYTE *)&v, sizeof v);
+                RegCloseKey(k);
+            }
         }
+        RegRestoreFile(backup.c_str());
+        undone.push_back(TimedSoftReset());
+
+        AddBenchKeys(2000);
+        RegCopyFile(big.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimDevice Bench");
+        RegRestoreFile(big.c_str());
+        broughtBack.push_back(TimedSoftReset());
+        RegRestoreFile(backup.c_str());
+        removed.push_back(TimedSoftReset());
+
+        double start = NowMs();
+        SimHardReset(FALSE);
+        hard.push_back(NowMs() - start);
+        RegRestoreFile(backup.c_str());
+        back.push_back(TimedSoftReset());
     }
-    RegRestoreFile(backup.c_str());
-    printf("  soft reset undoing 10 new values: %.1f ms\n", TimedSoftReset());
-
-    const int added = 2000;
-    AddBenchKeys(added);
-    RegCopyFile(big.c_str());
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\SimDevice Bench");
-    RegRestoreFile(big.c_str());
-    printf("  soft reset bringing back %d keys with 2 values each: %.1f ms\n", added, TimedSoftReset());
-    RegRestoreFile(backup.c_str());
-    printf("  soft reset removing those %d keys: %.1f ms\n", added, TimedSoftReset());
-
-    double start = NowMs();
-    SimHardReset(FALSE);
-    printf("  hard reset to the factory image: %.1f ms\n", NowMs() - start);
-    RegRestoreFile(backup.c_str());
-    printf("  soft reset back to the registry before the hard reset: %.1f ms\n", TimedSoftReset());
+    const char *floorName = "a soft reset applying an unchanged image";
+    printf("Resets (the floor: the same apply with nothing to change)\n");
+    PrintAgainstFloor("soft reset undoing 10 new values", undone, floorName, unchanged);
+    PrintAgainstFloor("soft reset bringing back 2000 keys", broughtBack, floorName, unchanged);
+    PrintAgainstFloor("soft reset removing those 2000 keys", removed, floorName, unchanged);
+    PrintAgainstFloor("hard reset to the factory image", hard, floorName, unchanged);
+    PrintAgainstFloor("soft reset back from the factory image", back, floorName, unchanged);
 
     // The device counted the benchmark's resets; put its counter back.
     HKEY comm;

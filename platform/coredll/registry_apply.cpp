@@ -10,7 +10,12 @@
 #include <windows.h>
 #include <winternl.h>
 #include <string.h>
-#include <map>
+#include <algorithm>
+#include <ctype.h>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 #include "device.h"
 #include "registry_image.h"
 
@@ -73,25 +78,31 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
-// Every key of a text, as the registry compares names, and every key above one (those
-// without values and with sub-keys have no line of their own); each with whether it is
-// a link.
-std::map<std::wstring, bool> KeysOf(const std::string &text)
+// A key line of a text and the lines below it up to the next: the key's path as the
+// text writes it (between "[" and "]"), and whether the key is a link.
+struct Block {
+    std::string_view path, lines;
+    bool link;
+};
+
+std::vector<Block> BlocksOf(const std::string &text)
 {
-    std::map<std::wstring, bool> keys{{L"", false}};
-    for (size_t at = text.find("\n["); at != std::string::npos; at = text.find("\n[", at + 1)) {
+    std::vector<Block> blocks;
+    for (size_t at = text.find("\n["), next; at != std::string::npos; at = next) {
         size_t end = text.find('\n', at + 1);
         if (end == std::string::npos) end = text.size();
-        std::wstring path = Unescape(text.data() + at + 2, text.data() + end - (text[end - 1] == ']' ? 1 : 0));
-        if (!path.empty()) CharUpperBuffW(&path[0], (DWORD)path.size());
-        keys[path] = text.compare(end, 7, "\n#link\n") == 0;
-        while (!path.empty()) {
-            size_t cut = path.rfind(L'\\');
-            path.erase(cut == std::wstring::npos ? 0 : cut);
-            if (!keys.emplace(path, false).second) break;
-        }
+        next = text.find("\n[", at + 1);
+        size_t close = end - (text[end - 1] == ']' ? 1 : 0), stop = next == std::string::npos ? text.size() : next + 1;
+        blocks.push_back({std::string_view(text.data() + at + 2, close - (at + 2)),
+                          std::string_view(text.data() + at + 1, stop - (at + 1)), text.compare(end, 7, "\n#link\n") == 0});
     }
-    return keys;
+    return blocks;
+}
+
+// A path as the text writes it, with the separators between names as the registry's.
+std::wstring PathOf(std::string_view written)
+{
+    return Unescape(written.data(), written.data() + written.size());
 }
 
 void DeleteValues(HKEY key)
@@ -108,7 +119,14 @@ DWORD LoadText(HKEY key, const std::string &text)
 {
     std::wstring path = TempFile(L"simload");
     EnableRegistryPrivileges();
-    DWORD error = WriteFileAtomically(path.c_str(), text, true);
+    // Read back at once and deleted: nothing to sync. A power loss leaves it to the next
+    // start, which removes the device's scratch files.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
+    DWORD error = 0, wrote = 0;
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    if (!WriteFile(file, text.data(), (DWORD)text.size(), &wrote, NULL) || wrote != text.size())
+        error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    CloseHandle(file);
     if (!error) error = (DWORD)RegLoadKeyW(key, NULL, path.c_str());
     DeleteFileW(path.c_str());
     if (!error) {
@@ -127,21 +145,23 @@ DWORD LoadText(HKEY key, const std::string &text)
 // contents are the same bytes.
 void MakePlain(std::string *text)
 {
-    std::string out;
-    out.reserve(text->size());
+    // In place: each kept line moves down over what went before it.
+    char *base = &(*text)[0];
+    size_t kept = 0;
     for (size_t at = 0; at < text->size();) {
         size_t end = text->find('\n', at);
         if (end == std::string::npos) end = text->size();
-        const char *line = text->data() + at;
+        const char *line = base + at;
         size_t length = end - at;
         if (length && line[0] == '[') length = text->rfind(']', end - 1) + 1 - at;
         if (length && line[0] != ';' && strncmp(line, "#time=", 6) && strncmp(line, "#arch=", 6)) {
-            out.append(line, length);
-            out += '\n';
+            memmove(base + kept, line, length);
+            kept += length;
+            base[kept++] = '\n';
         }
         at = end + 1;
     }
-    text->swap(out);
+    text->resize(kept);
 }
 
 }  // namespace
@@ -165,21 +185,65 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     if (now) have = *now;
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
-    // Deepest first (a sub-key sorts after its parent), so that a key has lost its
-    // sub-keys by its turn. A key of the image stays, its values cleared, so that a handle
-    // to it (the classes root is one) still names it after the load; a link is made anew,
-    // and a key that still holds volatile keys cannot go.
-    std::map<std::wstring, bool> keys = KeysOf(have), wanted = KeysOf(want);
-    for (auto k = keys.rbegin(); k != keys.rend(); ++k) {
+    // Only what differs is touched, found by the paths as both texts write them: a call
+    // to the registry costs a round trip to its server, and a reset mostly changes a few
+    // keys of thousands. A key whose name differs only in case is one that goes and one
+    // that comes. A key the image lacks goes with its whole tree in one call. A key of
+    // the image stays, its values cleared when its lines differ, so that a handle to it
+    // (the classes root is one) still names it after the load; a link is made anew.
+    std::vector<Block> had = BlocksOf(have), wanted = BlocksOf(want);
+    std::unordered_map<std::string_view, const Block *> wantedAt;
+    std::unordered_set<std::string_view> kept{std::string_view()};   // every key of the image, with those above one
+    for (const Block &w : wanted) {
+        wantedAt.emplace(w.path, &w);
+        for (size_t cut = w.path.find("\\\\"); cut != std::string_view::npos; cut = w.path.find("\\\\", cut + 2))
+            kept.insert(w.path.substr(0, cut));
+        kept.insert(w.path);
+    }
+    std::vector<std::string_view> gone, cleared;
+    std::unordered_set<std::string_view> loaded;
+    for (const Block &h : had) {
+        std::string_view top = h.path;   // the key the image lacks highest above this one, if any
+        for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
+            if (!kept.count(h.path.substr(0, cut))) {
+                top = h.path.substr(0, cut);
+                break;
+            }
+        if (top != h.path || !kept.count(h.path)) {
+            if (gone.empty() || gone.back() != top) gone.push_back(top);   // a tree's keys are together
+            continue;
+        }
+        auto w = wantedAt.find(h.path);
+        if (w != wantedAt.end() && w->second->lines == h.lines) {
+            loaded.insert(h.path);   // as it stands
+        } else if (w != wantedAt.end() && (h.link || w->second->link)) {
+            gone.push_back(h.path);
+        } else {
+            cleared.push_back(h.path);
+        }
+    }
+    for (std::string_view written : gone) {
+        std::wstring path = PathOf(written);
+        size_t cut = path.rfind(L'\\');
+        std::wstring parent = path.substr(0, cut == std::wstring::npos ? 0 : cut);
+        // Under a key opened here: a root's predefined handle is no handle to the registry.
+        HKEY above = root;
+        if (!parent.empty() && RegOpenKeyExW(root, parent.c_str(), 0, KEY_ALL_ACCESS, &above) != ERROR_SUCCESS) above = NULL;
+        DWORD dropped = above ? DeleteKeyTree(above, path.c_str() + (parent.empty() ? 0 : cut + 1)) : ERROR_FILE_NOT_FOUND;
+        if (above && above != root) RegCloseKey(above);
+        if (dropped != ERROR_SUCCESS) cleared.push_back(written);   // it stays, with nothing of its own
+    }
+    for (std::string_view written : cleared) {
         HKEY key;
-        if (RegOpenKeyExW(root, k->first.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
-        auto w = wanted.find(k->first);
-        bool keep = k->first.empty() || (w != wanted.end() && !w->second && !k->second);
-        if (keep || DeleteOpenKey(key) != ERROR_SUCCESS) DeleteValues(key);   // kept, or it could not go
+        if (RegOpenKeyExW(root, PathOf(written).c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
+        DeleteValues(key);
         RegCloseKey(key);
     }
     // "[]" first: the load then takes the paths as they stand.
-    error = LoadText(root, std::string(kHeader) + "[]\n" + want.substr(sizeof kHeader - 1));
+    std::string load = std::string(kHeader) + "[]\n";
+    for (const Block &w : wanted)
+        if (!loaded.count(w.path)) load.append(w.lines);
+    if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
     if (!error) error = RegistryText(root, &have);
     if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
     return error;
@@ -238,4 +302,257 @@ DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey)
     if (!error) error = DeleteOpenKey(key);
     RegCloseKey(key);
     return error;
+}
+
+// ---- Checking a text without the registry ----
+//
+// A text is sound when it is exactly what the registry's save gives of some key in its
+// plain form: its load then reads every line and saves back the same bytes. The check
+// walks the text once and writes each name and value again as the save does, so a
+// byte the save would not have written (an escape of its own, a key out of the
+// registry's order or given twice, a value given twice) is refused.
+
+namespace {
+
+// Digits of a number, at least `width` of them (no printf here: the user library's
+// formatting knows no octal).
+void PutDigits(unsigned v, unsigned base, int width, std::string *out)
+{
+    char digits[12];
+    int n = 0;
+    do digits[n++] = "0123456789abcdef"[v % base], v /= base;
+    while (v || n < width);
+    while (n) *out += digits[--n];
+}
+
+// The save's escapes of a string, in its own choice of them.
+void EncodeAsSaved(const wchar_t *s, size_t n, char escape, std::string *out)
+{
+    static const char named[] = ".......abtnvfr.............e....";
+    out->clear();
+    for (size_t i = 0; i < n; ++i) {
+        unsigned c = s[i], next = i + 1 < n ? s[i + 1] : 0x10000;
+        if (c > 127) {
+            *out += "\\x";
+            PutDigits(c, 16, next < 128 && isxdigit(next) ? 4 : 1, out);
+        } else if (c < 32) {
+            *out += '\\';
+            if (named[c] != '.') *out += named[c];
+            else PutDigits(c, 8, next >= '0' && next <= '7' ? 3 : 1, out);
+        } else {
+            if (c == '\\' || c == (unsigned)escape || (escape == '[' && c == ']')) *out += '\\';
+            *out += (char)c;
+        }
+    }
+}
+
+// The registry's order of two names under one key: compared in lower case, then the
+// shorter first. Beyond ASCII its own case tables decide, so two names that first
+// differ there pass in either order, and the apply's check of what it loaded has the
+// last word.
+int CompareNames(const std::wstring &a, const std::wstring &b)
+{
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned x = a[i], y = b[i];
+        if (x == y) continue;
+        if (x > 127 || y > 127) return 1;
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return (int)x - (int)y;
+    }
+    return (int)a.size() - (int)b.size();
+}
+
+bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+int Nibble(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
+
+class TextCheck {
+public:
+    explicit TextCheck(const std::string &text) : p_(text.data()), end_(text.data() + text.size()) {}
+    bool Sound();
+
+private:
+    template <size_t N> bool Take(const char (&s)[N])
+    {
+        const size_t n = N - 1;
+        if ((size_t)(end_ - p_) < n || memcmp(p_, s, n) != 0) return false;
+        p_ += n;
+        return true;
+    }
+    bool Quoted(char escape, std::wstring *decoded);
+    bool KeyLine();
+    bool Data(int count);
+
+    const char *p_, *end_;
+    std::wstring name_, last_, text_;
+    std::string encoded_;
+    std::vector<std::wstring> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
+    size_t depth_ = 0, previousDepth_ = 0;
+};
+
+// Whether the save writes these bytes as they are: printable ASCII, no escape, nothing
+// it escapes. Most names and strings are, and need no decoding to be checked.
+bool Plain(const char *p, const char *end, char escape)
+{
+    for (; p < end; ++p)
+        if (*p < 32 || *p == '\\' || *p == escape || (escape == '[' && *p == ']')) return false;   // bytes past 127 are negative
+    return true;
+}
+
+// A string up to its closing quote (the opening one taken), as the save writes it; its
+// characters in `decoded` when asked for.
+bool TextCheck::Quoted(char escape, std::wstring *decoded)
+{
+    const char *start = p_;
+    while (p_ < end_ && *p_ != escape && *p_ != '\n') p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
+    if (p_ >= end_ || *p_ != escape) return false;
+    const char *stop = p_++;
+    if (Plain(start, stop, escape)) {
+        if (decoded) decoded->assign(start, stop);
+        return true;
+    }
+    text_ = Unescape(start, stop);
+    EncodeAsSaved(text_.data(), text_.size(), escape, &encoded_);
+    if (decoded) *decoded = text_;
+    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
+}
+
+// A key's path: its names, each as the save writes it, joined by a doubled backslash.
+bool TextCheck::KeyLine()
+{
+    depth_ = 0;   // the names' strings are kept from key to key: the heap is slow
+    for (bool more = p_ < end_ && *p_ != ']'; more;) {
+        if (path_.size() == depth_) path_.emplace_back();
+        std::wstring &name = path_[depth_++];
+        const char *start = p_;
+        while (p_ < end_ && *p_ != ']' && *p_ != '\n' && !(p_[0] == '\\' && p_ + 1 < end_ && p_[1] == '\\'))
+            p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
+        if (p_ == start || p_ >= end_ || *p_ == '\n') return false;
+        if (Plain(start, p_, '[')) {
+            name.assign(start, p_);
+        } else {
+            name = Unescape(start, p_);
+            EncodeAsSaved(name.data(), name.size(), '[', &encoded_);
+            if (encoded_.size() != (size_t)(p_ - start) || memcmp(encoded_.data(), start, encoded_.size()) != 0) return false;
+        }
+        more = *p_ == '\\';
+        if (more) p_ += 2;
+    }
+    return Take("]\n");
+}
+
+bool TextCheck::Data(int count)
+{
+    if (Take("\"")) return Quoted('"', NULL) && Take("\n");
+    if (Take("dword:")) {
+        for (int i = 0; i < 8; ++i)
+            if (p_ + i >= end_ || !IsLowerHex(p_[i])) return false;
+        p_ += 8;
+        return Take("\n");
+    }
+    const char *prefix = p_;
+    DWORD type = REG_BINARY;
+    bool string = Take("str(");
+    if (string || Take("hex(")) {
+        const char *digits = p_;
+        type = 0;
+        while (p_ < end_ && IsLowerHex(*p_) && p_ - digits < 8) type = type * 16 + Nibble(*p_++);
+        std::string again;
+        PutDigits(type, 16, 1, &again);
+        if (p_ == digits || again.size() != (size_t)(p_ - digits) || !Take("):")) return false;
+        if (!string && type == REG_BINARY) return false;   // written "hex:"
+    } else if (!Take("hex:")) {
+        return false;
+    }
+    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted('"', NULL) && Take("\n");
+    count += (int)(p_ - prefix);
+    size_t length = 0;
+    BYTE last[2] = {1, 1};
+    if (!Take("\n")) {
+        for (;;) {
+            if (end_ - p_ < 2 || !IsLowerHex(p_[0]) || !IsLowerHex(p_[1])) return false;
+            last[0] = last[1];
+            last[1] = (BYTE)(Nibble(p_[0]) * 16 + Nibble(p_[1]));
+            p_ += 2;
+            count += 2;
+            ++length;
+            if (p_ < end_ && *p_ == '\n') {
+                ++p_;
+                break;
+            }
+            if (p_ >= end_ || *p_++ != ',') return false;
+            if (++count > 76) {
+                if (!Take("\\\n  ")) return false;
+                count = 2;
+            }
+        }
+    }
+    // What the save writes in another form: a whole string, a number.
+    bool stringType = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+    if (stringType && length >= 2 && length % 2 == 0 && !last[0] && !last[1]) return false;
+    return !(type == REG_DWORD && length == 4);
+}
+
+bool TextCheck::Sound()
+{
+    if (!Take("WINE REGISTRY Version 2\n")) return false;
+    bool inKey = false, bare = false, valued = false;
+    int stage = 0;   // 0 after the key line, 1 after its class, 2 after its link or a value
+    while (p_ < end_) {
+        if (Take("[")) {
+            if (!KeyLine()) return false;
+            // After the key before it in the save's order, the tree walked depth first;
+            // a key with sub-keys and nothing of its own has no line.
+            if (inKey) {
+                size_t i = 0;
+                while (i < depth_ && i < previousDepth_ && CompareNames(path_[i], previous_[i]) == 0) ++i;
+                if (i == depth_) return false;   // the same key again, or one above the last
+                if (i < previousDepth_ && CompareNames(path_[i], previous_[i]) < 0) return false;
+                if (i == previousDepth_ && bare) return false;
+            }
+            previous_.swap(path_);
+            previousDepth_ = depth_;
+            inKey = bare = true;
+            valued = false;
+            stage = 0;
+            continue;
+        }
+        if (!inKey) return false;
+        if (stage == 0 && Take("#class=\"")) {
+            if (!Quoted('"', NULL) || !Take("\n")) return false;
+            stage = 1;
+            bare = false;
+            continue;
+        }
+        if (stage <= 1 && Take("#link\n")) {
+            stage = 2;
+            bare = false;
+            continue;
+        }
+        stage = 2;
+        bare = false;
+        int count = 2;
+        if (Take("@=")) {
+            name_.clear();
+        } else if (Take("\"")) {
+            const char *start = p_;
+            if (!Quoted('"', &name_) || name_.empty() || !Take("=")) return false;
+            count = 1 + (int)(p_ - 2 - start) + 2;
+        } else {
+            return false;
+        }
+        if (valued && CompareNames(name_, last_) <= 0) return false;   // in the registry's order, each once
+        last_.swap(name_);
+        valued = true;
+        if (!Data(count)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsSavedRegistryText(const std::string &text)
+{
+    return TextCheck(text).Sound();
 }

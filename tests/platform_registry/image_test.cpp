@@ -152,6 +152,9 @@ TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
 {
     std::wstring backup = DeviceFile(L"good.reg"), broken = DeviceFile(L"broken.reg");
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test", L"Marker", L"sealed");
+    WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Marker", L"sealed");
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Number", 42);
+    WriteRegRaw(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Bytes", REG_BINARY, "\xab\xcd", 2);
     ASSERT_TRUE(RegCopyFile(backup.c_str()));
     std::string good = ReadBytes(backup);
 
@@ -171,6 +174,9 @@ TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
     };
     const size_t text = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE, second = text + (size_t)first;
     size_t keyEnd = good.find("]\n", text), block = good.find("\n[", text), blockEnd = good.find("\n[", block + 1);
+    size_t marker = good.find("\"Marker\"=\"sealed\"\n", text), number = good.find("\"Number\"=dword:0000002a", text),
+           bytes = good.find("\"Bytes\"=hex:ab,cd", text);
+    ASSERT_TRUE(marker < second && number < second && bytes < second);
     std::string flipped = good;   // a letter's case, which only the checksum tells
     flipped[good.find("sealed")] ^= 0x20;
     const std::pair<const char *, std::string> cases[] = {
@@ -180,6 +186,11 @@ TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
         {"an unknown root", sealed(REGIMG_HEADER_SIZE, 1, "\x09")},
         {"the machine hive twice", sealed(second, 1, "\x01")},
         {"the classes beside the machine hive that holds them", sealed(second, 1, "\x03")},
+        // Lines the registry reads, but not as its save writes them.
+        {"a value given twice", sealed(marker, 0, "\"Marker\"=\"sealed\"\n")},
+        {"a letter written as an escape", sealed(marker + 10, 1, "\\x0073")},
+        {"a number written as bytes", sealed(number, 23, "\"Number\"=hex(4):2a,00,00,00")},
+        {"bytes in capitals", sealed(bytes, 17, "\"Bytes\"=hex:AB,cd")},
     };
     for (auto &c : cases) {
         WriteBytes(broken, c.second);
