@@ -199,7 +199,7 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
         return InitKeyboardDialog(dialog);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, dialog,
-                                 ChooseLayoutVariant(IDD_KEYBOARD, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE));
+                                 ChooseLayoutVariant(IDD_KEYBOARD_PORTRAIT, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE));
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR *header = (const NMHDR *)lParam;

@@ -9,45 +9,45 @@
 
 // A page still to come has no procedure yet: its tab shows nothing until it is put here.
 static const CategoryPage kInternetPages[] = {
-    {L"PIE", IDD_BROWSER_PAGE, BrowserPageProc},
+    {L"PIE", IDD_BROWSER_PAGE_PORTRAIT, BrowserPageProc},
     {L"Inbox1", IDD_MAIL_PAGE, MailPageProc},
-    {L"Inbox2", IDD_MESSAGING_PAGE, MessagingPageProc},
+    {L"Inbox2", IDD_MESSAGING_PAGE_PORTRAIT, MessagingPageProc},
     {L"Security", IDD_SECURITY_PAGE, BrowserSecurityPageProc},
     {L"NetWorking", IDD_NETWORKING_PAGE, NetworkingPageProc},
 };
 
 static const CategoryPage kTodayPages[] = {
-    {L"Settings1", IDD_TODAY_TEXT_PAGE, TodayTextPageProc},
-    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, SettingsIconsPageProc},
-    {L"Settings3", IDD_SOFTKEY_PAGE, SoftKeyPageProc},
+    {L"Settings1", IDD_TODAY_TEXT_PAGE_SQUARE, TodayTextPageProc},
+    {L"Settings2", IDD_SETTINGS_ICONS_PAGE_PORTRAIT, SettingsIconsPageProc},
+    {L"Settings3", IDD_SOFTKEY_PAGE_SQUARE, SoftKeyPageProc},
 };
 
 static const CategoryPage kSystemPages[] = {
-    {L"Collection1", IDD_SYSTEM_FONT_PAGE, SystemFontPageProc},
-    {L"Collection2", IDD_MENU_FONT_PAGE, MenuFontPageProc},
-    {L"Collection3", IDD_GRAPHICS_PAGE, GraphicsPageProc},
-    {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
-    {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
-    {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},
+    {L"Collection1", IDD_SYSTEM_FONT_PAGE_LANDSCAPE, SystemFontPageProc},
+    {L"Collection2", IDD_MENU_FONT_PAGE_PORTRAIT, MenuFontPageProc},
+    {L"Collection3", IDD_GRAPHICS_PAGE_PORTRAIT, GraphicsPageProc},
+    {L"Collection4", IDD_CLOCK_POWER_PAGE_PORTRAIT, ClockPowerPageProc},
+    {L"Collection5", IDD_DEVICE_PAGE_PORTRAIT, DevicePageProc},
+    {L"MSN Tricks", IDD_MESSENGER_PAGE_PORTRAIT, MessengerPageProc},
 };
 
 static const CategoryPage kPhonePages[] = {
-    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, SoundFoldersPageProc},
-    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, PhoneSoundsPageProc},
-    {L"sounds3", IDD_CALL_SOUNDS_PAGE, CallSoundsPageProc},
-    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, PhoneAppearancePageProc},
+    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE_PORTRAIT, SoundFoldersPageProc},
+    {L"sounds2", IDD_PHONE_SOUNDS_PAGE_PORTRAIT, PhoneSoundsPageProc},
+    {L"sounds3", IDD_CALL_SOUNDS_PAGE_PORTRAIT, CallSoundsPageProc},
+    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE_PORTRAIT, PhoneAppearancePageProc},
 };
 
 #define PAGES(table) table, (int)(sizeof(table) / sizeof((table)[0]))
 
 static const CategoryHost kInternetHost = {
-    IDC_INTERNET_TABS, IDD_INTERNET_HOST, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE, PAGES(kInternetPages)};
+    IDC_INTERNET_TABS, IDD_INTERNET_HOST_PORTRAIT, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE, PAGES(kInternetPages)};
 static const CategoryHost kTodayHost = {
-    IDC_TODAY_TABS, IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST, PAGES(kTodayPages)};
+    IDC_TODAY_TABS, IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST_SQUARE, PAGES(kTodayPages)};
 static const CategoryHost kSystemHost = {
-    IDC_SYSTEM_TABS, IDD_SYSTEM_HOST, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE, PAGES(kSystemPages)};
+    IDC_SYSTEM_TABS, IDD_SYSTEM_HOST_PORTRAIT, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE, PAGES(kSystemPages)};
 static const CategoryHost kPhoneHost = {
-    IDC_PHONE_TABS, IDD_PHONE_HOST, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE, PAGES(kPhonePages)};
+    IDC_PHONE_TABS, IDD_PHONE_HOST_PORTRAIT, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE, PAGES(kPhonePages)};
 
 // The tab control's own procedure; every tab control shares it.
 static WNDPROC g_tabControlProc;

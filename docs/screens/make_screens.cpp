@@ -31,8 +31,8 @@ struct Screen {
 UINT CommandOpening(UINT openedTemplate)
 {
     const struct { UINT dialog, command; } kOpeners[] = {
-        {IDD_INTERNET_HOST, IDM_INTERNET}, {IDD_TODAY_HOST, IDM_TODAY},       {IDD_SYSTEM_HOST, IDM_SYSTEM},
-        {IDD_PHONE_HOST, IDM_PHONE},       {IDD_KEYBOARD, IDM_KEYBOARD},     {IDD_FILESYSTEM, IDM_FILESYSTEM}};
+        {IDD_INTERNET_HOST_PORTRAIT, IDM_INTERNET}, {IDD_TODAY_HOST_SQUARE, IDM_TODAY},       {IDD_SYSTEM_HOST_PORTRAIT, IDM_SYSTEM},
+        {IDD_PHONE_HOST_PORTRAIT, IDM_PHONE},       {IDD_KEYBOARD_PORTRAIT, IDM_KEYBOARD},     {IDD_FILESYSTEM, IDM_FILESYSTEM}};
     for (const auto &opener : kOpeners)
         if (opener.dialog == openedTemplate) return opener.command;
     return 0;

@@ -221,7 +221,7 @@ INT_PTR CALLBACK BrowserPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE));
+                                 ChooseLayoutVariant(IDD_BROWSER_PAGE_PORTRAIT, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE));
         return FALSE;
     case WM_NOTIFY: {
         NMUPDOWN *change = (NMUPDOWN *)lParam;

@@ -85,7 +85,7 @@ static BOOL OnMessagingCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     case IDC_SMS_HELP:
-        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
+        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP_PORTRAIT, NotificationOptionsHelpProc);
         return FALSE;
     case IDC_SMS_HISTORY_KEPT:
         // Whatever the box shows, each click stores the number.
@@ -112,7 +112,7 @@ INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE));
+                                 ChooseLayoutVariant(IDD_MESSAGING_PAGE_PORTRAIT, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnMessagingCommand(page, LOWORD(wParam));
@@ -145,7 +145,7 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
     }
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, dialog,
-                                 ChooseLayoutVariant(IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP));
+                                 ChooseLayoutVariant(IDD_NOTIFY_HELP_PORTRAIT, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP_PORTRAIT));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;

@@ -128,7 +128,7 @@ INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CALL_SOUNDS_PAGE, IDD_CALL_SOUNDS_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_CALL_SOUNDS_PAGE_PORTRAIT, IDD_CALL_SOUNDS_PAGE_LANDSCAPE,
                                                      IDD_CALL_SOUNDS_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:

@@ -54,7 +54,7 @@ INT_PTR CALLBACK PhoneAppearancePageProc(HWND page, UINT message, WPARAM wParam,
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_PHONE_APPEARANCE_PAGE, IDD_PHONE_APPEARANCE_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_PHONE_APPEARANCE_PAGE_PORTRAIT, IDD_PHONE_APPEARANCE_PAGE_LANDSCAPE,
                                                      IDD_PHONE_APPEARANCE_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:

@@ -64,7 +64,7 @@ INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPA
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_PHONE_SOUNDS_PAGE, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_PHONE_SOUNDS_PAGE_PORTRAIT, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE,
                                                      IDD_PHONE_SOUNDS_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:

@@ -90,7 +90,7 @@ INT_PTR CALLBACK SoundFoldersPageProc(HWND page, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SOUND_FOLDERS_PAGE, IDD_SOUND_FOLDERS_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_SOUND_FOLDERS_PAGE_PORTRAIT, IDD_SOUND_FOLDERS_PAGE_LANDSCAPE,
                                                      IDD_SOUND_FOLDERS_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:

@@ -187,7 +187,7 @@ INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         return OpenClockPowerPage(page);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_CLOCK_POWER_PAGE_PORTRAIT, IDD_CLOCK_POWER_PAGE_LANDSCAPE,
                                                      IDD_CLOCK_POWER_PAGE_SQUARE));
         return FALSE;
     case WM_NOTIFY: {

@@ -131,7 +131,7 @@ INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
         return OpenDevicePage(page);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_DEVICE_PAGE, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE));
+                                 ChooseLayoutVariant(IDD_DEVICE_PAGE_PORTRAIT, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnDeviceCommand(page, LOWORD(wParam));

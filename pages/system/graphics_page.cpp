@@ -109,7 +109,7 @@ INT_PTR CALLBACK GraphicsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return OpenGraphicsPage(page);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_GRAPHICS_PAGE, IDD_GRAPHICS_PAGE_LANDSCAPE, IDD_GRAPHICS_PAGE_SQUARE));
+                                 ChooseLayoutVariant(IDD_GRAPHICS_PAGE_PORTRAIT, IDD_GRAPHICS_PAGE_LANDSCAPE, IDD_GRAPHICS_PAGE_SQUARE));
         return FALSE;
     case WM_NOTIFY:
         OnGraphicsSpinner(page, (const NMHDR *)lParam);

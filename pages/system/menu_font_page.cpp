@@ -80,7 +80,7 @@ INT_PTR CALLBACK MenuFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return OpenMenuFontPage(page);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MENU_FONT_PAGE, IDD_MENU_FONT_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_MENU_FONT_PAGE_PORTRAIT, IDD_MENU_FONT_PAGE_LANDSCAPE,
                                                      IDD_MENU_FONT_PAGE_SQUARE));
         return FALSE;
     case WM_NOTIFY:

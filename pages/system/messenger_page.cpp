@@ -176,7 +176,7 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     case IDC_MSN_HELP_OPTIONS:
-        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
+        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP_PORTRAIT, NotificationOptionsHelpProc);
         return FALSE;
     }
     if (ShowHelpOfButton(page, g_messengerHelp, control)) return FALSE;
@@ -199,7 +199,7 @@ INT_PTR CALLBACK MessengerPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSENGER_PAGE, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE));
+                                 ChooseLayoutVariant(IDD_MESSENGER_PAGE_PORTRAIT, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnMessengerCommand(page, LOWORD(wParam));

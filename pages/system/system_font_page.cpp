@@ -45,7 +45,7 @@ static const int kLargestSystemFont = 20;
 static void ApplySystemFontLayout(HWND page)
 {
     ReflowDialogFromTemplate(g_hInstance, page,
-                             ChooseLayoutVariant(IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE,
+                             ChooseLayoutVariant(IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE_LANDSCAPE,
                                                  IDD_SYSTEM_FONT_PAGE_SQUARE));
 }
 

@@ -52,7 +52,7 @@ INT_PTR CALLBACK SettingsIconsPageProc(HWND page, UINT message, WPARAM wParam, L
         return LoadTweaks(page, g_settingsIconsTweaks);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SETTINGS_ICONS_PAGE, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE,
+                                 ChooseLayoutVariant(IDD_SETTINGS_ICONS_PAGE_PORTRAIT, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE,
                                                      IDD_SETTINGS_ICONS_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:

@@ -159,7 +159,7 @@ INT_PTR CALLBACK SoftKeyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
                                  ChooseLayoutVariant(IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE,
-                                                     IDD_SOFTKEY_PAGE));
+                                                     IDD_SOFTKEY_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnSoftKeyCommand(page, LOWORD(wParam));

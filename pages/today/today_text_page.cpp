@@ -110,7 +110,7 @@ INT_PTR CALLBACK TodayTextPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, page,
                                  ChooseLayoutVariant(IDD_TODAY_TEXT_PAGE_PORTRAIT, IDD_TODAY_TEXT_PAGE_LANDSCAPE,
-                                                     IDD_TODAY_TEXT_PAGE));
+                                                     IDD_TODAY_TEXT_PAGE_SQUARE));
         return FALSE;
     case WM_COMMAND:
         return OnTodayTextCommand(page, LOWORD(wParam));

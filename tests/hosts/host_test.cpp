@@ -100,7 +100,7 @@ TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsTheRegistryAgain)
 {
     const wchar_t *settings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     DeleteRegValue(LM, settings, L"ClearTypeText");
-    RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
+    RunHost(IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, [&](HWND host) {
         HWND tabs = TabsOf(host);
         Tap(PageInTabs(tabs), IDC_PIE_CLEARTYPE);
         ASSERT_TRUE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE));
