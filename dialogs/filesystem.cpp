@@ -3,6 +3,7 @@
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "resource.h"
 
@@ -29,7 +30,7 @@ static constexpr Tweak kFileSystemRows[] = {
     // A missing value counts as 0, so the box starts ticked.
     {IDC_FS_INSTALL_PROMPT, HKLM, kInstallerKey, L"fAskOptions", Dword(0), Dword(0), Dword(0), Dword(1), 0},
 };
-const TweakTable g_fileSystemTweaks = TweakTableOf<kFileSystemRows>();
+const TweakTable g_fileSystemTweaks = TWEAK_TABLE(kFileSystemRows);
 
 static constexpr TweakHelp kFileSystemHelpRows[] = {
     {IDC_FS_HELP_ENABLE_CACHE, L"To enable the FileSystem cache, speeding up overall performance at the risk "
@@ -42,7 +43,7 @@ static constexpr TweakHelp kFileSystemHelpRows[] = {
     {IDC_FS_HELP_KEEP_CABS, L"Keep the original .CAB file around after installing the application."},
     {IDC_FS_HELP_INSTALL_PROMPT, L"Make WM5 prompt you before overwriting an existing installation."},
 };
-const HelpTable g_fileSystemHelp = HelpTableOf<kFileSystemHelpRows>();
+const HelpTable g_fileSystemHelp = HELP_TABLE(kFileSystemHelpRows);
 
 static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU;
 

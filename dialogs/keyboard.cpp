@@ -7,6 +7,9 @@
 #include "resource.h"
 #include "ui/reflow.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 
 enum InputMethod { IM_KEYBOARD, IM_LETTER, IM_BLOCK, IM_TRANSCRIBER, IM_COUNT };
@@ -45,7 +48,7 @@ static constexpr Tweak kKeyboardRows[] = {
      TWEAK_OPEN_TO_WRITE},
     {IDC_KB_DRAG, HKCU, kSipKey, L"DragStyle", Dword(1), Dword(0), Dword(1), Dword(0), TWEAK_OPEN_TO_WRITE},
 };
-const TweakTable g_keyboardTweaks = TweakTableOf<kKeyboardRows>();
+const TweakTable g_keyboardTweaks = TWEAK_TABLE(kKeyboardRows);
 
 // The default method's radio buttons: a tap only ever ticks one, which stores it.
 static constexpr Tweak kDefaultMethodRows[] = {
@@ -56,14 +59,14 @@ static constexpr Tweak kDefaultMethodRows[] = {
     {IDC_KB_BLOCK_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kBlockId), Nothing(), Text(kBlockId), Nothing(),
      TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
 };
-const TweakTable g_keyboardChoices = TweakTableOf<kDefaultMethodRows>();
+const TweakTable g_keyboardChoices = TWEAK_TABLE(kDefaultMethodRows);
 
 static constexpr TweakHelp kKeyboardHelpRows[] = {
     {IDC_KB_HELP_DRAG,
      L"Make this choice you can drag the keyboard so that you can see the space covered by the keyboard. Needed soft reset",
      MB_ICONINFORMATION},
 };
-const HelpTable g_keyboardHelp = HelpTableOf<kKeyboardHelpRows>();
+const HelpTable g_keyboardHelp = HELP_TABLE(kKeyboardHelpRows);
 
 // The three methods that have a default radio button, in the order they are tested.
 static const int kDefaultChoices[3] = {IM_KEYBOARD, IM_LETTER, IM_BLOCK};
@@ -90,7 +93,11 @@ static BOOL IsDefaultInputMethod(int method)
 {
     WCHAR current[DEFAULT_IM_LENGTH];
     current[0] = 0;
-    ReadTextAt(HKEY_CURRENT_USER, kSipKey, L"DefaultIm", current, DEFAULT_IM_LENGTH);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kSipKey, &key)) {
+        GetText(key, L"DefaultIm", current, DEFAULT_IM_LENGTH);
+        RegCloseKey(key);
+    }
     return lstrcmpW(current, kInputMethods[method].classId) == 0;
 }
 
@@ -99,7 +106,11 @@ static BOOL IsHidden(int method)
 {
     WCHAR flag[SHOW_FLAG_LENGTH];
     flag[0] = 0;
-    ReadTextAt(HKEY_CLASSES_ROOT, kInputMethods[method].showKey, L"Default", flag, SHOW_FLAG_LENGTH);
+    HKEY key;
+    if (OpenKey(HKEY_CLASSES_ROOT, kInputMethods[method].showKey, &key)) {
+        GetText(key, L"Default", flag, SHOW_FLAG_LENGTH);
+        RegCloseKey(key);
+    }
     return lstrcmpW(flag, L"0") == 0;
 }
 
@@ -124,7 +135,11 @@ static BOOL InitKeyboardDialog(HWND dialog)
     LoadTweaks(dialog, g_keyboardTweaks);
 
     DWORD words = 1;
-    ReadDwordAt(HKEY_CURRENT_USER, kSipKey, L"SuggWords", &words);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kSipKey, &key)) {
+        GetDword(key, L"SuggWords", &words);
+        RegCloseKey(key);
+    }
     ShowNumber(dialog, IDC_KB_SUGGESTED_COUNT, (int)words);
     return TRUE;
 }
@@ -161,8 +176,8 @@ static void ListInputMethod(HWND dialog, int method)
 static void StoreSuggestedWords(HWND dialog)
 {
     HKEY key;
-    if (!OpenTweakKeyToWrite(HKEY_CURRENT_USER, kSipKey, &key)) return;
-    WriteDwordValue(key, L"SuggWords", (DWORD)ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 1));
+    if (!OpenKeyToWrite(HKEY_CURRENT_USER, kSipKey, &key)) return;
+    PutDword(key, L"SuggWords", (DWORD)ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 1));
     RegCloseKey(key);
 }
 

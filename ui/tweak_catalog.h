@@ -5,7 +5,7 @@
 #define TWEAK_CATALOG_H
 
 #include <windows.h>
-#include "ui/tweaks.h"
+#include "ui/page.h"
 
 // One page of a category host, or a dialog of its own.
 struct TweakSheet {

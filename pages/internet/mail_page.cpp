@@ -1,6 +1,7 @@
 // The mail page ("Inbox1"): the mail services' ports and the message list's look.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "pages/internet/ports.h"
 #include "resource.h"
@@ -21,7 +22,7 @@ static constexpr Tweak kMailRows[] = {
     {IDC_MAIL_HIDE_DATE, HKCU, kInboxSettings, L"ShowDateTime", Dword(0), Dword(1), Dword(0), Dword(1), 0},
     {IDC_MAIL_FORCE_SSL_OFF, HKLM, kInbox, L"ForceOffSSL", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
-const TweakTable g_mailTweaks = TweakTableOf<kMailRows>();
+const TweakTable g_mailTweaks = TWEAK_TABLE(kMailRows);
 
 // A missing port shows the protocol's standard one, which the client then uses.
 static const PortSetting kPop3 = {IDC_MAIL_POP3_PORT, 16, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110};
@@ -35,7 +36,7 @@ static constexpr TweakHelp kMailHelpRows[] = {
      L"This option increases the speed at which POP3 connects to get mail. Turns out that Inbox queries SSL on the "
     L"server side and waits to see, before it tries NON SSL and this causes about a 1 minute delay."},
 };
-const HelpTable g_mailHelp = HelpTableOf<kMailHelpRows>();
+const HelpTable g_mailHelp = HELP_TABLE(kMailHelpRows);
 
 static void OpenMailPage(HWND page)
 {

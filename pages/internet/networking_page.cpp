@@ -2,6 +2,7 @@
 // the Terminal Services client's cache and port.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "pages/internet/ports.h"
 #include "resource.h"
@@ -12,7 +13,7 @@ static constexpr Tweak kNetworkingRows[] = {
     {IDC_NET_TCP_WINDOW, HKLM, L"Comm\\Tcpip\\Parms", L"TcpWindowSize", Dword(65535), Dword(8000), Dword(65535), Dword(32768), 0},
     {IDC_NET_TS_CACHE, HKCU, L"Software\\Microsoft\\Terminal Server Client", L"BitmapCacheSize", Dword(1500), Dword(8000), Dword(1500), Dword(1), 0},
 };
-const TweakTable g_networkingTweaks = TweakTableOf<kNetworkingRows>();
+const TweakTable g_networkingTweaks = TWEAK_TABLE(kNetworkingRows);
 
 // The client's standard port, also what a field without a number stores.
 static const PortSetting kServerPort = {
@@ -29,7 +30,7 @@ static constexpr TweakHelp kNetworkingHelpRows[] = {
      L"any one desired."},
     {IDC_NET_HELP_80211G, L"This trick allows connecting a PPC to an Access Point that only accepts G devices."},
 };
-const HelpTable g_networkingHelp = HelpTableOf<kNetworkingHelpRows>();
+const HelpTable g_networkingHelp = HELP_TABLE(kNetworkingHelpRows);
 
 static void OpenNetworkingPage(HWND page)
 {

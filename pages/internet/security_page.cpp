@@ -2,6 +2,7 @@
 // errors. Every write here is flushed.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "pages/internet/internet_keys.h"
 #include "resource.h"
@@ -14,7 +15,7 @@ static constexpr Tweak kSecurityRows[] = {
     {IDC_SEC_NO_SCRIPTS, HKLM, kInternetSettings, L"Security_RunScripts", Dword(0), Dword(1), Dword(0), Dword(1), TWEAK_FLUSH},
     {IDC_SEC_SCRIPT_ERRORS, HKCU, kIeMain, L"ShowScriptErrors", Dword(1), Dword(0), Dword(1), Dword(0), TWEAK_FLUSH},
 };
-const TweakTable g_securityTweaks = TweakTableOf<kSecurityRows>();
+const TweakTable g_securityTweaks = TWEAK_TABLE(kSecurityRows);
 
 static constexpr TweakHelp kSecurityHelpRows[] = {
     {IDC_SEC_HELP_ACTIVEX, L"Enable/Display ActiveX controls and plug-ins. This tricks is not compatible with WM5."},
@@ -22,7 +23,7 @@ static constexpr TweakHelp kSecurityHelpRows[] = {
     {IDC_SEC_HELP_ERRORS,
      L"This setting allows you to control whether script errors generate a warning message on Pocket Internet Explorer."},
 };
-const HelpTable g_securityHelp = HelpTableOf<kSecurityHelpRows>();
+const HelpTable g_securityHelp = HELP_TABLE(kSecurityHelpRows);
 
 static BOOL OnSecurityCommand(HWND page, UINT control)
 {

@@ -3,6 +3,8 @@
 // category's folder (set on the sound folders page), and stored by its bare name.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/registry.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
@@ -49,7 +51,11 @@ static void LoadCallSounds(HWND page)
         SendDlgItemMessageW(page, event.field, EM_LIMITTEXT, SOUND_CHARS, 0);
         WCHAR sound[SOUND_CHARS + 1];
         sound[0] = 0;
-        ReadTextAt(HKEY_CURRENT_USER, event.soundKey, kSound, sound, SOUND_CHARS + 1);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, event.soundKey, &key)) {
+            GetText(key, kSound, sound, SOUND_CHARS + 1);
+            RegCloseKey(key);
+        }
         if (sound[0]) SetDlgItemTextW(page, event.field, sound);
     }
 }
@@ -68,7 +74,7 @@ static BOOL IsInCategoryFolder(LPCWSTR path, LPCWSTR name, LPCWSTR folder)
 static BOOL StoreCallSound(HWND page, const CallSound &event)
 {
     HKEY soundKey;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, event.soundKey, &soundKey, NULL)) return FALSE;
+    if (!CreateKey(HKEY_CURRENT_USER, event.soundKey, &soundKey, NULL)) return FALSE;
     if (!IsBoxTicked(page, event.box)) {
         // Clearing the box keeps the sound that is stored.
         RegFlushKey(soundKey);
@@ -84,12 +90,12 @@ static BOOL StoreCallSound(HWND page, const CallSound &event)
     WCHAR folder[SOUND_CHARS + 1];
     folder[0] = 0;
     HKEY folderKey;
-    BOOL folderOpened = CreateTweakKey(HKEY_CURRENT_USER, event.folderKey, &folderKey, NULL);
-    if (folderOpened && !ReadTextValue(folderKey, kDirectory, folder, SOUND_CHARS + 1)) folder[0] = 0;
+    BOOL folderOpened = CreateKey(HKEY_CURRENT_USER, event.folderKey, &folderKey, NULL);
+    if (folderOpened && !GetText(folderKey, kDirectory, folder, SOUND_CHARS + 1)) folder[0] = 0;
 
     if (IsInCategoryFolder(path, name, folder)) {
         if (folderOpened) RegCloseKey(folderKey);
-        WriteTextValue(soundKey, kSound, name);
+        PutText(soundKey, kSound, name);
         RegFlushKey(soundKey);
         RegCloseKey(soundKey);
         return FALSE;

@@ -3,6 +3,7 @@
 // and the GSM and Bluetooth lights. Every change is announced to all windows.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -21,7 +22,7 @@ static constexpr Tweak kAppearanceRows[] = {
     {IDC_PA_GSM_LED_OFF, HKLM, L"Drivers\\BuiltIn\\NLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
     {IDC_PA_BT_LED_OFF, HKLM, L"Drivers\\BuiltIn\\BWLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
 };
-const TweakTable g_appearanceTweaks = TweakTableOf<kAppearanceRows>();
+const TweakTable g_appearanceTweaks = TWEAK_TABLE(kAppearanceRows);
 
 static constexpr TweakHelp kAppearanceHelpRows[] = {
     {IDC_PA_HELP_TIME_SYNC, L"Add time sync page to Phone Settings."},
@@ -30,7 +31,7 @@ static constexpr TweakHelp kAppearanceHelpRows[] = {
     {IDC_PA_HELP_GSM_LED, L"To disable green flashing GSM signal light."},
     {IDC_PA_HELP_BT_LED, L"To disable blinking blue bluetooth light."},
 };
-const HelpTable g_appearanceHelp = HelpTableOf<kAppearanceHelpRows>();
+const HelpTable g_appearanceHelp = HELP_TABLE(kAppearanceHelpRows);
 
 static BOOL OnAppearanceCommand(HWND page, UINT control)
 {

@@ -2,6 +2,9 @@
 // that begin and end a voice recording, and how many calls the call history keeps.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -24,13 +27,17 @@ static constexpr Tweak kPhoneSoundRows[] = {
     {IDC_PS_RECORD_BEGIN, HKCU, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
     {IDC_PS_RECORD_END, HKCU, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
 };
-const TweakTable g_phoneSoundTweaks = TweakTableOf<kPhoneSoundRows>();
+const TweakTable g_phoneSoundTweaks = TWEAK_TABLE(kPhoneSoundRows);
 
 static void LoadPhoneSounds(HWND page)
 {
     LoadTweaks(page, g_phoneSoundTweaks);
     DWORD kept = (DWORD)kHistoryWhenMissing;
-    ReadDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, &kept);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kCallHistoryKey, &key)) {
+        GetDword(key, kCallHistoryMax, &kept);
+        RegCloseKey(key);
+    }
     ShowNumber(page, IDC_PS_HISTORY_COUNT, (int)kept);
 }
 
@@ -38,7 +45,12 @@ static void LoadPhoneSounds(HWND page)
 static void StoreCallHistoryLimit(HWND page)
 {
     int kept = ReadNumberField(page, IDC_PS_HISTORY_COUNT, kHistoryFieldChars + 1, kHistoryWhenUnreadable);
-    WriteDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, (DWORD)kept, TRUE);
+    HKEY key;
+    if (CreateKey(HKEY_CURRENT_USER, kCallHistoryKey, &key, NULL)) {
+        PutDword(key, kCallHistoryMax, (DWORD)kept);
+        RegFlushKey(key);
+        RegCloseKey(key);
+    }
 }
 
 static BOOL OnPhoneSoundsCommand(HWND page, UINT control)

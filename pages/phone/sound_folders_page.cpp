@@ -3,6 +3,8 @@
 // field's folder when ticked and puts the category back to \Windows\ when cleared.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -18,7 +20,7 @@ static constexpr TweakHelp kSoundFoldersHelpRows[] = {
     {IDC_SF_HELP,
      L"If you want to change the sound folder, you should browse the folder path first, then check the check box."},
 };
-const HelpTable g_soundFoldersHelp = HelpTableOf<kSoundFoldersHelpRows>();
+const HelpTable g_soundFoldersHelp = HELP_TABLE(kSoundFoldersHelpRows);
 
 // Keys are written through their path with a leading backslash and read through the
 // same path without it; the device takes both for one key.
@@ -45,7 +47,11 @@ static void LoadSoundFolders(HWND page)
         SendDlgItemMessageW(page, category.field, EM_LIMITTEXT, FOLDER_CHARS, 0);
         WCHAR folder[FOLDER_CHARS + 1];
         folder[0] = 0;
-        ReadTextAt(HKEY_CURRENT_USER, ReadPathOf(category.key), kDirectory, folder, FOLDER_CHARS + 1);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, ReadPathOf(category.key), &key)) {
+            GetText(key, kDirectory, folder, FOLDER_CHARS + 1);
+            RegCloseKey(key);
+        }
         if (folder[0]) SetDlgItemTextW(page, category.field, folder);
     }
 }
@@ -53,15 +59,15 @@ static void LoadSoundFolders(HWND page)
 static void StoreSoundFolder(HWND page, UINT box, UINT field, LPCWSTR key)
 {
     HKEY opened;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, key, &opened, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, key, &opened, NULL)) return;
     if (IsBoxTicked(page, box)) {
         // Written as typed: an empty field stores an empty folder.
         WCHAR folder[FOLDER_CHARS + 1];
         folder[0] = 0;
         GetDlgItemTextW(page, field, folder, FOLDER_CHARS + 1);
-        WriteTextValue(opened, kDirectory, folder);
+        PutText(opened, kDirectory, folder);
     } else {
-        WriteTextValue(opened, kDirectory, kDefaultFolder);
+        PutText(opened, kDirectory, kDefaultFolder);
     }
     RegFlushKey(opened);
     RegCloseKey(opened);

@@ -2,6 +2,9 @@
 // the on time after a wake-up event and the time allowed for alarms while resuming.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -40,7 +43,7 @@ static constexpr Tweak kClockRows[] = {
      DeleteValue(), TWEAK_CREATE_TO_READ},
     {IDC_CLK_WAKEUP_60S, HKLM, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_clockTweaks = TweakTableOf<kClockRows>();
+const TweakTable g_clockTweaks = TWEAK_TABLE(kClockRows);
 
 static constexpr TweakHelp kClockHelpRows[] = {
     {IDC_CLK_HELP_ALARM_FIX,
@@ -54,14 +57,17 @@ static constexpr TweakHelp kClockHelpRows[] = {
      L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
      L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
 };
-const HelpTable g_clockHelp = HelpTableOf<kClockHelpRows>();
+const HelpTable g_clockHelp = HELP_TABLE(kClockHelpRows);
 
 // ---- Reading on opening; FALSE when a key can be neither opened nor created ----
 
 static BOOL LoadTopBarFlags(HWND page)
 {
     DWORD options = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kShell, kTopBarOptions, &options)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return FALSE;
+    GetDword(key, kTopBarOptions, &options);
+    RegCloseKey(key);
     if (options & kTimeInBar) CheckDlgButton(page, IDC_CLK_TIME_IN_BAR, BST_CHECKED);
     if (options & kDateInBar) CheckDlgButton(page, IDC_CLK_DATE_IN_BAR, BST_CHECKED);
     return TRUE;
@@ -72,7 +78,10 @@ static BOOL LoadLongDateFormat(HWND page)
 {
     WCHAR format[kStoredLongDateChars];
     format[0] = 0;
-    if (!CreateAndReadText(HKEY_LOCAL_MACHINE, kLocaleOverrides, kLongDate, format, kStoredLongDateChars)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return FALSE;
+    GetText(key, kLongDate, format, kStoredLongDateChars);
+    RegCloseKey(key);
     SetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format[0] ? format : kDefaultLongDate);
     return TRUE;
 }
@@ -80,7 +89,10 @@ static BOOL LoadLongDateFormat(HWND page)
 static BOOL LoadResumingTimeout(HWND page)
 {
     DWORD seconds = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kPowerTimeouts, kAcResuming, &seconds)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return FALSE;
+    GetDword(key, kAcResuming, &seconds);
+    RegCloseKey(key);
     ShowUnsigned(page, IDC_CLK_RESUMING_SECONDS, seconds);
     if (seconds != kShippedResuming) CheckDlgButton(page, IDC_CLK_ALARM_FIX, BST_CHECKED);
     return TRUE;
@@ -104,26 +116,26 @@ static BOOL OpenClockPowerPage(HWND page)
 static void WriteTopBarFlag(HWND page, UINT box, DWORD flag)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
     DWORD options = 0;
-    ReadDwordValue(key, kTopBarOptions, &options);
+    GetDword(key, kTopBarOptions, &options);
     if (IsBoxTicked(page, box))
         options |= flag;
     else
         options &= ~flag;
-    WriteDwordValue(key, kTopBarOptions, options);
+    PutDword(key, kTopBarOptions, options);
     RegCloseKey(key);
 }
 
 static void WriteLongDateFormat(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
     if (IsBoxTicked(page, IDC_CLK_DATE_FORMAT)) {
         WCHAR format[kLongDateFieldChars];
         format[0] = 0;
         GetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format, kLongDateFieldChars);
-        WriteTextValue(key, kLongDate, format[0] ? format : kDefaultLongDate);
+        PutText(key, kLongDate, format[0] ? format : kDefaultLongDate);
     }
     RegCloseKey(key);
 }
@@ -131,12 +143,12 @@ static void WriteLongDateFormat(HWND page)
 static void WriteAlarmFix(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
     DWORD seconds = kShippedResuming;
     if (IsBoxTicked(page, IDC_CLK_ALARM_FIX))
         seconds = (DWORD)ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 64, kUnparsedResuming);
-    WriteDwordValue(key, kAcResuming, seconds);
-    WriteDwordValue(key, kBatteryResuming, seconds);
+    PutDword(key, kAcResuming, seconds);
+    PutDword(key, kBatteryResuming, seconds);
     RegCloseKey(key);
 }
 

@@ -2,6 +2,8 @@
 // menu's recent programs and the soft-reset counter.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -37,7 +39,7 @@ static constexpr Tweak kDeviceRows[] = {
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(2), TWEAK_CREATE_TO_READ},
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kDisplayInResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(4), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_deviceTweaks = TweakTableOf<kDeviceRows>();
+const TweakTable g_deviceTweaks = TWEAK_TABLE(kDeviceRows);
 
 static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_USB, L"Disable charging over USB, it can protect your device!"},
@@ -48,7 +50,7 @@ static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_FULL_POWER, L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be useful "
      L"for Alarms which do not wake up the Pocket PC properly.", MB_ICONINFORMATION},
 };
-const HelpTable g_deviceHelp = HelpTableOf<kDeviceHelpRows>();
+const HelpTable g_deviceHelp = HELP_TABLE(kDeviceHelpRows);
 
 static void ShowCounterLabel(HWND page, DWORD count)
 {
@@ -63,7 +65,10 @@ static void ShowCounterLabel(HWND page, DWORD count)
 static BOOL LoadBootCounter(HWND page)
 {
     DWORD count = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kBootCounter, kBootCount, &count)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return FALSE;
+    GetDword(key, kBootCount, &count);
+    RegCloseKey(key);
     ShowCounterLabel(page, count);
     return TRUE;
 }
@@ -80,7 +85,7 @@ static BOOL OpenDevicePage(HWND page)
 static void ClearRecentPrograms(void)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kTaskSwitch, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kTaskSwitch, &key, NULL)) return;
     RegDeleteValueW(key, L"Default");
     unsigned number = 0;
     WCHAR name[16];
@@ -99,8 +104,8 @@ static void ClearRecentPrograms(void)
 static void ResetBootCounter(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return;
-    BOOL written = WriteDwordValue(key, kBootCount, 0);
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return;
+    BOOL written = PutDword(key, kBootCount, 0);
     RegCloseKey(key);
     if (written) ShowCounterLabel(page, 0);
 }

@@ -3,6 +3,9 @@
 // is flushed, and no value is refused.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -23,7 +26,7 @@ static constexpr Tweak kGraphicsRows[] = {
     {IDC_GFX_START_MENU, HKLM, kStartMenu, L"AniType", Dword(6), Dword(0), Dword(0), Dword(6), TWEAK_CREATE_TO_READ | TWEAK_TICK_UNLESS},
     {IDC_GFX_GLYPH_CACHE, HKLM, kGlyphCache, L"limit", Dword(16384), Dword(0), Dword(16384), Dword(8192), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_graphicsTweaks = TweakTableOf<kGraphicsRows>();
+const TweakTable g_graphicsTweaks = TWEAK_TABLE(kGraphicsRows);
 
 // A scroll bar measure: shown from one value, written to it and to its counterpart
 // of the other bar, so that both bars keep the same proportions.
@@ -48,12 +51,15 @@ static const int kSpinnerWrap = 13;
 static constexpr TweakHelp kGraphicsHelpRows[] = {
     {IDC_GFX_HELP_GLYPH, L"Increases this cache, making graphics rendering faster."},
 };
-const HelpTable g_graphicsHelp = HelpTableOf<kGraphicsHelpRows>();
+const HelpTable g_graphicsHelp = HELP_TABLE(kGraphicsHelpRows);
 
 static BOOL LoadScrollBarBox(HWND page, const ScrollBarBox &measure)
 {
     DWORD pixels = kMissingMeasure;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kWindowManager, measure.shown, &pixels)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return FALSE;
+    GetDword(key, measure.shown, &pixels);
+    RegCloseKey(key);
     ShowUnsigned(page, measure.edit, pixels);
     if (pixels != measure.standard) CheckDlgButton(page, measure.box, BST_CHECKED);
     return TRUE;
@@ -64,9 +70,9 @@ static void CommitScrollBarBox(HWND page, const ScrollBarBox &measure)
     DWORD pixels = (DWORD)ReadNumberField(page, measure.edit, kMeasureChars, (int)measure.standard);
     if (!IsBoxTicked(page, measure.box)) pixels = measure.standard;
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return;
-    WriteDwordValue(key, measure.shown, pixels);
-    WriteDwordValue(key, measure.counterpart, pixels);
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return;
+    PutDword(key, measure.shown, pixels);
+    PutDword(key, measure.counterpart, pixels);
     RegCloseKey(key);
 }
 

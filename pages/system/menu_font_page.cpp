@@ -3,6 +3,7 @@
 // creates both keys.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -22,7 +23,7 @@ static constexpr Tweak kMenuFontRows[] = {
     {IDC_MENUFONT_POP_ITALIC, HKLM, kPopFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
     {IDC_MENUFONT_POP_BOLD, HKLM, kPopFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
 };
-const TweakTable g_menuFontTweaks = TweakTableOf<kMenuFontRows>();
+const TweakTable g_menuFontTweaks = TWEAK_TABLE(kMenuFontRows);
 
 static const FontFaceBox kBarFace = {IDC_MENUFONT_BAR_FACE, IDC_MENUFONT_BAR_FACE_EDIT, kBarFont,
                                      L"Please select the Menu bar font!"};

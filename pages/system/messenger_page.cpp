@@ -5,6 +5,9 @@
 #include <wchar.h>
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -51,7 +54,7 @@ static constexpr TweakHelp kMessengerHelpRows[] = {
      L"the notification sound. Such as \"New Message\". Make Sure the sound file is in \\Windows\\.",
      MB_ICONINFORMATION},
 };
-const HelpTable g_messengerHelp = HelpTableOf<kMessengerHelpRows>();
+const HelpTable g_messengerHelp = HELP_TABLE(kMessengerHelpRows);
 
 // An option number is read with room for 15 characters; no number stores 110.
 #define OPTIONS_FIELD_CHARS 16
@@ -70,12 +73,12 @@ static void ShowStoredText(HWND page, const MessengerNotification &notification)
     // Reading the text creates the key: after the page has opened once it exists.
     HKEY key;
     DWORD disposition = 0;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, &disposition)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, &disposition)) return;
     // Read back with the room it is stored from, so that a long text the page stored
     // is shown whole and not overwritten by the next press.
     WCHAR text[STORED_TEXT_CHARS];
     text[0] = 0;
-    BOOL read = disposition == REG_OPENED_EXISTING_KEY && ReadTextValue(key, L"Default", text, STORED_TEXT_CHARS);
+    BOOL read = disposition == REG_OPENED_EXISTING_KEY && GetText(key, L"Default", text, STORED_TEXT_CHARS);
     RegCloseKey(key);
     // The field holds the user's part, after the prefix every stored text starts with.
     if (read && wcslen(text) > TEXT_PREFIX_CHARS) SetDlgItemTextW(page, notification.textField, text + TEXT_PREFIX_CHARS);
@@ -85,7 +88,11 @@ static void ShowStoredSound(HWND page, const MessengerNotification &notification
 {
     WCHAR sound[SOUND_PATH_CHARS];
     sound[0] = 0;
-    ReadTextAt(HKEY_CURRENT_USER, notification.key, L"Wave", sound, SOUND_PATH_CHARS);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, notification.key, &key)) {
+        GetText(key, L"Wave", sound, SOUND_PATH_CHARS);
+        RegCloseKey(key);
+    }
     if (sound[0]) SetDlgItemTextW(page, notification.soundField, sound);
 }
 
@@ -98,7 +105,11 @@ static void OpenMessengerPage(HWND page)
         SendDlgItemMessageW(page, notification.textField, EM_LIMITTEXT, TYPED_TEXT_CHARS - 1, 0);
         SendDlgItemMessageW(page, notification.soundField, EM_LIMITTEXT, SOUND_PATH_CHARS - 1, 0);
         DWORD options = OPTIONS_MISSING;
-        ReadDwordAt(HKEY_CURRENT_USER, notification.key, L"Options", &options);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, notification.key, &key)) {
+            GetDword(key, L"Options", &options);
+            RegCloseKey(key);
+        }
         ShowNumber(page, notification.optionsField, (int)options);
         ShowStoredText(page, notification);
     }
@@ -123,8 +134,8 @@ static void StoreOptions(HWND page, const MessengerNotification &notification)
     DWORD options = (DWORD)ReadNumberField(page, notification.optionsField, OPTIONS_FIELD_CHARS, OPTIONS_FALLBACK);
     HKEY key;
     // A key the registry will not give is no write at all: nothing to report.
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
-    BOOL written = WriteDwordValue(key, L"Options", options);
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    BOOL written = PutDword(key, L"Options", options);
     RegCloseKey(key);
     ReportWrite(page, written, notification.styleChanged);
 }
@@ -138,8 +149,8 @@ static void StoreText(HWND page, const MessengerNotification &notification)
     lstrcpyW(text, kTextPrefix);
     lstrcatW(text, typed);
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
-    BOOL written = WriteTextValue(key, L"Default", text);
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    BOOL written = PutText(key, L"Default", text);
     RegCloseKey(key);
     ReportWrite(page, written, notification.textChanged);
 }
@@ -156,7 +167,7 @@ static void SoundNameFromPath(LPCWSTR path, WCHAR *name, int cch)
 static void StoreSound(HWND page, const MessengerNotification &notification)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
     WCHAR path[SOUND_PATH_CHARS];
     path[0] = 0;
     GetDlgItemTextW(page, notification.soundField, path, SOUND_PATH_CHARS);
@@ -164,7 +175,7 @@ static void StoreSound(HWND page, const MessengerNotification &notification)
     // into the name of some other sound.
     WCHAR name[SOUND_PATH_CHARS];
     SoundNameFromPath(path, name, SOUND_PATH_CHARS);
-    BOOL written = WriteTextValue(key, L"Wave", name);
+    BOOL written = PutText(key, L"Wave", name);
     RegCloseKey(key);
     ReportWrite(page, written, notification.soundChanged);
 }

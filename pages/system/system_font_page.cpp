@@ -3,6 +3,7 @@
 // write is flushed; opening the page creates the keys it reads.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -24,7 +25,7 @@ static constexpr Tweak kSystemFontRows[] = {
     {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"Cs", Nothing(), Nothing(), Dword(16384), Dword(0), SYSFONT_ROW},
     {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"CS", Dword(16384), Dword(0), Nothing(), Nothing(), SYSFONT_ROW},
 };
-const TweakTable g_systemFontTweaks = TweakTableOf<kSystemFontRows>();
+const TweakTable g_systemFontTweaks = TWEAK_TABLE(kSystemFontRows);
 
 static const FontSizeBox kSystemFontSize = {IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, kSystemFont, 9, L"9 is default value", FALSE};
 static const FontFaceBox kSystemFontFace = {IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT, kSystemFont,
@@ -37,7 +38,7 @@ static constexpr TweakHelp kSystemFontHelpRows[] = {
     {IDC_SYSFONT_HELP_CLEARTYPE, L"This option only works in Windows Mobile 2003SE."},
     {IDC_SYSFONT_HELP_CACHE, L"This option can speed up font rendering at the cost of a bit of memory."},
 };
-const HelpTable g_systemFontHelp = HelpTableOf<kSystemFontHelpRows>();
+const HelpTable g_systemFontHelp = HELP_TABLE(kSystemFontHelpRows);
 
 // The size spinner wraps to the default size at both ends of its range.
 static const int kLargestSystemFont = 20;

@@ -3,6 +3,7 @@
 // even to be read, and every change is broadcast to the shell.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -30,7 +31,7 @@ static constexpr Tweak kIconRows[] = {
     {IDC_ICONS_HIDE_MENUS, HKLM, kMenus, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
     {IDC_ICONS_HIDE_MENUS, HKLM, kMenus, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_settingsIconsTweaks = TweakTableOf<kIconRows>();
+const TweakTable g_settingsIconsTweaks = TWEAK_TABLE(kIconRows);
 
 static BOOL OnSettingsIconsCommand(HWND page, UINT control)
 {

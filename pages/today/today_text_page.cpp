@@ -3,6 +3,8 @@
 // created even to be read, and each icon change is announced to the shell.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
+#include "ui/page.h"
+#include "ui/registry.h"
 #include "ui/tweak_catalog.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
@@ -34,7 +36,7 @@ static constexpr Tweak kIconRows[] = {
     {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
     {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_todayTextTweaks = TweakTableOf<kIconRows>();
+const TweakTable g_todayTextTweaks = TWEAK_TABLE(kIconRows);
 
 // The buttons icon is announced to every window; the others only to the desktop.
 static int NoticeForIcon(UINT control)
@@ -47,7 +49,11 @@ static void ShowStoredTodayText(HWND page)
 {
     WCHAR text[kTodayTextChars];
     text[0] = 0;
-    ReadTextAt(HKEY_LOCAL_MACHINE, kDeviceBeta, L"Today", text, kTodayTextChars);
+    HKEY key;
+    if (OpenKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key)) {
+        GetText(key, L"Today", text, kTodayTextChars);
+        RegCloseKey(key);
+    }
     if (!text[0]) {
         SetDlgItemTextW(page, IDC_TODAYTEXT_TEXT, kNoTodayText);
         return;
@@ -60,12 +66,12 @@ static void ShowStoredTodayText(HWND page)
 static void WriteTodayText(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key, NULL)) return;
     if (IsBoxTicked(page, IDC_TODAYTEXT_SHOW)) {
         WCHAR text[kTodayTextChars];
         text[0] = 0;
         GetDlgItemTextW(page, IDC_TODAYTEXT_TEXT, text, kTodayTextChars);
-        WriteTextValue(key, L"Today", text);
+        PutText(key, L"Today", text);
     } else {
         RegDeleteValueW(key, L"Today");
     }

@@ -3,6 +3,7 @@
 // straight from the tables the program uses.
 #include "tests/hosts/host_kit.h"
 #include "ui/tweaks.h"
+#include "ui/number_field.h"
 #include "ui/tweak_catalog.h"
 #include <algorithm>
 #include <list>
