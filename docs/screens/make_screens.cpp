@@ -42,8 +42,8 @@ std::vector<Screen> Screens()
 {
     std::vector<Screen> screens = {{"main", true, {}}};
     // Every page and dialog of the tricks; the Internet host's first page in every shape.
-    for (int i = 0; i < g_tweakCatalogCount; ++i) {
-        const TweakSheet &sheet = g_tweakCatalog[i];
+    for (int i = 0; i < TweakSheetCount(); ++i) {
+        const TweakSheet &sheet = TweakSheetAt(i);
         Screen screen = {ScreenName(sheet), i == 0, {{COMMAND, CommandOpening(sheet.openedTemplate)}}};
         if (sheet.tab > 0) screen.steps.push_back({TAB, (UINT)sheet.tab});
         screens.push_back(screen);

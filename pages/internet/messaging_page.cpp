@@ -2,10 +2,9 @@
 // and delivery reports; with the help dialog that lists the notification options.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/number_field.h"
 #include "ui/registry.h"
-#include "ui/tweak_catalog.h"
+#include "ui/page.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
@@ -20,7 +19,7 @@ static constexpr Tweak kMessagingRows[] = {
     // control                  root               key                                   name                 ticked when missing  ticked    cleared
     {IDC_SMS_DELIVERY_NOTIFY, HKCU, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
-const TweakTable g_messagingTweaks = TWEAK_TABLE(kMessagingRows);
+static const TweakTable kMessagingTweaks = TWEAK_TABLE(kMessagingRows);
 
 // The number fields are read with room for 15 digits and the terminator; no number
 // stores 110.
@@ -77,7 +76,7 @@ static void OpenMessagingPage(HWND page)
         RegCloseKey(key);
     }
     ShowNumber(page, IDC_SMS_NOTIFY_OPTIONS, (int)options);
-    LoadTweaks(page, g_messagingTweaks);
+    LoadTweaks(page, kMessagingTweaks);
     LoadSentText(page);
 }
 
@@ -124,19 +123,18 @@ static BOOL OnMessagingCommand(HWND page, UINT control)
         WriteSentText(page);
         return FALSE;
     }
-    WriteTweak(page, g_messagingTweaks, control);
+    WriteTweak(page, kMessagingTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         OpenMessagingPage(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSAGING_PAGE_PORTRAIT, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE));
+        RelayoutPage(page, g_messagingPage);
         return FALSE;
     case WM_COMMAND:
         return OnMessagingCommand(page, LOWORD(wParam));
@@ -181,3 +179,7 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
     }
     return FALSE;
 }
+
+const PageDescriptor g_messagingPage = {
+    L"Inbox2", IDD_MESSAGING_PAGE_PORTRAIT, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE,
+    IDD_MESSAGING_PAGE_PORTRAIT, MessagingPageProc, &kMessagingTweaks, NULL, NULL};

@@ -3,9 +3,8 @@
 // category's folder (set on the sound folders page), and stored by its bare name.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/registry.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "pages/phone/browse_field.h"
@@ -125,7 +124,7 @@ static BOOL OnCallSoundsCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -133,12 +132,14 @@ INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         LoadCallSounds(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CALL_SOUNDS_PAGE_PORTRAIT, IDD_CALL_SOUNDS_PAGE_LANDSCAPE,
-                                                     IDD_CALL_SOUNDS_PAGE_SQUARE));
+        RelayoutPage(page, g_callSoundsPage);
         return FALSE;
     case WM_COMMAND:
         return OnCallSoundsCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_callSoundsPage = {
+    L"sounds3", IDD_CALL_SOUNDS_PAGE_PORTRAIT, IDD_CALL_SOUNDS_PAGE_LANDSCAPE, IDD_CALL_SOUNDS_PAGE_SQUARE,
+    IDD_CALL_SOUNDS_PAGE_PORTRAIT, CallSoundsPageProc, NULL, NULL, NULL};

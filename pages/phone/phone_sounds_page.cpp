@@ -2,11 +2,9 @@
 // that begin and end a voice recording, and how many calls the call history keeps.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/number_field.h"
 #include "ui/registry.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 
@@ -27,11 +25,11 @@ static constexpr Tweak kPhoneSoundRows[] = {
     {IDC_PS_RECORD_BEGIN, HKCU, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
     {IDC_PS_RECORD_END, HKCU, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
 };
-const TweakTable g_phoneSoundTweaks = TWEAK_TABLE(kPhoneSoundRows);
+static const TweakTable kPhoneSoundTweaks = TWEAK_TABLE(kPhoneSoundRows);
 
 static void LoadPhoneSounds(HWND page)
 {
-    LoadTweaks(page, g_phoneSoundTweaks);
+    LoadTweaks(page, kPhoneSoundTweaks);
     DWORD kept = (DWORD)kHistoryWhenMissing;
     HKEY key;
     if (OpenKey(HKEY_CURRENT_USER, kCallHistoryKey, &key)) {
@@ -63,11 +61,11 @@ static BOOL OnPhoneSoundsCommand(HWND page, UINT control)
         StoreCallHistoryLimit(page);
         return FALSE;
     }
-    WriteTweak(page, g_phoneSoundTweaks, control);
+    WriteTweak(page, kPhoneSoundTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -75,12 +73,14 @@ INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPA
         LoadPhoneSounds(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_PHONE_SOUNDS_PAGE_PORTRAIT, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE,
-                                                     IDD_PHONE_SOUNDS_PAGE_SQUARE));
+        RelayoutPage(page, g_phoneSoundsPage);
         return FALSE;
     case WM_COMMAND:
         return OnPhoneSoundsCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_phoneSoundsPage = {
+    L"sounds2", IDD_PHONE_SOUNDS_PAGE_PORTRAIT, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE, IDD_PHONE_SOUNDS_PAGE_SQUARE,
+    IDD_PHONE_SOUNDS_PAGE_PORTRAIT, PhoneSoundsPageProc, &kPhoneSoundTweaks, NULL, NULL};

@@ -2,11 +2,9 @@
 // the on time after a wake-up event and the time allowed for alarms while resuming.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/number_field.h"
 #include "ui/registry.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include <commctrl.h>
@@ -43,7 +41,7 @@ static constexpr Tweak kClockRows[] = {
      DeleteValue(), TWEAK_CREATE_TO_READ},
     {IDC_CLK_WAKEUP_60S, HKLM, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_clockTweaks = TWEAK_TABLE(kClockRows);
+static const TweakTable kClockTweaks = TWEAK_TABLE(kClockRows);
 
 static constexpr TweakHelp kClockHelpRows[] = {
     {IDC_CLK_HELP_ALARM_FIX,
@@ -57,7 +55,7 @@ static constexpr TweakHelp kClockHelpRows[] = {
      L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
      L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
 };
-const HelpTable g_clockHelp = HELP_TABLE(kClockHelpRows);
+static const HelpTable kClockHelp = HELP_TABLE(kClockHelpRows);
 
 // ---- Reading on opening; FALSE when a key can be neither opened nor created ----
 
@@ -102,8 +100,8 @@ static BOOL OpenClockPowerPage(HWND page)
 {
     InitPageWithShell(page);
     SendDlgItemMessageW(page, IDC_CLK_DATE_PICTURE, EM_LIMITTEXT, kLongDateFieldChars - 1, 0);
-    return LoadTweakBox(page, g_clockTweaks, IDC_CLK_CLOCK_EVERYWHERE) && LoadTopBarFlags(page) &&
-           LoadTweakBox(page, g_clockTweaks, IDC_CLK_AM_PM) && LoadTweakBox(page, g_clockTweaks, IDC_CLK_WAKEUP_60S) &&
+    return LoadTweakBox(page, kClockTweaks, IDC_CLK_CLOCK_EVERYWHERE) && LoadTopBarFlags(page) &&
+           LoadTweakBox(page, kClockTweaks, IDC_CLK_AM_PM) && LoadTweakBox(page, kClockTweaks, IDC_CLK_WAKEUP_60S) &&
            LoadLongDateFormat(page) && LoadResumingTimeout(page);
 }
 
@@ -187,20 +185,18 @@ static BOOL OnClockPowerCommand(HWND page, UINT control)
         WriteAlarmFix(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_clockHelp, control)) return FALSE;
-    WriteTweak(page, g_clockTweaks, control);
+    if (ShowHelpOfButton(page, kClockHelp, control)) return FALSE;
+    WriteTweak(page, kClockTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenClockPowerPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CLOCK_POWER_PAGE_PORTRAIT, IDD_CLOCK_POWER_PAGE_LANDSCAPE,
-                                                     IDD_CLOCK_POWER_PAGE_SQUARE));
+        RelayoutPage(page, g_clockPowerPage);
         return FALSE;
     case WM_NOTIFY: {
         NMUPDOWN *change = (NMUPDOWN *)lParam;
@@ -213,3 +209,7 @@ INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     }
     return FALSE;
 }
+
+const PageDescriptor g_clockPowerPage = {
+    L"Collection4", IDD_CLOCK_POWER_PAGE_PORTRAIT, IDD_CLOCK_POWER_PAGE_LANDSCAPE, IDD_CLOCK_POWER_PAGE_SQUARE,
+    IDD_CLOCK_POWER_PAGE_PORTRAIT, ClockPowerPageProc, &kClockTweaks, &kClockHelp, NULL};

@@ -2,10 +2,8 @@
 // menu's recent programs and the soft-reset counter.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/registry.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include <wchar.h>
@@ -39,7 +37,7 @@ static constexpr Tweak kDeviceRows[] = {
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(2), TWEAK_CREATE_TO_READ},
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kDisplayInResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(4), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_deviceTweaks = TWEAK_TABLE(kDeviceRows);
+static const TweakTable kDeviceTweaks = TWEAK_TABLE(kDeviceRows);
 
 static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_USB, L"Disable charging over USB, it can protect your device!"},
@@ -50,7 +48,7 @@ static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_FULL_POWER, L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be useful "
      L"for Alarms which do not wake up the Pocket PC properly.", MB_ICONINFORMATION},
 };
-const HelpTable g_deviceHelp = HELP_TABLE(kDeviceHelpRows);
+static const HelpTable kDeviceHelp = HELP_TABLE(kDeviceHelpRows);
 
 static void ShowCounterLabel(HWND page, DWORD count)
 {
@@ -76,7 +74,7 @@ static BOOL LoadBootCounter(HWND page)
 static BOOL OpenDevicePage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, g_deviceTweaks) && LoadBootCounter(page);
+    return LoadTweaks(page, kDeviceTweaks) && LoadBootCounter(page);
 }
 
 // Entries are numbered from "0" up, whatever their type; the list ends at the first
@@ -124,22 +122,25 @@ static BOOL OnDeviceCommand(HWND page, UINT control)
         if (IsBoxTicked(page, control)) ResetBootCounter(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_deviceHelp, control)) return FALSE;
-    WriteTweak(page, g_deviceTweaks, control);
+    if (ShowHelpOfButton(page, kDeviceHelp, control)) return FALSE;
+    WriteTweak(page, kDeviceTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenDevicePage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_DEVICE_PAGE_PORTRAIT, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE));
+        RelayoutPage(page, g_devicePage);
         return FALSE;
     case WM_COMMAND:
         return OnDeviceCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_devicePage = {
+    L"Collection5", IDD_DEVICE_PAGE_PORTRAIT, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE,
+    IDD_DEVICE_PAGE_PORTRAIT, DevicePageProc, &kDeviceTweaks, &kDeviceHelp, NULL};

@@ -5,11 +5,9 @@
 #include <wchar.h>
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/number_field.h"
 #include "ui/registry.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "pages/phone/browse_field.h"
@@ -54,7 +52,7 @@ static constexpr TweakHelp kMessengerHelpRows[] = {
      L"the notification sound. Such as \"New Message\". Make Sure the sound file is in \\Windows\\.",
      MB_ICONINFORMATION},
 };
-const HelpTable g_messengerHelp = HELP_TABLE(kMessengerHelpRows);
+static const HelpTable kMessengerHelp = HELP_TABLE(kMessengerHelpRows);
 
 // An option number is read with room for 15 characters; no number stores 110.
 #define OPTIONS_FIELD_CHARS 16
@@ -190,7 +188,7 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
         OpenDialogFromTemplate(page, IDD_NOTIFY_HELP_PORTRAIT, NotificationOptionsHelpProc);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_messengerHelp, control)) return FALSE;
+    if (ShowHelpOfButton(page, kMessengerHelp, control)) return FALSE;
     for (int i = 0; i < NOTIFICATION_COUNT; i++) {
         const MessengerNotification &notification = kNotifications[i];
         if (control == notification.optionsButton) StoreOptions(page, notification);
@@ -202,18 +200,21 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK MessengerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK MessengerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         OpenMessengerPage(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSENGER_PAGE_PORTRAIT, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE));
+        RelayoutPage(page, g_messengerPage);
         return FALSE;
     case WM_COMMAND:
         return OnMessengerCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_messengerPage = {
+    L"MSN Tricks", IDD_MESSENGER_PAGE_PORTRAIT, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE,
+    IDD_MESSENGER_PAGE_PORTRAIT, MessengerPageProc, NULL, &kMessengerHelp, NULL};

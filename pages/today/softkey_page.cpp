@@ -2,9 +2,8 @@
 // Today screen's two soft keys, with a picker for the program. Every write is flushed.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/page.h"
 #include "ui/registry.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/today/softkey_picker.h"
 #include "resource.h"
@@ -166,18 +165,20 @@ static BOOL OnSoftKeyCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK SoftKeyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK SoftKeyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenSoftKeyPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE,
-                                                     IDD_SOFTKEY_PAGE_SQUARE));
+        RelayoutPage(page, g_softKeyPage);
         return FALSE;
     case WM_COMMAND:
         return OnSoftKeyCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_softKeyPage = {
+    L"Settings3", IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE, IDD_SOFTKEY_PAGE_SQUARE,
+    IDD_SOFTKEY_PAGE_SQUARE, SoftKeyPageProc, NULL, NULL, NULL};

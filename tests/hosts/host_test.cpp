@@ -13,8 +13,8 @@ struct Opened { UINT templateId; DLGPROC procedure; std::vector<std::wstring> la
 std::vector<Opened> EveryHost()
 {
     std::vector<Opened> hosts;
-    for (int s = 0; s < g_tweakCatalogCount; s++) {
-        const TweakSheet &sheet = g_tweakCatalog[s];
+    for (int s = 0; s < TweakSheetCount(); s++) {
+        const TweakSheet &sheet = TweakSheetAt(s);
         if (hosts.empty() || hosts.back().templateId != sheet.openedTemplate)
             hosts.push_back({sheet.openedTemplate, sheet.openedProcedure, {}});
         if (sheet.tab >= 0) hosts.back().labels.push_back(sheet.name);

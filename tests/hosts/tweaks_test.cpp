@@ -226,8 +226,8 @@ using TweakCatalogTest = DeviceTest;
 TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesSay)
 {
     int boxes = 0;
-    for (int s = 0; s < g_tweakCatalogCount; s++) {
-        const TweakSheet &sheet = g_tweakCatalog[s];
+    for (int s = 0; s < TweakSheetCount(); s++) {
+        const TweakSheet &sheet = TweakSheetAt(s);
         const TweakTable table = sheet.tweaks ? *sheet.tweaks : TweakTable{NULL, 0};
         const HelpTable help = sheet.help ? *sheet.help : HelpTable{NULL, 0};
         SCOPED_TRACE(Narrow(sheet.name));
