@@ -16,7 +16,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     }
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, dialog, ChooseLayoutVariant(IDD_ABOUT, IDD_ABOUT_LANDSCAPE, IDD_ABOUT));
+        ReflowDialogFromTemplate(g_hInstance, dialog, ChooseLayoutVariant(IDD_ABOUT_PORTRAIT, IDD_ABOUT_LANDSCAPE, IDD_ABOUT_PORTRAIT));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
@@ -33,5 +33,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR ShowAboutBox(HWND owner)
 {
-    return OpenDialogFromTemplate(owner, IDD_ABOUT, AboutDialogProc);
+    return OpenDialogFromTemplate(owner, IDD_ABOUT_PORTRAIT, AboutDialogProc);
 }

@@ -67,18 +67,18 @@ static void OpenPhoneTricks(HWND window)
         MessageBoxW(window, L"Sorry, you need a Pocket PC Phone Edition to use this option.", L"Zelvo Rudore", MB_OK);
         return;
     }
-    OpenDialogFromTemplate(window, IDD_PHONE_HOST, PhoneHostProc);
+    OpenDialogFromTemplate(window, IDD_PHONE_HOST_PORTRAIT, PhoneHostProc);
 }
 
 static void OpenHotRow(HWND window, int row)
 {
     switch (row) {
-    case ROW_TODAY: OpenDialogFromTemplate(window, IDD_TODAY_HOST, TodayHostProc); break;
+    case ROW_TODAY: OpenDialogFromTemplate(window, IDD_TODAY_HOST_SQUARE, TodayHostProc); break;
     case ROW_FILESYSTEM: OpenDialogFromTemplate(window, IDD_FILESYSTEM, FileSystemTricksDialogProc); break;
     case ROW_PHONE: OpenPhoneTricks(window); break;
-    case ROW_SYSTEM: OpenDialogFromTemplate(window, IDD_SYSTEM_HOST, SystemHostProc); break;
-    case ROW_INTERNET: OpenDialogFromTemplate(window, IDD_INTERNET_HOST, InternetHostProc); break;
-    case ROW_KEYBOARD: OpenDialogFromTemplate(window, IDD_KEYBOARD, KeyboardTricksDialogProc); break;
+    case ROW_SYSTEM: OpenDialogFromTemplate(window, IDD_SYSTEM_HOST_PORTRAIT, SystemHostProc); break;
+    case ROW_INTERNET: OpenDialogFromTemplate(window, IDD_INTERNET_HOST_PORTRAIT, InternetHostProc); break;
+    case ROW_KEYBOARD: OpenDialogFromTemplate(window, IDD_KEYBOARD_PORTRAIT, KeyboardTricksDialogProc); break;
     }
 }
 
@@ -209,7 +209,7 @@ static BOOL OnCommand(HWND window, WORD id)
         return TRUE;
     case IDM_BACKUP: BackupRegistry(); return TRUE;
     case IDM_RESTORE: RestoreRegistry(); return TRUE;
-    case IDM_CALENDAR: OpenDialogFromTemplate(window, IDD_CALENDAR, CalendarDialogProc); return TRUE;
+    case IDM_CALENDAR: OpenDialogFromTemplate(window, IDD_CALENDAR_PORTRAIT, CalendarDialogProc); return TRUE;
     case IDM_INTERNET: OpenHotRow(window, ROW_INTERNET); return TRUE;
     case IDM_KEYBOARD: OpenHotRow(window, ROW_KEYBOARD); return TRUE;
     case IDM_SYSTEM: OpenHotRow(window, ROW_SYSTEM); return TRUE;

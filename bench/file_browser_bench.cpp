@@ -112,7 +112,7 @@ int main()
         return 1;
     }
 
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_FILE_BROWSER), (LPCWSTR)RT_DIALOG);
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDD_FILE_BROWSER_PORTRAIT), (LPCWSTR)RT_DIALOG);
     HWND dialog = found ? CreateDialogIndirectParamW(g_hInstance, (LPCDLGTEMPLATEW)LockResource(LoadResource(g_hInstance, found)),
                                                      NULL, FileBrowserDialogProc, 0)
                         : NULL;

@@ -72,7 +72,7 @@ int main()
     // that comes or goes during the run weighs on the floor as on the figure.
     BareTurns(10);
     SetTimer(NULL, 0, 300, Rotate);
-    if (OpenDialogFromTemplate(NULL, IDD_INTERNET_HOST, InternetHostProc) < 0) printf("no Internet host\n");
+    if (OpenDialogFromTemplate(NULL, IDD_INTERNET_HOST_PORTRAIT, InternetHostProc) < 0) printf("no Internet host\n");
     SimRotate(SIM_PORTRAIT);
     DrainMessages();
     BareTurns(10);

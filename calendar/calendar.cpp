@@ -179,7 +179,7 @@ INT_PTR CALLBACK CalendarDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return InitCalendarDialog(dialog);
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, dialog,
-                                 ChooseLayoutVariant(IDD_CALENDAR, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE));
+                                 ChooseLayoutVariant(IDD_CALENDAR_PORTRAIT, IDD_CALENDAR_LANDSCAPE, IDD_CALENDAR_SQUARE));
         return FALSE;
     case WM_NOTIFY:
         OnTimeSpin(dialog, (const NMUPDOWN *)lParam);

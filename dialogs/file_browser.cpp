@@ -303,7 +303,7 @@ static void RelayoutBrowser(HWND dialog)
 {
     if (s_filling) return;
     ReflowDialogFromTemplate(g_hInstance, dialog,
-                             ChooseLayoutVariant(IDD_FILE_BROWSER, IDD_FILE_BROWSER_LANDSCAPE, IDD_FILE_BROWSER));
+                             ChooseLayoutVariant(IDD_FILE_BROWSER_PORTRAIT, IDD_FILE_BROWSER_LANDSCAPE, IDD_FILE_BROWSER_PORTRAIT));
 }
 
 static void ShowBrowsedFolder(HWND dialog)
@@ -493,5 +493,5 @@ INT_PTR CALLBACK FileBrowserDialogProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR ShowFileBrowser(HWND parent)
 {
     g_browseResult[0] = 0;
-    return OpenDialogFromTemplate(parent, IDD_FILE_BROWSER, FileBrowserDialogProc);
+    return OpenDialogFromTemplate(parent, IDD_FILE_BROWSER_PORTRAIT, FileBrowserDialogProc);
 }

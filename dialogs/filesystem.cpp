@@ -3,7 +3,8 @@
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/page.h"
+#include "ui/pages.h"
 #include "resource.h"
 
 static constexpr WCHAR kFatKey[] = L"System\\StorageManager\\FATFS";
@@ -29,7 +30,7 @@ static constexpr Tweak kFileSystemRows[] = {
     // A missing value counts as 0, so the box starts ticked.
     {IDC_FS_INSTALL_PROMPT, HKLM, kInstallerKey, L"fAskOptions", Dword(0), Dword(0), Dword(0), Dword(1), 0},
 };
-const TweakTable g_fileSystemTweaks = TweakTableOf<kFileSystemRows>();
+static const TweakTable kFileSystemTweaks = TWEAK_TABLE(kFileSystemRows);
 
 static constexpr TweakHelp kFileSystemHelpRows[] = {
     {IDC_FS_HELP_ENABLE_CACHE, L"To enable the FileSystem cache, speeding up overall performance at the risk "
@@ -42,7 +43,7 @@ static constexpr TweakHelp kFileSystemHelpRows[] = {
     {IDC_FS_HELP_KEEP_CABS, L"Keep the original .CAB file around after installing the application."},
     {IDC_FS_HELP_INSTALL_PROMPT, L"Make WM5 prompt you before overwriting an existing installation."},
 };
-const HelpTable g_fileSystemHelp = HelpTableOf<kFileSystemHelpRows>();
+static const HelpTable kFileSystemHelp = HELP_TABLE(kFileSystemHelpRows);
 
 static const DWORD kShellDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU;
 
@@ -50,7 +51,7 @@ static BOOL InitFileSystemDialog(HWND dialog)
 {
     SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
     SHInitDialog(&info);
-    LoadTweaks(dialog, g_fileSystemTweaks);
+    LoadTweaks(dialog, kFileSystemTweaks);
     return TRUE;
 }
 
@@ -66,8 +67,8 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
             EndDialog(dialog, IDOK);
             return TRUE;
         }
-        if (!ShowHelpOfButton(dialog, g_fileSystemHelp, LOWORD(wParam)))
-            WriteTweak(dialog, g_fileSystemTweaks, LOWORD(wParam));
+        if (!ShowHelpOfButton(dialog, kFileSystemHelp, LOWORD(wParam)))
+            WriteTweak(dialog, kFileSystemTweaks, LOWORD(wParam));
         return FALSE;
     case WM_CLOSE:
         EndDialog(dialog, DIALOG_CLOSED);
@@ -75,3 +76,7 @@ INT_PTR CALLBACK FileSystemTricksDialogProc(HWND dialog, UINT message, WPARAM wP
     }
     return FALSE;
 }
+
+const PageDescriptor g_fileSystemDialog = {
+    L"File System Tricks", IDD_FILESYSTEM, IDD_FILESYSTEM, IDD_FILESYSTEM,
+    IDD_FILESYSTEM, FileSystemTricksDialogProc, &kFileSystemTweaks, &kFileSystemHelp, NULL};

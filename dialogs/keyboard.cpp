@@ -5,9 +5,11 @@
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
-#include "ui/reflow.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
+#include "ui/pages.h"
 
 enum InputMethod { IM_KEYBOARD, IM_LETTER, IM_BLOCK, IM_TRANSCRIBER, IM_COUNT };
 
@@ -45,7 +47,7 @@ static constexpr Tweak kKeyboardRows[] = {
      TWEAK_OPEN_TO_WRITE},
     {IDC_KB_DRAG, HKCU, kSipKey, L"DragStyle", Dword(1), Dword(0), Dword(1), Dword(0), TWEAK_OPEN_TO_WRITE},
 };
-const TweakTable g_keyboardTweaks = TweakTableOf<kKeyboardRows>();
+static const TweakTable kKeyboardTweaks = TWEAK_TABLE(kKeyboardRows);
 
 // The default method's radio buttons: a tap only ever ticks one, which stores it.
 static constexpr Tweak kDefaultMethodRows[] = {
@@ -56,14 +58,14 @@ static constexpr Tweak kDefaultMethodRows[] = {
     {IDC_KB_BLOCK_DEFAULT, HKCU, kSipKey, L"DefaultIm", Text(kBlockId), Nothing(), Text(kBlockId), Nothing(),
      TWEAK_OPEN_TO_WRITE | TWEAK_FLUSH},
 };
-const TweakTable g_keyboardChoices = TweakTableOf<kDefaultMethodRows>();
+static const TweakTable kKeyboardChoices = TWEAK_TABLE(kDefaultMethodRows);
 
 static constexpr TweakHelp kKeyboardHelpRows[] = {
     {IDC_KB_HELP_DRAG,
      L"Make this choice you can drag the keyboard so that you can see the space covered by the keyboard. Needed soft reset",
      MB_ICONINFORMATION},
 };
-const HelpTable g_keyboardHelp = HelpTableOf<kKeyboardHelpRows>();
+static const HelpTable kKeyboardHelp = HELP_TABLE(kKeyboardHelpRows);
 
 // The three methods that have a default radio button, in the order they are tested.
 static const int kDefaultChoices[3] = {IM_KEYBOARD, IM_LETTER, IM_BLOCK};
@@ -90,7 +92,11 @@ static BOOL IsDefaultInputMethod(int method)
 {
     WCHAR current[DEFAULT_IM_LENGTH];
     current[0] = 0;
-    ReadTextAt(HKEY_CURRENT_USER, kSipKey, L"DefaultIm", current, DEFAULT_IM_LENGTH);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kSipKey, &key)) {
+        GetText(key, L"DefaultIm", current, DEFAULT_IM_LENGTH);
+        RegCloseKey(key);
+    }
     return lstrcmpW(current, kInputMethods[method].classId) == 0;
 }
 
@@ -99,7 +105,11 @@ static BOOL IsHidden(int method)
 {
     WCHAR flag[SHOW_FLAG_LENGTH];
     flag[0] = 0;
-    ReadTextAt(HKEY_CLASSES_ROOT, kInputMethods[method].showKey, L"Default", flag, SHOW_FLAG_LENGTH);
+    HKEY key;
+    if (OpenKey(HKEY_CLASSES_ROOT, kInputMethods[method].showKey, &key)) {
+        GetText(key, L"Default", flag, SHOW_FLAG_LENGTH);
+        RegCloseKey(key);
+    }
     return lstrcmpW(flag, L"0") == 0;
 }
 
@@ -113,7 +123,7 @@ static BOOL InitKeyboardDialog(HWND dialog)
     SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, kShellDialogFlags};
     SHInitDialog(&info);
 
-    LoadTweaks(dialog, g_keyboardChoices);
+    LoadTweaks(dialog, kKeyboardChoices);
     BOOL known = FALSE;
     for (int method : kDefaultChoices)
         if (IsBoxTicked(dialog, kInputMethods[method].defaultButton)) known = TRUE;
@@ -121,10 +131,14 @@ static BOOL InitKeyboardDialog(HWND dialog)
     if (!known)
         for (int id : kDefaultAndShowControls) EnableWindow(GetDlgItem(dialog, id), FALSE);
     AcceptDefaultSelection(dialog);
-    LoadTweaks(dialog, g_keyboardTweaks);
+    LoadTweaks(dialog, kKeyboardTweaks);
 
     DWORD words = 1;
-    ReadDwordAt(HKEY_CURRENT_USER, kSipKey, L"SuggWords", &words);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kSipKey, &key)) {
+        GetDword(key, L"SuggWords", &words);
+        RegCloseKey(key);
+    }
     ShowNumber(dialog, IDC_KB_SUGGESTED_COUNT, (int)words);
     return TRUE;
 }
@@ -141,7 +155,7 @@ static void ChooseDefaultInputMethod(HWND dialog, int method)
         AcceptDefaultSelection(dialog);
         return;
     }
-    WriteTweak(dialog, g_keyboardChoices, kInputMethods[method].defaultButton);
+    WriteTweak(dialog, kKeyboardChoices, kInputMethods[method].defaultButton);
     AcceptDefaultSelection(dialog);
 }
 
@@ -154,15 +168,15 @@ static void ListInputMethod(HWND dialog, int method)
         CheckDlgButton(dialog, box, BST_CHECKED);
         return;
     }
-    WriteTweak(dialog, g_keyboardTweaks, box);
+    WriteTweak(dialog, kKeyboardTweaks, box);
 }
 
 // Whatever the box shows, each tap stores the field's count, unchecked.
 static void StoreSuggestedWords(HWND dialog)
 {
     HKEY key;
-    if (!OpenTweakKeyToWrite(HKEY_CURRENT_USER, kSipKey, &key)) return;
-    WriteDwordValue(key, L"SuggWords", (DWORD)ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 1));
+    if (!OpenKeyToWrite(HKEY_CURRENT_USER, kSipKey, &key)) return;
+    PutDword(key, L"SuggWords", (DWORD)ReadNumberField(dialog, IDC_KB_SUGGESTED_COUNT, COUNT_FIELD_LENGTH + 1, 1));
     RegCloseKey(key);
 }
 
@@ -189,7 +203,7 @@ static void OnKeyboardCommand(HWND dialog, int id)
     case IDC_KB_SHOW_BLOCK: ListInputMethod(dialog, IM_BLOCK); return;
     case IDC_KB_SUGGESTED: StoreSuggestedWords(dialog); return;
     }
-    if (!ShowHelpOfButton(dialog, g_keyboardHelp, id)) WriteTweak(dialog, g_keyboardTweaks, id);
+    if (!ShowHelpOfButton(dialog, kKeyboardHelp, id)) WriteTweak(dialog, kKeyboardTweaks, id);
 }
 
 INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -198,8 +212,7 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
     case WM_INITDIALOG:
         return InitKeyboardDialog(dialog);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, dialog,
-                                 ChooseLayoutVariant(IDD_KEYBOARD, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE));
+        RelayoutPage(dialog, g_keyboardDialog);
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR *header = (const NMHDR *)lParam;
@@ -220,3 +233,7 @@ INT_PTR CALLBACK KeyboardTricksDialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     return FALSE;
 }
+
+const PageDescriptor g_keyboardDialog = {
+    L"KeyBoard Tricks", IDD_KEYBOARD_PORTRAIT, IDD_KEYBOARD_LANDSCAPE, IDD_KEYBOARD_SQUARE,
+    IDD_KEYBOARD_PORTRAIT, KeyboardTricksDialogProc, &kKeyboardTweaks, &kKeyboardHelp, &kKeyboardChoices};

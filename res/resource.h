@@ -35,14 +35,14 @@
 #define IDI_RUDORE 197
 
 // Dialogs opened from the main window (the template each is created from)
-#define IDD_ABOUT 105
-#define IDD_CALENDAR 144
-#define IDD_INTERNET_HOST 145
-#define IDD_KEYBOARD 153
-#define IDD_TODAY_HOST 154
+#define IDD_ABOUT_PORTRAIT 105
+#define IDD_CALENDAR_PORTRAIT 144
+#define IDD_INTERNET_HOST_PORTRAIT 145
+#define IDD_KEYBOARD_PORTRAIT 153
+#define IDD_TODAY_HOST_SQUARE 154
 #define IDD_FILESYSTEM 155
-#define IDD_SYSTEM_HOST 158
-#define IDD_PHONE_HOST 165
+#define IDD_SYSTEM_HOST_PORTRAIT 158
+#define IDD_PHONE_HOST_PORTRAIT 165
 
 // Category hosts: the variants of each host template and its tab control
 #define IDD_INTERNET_HOST_LANDSCAPE 179
@@ -59,7 +59,7 @@
 #define IDC_PHONE_TABS 1128
 
 // Internet tricks: browser page
-#define IDD_BROWSER_PAGE 146
+#define IDD_BROWSER_PAGE_PORTRAIT 146
 #define IDD_BROWSER_PAGE_LANDSCAPE 180
 #define IDD_BROWSER_PAGE_SQUARE 201
 #define IDC_PIE_TEMP_FILES 1064
@@ -91,7 +91,7 @@
 #define IDC_MAIL_HELP_SSL 1232
 
 // Internet tricks: messaging page and its notification options help dialog
-#define IDD_MESSAGING_PAGE 148
+#define IDD_MESSAGING_PAGE_PORTRAIT 148
 #define IDD_MESSAGING_PAGE_SQUARE 202
 #define IDD_MESSAGING_PAGE_LANDSCAPE 203
 #define IDC_SMS_HISTORY_KEPT 1049
@@ -102,7 +102,7 @@
 #define IDC_SMS_SENT_TEXT 1144
 #define IDC_SMS_DELIVERY_NOTIFY 1143
 #define IDC_SMS_HELP 1231
-#define IDD_NOTIFY_HELP 221
+#define IDD_NOTIFY_HELP_PORTRAIT 221
 #define IDD_NOTIFY_HELP_LANDSCAPE 222
 #define IDC_NOTIFY_HELP_TEXT 1244
 #define IDS_NOTIFY_HELP_FIRST 8
@@ -147,7 +147,7 @@
 #define IDC_ABOUT_WELCOME 1041
 
 // File browser: its two layout variants, soft-key bar, controls and strings
-#define IDD_FILE_BROWSER 177
+#define IDD_FILE_BROWSER_PORTRAIT 177
 #define IDD_FILE_BROWSER_LANDSCAPE 188
 #define IDR_BROWSE_MENUBAR 180
 #define IDM_BROWSE_OK 32815
@@ -157,7 +157,7 @@
 #define IDC_BROWSE_LIST 1201
 #define IDC_BROWSE_PATH 1202
 
-// Keyboard tricks dialog (portrait IDD_KEYBOARD)
+// Keyboard tricks dialog: its three layout variants and controls
 #define IDD_KEYBOARD_LANDSCAPE 178
 #define IDD_KEYBOARD_SQUARE 204
 #define IDC_KB_SHOW_LETTER 1073
@@ -187,7 +187,7 @@
 #define IDC_FS_HELP_INSTALL_PROMPT 1226
 #define IDC_FS_HELP_ENABLE_CACHE 1227
 
-// Calendar work week (portrait IDD_CALENDAR)
+// Calendar work week: its three layout variants and controls
 #define IDD_CALENDAR_LANDSCAPE 147
 #define IDD_CALENDAR_SQUARE 149
 #define IDC_CAL_START_LABEL 1012
@@ -206,9 +206,9 @@
 #define IDC_CAL_SATURDAY 1035
 
 // Today tricks: Today text page, settings icons page, soft-key page
-#define IDD_SOFTKEY_PAGE 156
-#define IDD_TODAY_TEXT_PAGE 157
-#define IDD_SETTINGS_ICONS_PAGE 164
+#define IDD_SOFTKEY_PAGE_SQUARE 156
+#define IDD_TODAY_TEXT_PAGE_SQUARE 157
+#define IDD_SETTINGS_ICONS_PAGE_PORTRAIT 164
 #define IDD_TODAY_TEXT_PAGE_PORTRAIT 198
 #define IDD_TODAY_TEXT_PAGE_LANDSCAPE 194
 #define IDC_TODAYTEXT_SHOW 1172
@@ -245,9 +245,9 @@
 
 
 // System tricks: system font, menu font and graphics pages
-#define IDD_SYSTEM_FONT_PAGE 159
-#define IDD_MENU_FONT_PAGE 218
-#define IDD_GRAPHICS_PAGE 160
+#define IDD_SYSTEM_FONT_PAGE_LANDSCAPE 159
+#define IDD_MENU_FONT_PAGE_PORTRAIT 218
+#define IDD_GRAPHICS_PAGE_PORTRAIT 160
 // System font page ("Collection1"): created from its landscape variant
 #define IDD_SYSTEM_FONT_PAGE_PORTRAIT 182
 #define IDD_SYSTEM_FONT_PAGE_SQUARE 206
@@ -299,8 +299,8 @@
 
 
 // System tricks: clock and power page, device page
-#define IDD_CLOCK_POWER_PAGE 161
-#define IDD_DEVICE_PAGE 162
+#define IDD_CLOCK_POWER_PAGE_PORTRAIT 161
+#define IDD_DEVICE_PAGE_PORTRAIT 162
 #define IDD_CLOCK_POWER_PAGE_LANDSCAPE 184
 #define IDD_CLOCK_POWER_PAGE_SQUARE 208
 #define IDC_CLK_CLOCK_EVERYWHERE 1161
@@ -334,7 +334,7 @@
 
 
 // System tricks: instant-messenger notification page
-#define IDD_MESSENGER_PAGE 215
+#define IDD_MESSENGER_PAGE_PORTRAIT 215
 #define IDD_MESSENGER_PAGE_LANDSCAPE 216
 #define IDD_MESSENGER_PAGE_SQUARE 217
 #define IDC_MSN_MSG_OPTIONS 1244
@@ -357,10 +357,10 @@
 
 
 // Phone tricks: sound folders, phone sounds, call sounds and phone appearance pages
-#define IDD_SOUND_FOLDERS_PAGE 166
-#define IDD_PHONE_APPEARANCE_PAGE 167
-#define IDD_PHONE_SOUNDS_PAGE 168
-#define IDD_CALL_SOUNDS_PAGE 169
+#define IDD_SOUND_FOLDERS_PAGE_PORTRAIT 166
+#define IDD_PHONE_APPEARANCE_PAGE_PORTRAIT 167
+#define IDD_PHONE_SOUNDS_PAGE_PORTRAIT 168
+#define IDD_CALL_SOUNDS_PAGE_PORTRAIT 169
 #define IDD_SOUND_FOLDERS_PAGE_LANDSCAPE 187
 #define IDD_SOUND_FOLDERS_PAGE_SQUARE 211
 #define IDD_PHONE_SOUNDS_PAGE_LANDSCAPE 189

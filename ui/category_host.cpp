@@ -1,53 +1,33 @@
 // The category hosts: one procedure for all four, driven by each host's table.
 #include "ui/category_host.h"
 #include "ui/pages.h"
-#include "ui/tweaks.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
 #include "resource.h"
 
-// A page still to come has no procedure yet: its tab shows nothing until it is put here.
-static const CategoryPage kInternetPages[] = {
-    {L"PIE", IDD_BROWSER_PAGE, BrowserPageProc},
-    {L"Inbox1", IDD_MAIL_PAGE, MailPageProc},
-    {L"Inbox2", IDD_MESSAGING_PAGE, MessagingPageProc},
-    {L"Security", IDD_SECURITY_PAGE, BrowserSecurityPageProc},
-    {L"NetWorking", IDD_NETWORKING_PAGE, NetworkingPageProc},
-};
-
-static const CategoryPage kTodayPages[] = {
-    {L"Settings1", IDD_TODAY_TEXT_PAGE, TodayTextPageProc},
-    {L"Settings2", IDD_SETTINGS_ICONS_PAGE, SettingsIconsPageProc},
-    {L"Settings3", IDD_SOFTKEY_PAGE, SoftKeyPageProc},
-};
-
-static const CategoryPage kSystemPages[] = {
-    {L"Collection1", IDD_SYSTEM_FONT_PAGE, SystemFontPageProc},
-    {L"Collection2", IDD_MENU_FONT_PAGE, MenuFontPageProc},
-    {L"Collection3", IDD_GRAPHICS_PAGE, GraphicsPageProc},
-    {L"Collection4", IDD_CLOCK_POWER_PAGE, ClockPowerPageProc},
-    {L"Collection5", IDD_DEVICE_PAGE, DevicePageProc},
-    {L"MSN Tricks", IDD_MESSENGER_PAGE, MessengerPageProc},
-};
-
-static const CategoryPage kPhonePages[] = {
-    {L"Sounds1", IDD_SOUND_FOLDERS_PAGE, SoundFoldersPageProc},
-    {L"sounds2", IDD_PHONE_SOUNDS_PAGE, PhoneSoundsPageProc},
-    {L"sounds3", IDD_CALL_SOUNDS_PAGE, CallSoundsPageProc},
-    {L"Appearence", IDD_PHONE_APPEARANCE_PAGE, PhoneAppearancePageProc},
-};
+static const PageDescriptor *const kInternetPages[] = {
+    &g_browserPage, &g_mailPage, &g_messagingPage, &g_securityPage, &g_networkingPage};
+static const PageDescriptor *const kTodayPages[] = {&g_todayTextPage, &g_settingsIconsPage, &g_softKeyPage};
+static const PageDescriptor *const kSystemPages[] = {
+    &g_systemFontPage, &g_menuFontPage, &g_graphicsPage, &g_clockPowerPage, &g_devicePage, &g_messengerPage};
+static const PageDescriptor *const kPhonePages[] = {
+    &g_soundFoldersPage, &g_phoneSoundsPage, &g_callSoundsPage, &g_phoneAppearancePage};
 
 #define PAGES(table) table, (int)(sizeof(table) / sizeof((table)[0]))
 
-static const CategoryHost kInternetHost = {
-    IDC_INTERNET_TABS, IDD_INTERNET_HOST, IDD_INTERNET_HOST_LANDSCAPE, IDD_INTERNET_HOST_SQUARE, PAGES(kInternetPages)};
-static const CategoryHost kTodayHost = {
-    IDC_TODAY_TABS, IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE, IDD_TODAY_HOST, PAGES(kTodayPages)};
-static const CategoryHost kSystemHost = {
-    IDC_SYSTEM_TABS, IDD_SYSTEM_HOST, IDD_SYSTEM_HOST_LANDSCAPE, IDD_SYSTEM_HOST_SQUARE, PAGES(kSystemPages)};
-static const CategoryHost kPhoneHost = {
-    IDC_PHONE_TABS, IDD_PHONE_HOST, IDD_PHONE_HOST_LANDSCAPE, IDD_PHONE_HOST_SQUARE, PAGES(kPhonePages)};
+const CategoryHost g_internetHost = {
+    L"Internet Tricks", IDC_INTERNET_TABS, IDD_INTERNET_HOST_PORTRAIT, IDD_INTERNET_HOST_LANDSCAPE,
+    IDD_INTERNET_HOST_SQUARE, IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, PAGES(kInternetPages)};
+const CategoryHost g_todayHost = {
+    L"Today Tricks", IDC_TODAY_TABS, IDD_TODAY_HOST_PORTRAIT, IDD_TODAY_HOST_LANDSCAPE,
+    IDD_TODAY_HOST_SQUARE, IDD_TODAY_HOST_SQUARE, TodayHostProc, PAGES(kTodayPages)};
+const CategoryHost g_systemHost = {
+    L"System Tricks", IDC_SYSTEM_TABS, IDD_SYSTEM_HOST_PORTRAIT, IDD_SYSTEM_HOST_LANDSCAPE,
+    IDD_SYSTEM_HOST_SQUARE, IDD_SYSTEM_HOST_PORTRAIT, SystemHostProc, PAGES(kSystemPages)};
+const CategoryHost g_phoneHost = {
+    L"Phone Tricks", IDC_PHONE_TABS, IDD_PHONE_HOST_PORTRAIT, IDD_PHONE_HOST_LANDSCAPE,
+    IDD_PHONE_HOST_SQUARE, IDD_PHONE_HOST_PORTRAIT, PhoneHostProc, PAGES(kPhonePages)};
 
 // The tab control's own procedure; every tab control shares it.
 static WNDPROC g_tabControlProc;
@@ -65,10 +45,10 @@ HWND CurrentCategoryPage(HWND dialog)
     return (HWND)GetWindowLongPtrW(dialog, DWLP_USER);
 }
 
-static HWND CreateCategoryPage(HWND tab, const CategoryPage &page)
+static HWND CreateCategoryPage(HWND tab, const PageDescriptor &page)
 {
     if (!page.procedure) return NULL;
-    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(page.templateId), (LPCWSTR)RT_DIALOG);
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(page.createdFrom), (LPCWSTR)RT_DIALOG);
     if (!found) return NULL;
     HGLOBAL loaded = LoadResource(g_hInstance, found);
     if (!loaded) return NULL;
@@ -90,7 +70,7 @@ static void ShowCategoryPage(const CategoryHost &host, HWND dialog, HWND tab, in
 {
     HWND previous = CurrentCategoryPage(dialog);
     HWND page = NULL;
-    if (index >= 0 && index < host.pageCount) page = CreateCategoryPage(tab, host.pages[index]);
+    if (index >= 0 && index < host.pageCount) page = CreateCategoryPage(tab, *host.pages[index]);
     if (page) PlaceCategoryPage(tab, page);
     SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)page);
     if (previous && IsWindow(previous)) DestroyWindow(previous);
@@ -118,7 +98,7 @@ static void OpenCategoryHost(const CategoryHost &host, HWND dialog)
     for (int index = 0; index < host.pageCount; index++) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = (LPWSTR)host.pages[index].label;
+        item.pszText = (LPWSTR)host.pages[index]->label;
         item.iImage = -1;
         SendMessageW(tab, TCM_INSERTITEMW, index, (LPARAM)&item);
     }
@@ -159,7 +139,7 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
     return FALSE;
 }
 
-INT_PTR CALLBACK InternetHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kInternetHost, d, m, w, l); }
-INT_PTR CALLBACK TodayHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kTodayHost, d, m, w, l); }
-INT_PTR CALLBACK SystemHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kSystemHost, d, m, w, l); }
-INT_PTR CALLBACK PhoneHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(kPhoneHost, d, m, w, l); }
+INT_PTR CALLBACK InternetHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(g_internetHost, d, m, w, l); }
+INT_PTR CALLBACK TodayHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(g_todayHost, d, m, w, l); }
+INT_PTR CALLBACK SystemHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(g_systemHost, d, m, w, l); }
+INT_PTR CALLBACK PhoneHostProc(HWND d, UINT m, WPARAM w, LPARAM l) { return CategoryHostProc(g_phoneHost, d, m, w, l); }

@@ -5,19 +5,20 @@
 
 #include <windows.h>
 #include <commctrl.h>
-
-struct CategoryPage {
-    LPCWSTR label;       // the tab's text
-    UINT templateId;     // the page's template (the variant it is created from)
-    DLGPROC procedure;   // NULL while the page is still to come: the tab then shows nothing
-};
+#include "ui/page.h"
 
 struct CategoryHost {
-    UINT tabControl;                   // id of the tab control in every variant
-    UINT portrait, landscape, square;  // the host's layout variants
-    const CategoryPage *pages;         // one tab per page, in tab order
+    LPCWSTR category;                    // the "Rudore" menu command that opens it
+    UINT tabControl;                     // id of the tab control in every variant
+    UINT portrait, landscape, square;    // the host's layout variants
+    UINT createdFrom;                    // the variant the main window opens it from
+    DLGPROC procedure;                   // the host's own procedure
+    const PageDescriptor *const *pages;  // one tab per page, in tab order
     int pageCount;
 };
+
+// The four hosts, described once.
+extern const CategoryHost g_internetHost, g_todayHost, g_systemHost, g_phoneHost;
 
 // Height of the tab strip along the bottom of the tab control; the page covers the rest.
 #define CATEGORY_TAB_STRIP_HEIGHT 23

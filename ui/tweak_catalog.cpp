@@ -1,28 +1,61 @@
-// The list of every page and dialog with its tables, in menu and tab order.
+// The catalog, in menu order: each host's pages in tab order, and the two tweak dialogs
+// where the menu has them.
 #include "ui/tweak_catalog.h"
+#include "ui/category_host.h"
+#include "ui/pages.h"
 #include "app/rudore.h"
-#include "resource.h"
 
-const TweakSheet g_tweakCatalog[] = {
-    {L"Internet Tricks", L"PIE", IDD_BROWSER_PAGE, IDD_INTERNET_HOST, InternetHostProc, 0, &g_browserTweaks, &g_browserHelp, NULL},
-    {L"Internet Tricks", L"Inbox1", IDD_MAIL_PAGE, IDD_INTERNET_HOST, InternetHostProc, 1, &g_mailTweaks, &g_mailHelp, NULL},
-    {L"Internet Tricks", L"Inbox2", IDD_MESSAGING_PAGE, IDD_INTERNET_HOST, InternetHostProc, 2, &g_messagingTweaks, NULL, NULL},
-    {L"Internet Tricks", L"Security", IDD_SECURITY_PAGE, IDD_INTERNET_HOST, InternetHostProc, 3, &g_securityTweaks, &g_securityHelp, NULL},
-    {L"Internet Tricks", L"NetWorking", IDD_NETWORKING_PAGE, IDD_INTERNET_HOST, InternetHostProc, 4, &g_networkingTweaks, &g_networkingHelp, NULL},
-    {L"Today Tricks", L"Settings1", IDD_TODAY_TEXT_PAGE, IDD_TODAY_HOST, TodayHostProc, 0, &g_todayTextTweaks, NULL, NULL},
-    {L"Today Tricks", L"Settings2", IDD_SETTINGS_ICONS_PAGE, IDD_TODAY_HOST, TodayHostProc, 1, &g_settingsIconsTweaks, NULL, NULL},
-    {L"Today Tricks", L"Settings3", IDD_SOFTKEY_PAGE, IDD_TODAY_HOST, TodayHostProc, 2, NULL, NULL, NULL},
-    {L"Keyboard Tricks", L"KeyBoard Tricks", IDD_KEYBOARD, IDD_KEYBOARD, KeyboardTricksDialogProc, -1, &g_keyboardTweaks, &g_keyboardHelp, &g_keyboardChoices},
-    {L"File System", L"File System Tricks", IDD_FILESYSTEM, IDD_FILESYSTEM, FileSystemTricksDialogProc, -1, &g_fileSystemTweaks, &g_fileSystemHelp, NULL},
-    {L"System Tricks", L"Collection1", IDD_SYSTEM_FONT_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 0, &g_systemFontTweaks, &g_systemFontHelp, NULL},
-    {L"System Tricks", L"Collection2", IDD_MENU_FONT_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 1, &g_menuFontTweaks, NULL, NULL},
-    {L"System Tricks", L"Collection3", IDD_GRAPHICS_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 2, &g_graphicsTweaks, &g_graphicsHelp, NULL},
-    {L"System Tricks", L"Collection4", IDD_CLOCK_POWER_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 3, &g_clockTweaks, &g_clockHelp, NULL},
-    {L"System Tricks", L"Collection5", IDD_DEVICE_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 4, &g_deviceTweaks, &g_deviceHelp, NULL},
-    {L"System Tricks", L"MSN Tricks", IDD_MESSENGER_PAGE, IDD_SYSTEM_HOST, SystemHostProc, 5, NULL, &g_messengerHelp, NULL},
-    {L"Phone Tricks", L"Sounds1", IDD_SOUND_FOLDERS_PAGE, IDD_PHONE_HOST, PhoneHostProc, 0, NULL, &g_soundFoldersHelp, NULL},
-    {L"Phone Tricks", L"sounds2", IDD_PHONE_SOUNDS_PAGE, IDD_PHONE_HOST, PhoneHostProc, 1, &g_phoneSoundTweaks, NULL, NULL},
-    {L"Phone Tricks", L"sounds3", IDD_CALL_SOUNDS_PAGE, IDD_PHONE_HOST, PhoneHostProc, 2, NULL, NULL, NULL},
-    {L"Phone Tricks", L"Appearence", IDD_PHONE_APPEARANCE_PAGE, IDD_PHONE_HOST, PhoneHostProc, 3, &g_appearanceTweaks, &g_appearanceHelp, NULL},
+// One entry of the "Rudore" menu that opens tweaks: a host, or a dialog of its own.
+struct TweakCategory {
+    const CategoryHost *host;     // NULL for a dialog
+    LPCWSTR dialogCategory;       // a dialog's menu command; a host names its own
+    const PageDescriptor *dialog;
 };
-const int g_tweakCatalogCount = (int)(sizeof g_tweakCatalog / sizeof g_tweakCatalog[0]);
+
+static const TweakCategory kCategories[] = {
+    {&g_internetHost, NULL, NULL},
+    {&g_todayHost, NULL, NULL},
+    {NULL, L"Keyboard Tricks", &g_keyboardDialog},
+    {NULL, L"File System", &g_fileSystemDialog},
+    {&g_systemHost, NULL, NULL},
+    {&g_phoneHost, NULL, NULL},
+};
+
+// Room for every page of every host and the dialogs; a catalog that outgrows it is
+// cut short, which the tests would see as a missing page.
+#define MOST_SHEETS 32
+
+static TweakSheet g_sheets[MOST_SHEETS];
+static int g_sheetCount = -1;
+
+static void BuildCatalog()
+{
+    g_sheetCount = 0;
+    for (const TweakCategory &category : kCategories) {
+        if (category.dialog) {
+            const PageDescriptor &d = *category.dialog;
+            if (g_sheetCount < MOST_SHEETS)
+                g_sheets[g_sheetCount++] = {category.dialogCategory, d.label, d.createdFrom, d.createdFrom,
+                                            d.procedure, -1, d.tweaks, d.help, d.choices};
+            continue;
+        }
+        const CategoryHost &host = *category.host;
+        for (int tab = 0; tab < host.pageCount && g_sheetCount < MOST_SHEETS; tab++) {
+            const PageDescriptor &page = *host.pages[tab];
+            g_sheets[g_sheetCount++] = {host.category, page.label, page.createdFrom, host.createdFrom,
+                                        host.procedure, tab, page.tweaks, page.help, page.choices};
+        }
+    }
+}
+
+int TweakSheetCount()
+{
+    if (g_sheetCount < 0) BuildCatalog();
+    return g_sheetCount;
+}
+
+const TweakSheet &TweakSheetAt(int index)
+{
+    if (g_sheetCount < 0) BuildCatalog();
+    return g_sheets[index];
+}

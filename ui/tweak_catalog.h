@@ -1,11 +1,11 @@
-// Every page's and dialog's tweak table and help table, in one list: what the pages
-// bind, gathered where code (the table-driven test, a generated list of the tricks)
-// can walk it.
+// Every tweak page and dialog with its tables, walked from the hosts' descriptors and
+// the tweak dialogs' own: what the pages bind, where code (the table-driven test, the
+// generated list of the tricks, the pictures) can walk it.
 #ifndef TWEAK_CATALOG_H
 #define TWEAK_CATALOG_H
 
 #include <windows.h>
-#include "ui/tweaks.h"
+#include "ui/page.h"
 
 // One page of a category host, or a dialog of its own.
 struct TweakSheet {
@@ -20,18 +20,8 @@ struct TweakSheet {
     const TweakTable *choices;  // radio buttons bound like boxes, that a tap only ever ticks
 };
 
-extern const TweakSheet g_tweakCatalog[];
-extern const int g_tweakCatalogCount;
-
-// The tables, defined beside the code that uses them.
-extern const TweakTable g_browserTweaks, g_mailTweaks, g_messagingTweaks, g_securityTweaks, g_networkingTweaks;
-extern const HelpTable g_browserHelp, g_mailHelp, g_securityHelp, g_networkingHelp;
-extern const TweakTable g_todayTextTweaks, g_settingsIconsTweaks;
-extern const TweakTable g_systemFontTweaks, g_menuFontTweaks, g_graphicsTweaks, g_clockTweaks, g_deviceTweaks;
-extern const HelpTable g_systemFontHelp, g_graphicsHelp, g_clockHelp, g_deviceHelp, g_messengerHelp;
-extern const TweakTable g_phoneSoundTweaks, g_appearanceTweaks;
-extern const HelpTable g_soundFoldersHelp, g_appearanceHelp;
-extern const TweakTable g_keyboardTweaks, g_keyboardChoices, g_fileSystemTweaks;
-extern const HelpTable g_keyboardHelp, g_fileSystemHelp;
+// The sheets in menu and tab order.
+int TweakSheetCount();
+const TweakSheet &TweakSheetAt(int index);
 
 #endif

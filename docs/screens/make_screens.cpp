@@ -31,8 +31,8 @@ struct Screen {
 UINT CommandOpening(UINT openedTemplate)
 {
     const struct { UINT dialog, command; } kOpeners[] = {
-        {IDD_INTERNET_HOST, IDM_INTERNET}, {IDD_TODAY_HOST, IDM_TODAY},       {IDD_SYSTEM_HOST, IDM_SYSTEM},
-        {IDD_PHONE_HOST, IDM_PHONE},       {IDD_KEYBOARD, IDM_KEYBOARD},     {IDD_FILESYSTEM, IDM_FILESYSTEM}};
+        {IDD_INTERNET_HOST_PORTRAIT, IDM_INTERNET}, {IDD_TODAY_HOST_SQUARE, IDM_TODAY},       {IDD_SYSTEM_HOST_PORTRAIT, IDM_SYSTEM},
+        {IDD_PHONE_HOST_PORTRAIT, IDM_PHONE},       {IDD_KEYBOARD_PORTRAIT, IDM_KEYBOARD},     {IDD_FILESYSTEM, IDM_FILESYSTEM}};
     for (const auto &opener : kOpeners)
         if (opener.dialog == openedTemplate) return opener.command;
     return 0;
@@ -42,8 +42,8 @@ std::vector<Screen> Screens()
 {
     std::vector<Screen> screens = {{"main", true, {}}};
     // Every page and dialog of the tricks; the Internet host's first page in every shape.
-    for (int i = 0; i < g_tweakCatalogCount; ++i) {
-        const TweakSheet &sheet = g_tweakCatalog[i];
+    for (int i = 0; i < TweakSheetCount(); ++i) {
+        const TweakSheet &sheet = TweakSheetAt(i);
         Screen screen = {ScreenName(sheet), i == 0, {{COMMAND, CommandOpening(sheet.openedTemplate)}}};
         if (sheet.tab > 0) screen.steps.push_back({TAB, (UINT)sheet.tab});
         screens.push_back(screen);

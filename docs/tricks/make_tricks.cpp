@@ -345,16 +345,16 @@ static void WriteReference()
         "and texts are quoted as the program shows them, spelling included.\n\n");
     for (const SpecialControl &special : kSpecialControls) {
         int i = 0;
-        while (i < g_tweakCatalogCount && g_tweakCatalog[i].templateId != special.page) i++;
-        if (i == g_tweakCatalogCount) {
+        while (i < TweakSheetCount() && TweakSheetAt(i).templateId != special.page) i++;
+        if (i == TweakSheetCount()) {
             fprintf(stderr, "control %u is described for template %u, which no page uses\n", special.control,
                     special.page);
             g_faults++;
         }
     }
     LPCWSTR category = NULL;
-    for (int i = 0; i < g_tweakCatalogCount; i++) {
-        const TweakSheet &sheet = g_tweakCatalog[i];
+    for (int i = 0; i < TweakSheetCount(); i++) {
+        const TweakSheet &sheet = TweakSheetAt(i);
         if (!category || lstrcmpW(category, sheet.category) != 0) {
             category = sheet.category;
             Put("## " + Utf8(category) + "\n\n");

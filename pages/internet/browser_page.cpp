@@ -2,8 +2,8 @@
 // temporary files in.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "ceplatform.h"
 #include "pages/internet/internet_keys.h"
@@ -32,7 +32,7 @@ static constexpr Tweak kBrowserRows[] = {
     {IDC_PIE_PASS_AS_IE6, HKLM, kUserAgent, L"Version",
      Text(L"MSIE 6.0"), Nothing(), Text(L"MSIE 6.0"), Text(L"MSIE 4.01"), 0},
 };
-const TweakTable g_browserTweaks = TweakTableOf<kBrowserRows>();
+static const TweakTable kBrowserTweaks = TWEAK_TABLE(kBrowserRows);
 
 static constexpr TweakHelp kBrowserHelpRows[] = {
     {IDC_PIE_HELP_TEMP_FILES,
@@ -56,7 +56,7 @@ static constexpr TweakHelp kBrowserHelpRows[] = {
      L"the browsing speed due to the fact that you are not saving files any more in slow memory devices such as "
      L"ROM or Memory Cards."},
 };
-const HelpTable g_browserHelp = HelpTableOf<kBrowserHelpRows>();
+static const HelpTable kBrowserHelp = HELP_TABLE(kBrowserHelpRows);
 
 // ---- The storage choice list: main memory, then up to three storage cards ----
 
@@ -149,7 +149,11 @@ static void StorageOfFolder(LPCWSTR folder, WCHAR *storage, int cch)
 static void LoadTempFolderChoice(HWND page)
 {
     WCHAR cache[128];
-    if (!ReadTextAt(HKEY_CURRENT_USER, kShellFolders, L"Cache", cache, 128)) return;
+    HKEY key;
+    if (!OpenKey(HKEY_CURRENT_USER, kShellFolders, &key)) return;
+    BOOL read = GetText(key, L"Cache", cache, 128);
+    RegCloseKey(key);
+    if (!read) return;
     if (wcscmp(cache, kCardCache) == 0) CheckDlgButton(page, IDC_PIE_TEMP_FILES, BST_CHECKED);
     WCHAR storage[STORAGE_NAME_CHARS];
     StorageOfFolder(cache, storage, STORAGE_NAME_CHARS);
@@ -170,7 +174,7 @@ static void WriteTempFolders(HWND page)
         SetDlgItemTextW(page, IDC_PIE_STORAGE_NAME, storage);
     }
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, kShellFolders, &key, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, kShellFolders, &key, NULL)) return;
     for (int folder = 0; folder < 3; folder++) {
         if (RegDeleteValueW(key, kTempFolderValues[folder]) != ERROR_SUCCESS) continue;
         WCHAR path[STORAGE_NAME_CHARS + 32];
@@ -179,7 +183,7 @@ static void WriteTempFolders(HWND page)
         else
             lstrcpynW(path, kGuestFolders[folder], sizeof path / sizeof path[0]);
         path[sizeof path / sizeof path[0] - 1] = 0;
-        WriteTextValue(key, kTempFolderValues[folder], path);
+        PutText(key, kTempFolderValues[folder], path);
     }
     RegCloseKey(key);
 }
@@ -195,7 +199,7 @@ static void OpenBrowserPage(HWND page)
     } else {
         LoadTempFolderChoice(page);
     }
-    LoadTweaks(page, g_browserTweaks);
+    LoadTweaks(page, kBrowserTweaks);
 }
 
 static BOOL OnBrowserCommand(HWND page, UINT control)
@@ -208,20 +212,19 @@ static BOOL OnBrowserCommand(HWND page, UINT control)
         WriteTempFolders(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_browserHelp, control)) return FALSE;
-    WriteTweak(page, g_browserTweaks, control);
+    if (ShowHelpOfButton(page, kBrowserHelp, control)) return FALSE;
+    WriteTweak(page, kBrowserTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK BrowserPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK BrowserPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         OpenBrowserPage(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_BROWSER_PAGE, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE));
+        RelayoutPage(page, g_browserPage);
         return FALSE;
     case WM_NOTIFY: {
         NMUPDOWN *change = (NMUPDOWN *)lParam;
@@ -234,3 +237,7 @@ INT_PTR CALLBACK BrowserPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     }
     return FALSE;
 }
+
+const PageDescriptor g_browserPage = {
+    L"PIE", IDD_BROWSER_PAGE_PORTRAIT, IDD_BROWSER_PAGE_LANDSCAPE, IDD_BROWSER_PAGE_SQUARE,
+    IDD_BROWSER_PAGE_PORTRAIT, BrowserPageProc, &kBrowserTweaks, &kBrowserHelp, NULL};

@@ -1,7 +1,7 @@
 // The mail page ("Inbox1"): the mail services' ports and the message list's look.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/page.h"
 #include "pages/internet/ports.h"
 #include "resource.h"
 
@@ -21,7 +21,7 @@ static constexpr Tweak kMailRows[] = {
     {IDC_MAIL_HIDE_DATE, HKCU, kInboxSettings, L"ShowDateTime", Dword(0), Dword(1), Dword(0), Dword(1), 0},
     {IDC_MAIL_FORCE_SSL_OFF, HKLM, kInbox, L"ForceOffSSL", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
-const TweakTable g_mailTweaks = TweakTableOf<kMailRows>();
+static const TweakTable kMailTweaks = TWEAK_TABLE(kMailRows);
 
 // A missing port shows the protocol's standard one, which the client then uses.
 static const PortSetting kPop3 = {IDC_MAIL_POP3_PORT, 16, HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Inbox\\Svc\\POP3", L"Port", 110};
@@ -35,12 +35,12 @@ static constexpr TweakHelp kMailHelpRows[] = {
      L"This option increases the speed at which POP3 connects to get mail. Turns out that Inbox queries SSL on the "
     L"server side and waits to see, before it tries NON SSL and this causes about a 1 minute delay."},
 };
-const HelpTable g_mailHelp = HelpTableOf<kMailHelpRows>();
+static const HelpTable kMailHelp = HELP_TABLE(kMailHelpRows);
 
 static void OpenMailPage(HWND page)
 {
     InitPageWithShell(page);
-    LoadTweaks(page, g_mailTweaks);
+    LoadTweaks(page, kMailTweaks);
     ShowStoredPort(page, kPop3);
     ShowStoredPort(page, kImap4);
 }
@@ -54,12 +54,12 @@ static BOOL OnMailCommand(HWND page, UINT control)
     case IDC_MAIL_POP3_BUTTON: WritePortFromField(page, kPop3); return FALSE;
     case IDC_MAIL_IMAP4_BUTTON: WritePortFromField(page, kImap4); return FALSE;
     }
-    if (ShowHelpOfButton(page, g_mailHelp, control)) return FALSE;
-    WriteTweak(page, g_mailTweaks, control);
+    if (ShowHelpOfButton(page, kMailHelp, control)) return FALSE;
+    WriteTweak(page, kMailTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK MailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK MailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -70,3 +70,7 @@ INT_PTR CALLBACK MailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
     }
     return FALSE;
 }
+
+const PageDescriptor g_mailPage = {
+    L"Inbox1", IDD_MAIL_PAGE, IDD_MAIL_PAGE, IDD_MAIL_PAGE,
+    IDD_MAIL_PAGE, MailPageProc, &kMailTweaks, &kMailHelp, NULL};

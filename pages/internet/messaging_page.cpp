@@ -2,7 +2,9 @@
 // and delivery reports; with the help dialog that lists the notification options.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "ui/reflow.h"
 #include "app/rudore.h"
 #include "aygshell.h"
@@ -17,7 +19,7 @@ static constexpr Tweak kMessagingRows[] = {
     // control                  root               key                                   name                 ticked when missing  ticked    cleared
     {IDC_SMS_DELIVERY_NOTIFY, HKCU, L"Software\\Microsoft\\Inbox\\Settings", L"SMSDeliveryNotify", Dword(1), Dword(0), Dword(1), Dword(0), 0},
 };
-const TweakTable g_messagingTweaks = TweakTableOf<kMessagingRows>();
+static const TweakTable kMessagingTweaks = TWEAK_TABLE(kMessagingRows);
 
 // The number fields are read with room for 15 digits and the terminator; no number
 // stores 110.
@@ -31,7 +33,11 @@ const TweakTable g_messagingTweaks = TweakTableOf<kMessagingRows>();
 static void LoadMessagesKept(HWND page)
 {
     DWORD kept = 0;
-    ReadDwordAt(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs", &kept);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kSmsText, &key)) {
+        GetDword(key, L"MaxDeleteMsgs", &kept);
+        RegCloseKey(key);
+    }
     if (kept == 0) {
         // No limit stored: the setting is not offered.
         EnableWindow(GetDlgItem(page, IDC_SMS_HISTORY_COUNT), FALSE);
@@ -49,8 +55,8 @@ static void LoadSentText(HWND page)
     HKEY key;
     DWORD disposition = 0;
     BOOL read = FALSE;
-    if (CreateTweakKey(HKEY_LOCAL_MACHINE, kSmsService, &key, &disposition)) {
-        if (disposition != REG_CREATED_NEW_KEY) read = ReadTextValue(key, L"MessageSent", text, SENT_TEXT_CHARS);
+    if (CreateKey(HKEY_LOCAL_MACHINE, kSmsService, &key, &disposition)) {
+        if (disposition != REG_CREATED_NEW_KEY) read = GetText(key, L"MessageSent", text, SENT_TEXT_CHARS);
         RegCloseKey(key);
     }
     SetDlgItemTextW(page, IDC_SMS_SENT_TEXT, read ? text : kDefaultSentText);
@@ -64,9 +70,13 @@ static void OpenMessagingPage(HWND page)
     SendDlgItemMessageW(page, IDC_SMS_SENT_TEXT, EM_LIMITTEXT, SENT_TEXT_CHARS - 1, 0);
     LoadMessagesKept(page);
     DWORD options = 1;
-    ReadDwordAt(HKEY_CURRENT_USER, kNotificationDefault, L"Options", &options);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kNotificationDefault, &key)) {
+        GetDword(key, L"Options", &options);
+        RegCloseKey(key);
+    }
     ShowNumber(page, IDC_SMS_NOTIFY_OPTIONS, (int)options);
-    LoadTweaks(page, g_messagingTweaks);
+    LoadTweaks(page, kMessagingTweaks);
     LoadSentText(page);
 }
 
@@ -75,7 +85,22 @@ static void WriteSentText(HWND page)
     WCHAR text[SENT_TEXT_CHARS];
     text[0] = 0;
     GetDlgItemTextW(page, IDC_SMS_SENT_TEXT, text, SENT_TEXT_CHARS);
-    WriteTextAt(HKEY_LOCAL_MACHINE, kSmsService, L"MessageSent", text, FALSE);
+    HKEY key;
+    if (CreateKey(HKEY_LOCAL_MACHINE, kSmsService, &key, NULL)) {
+        PutText(key, L"MessageSent", text);
+        RegCloseKey(key);
+    }
+}
+
+// The field is read before the key is made, so a number is stored whatever the key held.
+static void StoreNumberField(HWND page, UINT field, LPCWSTR path, LPCWSTR name, BOOL flush)
+{
+    DWORD number = (DWORD)ReadNumberField(page, field, NUMBER_FIELD_CHARS, NUMBER_FALLBACK);
+    HKEY key;
+    if (!CreateKey(HKEY_CURRENT_USER, path, &key, NULL)) return;
+    PutDword(key, name, number);
+    if (flush) RegFlushKey(key);
+    RegCloseKey(key);
 }
 
 static BOOL OnMessagingCommand(HWND page, UINT control)
@@ -85,34 +110,31 @@ static BOOL OnMessagingCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     case IDC_SMS_HELP:
-        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
+        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP_PORTRAIT, NotificationOptionsHelpProc);
         return FALSE;
     case IDC_SMS_HISTORY_KEPT:
         // Whatever the box shows, each click stores the number.
-        WriteDwordAt(HKEY_CURRENT_USER, kSmsText, L"MaxDeleteMsgs",
-                     (DWORD)ReadNumberField(page, IDC_SMS_HISTORY_COUNT, NUMBER_FIELD_CHARS, NUMBER_FALLBACK), TRUE);
+        StoreNumberField(page, IDC_SMS_HISTORY_COUNT, kSmsText, L"MaxDeleteMsgs", TRUE);
         return FALSE;
     case IDC_SMS_NOTIFY_BUTTON:
-        WriteDwordAt(HKEY_CURRENT_USER, kNotificationDefault, L"Options",
-                     (DWORD)ReadNumberField(page, IDC_SMS_NOTIFY_OPTIONS, NUMBER_FIELD_CHARS, NUMBER_FALLBACK), FALSE);
+        StoreNumberField(page, IDC_SMS_NOTIFY_OPTIONS, kNotificationDefault, L"Options", FALSE);
         return FALSE;
     case IDC_SMS_SENT_TEXT_BUTTON:
         WriteSentText(page);
         return FALSE;
     }
-    WriteTweak(page, g_messagingTweaks, control);
+    WriteTweak(page, kMessagingTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK MessagingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         OpenMessagingPage(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSAGING_PAGE, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE));
+        RelayoutPage(page, g_messagingPage);
         return FALSE;
     case WM_COMMAND:
         return OnMessagingCommand(page, LOWORD(wParam));
@@ -145,7 +167,7 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
     }
     case WM_SIZE:
         ReflowDialogFromTemplate(g_hInstance, dialog,
-                                 ChooseLayoutVariant(IDD_NOTIFY_HELP, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP));
+                                 ChooseLayoutVariant(IDD_NOTIFY_HELP_PORTRAIT, IDD_NOTIFY_HELP_LANDSCAPE, IDD_NOTIFY_HELP_PORTRAIT));
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;
@@ -157,3 +179,7 @@ INT_PTR CALLBACK NotificationOptionsHelpProc(HWND dialog, UINT message, WPARAM w
     }
     return FALSE;
 }
+
+const PageDescriptor g_messagingPage = {
+    L"Inbox2", IDD_MESSAGING_PAGE_PORTRAIT, IDD_MESSAGING_PAGE_LANDSCAPE, IDD_MESSAGING_PAGE_SQUARE,
+    IDD_MESSAGING_PAGE_PORTRAIT, MessagingPageProc, &kMessagingTweaks, NULL, NULL};

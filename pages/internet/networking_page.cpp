@@ -2,7 +2,7 @@
 // the Terminal Services client's cache and port.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/page.h"
 #include "pages/internet/ports.h"
 #include "resource.h"
 
@@ -12,7 +12,7 @@ static constexpr Tweak kNetworkingRows[] = {
     {IDC_NET_TCP_WINDOW, HKLM, L"Comm\\Tcpip\\Parms", L"TcpWindowSize", Dword(65535), Dword(8000), Dword(65535), Dword(32768), 0},
     {IDC_NET_TS_CACHE, HKCU, L"Software\\Microsoft\\Terminal Server Client", L"BitmapCacheSize", Dword(1500), Dword(8000), Dword(1500), Dword(1), 0},
 };
-const TweakTable g_networkingTweaks = TweakTableOf<kNetworkingRows>();
+static const TweakTable kNetworkingTweaks = TWEAK_TABLE(kNetworkingRows);
 
 // The client's standard port, also what a field without a number stores.
 static const PortSetting kServerPort = {
@@ -29,12 +29,12 @@ static constexpr TweakHelp kNetworkingHelpRows[] = {
      L"any one desired."},
     {IDC_NET_HELP_80211G, L"This trick allows connecting a PPC to an Access Point that only accepts G devices."},
 };
-const HelpTable g_networkingHelp = HelpTableOf<kNetworkingHelpRows>();
+static const HelpTable kNetworkingHelp = HELP_TABLE(kNetworkingHelpRows);
 
 static void OpenNetworkingPage(HWND page)
 {
     InitPageWithShell(page);
-    LoadTweaks(page, g_networkingTweaks);
+    LoadTweaks(page, kNetworkingTweaks);
     ShowStoredPort(page, kServerPort);
 }
 
@@ -47,12 +47,12 @@ static BOOL OnNetworkingCommand(HWND page, UINT control)
     case IDC_NET_TS_PORT_BUTTON: WritePortFromField(page, kServerPort); return FALSE;
     case IDC_NET_80211G: return FALSE;   // the box is bound to no setting
     }
-    if (ShowHelpOfButton(page, g_networkingHelp, control)) return FALSE;
-    WriteTweak(page, g_networkingTweaks, control);
+    if (ShowHelpOfButton(page, kNetworkingHelp, control)) return FALSE;
+    WriteTweak(page, kNetworkingTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK NetworkingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK NetworkingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -63,3 +63,7 @@ INT_PTR CALLBACK NetworkingPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     }
     return FALSE;
 }
+
+const PageDescriptor g_networkingPage = {
+    L"NetWorking", IDD_NETWORKING_PAGE, IDD_NETWORKING_PAGE, IDD_NETWORKING_PAGE,
+    IDD_NETWORKING_PAGE, NetworkingPageProc, &kNetworkingTweaks, &kNetworkingHelp, NULL};

@@ -1,6 +1,8 @@
 // Port fields of the mail and networking pages.
 #include "pages/internet/ports.h"
 #include "ui/tweaks.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 
 static const WCHAR kPortRefused[] = L"A port must be a number from 1 to 65535. The port was not changed.";
 
@@ -8,7 +10,11 @@ void ShowStoredPort(HWND page, const PortSetting &port)
 {
     SendDlgItemMessageW(page, port.field, EM_LIMITTEXT, port.fieldChars - 1, 0);
     DWORD stored = (DWORD)port.standard;
-    ReadDwordAt(port.root, port.key, port.name, &stored);
+    HKEY key;
+    if (OpenKey(port.root, port.key, &key)) {
+        GetDword(key, port.name, &stored);
+        RegCloseKey(key);
+    }
     ShowNumber(page, port.field, (int)stored);
 }
 
@@ -19,5 +25,9 @@ BOOL WritePortFromField(HWND page, const PortSetting &port)
         MessageBoxW(page, kPortRefused, L"Zelvo Rudore", MB_OK);
         return FALSE;
     }
-    return WriteDwordAt(port.root, port.key, port.name, (DWORD)number, FALSE);
+    HKEY key;
+    if (!CreateKey(port.root, port.key, &key, NULL)) return FALSE;
+    BOOL written = PutDword(key, port.name, (DWORD)number);
+    RegCloseKey(key);
+    return written;
 }

@@ -2,7 +2,7 @@
 // errors. Every write here is flushed.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
+#include "ui/page.h"
 #include "pages/internet/internet_keys.h"
 #include "resource.h"
 
@@ -14,7 +14,7 @@ static constexpr Tweak kSecurityRows[] = {
     {IDC_SEC_NO_SCRIPTS, HKLM, kInternetSettings, L"Security_RunScripts", Dword(0), Dword(1), Dword(0), Dword(1), TWEAK_FLUSH},
     {IDC_SEC_SCRIPT_ERRORS, HKCU, kIeMain, L"ShowScriptErrors", Dword(1), Dword(0), Dword(1), Dword(0), TWEAK_FLUSH},
 };
-const TweakTable g_securityTweaks = TweakTableOf<kSecurityRows>();
+static const TweakTable kSecurityTweaks = TWEAK_TABLE(kSecurityRows);
 
 static constexpr TweakHelp kSecurityHelpRows[] = {
     {IDC_SEC_HELP_ACTIVEX, L"Enable/Display ActiveX controls and plug-ins. This tricks is not compatible with WM5."},
@@ -22,7 +22,7 @@ static constexpr TweakHelp kSecurityHelpRows[] = {
     {IDC_SEC_HELP_ERRORS,
      L"This setting allows you to control whether script errors generate a warning message on Pocket Internet Explorer."},
 };
-const HelpTable g_securityHelp = HelpTableOf<kSecurityHelpRows>();
+static const HelpTable kSecurityHelp = HELP_TABLE(kSecurityHelpRows);
 
 static BOOL OnSecurityCommand(HWND page, UINT control)
 {
@@ -31,20 +31,24 @@ static BOOL OnSecurityCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     }
-    if (ShowHelpOfButton(page, g_securityHelp, control)) return FALSE;
-    WriteTweak(page, g_securityTweaks, control);
+    if (ShowHelpOfButton(page, kSecurityHelp, control)) return FALSE;
+    WriteTweak(page, kSecurityTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK BrowserSecurityPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK BrowserSecurityPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitPageWithShell(page);
-        LoadTweaks(page, g_securityTweaks);
+        LoadTweaks(page, kSecurityTweaks);
         return TRUE;
     case WM_COMMAND:
         return OnSecurityCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_securityPage = {
+    L"Security", IDD_SECURITY_PAGE, IDD_SECURITY_PAGE, IDD_SECURITY_PAGE,
+    IDD_SECURITY_PAGE, BrowserSecurityPageProc, &kSecurityTweaks, &kSecurityHelp, NULL};

@@ -3,7 +3,8 @@
 // category's folder (set on the sound folders page), and stored by its bare name.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "pages/phone/browse_field.h"
@@ -49,7 +50,11 @@ static void LoadCallSounds(HWND page)
         SendDlgItemMessageW(page, event.field, EM_LIMITTEXT, SOUND_CHARS, 0);
         WCHAR sound[SOUND_CHARS + 1];
         sound[0] = 0;
-        ReadTextAt(HKEY_CURRENT_USER, event.soundKey, kSound, sound, SOUND_CHARS + 1);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, event.soundKey, &key)) {
+            GetText(key, kSound, sound, SOUND_CHARS + 1);
+            RegCloseKey(key);
+        }
         if (sound[0]) SetDlgItemTextW(page, event.field, sound);
     }
 }
@@ -68,7 +73,7 @@ static BOOL IsInCategoryFolder(LPCWSTR path, LPCWSTR name, LPCWSTR folder)
 static BOOL StoreCallSound(HWND page, const CallSound &event)
 {
     HKEY soundKey;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, event.soundKey, &soundKey, NULL)) return FALSE;
+    if (!CreateKey(HKEY_CURRENT_USER, event.soundKey, &soundKey, NULL)) return FALSE;
     if (!IsBoxTicked(page, event.box)) {
         // Clearing the box keeps the sound that is stored.
         RegFlushKey(soundKey);
@@ -84,12 +89,12 @@ static BOOL StoreCallSound(HWND page, const CallSound &event)
     WCHAR folder[SOUND_CHARS + 1];
     folder[0] = 0;
     HKEY folderKey;
-    BOOL folderOpened = CreateTweakKey(HKEY_CURRENT_USER, event.folderKey, &folderKey, NULL);
-    if (folderOpened && !ReadTextValue(folderKey, kDirectory, folder, SOUND_CHARS + 1)) folder[0] = 0;
+    BOOL folderOpened = CreateKey(HKEY_CURRENT_USER, event.folderKey, &folderKey, NULL);
+    if (folderOpened && !GetText(folderKey, kDirectory, folder, SOUND_CHARS + 1)) folder[0] = 0;
 
     if (IsInCategoryFolder(path, name, folder)) {
         if (folderOpened) RegCloseKey(folderKey);
-        WriteTextValue(soundKey, kSound, name);
+        PutText(soundKey, kSound, name);
         RegFlushKey(soundKey);
         RegCloseKey(soundKey);
         return FALSE;
@@ -119,7 +124,7 @@ static BOOL OnCallSoundsCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -127,12 +132,14 @@ INT_PTR CALLBACK CallSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         LoadCallSounds(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CALL_SOUNDS_PAGE, IDD_CALL_SOUNDS_PAGE_LANDSCAPE,
-                                                     IDD_CALL_SOUNDS_PAGE_SQUARE));
+        RelayoutPage(page, g_callSoundsPage);
         return FALSE;
     case WM_COMMAND:
         return OnCallSoundsCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_callSoundsPage = {
+    L"sounds3", IDD_CALL_SOUNDS_PAGE_PORTRAIT, IDD_CALL_SOUNDS_PAGE_LANDSCAPE, IDD_CALL_SOUNDS_PAGE_SQUARE,
+    IDD_CALL_SOUNDS_PAGE_PORTRAIT, CallSoundsPageProc, NULL, NULL, NULL};

@@ -3,8 +3,7 @@
 // and the GSM and Bluetooth lights. Every change is announced to all windows.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include "pages/today/settings_change.h"
@@ -21,7 +20,7 @@ static constexpr Tweak kAppearanceRows[] = {
     {IDC_PA_GSM_LED_OFF, HKLM, L"Drivers\\BuiltIn\\NLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
     {IDC_PA_BT_LED_OFF, HKLM, L"Drivers\\BuiltIn\\BWLEDMgr", L"Index", Dword(0), Nothing(), Dword(0), Dword(1), TWEAK_FLUSH},
 };
-const TweakTable g_appearanceTweaks = TweakTableOf<kAppearanceRows>();
+static const TweakTable kAppearanceTweaks = TWEAK_TABLE(kAppearanceRows);
 
 static constexpr TweakHelp kAppearanceHelpRows[] = {
     {IDC_PA_HELP_TIME_SYNC, L"Add time sync page to Phone Settings."},
@@ -30,7 +29,7 @@ static constexpr TweakHelp kAppearanceHelpRows[] = {
     {IDC_PA_HELP_GSM_LED, L"To disable green flashing GSM signal light."},
     {IDC_PA_HELP_BT_LED, L"To disable blinking blue bluetooth light."},
 };
-const HelpTable g_appearanceHelp = HelpTableOf<kAppearanceHelpRows>();
+static const HelpTable kAppearanceHelp = HELP_TABLE(kAppearanceHelpRows);
 
 static BOOL OnAppearanceCommand(HWND page, UINT control)
 {
@@ -38,27 +37,30 @@ static BOOL OnAppearanceCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     }
-    if (ShowHelpOfButton(page, g_appearanceHelp, control)) return FALSE;
+    if (ShowHelpOfButton(page, kAppearanceHelp, control)) return FALSE;
     // Sent, not posted: the tap ends once every window has taken the change in. The
     // phone's own windows listen for the same code as the Settings window.
-    if (WriteTweak(page, g_appearanceTweaks, control)) AnnounceSettingsChange(NOTICE_BROADCAST);
+    if (WriteTweak(page, kAppearanceTweaks, control)) AnnounceSettingsChange(NOTICE_BROADCAST);
     return FALSE;
 }
 
-INT_PTR CALLBACK PhoneAppearancePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK PhoneAppearancePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitPageWithShell(page);
-        LoadTweaks(page, g_appearanceTweaks);
+        LoadTweaks(page, kAppearanceTweaks);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_PHONE_APPEARANCE_PAGE, IDD_PHONE_APPEARANCE_PAGE_LANDSCAPE,
-                                                     IDD_PHONE_APPEARANCE_PAGE_SQUARE));
+        RelayoutPage(page, g_phoneAppearancePage);
         return FALSE;
     case WM_COMMAND:
         return OnAppearanceCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_phoneAppearancePage = {
+    L"Appearence", IDD_PHONE_APPEARANCE_PAGE_PORTRAIT, IDD_PHONE_APPEARANCE_PAGE_LANDSCAPE,
+    IDD_PHONE_APPEARANCE_PAGE_SQUARE,
+    IDD_PHONE_APPEARANCE_PAGE_PORTRAIT, PhoneAppearancePageProc, &kAppearanceTweaks, &kAppearanceHelp, NULL};

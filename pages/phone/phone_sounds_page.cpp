@@ -2,8 +2,9 @@
 // that begin and end a voice recording, and how many calls the call history keeps.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 
@@ -24,13 +25,17 @@ static constexpr Tweak kPhoneSoundRows[] = {
     {IDC_PS_RECORD_BEGIN, HKCU, L"\\ControlPanel\\Sounds\\VRecBeg", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
     {IDC_PS_RECORD_END, HKCU, L"\\ControlPanel\\Sounds\\VRecEnd", L"Script", Text(L"p"), Nothing(), Text(L"p"), Text(L"t"), TWEAK_FLUSH},
 };
-const TweakTable g_phoneSoundTweaks = TweakTableOf<kPhoneSoundRows>();
+static const TweakTable kPhoneSoundTweaks = TWEAK_TABLE(kPhoneSoundRows);
 
 static void LoadPhoneSounds(HWND page)
 {
-    LoadTweaks(page, g_phoneSoundTweaks);
+    LoadTweaks(page, kPhoneSoundTweaks);
     DWORD kept = (DWORD)kHistoryWhenMissing;
-    ReadDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, &kept);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, kCallHistoryKey, &key)) {
+        GetDword(key, kCallHistoryMax, &kept);
+        RegCloseKey(key);
+    }
     ShowNumber(page, IDC_PS_HISTORY_COUNT, (int)kept);
 }
 
@@ -38,7 +43,12 @@ static void LoadPhoneSounds(HWND page)
 static void StoreCallHistoryLimit(HWND page)
 {
     int kept = ReadNumberField(page, IDC_PS_HISTORY_COUNT, kHistoryFieldChars + 1, kHistoryWhenUnreadable);
-    WriteDwordAt(HKEY_CURRENT_USER, kCallHistoryKey, kCallHistoryMax, (DWORD)kept, TRUE);
+    HKEY key;
+    if (CreateKey(HKEY_CURRENT_USER, kCallHistoryKey, &key, NULL)) {
+        PutDword(key, kCallHistoryMax, (DWORD)kept);
+        RegFlushKey(key);
+        RegCloseKey(key);
+    }
 }
 
 static BOOL OnPhoneSoundsCommand(HWND page, UINT control)
@@ -51,11 +61,11 @@ static BOOL OnPhoneSoundsCommand(HWND page, UINT control)
         StoreCallHistoryLimit(page);
         return FALSE;
     }
-    WriteTweak(page, g_phoneSoundTweaks, control);
+    WriteTweak(page, kPhoneSoundTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -63,12 +73,14 @@ INT_PTR CALLBACK PhoneSoundsPageProc(HWND page, UINT message, WPARAM wParam, LPA
         LoadPhoneSounds(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_PHONE_SOUNDS_PAGE, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE,
-                                                     IDD_PHONE_SOUNDS_PAGE_SQUARE));
+        RelayoutPage(page, g_phoneSoundsPage);
         return FALSE;
     case WM_COMMAND:
         return OnPhoneSoundsCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_phoneSoundsPage = {
+    L"sounds2", IDD_PHONE_SOUNDS_PAGE_PORTRAIT, IDD_PHONE_SOUNDS_PAGE_LANDSCAPE, IDD_PHONE_SOUNDS_PAGE_SQUARE,
+    IDD_PHONE_SOUNDS_PAGE_PORTRAIT, PhoneSoundsPageProc, &kPhoneSoundTweaks, NULL, NULL};

@@ -3,8 +3,8 @@
 // field's folder when ticked and puts the category back to \Windows\ when cleared.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/phone/browse_field.h"
 #include "resource.h"
@@ -18,7 +18,7 @@ static constexpr TweakHelp kSoundFoldersHelpRows[] = {
     {IDC_SF_HELP,
      L"If you want to change the sound folder, you should browse the folder path first, then check the check box."},
 };
-const HelpTable g_soundFoldersHelp = HelpTableOf<kSoundFoldersHelpRows>();
+static const HelpTable kSoundFoldersHelp = HELP_TABLE(kSoundFoldersHelpRows);
 
 // Keys are written through their path with a leading backslash and read through the
 // same path without it; the device takes both for one key.
@@ -45,7 +45,11 @@ static void LoadSoundFolders(HWND page)
         SendDlgItemMessageW(page, category.field, EM_LIMITTEXT, FOLDER_CHARS, 0);
         WCHAR folder[FOLDER_CHARS + 1];
         folder[0] = 0;
-        ReadTextAt(HKEY_CURRENT_USER, ReadPathOf(category.key), kDirectory, folder, FOLDER_CHARS + 1);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, ReadPathOf(category.key), &key)) {
+            GetText(key, kDirectory, folder, FOLDER_CHARS + 1);
+            RegCloseKey(key);
+        }
         if (folder[0]) SetDlgItemTextW(page, category.field, folder);
     }
 }
@@ -53,15 +57,15 @@ static void LoadSoundFolders(HWND page)
 static void StoreSoundFolder(HWND page, UINT box, UINT field, LPCWSTR key)
 {
     HKEY opened;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, key, &opened, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, key, &opened, NULL)) return;
     if (IsBoxTicked(page, box)) {
         // Written as typed: an empty field stores an empty folder.
         WCHAR folder[FOLDER_CHARS + 1];
         folder[0] = 0;
         GetDlgItemTextW(page, field, folder, FOLDER_CHARS + 1);
-        WriteTextValue(opened, kDirectory, folder);
+        PutText(opened, kDirectory, folder);
     } else {
-        WriteTextValue(opened, kDirectory, kDefaultFolder);
+        PutText(opened, kDirectory, kDefaultFolder);
     }
     RegFlushKey(opened);
     RegCloseKey(opened);
@@ -73,7 +77,7 @@ static BOOL OnSoundFoldersCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     }
-    if (ShowHelpOfButton(page, g_soundFoldersHelp, control)) return FALSE;
+    if (ShowHelpOfButton(page, kSoundFoldersHelp, control)) return FALSE;
     for (const auto &category : kCategories) {
         if (control == category.browse) BrowseIntoField(page, category.field);
         if (control == category.box) StoreSoundFolder(page, category.box, category.field, category.key);
@@ -81,7 +85,7 @@ static BOOL OnSoundFoldersCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK SoundFoldersPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK SoundFoldersPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -89,12 +93,14 @@ INT_PTR CALLBACK SoundFoldersPageProc(HWND page, UINT message, WPARAM wParam, LP
         LoadSoundFolders(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SOUND_FOLDERS_PAGE, IDD_SOUND_FOLDERS_PAGE_LANDSCAPE,
-                                                     IDD_SOUND_FOLDERS_PAGE_SQUARE));
+        RelayoutPage(page, g_soundFoldersPage);
         return FALSE;
     case WM_COMMAND:
         return OnSoundFoldersCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_soundFoldersPage = {
+    L"Sounds1", IDD_SOUND_FOLDERS_PAGE_PORTRAIT, IDD_SOUND_FOLDERS_PAGE_LANDSCAPE, IDD_SOUND_FOLDERS_PAGE_SQUARE,
+    IDD_SOUND_FOLDERS_PAGE_PORTRAIT, SoundFoldersPageProc, NULL, &kSoundFoldersHelp, NULL};

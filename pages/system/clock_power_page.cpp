@@ -2,8 +2,9 @@
 // the on time after a wake-up event and the time allowed for alarms while resuming.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include <commctrl.h>
@@ -40,7 +41,7 @@ static constexpr Tweak kClockRows[] = {
      DeleteValue(), TWEAK_CREATE_TO_READ},
     {IDC_CLK_WAKEUP_60S, HKLM, kPower, L"WakeupPowerOff", Dword(60), Dword(0), Dword(60), Dword(180), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_clockTweaks = TweakTableOf<kClockRows>();
+static const TweakTable kClockTweaks = TWEAK_TABLE(kClockRows);
 
 static constexpr TweakHelp kClockHelpRows[] = {
     {IDC_CLK_HELP_ALARM_FIX,
@@ -54,14 +55,17 @@ static constexpr TweakHelp kClockHelpRows[] = {
      L"You can change the long date format shown in the Today Screen. The default format is: dddd,MMMM "
      L"dd,yyyy.\nWhere:\ndddd - day of the week\nMMMM - Month\ndd - Day of the month\nyyyy - Year"},
 };
-const HelpTable g_clockHelp = HelpTableOf<kClockHelpRows>();
+static const HelpTable kClockHelp = HELP_TABLE(kClockHelpRows);
 
 // ---- Reading on opening; FALSE when a key can be neither opened nor created ----
 
 static BOOL LoadTopBarFlags(HWND page)
 {
     DWORD options = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kShell, kTopBarOptions, &options)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return FALSE;
+    GetDword(key, kTopBarOptions, &options);
+    RegCloseKey(key);
     if (options & kTimeInBar) CheckDlgButton(page, IDC_CLK_TIME_IN_BAR, BST_CHECKED);
     if (options & kDateInBar) CheckDlgButton(page, IDC_CLK_DATE_IN_BAR, BST_CHECKED);
     return TRUE;
@@ -72,7 +76,10 @@ static BOOL LoadLongDateFormat(HWND page)
 {
     WCHAR format[kStoredLongDateChars];
     format[0] = 0;
-    if (!CreateAndReadText(HKEY_LOCAL_MACHINE, kLocaleOverrides, kLongDate, format, kStoredLongDateChars)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return FALSE;
+    GetText(key, kLongDate, format, kStoredLongDateChars);
+    RegCloseKey(key);
     SetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format[0] ? format : kDefaultLongDate);
     return TRUE;
 }
@@ -80,7 +87,10 @@ static BOOL LoadLongDateFormat(HWND page)
 static BOOL LoadResumingTimeout(HWND page)
 {
     DWORD seconds = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kPowerTimeouts, kAcResuming, &seconds)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return FALSE;
+    GetDword(key, kAcResuming, &seconds);
+    RegCloseKey(key);
     ShowUnsigned(page, IDC_CLK_RESUMING_SECONDS, seconds);
     if (seconds != kShippedResuming) CheckDlgButton(page, IDC_CLK_ALARM_FIX, BST_CHECKED);
     return TRUE;
@@ -90,8 +100,8 @@ static BOOL OpenClockPowerPage(HWND page)
 {
     InitPageWithShell(page);
     SendDlgItemMessageW(page, IDC_CLK_DATE_PICTURE, EM_LIMITTEXT, kLongDateFieldChars - 1, 0);
-    return LoadTweakBox(page, g_clockTweaks, IDC_CLK_CLOCK_EVERYWHERE) && LoadTopBarFlags(page) &&
-           LoadTweakBox(page, g_clockTweaks, IDC_CLK_AM_PM) && LoadTweakBox(page, g_clockTweaks, IDC_CLK_WAKEUP_60S) &&
+    return LoadTweakBox(page, kClockTweaks, IDC_CLK_CLOCK_EVERYWHERE) && LoadTopBarFlags(page) &&
+           LoadTweakBox(page, kClockTweaks, IDC_CLK_AM_PM) && LoadTweakBox(page, kClockTweaks, IDC_CLK_WAKEUP_60S) &&
            LoadLongDateFormat(page) && LoadResumingTimeout(page);
 }
 
@@ -104,26 +114,26 @@ static BOOL OpenClockPowerPage(HWND page)
 static void WriteTopBarFlag(HWND page, UINT box, DWORD flag)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kShell, &key, NULL)) return;
     DWORD options = 0;
-    ReadDwordValue(key, kTopBarOptions, &options);
+    GetDword(key, kTopBarOptions, &options);
     if (IsBoxTicked(page, box))
         options |= flag;
     else
         options &= ~flag;
-    WriteDwordValue(key, kTopBarOptions, options);
+    PutDword(key, kTopBarOptions, options);
     RegCloseKey(key);
 }
 
 static void WriteLongDateFormat(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kLocaleOverrides, &key, NULL)) return;
     if (IsBoxTicked(page, IDC_CLK_DATE_FORMAT)) {
         WCHAR format[kLongDateFieldChars];
         format[0] = 0;
         GetDlgItemTextW(page, IDC_CLK_DATE_PICTURE, format, kLongDateFieldChars);
-        WriteTextValue(key, kLongDate, format[0] ? format : kDefaultLongDate);
+        PutText(key, kLongDate, format[0] ? format : kDefaultLongDate);
     }
     RegCloseKey(key);
 }
@@ -131,12 +141,12 @@ static void WriteLongDateFormat(HWND page)
 static void WriteAlarmFix(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kPowerTimeouts, &key, NULL)) return;
     DWORD seconds = kShippedResuming;
     if (IsBoxTicked(page, IDC_CLK_ALARM_FIX))
         seconds = (DWORD)ReadNumberField(page, IDC_CLK_RESUMING_SECONDS, 64, kUnparsedResuming);
-    WriteDwordValue(key, kAcResuming, seconds);
-    WriteDwordValue(key, kBatteryResuming, seconds);
+    PutDword(key, kAcResuming, seconds);
+    PutDword(key, kBatteryResuming, seconds);
     RegCloseKey(key);
 }
 
@@ -175,20 +185,18 @@ static BOOL OnClockPowerCommand(HWND page, UINT control)
         WriteAlarmFix(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_clockHelp, control)) return FALSE;
-    WriteTweak(page, g_clockTweaks, control);
+    if (ShowHelpOfButton(page, kClockHelp, control)) return FALSE;
+    WriteTweak(page, kClockTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenClockPowerPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_CLOCK_POWER_PAGE, IDD_CLOCK_POWER_PAGE_LANDSCAPE,
-                                                     IDD_CLOCK_POWER_PAGE_SQUARE));
+        RelayoutPage(page, g_clockPowerPage);
         return FALSE;
     case WM_NOTIFY: {
         NMUPDOWN *change = (NMUPDOWN *)lParam;
@@ -201,3 +209,7 @@ INT_PTR CALLBACK ClockPowerPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     }
     return FALSE;
 }
+
+const PageDescriptor g_clockPowerPage = {
+    L"Collection4", IDD_CLOCK_POWER_PAGE_PORTRAIT, IDD_CLOCK_POWER_PAGE_LANDSCAPE, IDD_CLOCK_POWER_PAGE_SQUARE,
+    IDD_CLOCK_POWER_PAGE_PORTRAIT, ClockPowerPageProc, &kClockTweaks, &kClockHelp, NULL};

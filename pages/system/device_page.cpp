@@ -2,8 +2,8 @@
 // menu's recent programs and the soft-reset counter.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "resource.h"
 #include <wchar.h>
@@ -37,7 +37,7 @@ static constexpr Tweak kDeviceRows[] = {
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(2), TWEAK_CREATE_TO_READ},
     {IDC_DEV_FULL_POWER_WAKE, HKLM, kDisplayInResuming, L"Default", Dword(0), Dword(0), Dword(0), Dword(4), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_deviceTweaks = TweakTableOf<kDeviceRows>();
+static const TweakTable kDeviceTweaks = TWEAK_TABLE(kDeviceRows);
 
 static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_USB, L"Disable charging over USB, it can protect your device!"},
@@ -48,7 +48,7 @@ static constexpr TweakHelp kDeviceHelpRows[] = {
     {IDC_DEV_HELP_FULL_POWER, L"This option can cause the Pocket PC to move to full power state when it is powered on.\nThis can be useful "
      L"for Alarms which do not wake up the Pocket PC properly.", MB_ICONINFORMATION},
 };
-const HelpTable g_deviceHelp = HelpTableOf<kDeviceHelpRows>();
+static const HelpTable kDeviceHelp = HELP_TABLE(kDeviceHelpRows);
 
 static void ShowCounterLabel(HWND page, DWORD count)
 {
@@ -63,7 +63,10 @@ static void ShowCounterLabel(HWND page, DWORD count)
 static BOOL LoadBootCounter(HWND page)
 {
     DWORD count = 0;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kBootCounter, kBootCount, &count)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return FALSE;
+    GetDword(key, kBootCount, &count);
+    RegCloseKey(key);
     ShowCounterLabel(page, count);
     return TRUE;
 }
@@ -71,7 +74,7 @@ static BOOL LoadBootCounter(HWND page)
 static BOOL OpenDevicePage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, g_deviceTweaks) && LoadBootCounter(page);
+    return LoadTweaks(page, kDeviceTweaks) && LoadBootCounter(page);
 }
 
 // Entries are numbered from "0" up, whatever their type; the list ends at the first
@@ -80,7 +83,7 @@ static BOOL OpenDevicePage(HWND page)
 static void ClearRecentPrograms(void)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kTaskSwitch, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kTaskSwitch, &key, NULL)) return;
     RegDeleteValueW(key, L"Default");
     unsigned number = 0;
     WCHAR name[16];
@@ -99,8 +102,8 @@ static void ClearRecentPrograms(void)
 static void ResetBootCounter(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return;
-    BOOL written = WriteDwordValue(key, kBootCount, 0);
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kBootCounter, &key, NULL)) return;
+    BOOL written = PutDword(key, kBootCount, 0);
     RegCloseKey(key);
     if (written) ShowCounterLabel(page, 0);
 }
@@ -119,22 +122,25 @@ static BOOL OnDeviceCommand(HWND page, UINT control)
         if (IsBoxTicked(page, control)) ResetBootCounter(page);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_deviceHelp, control)) return FALSE;
-    WriteTweak(page, g_deviceTweaks, control);
+    if (ShowHelpOfButton(page, kDeviceHelp, control)) return FALSE;
+    WriteTweak(page, kDeviceTweaks, control);
     return FALSE;
 }
 
-INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK DevicePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenDevicePage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_DEVICE_PAGE, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE));
+        RelayoutPage(page, g_devicePage);
         return FALSE;
     case WM_COMMAND:
         return OnDeviceCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_devicePage = {
+    L"Collection5", IDD_DEVICE_PAGE_PORTRAIT, IDD_DEVICE_PAGE_LANDSCAPE, IDD_DEVICE_PAGE_SQUARE,
+    IDD_DEVICE_PAGE_PORTRAIT, DevicePageProc, &kDeviceTweaks, &kDeviceHelp, NULL};

@@ -1,6 +1,8 @@
 // Font sizes and faces bound to an edit and a check box, and the spinners beside them.
 #include "pages/system/fonts.h"
 #include "ui/tweaks.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
 #include <wchar.h>
 
 // The face every font falls back to; storing it is what clearing a face box does.
@@ -28,7 +30,10 @@ static const DWORD kStoredFaceChars = kFaceCommitChars;
 BOOL LoadFontSize(HWND page, const FontSizeBox &size)
 {
     DWORD height = kMissingHeight;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, size.key, L"Ht", &height)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return FALSE;
+    GetDword(key, L"Ht", &height);
+    RegCloseKey(key);
     DWORD points = height / kHundredths;
     ShowUnsigned(page, size.edit, points);
     if (points != size.defaultPoints) CheckDlgButton(page, size.box, BST_CHECKED);
@@ -39,7 +44,10 @@ BOOL LoadFontFace(HWND page, const FontFaceBox &face)
 {
     WCHAR name[kStoredFaceChars];
     name[0] = 0;
-    if (!CreateAndReadText(HKEY_LOCAL_MACHINE, face.key, L"Nm", name, kStoredFaceChars)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return FALSE;
+    GetText(key, L"Nm", name, kStoredFaceChars);
+    RegCloseKey(key);
     SetDlgItemTextW(page, face.edit, name);
     if (wcscmp(name, kDefaultFontFace) != 0) CheckDlgButton(page, face.box, BST_CHECKED);
     return TRUE;
@@ -75,17 +83,17 @@ void CommitFontSize(HWND page, const FontSizeBox &size)
     int points = ReadNumberField(page, size.edit, kSizeCommitChars, kUnreadableSize);
     DWORD defaultHeight = size.defaultPoints * kHundredths;
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, size.key, &key, NULL)) return;
     if (!IsBoxTicked(page, size.box)) {
-        WriteDwordValue(key, L"Ht", defaultHeight);
+        PutDword(key, L"Ht", defaultHeight);
     } else if ((long long)points * kHundredths == (long long)defaultHeight) {
         // Ticking the default size is refused; the menu fonts store the default then
         // all the same, unflushed, so that the size the user chose is what stands.
-        if (size.refusalStoresDefault) WriteDwordValue(key, L"Ht", defaultHeight);
+        if (size.refusalStoresDefault) PutDword(key, L"Ht", defaultHeight);
         RefuseFontChoice(page, size.box, key, kSizeRefusal, size.refusalCaption);
         return;
     } else {
-        WriteDwordValue(key, L"Ht", HundredthsOf(points));
+        PutDword(key, L"Ht", HundredthsOf(points));
     }
     CloseFontKey(key);
 }
@@ -96,14 +104,14 @@ void CommitFontFace(HWND page, const FontFaceBox &face)
     name[0] = 0;
     GetDlgItemTextW(page, face.edit, name, kFaceCommitChars);
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, face.key, &key, NULL)) return;
     if (!IsBoxTicked(page, face.box)) {
-        WriteTextValue(key, L"Nm", kDefaultFontFace);
+        PutText(key, L"Nm", kDefaultFontFace);
     } else if (wcscmp(name, kDefaultFontFace) == 0) {
         RefuseFontChoice(page, face.box, key, face.refusalText, kFaceRefusalCaption);
         return;
     } else {
-        WriteTextValue(key, L"Nm", name);
+        PutText(key, L"Nm", name);
     }
     CloseFontKey(key);
 }

@@ -3,8 +3,9 @@
 // is flushed, and no value is refused.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
@@ -23,7 +24,7 @@ static constexpr Tweak kGraphicsRows[] = {
     {IDC_GFX_START_MENU, HKLM, kStartMenu, L"AniType", Dword(6), Dword(0), Dword(0), Dword(6), TWEAK_CREATE_TO_READ | TWEAK_TICK_UNLESS},
     {IDC_GFX_GLYPH_CACHE, HKLM, kGlyphCache, L"limit", Dword(16384), Dword(0), Dword(16384), Dword(8192), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_graphicsTweaks = TweakTableOf<kGraphicsRows>();
+static const TweakTable kGraphicsTweaks = TWEAK_TABLE(kGraphicsRows);
 
 // A scroll bar measure: shown from one value, written to it and to its counterpart
 // of the other bar, so that both bars keep the same proportions.
@@ -48,12 +49,15 @@ static const int kSpinnerWrap = 13;
 static constexpr TweakHelp kGraphicsHelpRows[] = {
     {IDC_GFX_HELP_GLYPH, L"Increases this cache, making graphics rendering faster."},
 };
-const HelpTable g_graphicsHelp = HelpTableOf<kGraphicsHelpRows>();
+static const HelpTable kGraphicsHelp = HELP_TABLE(kGraphicsHelpRows);
 
 static BOOL LoadScrollBarBox(HWND page, const ScrollBarBox &measure)
 {
     DWORD pixels = kMissingMeasure;
-    if (!CreateAndReadDword(HKEY_LOCAL_MACHINE, kWindowManager, measure.shown, &pixels)) return FALSE;
+    HKEY key;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return FALSE;
+    GetDword(key, measure.shown, &pixels);
+    RegCloseKey(key);
     ShowUnsigned(page, measure.edit, pixels);
     if (pixels != measure.standard) CheckDlgButton(page, measure.box, BST_CHECKED);
     return TRUE;
@@ -64,9 +68,9 @@ static void CommitScrollBarBox(HWND page, const ScrollBarBox &measure)
     DWORD pixels = (DWORD)ReadNumberField(page, measure.edit, kMeasureChars, (int)measure.standard);
     if (!IsBoxTicked(page, measure.box)) pixels = measure.standard;
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return;
-    WriteDwordValue(key, measure.shown, pixels);
-    WriteDwordValue(key, measure.counterpart, pixels);
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kWindowManager, &key, NULL)) return;
+    PutDword(key, measure.shown, pixels);
+    PutDword(key, measure.counterpart, pixels);
     RegCloseKey(key);
 }
 
@@ -74,7 +78,7 @@ static void CommitScrollBarBox(HWND page, const ScrollBarBox &measure)
 static BOOL OpenGraphicsPage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, g_graphicsTweaks) && LoadScrollBarBox(page, kArrowLength) &&
+    return LoadTweaks(page, kGraphicsTweaks) && LoadScrollBarBox(page, kArrowLength) &&
            LoadScrollBarBox(page, kBarWidth);
 }
 
@@ -87,8 +91,8 @@ static BOOL OnGraphicsCommand(HWND page, UINT control)
     case IDC_GFX_ARROW: CommitScrollBarBox(page, kArrowLength); return FALSE;
     case IDC_GFX_WIDTH: CommitScrollBarBox(page, kBarWidth); return FALSE;
     }
-    if (ShowHelpOfButton(page, g_graphicsHelp, control)) return FALSE;
-    WriteTweak(page, g_graphicsTweaks, control);
+    if (ShowHelpOfButton(page, kGraphicsHelp, control)) return FALSE;
+    WriteTweak(page, kGraphicsTweaks, control);
     return FALSE;
 }
 
@@ -102,14 +106,13 @@ static void OnGraphicsSpinner(HWND page, const NMHDR *notification)
         StepNumberEdit(page, kBarWidth.edit, delta, kLargestMeasure, kSpinnerWrap);
 }
 
-INT_PTR CALLBACK GraphicsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK GraphicsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenGraphicsPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_GRAPHICS_PAGE, IDD_GRAPHICS_PAGE_LANDSCAPE, IDD_GRAPHICS_PAGE_SQUARE));
+        RelayoutPage(page, g_graphicsPage);
         return FALSE;
     case WM_NOTIFY:
         OnGraphicsSpinner(page, (const NMHDR *)lParam);
@@ -119,3 +122,7 @@ INT_PTR CALLBACK GraphicsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     }
     return FALSE;
 }
+
+const PageDescriptor g_graphicsPage = {
+    L"Collection3", IDD_GRAPHICS_PAGE_PORTRAIT, IDD_GRAPHICS_PAGE_LANDSCAPE, IDD_GRAPHICS_PAGE_SQUARE,
+    IDD_GRAPHICS_PAGE_PORTRAIT, GraphicsPageProc, &kGraphicsTweaks, &kGraphicsHelp, NULL};

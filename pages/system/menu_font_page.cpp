@@ -3,8 +3,7 @@
 // creates both keys.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
@@ -22,7 +21,7 @@ static constexpr Tweak kMenuFontRows[] = {
     {IDC_MENUFONT_POP_ITALIC, HKLM, kPopFont, L"It", Dword(1), Dword(0), Dword(1), Dword(0), MENUFONT_ROW},
     {IDC_MENUFONT_POP_BOLD, HKLM, kPopFont, L"Wt", Dword(900), Dword(0), Dword(900), Dword(700), MENUFONT_ROW},
 };
-const TweakTable g_menuFontTweaks = TweakTableOf<kMenuFontRows>();
+static const TweakTable kMenuFontTweaks = TWEAK_TABLE(kMenuFontRows);
 
 static const FontFaceBox kBarFace = {IDC_MENUFONT_BAR_FACE, IDC_MENUFONT_BAR_FACE_EDIT, kBarFont,
                                      L"Please select the Menu bar font!"};
@@ -38,7 +37,7 @@ static const int kLargestMenuFont = 20;
 static BOOL OpenMenuFontPage(HWND page)
 {
     InitPageWithShell(page);
-    return LoadTweaks(page, g_menuFontTweaks) && LoadFontFace(page, kBarFace) &&
+    return LoadTweaks(page, kMenuFontTweaks) && LoadFontFace(page, kBarFace) &&
            LoadFontFace(page, kPopFace) && LoadFontSize(page, kBarSize) && LoadFontSize(page, kPopSize);
 }
 
@@ -53,7 +52,7 @@ static BOOL OnMenuFontCommand(HWND page, UINT control)
     case IDC_MENUFONT_BAR_SIZE: CommitFontSize(page, kBarSize); return FALSE;
     case IDC_MENUFONT_POP_SIZE: CommitFontSize(page, kPopSize); return FALSE;
     }
-    WriteTweak(page, g_menuFontTweaks, control);
+    WriteTweak(page, kMenuFontTweaks, control);
     return FALSE;
 }
 
@@ -73,15 +72,13 @@ static void OnMenuFontSpinner(HWND page, const NMHDR *notification)
     }
 }
 
-INT_PTR CALLBACK MenuFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK MenuFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenMenuFontPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MENU_FONT_PAGE, IDD_MENU_FONT_PAGE_LANDSCAPE,
-                                                     IDD_MENU_FONT_PAGE_SQUARE));
+        RelayoutPage(page, g_menuFontPage);
         return FALSE;
     case WM_NOTIFY:
         OnMenuFontSpinner(page, (const NMHDR *)lParam);
@@ -91,3 +88,7 @@ INT_PTR CALLBACK MenuFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     }
     return FALSE;
 }
+
+const PageDescriptor g_menuFontPage = {
+    L"Collection2", IDD_MENU_FONT_PAGE_PORTRAIT, IDD_MENU_FONT_PAGE_LANDSCAPE, IDD_MENU_FONT_PAGE_SQUARE,
+    IDD_MENU_FONT_PAGE_PORTRAIT, MenuFontPageProc, &kMenuFontTweaks, NULL, NULL};

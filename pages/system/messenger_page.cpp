@@ -5,8 +5,9 @@
 #include <wchar.h>
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/number_field.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "dialogs/file_browser.h"
 #include "pages/phone/browse_field.h"
@@ -51,7 +52,7 @@ static constexpr TweakHelp kMessengerHelpRows[] = {
      L"the notification sound. Such as \"New Message\". Make Sure the sound file is in \\Windows\\.",
      MB_ICONINFORMATION},
 };
-const HelpTable g_messengerHelp = HelpTableOf<kMessengerHelpRows>();
+static const HelpTable kMessengerHelp = HELP_TABLE(kMessengerHelpRows);
 
 // An option number is read with room for 15 characters; no number stores 110.
 #define OPTIONS_FIELD_CHARS 16
@@ -70,12 +71,12 @@ static void ShowStoredText(HWND page, const MessengerNotification &notification)
     // Reading the text creates the key: after the page has opened once it exists.
     HKEY key;
     DWORD disposition = 0;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, &disposition)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, &disposition)) return;
     // Read back with the room it is stored from, so that a long text the page stored
     // is shown whole and not overwritten by the next press.
     WCHAR text[STORED_TEXT_CHARS];
     text[0] = 0;
-    BOOL read = disposition == REG_OPENED_EXISTING_KEY && ReadTextValue(key, L"Default", text, STORED_TEXT_CHARS);
+    BOOL read = disposition == REG_OPENED_EXISTING_KEY && GetText(key, L"Default", text, STORED_TEXT_CHARS);
     RegCloseKey(key);
     // The field holds the user's part, after the prefix every stored text starts with.
     if (read && wcslen(text) > TEXT_PREFIX_CHARS) SetDlgItemTextW(page, notification.textField, text + TEXT_PREFIX_CHARS);
@@ -85,7 +86,11 @@ static void ShowStoredSound(HWND page, const MessengerNotification &notification
 {
     WCHAR sound[SOUND_PATH_CHARS];
     sound[0] = 0;
-    ReadTextAt(HKEY_CURRENT_USER, notification.key, L"Wave", sound, SOUND_PATH_CHARS);
+    HKEY key;
+    if (OpenKey(HKEY_CURRENT_USER, notification.key, &key)) {
+        GetText(key, L"Wave", sound, SOUND_PATH_CHARS);
+        RegCloseKey(key);
+    }
     if (sound[0]) SetDlgItemTextW(page, notification.soundField, sound);
 }
 
@@ -98,7 +103,11 @@ static void OpenMessengerPage(HWND page)
         SendDlgItemMessageW(page, notification.textField, EM_LIMITTEXT, TYPED_TEXT_CHARS - 1, 0);
         SendDlgItemMessageW(page, notification.soundField, EM_LIMITTEXT, SOUND_PATH_CHARS - 1, 0);
         DWORD options = OPTIONS_MISSING;
-        ReadDwordAt(HKEY_CURRENT_USER, notification.key, L"Options", &options);
+        HKEY key;
+        if (OpenKey(HKEY_CURRENT_USER, notification.key, &key)) {
+            GetDword(key, L"Options", &options);
+            RegCloseKey(key);
+        }
         ShowNumber(page, notification.optionsField, (int)options);
         ShowStoredText(page, notification);
     }
@@ -123,8 +132,8 @@ static void StoreOptions(HWND page, const MessengerNotification &notification)
     DWORD options = (DWORD)ReadNumberField(page, notification.optionsField, OPTIONS_FIELD_CHARS, OPTIONS_FALLBACK);
     HKEY key;
     // A key the registry will not give is no write at all: nothing to report.
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
-    BOOL written = WriteDwordValue(key, L"Options", options);
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    BOOL written = PutDword(key, L"Options", options);
     RegCloseKey(key);
     ReportWrite(page, written, notification.styleChanged);
 }
@@ -138,8 +147,8 @@ static void StoreText(HWND page, const MessengerNotification &notification)
     lstrcpyW(text, kTextPrefix);
     lstrcatW(text, typed);
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
-    BOOL written = WriteTextValue(key, L"Default", text);
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    BOOL written = PutText(key, L"Default", text);
     RegCloseKey(key);
     ReportWrite(page, written, notification.textChanged);
 }
@@ -156,7 +165,7 @@ static void SoundNameFromPath(LPCWSTR path, WCHAR *name, int cch)
 static void StoreSound(HWND page, const MessengerNotification &notification)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, notification.key, &key, NULL)) return;
     WCHAR path[SOUND_PATH_CHARS];
     path[0] = 0;
     GetDlgItemTextW(page, notification.soundField, path, SOUND_PATH_CHARS);
@@ -164,7 +173,7 @@ static void StoreSound(HWND page, const MessengerNotification &notification)
     // into the name of some other sound.
     WCHAR name[SOUND_PATH_CHARS];
     SoundNameFromPath(path, name, SOUND_PATH_CHARS);
-    BOOL written = WriteTextValue(key, L"Wave", name);
+    BOOL written = PutText(key, L"Wave", name);
     RegCloseKey(key);
     ReportWrite(page, written, notification.soundChanged);
 }
@@ -176,10 +185,10 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
         ForwardDoneToHost(page);
         return TRUE;
     case IDC_MSN_HELP_OPTIONS:
-        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP, NotificationOptionsHelpProc);
+        OpenDialogFromTemplate(page, IDD_NOTIFY_HELP_PORTRAIT, NotificationOptionsHelpProc);
         return FALSE;
     }
-    if (ShowHelpOfButton(page, g_messengerHelp, control)) return FALSE;
+    if (ShowHelpOfButton(page, kMessengerHelp, control)) return FALSE;
     for (int i = 0; i < NOTIFICATION_COUNT; i++) {
         const MessengerNotification &notification = kNotifications[i];
         if (control == notification.optionsButton) StoreOptions(page, notification);
@@ -191,18 +200,21 @@ static BOOL OnMessengerCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK MessengerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK MessengerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         OpenMessengerPage(page);
         return TRUE;
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_MESSENGER_PAGE, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE));
+        RelayoutPage(page, g_messengerPage);
         return FALSE;
     case WM_COMMAND:
         return OnMessengerCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_messengerPage = {
+    L"MSN Tricks", IDD_MESSENGER_PAGE_PORTRAIT, IDD_MESSENGER_PAGE_LANDSCAPE, IDD_MESSENGER_PAGE_SQUARE,
+    IDD_MESSENGER_PAGE_PORTRAIT, MessengerPageProc, NULL, &kMessengerHelp, NULL};

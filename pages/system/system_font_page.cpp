@@ -3,8 +3,7 @@
 // write is flushed; opening the page creates the keys it reads.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/system/fonts.h"
 #include "resource.h"
@@ -24,7 +23,7 @@ static constexpr Tweak kSystemFontRows[] = {
     {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"Cs", Nothing(), Nothing(), Dword(16384), Dword(0), SYSFONT_ROW},
     {IDC_SYSFONT_CACHE, HKLM, kSystemFont, L"CS", Dword(16384), Dword(0), Nothing(), Nothing(), SYSFONT_ROW},
 };
-const TweakTable g_systemFontTweaks = TweakTableOf<kSystemFontRows>();
+static const TweakTable kSystemFontTweaks = TWEAK_TABLE(kSystemFontRows);
 
 static const FontSizeBox kSystemFontSize = {IDC_SYSFONT_SIZE, IDC_SYSFONT_SIZE_EDIT, kSystemFont, 9, L"9 is default value", FALSE};
 static const FontFaceBox kSystemFontFace = {IDC_SYSFONT_FACE, IDC_SYSFONT_FACE_EDIT, kSystemFont,
@@ -37,23 +36,21 @@ static constexpr TweakHelp kSystemFontHelpRows[] = {
     {IDC_SYSFONT_HELP_CLEARTYPE, L"This option only works in Windows Mobile 2003SE."},
     {IDC_SYSFONT_HELP_CACHE, L"This option can speed up font rendering at the cost of a bit of memory."},
 };
-const HelpTable g_systemFontHelp = HelpTableOf<kSystemFontHelpRows>();
+static const HelpTable kSystemFontHelp = HELP_TABLE(kSystemFontHelpRows);
 
 // The size spinner wraps to the default size at both ends of its range.
 static const int kLargestSystemFont = 20;
 
 static void ApplySystemFontLayout(HWND page)
 {
-    ReflowDialogFromTemplate(g_hInstance, page,
-                             ChooseLayoutVariant(IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE,
-                                                 IDD_SYSTEM_FONT_PAGE_SQUARE));
+    RelayoutPage(page, g_systemFontPage);
 }
 
 // FALSE when a key could not be created: what follows it stays unset.
 static BOOL OpenSystemFontPage(HWND page)
 {
     InitPageWithShell(page);
-    if (!LoadTweaks(page, g_systemFontTweaks)) return FALSE;
+    if (!LoadTweaks(page, kSystemFontTweaks)) return FALSE;
     if (!LoadFontSize(page, kSystemFontSize)) return FALSE;
     return LoadFontFace(page, kSystemFontFace);
 }
@@ -67,8 +64,8 @@ static BOOL OnSystemFontCommand(HWND page, UINT control)
     case IDC_SYSFONT_SIZE: CommitFontSize(page, kSystemFontSize); return FALSE;
     case IDC_SYSFONT_FACE: CommitFontFace(page, kSystemFontFace); return FALSE;
     }
-    if (ShowHelpOfButton(page, g_systemFontHelp, control)) return FALSE;
-    WriteTweak(page, g_systemFontTweaks, control);
+    if (ShowHelpOfButton(page, kSystemFontHelp, control)) return FALSE;
+    WriteTweak(page, kSystemFontTweaks, control);
     return FALSE;
 }
 
@@ -86,7 +83,7 @@ static void OnSystemFontNotify(HWND page, const NMHDR *notification)
     ApplySystemFontLayout(page);
 }
 
-INT_PTR CALLBACK SystemFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK SystemFontPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -102,3 +99,7 @@ INT_PTR CALLBACK SystemFontPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     }
     return FALSE;
 }
+
+const PageDescriptor g_systemFontPage = {
+    L"Collection1", IDD_SYSTEM_FONT_PAGE_PORTRAIT, IDD_SYSTEM_FONT_PAGE_LANDSCAPE, IDD_SYSTEM_FONT_PAGE_SQUARE,
+    IDD_SYSTEM_FONT_PAGE_LANDSCAPE, SystemFontPageProc, &kSystemFontTweaks, &kSystemFontHelp, NULL};

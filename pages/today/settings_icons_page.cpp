@@ -3,8 +3,7 @@
 // even to be read, and every change is broadcast to the shell.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/today/settings_change.h"
 #include "resource.h"
@@ -30,7 +29,7 @@ static constexpr Tweak kIconRows[] = {
     {IDC_ICONS_HIDE_MENUS, HKLM, kMenus, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
     {IDC_ICONS_HIDE_MENUS, HKLM, kMenus, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_settingsIconsTweaks = TweakTableOf<kIconRows>();
+static const TweakTable kSettingsIconsTweaks = TWEAK_TABLE(kIconRows);
 
 static BOOL OnSettingsIconsCommand(HWND page, UINT control)
 {
@@ -39,24 +38,26 @@ static BOOL OnSettingsIconsCommand(HWND page, UINT control)
         return TRUE;
     }
     // A key that cannot be opened writes nothing, so there is nothing to announce.
-    if (WriteTweak(page, g_settingsIconsTweaks, control)) AnnounceSettingsChange(NOTICE_BROADCAST);
+    if (WriteTweak(page, kSettingsIconsTweaks, control)) AnnounceSettingsChange(NOTICE_BROADCAST);
     return FALSE;
 }
 
-INT_PTR CALLBACK SettingsIconsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK SettingsIconsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitPageWithShell(page);
         // FALSE when a key could not be created: the later boxes stay clear.
-        return LoadTweaks(page, g_settingsIconsTweaks);
+        return LoadTweaks(page, kSettingsIconsTweaks);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SETTINGS_ICONS_PAGE, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE,
-                                                     IDD_SETTINGS_ICONS_PAGE_SQUARE));
+        RelayoutPage(page, g_settingsIconsPage);
         return FALSE;
     case WM_COMMAND:
         return OnSettingsIconsCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_settingsIconsPage = {
+    L"Settings2", IDD_SETTINGS_ICONS_PAGE_PORTRAIT, IDD_SETTINGS_ICONS_PAGE_LANDSCAPE, IDD_SETTINGS_ICONS_PAGE_SQUARE,
+    IDD_SETTINGS_ICONS_PAGE_PORTRAIT, SettingsIconsPageProc, &kSettingsIconsTweaks, NULL, NULL};

@@ -2,7 +2,8 @@
 // Today screen's two soft keys, with a picker for the program. Every write is flushed.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/today/softkey_picker.h"
 #include "resource.h"
@@ -33,11 +34,11 @@ static const SoftKey kRightSoftKey = {kRightKey, kContactsName, IDC_SOFTKEY_RIGH
 static BOOL ShowStoredSoftKey(HWND page, const SoftKey &softKey)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, softKey.key, &key, NULL)) return FALSE;
+    if (!CreateKey(HKEY_CURRENT_USER, softKey.key, &key, NULL)) return FALSE;
     WCHAR name[kStoredChars], target[kStoredChars];
     name[0] = target[0] = 0;
-    ReadTextValue(key, L"Default", name, kStoredChars);
-    ReadTextValue(key, L"Open", target, kStoredChars);
+    GetText(key, L"Default", name, kStoredChars);
+    GetText(key, L"Open", target, kStoredChars);
     RegCloseKey(key);
     if (target[0]) SetDlgItemTextW(page, softKey.target, target);
     SetDlgItemTextW(page, softKey.name, name[0] ? name : softKey.nameWhenNone);
@@ -61,16 +62,25 @@ static void StoreLeftSoftKey(HWND page)
         storedName = kCalendarName;
         storedTarget = kCalendarTarget;
     }
-    if (!WriteTextAt(HKEY_CURRENT_USER, kLeftKey, L"Default", storedName, TRUE)) return;
-    WriteTextAt(HKEY_CURRENT_USER, kLeftKey, L"Open", storedTarget, TRUE);
+    HKEY key;
+    if (!CreateKey(HKEY_CURRENT_USER, kLeftKey, &key, NULL)) return;
+    BOOL written = PutText(key, L"Default", storedName);
+    RegFlushKey(key);
+    RegCloseKey(key);
+    if (!written) return;
+    if (CreateKey(HKEY_CURRENT_USER, kLeftKey, &key, NULL)) {
+        PutText(key, L"Open", storedTarget);
+        RegFlushKey(key);
+        RegCloseKey(key);
+    }
 }
 
 static void RestoreLeftSoftKey(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, kLeftKey, &key, NULL)) return;
-    WriteTextValue(key, L"Default", kCalendarName);
-    WriteTextValue(key, L"Open", kCalendarTarget);
+    if (!CreateKey(HKEY_CURRENT_USER, kLeftKey, &key, NULL)) return;
+    PutText(key, L"Default", kCalendarName);
+    PutText(key, L"Open", kCalendarTarget);
     RegFlushKey(key);
     RegCloseKey(key);
     SetDlgItemTextW(page, IDC_SOFTKEY_LEFT_NAME, kCalendarName);
@@ -83,13 +93,13 @@ static void StoreRightSoftKey(HWND page)
     WCHAR name[kFieldChars], target[kFieldChars];
     ReadSoftKeyFields(page, kRightSoftKey, name, target);
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
     if (name[0] && target[0]) {
-        WriteTextValue(key, L"Default", name);
+        PutText(key, L"Default", name);
         RegFlushKey(key);
         RegCloseKey(key);
-        if (!CreateTweakKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
-        WriteTextValue(key, L"Open", target);
+        if (!CreateKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
+        PutText(key, L"Open", target);
     } else {
         RegDeleteValueW(key, L"Default");
         RegDeleteValueW(key, L"Open");
@@ -101,11 +111,15 @@ static void StoreRightSoftKey(HWND page)
 static void RestoreRightSoftKey(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
     RegDeleteValueW(key, L"Open");
     RegFlushKey(key);
     RegCloseKey(key);
-    if (!WriteTextAt(HKEY_CURRENT_USER, kRightKey, L"Default", kContactsName, TRUE)) return;
+    if (!CreateKey(HKEY_CURRENT_USER, kRightKey, &key, NULL)) return;
+    BOOL written = PutText(key, L"Default", kContactsName);
+    RegFlushKey(key);
+    RegCloseKey(key);
+    if (!written) return;
     SetDlgItemTextW(page, IDC_SOFTKEY_RIGHT_NAME, kContactsName);
     SetDlgItemTextW(page, IDC_SOFTKEY_RIGHT_TARGET, L"");
 }
@@ -151,18 +165,20 @@ static BOOL OnSoftKeyCommand(HWND page, UINT control)
     return FALSE;
 }
 
-INT_PTR CALLBACK SoftKeyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK SoftKeyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenSoftKeyPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE,
-                                                     IDD_SOFTKEY_PAGE));
+        RelayoutPage(page, g_softKeyPage);
         return FALSE;
     case WM_COMMAND:
         return OnSoftKeyCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_softKeyPage = {
+    L"Settings3", IDD_SOFTKEY_PAGE_PORTRAIT, IDD_SOFTKEY_PAGE_LANDSCAPE, IDD_SOFTKEY_PAGE_SQUARE,
+    IDD_SOFTKEY_PAGE_SQUARE, SoftKeyPageProc, NULL, NULL, NULL};

@@ -3,8 +3,8 @@
 // created even to be read, and each icon change is announced to the shell.
 #include "ui/pages.h"
 #include "ui/tweaks.h"
-#include "ui/tweak_catalog.h"
-#include "ui/reflow.h"
+#include "ui/registry.h"
+#include "ui/page.h"
 #include "app/rudore.h"
 #include "pages/today/settings_change.h"
 #include "resource.h"
@@ -34,7 +34,7 @@ static constexpr Tweak kIconRows[] = {
     {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Hide", Dword(1), Nothing(), Dword(1), Dword(0), TWEAK_CREATE_TO_READ},
     {IDC_TODAYTEXT_HIDE_OWNER, HKLM, kOwner, L"Redirect", Nothing(), Nothing(), Text(L""), DeleteValue(), TWEAK_CREATE_TO_READ},
 };
-const TweakTable g_todayTextTweaks = TweakTableOf<kIconRows>();
+static const TweakTable kTodayTextTweaks = TWEAK_TABLE(kIconRows);
 
 // The buttons icon is announced to every window; the others only to the desktop.
 static int NoticeForIcon(UINT control)
@@ -47,7 +47,11 @@ static void ShowStoredTodayText(HWND page)
 {
     WCHAR text[kTodayTextChars];
     text[0] = 0;
-    ReadTextAt(HKEY_LOCAL_MACHINE, kDeviceBeta, L"Today", text, kTodayTextChars);
+    HKEY key;
+    if (OpenKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key)) {
+        GetText(key, L"Today", text, kTodayTextChars);
+        RegCloseKey(key);
+    }
     if (!text[0]) {
         SetDlgItemTextW(page, IDC_TODAYTEXT_TEXT, kNoTodayText);
         return;
@@ -60,12 +64,12 @@ static void ShowStoredTodayText(HWND page)
 static void WriteTodayText(HWND page)
 {
     HKEY key;
-    if (!CreateTweakKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key, NULL)) return;
+    if (!CreateKey(HKEY_LOCAL_MACHINE, kDeviceBeta, &key, NULL)) return;
     if (IsBoxTicked(page, IDC_TODAYTEXT_SHOW)) {
         WCHAR text[kTodayTextChars];
         text[0] = 0;
         GetDlgItemTextW(page, IDC_TODAYTEXT_TEXT, text, kTodayTextChars);
-        WriteTextValue(key, L"Today", text);
+        PutText(key, L"Today", text);
     } else {
         RegDeleteValueW(key, L"Today");
     }
@@ -78,12 +82,12 @@ static BOOL OpenTodayTextPage(HWND page)
     InitPageWithShell(page);
     SendDlgItemMessageW(page, IDC_TODAYTEXT_TEXT, EM_LIMITTEXT, kTodayTextChars - 1, 0);
     // The buttons key is read before the Today text, the other four after it.
-    if (!LoadTweakBox(page, g_todayTextTweaks, IDC_TODAYTEXT_HIDE_BUTTONS)) return FALSE;
+    if (!LoadTweakBox(page, kTodayTextTweaks, IDC_TODAYTEXT_HIDE_BUTTONS)) return FALSE;
     ShowStoredTodayText(page);
     static const UINT later[] = {IDC_TODAYTEXT_HIDE_NETWORK, IDC_TODAYTEXT_HIDE_ADMIN, IDC_TODAYTEXT_HIDE_PASSWORD,
                                  IDC_TODAYTEXT_HIDE_OWNER};
     for (UINT box : later)
-        if (!LoadTweakBox(page, g_todayTextTweaks, box)) return FALSE;
+        if (!LoadTweakBox(page, kTodayTextTweaks, box)) return FALSE;
     return TRUE;
 }
 
@@ -98,22 +102,24 @@ static BOOL OnTodayTextCommand(HWND page, UINT control)
         return FALSE;
     }
     // A key that cannot be opened writes nothing, so there is nothing to announce.
-    if (WriteTweak(page, g_todayTextTweaks, control)) AnnounceSettingsChange(NoticeForIcon(control));
+    if (WriteTweak(page, kTodayTextTweaks, control)) AnnounceSettingsChange(NoticeForIcon(control));
     return FALSE;
 }
 
-INT_PTR CALLBACK TodayTextPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK TodayTextPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         return OpenTodayTextPage(page);
     case WM_SIZE:
-        ReflowDialogFromTemplate(g_hInstance, page,
-                                 ChooseLayoutVariant(IDD_TODAY_TEXT_PAGE_PORTRAIT, IDD_TODAY_TEXT_PAGE_LANDSCAPE,
-                                                     IDD_TODAY_TEXT_PAGE));
+        RelayoutPage(page, g_todayTextPage);
         return FALSE;
     case WM_COMMAND:
         return OnTodayTextCommand(page, LOWORD(wParam));
     }
     return FALSE;
 }
+
+const PageDescriptor g_todayTextPage = {
+    L"Settings1", IDD_TODAY_TEXT_PAGE_PORTRAIT, IDD_TODAY_TEXT_PAGE_LANDSCAPE, IDD_TODAY_TEXT_PAGE_SQUARE,
+    IDD_TODAY_TEXT_PAGE_SQUARE, TodayTextPageProc, &kTodayTextTweaks, NULL, NULL};

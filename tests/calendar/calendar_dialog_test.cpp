@@ -33,7 +33,7 @@ std::string FileLines()
 
 bool NewFileLeft() { return GetFileAttributesW(kNewFile) != INVALID_FILE_ATTRIBUTES; }
 
-INT_PTR RunCalendar(const std::function<void(HWND)> &script) { return RunDialog(IDD_CALENDAR, CalendarDialogProc, script); }
+INT_PTR RunCalendar(const std::function<void(HWND)> &script) { return RunDialog(IDD_CALENDAR_PORTRAIT, CalendarDialogProc, script); }
 
 // Types both times (NULL leaves one as it is) and ticks exactly these days.
 void Enter(HWND d, const wchar_t *start, const wchar_t *end, unsigned days)

@@ -102,10 +102,10 @@ inline INT_PTR RunCategoryPage(UINT hostTemplate, DLGPROC hostProc, int tab, con
 
 // The page openers of the Internet, Today, System and Phone hosts.
 typedef INT_PTR (*PageRunner)(int tab, const std::function<void(HWND page)> &script);
-inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_INTERNET_HOST, InternetHostProc, tab, s); }
-inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_TODAY_HOST, TodayHostProc, tab, s); }
-inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_SYSTEM_HOST, SystemHostProc, tab, s); }
-inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_PHONE_HOST, PhoneHostProc, tab, s); }
+inline INT_PTR RunInternetPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, tab, s); }
+inline INT_PTR RunTodayPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_TODAY_HOST_SQUARE, TodayHostProc, tab, s); }
+inline INT_PTR RunSystemPage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_SYSTEM_HOST_PORTRAIT, SystemHostProc, tab, s); }
+inline INT_PTR RunPhonePage(int tab, const std::function<void(HWND)> &s) { return RunCategoryPage(IDD_PHONE_HOST_PORTRAIT, PhoneHostProc, tab, s); }
 
 // The hosts' tabs: Internet, Today, System and Phone.
 enum { TAB_PIE = 0, TAB_INBOX1, TAB_INBOX2, TAB_SECURITY, TAB_NETWORKING };

@@ -13,8 +13,8 @@ struct Opened { UINT templateId; DLGPROC procedure; std::vector<std::wstring> la
 std::vector<Opened> EveryHost()
 {
     std::vector<Opened> hosts;
-    for (int s = 0; s < g_tweakCatalogCount; s++) {
-        const TweakSheet &sheet = g_tweakCatalog[s];
+    for (int s = 0; s < TweakSheetCount(); s++) {
+        const TweakSheet &sheet = TweakSheetAt(s);
         if (hosts.empty() || hosts.back().templateId != sheet.openedTemplate)
             hosts.push_back({sheet.openedTemplate, sheet.openedProcedure, {}});
         if (sheet.tab >= 0) hosts.back().labels.push_back(sheet.name);
@@ -100,7 +100,7 @@ TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsTheRegistryAgain)
 {
     const wchar_t *settings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     DeleteRegValue(LM, settings, L"ClearTypeText");
-    RunHost(IDD_INTERNET_HOST, InternetHostProc, [&](HWND host) {
+    RunHost(IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, [&](HWND host) {
         HWND tabs = TabsOf(host);
         Tap(PageInTabs(tabs), IDC_PIE_CLEARTYPE);
         ASSERT_TRUE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE));
@@ -109,4 +109,44 @@ TEST_F(HostTest, ComingBackToATabMakesAFreshPageThatReadsTheRegistryAgain)
         TapTab(tabs, TAB_PIE);
         EXPECT_FALSE(IsTicked(PageInTabs(tabs), IDC_PIE_CLEARTYPE)) << "the browser page kept its old state";
     });
+}
+
+namespace {
+
+// What the "Rudore" menu offers, in menu order: each category with the template it opens,
+// its tabs' labels and the template each tab's page is created from (-1: a dialog of its
+// own, created from the template it opens).
+struct Listed { const wchar_t *category; UINT opened; int tab; const wchar_t *label; UINT page; };
+const Listed kListed[] = {
+    {L"Internet Tricks", 145, 0, L"PIE", 146},           {L"Internet Tricks", 145, 1, L"Inbox1", 150},
+    {L"Internet Tricks", 145, 2, L"Inbox2", 148},        {L"Internet Tricks", 145, 3, L"Security", 151},
+    {L"Internet Tricks", 145, 4, L"NetWorking", 152},    {L"Today Tricks", 154, 0, L"Settings1", 157},
+    {L"Today Tricks", 154, 1, L"Settings2", 164},        {L"Today Tricks", 154, 2, L"Settings3", 156},
+    {L"Keyboard Tricks", 153, -1, L"KeyBoard Tricks", 153},
+    {L"File System", 155, -1, L"File System Tricks", 155},
+    {L"System Tricks", 158, 0, L"Collection1", 159},     {L"System Tricks", 158, 1, L"Collection2", 218},
+    {L"System Tricks", 158, 2, L"Collection3", 160},     {L"System Tricks", 158, 3, L"Collection4", 161},
+    {L"System Tricks", 158, 4, L"Collection5", 162},     {L"System Tricks", 158, 5, L"MSN Tricks", 215},
+    {L"Phone Tricks", 165, 0, L"Sounds1", 166},          {L"Phone Tricks", 165, 1, L"sounds2", 168},
+    {L"Phone Tricks", 165, 2, L"sounds3", 169},          {L"Phone Tricks", 165, 3, L"Appearence", 167},
+};
+
+}  // namespace
+
+// The catalog the other tests walk is the hosts' own pages and the two dialogs, no more
+// and no fewer, each page created from the template its tab names.
+TEST(TweakCatalog, ListsEveryCategoryTabAndPageTemplateInMenuOrder)
+{
+    const int listed = (int)(sizeof kListed / sizeof kListed[0]);
+    ASSERT_EQ(listed, TweakSheetCount());
+    for (int i = 0; i < listed; i++) {
+        const TweakSheet &sheet = TweakSheetAt(i);
+        SCOPED_TRACE(::testing::Message() << "sheet " << i);
+        EXPECT_STREQ(kListed[i].category, sheet.category);
+        EXPECT_EQ(kListed[i].opened, sheet.openedTemplate);
+        EXPECT_EQ(kListed[i].tab, sheet.tab);
+        EXPECT_STREQ(kListed[i].label, sheet.name);
+        EXPECT_EQ(kListed[i].page, sheet.templateId);
+        EXPECT_TRUE(sheet.openedProcedure != NULL);
+    }
 }

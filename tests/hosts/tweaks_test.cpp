@@ -3,6 +3,7 @@
 // straight from the tables the program uses.
 #include "tests/hosts/host_kit.h"
 #include "ui/tweaks.h"
+#include "ui/number_field.h"
 #include "ui/tweak_catalog.h"
 #include <algorithm>
 #include <list>
@@ -225,8 +226,8 @@ using TweakCatalogTest = DeviceTest;
 TEST_F(TweakCatalogTest, EverySheetReadsWritesAndHelpsAsItsTablesSay)
 {
     int boxes = 0;
-    for (int s = 0; s < g_tweakCatalogCount; s++) {
-        const TweakSheet &sheet = g_tweakCatalog[s];
+    for (int s = 0; s < TweakSheetCount(); s++) {
+        const TweakSheet &sheet = TweakSheetAt(s);
         const TweakTable table = sheet.tweaks ? *sheet.tweaks : TweakTable{NULL, 0};
         const HelpTable help = sheet.help ? *sheet.help : HelpTable{NULL, 0};
         SCOPED_TRACE(Narrow(sheet.name));

@@ -38,7 +38,7 @@ TEST_F(KeyboardDialog, AHiddenMethodCannotBeTheDefaultNorTheDefaultHidden)
     SetShowFlag(kLetter, L"0");
     SetShowFlag(kBlock, L"1");
     DeleteRegValue(HKEY_CLASSES_ROOT, ShowKey(kBlock).c_str(), L"Default");
-    RunHost(IDD_KEYBOARD, KeyboardTricksDialogProc, [&](HWND d) {
+    RunHost(IDD_KEYBOARD_PORTRAIT, KeyboardTricksDialogProc, [&](HWND d) {
         ExpectRefusal(d, IDC_KB_LETTER_DEFAULT, hidden);
         EXPECT_TRUE(IsTicked(d, IDC_KB_KEYBOARD_DEFAULT));
         EXPECT_EQ(kKeyboard, DefaultIm());
@@ -67,7 +67,7 @@ TEST_F(KeyboardDialog, TheCountWorksUnderAnyDefaultMethod)
 {
     WriteRegString(CU, kSip, L"DefaultIm", kTranscriber);
     DeleteRegValue(CU, kSip, L"SuggWords");
-    RunHost(IDD_KEYBOARD, KeyboardTricksDialogProc, [](HWND d) {
+    RunHost(IDD_KEYBOARD_PORTRAIT, KeyboardTricksDialogProc, [](HWND d) {
         for (int id : {IDC_KB_KEYBOARD_DEFAULT, IDC_KB_LETTER_DEFAULT, IDC_KB_BLOCK_DEFAULT, IDC_KB_SHOW_LETTER,
                        IDC_KB_SHOW_BLOCK, IDC_KB_SHOW_TRANSCRIBER})
             EXPECT_FALSE(IsEnabled(d, id)) << id;

@@ -143,7 +143,7 @@ TEST_F(Shell, DoneServesTheInnermostDialogAndEndedDialogsLeaveNothingBehind)
 {
     HWND hostBar = NULL;
     INT_PTR about = 0;
-    RunHost(IDD_SYSTEM_HOST, SystemHostProc, [&](HWND dialog) {
+    RunHost(IDD_SYSTEM_HOST_PORTRAIT, SystemHostProc, [&](HWND dialog) {
         HWND nav = FindWindowW(SIM_NAVBAR_CLASS, NULL);
         do hostBar = FindWindowExW(NULL, hostBar, SIM_MENUBAR_CLASS, NULL);
         while (hostBar && GetWindow(hostBar, GW_OWNER) != dialog);
@@ -167,7 +167,7 @@ TEST_F(Shell, DoneServesTheInnermostDialogAndEndedDialogsLeaveNothingBehind)
     HWND dialog = NULL;
     for (int i = 0; i <= 100; ++i) {
         if (dialog) DestroyWindow(dialog);
-        dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), NULL, AboutDialogProc, 0);
+        dialog = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT_PORTRAIT), NULL, AboutDialogProc, 0);
         ASSERT_TRUE(dialog);
     }
     ScreenTurn turn(SIM_LANDSCAPE);
@@ -189,7 +189,7 @@ TEST_F(Shell, AnEmptyMenuBarIsTheDevicesBarAndNothingOnItDoesAnything)
 
     // The host, the keyboard and file-system dialogs, the calendar and About ask the
     // shell for an empty bar, as this host does.
-    RunHost(IDD_SYSTEM_HOST, SystemHostProc, [&](HWND host) {
+    RunHost(IDD_SYSTEM_HOST_PORTRAIT, SystemHostProc, [&](HWND host) {
         HWND bar = NULL;
         do bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL);
         while (bar && GetWindow(bar, GW_OWNER) != host);
