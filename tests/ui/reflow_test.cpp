@@ -102,3 +102,19 @@ TEST(Reflow, AShownDialogIsRedrawnKeepsItsSelectionsInViewAndTakesTheVariantsIma
     EXPECT_EQ((int)sizeof info, GetObjectW(splash, sizeof info, &info));
     EXPECT_EQ((LONG)SS_LEFT, GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK);
 }
+
+// Taller than wide is portrait, wider than tall landscape, as wide as tall square: on
+// the device's three screens and a pixel either side of the square.
+TEST(Reflow, TheVariantFollowsTheScreensShape)
+{
+    SimTestBegin(SIM_TEST_ALL);
+    const struct { int cx, cy; UINT variant; } screens[] = {
+        {480, 640, 1}, {640, 480, 2}, {480, 480, 3}, {480, 481, 1}, {481, 480, 2}};
+    for (const auto &s : screens) {
+        if (!SetScreenSize(s.cx, s.cy)) continue;   // a size the display does not offer
+        EXPECT_EQ(s.variant, ChooseLayoutVariant(1, 2, 3)) << s.cx << "x" << s.cy;
+    }
+    ASSERT_TRUE(SimRotate(SIM_SQUARE));
+    EXPECT_EQ(3u, ChooseLayoutVariant(1, 2, 3));
+    SimTestEnd();
+}
