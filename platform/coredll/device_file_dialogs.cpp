@@ -41,7 +41,7 @@ const WCHAR kNoFileText[] = L"Tap the file to open.";
 
 // One control of a dialog. A label is followed by its field on the same row; a list
 // fills the space left; buttons share the last row, from the right.
-struct ControlSpec {
+struct ControlItem {
     int id;
     const WCHAR *windowClass;
     DWORD style;
@@ -51,7 +51,7 @@ struct ControlSpec {
 const DWORD kLabel = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
 const DWORD kChoice = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
 
-const ControlSpec kSaveControls[] = {
+const ControlItem kSaveControls[] = {
     {IDC_NAME_LABEL, L"Static", kLabel, L"Name:"},
     {IDC_NAME, L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, L""},
     {IDC_FOLDER_LABEL, L"Static", kLabel, L"Folder:"},
@@ -64,7 +64,7 @@ const ControlSpec kSaveControls[] = {
     {IDCANCEL, L"Button", BS_PUSHBUTTON | WS_TABSTOP, L"Cancel"},
 };
 
-const ControlSpec kOpenControls[] = {
+const ControlItem kOpenControls[] = {
     {IDC_FOLDER_LABEL, L"Static", kLabel, L"Folder:"},
     {IDC_FOLDER, L"ComboBox", kChoice, L""},
     {IDC_TYPE_LABEL, L"Static", kLabel, L"Type:"},
@@ -94,7 +94,7 @@ struct ListedFile {
 struct FileDialogState {
     LPOPENFILENAMEW ofn;
     BOOL save;
-    const ControlSpec *controls;
+    const ControlItem *controls;
     size_t controlCount;
     std::vector<std::wstring> typeLabels, typePatterns;
     std::vector<Folder> places;     // Save: the locations, each with its document folder
@@ -267,9 +267,9 @@ int RowHeight(HWND dialog)
     return std::max(kMinRowHeight, (int)metrics.tmHeight + 9);
 }
 
-BOOL IsClass(const ControlSpec &spec, const WCHAR *windowClass)
+BOOL IsClass(const ControlItem &item, const WCHAR *windowClass)
 {
-    return lstrcmpiW(spec.windowClass, windowClass) == 0;
+    return lstrcmpiW(item.windowClass, windowClass) == 0;
 }
 
 void Place(HWND control, int x, int y, int cx, int cy)
@@ -321,15 +321,15 @@ void CreateControls(HWND dialog, const FileDialogState *s)
     HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
     int row = RowHeight(dialog);
     for (size_t i = 0; i < s->controlCount; ++i) {
-        const ControlSpec &spec = s->controls[i];
+        const ControlItem &item = s->controls[i];
         // A typed field takes the sunken edge of the drop-down lists below it.
-        DWORD edge = IsClass(spec, L"Edit") ? WS_EX_CLIENTEDGE : 0;
-        HWND control = CreateWindowExW(edge, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 10, 10,
-                                       dialog, (HMENU)(INT_PTR)spec.id,
+        DWORD edge = IsClass(item, L"Edit") ? WS_EX_CLIENTEDGE : 0;
+        HWND control = CreateWindowExW(edge, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style, 0, 0, 10, 10,
+                                       dialog, (HMENU)(INT_PTR)item.id,
                                        (HINSTANCE)GetWindowLongPtrW(dialog, GWLP_HINSTANCE), NULL);
         SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
         // The field of a drop-down list as tall as a row: the control adds six pixels.
-        if (IsClass(spec, L"ComboBox")) SendMessageW(control, CB_SETITEMHEIGHT, (WPARAM)-1, row - 6);
+        if (IsClass(item, L"ComboBox")) SendMessageW(control, CB_SETITEMHEIGHT, (WPARAM)-1, row - 6);
     }
 }
 
