@@ -11,7 +11,7 @@ zr_build --target all --target bench
 # relayout and rotation then takes four to five times as long, and varies from run to
 # run); on one core the figures are the program's own. ZR_BENCH_CORES=all measures
 # across all cores for comparison.
-if [ "${ZR_BENCH_CORES:-one}" = one ]; then ZR_ONE_CORE="taskset -c 0"; fi
+if [ "${ZR_BENCH_CORES:-one}" = one ]; then ZR_ONE_CORE="taskset -c ${ZR_BENCH_CPU:-0}"; fi
 
 zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
