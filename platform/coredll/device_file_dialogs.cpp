@@ -474,7 +474,7 @@ void PrepareList(HWND dialog)
     HWND list = GetDlgItem(dialog, IDC_FILES);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     // The rows take the height of their images: a blank one a row tall.
-    HIMAGELIST rows = ImageList_Create(1, RowHeight(dialog) - 2, ILC_COLOR, 0, 1);
+    HIMAGELIST rows = COMMON_CONTROL(ImageList_Create)(1, RowHeight(dialog) - 2, ILC_COLOR, 0, 1);
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)rows);
     for (int c = 0; c < (int)(sizeof kColumns / sizeof kColumns[0]); ++c) {
         LVCOLUMNW column = {};
@@ -639,7 +639,11 @@ BOOL ShowFileDialog(LPOPENFILENAMEW ofn, BOOL save, DWORD *error)
     static const DialogTemplate kTemplate = {
         {DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 160, 200}, 0, 0, 0, 8, L"Tahoma"};
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&classes);
+    auto initClasses = COMMON_CONTROL(InitCommonControlsEx);
+    if (!initClasses || !COMMON_CONTROL(ImageList_Create) || !initClasses(&classes)) {
+        *error = CDERR_INITIALIZATION;
+        return FALSE;
+    }
     FileDialogState state = {};
     state.ofn = ofn;
     state.save = save;

@@ -218,8 +218,8 @@ DeviceIcons g_icons[2];   // small, large
 
 int AddShellIcon(HIMAGELIST device, HIMAGELIST shell, int index)
 {
-    HICON icon = ImageList_GetIcon(shell, index, ILD_TRANSPARENT);
-    int at = ImageList_ReplaceIcon(device, -1, icon);
+    HICON icon = COMMON_CONTROL(ImageList_GetIcon)(shell, index, ILD_TRANSPARENT);
+    int at = COMMON_CONTROL(ImageList_ReplaceIcon)(device, -1, icon);
     if (icon) DestroyIcon(icon);
     return at;
 }
@@ -248,10 +248,14 @@ BOOL MakeDeviceIcons(DeviceIcons *icons, HIMAGELIST shell, UINT sizeFlag, ShellF
     int folder = ShellIconOf(L"Folder", FILE_ATTRIBUTE_DIRECTORY, sizeFlag, fileInfo);
     int sound = ShellIconOf(L"Sound.wav", FILE_ATTRIBUTE_NORMAL, sizeFlag, fileInfo);
     int cx, cy;
-    if (folder < 0 || folder >= kMaxShellIcons || sound < 0 || sound >= kMaxShellIcons || folder == sound ||
-        !ImageList_GetIconSize(shell, &cx, &cy))
+    // The shell's image lists come from the common controls: loaded with the shell.
+    if (!COMMON_CONTROL(ImageList_GetIcon) || !COMMON_CONTROL(ImageList_ReplaceIcon) ||
+        !COMMON_CONTROL(ImageList_GetIconSize) || !COMMON_CONTROL(ImageList_Create))
         return FALSE;
-    HIMAGELIST device = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+    if (folder < 0 || folder >= kMaxShellIcons || sound < 0 || sound >= kMaxShellIcons || folder == sound ||
+        !COMMON_CONTROL(ImageList_GetIconSize)(shell, &cx, &cy))
+        return FALSE;
+    HIMAGELIST device = COMMON_CONTROL(ImageList_Create)(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
     if (!device) return FALSE;
     ZeroMemory(icons, sizeof *icons);
     icons->shell = shell;

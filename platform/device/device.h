@@ -112,6 +112,10 @@ extern const size_t g_factoryRegistryCount;
 // A procedure of a desktop library, loaded on the first call that needs it; NULL when
 // the library or the procedure is missing.
 FARPROC DesktopLibraryProc(const WCHAR *library, const char *name);
+// A procedure of the common controls, which only the file dialogs and the file
+// information need: linked at start, they would cost every program of the device a
+// good part of its start-up. NULL when missing.
+#define COMMON_CONTROL(procedure) ((decltype(&procedure))(void *)DesktopLibraryProc(L"comctl32.dll", #procedure))
 
 // ---- keypaths.cpp ----
 
