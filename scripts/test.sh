@@ -9,8 +9,9 @@ zr_build
 zr_fresh_device "${ZR_TEST_PREFIX:-$ZR_BUILD/test-device}"
 
 cd "$ZR_BUILD"
-# One at a time: the tests share one virtual desktop, and a rotation turns it for all.
+# The tests of the test device run one at a time (they share its virtual desktop, and a
+# rotation turns it for all); the power-cut test runs beside them on its own device.
 # A failed test runs once more, because now and then a Wine process ends before it
 # starts (no output, no time spent). Only a test that fails both runs fails the suite,
 # so a test that fails only now and then can pass unnoticed.
-ctest --output-on-failure --timeout 300 --repeat until-pass:2 -j"${ZR_TEST_JOBS:-1}" "$@"
+ctest --output-on-failure --timeout 300 --repeat until-pass:2 -j"${ZR_TEST_JOBS:-2}" "$@"

@@ -28,7 +28,10 @@ rm -rf "$DEV/device" "$DEV"/*.reg "$DEV/wineserver"
 cp -a "$WINEPREFIX/device" "$WINEPREFIX"/*.reg "$DEV/"
 for f in "$DEV"/drive_c/windows/*.ini; do [ -f "$f" ] && cp --remove-destination "$f" "$f.copy" && mv "$f.copy" "$f"; done
 export WINEPREFIX=$DEV
-trap 'power_off; rm -rf "$WORK"' EXIT
+# A display of its own: the other tests' desktop may be in use beside this one.
+unset DISPLAY
+zr_start_xvfb || exit 1
+trap 'power_off; zr_stop_xvfb; rm -rf "$WORK"' EXIT
 unset ZR_DEVICE_DIR ZR_POWER_CUT ZR_POWER_CUT_SAVES
 DEVCTL=$BIN/devctl.exe
 PROBE=$BIN/power_probe.exe
