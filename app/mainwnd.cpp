@@ -117,20 +117,43 @@ static DWORD CurrentSplashLayout(void)
     return LAYOUT_SQUARE;
 }
 
-static void DrawBitmap(HDC target, HDC memory, UINT id, int x, int y, int width, int height)
+// A bitmap resource drawn straight from the program's image: its top-left `width` by
+// `height` pixels, black where the area reaches beyond the picture (as a copy from a
+// bitmap gives there: the square screen's window is taller than its splash). Made into a
+// bitmap object first, the splash would cost the first paint a copy of the whole picture
+// into memory never touched before.
+static void DrawBitmap(HDC target, UINT id, int x, int y, int width, int height)
 {
-    HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(id));
-    if (!bitmap) return;
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(target, x, y, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(id), (LPCWSTR)RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(g_hInstance, found) : NULL;
+    const BITMAPINFO *info = loaded ? (const BITMAPINFO *)LockResource(loaded) : NULL;
+    ULONGLONG size = found ? SizeofResource(g_hInstance, found) : 0;
+    if (!info || size < sizeof(BITMAPINFOHEADER)) return;
+    // Only a whole, bottom-up picture of a plain format is drawn: nothing is read beyond
+    // the resource.
+    const BITMAPINFOHEADER &head = info->bmiHeader;
+    WORD depth = head.biBitCount;
+    BOOL masked = head.biCompression == BI_BITFIELDS && (depth == 16 || depth == 32);
+    if (head.biSize < sizeof(BITMAPINFOHEADER) || head.biPlanes != 1 || head.biWidth <= 0 || head.biHeight <= 0 ||
+        (head.biCompression != BI_RGB && !masked) || (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
+        return;
+    ULONGLONG colors = head.biClrUsed ? head.biClrUsed : depth <= 8 ? 1u << depth : 0;
+    ULONGLONG bitsAt = head.biSize + (masked && head.biSize == sizeof(BITMAPINFOHEADER) ? 12 : 0) + colors * sizeof(RGBQUAD);
+    ULONGLONG stride = ((ULONGLONG)head.biWidth * depth + 31) / 32 * 4;
+    if (colors > 256 || bitsAt + stride * (ULONGLONG)head.biHeight > size) return;
+    int w = width < head.biWidth ? width : head.biWidth, h = height < head.biHeight ? height : head.biHeight;
+    if (w <= 0 || h <= 0) return;
+    // The rows of a bottom-up picture count from its last.
+    SetDIBitsToDevice(target, x, y, w, h, 0, head.biHeight - h, 0, head.biHeight, (const BYTE *)info + bitsAt, info,
+                      DIB_RGB_COLORS);
+    if (height > h) PatBlt(target, x, y + h, width, height - h, BLACKNESS);
+    if (width > w) PatBlt(target, x + w, y, width - w, h, BLACKNESS);
 }
 
-static void DrawGauge(HWND window, HDC target, HDC memory, const Gauge &gauge, int iconY, int barY)
+static void DrawGauge(HWND window, HDC target, const Gauge &gauge, int iconY, int barY)
 {
-    DrawBitmap(target, memory, gauge.icon, gauge.iconX, iconY, kIconWidth, kIconHeight);
-    DrawBitmap(target, memory, kBarBackground, gauge.barX, barY, kBarWidth, kBarHeight);
+    DrawBitmap(target, gauge.icon, gauge.iconX, iconY, kIconWidth, kIconHeight);
+    DrawBitmap(target, kBarBackground, gauge.barX, barY, kBarWidth, kBarHeight);
 
     DWORD fill = kBarWidth, percent = 0;
     gauge.read(window, &fill, &percent);
@@ -138,7 +161,7 @@ static void DrawGauge(HWND window, HDC target, HDC memory, const Gauge &gauge, i
     // The blue part shows what is used; a sliver of 1 to 9 pixels is widened to be seen.
     int used = kBarWidth - (int)fill;
     if (used >= 1 && used <= 9) used += 3;
-    DrawBitmap(target, memory, kBarOverlay, gauge.overlayX, barY, used, kBarHeight);
+    DrawBitmap(target, kBarOverlay, gauge.overlayX, barY, used, kBarHeight);
 
     WCHAR text[16];
     _snwprintf(text, 16, L"%d%ls", (int)percent, L"%");
@@ -158,10 +181,8 @@ static void OnPaint(HWND window)
     g_splashLayout = CurrentSplashLayout();
     const SplashRows &rows = kSplashRows[g_splashLayout];
 
-    HDC memory = CreateCompatibleDC(target);
-    DrawBitmap(target, memory, kSplashBitmaps[g_splashLayout], 0, 0, screenRect.right, screenRect.bottom);
-    for (const Gauge &gauge : kGauges) DrawGauge(window, target, memory, gauge, rows.iconY, rows.barY);
-    DeleteDC(memory);
+    DrawBitmap(target, kSplashBitmaps[g_splashLayout], 0, 0, screenRect.right, screenRect.bottom);
+    for (const Gauge &gauge : kGauges) DrawGauge(window, target, gauge, rows.iconY, rows.barY);
     EndPaint(window, &paint);
 }
 

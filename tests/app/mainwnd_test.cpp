@@ -161,13 +161,15 @@ TEST_F(MainWindowTest, TheBatteryBarShowsTheUsedShareWidened)
 
 // Each shape's splash fills the window's width, from its left edge to its right one,
 // and the gauges' icons and bars stand in their shape's rows: icons at x 20, 120 and
-// 220, bars (a battery without a reading shows a full one) from x 46.
+// 220, bars (a battery without a reading shows a full one) from x 46. Where the window
+// is taller than its splash (the square's is 400 rows) the rows below it are black.
 TEST_F(MainWindowTest, TheSplashFillsTheWidthAndTheGaugesStandInTheirRowsInEveryShape)
 {
-    const struct { int shape; UINT splash; int iconY, barY; } layouts[] = {
-        {SIM_PORTRAIT, IDB_SPLASH_PORTRAIT, 500, 504},
-        {SIM_LANDSCAPE, IDB_SPLASH_LANDSCAPE, 340, 348},
-        {SIM_SQUARE, IDB_SPLASH_SQUARE, 340, 350}};
+    // The rows checked: one near the top, and the middle of the first category's row.
+    const struct { int shape; UINT splash; int splashHeight, iconY, barY, rows[2]; } layouts[] = {
+        {SIM_PORTRAIT, IDB_SPLASH_PORTRAIT, 600, 500, 504, {2, 150}},
+        {SIM_LANDSCAPE, IDB_SPLASH_LANDSCAPE, 440, 340, 348, {2, 65}},
+        {SIM_SQUARE, IDB_SPLASH_SQUARE, 400, 340, 350, {2, 87}}};
     const struct { UINT icon; int x; } icons[] = {{IDB_GAUGE_BATTERY, 20}, {IDB_GAUGE_MEMORY, 120}, {IDB_GAUGE_STORAGE, 220}};
     SimBattery battery;
     SimGetBattery(&battery), battery.lifePercent = 255, SimSetBattery(&battery);
@@ -179,15 +181,26 @@ TEST_F(MainWindowTest, TheSplashFillsTheWidthAndTheGaugesStandInTheirRowsInEvery
         RedrawWindow(g_hMainWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         HDC window = GetDC(g_hMainWnd);
         int width = GetSystemMetrics(SM_CXSCREEN);
-        // The top row of the splash, 64 pixels at a time up to the right edge.
-        for (int x = 0; x < width; x += 64) {
-            int from = std::min(x, width - 64);
-            EXPECT_EQ(BitmapRow(l.splash, 2, from), PixelRow(window, from, 2)) << "splash from " << from;
-        }
+        // Rows of the splash, 64 pixels at a time up to the right edge.
+        for (int y : l.rows)
+            for (int x = 0; x < width; x += 64) {
+                int from = std::min(x, width - 64);
+                EXPECT_EQ(BitmapRow(l.splash, y, from), PixelRow(window, from, y)) << "splash row " << y << " from " << from;
+            }
         for (const auto &icon : icons)
             for (int y : {0, 29})
                 EXPECT_EQ(BitmapRow(icon.icon, y, 0, 22), PixelRow(window, icon.x, l.iconY + y, 22)) << icon.x << "," << y;
         EXPECT_EQ(BitmapRow(IDB_BAR_GREY, 1), PixelRow(window, 46, l.barY + 1)) << "battery bar";
+        RECT client;
+        GetClientRect(g_hMainWnd, &client);
+        if (l.shape == SIM_SQUARE) {
+            EXPECT_GT(client.bottom, l.splashHeight) << "the square's window is taller than its splash";
+        }
+        for (int y : {l.splashHeight, (int)client.bottom - 1}) {
+            if (y < l.splashHeight || y >= client.bottom) continue;
+            for (int x = 0; x < width; x += 64)
+                EXPECT_EQ(std::vector<COLORREF>(64, RGB(0, 0, 0)), PixelRow(window, std::min(x, width - 64), y)) << "below the splash, row " << y;
+        }
         ReleaseDC(g_hMainWnd, window);
     }
 }
