@@ -11,8 +11,8 @@ static int g_windowCount;
 static DWORD g_order;
 // The screen size everything was last laid out for.
 static SIZE g_screen;
-// A change of the screen waits in the navigation bar's queue.
-static BOOL g_changePosted;
+// The navigation bar, while a change of the screen waits in its queue.
+static HWND g_changePostedTo;
 
 static SIZE CurrentScreen(void)
 {
@@ -137,15 +137,16 @@ static BOOL FilledScreen(HWND window, SIZE screen)
 // the call that changes it: the shell lays everything out once, after that call.
 void NoticeScreenChange(void)
 {
-    if (g_changePosted) return;
+    // One change waits at a time; a bar that went with it in its queue is replaced.
+    if (g_changePostedTo && IsWindow(g_changePostedTo)) return;
     HWND bar = NavBarWindow();
-    if (bar && PostMessageW(bar, SHELL_SCREEN_CHANGED, 0, 0)) g_changePosted = TRUE;
-    else ShellScreenChanged();
+    g_changePostedTo = bar && PostMessageW(bar, SHELL_SCREEN_CHANGED, 0, 0) ? bar : NULL;
+    if (!g_changePostedTo) ShellScreenChanged();
 }
 
 void ShellScreenChanged(void)
 {
-    g_changePosted = FALSE;
+    g_changePostedTo = NULL;
     SIZE now = CurrentScreen();
     if (now.cx == g_screen.cx && now.cy == g_screen.cy) return;
     SIZE before = g_screen;
