@@ -36,7 +36,7 @@ struct Placement {
     HWND control;
     RECT rect;
 };
-static const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
+static const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 static std::vector<Placement> PlacementsOf(HINSTANCE instance, HWND dialog, UINT templateId)
 {

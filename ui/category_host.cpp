@@ -56,12 +56,13 @@ static HWND CreateCategoryPage(HWND tab, const PageDescriptor &page)
 }
 
 // The page covers the tab control above its tab strip, on top of everything in it.
+// Nothing is erased before the next paint: the page relayouts itself in its WM_SIZE.
 static void PlaceCategoryPage(HWND tab, HWND page)
 {
     RECT client;
     GetClientRect(tab, &client);
     SetWindowPos(page, HWND_TOP, client.left, client.top, client.right,
-                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, SWP_SHOWWINDOW);
+                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, SWP_SHOWWINDOW | SWP_DEFERERASE);
 }
 
 // Shows the page of tab `index` in place of the current one. A tab whose page is
@@ -95,6 +96,10 @@ static void OpenCategoryHost(const CategoryHost &host, HWND dialog)
     if (!tab) return;
     if (!g_tabControlProc) g_tabControlProc = (WNDPROC)GetWindowLongPtrW(tab, GWLP_WNDPROC);
     SetWindowLongPtrW(tab, GWLP_WNDPROC, (LONG_PTR)TabControlPassingCommandsProc);
+    // The tab control fills the host and its page covers the tab control's pane: neither
+    // paints what lies under its child.
+    SetWindowLongW(dialog, GWL_STYLE, GetWindowLongW(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
+    SetWindowLongW(tab, GWL_STYLE, GetWindowLongW(tab, GWL_STYLE) | WS_CLIPCHILDREN);
     for (int index = 0; index < host.pageCount; index++) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -121,7 +126,8 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
         HWND tab = GetDlgItem(dialog, host.tabControl);
         RECT client;
         if (tab && GetClientRect(dialog, &client))
-            SetWindowPos(tab, NULL, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(tab, NULL, 0, 0, client.right, client.bottom,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
         // Pages are children of the tab control, which no shell resizes: keep the
         // current one over the tab control's new area, so it relayouts too.
         HWND page = CurrentCategoryPage(dialog);

@@ -73,9 +73,9 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
     }
 }
 
-// A move changes neither the z-order nor the activation, and neither paints nor copies
-// the old picture: the dialog is redrawn whole once every control is in place.
-const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
+// A move changes neither the z-order nor the activation, and neither paints, erases nor
+// copies the old picture: the dialog is redrawn whole once every control is in place.
+const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 // Controls of the first records are remembered between the two passes; later
 // ones are looked up again.

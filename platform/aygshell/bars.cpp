@@ -166,8 +166,8 @@ void PlaceMenuBar(HWND bar)
     if (!data) return;
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     // The bar and its keys are drawn afresh at their new places: the old picture is not
-    // copied over first.
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    // copied over first, and nothing is erased before the bar's next paint.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
     SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, flags);
     for (int i = 0; i < data->keyCount; ++i) {
         int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
@@ -221,7 +221,7 @@ LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPara
         if (HIWORD(wParam) == BN_CLICKED && lParam) OnKeyClicked(bar, (HWND)lParam);
         return 0;
     case WM_DISPLAYCHANGE:
-        ShellScreenChanged();
+        NoticeScreenChange();
         return 0;
     case WM_ERASEBKGND: {
         RECT rect;
@@ -269,11 +269,16 @@ enum { kDoneWidth = 40, kTitleChars = 128 };
 static HWND g_navBar;
 static HFONT g_titleFont;
 
+HWND NavBarWindow(void)
+{
+    return g_navBar;
+}
+
 void PlaceNavBar(void)
 {
     if (!g_navBar) return;
     int cx = GetSystemMetrics(SM_CXSCREEN);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
     SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, flags);
     SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, flags);
 }
@@ -349,6 +354,9 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         }
         return 0;
     case WM_DISPLAYCHANGE:
+        NoticeScreenChange();
+        return 0;
+    case SHELL_SCREEN_CHANGED:
         ShellScreenChanged();
         return 0;
     case WM_ERASEBKGND:

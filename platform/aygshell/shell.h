@@ -43,5 +43,10 @@ ShellWindow *ActiveShellWindow(void);
 void FitShellDialog(HWND window);
 // Brings every bar and tracked window to the screen's current shape.
 void ShellScreenChanged(void);
+// The screen has changed: ShellScreenChanged runs once the change's notice has reached
+// every window, posted to the navigation bar as SHELL_SCREEN_CHANGED.
+void NoticeScreenChange(void);
+enum { SHELL_SCREEN_CHANGED = WM_USER + 1 };
+HWND NavBarWindow(void);
 
 #endif

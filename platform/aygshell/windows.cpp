@@ -11,6 +11,8 @@ static int g_windowCount;
 static DWORD g_order;
 // The screen size everything was last laid out for.
 static SIZE g_screen;
+// The navigation bar, while a change of the screen waits in its queue.
+static HWND g_changePostedTo;
 
 static SIZE CurrentScreen(void)
 {
@@ -42,8 +44,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
     if (!previous) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DISPLAYCHANGE:
-        // Laid out before the window's own handler sees the change.
-        ShellScreenChanged();
+        NoticeScreenChange();
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
@@ -110,9 +111,10 @@ static void FitToWorkArea(const ShellWindow *entry)
     SIZE screen = CurrentScreen();
     int bottom = screen.cy - (BarOf(entry) ? SIM_BAR_HEIGHT : 0);
     if (bottom < SIM_BAR_HEIGHT) bottom = SIM_BAR_HEIGHT;
-    // The window lays itself out anew at its new size: its old picture is not copied over.
+    // The window lays itself out anew at its new size: its old picture is not copied over,
+    // and it is erased when it paints, once its handler has laid it out.
     SetWindowPos(entry->window, NULL, 0, SIM_BAR_HEIGHT, screen.cx, bottom - SIM_BAR_HEIGHT,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE);
 }
 
 void FitShellDialog(HWND window)
@@ -131,8 +133,20 @@ static BOOL FilledScreen(HWND window, SIZE screen)
            rect.bottom >= screen.cy - SIM_BAR_HEIGHT;
 }
 
+// The display tells every top-level window of its change, one after the other, inside
+// the call that changes it: the shell lays everything out once, after that call.
+void NoticeScreenChange(void)
+{
+    // One change waits at a time; a bar that went with it in its queue is replaced.
+    if (g_changePostedTo && IsWindow(g_changePostedTo)) return;
+    HWND bar = NavBarWindow();
+    g_changePostedTo = bar && PostMessageW(bar, SHELL_SCREEN_CHANGED, 0, 0) ? bar : NULL;
+    if (!g_changePostedTo) ShellScreenChanged();
+}
+
 void ShellScreenChanged(void)
 {
+    g_changePostedTo = NULL;
     SIZE now = CurrentScreen();
     if (now.cx == g_screen.cx && now.cy == g_screen.cy) return;
     SIZE before = g_screen;

@@ -1,6 +1,7 @@
 // What the main window opens, as the catalog of pages lists it: the category hosts
 // with their tabs and Done, a fresh page on each visit, and a turn of the screen while
 // a host or a dialog of its own is open.
+#include <map>
 #include "tests/hosts/host_kit.h"
 #include "ui/tweak_catalog.h"
 #include "aygshell.h"
@@ -23,6 +24,39 @@ std::vector<Opened> EveryHost()
 }
 
 HWND TabsOf(HWND host) { return FindWindowExW(host, NULL, WC_TABCONTROLW, NULL); }
+
+// What each window of this thread was told while watched: sizes and erases sent to it,
+// paints it took from its queue.
+struct WindowEvents { int sized, erased, painted; };
+std::map<HWND, WindowEvents> g_events;
+
+LRESULT CALLBACK NoteSent(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *sent = (const CWPSTRUCT *)lParam;
+    if (sent->message == WM_SIZE) g_events[sent->hwnd].sized++;
+    if (sent->message == WM_ERASEBKGND) g_events[sent->hwnd].erased++;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+LRESULT CALLBACK NoteTaken(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG *taken = (const MSG *)lParam;
+    if (wParam == PM_REMOVE && taken->message == WM_PAINT) g_events[taken->hwnd].painted++;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// The shell's windows that serve `host`: the navigation bar, the host's soft-key bar
+// and the keys of both.
+std::vector<HWND> ShellWindowsOf(HWND host)
+{
+    HWND nav = FindWindowW(SIM_NAVBAR_CLASS, NULL), bar = NULL;
+    do bar = FindWindowExW(NULL, bar, SIM_MENUBAR_CLASS, NULL);
+    while (bar && GetWindow(bar, GW_OWNER) != host);
+    std::vector<HWND> windows = {nav, bar};
+    for (HWND parent : {nav, bar})
+        for (HWND key = GetWindow(parent, GW_CHILD); key; key = GetWindow(key, GW_HWNDNEXT)) windows.push_back(key);
+    return windows;
+}
 
 bool Inside(const RECT &in, const RECT &out) { return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom; }
 
@@ -92,6 +126,53 @@ TEST_F(HostTest, TurnedWhileOpenEveryHostFitsAndSwitchesTabsAndDoneClosesIt)
             EXPECT_FALSE(IsWindow(closed)) << "tab " << tab;
         }
     }
+}
+
+// A turn with a host open lays the host and its page out once each, and erases and
+// paints each window of the shell and of the page once: nothing is drawn twice, nor
+// first with its old picture.
+TEST_F(HostTest, ATurnLaysOutAndPaintsEachWindowOnce)
+{
+    RunHost(IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, [&](HWND host) {
+        HWND page = PageInTabs(TabsOf(host));
+        ASSERT_TRUE(page != NULL);
+        std::vector<HWND> painted = ShellWindowsOf(host);
+        ASSERT_TRUE(painted[0] && painted[1]) << "no navigation or soft-key bar";
+        painted.push_back(page);
+        for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+            if (IsWindowVisible(control)) painted.push_back(control);
+        PumpMessages(50);
+        HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, NoteSent, NULL, GetCurrentThreadId());
+        HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, NoteTaken, NULL, GetCurrentThreadId());
+        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+            SCOPED_TRACE(::testing::Message() << "shape " << shape);
+            std::vector<RECT> before(painted.size());
+            for (size_t i = 0; i < painted.size(); i++) GetWindowRect(painted[i], &before[i]);
+            g_events.clear();
+            ASSERT_TRUE(SimRotate(shape));
+            PumpMessages(50);
+            ExpectFits(host);
+            EXPECT_EQ(1, g_events[host].sized);
+            EXPECT_EQ(1, g_events[page].sized);
+            for (size_t i = 0; i < painted.size(); i++) {
+                wchar_t name[64] = L"";
+                GetClassNameW(painted[i], name, 64);
+                SCOPED_TRACE(::testing::Message() << "a window of class " << testing::PrintToString(std::wstring(name))
+                                                  << ", id " << GetDlgCtrlID(painted[i]));
+                RECT after;
+                GetWindowRect(painted[i], &after);
+                // A bar the turn left where it was (the top one between square and
+                // portrait) need not be drawn again.
+                if (!EqualRect(&before[i], &after) || GetAncestor(painted[i], GA_ROOT) == host) {
+                    EXPECT_EQ(1, g_events[painted[i]].painted);
+                }
+                EXPECT_GE(1, g_events[painted[i]].painted);
+                EXPECT_GE(1, g_events[painted[i]].erased);
+            }
+        }
+        UnhookWindowsHookEx(sent);
+        UnhookWindowsHookEx(taken);
+    });
 }
 
 // A to B to A: each visit makes a fresh page that reads what another program wrote
