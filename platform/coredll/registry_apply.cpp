@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <ctype.h>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #include "device.h"
 #include "registry_image.h"
@@ -99,6 +97,93 @@ std::vector<Block> BlocksOf(const std::string &text)
     return blocks;
 }
 
+// The keys of a text by their paths as it writes them, and the keys above them that
+// have no line of their own: one flat table, as a reset looks up every key of a hive.
+class PathTable {
+public:
+    static const size_t kMissing = (size_t)-1, kAbove = (size_t)-2;
+
+    explicit PathTable(size_t keys) : used_(0)
+    {
+        size_t size = 64;
+        while (size < keys * 4) size *= 2;
+        slots_.resize(size);
+        Put(std::string_view(), kAbove);   // the hive's own key
+    }
+
+    // A key's block, and every key above it as a key of the table.
+    void AddKey(std::string_view path, size_t block)
+    {
+        bool known = Put(path, block);
+        if (known) return;   // added above another before, and so were the keys above it
+        cuts_.clear();
+        for (size_t cut = path.find("\\\\"); cut != std::string_view::npos; cut = path.find("\\\\", cut + 2))
+            cuts_.push_back(cut);
+        for (size_t i = cuts_.size(); i-- > 0;)
+            if (Put(path.substr(0, cuts_[i]), kAbove)) return;
+    }
+
+    // The key's block, kAbove for a key with no line of its own, or kMissing.
+    size_t Find(std::string_view path)
+    {
+        Slot &slot = SlotOf(path);
+        return slot.used ? slot.block : kMissing;
+    }
+
+private:
+    struct Slot {
+        bool used;
+        std::string_view path;
+        size_t block;
+    };
+
+    static size_t Hash(std::string_view s)
+    {
+        unsigned long long h = 0x9E3779B97F4A7C15ull ^ s.size();
+        size_t i = 0;
+        for (; i + 8 <= s.size(); i += 8) {
+            unsigned long long word;
+            memcpy(&word, s.data() + i, 8);
+            h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+            h ^= h >> 32;
+        }
+        for (; i < s.size(); ++i) h = (h ^ (unsigned char)s[i]) * 0x100000001B3ull;
+        return (size_t)(h ^ (h >> 29));
+    }
+
+    Slot &SlotOf(std::string_view path)
+    {
+        size_t mask = slots_.size() - 1;
+        for (size_t i = Hash(path) & mask;; i = (i + 1) & mask)
+            if (!slots_[i].used || slots_[i].path == path) return slots_[i];
+    }
+
+    // Whether the path was there; a key's first block wins over its place above another.
+    bool Put(std::string_view path, size_t block)
+    {
+        Slot &slot = SlotOf(path);
+        if (slot.used) {
+            if (slot.block == kAbove) slot.block = block;
+            return true;
+        }
+        slot = {true, path, block};
+        if (++used_ * 2 > slots_.size()) Grow();
+        return false;
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot &s : old)
+            if (s.used) SlotOf(s.path) = s;
+    }
+
+    std::vector<Slot> slots_;
+    size_t used_;
+    std::vector<size_t> cuts_;
+};
+
 // A path as the text writes it, with the separators between names as the registry's.
 std::wstring PathOf(std::string_view written)
 {
@@ -180,9 +265,9 @@ DWORD RegistryText(HKEY key, std::string *text)
 
 DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now)
 {
-    std::string have;
-    DWORD error = now ? 0 : RegistryText(root, &have);
-    if (now) have = *now;
+    std::string saved;
+    DWORD error = now ? 0 : RegistryText(root, &saved);
+    const std::string &have = now ? *now : saved;
     if (error || have == want) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Only what differs is touched, found by the paths as both texts write them: a call
@@ -192,31 +277,23 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     // the image stays, its values cleared when its lines differ, so that a handle to it
     // (the classes root is one) still names it after the load; a link is made anew.
     std::vector<Block> had = BlocksOf(have), wanted = BlocksOf(want);
-    std::unordered_map<std::string_view, const Block *> wantedAt;
-    std::unordered_set<std::string_view> kept{std::string_view()};   // every key of the image, with those above one
-    for (const Block &w : wanted) {
-        wantedAt.emplace(w.path, &w);
-        for (size_t cut = w.path.find("\\\\"); cut != std::string_view::npos; cut = w.path.find("\\\\", cut + 2))
-            kept.insert(w.path.substr(0, cut));
-        kept.insert(w.path);
-    }
+    PathTable paths(wanted.size());   // every key of the image, with those above one
+    for (size_t i = 0; i < wanted.size(); ++i) paths.AddKey(wanted[i].path, i);
     std::vector<std::string_view> gone, cleared;
-    std::unordered_set<std::string_view> loaded;
+    std::vector<bool> loaded(wanted.size());
     for (const Block &h : had) {
-        std::string_view top = h.path;   // the key the image lacks highest above this one, if any
-        for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
-            if (!kept.count(h.path.substr(0, cut))) {
-                top = h.path.substr(0, cut);
-                break;
-            }
-        if (top != h.path || !kept.count(h.path)) {
+        size_t w = paths.Find(h.path);
+        if (w == PathTable::kMissing) {
+            std::string_view top = h.path;   // the key the image lacks highest above this one
+            for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
+                if (paths.Find(h.path.substr(0, cut)) == PathTable::kMissing) {
+                    top = h.path.substr(0, cut);
+                    break;
+                }
             if (gone.empty() || gone.back() != top) gone.push_back(top);   // a tree's keys are together
-            continue;
-        }
-        auto w = wantedAt.find(h.path);
-        if (w != wantedAt.end() && w->second->lines == h.lines) {
-            loaded.insert(h.path);   // as it stands
-        } else if (w != wantedAt.end() && (h.link || w->second->link)) {
+        } else if (w != PathTable::kAbove && wanted[w].lines == h.lines) {
+            loaded[w] = true;   // as it stands
+        } else if (w != PathTable::kAbove && (h.link || wanted[w].link)) {
             gone.push_back(h.path);
         } else {
             cleared.push_back(h.path);
@@ -241,11 +318,11 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     }
     // "[]" first: the load then takes the paths as they stand.
     std::string load = std::string(kHeader) + "[]\n";
-    for (const Block &w : wanted)
-        if (!loaded.count(w.path)) load.append(w.lines);
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (!loaded[i]) load.append(wanted[i].lines);
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
-    if (!error) error = RegistryText(root, &have);
-    if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
+    if (!error) error = RegistryText(root, &saved);
+    if (!error && saved != want) error = ERROR_REGISTRY_CORRUPT;
     return error;
 }
 
