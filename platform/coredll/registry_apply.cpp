@@ -12,6 +12,7 @@
 #include <string.h>
 #include <algorithm>
 #include <ctype.h>
+#include <emmintrin.h>
 #include <string_view>
 #include <vector>
 #include "device.h"
@@ -441,12 +442,68 @@ int CompareNames(const std::wstring &a, const std::wstring &b)
     return (int)a.size() - (int)b.size();
 }
 
-bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
-int Nibble(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
+// A name as the text writes it; decoded only when it holds an escape, since most names
+// are plain and compare as they stand.
+struct Name {
+    std::string_view raw;
+    bool plain;
+    std::wstring decoded;
+};
+
+// Lower-case hexadecimal digits and their values; -1 for any other byte.
+struct HexDigits {
+    signed char value[256];
+    HexDigits()
+    {
+        memset(value, -1, sizeof value);
+        for (int i = 0; i < 16; ++i) value[(BYTE)"0123456789abcdef"[i]] = (signed char)i;
+    }
+};
+const HexDigits kHex;
+
+bool IsLowerHex(char c) { return kHex.value[(BYTE)c] >= 0; }
+int Nibble(char c) { return kHex.value[(BYTE)c]; }
+
+// The first byte from `p` that is `a`, `b`, a backslash, a control character or past
+// ASCII: up to there the save writes the bytes as they are. Sixteen at a time, since
+// this is the check's inner loop.
+const char *PlainUpTo(const char *p, const char *end, char a, char b)
+{
+    const __m128i wantA = _mm_set1_epi8(a), wantB = _mm_set1_epi8(b), slash = _mm_set1_epi8('\\'),
+                  space = _mm_set1_epi8(' ');
+    for (; end - p >= 16; p += 16) {
+        __m128i v = _mm_loadu_si128((const __m128i *)p);
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, wantA), _mm_cmpeq_epi8(v, wantB)),
+                                   _mm_or_si128(_mm_cmpeq_epi8(v, slash), _mm_cmplt_epi8(v, space)));   // signed: past ASCII too
+        if (int mask = _mm_movemask_epi8(hit)) return p + __builtin_ctz(mask);
+    }
+    for (; p < end; ++p)
+        if (*p == a || *p == b || *p == '\\' || *p < ' ') return p;
+    return end;
+}
+
+// The registry's order of two names, as CompareNames; plain ones compared as they stand.
+int CompareWritten(const Name &a, const Name &b, std::wstring *scratchA, std::wstring *scratchB)
+{
+    if (a.plain && b.plain) {
+        size_t n = std::min(a.raw.size(), b.raw.size());
+        for (size_t i = 0; i < n; ++i) {
+            unsigned x = (BYTE)a.raw[i], y = (BYTE)b.raw[i];
+            if (x == y) continue;
+            if (x >= 'A' && x <= 'Z') x += 32;
+            if (y >= 'A' && y <= 'Z') y += 32;
+            if (x != y) return (int)x - (int)y;
+        }
+        return (int)a.raw.size() - (int)b.raw.size();
+    }
+    if (a.plain) scratchA->assign(a.raw.begin(), a.raw.end());
+    if (b.plain) scratchB->assign(b.raw.begin(), b.raw.end());
+    return CompareNames(a.plain ? *scratchA : a.decoded, b.plain ? *scratchB : b.decoded);
+}
 
 class TextCheck {
 public:
-    explicit TextCheck(const std::string &text) : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit TextCheck(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
     bool Sound();
 
 private:
@@ -457,62 +514,66 @@ private:
         p_ += n;
         return true;
     }
-    bool Quoted(char escape, std::wstring *decoded);
+    bool Quoted(Name *name);
+    bool Escaped(const char *start, const char *stop, char escape, std::wstring *decoded);
     bool KeyLine();
     bool Data(int count);
 
     const char *p_, *end_;
-    std::wstring name_, last_, text_;
+    Name name_, last_;
+    std::wstring text_, scratchA_, scratchB_;
     std::string encoded_;
-    std::vector<std::wstring> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
+    std::vector<Name> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
     size_t depth_ = 0, previousDepth_ = 0;
 };
 
-// Whether the save writes these bytes as they are: printable ASCII, no escape, nothing
-// it escapes. Most names and strings are, and need no decoding to be checked.
-bool Plain(const char *p, const char *end, char escape)
+// Whether the bytes that hold an escape are the save's own spelling of what they mean.
+bool TextCheck::Escaped(const char *start, const char *stop, char escape, std::wstring *decoded)
 {
-    for (; p < end; ++p)
-        if (*p < 32 || *p == '\\' || *p == escape || (escape == '[' && *p == ']')) return false;   // bytes past 127 are negative
-    return true;
+    *decoded = Unescape(start, stop);
+    EncodeAsSaved(decoded->data(), decoded->size(), escape, &encoded_);
+    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
 }
 
-// A string up to its closing quote (the opening one taken), as the save writes it; its
-// characters in `decoded` when asked for.
-bool TextCheck::Quoted(char escape, std::wstring *decoded)
+// A string up to its closing quote (the opening one taken), as the save writes it; the
+// name it spells when asked for.
+bool TextCheck::Quoted(Name *name)
 {
-    const char *start = p_;
-    while (p_ < end_ && *p_ != escape && *p_ != '\n') p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
-    if (p_ >= end_ || *p_ != escape) return false;
-    const char *stop = p_++;
-    if (Plain(start, stop, escape)) {
-        if (decoded) decoded->assign(start, stop);
-        return true;
+    const char *start = p_, *stop = PlainUpTo(p_, end_, '"', '"');
+    bool plain = stop < end_ && *stop == '"';
+    if (!plain) {
+        // An escape, or a byte the save escapes: the string's end found step by step.
+        stop = start;
+        while (stop < end_ && *stop != '"' && *stop != '\n') stop += *stop == '\\' && stop + 1 < end_ ? 2 : 1;
+        if (stop >= end_ || *stop != '"') return false;
+        if (!Escaped(start, stop, '"', name ? &name->decoded : &text_)) return false;
     }
-    text_ = Unescape(start, stop);
-    EncodeAsSaved(text_.data(), text_.size(), escape, &encoded_);
-    if (decoded) *decoded = text_;
-    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
+    p_ = stop + 1;
+    if (name) {
+        name->raw = std::string_view(start, stop - start);
+        name->plain = plain;
+    }
+    return true;
 }
 
 // A key's path: its names, each as the save writes it, joined by a doubled backslash.
 bool TextCheck::KeyLine()
 {
-    depth_ = 0;   // the names' strings are kept from key to key: the heap is slow
+    depth_ = 0;   // the names are kept from key to key: the heap is slow
     for (bool more = p_ < end_ && *p_ != ']'; more;) {
         if (path_.size() == depth_) path_.emplace_back();
-        std::wstring &name = path_[depth_++];
-        const char *start = p_;
-        while (p_ < end_ && *p_ != ']' && *p_ != '\n' && !(p_[0] == '\\' && p_ + 1 < end_ && p_[1] == '\\'))
-            p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
-        if (p_ == start || p_ >= end_ || *p_ == '\n') return false;
-        if (Plain(start, p_, '[')) {
-            name.assign(start, p_);
-        } else {
-            name = Unescape(start, p_);
-            EncodeAsSaved(name.data(), name.size(), '[', &encoded_);
-            if (encoded_.size() != (size_t)(p_ - start) || memcmp(encoded_.data(), start, encoded_.size()) != 0) return false;
+        Name &name = path_[depth_++];
+        const char *start = p_, *stop = PlainUpTo(p_, end_, '[', ']');
+        name.plain = stop < end_ && (*stop == ']' || (*stop == '\\' && stop + 1 < end_ && stop[1] == '\\'));
+        if (!name.plain) {
+            stop = start;
+            while (stop < end_ && *stop != ']' && *stop != '\n' && !(stop[0] == '\\' && stop + 1 < end_ && stop[1] == '\\'))
+                stop += *stop == '\\' && stop + 1 < end_ ? 2 : 1;
         }
+        if (stop == start || stop >= end_ || *stop == '\n') return false;
+        if (!name.plain && !Escaped(start, stop, '[', &name.decoded)) return false;
+        name.raw = std::string_view(start, stop - start);
+        p_ = stop;
         more = *p_ == '\\';
         if (more) p_ += 2;
     }
@@ -521,10 +582,11 @@ bool TextCheck::KeyLine()
 
 bool TextCheck::Data(int count)
 {
-    if (Take("\"")) return Quoted('"', NULL) && Take("\n");
+    if (Take("\"")) return Quoted(NULL) && Take("\n");
     if (Take("dword:")) {
+        if (end_ - p_ < 9) return false;
         for (int i = 0; i < 8; ++i)
-            if (p_ + i >= end_ || !IsLowerHex(p_[i])) return false;
+            if (!IsLowerHex(p_[i])) return false;
         p_ += 8;
         return Take("\n");
     }
@@ -542,15 +604,16 @@ bool TextCheck::Data(int count)
     } else if (!Take("hex:")) {
         return false;
     }
-    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted('"', NULL) && Take("\n");
+    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted(NULL) && Take("\n");
     count += (int)(p_ - prefix);
     size_t length = 0;
-    BYTE last[2] = {1, 1};
+    int last[2] = {1, 1};
     if (!Take("\n")) {
         for (;;) {
-            if (end_ - p_ < 2 || !IsLowerHex(p_[0]) || !IsLowerHex(p_[1])) return false;
+            int high, low;
+            if (end_ - p_ < 2 || (high = Nibble(p_[0])) < 0 || (low = Nibble(p_[1])) < 0) return false;
             last[0] = last[1];
-            last[1] = (BYTE)(Nibble(p_[0]) * 16 + Nibble(p_[1]));
+            last[1] = high * 16 + low;
             p_ += 2;
             count += 2;
             ++length;
@@ -583,13 +646,16 @@ bool TextCheck::Sound()
             // a key with sub-keys and nothing of its own has no line.
             if (inKey) {
                 size_t i = 0;
-                while (i < depth_ && i < previousDepth_ && CompareNames(path_[i], previous_[i]) == 0) ++i;
+                int order = 0;
+                while (i < depth_ && i < previousDepth_ &&
+                       (order = CompareWritten(path_[i], previous_[i], &scratchA_, &scratchB_)) == 0)
+                    ++i;
                 if (i == depth_) return false;   // the same key again, or one above the last
-                if (i < previousDepth_ && CompareNames(path_[i], previous_[i]) < 0) return false;
+                if (i < previousDepth_ && order < 0) return false;
                 if (i == previousDepth_ && bare) return false;
             }
             previous_.swap(path_);
-            previousDepth_ = depth_;
+            std::swap(previousDepth_, depth_);
             inKey = bare = true;
             valued = false;
             stage = 0;
@@ -597,7 +663,7 @@ bool TextCheck::Sound()
         }
         if (!inKey) return false;
         if (stage == 0 && Take("#class=\"")) {
-            if (!Quoted('"', NULL) || !Take("\n")) return false;
+            if (!Quoted(NULL) || !Take("\n")) return false;
             stage = 1;
             bare = false;
             continue;
@@ -611,16 +677,17 @@ bool TextCheck::Sound()
         bare = false;
         int count = 2;
         if (Take("@=")) {
-            name_.clear();
+            name_.raw = std::string_view();
+            name_.plain = true;
         } else if (Take("\"")) {
             const char *start = p_;
-            if (!Quoted('"', &name_) || name_.empty() || !Take("=")) return false;
+            if (!Quoted(&name_) || name_.raw.empty() || !Take("=")) return false;
             count = 1 + (int)(p_ - 2 - start) + 2;
         } else {
             return false;
         }
-        if (valued && CompareNames(name_, last_) <= 0) return false;   // in the registry's order, each once
-        last_.swap(name_);
+        if (valued && CompareWritten(name_, last_, &scratchA_, &scratchB_) <= 0) return false;   // in the registry's order, each once
+        std::swap(last_, name_);
         valued = true;
         if (!Data(count)) return false;
     }
@@ -629,7 +696,7 @@ bool TextCheck::Sound()
 
 }  // namespace
 
-bool IsSavedRegistryText(const std::string &text)
+bool IsSavedRegistryText(std::string_view text)
 {
     return TextCheck(text).Sound();
 }

@@ -12,25 +12,32 @@
 
 namespace {
 
-// Continues a CRC-32 (IEEE) over more bytes; 0 to begin. Four tables take four bytes a
-// step: a restore checks a whole registry's image.
+// Continues a CRC-32 (IEEE) over more bytes; 0 to begin. Sixteen tables take sixteen
+// bytes a step: a restore checks a whole registry's image.
 DWORD Crc32(DWORD crc, const char *data, size_t size)
 {
-    static DWORD table[4][256];
-    if (!table[0][1]) {
+    static DWORD table[16][256];
+    static bool made;
+    if (!made) {
         for (DWORD i = 0; i < 256; ++i) {
             DWORD c = i;
             for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             table[0][i] = c;
         }
         for (DWORD i = 0; i < 256; ++i)
-            for (int t = 1; t < 4; ++t) table[t][i] = (table[t - 1][i] >> 8) ^ table[0][table[t - 1][i] & 0xFF];
+            for (int t = 1; t < 16; ++t) table[t][i] = (table[t - 1][i] >> 8) ^ table[0][table[t - 1][i] & 0xFF];
+        made = true;
     }
     const unsigned char *p = (const unsigned char *)data;
     crc = ~crc;
-    for (; size >= 4; size -= 4, p += 4) {
-        crc ^= (DWORD)p[0] | (DWORD)p[1] << 8 | (DWORD)p[2] << 16 | (DWORD)p[3] << 24;
-        crc = table[3][crc & 0xFF] ^ table[2][(crc >> 8) & 0xFF] ^ table[1][(crc >> 16) & 0xFF] ^ table[0][crc >> 24];
+    for (; size >= 16; size -= 16, p += 16) {
+        DWORD w[4];
+        memcpy(w, p, 16);
+        w[0] ^= crc;
+        crc = 0;
+        for (int i = 0; i < 4; ++i)   // the first byte meets the table of the most steps still to go
+            crc ^= table[15 - 4 * i][w[i] & 0xFF] ^ table[14 - 4 * i][(w[i] >> 8) & 0xFF] ^
+                   table[13 - 4 * i][(w[i] >> 16) & 0xFF] ^ table[12 - 4 * i][w[i] >> 24];
     }
     for (; size; --size, ++p) crc = table[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
     return ~crc;
@@ -115,7 +122,7 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image)
 
 DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, bool checkTexts)
 {
-    sections->clear();
+    if (sections) sections->clear();
     if (bytes.size() < 12 || memcmp(bytes.data(), REGIMG_MAGIC, 8) != 0 || GetU32(bytes, 8) != REGIMG_VERSION)
         return ERROR_NOT_REGISTRY_FILE;
     if (bytes.size() < REGIMG_HEADER_SIZE || GetU32(bytes, 12) != REGIMG_HEADER_SIZE) return ERROR_REGISTRY_CORRUPT;
@@ -123,24 +130,26 @@ DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sect
     if (count == 0 || count > 2 || GetU64(bytes, 24) != bytes.size()) return ERROR_REGISTRY_CORRUPT;
     if (ImageCrc(bytes) != GetU32(bytes, REGIMG_CRC_OFFSET)) return ERROR_REGISTRY_CORRUPT;
 
+    // Where each text lies in the image: checked there, copied only when asked for.
+    DWORD roots[2];
+    size_t starts[2], lengths[2];
     size_t at = REGIMG_HEADER_SIZE;
     for (DWORD i = 0; i < count; ++i) {
         if (bytes.size() - at < REGIMG_SECTION_HEADER_SIZE) return ERROR_REGISTRY_CORRUPT;
-        RegImageSection s;
-        s.root = GetU32(bytes, at);
+        roots[i] = GetU32(bytes, at);
         ULONGLONG length = GetU64(bytes, at + 8);
         at += REGIMG_SECTION_HEADER_SIZE;
-        if (!RegImageRootKey(s.root) || length > bytes.size() - at) return ERROR_REGISTRY_CORRUPT;
+        if (!RegImageRootKey(roots[i]) || length > bytes.size() - at) return ERROR_REGISTRY_CORRUPT;
         // A hive given twice would be applied twice, the second over the first.
-        for (const RegImageSection &other : *sections)
-            if (other.root == s.root) return ERROR_REGISTRY_CORRUPT;
-        s.text.assign(bytes, at, (size_t)length);
+        if (i == 1 && roots[0] == roots[1]) return ERROR_REGISTRY_CORRUPT;
+        starts[i] = at;
+        lengths[i] = (size_t)length;
         at += (size_t)length;
-        sections->push_back(s);
     }
     if (at != bytes.size()) return ERROR_REGISTRY_CORRUPT;
-    for (const RegImageSection &s : *sections)
-        if (checkTexts && !IsSavedRegistryText(s.text)) return ERROR_REGISTRY_CORRUPT;
+    for (DWORD i = 0; i < count; ++i)
+        if (checkTexts && !IsSavedRegistryText(std::string_view(bytes.data() + starts[i], lengths[i]))) return ERROR_REGISTRY_CORRUPT;
+    for (DWORD i = 0; sections && i < count; ++i) sections->push_back({roots[i], bytes.substr(starts[i], lengths[i])});
     return 0;
 }
 
@@ -237,9 +246,8 @@ BOOL WINAPI RegRestoreFile(LPCWSTR file)
 {
     DWORD error = SimGetFailure(SIM_FAIL_REGRESTORE);
     std::string bytes;
-    std::vector<RegImageSection> sections;
     if (!error) error = ReadRegImageFile(file, &bytes);
-    if (!error) error = CheckRegImage(bytes, &sections, true);
+    if (!error) error = CheckRegImage(bytes, NULL, true);
     if (!error) error = StageRegImage(bytes);
     SetLastError(error);
     return error == 0;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // An image file (numbers little-endian): the header, "CEREGIMG", version 2, header size
@@ -45,9 +46,10 @@ HKEY RegImageRootKey(DWORD root);
 std::string ImageOfSections(const std::vector<RegImageSection> &sections);
 // An image of the given hives as they stand.
 DWORD BuildRegImage(const DWORD *roots, int count, std::string *image);
-// The sections of a whole, sound image; with `checkTexts` each text must also be one
-// the registry's save gives (IsSavedRegistryText). Else ERROR_NOT_REGISTRY_FILE for no
-// image at all, or ERROR_REGISTRY_CORRUPT.
+// Whether an image is whole and sound, and its sections when asked for; with
+// `checkTexts` each text must also be one the registry's save gives
+// (IsSavedRegistryText). Else ERROR_NOT_REGISTRY_FILE for no image at all, or
+// ERROR_REGISTRY_CORRUPT.
 DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, bool checkTexts);
 // Reads a whole file of at most REGIMG_MAX_FILE bytes: an image, the profile, an outcome.
 DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
@@ -71,7 +73,7 @@ DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *no
 DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal);
 // Whether a text is byte for byte what RegistryText gives of some key, so that its load
 // reads every line and saves back the same: checked without the registry, in one pass.
-bool IsSavedRegistryText(const std::string &text);
+bool IsSavedRegistryText(std::string_view text);
 // Deletes a key and all below it; a link is deleted, never followed.
 DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey);
 
