@@ -77,6 +77,34 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
+// Whether two spans hold the same bytes, eight at a time: texts of a hive mostly repeat
+// each other, and the library's comparison goes a byte at a time.
+bool SameBytes(const char *a, const char *b, size_t n)
+{
+    unsigned long long x, y;
+    for (; n >= 8; n -= 8, a += 8, b += 8) {
+        memcpy(&x, a, 8);
+        memcpy(&y, b, 8);
+        if (x != y) return false;
+    }
+    for (; n; --n)
+        if (*a++ != *b++) return false;
+    return true;
+}
+
+bool Same(std::string_view a, std::string_view b) { return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size()); }
+
+// The end of the line at `p`: its newline, or the end of the text. Sixteen bytes at a time.
+const char *LineEnd(const char *p, const char *end)
+{
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16)
+        if (int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)p), newline)))
+            return p + __builtin_ctz(mask);
+    while (p < end && *p != '\n') ++p;
+    return p;
+}
+
 // A key line of a text and the lines below it up to the next: the key's path as the
 // text writes it (between "[" and "]"), and whether the key is a link.
 struct Block {
@@ -86,14 +114,17 @@ struct Block {
 
 std::vector<Block> BlocksOf(const std::string &text)
 {
+    const char *begin = text.data(), *end = begin + text.size();
+    std::vector<const char *> keys;   // the newline before each key line
+    for (const char *p = LineEnd(begin, end); p < end; p = LineEnd(p + 1, end))
+        if (p + 1 < end && p[1] == '[') keys.push_back(p);
     std::vector<Block> blocks;
-    for (size_t at = text.find("\n["), next; at != std::string::npos; at = next) {
-        size_t end = text.find('\n', at + 1);
-        if (end == std::string::npos) end = text.size();
-        next = text.find("\n[", at + 1);
-        size_t close = end - (text[end - 1] == ']' ? 1 : 0), stop = next == std::string::npos ? text.size() : next + 1;
-        blocks.push_back({std::string_view(text.data() + at + 2, close - (at + 2)),
-                          std::string_view(text.data() + at + 1, stop - (at + 1)), text.compare(end, 7, "\n#link\n") == 0});
+    blocks.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const char *at = keys[i], *line = LineEnd(at + 1, end), *stop = i + 1 < keys.size() ? keys[i + 1] + 1 : end;
+        const char *close = line - (line[-1] == ']' ? 1 : 0);
+        blocks.push_back({std::string_view(at + 2, close - (at + 2)), std::string_view(at + 1, stop - (at + 1)),
+                          end - line >= 7 && memcmp(line, "\n#link\n", 7) == 0});
     }
     return blocks;
 }
@@ -156,7 +187,7 @@ private:
     {
         size_t mask = slots_.size() - 1;
         for (size_t i = Hash(path) & mask;; i = (i + 1) & mask)
-            if (!slots_[i].used || slots_[i].path == path) return slots_[i];
+            if (!slots_[i].used || Same(slots_[i].path, path)) return slots_[i];
     }
 
     // Whether the path was there; a key's first block wins over its place above another.
@@ -226,41 +257,57 @@ DWORD LoadText(HKEY key, const std::string &text)
     return error;
 }
 
-// The registry's save without what is no part of the contents: comments, blank lines,
-// the architecture line, and each key's times, so that two saves of the same
-// contents are the same bytes.
-void MakePlain(std::string *text)
-{
-    // In place: each kept line moves down over what went before it.
-    char *base = &(*text)[0];
-    size_t kept = 0;
-    for (size_t at = 0; at < text->size();) {
-        size_t end = text->find('\n', at);
-        if (end == std::string::npos) end = text->size();
-        const char *line = base + at;
-        size_t length = end - at;
-        if (length && line[0] == '[') length = text->rfind(']', end - 1) + 1 - at;
-        if (length && line[0] != ';' && strncmp(line, "#time=", 6) && strncmp(line, "#arch=", 6)) {
-            memmove(base + kept, line, length);
-            kept += length;
-            base[kept++] = '\n';
-        }
-        at = end + 1;
-    }
-    text->resize(kept);
-}
-
 }  // namespace
 
+// The registry's save without what is no part of the contents: comments, blank lines,
+// the architecture line, and each key's times, so that two saves of the same
+// contents are the same bytes. Copied line by line from the file the save wrote.
+void AppendPlain(std::string_view saved, std::string *out)
+{
+    if (out->capacity() < out->size() + saved.size()) out->reserve(out->size() + saved.size());
+    const char *end = saved.data() + saved.size();
+    for (const char *line = saved.data(), *stop; line < end; line = stop + 1) {
+        stop = LineEnd(line, end);
+        size_t length = stop - line;
+        if (length && line[0] == '[') {   // the time after the "]"
+            size_t close = length;
+            while (close > 0 && line[close - 1] != ']') --close;
+            if (close) length = close;
+        }
+        if (!length || line[0] == ';' || (line[0] == '#' && length >= 6 &&
+                                          (memcmp(line, "#time=", 6) == 0 || memcmp(line, "#arch=", 6) == 0)))
+            continue;
+        out->append(line, length);
+        *out += '\n';
+    }
+}
+
 DWORD RegistryText(HKEY key, std::string *text)
+{
+    text->clear();
+    return AppendRegistryText(key, text);
+}
+
+DWORD AppendRegistryText(HKEY key, std::string *text)
+{
+    FileView saved;
+    DWORD error = SaveRegistryFile(key, &saved);
+    if (!error) AppendPlain(saved.Bytes(), text);
+    return error;
+}
+
+DWORD SaveRegistryFile(HKEY key, FileView *saved)
 {
     EnableRegistryPrivileges();
     std::wstring path = TempFile(L"simsave");
     LONG r = RegSaveKeyW(key, path.c_str(), NULL);   // the registry's own, not ours
     PowerCutPoint("scratch-saved");
-    DWORD error = r ? (DWORD)r : ReadRegImageFile(path.c_str(), text);
-    DeleteFileW(path.c_str());
-    if (!error) MakePlain(text);
+    if (r) {
+        DeleteFileW(path.c_str());
+        return (DWORD)r;
+    }
+    // Taken once, as it lies in the file, which goes when it is closed.
+    DWORD error = saved->Open(path.c_str(), true);
     return error;
 }
 
@@ -269,7 +316,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     std::string saved;
     DWORD error = now ? 0 : RegistryText(root, &saved);
     const std::string &have = now ? *now : saved;
-    if (error || have == want) return error;
+    if (error || Same(have, want)) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Only what differs is touched, found by the paths as both texts write them: a call
     // to the registry costs a round trip to its server, and a reset mostly changes a few
@@ -292,7 +339,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
                     break;
                 }
             if (gone.empty() || gone.back() != top) gone.push_back(top);   // a tree's keys are together
-        } else if (w != PathTable::kAbove && wanted[w].lines == h.lines) {
+        } else if (w != PathTable::kAbove && Same(wanted[w].lines, h.lines)) {
             loaded[w] = true;   // as it stands
         } else if (w != PathTable::kAbove && (h.link || wanted[w].link)) {
             gone.push_back(h.path);
@@ -323,7 +370,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
         if (!loaded[i]) load.append(wanted[i].lines);
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
     if (!error) error = RegistryText(root, &saved);
-    if (!error && saved != want) error = ERROR_REGISTRY_CORRUPT;
+    if (!error && !Same(saved, want)) error = ERROR_REGISTRY_CORRUPT;
     return error;
 }
 
@@ -336,7 +383,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         if (error) return error;
     }
     bool same = true;
-    for (size_t i = 0; i < sections.size(); ++i) same &= before[i].text == sections[i].text;
+    for (size_t i = 0; i < sections.size(); ++i) same &= Same(before[i].text, sections[i].text);
     if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
     if (journal) {
         DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
@@ -486,6 +533,7 @@ const char *PlainUpTo(const char *p, const char *end, char a, char b)
 int CompareWritten(const Name &a, const Name &b, std::wstring *scratchA, std::wstring *scratchB)
 {
     if (a.plain && b.plain) {
+        if (a.raw.size() == b.raw.size() && SameBytes(a.raw.data(), b.raw.data(), a.raw.size())) return 0;
         size_t n = std::min(a.raw.size(), b.raw.size());
         for (size_t i = 0; i < n; ++i) {
             unsigned x = (BYTE)a.raw[i], y = (BYTE)b.raw[i];
@@ -507,10 +555,14 @@ public:
     bool Sound();
 
 private:
+    // Compared here rather than by the library's memcmp: the words are short and known
+    // at compile time, and there are a few for every line.
     template <size_t N> bool Take(const char (&s)[N])
     {
         const size_t n = N - 1;
-        if ((size_t)(end_ - p_) < n || memcmp(p_, s, n) != 0) return false;
+        if ((size_t)(end_ - p_) < n) return false;
+        for (size_t i = 0; i < n; ++i)
+            if (p_[i] != s[i]) return false;
         p_ += n;
         return true;
     }

@@ -50,12 +50,49 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image);
 // `checkTexts` each text must also be one the registry's save gives
 // (IsSavedRegistryText). Else ERROR_NOT_REGISTRY_FILE for no image at all, or
 // ERROR_REGISTRY_CORRUPT.
-DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, bool checkTexts);
+DWORD CheckRegImage(std::string_view bytes, std::vector<RegImageSection> *sections, bool checkTexts);
 // Reads a whole file of at most REGIMG_MAX_FILE bytes: an image, the profile, an outcome.
 DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
+// A whole file of at most REGIMG_MAX_FILE bytes, mapped rather than read into memory of
+// our own, so that each byte is taken once; deleted when closed if asked.
+class FileView {
+public:
+    FileView() : file_(INVALID_HANDLE_VALUE), mapping_(NULL), view_(NULL), size_(0) {}
+    ~FileView();
+    FileView(const FileView &) = delete;
+    DWORD Open(const wchar_t *path, bool deleteWhenClosed);
+    std::string_view Bytes() const { return std::string_view(view_ ? view_ : "", size_); }
+
+private:
+    HANDLE file_, mapping_;
+    const char *view_;
+    size_t size_;
+};
 // Writes a temporary file beside `path`, flushes it and moves it in place. Fails, leaving
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
-DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool replace);
+DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool replace);
+// The same in two steps, so that the caller can work while the disk takes the file:
+// Begin writes the temporary and flushes it, in the `background` on a thread of its own
+// (never while the process is starting, which holds the loader's lock), Commit waits
+// for the flush and moves the file in place. Without a Commit, or after a failure,
+// nothing is left behind.
+class AtomicFile {
+public:
+    AtomicFile() : file_(INVALID_HANDLE_VALUE), syncing_(NULL), replace_(false), error_(0), syncError_(0) {}
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
+    DWORD Commit();
+
+private:
+    static DWORD WINAPI SyncProc(void *self);
+    void End();
+
+    HANDLE file_, syncing_;
+    std::wstring path_, temp_, record_;
+    bool replace_;
+    DWORD error_, syncError_;   // the second the flush's own, set while it runs
+};
 // A file of the device folder, which is made when missing; "" without a folder.
 std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.
@@ -63,8 +100,13 @@ void EnableRegistryPrivileges(void);
 
 // ---- Applying (registry_apply.cpp) ----
 
-// The registry's save of a key in its plain form.
+// The registry's save of a key in its plain form; appended to what `text` holds.
 DWORD RegistryText(HKEY key, std::string *text);
+DWORD AppendRegistryText(HKEY key, std::string *text);
+// The registry's save of a key, in a scratch file that goes when the view closes; and a
+// save made plain, appended to `out`.
+DWORD SaveRegistryFile(HKEY key, FileView *saved);
+void AppendPlain(std::string_view saved, std::string *out);
 // Makes the key's registry exactly `text`, or fails; what it changed before failing
 // is not undone. `now`, when given, is the key's text as it stands.
 DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL);
