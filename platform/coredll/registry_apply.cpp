@@ -77,6 +77,17 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
+// Lower-case hexadecimal digits and their values; -1 for any other byte.
+struct HexDigits {
+    signed char value[256];
+    HexDigits()
+    {
+        memset(value, -1, sizeof value);
+        for (int i = 0; i < 16; ++i) value[(BYTE)"0123456789abcdef"[i]] = (signed char)i;
+    }
+};
+const HexDigits kHex;
+
 // Whether two spans hold the same bytes, eight at a time: texts of a hive mostly repeat
 // each other, and the library's comparison goes a byte at a time.
 bool SameBytes(const char *a, const char *b, size_t n)
@@ -265,21 +276,26 @@ DWORD LoadText(HKEY key, const std::string &text)
 void AppendPlain(std::string_view saved, std::string *out)
 {
     if (out->capacity() < out->size() + saved.size()) out->reserve(out->size() + saved.size());
-    const char *end = saved.data() + saved.size();
+    // Kept lines go over in runs: most lines are kept, and a run ends only where a
+    // line is left out or cut short.
+    const char *end = saved.data() + saved.size(), *run = saved.data();
     for (const char *line = saved.data(), *stop; line < end; line = stop + 1) {
         stop = LineEnd(line, end);
-        size_t length = stop - line;
+        size_t length = stop - line, kept = length;
         if (length && line[0] == '[') {   // the time after the "]"
             size_t close = length;
             while (close > 0 && line[close - 1] != ']') --close;
-            if (close) length = close;
+            if (close) kept = close;
         }
         if (!length || line[0] == ';' || (line[0] == '#' && length >= 6 &&
                                           (memcmp(line, "#time=", 6) == 0 || memcmp(line, "#arch=", 6) == 0)))
-            continue;
-        out->append(line, length);
-        *out += '\n';
+            kept = 0;
+        if (kept && kept == length && stop < end) continue;   // whole, with its newline: the run goes on
+        out->append(run, line - run);
+        if (kept) out->append(line, kept).push_back('\n');
+        run = stop + 1;
     }
+    if (run < end) out->append(run, end - run);
 }
 
 DWORD RegistryText(HKEY key, std::string *text)
@@ -311,7 +327,7 @@ DWORD SaveRegistryFile(HKEY key, FileView *saved)
     return error;
 }
 
-DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now)
+DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now, bool check)
 {
     std::string saved;
     DWORD error = now ? 0 : RegistryText(root, &saved);
@@ -369,12 +385,13 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     for (size_t i = 0; i < wanted.size(); ++i)
         if (!loaded[i]) load.append(wanted[i].lines);
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
-    if (!error) error = RegistryText(root, &saved);
+    if (error || !check) return error;
+    error = RegistryText(root, &saved);
     if (!error && !Same(saved, want)) error = ERROR_REGISTRY_CORRUPT;
     return error;
 }
 
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal)
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal, AppliedImage *applied)
 {
     std::vector<RegImageSection> before(sections.size());
     for (size_t i = 0; i < sections.size(); ++i) {
@@ -393,15 +410,53 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
     DWORD error = 0;
     size_t touched = 0;
     while (!error && touched < sections.size()) {
-        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text, &before[touched].text);
-        PowerCutPoint(sections[touched].root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
+        const RegImageSection &s = sections[touched];
+        // The flush's save checks the hive, the machine's once the boot count is raised;
+        // one whose count cannot be foreseen is checked here.
+        RegImageSection after = {s.root, applied && !Same(s.text, before[touched].text) ? s.text : std::string()};
+        bool later = !after.text.empty() && (s.root != REGIMG_ROOT_HKLM || RaiseBootCountInText(&after.text));
+        error = ApplyRegistryText(RegImageRootKey(s.root), s.text, &before[touched].text, !later);
+        if (!error && later) applied->saves.push_back(after);
+        PowerCutPoint(s.root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
         ++touched;
         if (!error) error = SimGetFailure(SIM_FAIL_REGAPPLY);   // a test's fault, one hive changed
     }
     if (error) {
         while (touched-- > 0) ApplyRegistryText(RegImageRootKey(sections[touched].root), before[touched].text);
+        if (applied) applied->saves.clear();
+        return error;
     }
-    return error;
+    if (applied) applied->before.swap(before);
+    return 0;
+}
+
+void UndoRegImage(AppliedImage *applied)
+{
+    for (const RegImageSection &s : applied->before) ApplyRegistryText(RegImageRootKey(s.root), s.text);
+    applied->saves.clear();
+    applied->before.clear();
+}
+
+bool RaiseBootCountInText(std::string *text)
+{
+    // The key's line, then its values up to the next key's line.
+    static const char key[] = "\n[Comm]\n", value[] = "\"Bootcount\"=dword:";
+    size_t at = text->find(key);
+    if (at == std::string::npos) return false;
+    size_t next = text->find("\n[", at + 1);
+    size_t line = text->find(std::string("\n") + value, at + sizeof key - 3);
+    if (line == std::string::npos || (next != std::string::npos && line > next)) return false;
+    size_t digits = line + 1 + sizeof value - 1;
+    if (text->size() < digits + 9 || (*text)[digits + 8] != '\n') return false;
+    DWORD count = 0;
+    for (size_t i = digits; i < digits + 8; ++i) {
+        int v = kHex.value[(BYTE)(*text)[i]];
+        if (v < 0) return false;
+        count = count * 16 + v;
+    }
+    if (count != 0xFFFFFFFF) ++count;   // as RaiseBootCount counts
+    for (int i = 7; i >= 0; --i, count >>= 4) (*text)[digits + i] = "0123456789abcdef"[count & 15];
+    return true;
 }
 
 DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey)
@@ -496,17 +551,6 @@ struct Name {
     bool plain;
     std::wstring decoded;
 };
-
-// Lower-case hexadecimal digits and their values; -1 for any other byte.
-struct HexDigits {
-    signed char value[256];
-    HexDigits()
-    {
-        memset(value, -1, sizeof value);
-        for (int i = 0; i < 16; ++i) value[(BYTE)"0123456789abcdef"[i]] = (signed char)i;
-    }
-};
-const HexDigits kHex;
 
 bool IsLowerHex(char c) { return kHex.value[(BYTE)c] >= 0; }
 int Nibble(char c) { return kHex.value[(BYTE)c]; }

@@ -108,11 +108,24 @@ DWORD AppendRegistryText(HKEY key, std::string *text);
 DWORD SaveRegistryFile(HKEY key, FileView *saved);
 void AppendPlain(std::string_view saved, std::string *out);
 // Makes the key's registry exactly `text`, or fails; what it changed before failing
-// is not undone. `now`, when given, is the key's text as it stands.
-DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL);
+// is not undone. `now`, when given, is the key's text as it stands. Unless `check` is
+// false, the key is saved once more and must come out as `text`.
+DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL, bool check = true);
+// An image applied whose check is left to the flush that follows: each hive it changed
+// with the text the hive's save must give once the boot count is raised, and every
+// hive as it was, to put back when one does not.
+struct AppliedImage {
+    std::vector<RegImageSection> saves, before;
+};
 // Makes each section's hive exactly its text, or leaves every hive as it was. With a
 // journal, the hives as they were are written to it whole before the first change.
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal);
+// With `applied`, the changed hives are not saved again here: the caller's flush
+// checks them (FlushDeviceRegistry), and UndoRegImage puts back what was.
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal, AppliedImage *applied = NULL);
+void UndoRegImage(AppliedImage *applied);
+// The machine's text with its boot count raised as RaiseBootCount raises it; false
+// when the text holds no count as a number.
+bool RaiseBootCountInText(std::string *text);
 // Whether a text is byte for byte what RegistryText gives of some key, so that its load
 // reads every line and saves back the same: checked without the registry, in one pass.
 bool IsSavedRegistryText(std::string_view text);
@@ -145,8 +158,10 @@ private:
 };
 #define REGISTRY_APPLY_LOCK L"Local\\ZelvoRudoreRegistryApply"
 
-// Both hives of the device registry on disk; nothing to do in a test's sandbox.
-DWORD FlushDeviceRegistry(void);
+// Both hives of the device registry on disk; nothing to do in a test's sandbox. Each
+// hive of `checks` must save as its text, or nothing is written and the result is
+// ERROR_REGISTRY_CORRUPT: the save that goes to disk is the apply's check.
+DWORD FlushDeviceRegistry(const std::vector<RegImageSection> *checks = NULL);
 void ClearRecovery(void);
 void WriteRecovery(int recovery);
 // Records a temporary file outside the device folder for the next start to remove;
