@@ -12,9 +12,8 @@
 #include <string.h>
 #include <algorithm>
 #include <ctype.h>
+#include <emmintrin.h>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #include "device.h"
 #include "registry_image.h"
@@ -78,6 +77,45 @@ std::wstring Unescape(const char *p, const char *end)
     return out;
 }
 
+// Lower-case hexadecimal digits and their values; -1 for any other byte.
+struct HexDigits {
+    signed char value[256];
+    HexDigits()
+    {
+        memset(value, -1, sizeof value);
+        for (int i = 0; i < 16; ++i) value[(BYTE)"0123456789abcdef"[i]] = (signed char)i;
+    }
+};
+const HexDigits kHex;
+
+// Whether two spans hold the same bytes, eight at a time: texts of a hive mostly repeat
+// each other, and the library's comparison goes a byte at a time.
+bool SameBytes(const char *a, const char *b, size_t n)
+{
+    unsigned long long x, y;
+    for (; n >= 8; n -= 8, a += 8, b += 8) {
+        memcpy(&x, a, 8);
+        memcpy(&y, b, 8);
+        if (x != y) return false;
+    }
+    for (; n; --n)
+        if (*a++ != *b++) return false;
+    return true;
+}
+
+bool Same(std::string_view a, std::string_view b) { return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size()); }
+
+// The end of the line at `p`: its newline, or the end of the text. Sixteen bytes at a time.
+const char *LineEnd(const char *p, const char *end)
+{
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16)
+        if (int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)p), newline)))
+            return p + __builtin_ctz(mask);
+    while (p < end && *p != '\n') ++p;
+    return p;
+}
+
 // A key line of a text and the lines below it up to the next: the key's path as the
 // text writes it (between "[" and "]"), and whether the key is a link.
 struct Block {
@@ -87,17 +125,107 @@ struct Block {
 
 std::vector<Block> BlocksOf(const std::string &text)
 {
+    const char *begin = text.data(), *end = begin + text.size();
+    std::vector<const char *> keys;   // the newline before each key line
+    for (const char *p = LineEnd(begin, end); p < end; p = LineEnd(p + 1, end))
+        if (p + 1 < end && p[1] == '[') keys.push_back(p);
     std::vector<Block> blocks;
-    for (size_t at = text.find("\n["), next; at != std::string::npos; at = next) {
-        size_t end = text.find('\n', at + 1);
-        if (end == std::string::npos) end = text.size();
-        next = text.find("\n[", at + 1);
-        size_t close = end - (text[end - 1] == ']' ? 1 : 0), stop = next == std::string::npos ? text.size() : next + 1;
-        blocks.push_back({std::string_view(text.data() + at + 2, close - (at + 2)),
-                          std::string_view(text.data() + at + 1, stop - (at + 1)), text.compare(end, 7, "\n#link\n") == 0});
+    blocks.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const char *at = keys[i], *line = LineEnd(at + 1, end), *stop = i + 1 < keys.size() ? keys[i + 1] + 1 : end;
+        const char *close = line - (line[-1] == ']' ? 1 : 0);
+        blocks.push_back({std::string_view(at + 2, close - (at + 2)), std::string_view(at + 1, stop - (at + 1)),
+                          end - line >= 7 && memcmp(line, "\n#link\n", 7) == 0});
     }
     return blocks;
 }
+
+// The keys of a text by their paths as it writes them, and the keys above them that
+// have no line of their own: one flat table, as a reset looks up every key of a hive.
+class PathTable {
+public:
+    static const size_t kMissing = (size_t)-1, kAbove = (size_t)-2;
+
+    explicit PathTable(size_t keys) : used_(0)
+    {
+        size_t size = 64;
+        while (size < keys * 4) size *= 2;
+        slots_.resize(size);
+        Put(std::string_view(), kAbove);   // the hive's own key
+    }
+
+    // A key's block, and every key above it as a key of the table.
+    void AddKey(std::string_view path, size_t block)
+    {
+        bool known = Put(path, block);
+        if (known) return;   // added above another before, and so were the keys above it
+        cuts_.clear();
+        for (size_t cut = path.find("\\\\"); cut != std::string_view::npos; cut = path.find("\\\\", cut + 2))
+            cuts_.push_back(cut);
+        for (size_t i = cuts_.size(); i-- > 0;)
+            if (Put(path.substr(0, cuts_[i]), kAbove)) return;
+    }
+
+    // The key's block, kAbove for a key with no line of its own, or kMissing.
+    size_t Find(std::string_view path)
+    {
+        Slot &slot = SlotOf(path);
+        return slot.used ? slot.block : kMissing;
+    }
+
+private:
+    struct Slot {
+        bool used;
+        std::string_view path;
+        size_t block;
+    };
+
+    static size_t Hash(std::string_view s)
+    {
+        unsigned long long h = 0x9E3779B97F4A7C15ull ^ s.size();
+        size_t i = 0;
+        for (; i + 8 <= s.size(); i += 8) {
+            unsigned long long word;
+            memcpy(&word, s.data() + i, 8);
+            h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+            h ^= h >> 32;
+        }
+        for (; i < s.size(); ++i) h = (h ^ (unsigned char)s[i]) * 0x100000001B3ull;
+        return (size_t)(h ^ (h >> 29));
+    }
+
+    Slot &SlotOf(std::string_view path)
+    {
+        size_t mask = slots_.size() - 1;
+        for (size_t i = Hash(path) & mask;; i = (i + 1) & mask)
+            if (!slots_[i].used || Same(slots_[i].path, path)) return slots_[i];
+    }
+
+    // Whether the path was there; a key's first block wins over its place above another.
+    bool Put(std::string_view path, size_t block)
+    {
+        Slot &slot = SlotOf(path);
+        if (slot.used) {
+            if (slot.block == kAbove) slot.block = block;
+            return true;
+        }
+        slot = {true, path, block};
+        if (++used_ * 2 > slots_.size()) Grow();
+        return false;
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot &s : old)
+            if (s.used) SlotOf(s.path) = s;
+    }
+
+    std::vector<Slot> slots_;
+    size_t used_;
+    std::vector<size_t> cuts_;
+};
 
 // A path as the text writes it, with the separators between names as the registry's.
 std::wstring PathOf(std::string_view written)
@@ -140,50 +268,71 @@ DWORD LoadText(HKEY key, const std::string &text)
     return error;
 }
 
-// The registry's save without what is no part of the contents: comments, blank lines,
-// the architecture line, and each key's times, so that two saves of the same
-// contents are the same bytes.
-void MakePlain(std::string *text)
-{
-    // In place: each kept line moves down over what went before it.
-    char *base = &(*text)[0];
-    size_t kept = 0;
-    for (size_t at = 0; at < text->size();) {
-        size_t end = text->find('\n', at);
-        if (end == std::string::npos) end = text->size();
-        const char *line = base + at;
-        size_t length = end - at;
-        if (length && line[0] == '[') length = text->rfind(']', end - 1) + 1 - at;
-        if (length && line[0] != ';' && strncmp(line, "#time=", 6) && strncmp(line, "#arch=", 6)) {
-            memmove(base + kept, line, length);
-            kept += length;
-            base[kept++] = '\n';
-        }
-        at = end + 1;
-    }
-    text->resize(kept);
-}
-
 }  // namespace
 
+// The registry's save without what is no part of the contents: comments, blank lines,
+// the architecture line, and each key's times, so that two saves of the same
+// contents are the same bytes. Copied line by line from the file the save wrote.
+void AppendPlain(std::string_view saved, std::string *out)
+{
+    if (out->capacity() < out->size() + saved.size()) out->reserve(out->size() + saved.size());
+    // Kept lines go over in runs: most lines are kept, and a run ends only where a
+    // line is left out or cut short.
+    const char *end = saved.data() + saved.size(), *run = saved.data();
+    for (const char *line = saved.data(), *stop; line < end; line = stop + 1) {
+        stop = LineEnd(line, end);
+        size_t length = stop - line, kept = length;
+        if (length && line[0] == '[') {   // the time after the "]"
+            size_t close = length;
+            while (close > 0 && line[close - 1] != ']') --close;
+            if (close) kept = close;
+        }
+        if (!length || line[0] == ';' || (line[0] == '#' && length >= 6 &&
+                                          (memcmp(line, "#time=", 6) == 0 || memcmp(line, "#arch=", 6) == 0)))
+            kept = 0;
+        if (kept && kept == length && stop < end) continue;   // whole, with its newline: the run goes on
+        out->append(run, line - run);
+        if (kept) out->append(line, kept).push_back('\n');
+        run = stop + 1;
+    }
+    if (run < end) out->append(run, end - run);
+}
+
 DWORD RegistryText(HKEY key, std::string *text)
+{
+    text->clear();
+    return AppendRegistryText(key, text);
+}
+
+DWORD AppendRegistryText(HKEY key, std::string *text)
+{
+    FileView saved;
+    DWORD error = SaveRegistryFile(key, &saved);
+    if (!error) AppendPlain(saved.Bytes(), text);
+    return error;
+}
+
+DWORD SaveRegistryFile(HKEY key, FileView *saved)
 {
     EnableRegistryPrivileges();
     std::wstring path = TempFile(L"simsave");
     LONG r = RegSaveKeyW(key, path.c_str(), NULL);   // the registry's own, not ours
     PowerCutPoint("scratch-saved");
-    DWORD error = r ? (DWORD)r : ReadRegImageFile(path.c_str(), text);
-    DeleteFileW(path.c_str());
-    if (!error) MakePlain(text);
+    if (r) {
+        DeleteFileW(path.c_str());
+        return (DWORD)r;
+    }
+    // Taken once, as it lies in the file, which goes when it is closed.
+    DWORD error = saved->Open(path.c_str(), true);
     return error;
 }
 
-DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now)
+DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *now, bool check)
 {
-    std::string have;
-    DWORD error = now ? 0 : RegistryText(root, &have);
-    if (now) have = *now;
-    if (error || have == want) return error;
+    std::string saved;
+    DWORD error = now ? 0 : RegistryText(root, &saved);
+    const std::string &have = now ? *now : saved;
+    if (error || Same(have, want)) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Only what differs is touched, found by the paths as both texts write them: a call
     // to the registry costs a round trip to its server, and a reset mostly changes a few
@@ -192,31 +341,23 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     // the image stays, its values cleared when its lines differ, so that a handle to it
     // (the classes root is one) still names it after the load; a link is made anew.
     std::vector<Block> had = BlocksOf(have), wanted = BlocksOf(want);
-    std::unordered_map<std::string_view, const Block *> wantedAt;
-    std::unordered_set<std::string_view> kept{std::string_view()};   // every key of the image, with those above one
-    for (const Block &w : wanted) {
-        wantedAt.emplace(w.path, &w);
-        for (size_t cut = w.path.find("\\\\"); cut != std::string_view::npos; cut = w.path.find("\\\\", cut + 2))
-            kept.insert(w.path.substr(0, cut));
-        kept.insert(w.path);
-    }
+    PathTable paths(wanted.size());   // every key of the image, with those above one
+    for (size_t i = 0; i < wanted.size(); ++i) paths.AddKey(wanted[i].path, i);
     std::vector<std::string_view> gone, cleared;
-    std::unordered_set<std::string_view> loaded;
+    std::vector<bool> loaded(wanted.size());
     for (const Block &h : had) {
-        std::string_view top = h.path;   // the key the image lacks highest above this one, if any
-        for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
-            if (!kept.count(h.path.substr(0, cut))) {
-                top = h.path.substr(0, cut);
-                break;
-            }
-        if (top != h.path || !kept.count(h.path)) {
+        size_t w = paths.Find(h.path);
+        if (w == PathTable::kMissing) {
+            std::string_view top = h.path;   // the key the image lacks highest above this one
+            for (size_t cut = h.path.find("\\\\"); cut != std::string_view::npos; cut = h.path.find("\\\\", cut + 2))
+                if (paths.Find(h.path.substr(0, cut)) == PathTable::kMissing) {
+                    top = h.path.substr(0, cut);
+                    break;
+                }
             if (gone.empty() || gone.back() != top) gone.push_back(top);   // a tree's keys are together
-            continue;
-        }
-        auto w = wantedAt.find(h.path);
-        if (w != wantedAt.end() && w->second->lines == h.lines) {
-            loaded.insert(h.path);   // as it stands
-        } else if (w != wantedAt.end() && (h.link || w->second->link)) {
+        } else if (w != PathTable::kAbove && Same(wanted[w].lines, h.lines)) {
+            loaded[w] = true;   // as it stands
+        } else if (w != PathTable::kAbove && (h.link || wanted[w].link)) {
             gone.push_back(h.path);
         } else {
             cleared.push_back(h.path);
@@ -241,15 +382,16 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     }
     // "[]" first: the load then takes the paths as they stand.
     std::string load = std::string(kHeader) + "[]\n";
-    for (const Block &w : wanted)
-        if (!loaded.count(w.path)) load.append(w.lines);
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (!loaded[i]) load.append(wanted[i].lines);
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
-    if (!error) error = RegistryText(root, &have);
-    if (!error && have != want) error = ERROR_REGISTRY_CORRUPT;
+    if (error || !check) return error;
+    error = RegistryText(root, &saved);
+    if (!error && !Same(saved, want)) error = ERROR_REGISTRY_CORRUPT;
     return error;
 }
 
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal)
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal, AppliedImage *applied)
 {
     std::vector<RegImageSection> before(sections.size());
     for (size_t i = 0; i < sections.size(); ++i) {
@@ -258,7 +400,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         if (error) return error;
     }
     bool same = true;
-    for (size_t i = 0; i < sections.size(); ++i) same &= before[i].text == sections[i].text;
+    for (size_t i = 0; i < sections.size(); ++i) same &= Same(before[i].text, sections[i].text);
     if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
     if (journal) {
         DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
@@ -268,15 +410,53 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
     DWORD error = 0;
     size_t touched = 0;
     while (!error && touched < sections.size()) {
-        error = ApplyRegistryText(RegImageRootKey(sections[touched].root), sections[touched].text, &before[touched].text);
-        PowerCutPoint(sections[touched].root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
+        const RegImageSection &s = sections[touched];
+        // The flush's save checks the hive, the machine's once the boot count is raised;
+        // one whose count cannot be foreseen is checked here.
+        RegImageSection after = {s.root, applied && !Same(s.text, before[touched].text) ? s.text : std::string()};
+        bool later = !after.text.empty() && (s.root != REGIMG_ROOT_HKLM || RaiseBootCountInText(&after.text));
+        error = ApplyRegistryText(RegImageRootKey(s.root), s.text, &before[touched].text, !later);
+        if (!error && later) applied->saves.push_back(after);
+        PowerCutPoint(s.root == REGIMG_ROOT_HKLM ? "apply-machine" : "apply-user");
         ++touched;
         if (!error) error = SimGetFailure(SIM_FAIL_REGAPPLY);   // a test's fault, one hive changed
     }
     if (error) {
         while (touched-- > 0) ApplyRegistryText(RegImageRootKey(sections[touched].root), before[touched].text);
+        if (applied) applied->saves.clear();
+        return error;
     }
-    return error;
+    if (applied) applied->before.swap(before);
+    return 0;
+}
+
+void UndoRegImage(AppliedImage *applied)
+{
+    for (const RegImageSection &s : applied->before) ApplyRegistryText(RegImageRootKey(s.root), s.text);
+    applied->saves.clear();
+    applied->before.clear();
+}
+
+bool RaiseBootCountInText(std::string *text)
+{
+    // The key's line, then its values up to the next key's line.
+    static const char key[] = "\n[Comm]\n", value[] = "\"Bootcount\"=dword:";
+    size_t at = text->find(key);
+    if (at == std::string::npos) return false;
+    size_t next = text->find("\n[", at + 1);
+    size_t line = text->find(std::string("\n") + value, at + sizeof key - 3);
+    if (line == std::string::npos || (next != std::string::npos && line > next)) return false;
+    size_t digits = line + 1 + sizeof value - 1;
+    if (text->size() < digits + 9 || (*text)[digits + 8] != '\n') return false;
+    DWORD count = 0;
+    for (size_t i = digits; i < digits + 8; ++i) {
+        int v = kHex.value[(BYTE)(*text)[i]];
+        if (v < 0) return false;
+        count = count * 16 + v;
+    }
+    if (count != 0xFFFFFFFF) ++count;   // as RaiseBootCount counts
+    for (int i = 7; i >= 0; --i, count >>= 4) (*text)[digits + i] = "0123456789abcdef"[count & 15];
+    return true;
 }
 
 DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey)
@@ -364,78 +544,132 @@ int CompareNames(const std::wstring &a, const std::wstring &b)
     return (int)a.size() - (int)b.size();
 }
 
-bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
-int Nibble(char c) { return c <= '9' ? c - '0' : c - 'a' + 10; }
+// A name as the text writes it; decoded only when it holds an escape, since most names
+// are plain and compare as they stand.
+struct Name {
+    std::string_view raw;
+    bool plain;
+    std::wstring decoded;
+};
+
+bool IsLowerHex(char c) { return kHex.value[(BYTE)c] >= 0; }
+int Nibble(char c) { return kHex.value[(BYTE)c]; }
+
+// The first byte from `p` that is `a`, `b`, a backslash, a control character or past
+// ASCII: up to there the save writes the bytes as they are. Sixteen at a time, since
+// this is the check's inner loop.
+const char *PlainUpTo(const char *p, const char *end, char a, char b)
+{
+    const __m128i wantA = _mm_set1_epi8(a), wantB = _mm_set1_epi8(b), slash = _mm_set1_epi8('\\'),
+                  space = _mm_set1_epi8(' ');
+    for (; end - p >= 16; p += 16) {
+        __m128i v = _mm_loadu_si128((const __m128i *)p);
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, wantA), _mm_cmpeq_epi8(v, wantB)),
+                                   _mm_or_si128(_mm_cmpeq_epi8(v, slash), _mm_cmplt_epi8(v, space)));   // signed: past ASCII too
+        if (int mask = _mm_movemask_epi8(hit)) return p + __builtin_ctz(mask);
+    }
+    for (; p < end; ++p)
+        if (*p == a || *p == b || *p == '\\' || *p < ' ') return p;
+    return end;
+}
+
+// The registry's order of two names, as CompareNames; plain ones compared as they stand.
+int CompareWritten(const Name &a, const Name &b, std::wstring *scratchA, std::wstring *scratchB)
+{
+    if (a.plain && b.plain) {
+        if (a.raw.size() == b.raw.size() && SameBytes(a.raw.data(), b.raw.data(), a.raw.size())) return 0;
+        size_t n = std::min(a.raw.size(), b.raw.size());
+        for (size_t i = 0; i < n; ++i) {
+            unsigned x = (BYTE)a.raw[i], y = (BYTE)b.raw[i];
+            if (x == y) continue;
+            if (x >= 'A' && x <= 'Z') x += 32;
+            if (y >= 'A' && y <= 'Z') y += 32;
+            if (x != y) return (int)x - (int)y;
+        }
+        return (int)a.raw.size() - (int)b.raw.size();
+    }
+    if (a.plain) scratchA->assign(a.raw.begin(), a.raw.end());
+    if (b.plain) scratchB->assign(b.raw.begin(), b.raw.end());
+    return CompareNames(a.plain ? *scratchA : a.decoded, b.plain ? *scratchB : b.decoded);
+}
 
 class TextCheck {
 public:
-    explicit TextCheck(const std::string &text) : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit TextCheck(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
     bool Sound();
 
 private:
+    // Compared here rather than by the library's memcmp: the words are short and known
+    // at compile time, and there are a few for every line.
     template <size_t N> bool Take(const char (&s)[N])
     {
         const size_t n = N - 1;
-        if ((size_t)(end_ - p_) < n || memcmp(p_, s, n) != 0) return false;
+        if ((size_t)(end_ - p_) < n) return false;
+        for (size_t i = 0; i < n; ++i)
+            if (p_[i] != s[i]) return false;
         p_ += n;
         return true;
     }
-    bool Quoted(char escape, std::wstring *decoded);
+    bool Quoted(Name *name);
+    bool Escaped(const char *start, const char *stop, char escape, std::wstring *decoded);
     bool KeyLine();
     bool Data(int count);
 
     const char *p_, *end_;
-    std::wstring name_, last_, text_;
+    Name name_, last_;
+    std::wstring text_, scratchA_, scratchB_;
     std::string encoded_;
-    std::vector<std::wstring> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
+    std::vector<Name> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
     size_t depth_ = 0, previousDepth_ = 0;
 };
 
-// Whether the save writes these bytes as they are: printable ASCII, no escape, nothing
-// it escapes. Most names and strings are, and need no decoding to be checked.
-bool Plain(const char *p, const char *end, char escape)
+// Whether the bytes that hold an escape are the save's own spelling of what they mean.
+bool TextCheck::Escaped(const char *start, const char *stop, char escape, std::wstring *decoded)
 {
-    for (; p < end; ++p)
-        if (*p < 32 || *p == '\\' || *p == escape || (escape == '[' && *p == ']')) return false;   // bytes past 127 are negative
-    return true;
+    *decoded = Unescape(start, stop);
+    EncodeAsSaved(decoded->data(), decoded->size(), escape, &encoded_);
+    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
 }
 
-// A string up to its closing quote (the opening one taken), as the save writes it; its
-// characters in `decoded` when asked for.
-bool TextCheck::Quoted(char escape, std::wstring *decoded)
+// A string up to its closing quote (the opening one taken), as the save writes it; the
+// name it spells when asked for.
+bool TextCheck::Quoted(Name *name)
 {
-    const char *start = p_;
-    while (p_ < end_ && *p_ != escape && *p_ != '\n') p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
-    if (p_ >= end_ || *p_ != escape) return false;
-    const char *stop = p_++;
-    if (Plain(start, stop, escape)) {
-        if (decoded) decoded->assign(start, stop);
-        return true;
+    const char *start = p_, *stop = PlainUpTo(p_, end_, '"', '"');
+    bool plain = stop < end_ && *stop == '"';
+    if (!plain) {
+        // An escape, or a byte the save escapes: the string's end found step by step.
+        stop = start;
+        while (stop < end_ && *stop != '"' && *stop != '\n') stop += *stop == '\\' && stop + 1 < end_ ? 2 : 1;
+        if (stop >= end_ || *stop != '"') return false;
+        if (!Escaped(start, stop, '"', name ? &name->decoded : &text_)) return false;
     }
-    text_ = Unescape(start, stop);
-    EncodeAsSaved(text_.data(), text_.size(), escape, &encoded_);
-    if (decoded) *decoded = text_;
-    return encoded_.size() == (size_t)(stop - start) && memcmp(encoded_.data(), start, encoded_.size()) == 0;
+    p_ = stop + 1;
+    if (name) {
+        name->raw = std::string_view(start, stop - start);
+        name->plain = plain;
+    }
+    return true;
 }
 
 // A key's path: its names, each as the save writes it, joined by a doubled backslash.
 bool TextCheck::KeyLine()
 {
-    depth_ = 0;   // the names' strings are kept from key to key: the heap is slow
+    depth_ = 0;   // the names are kept from key to key: the heap is slow
     for (bool more = p_ < end_ && *p_ != ']'; more;) {
         if (path_.size() == depth_) path_.emplace_back();
-        std::wstring &name = path_[depth_++];
-        const char *start = p_;
-        while (p_ < end_ && *p_ != ']' && *p_ != '\n' && !(p_[0] == '\\' && p_ + 1 < end_ && p_[1] == '\\'))
-            p_ += *p_ == '\\' && p_ + 1 < end_ ? 2 : 1;
-        if (p_ == start || p_ >= end_ || *p_ == '\n') return false;
-        if (Plain(start, p_, '[')) {
-            name.assign(start, p_);
-        } else {
-            name = Unescape(start, p_);
-            EncodeAsSaved(name.data(), name.size(), '[', &encoded_);
-            if (encoded_.size() != (size_t)(p_ - start) || memcmp(encoded_.data(), start, encoded_.size()) != 0) return false;
+        Name &name = path_[depth_++];
+        const char *start = p_, *stop = PlainUpTo(p_, end_, '[', ']');
+        name.plain = stop < end_ && (*stop == ']' || (*stop == '\\' && stop + 1 < end_ && stop[1] == '\\'));
+        if (!name.plain) {
+            stop = start;
+            while (stop < end_ && *stop != ']' && *stop != '\n' && !(stop[0] == '\\' && stop + 1 < end_ && stop[1] == '\\'))
+                stop += *stop == '\\' && stop + 1 < end_ ? 2 : 1;
         }
+        if (stop == start || stop >= end_ || *stop == '\n') return false;
+        if (!name.plain && !Escaped(start, stop, '[', &name.decoded)) return false;
+        name.raw = std::string_view(start, stop - start);
+        p_ = stop;
         more = *p_ == '\\';
         if (more) p_ += 2;
     }
@@ -444,10 +678,11 @@ bool TextCheck::KeyLine()
 
 bool TextCheck::Data(int count)
 {
-    if (Take("\"")) return Quoted('"', NULL) && Take("\n");
+    if (Take("\"")) return Quoted(NULL) && Take("\n");
     if (Take("dword:")) {
+        if (end_ - p_ < 9) return false;
         for (int i = 0; i < 8; ++i)
-            if (p_ + i >= end_ || !IsLowerHex(p_[i])) return false;
+            if (!IsLowerHex(p_[i])) return false;
         p_ += 8;
         return Take("\n");
     }
@@ -465,15 +700,16 @@ bool TextCheck::Data(int count)
     } else if (!Take("hex:")) {
         return false;
     }
-    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted('"', NULL) && Take("\n");
+    if (string) return (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && Take("\"") && Quoted(NULL) && Take("\n");
     count += (int)(p_ - prefix);
     size_t length = 0;
-    BYTE last[2] = {1, 1};
+    int last[2] = {1, 1};
     if (!Take("\n")) {
         for (;;) {
-            if (end_ - p_ < 2 || !IsLowerHex(p_[0]) || !IsLowerHex(p_[1])) return false;
+            int high, low;
+            if (end_ - p_ < 2 || (high = Nibble(p_[0])) < 0 || (low = Nibble(p_[1])) < 0) return false;
             last[0] = last[1];
-            last[1] = (BYTE)(Nibble(p_[0]) * 16 + Nibble(p_[1]));
+            last[1] = high * 16 + low;
             p_ += 2;
             count += 2;
             ++length;
@@ -506,13 +742,16 @@ bool TextCheck::Sound()
             // a key with sub-keys and nothing of its own has no line.
             if (inKey) {
                 size_t i = 0;
-                while (i < depth_ && i < previousDepth_ && CompareNames(path_[i], previous_[i]) == 0) ++i;
+                int order = 0;
+                while (i < depth_ && i < previousDepth_ &&
+                       (order = CompareWritten(path_[i], previous_[i], &scratchA_, &scratchB_)) == 0)
+                    ++i;
                 if (i == depth_) return false;   // the same key again, or one above the last
-                if (i < previousDepth_ && CompareNames(path_[i], previous_[i]) < 0) return false;
+                if (i < previousDepth_ && order < 0) return false;
                 if (i == previousDepth_ && bare) return false;
             }
             previous_.swap(path_);
-            previousDepth_ = depth_;
+            std::swap(previousDepth_, depth_);
             inKey = bare = true;
             valued = false;
             stage = 0;
@@ -520,7 +759,7 @@ bool TextCheck::Sound()
         }
         if (!inKey) return false;
         if (stage == 0 && Take("#class=\"")) {
-            if (!Quoted('"', NULL) || !Take("\n")) return false;
+            if (!Quoted(NULL) || !Take("\n")) return false;
             stage = 1;
             bare = false;
             continue;
@@ -534,16 +773,17 @@ bool TextCheck::Sound()
         bare = false;
         int count = 2;
         if (Take("@=")) {
-            name_.clear();
+            name_.raw = std::string_view();
+            name_.plain = true;
         } else if (Take("\"")) {
             const char *start = p_;
-            if (!Quoted('"', &name_) || name_.empty() || !Take("=")) return false;
+            if (!Quoted(&name_) || name_.raw.empty() || !Take("=")) return false;
             count = 1 + (int)(p_ - 2 - start) + 2;
         } else {
             return false;
         }
-        if (valued && CompareNames(name_, last_) <= 0) return false;   // in the registry's order, each once
-        last_.swap(name_);
+        if (valued && CompareWritten(name_, last_, &scratchA_, &scratchB_) <= 0) return false;   // in the registry's order, each once
+        std::swap(last_, name_);
         valued = true;
         if (!Data(count)) return false;
     }
@@ -552,7 +792,7 @@ bool TextCheck::Sound()
 
 }  // namespace
 
-bool IsSavedRegistryText(const std::string &text)
+bool IsSavedRegistryText(std::string_view text)
 {
     return TextCheck(text).Sound();
 }

@@ -144,6 +144,20 @@ void WriteOutcome(DWORD error)
     WriteFileAtomically(DeviceFilePath(REGIMG_OUTCOME_NAME).c_str(), std::to_string(error), true);
 }
 
+// The registry on disk after an apply, each changed hive checked by the very save that
+// goes to disk. A hive that does not save as the image says was applied wrongly: every
+// hive goes back as it was, its boot count raised again when `raiseAfterUndo`, and the
+// apply's `error` says so.
+DWORD FlushAppliedImage(AppliedImage *applied, bool raiseAfterUndo, DWORD *error)
+{
+    DWORD flushed = FlushDeviceRegistry(&applied->saves);
+    if (flushed != ERROR_REGISTRY_CORRUPT || applied->saves.empty()) return flushed;
+    *error = ERROR_REGISTRY_CORRUPT;
+    UndoRegImage(applied);
+    if (raiseAfterUndo) RaiseBootCount();
+    return FlushDeviceRegistry();
+}
+
 // A staged image that cannot be applied leaves the registry as it was and stays
 // staged. One that is applied goes only once the new registry and the boot count are
 // on disk; until then the journal lets the next start finish the apply.
@@ -155,10 +169,11 @@ DWORD ApplyStagedImage()
     std::vector<RegImageSection> sections;
     DWORD error = present ? ReadTargetImage(false, &bytes) : 0;
     if (present && !error) error = CheckRegImage(bytes, &sections, false);
-    if (present && !error) error = ApplyRegImage(sections, journal.c_str());
+    AppliedImage applied;
+    if (present && !error) error = ApplyRegImage(sections, journal.c_str(), &applied);
     RaiseBootCount();
     PowerCutPoint("apply-booted");
-    DWORD flushed = FlushDeviceRegistry();
+    DWORD flushed = FlushAppliedImage(&applied, true, &error);
     if (!present) return flushed;
     if (flushed) return flushed;   // the journal stays: the next start finishes the apply
     PowerCutPoint("apply-durable");
@@ -296,12 +311,13 @@ DWORD SimHardReset(BOOL ending)
         DeviceLock lock(REGISTRY_APPLY_LOCK);
         ClearRecovery();
         std::wstring journal = DeviceFilePath(REGIMG_JOURNAL_HARD_NAME);
-        error = ApplyRegImage(sections, journal.c_str());
+        AppliedImage applied;
+        error = ApplyRegImage(sections, journal.c_str(), &applied);
         if (!error) {
             RaiseBootCount();
             PowerCutPoint("apply-booted");
         }
-        DWORD flushed = FlushDeviceRegistry();
+        DWORD flushed = FlushAppliedImage(&applied, false, &error);
         if (!error && !flushed) {
             PowerCutPoint("apply-durable");
             for (const wchar_t *name : {REGIMG_STAGED_NAME, REGIMG_OUTCOME_NAME}) DeleteFileW(DeviceFilePath(name).c_str());

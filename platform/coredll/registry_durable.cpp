@@ -72,19 +72,36 @@ void MarkChanged(HKEY root)
         RegDeleteValueW(root, mark);
 }
 
-DWORD SaveHive(const HiveFile &hive)
+// The hive saved beside its file, the first half of a flush; checked against `want`
+// when given.
+DWORD SaveHiveBeside(const HiveFile &hive, const std::string *want, std::wstring *temp)
 {
     std::wstring folder = PrefixFolder();
     if (folder.empty()) return ERROR_PATH_NOT_FOUND;
     static LONG counter;
     wchar_t suffix[48];
     wsprintfW(suffix, L".~zr%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
-    std::wstring path = folder + L"\\" + hive.file, temp = path + suffix;
-    std::string step = std::string("flush-") + hive.name;
+    *temp = folder + L"\\" + hive.file + suffix;
     EnableRegistryPrivileges();
-    DWORD error = (DWORD)RegSaveKeyW(hive.root, temp.c_str(), NULL);
-    PowerCutPoint((step + "-saved").c_str());
-    if (!error) error = SyncPath(temp, false);
+    DWORD error = (DWORD)RegSaveKeyW(hive.root, temp->c_str(), NULL);
+    PowerCutPoint((std::string("flush-") + hive.name + "-saved").c_str());
+    if (!error && want) {
+        FileView saved;
+        std::string text;
+        error = saved.Open(temp->c_str(), false);
+        if (!error) AppendPlain(saved.Bytes(), &text);
+        if (!error && text != *want) error = ERROR_REGISTRY_CORRUPT;
+    }
+    if (error) DeleteFileW(temp->c_str());
+    return error;
+}
+
+// The saved hive synced and renamed over the hive's file, the second half.
+DWORD PutHiveInPlace(const HiveFile &hive, const std::wstring &temp)
+{
+    std::wstring folder = PrefixFolder(), path = folder + L"\\" + hive.file;
+    std::string step = std::string("flush-") + hive.name;
+    DWORD error = SyncPath(temp, false);
     PowerCutPoint((step + "-synced").c_str());
     if (!error && !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
@@ -96,6 +113,14 @@ DWORD SaveHive(const HiveFile &hive)
     PowerCutPoint((step + "-renamed").c_str());
     MarkChanged(hive.root);
     return 0;
+}
+
+// The text a hive's save must give, if `checks` names the hive.
+const std::string *CheckOf(const HiveFile &hive, const std::vector<RegImageSection> *checks)
+{
+    for (size_t i = 0; checks && i < checks->size(); ++i)
+        if (RegImageRootKey((*checks)[i].root) == hive.root) return &(*checks)[i].text;
+    return NULL;
 }
 
 // The hives a key lives in: 1 the machine's, 2 the user's.
@@ -118,13 +143,27 @@ int HivesOf(HKEY key)
     return 0;
 }
 
-DWORD SaveHives(int hives)
+// Every hive saved (and checked) before any is put in place: a check that fails
+// leaves the files as they were.
+DWORD SaveHives(int hives, const std::vector<RegImageSection> *checks = NULL)
 {
     DeviceLock lock(L"Local\\ZelvoRudoreRegistryFlush");
+    std::wstring temps[2];
     DWORD error = 0;
     for (int i = 0; i < 2; ++i)
         if (hives & (1 << i)) {
-            DWORD e = SaveHive(kHives[i]);
+            DWORD e = SaveHiveBeside(kHives[i], CheckOf(kHives[i], checks), &temps[i]);
+            if (e == ERROR_REGISTRY_CORRUPT) {
+                for (int j = 0; j < i; ++j)
+                    if (!temps[j].empty()) DeleteFileW(temps[j].c_str());
+                return e;
+            }
+            if (e) temps[i].clear();
+            if (!error) error = e;
+        }
+    for (int i = 0; i < 2; ++i)
+        if (!temps[i].empty()) {
+            DWORD e = PutHiveInPlace(kHives[i], temps[i]);
             if (!error) error = e;
         }
     return error;
@@ -244,9 +283,17 @@ void PowerCutPoint(const char *step)
     TerminateProcess(GetCurrentProcess(), 99);
 }
 
-DWORD FlushDeviceRegistry(void)
+DWORD FlushDeviceRegistry(const std::vector<RegImageSection> *checks)
 {
-    return SandboxActive() ? 0 : SaveHives(1 | 2);
+    if (!SandboxActive()) return SaveHives(1 | 2, checks);
+    // A test's sandbox is never written to disk; its hives are checked all the same.
+    for (size_t i = 0; checks && i < checks->size(); ++i) {
+        std::string text;
+        DWORD error = RegistryText(RegImageRootKey((*checks)[i].root), &text);
+        if (error) return error;
+        if (text != (*checks)[i].text) return ERROR_REGISTRY_CORRUPT;
+    }
+    return 0;
 }
 
 DeviceLock::DeviceLock(const wchar_t *name)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // An image file (numbers little-endian): the header, "CEREGIMG", version 2, header size
@@ -45,15 +46,53 @@ HKEY RegImageRootKey(DWORD root);
 std::string ImageOfSections(const std::vector<RegImageSection> &sections);
 // An image of the given hives as they stand.
 DWORD BuildRegImage(const DWORD *roots, int count, std::string *image);
-// The sections of a whole, sound image; with `checkTexts` each text must also be one
-// the registry's save gives (IsSavedRegistryText). Else ERROR_NOT_REGISTRY_FILE for no
-// image at all, or ERROR_REGISTRY_CORRUPT.
-DWORD CheckRegImage(const std::string &bytes, std::vector<RegImageSection> *sections, bool checkTexts);
+// Whether an image is whole and sound, and its sections when asked for; with
+// `checkTexts` each text must also be one the registry's save gives
+// (IsSavedRegistryText). Else ERROR_NOT_REGISTRY_FILE for no image at all, or
+// ERROR_REGISTRY_CORRUPT.
+DWORD CheckRegImage(std::string_view bytes, std::vector<RegImageSection> *sections, bool checkTexts);
 // Reads a whole file of at most REGIMG_MAX_FILE bytes: an image, the profile, an outcome.
 DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes);
+// A whole file of at most REGIMG_MAX_FILE bytes, mapped rather than read into memory of
+// our own, so that each byte is taken once; deleted when closed if asked.
+class FileView {
+public:
+    FileView() : file_(INVALID_HANDLE_VALUE), mapping_(NULL), view_(NULL), size_(0) {}
+    ~FileView();
+    FileView(const FileView &) = delete;
+    DWORD Open(const wchar_t *path, bool deleteWhenClosed);
+    std::string_view Bytes() const { return std::string_view(view_ ? view_ : "", size_); }
+
+private:
+    HANDLE file_, mapping_;
+    const char *view_;
+    size_t size_;
+};
 // Writes a temporary file beside `path`, flushes it and moves it in place. Fails, leaving
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
-DWORD WriteFileAtomically(const wchar_t *path, const std::string &bytes, bool replace);
+DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool replace);
+// The same in two steps, so that the caller can work while the disk takes the file:
+// Begin writes the temporary and flushes it, in the `background` on a thread of its own
+// (never while the process is starting, which holds the loader's lock), Commit waits
+// for the flush and moves the file in place. Without a Commit, or after a failure,
+// nothing is left behind.
+class AtomicFile {
+public:
+    AtomicFile() : file_(INVALID_HANDLE_VALUE), syncing_(NULL), replace_(false), error_(0), syncError_(0) {}
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
+    DWORD Commit();
+
+private:
+    static DWORD WINAPI SyncProc(void *self);
+    void End();
+
+    HANDLE file_, syncing_;
+    std::wstring path_, temp_, record_;
+    bool replace_;
+    DWORD error_, syncError_;   // the second the flush's own, set while it runs
+};
 // A file of the device folder, which is made when missing; "" without a folder.
 std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.
@@ -61,17 +100,35 @@ void EnableRegistryPrivileges(void);
 
 // ---- Applying (registry_apply.cpp) ----
 
-// The registry's save of a key in its plain form.
+// The registry's save of a key in its plain form; appended to what `text` holds.
 DWORD RegistryText(HKEY key, std::string *text);
+DWORD AppendRegistryText(HKEY key, std::string *text);
+// The registry's save of a key, in a scratch file that goes when the view closes; and a
+// save made plain, appended to `out`.
+DWORD SaveRegistryFile(HKEY key, FileView *saved);
+void AppendPlain(std::string_view saved, std::string *out);
 // Makes the key's registry exactly `text`, or fails; what it changed before failing
-// is not undone. `now`, when given, is the key's text as it stands.
-DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL);
+// is not undone. `now`, when given, is the key's text as it stands. Unless `check` is
+// false, the key is saved once more and must come out as `text`.
+DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL, bool check = true);
+// An image applied whose check is left to the flush that follows: each hive it changed
+// with the text the hive's save must give once the boot count is raised, and every
+// hive as it was, to put back when one does not.
+struct AppliedImage {
+    std::vector<RegImageSection> saves, before;
+};
 // Makes each section's hive exactly its text, or leaves every hive as it was. With a
 // journal, the hives as they were are written to it whole before the first change.
-DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal);
+// With `applied`, the changed hives are not saved again here: the caller's flush
+// checks them (FlushDeviceRegistry), and UndoRegImage puts back what was.
+DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t *journal, AppliedImage *applied = NULL);
+void UndoRegImage(AppliedImage *applied);
+// The machine's text with its boot count raised as RaiseBootCount raises it; false
+// when the text holds no count as a number.
+bool RaiseBootCountInText(std::string *text);
 // Whether a text is byte for byte what RegistryText gives of some key, so that its load
 // reads every line and saves back the same: checked without the registry, in one pass.
-bool IsSavedRegistryText(const std::string &text);
+bool IsSavedRegistryText(std::string_view text);
 // Deletes a key and all below it; a link is deleted, never followed.
 DWORD DeleteKeyTree(HKEY parent, const wchar_t *subkey);
 
@@ -101,8 +158,10 @@ private:
 };
 #define REGISTRY_APPLY_LOCK L"Local\\ZelvoRudoreRegistryApply"
 
-// Both hives of the device registry on disk; nothing to do in a test's sandbox.
-DWORD FlushDeviceRegistry(void);
+// Both hives of the device registry on disk; nothing to do in a test's sandbox. Each
+// hive of `checks` must save as its text, or nothing is written and the result is
+// ERROR_REGISTRY_CORRUPT: the save that goes to disk is the apply's check.
+DWORD FlushDeviceRegistry(const std::vector<RegImageSection> *checks = NULL);
 void ClearRecovery(void);
 void WriteRecovery(int recovery);
 // Records a temporary file outside the device folder for the next start to remove;
