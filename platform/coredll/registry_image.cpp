@@ -233,8 +233,10 @@ FileView::~FileView()
 DWORD FileView::Open(const wchar_t *path, bool deleteWhenClosed)
 {
     if (!path || !*path) return ERROR_INVALID_PARAMETER;
-    // Shared, so that a writer can still rename a new file over it.
-    file_ = CreateFileW(path, GENERIC_READ | (deleteWhenClosed ? DELETE : 0), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    // A writer may rename a new file over it, which leaves this view as it was, but may
+    // not write into it: what is checked is what was copied, and a file cut short under
+    // the view would fault its reader.
+    file_ = CreateFileW(path, GENERIC_READ | (deleteWhenClosed ? DELETE : 0), FILE_SHARE_READ | FILE_SHARE_DELETE,
                         NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | (deleteWhenClosed ? FILE_FLAG_DELETE_ON_CLOSE : 0), NULL);
     if (file_ == INVALID_HANDLE_VALUE) return GetLastError();
     LARGE_INTEGER size;
