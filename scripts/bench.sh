@@ -7,11 +7,16 @@ zr_install_packages
 zr_build --target all --target bench
 
 # The device has one processor. On an idle machine with several, every request the
-# program makes of the wineserver would wait for a sleeping core to wake (each
-# relayout and rotation then takes four to five times as long, and varies from run to
-# run); on one core the figures are the program's own. ZR_BENCH_CORES=all measures
-# across all cores for comparison.
-if [ "${ZR_BENCH_CORES:-one}" = one ]; then ZR_ONE_CORE="taskset -c ${ZR_BENCH_CPU:-0}"; fi
+# program makes of the wineserver or of the display would wait for a sleeping core to
+# wake (each relayout and rotation then takes four to five times as long, and varies
+# from run to run); on one core the figures are the program's own. The display (Xvfb)
+# is the device's screen and shares its core too: this script and all it starts stay on
+# it. ZR_BENCH_CORES=all measures across all cores for comparison; ZR_BENCH_CPU picks
+# the core.
+if [ "${ZR_BENCH_CORES:-one}" = one ]; then
+    ZR_ONE_CORE="taskset -c ${ZR_BENCH_CPU:-0}"
+    taskset -cp "${ZR_BENCH_CPU:-0}" $$ >/dev/null
+fi
 
 zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
