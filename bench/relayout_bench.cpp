@@ -36,7 +36,6 @@ struct Placement {
     HWND control;
     RECT rect;
 };
-static const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 static std::vector<Placement> PlacementsOf(HINSTANCE instance, HWND dialog, UINT templateId)
 {
@@ -60,7 +59,7 @@ static bool MoveDeferred(const std::vector<Placement> &placements)
     for (const Placement &p : placements) {
         if (batch)
             batch = DeferWindowPos(batch, p.control, NULL, p.rect.left, p.rect.top, p.rect.right - p.rect.left,
-                                   p.rect.bottom - p.rect.top, kMoveFlags);
+                                   p.rect.bottom - p.rect.top, kReflowMoveFlags);
     }
     return batch && EndDeferWindowPos(batch);
 }

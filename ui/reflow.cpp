@@ -1,6 +1,8 @@
 // Dialog relayout from a layout variant's template.
 #include "ui/reflow.h"
 
+const UINT kReflowMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE;
+
 namespace {
 
 const WORD kUnnamedControlId = 0xFFFF;
@@ -72,10 +74,6 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
         break;
     }
 }
-
-// A move changes neither the z-order nor the activation, and neither paints, erases nor
-// copies the old picture: the dialog is redrawn whole once every control is in place.
-const UINT kMoveFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 // Controls of the first records are remembered between the two passes; later
 // ones are looked up again.
@@ -165,7 +163,7 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
             // A failed queue abandons its batch: the rest of the walk goes on in a new one.
             if (!batch) batch = BeginDeferWindowPos(1);
             HDWP next = batch ? DeferWindowPos(batch, control, NULL, r.left, r.top, r.right - r.left,
-                                               r.bottom - r.top, kMoveFlags)
+                                               r.bottom - r.top, kReflowMoveFlags)
                               : NULL;
             batch = next;
             if (!next) {

@@ -15,4 +15,9 @@ BOOL ReflowDialogFromTemplate(HINSTANCE instance, HWND dialog, UINT templateId);
 // than tall landscape, equal square.
 UINT ChooseLayoutVariant(UINT portraitId, UINT landscapeId, UINT squareId);
 
+// The flags of the relayout's moves: no change of z-order or activation, and no paint,
+// erase or copy of the old picture, the dialog being redrawn whole once every control
+// is in place.
+extern const UINT kReflowMoveFlags;
+
 #endif

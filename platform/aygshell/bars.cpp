@@ -160,18 +160,19 @@ static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
     return 0;
 }
 
+// A bar and its keys are drawn afresh at their new places: the old picture is not copied
+// over first, and nothing is erased before the bar's next paint.
+static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
+
 void PlaceMenuBar(HWND bar)
 {
     MenuBarData *data = BarData(bar);
     if (!data) return;
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    // The bar and its keys are drawn afresh at their new places: the old picture is not
-    // copied over first, and nothing is erased before the bar's next paint.
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
-    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, flags);
+    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, kPlaceFlags);
     for (int i = 0; i < data->keyCount; ++i) {
         int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
-        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, flags);
+        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, kPlaceFlags);
     }
 }
 
@@ -278,9 +279,8 @@ void PlaceNavBar(void)
 {
     if (!g_navBar) return;
     int cx = GetSystemMetrics(SM_CXSCREEN);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
-    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, flags);
-    SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, flags);
+    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, kPlaceFlags);
+    SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
 }
 
 void RefreshNavBar(void)
