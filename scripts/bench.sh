@@ -13,10 +13,7 @@ zr_build --target all --target bench
 # is the device's screen and shares its core too: this script and all it starts stay on
 # it. ZR_BENCH_CORES=all measures across all cores for comparison; ZR_BENCH_CPU picks
 # the core.
-if [ "${ZR_BENCH_CORES:-one}" = one ]; then
-    ZR_ONE_CORE="taskset -c ${ZR_BENCH_CPU:-0}"
-    taskset -cp "${ZR_BENCH_CPU:-0}" $$ >/dev/null
-fi
+if [ "${ZR_BENCH_CORES:-one}" = one ]; then taskset -cp "${ZR_BENCH_CPU:-0}" $$ >/dev/null; fi
 
 zr_fresh_device "${ZR_BENCH_PREFIX:-$ZR_BUILD/bench-device}"
 
@@ -26,5 +23,5 @@ echo "Each line: median of the figure, median of its floor measured alongside it
 
 for bench in "$ZR_BUILD"/bin/bench_*.exe; do
     echo "== $(basename "$bench" .exe)"
-    $ZR_ONE_CORE "$WINE" "$bench"
+    "$WINE" "$bench"
 done

@@ -66,13 +66,10 @@ zr_stop_xvfb() {
 # A persistent wineserver keeps process start-up at a tenth of a second.
 # Its helper processes (services, the desktop) are started here, with no terminal:
 # started by a test they would hold its output open and keep it from ending.
-# ZR_ONE_CORE (a command prefix, e.g. "taskset -c 0") keeps the server and what the
-# caller runs on one core.
-ZR_ONE_CORE=${ZR_ONE_CORE:-}
 zr_start_wineserver() {
-    $ZR_ONE_CORE "$WINESERVER" -p >/dev/null 2>&1 &
+    "$WINESERVER" -p >/dev/null 2>&1 &
     sleep 0.3
-    $ZR_ONE_CORE "$WINE" "$ZR_BUILD/bin/devctl.exe" >/dev/null 2>&1 </dev/null || true
+    "$WINE" "$ZR_BUILD/bin/devctl.exe" >/dev/null 2>&1 </dev/null || true
 }
 
 zr_stop_wineserver() {
