@@ -94,10 +94,6 @@ DWORD ImageCrc(std::string_view bytes)
     return Crc32(crc, bytes.data() + REGIMG_CRC_OFFSET + 4, bytes.size() - REGIMG_CRC_OFFSET - 4);
 }
 
-}  // namespace
-
-namespace {
-
 // The image's header, its size and checksum left for SealImage.
 void PutHeader(std::string *out, DWORD count)
 {
