@@ -164,16 +164,32 @@ static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
 // over first, and nothing is erased before the bar's next paint.
 static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
+// Across the bottom of the screen.
+static RECT MenuBarPlace(void)
+{
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    RECT place = {0, cy - SIM_BAR_HEIGHT, cx, cy};
+    return place;
+}
+
+// The keys share the bar's width equally.
+static void PlaceKeys(HWND bar, const MenuBarData *data)
+{
+    RECT client;
+    GetClientRect(bar, &client);
+    for (int i = 0; i < data->keyCount; ++i) {
+        int left = i * client.right / data->keyCount, right = (i + 1) * client.right / data->keyCount;
+        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, kPlaceFlags);
+    }
+}
+
 void PlaceMenuBar(HWND bar)
 {
     MenuBarData *data = BarData(bar);
     if (!data) return;
-    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, kPlaceFlags);
-    for (int i = 0; i < data->keyCount; ++i) {
-        int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
-        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, kPlaceFlags);
-    }
+    RECT place = MenuBarPlace();
+    SetWindowPos(bar, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top, kPlaceFlags);
+    PlaceKeys(bar, data);
 }
 
 // A key was tapped: its command goes to the parent, or its popup opens above it and the
@@ -246,8 +262,12 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
     }
     data->parent = parent;
     // Owned by its parent, so that it goes with it; the data goes with the bar.
+    // Made where it stands: a top-level window moved after it is made costs the display
+    // another round of work.
+    RECT place = MenuBarPlace();
     HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, SIM_MENUBAR_CLASS, L"", WS_POPUP | WS_CLIPCHILDREN,
-                               0, 0, 0, 0, parent, NULL, ShellInstance(), data);
+                               place.left, place.top, place.right - place.left, place.bottom - place.top, parent, NULL,
+                               ShellInstance(), data);
     if (!bar) {
         *error = GetLastError();
         HeapFree(GetProcessHeap(), 0, data);
@@ -258,7 +278,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
         DestroyWindow(bar);
         return NULL;
     }
-    PlaceMenuBar(bar);
+    PlaceKeys(bar, data);
     ShowWindow(bar, SW_SHOWNA);
     return bar;
 }
@@ -275,12 +295,17 @@ HWND NavBarWindow(void)
     return g_navBar;
 }
 
+// The Done key stands at the bar's right end.
+static void PlaceDoneKey(HWND key)
+{
+    if (key) SetWindowPos(key, NULL, GetSystemMetrics(SM_CXSCREEN) - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+}
+
 void PlaceNavBar(void)
 {
     if (!g_navBar) return;
-    int cx = GetSystemMetrics(SM_CXSCREEN);
-    SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, kPlaceFlags);
-    SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    SetWindowPos(g_navBar, NULL, 0, 0, GetSystemMetrics(SM_CXSCREEN), SIM_BAR_HEIGHT, kPlaceFlags);
+    PlaceDoneKey(GetDlgItem(g_navBar, IDOK));
 }
 
 void RefreshNavBar(void)
@@ -294,30 +319,40 @@ void RefreshNavBar(void)
         SetWindowTextW(g_navBar, title);
         InvalidateRect(g_navBar, NULL, TRUE);
     }
-    ShowWindow(GetDlgItem(g_navBar, IDOK), (front && front->done) ? SW_SHOWNA : SW_HIDE);
+    // The Done key is made the first time a window asks for it.
+    BOOL done = front && front->done;
+    HWND key = GetDlgItem(g_navBar, IDOK);
+    if (!key && done) {
+        key = CreateSoftKey(g_navBar, IDOK, L"ok");
+        PlaceDoneKey(key);
+    }
+    if (key) ShowWindow(key, done ? SW_SHOWNA : SW_HIDE);
 }
 
 void ShowNavBar(void)
 {
     if (!g_navBar || !IsWindow(g_navBar)) {
         g_navBar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, SIM_NAVBAR_CLASS, L"",
-                                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, NULL, NULL, ShellInstance(), NULL);
+                                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN), SIM_BAR_HEIGHT, NULL,
+                                   NULL, ShellInstance(), NULL);
         if (!g_navBar) return;
         LOGFONTW font;
         if (!g_titleFont && GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) {
             font.lfWeight = FW_BOLD;
             g_titleFont = CreateFontIndirectW(&font);
         }
-        ShowWindow(CreateSoftKey(g_navBar, IDOK, L"ok"), SW_HIDE);
-        PlaceNavBar();
         ShowWindow(g_navBar, SW_SHOWNA);
     }
     RefreshNavBar();
 }
 
-void RaiseNavBar(void)
+void RaiseNavBar(HWND shown)
 {
-    if (!g_navBar) return;
+    RECT bar, window, both;
+    // Only a window that reaches under the bar could be drawn over it.
+    if (!g_navBar || !GetWindowRect(g_navBar, &bar) || !GetWindowRect(shown, &window) ||
+        !IntersectRect(&both, &bar, &window))
+        return;
     // The display stacks a newly shown window over every other, topmost or not, and
     // restacks a window only when it really moves in the window order: the bar steps
     // down and back up to be drawn over the window just shown.

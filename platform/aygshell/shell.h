@@ -26,7 +26,7 @@ void PlaceNavBar(void);
 void RefreshNavBar(void);
 void ShowNavBar(void);
 // Keeps the navigation bar drawn over a window shown after it.
-void RaiseNavBar(void);
+void RaiseNavBar(HWND shown);
 
 // windows.cpp: the top-level windows the shell serves and keeps in shape.
 struct ShellWindow {

@@ -68,7 +68,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
         LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         UINT flags = ((WINDOWPOS *)lParam)->flags;
         if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) RefreshNavBar();
-        if (flags & SWP_SHOWWINDOW) RaiseNavBar();
+        if (flags & SWP_SHOWWINDOW) RaiseNavBar(window);
         return result;
     }
     }

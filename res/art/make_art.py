@@ -504,18 +504,19 @@ def icon_image(size):
 # ---------------------------------------------------------------- file formats
 
 
-def bmp_bytes(canvas):
-    """A 24-bit bottom-up BMP."""
-    row_size = (canvas.width * 3 + 3) & ~3
+def bmp_bytes(canvas, bits=24):
+    """A bottom-up BMP of 24 or 32 bits a pixel."""
+    row_size = (canvas.width * bits // 8 + 3) & ~3
+    pad = b'\0' * (bits // 8 - 3)
     pixels = bytearray()
     for y in range(canvas.height - 1, -1, -1):
         row = bytearray()
         for x in range(canvas.width):
             r, g, b = (int(round(max(0, min(255, v)))) for v in canvas.get(x, y))
-            row += bytes((b, g, r))
+            row += bytes((b, g, r)) + pad
         row += b'\0' * (row_size - len(row))
         pixels += row
-    info = struct.pack('<IiiHHIIiiII', 40, canvas.width, canvas.height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    info = struct.pack('<IiiHHIIiiII', 40, canvas.width, canvas.height, 1, bits, 0, len(pixels), 2835, 2835, 0, 0)
     header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return header + info + bytes(pixels)
 
@@ -551,10 +552,13 @@ def ico_bytes(canvases):
 
 # ---------------------------------------------------------------- main
 
+# The splash pictures are kept in the screen's own format, 32 bits a pixel: the main
+# window draws them at every start, and a picture of another depth would be converted
+# pixel by pixel each time.
 OUTPUTS = [
-    ('splash_portrait.bmp', splash_portrait, (480, 600)),
-    ('splash_landscape.bmp', splash_landscape, (640, 440)),
-    ('splash_square.bmp', splash_square, (480, 400)),
+    ('splash_portrait.bmp', splash_portrait, (480, 600), 32),
+    ('splash_landscape.bmp', splash_landscape, (640, 440), 32),
+    ('splash_square.bmp', splash_square, (480, 400), 32),
     ('gauge_battery.bmp', gauge_battery, (22, 30)),
     ('gauge_memory.bmp', gauge_memory, (22, 30)),
     ('gauge_storage.bmp', gauge_storage, (22, 30)),
@@ -566,11 +570,11 @@ OUTPUTS = [
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(here)
-    for name, make, size in OUTPUTS:
+    for name, make, size, *bits in OUTPUTS:
         canvas = make()
         assert (canvas.width, canvas.height) == size, name
         with open(os.path.join(out_dir, name), 'wb') as f:
-            f.write(bmp_bytes(canvas))
+            f.write(bmp_bytes(canvas, *bits))
     with open(os.path.join(out_dir, 'rudore.ico'), 'wb') as f:
         f.write(ico_bytes([icon_image(32), icon_image(16)]))
 

@@ -210,3 +210,32 @@ TEST_F(Shell, AnEmptyMenuBarIsTheDevicesBarAndNothingOnItDoesAnything)
     });
     DestroyWindow(main);
 }
+
+// A window shown across the navigation bar's place does not cover the bar: the screen
+// still shows the bar's blue and its Done key there, and the window below it.
+TEST_F(Shell, TheNavigationBarStaysOverAWindowShownAcrossIt)
+{
+    const COLORREF navBlue = RGB(0x10, 0x3C, 0x8C), black = RGB(0, 0, 0);
+    WNDCLASSW wc = {0, DefWindowProcW, 0, 0, g_hInstance, NULL, NULL, (HBRUSH)GetStockObject(BLACK_BRUSH), NULL,
+                    L"ShellTestCover"};
+    RegisterClassW(&wc);
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    HWND cover = CreateWindowExW(0, wc.lpszClassName, L"Cover", WS_POPUP, 0, 0, cx, cy, NULL, NULL, g_hInstance, NULL);
+    ASSERT_TRUE(cover);
+    // Asking for Done makes the shell serve the window (and makes the bar's Done key).
+    ASSERT_TRUE(SHDoneButton(cover, SHDB_SHOW));
+    ShowWindow(cover, SW_SHOW);
+    UpdateWindow(cover), PumpMessages(100);
+    ASSERT_TRUE(IsWindowVisible(DoneKey()));
+    RECT done;
+    GetWindowRect(DoneKey(), &done);
+    HDC screen = GetDC(NULL);
+    EXPECT_EQ(navBlue, GetPixel(screen, 1, 1));
+    EXPECT_EQ(navBlue, GetPixel(screen, cx / 2, SIM_BAR_HEIGHT - 1));
+    EXPECT_NE(navBlue, GetPixel(screen, (done.left + done.right) / 2, done.top + 1)) << "no Done key drawn";
+    EXPECT_EQ(black, GetPixel(screen, 1, SIM_BAR_HEIGHT));
+    EXPECT_EQ(black, GetPixel(screen, cx / 2, cy / 2));
+    ReleaseDC(NULL, screen);
+    DestroyWindow(cover);
+    UnregisterClassW(wc.lpszClassName, g_hInstance);
+}
