@@ -531,11 +531,16 @@ std::wstring DeviceFilePath(const wchar_t *name)
 
 void EnableRegistryPrivileges(void)
 {
+    // Once for the process, which drops neither: each call is two requests to the server.
+    static LONG enabled;
+    if (enabled) return;
     typedef LONG(NTAPI * AdjustProc)(ULONG, BOOLEAN, BOOLEAN, PBOOLEAN);
     static AdjustProc adjust = (AdjustProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAdjustPrivilege");
     BOOLEAN was;
+    bool all = adjust != NULL;
     for (ULONG privilege : {17u, 18u})   // SeBackupPrivilege, SeRestorePrivilege
-        if (adjust) adjust(privilege, TRUE, FALSE, &was);
+        all = all && adjust(privilege, TRUE, FALSE, &was) == 0;
+    if (all) InterlockedExchange(&enabled, 1);
 }
 
 extern "C" {
