@@ -103,6 +103,19 @@ bool SameBytes(const char *a, const char *b, size_t n)
     return true;
 }
 
+// How many bytes two spans begin with alike, of the first `n`.
+size_t CommonPrefix(const char *a, const char *b, size_t n)
+{
+    size_t i = 0;
+    for (unsigned long long x, y; i + 8 <= n; i += 8) {
+        memcpy(&x, a + i, 8);
+        memcpy(&y, b + i, 8);
+        if (x != y) return i + __builtin_ctzll(x ^ y) / 8;
+    }
+    while (i < n && a[i] == b[i]) ++i;
+    return i;
+}
+
 bool Same(std::string_view a, std::string_view b) { return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size()); }
 
 // The end of the line at `p`: its newline, or the end of the text. Sixteen bytes at a time.
@@ -620,7 +633,7 @@ private:
     std::wstring text_, scratchA_, scratchB_;
     std::string encoded_;
     std::vector<Name> path_, previous_;   // a key's names, the first depth_ or previousDepth_ of them
-    size_t depth_ = 0, previousDepth_ = 0;
+    size_t depth_ = 0, previousDepth_ = 0, same_ = 0;
 };
 
 // Whether the bytes that hold an escape are the save's own spelling of what they mean.
@@ -637,6 +650,15 @@ bool TextCheck::Quoted(Name *name)
 {
     const char *start = p_, *stop = PlainUpTo(p_, end_, '"', '"');
     bool plain = stop < end_ && *stop == '"';
+    // A value's string whose only escapes are of a backslash or a quote is as the save
+    // writes it, and its end is found as plainly: most paths are such strings.
+    for (const char *at = stop; !plain && !name && end_ - at >= 2 && at[0] == '\\' && (at[1] == '\\' || at[1] == '"');) {
+        at = PlainUpTo(at + 2, end_, '"', '"');
+        if (at < end_ && *at == '"') {
+            p_ = at + 1;
+            return true;
+        }
+    }
     if (!plain) {
         // An escape, or a byte the save escapes: the string's end found step by step.
         stop = start;
@@ -656,7 +678,27 @@ bool TextCheck::Quoted(Name *name)
 bool TextCheck::KeyLine()
 {
     depth_ = 0;   // the names are kept from key to key: the heap is slow
-    for (bool more = p_ < end_ && *p_ != ']'; more;) {
+    // The names that this path begins with as the last key's did, each with the two
+    // bytes after it, read as they were read there: only the names after are read.
+    same_ = 0;
+    if (previousDepth_) {
+        const char *before = previous_[0].raw.data();
+        const std::string_view &last = previous_[previousDepth_ - 1].raw;
+        size_t common = CommonPrefix(p_, before, std::min<size_t>(last.data() + last.size() + 1 - before, end_ - p_));
+        for (; same_ < previousDepth_; ++same_) {
+            const Name &was = previous_[same_];
+            size_t stop = was.raw.data() + was.raw.size() - before;
+            if (stop + 1 >= common) break;
+            if (path_.size() == same_) path_.emplace_back();
+            Name &name = path_[same_];
+            name.raw = std::string_view(p_ + (was.raw.data() - before), was.raw.size());
+            name.plain = was.plain;
+            if (!was.plain) name.decoded = was.decoded;
+        }
+        if (same_) p_ = path_[same_ - 1].raw.data() + path_[same_ - 1].raw.size() + 2;   // past its "\\"
+        depth_ = same_;
+    }
+    for (bool more = same_ || (p_ < end_ && *p_ != ']'); more;) {
         if (path_.size() == depth_) path_.emplace_back();
         Name &name = path_[depth_++];
         const char *start = p_, *stop = PlainUpTo(p_, end_, '[', ']');
@@ -741,7 +783,7 @@ bool TextCheck::Sound()
             // After the key before it in the save's order, the tree walked depth first;
             // a key with sub-keys and nothing of its own has no line.
             if (inKey) {
-                size_t i = 0;
+                size_t i = same_;   // the same names as the last key's
                 int order = 0;
                 while (i < depth_ && i < previousDepth_ &&
                        (order = CompareWritten(path_[i], previous_[i], &scratchA_, &scratchB_)) == 0)

@@ -285,6 +285,7 @@ void PowerCutPoint(const char *step)
 
 DWORD FlushDeviceRegistry(const std::vector<RegImageSection> *checks)
 {
+    if (checks && !checks->empty() && SimGetFailure(SIM_FAIL_REGCHECK)) return ERROR_REGISTRY_CORRUPT;   // a test's fault
     if (!SandboxActive()) return SaveHives(1 | 2, checks);
     // A test's sandbox is never written to disk; its hives are checked all the same.
     for (size_t i = 0; checks && i < checks->size(); ++i) {

@@ -7,6 +7,7 @@
 // soft reset, as on the device.
 #include <string.h>
 #include <immintrin.h>
+#include <algorithm>
 #include "ceplatform.h"
 #include "device.h"
 #include "registry_image.h"
@@ -80,6 +81,32 @@ DWORD Crc32(DWORD crc, const char *data, size_t size)
     return ~crc;
 }
 
+// The product of two polynomials modulo the CRC's, both bit-reflected: x^0 is the top bit.
+DWORD MultiplyModulo(DWORD a, DWORD b)
+{
+    DWORD product = 0;
+    for (DWORD bit = 0x80000000u; a; bit >>= 1) {
+        if (a & bit) {
+            product ^= b;
+            a ^= bit;
+        }
+        b = (b & 1) ? (b >> 1) ^ 0xEDB88320u : b >> 1;
+    }
+    return product;
+}
+
+// The CRC-32 of two runs of bytes one after the other, from the CRC of each and the
+// second's length: the first's is moved on by x to the power of the second's bits.
+DWORD Crc32Joined(DWORD first, DWORD second, ULONGLONG secondLength)
+{
+    DWORD power = 0x80000000u, square = 0x40000000u;   // x^0, then x^1, x^2, x^4...
+    for (ULONGLONG bits = secondLength * 8; bits; bits >>= 1) {
+        if (bits & 1) power = MultiplyModulo(power, square);
+        square = MultiplyModulo(square, square);
+    }
+    return MultiplyModulo(power, first) ^ second;
+}
+
 void PutU32(std::string *out, DWORD v) { out->append((const char *)&v, 4); }
 void PutU64(std::string *out, ULONGLONG v) { out->append((const char *)&v, 8); }
 DWORD GetU32(std::string_view in, size_t at) { DWORD v; memcpy(&v, in.data() + at, 4); return v; }
@@ -149,6 +176,17 @@ DWORD HiveOf(HKEY key)
     return 0;
 }
 
+// The registry's save of a hive written by the registry into the temporary of `out`.
+DWORD SaveRegistryInto(HKEY root, AtomicFile *out)
+{
+    DWORD error = out->Ready();
+    if (error) return error;
+    EnableRegistryPrivileges();
+    error = (DWORD)RegSaveKeyW(root, out->TempPath().c_str(), NULL);
+    PowerCutPoint("image-saved");
+    return error;
+}
+
 DWORD StageRegImage(std::string_view bytes)
 {
     return WriteFileAtomically(DeviceFilePath(REGIMG_STAGED_NAME).c_str(), bytes, true);
@@ -186,6 +224,57 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image)
     return 0;
 }
 
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, const FileView *second)
+{
+    // The first save is made plain where it lies, slice by slice: the plain text is
+    // shorter, and a slice is written only over what has been read. The second follows
+    // it, then the headers, which hold the lengths, with the checksum joined from the
+    // parts'. No copy of the image in memory of our own, which would cost a fault for
+    // each of its pages, nor a second file of it.
+    if (count < 1 || count > 2 || (count == 2) != (second != NULL)) return ERROR_INVALID_PARAMETER;
+    const size_t kSlice = 64 * 1024;
+    FileView first;
+    DWORD error = out->Map(&first);
+    std::string_view saves[2] = {first.Bytes(), count == 2 ? second->Bytes() : std::string_view()};
+    ULONGLONG to = REGIMG_HEADER_SIZE, lengths[2] = {};
+    DWORD crcs[2] = {};
+    std::string plain;
+    for (int i = 0; i < count && !error; ++i) {
+        std::string_view saved = saves[i];
+        to += REGIMG_SECTION_HEADER_SIZE;
+        for (size_t from = 0; from < saved.size() && !error;) {
+            size_t cut = std::min(saved.size(), from + kSlice);
+            const char *newline = (const char *)memchr(saved.data() + cut - 1, '\n', saved.size() - cut + 1);
+            cut = newline ? newline - saved.data() + 1 : saved.size();
+            AppendPlain(saved.substr(from, cut - from), &plain);
+            from = cut;
+            if (i == 0 && from < saved.size() && to + plain.size() > from) continue;   // it would cover what is still to be read
+            error = out->WriteAt(to, plain);
+            crcs[i] = Crc32(crcs[i], plain.data(), plain.size());
+            lengths[i] += plain.size();
+            to += plain.size();
+            plain.clear();
+        }
+    }
+    first.Close();
+    if (!error && to > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
+    if (!error) error = out->SetSize(to);
+    if (error) return error;
+    std::string header, sectionHeader;
+    PutHeader(&header, (DWORD)count);
+    memcpy(&header[24], &to, 8);
+    DWORD crc = Crc32(0, header.data(), header.size());
+    for (int i = 0; i < count && !error; ++i) {
+        sectionHeader.clear();
+        PutSectionHeader(&sectionHeader, roots[i], lengths[i]);
+        crc = Crc32Joined(Crc32(crc, sectionHeader.data(), sectionHeader.size()), crcs[i], lengths[i]);
+        if (i == 0) header += sectionHeader;
+        else error = out->WriteAt(REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE + lengths[0], sectionHeader);
+    }
+    memcpy(&header[REGIMG_CRC_OFFSET], &crc, 4);
+    return error ? error : out->WriteAt(0, header);
+}
+
 DWORD CheckRegImage(std::string_view bytes, std::vector<RegImageSection> *sections, bool checkTexts)
 {
     if (sections) sections->clear();
@@ -219,11 +308,17 @@ DWORD CheckRegImage(std::string_view bytes, std::vector<RegImageSection> *sectio
     return 0;
 }
 
-FileView::~FileView()
+FileView::~FileView() { Close(); }
+
+void FileView::Close()
 {
     if (view_) UnmapViewOfFile(view_);
     if (mapping_) CloseHandle(mapping_);
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    mapping_ = NULL;
+    view_ = NULL;
+    size_ = 0;
 }
 
 DWORD FileView::Open(const wchar_t *path, bool deleteWhenClosed)
@@ -235,11 +330,16 @@ DWORD FileView::Open(const wchar_t *path, bool deleteWhenClosed)
     file_ = CreateFileW(path, GENERIC_READ | (deleteWhenClosed ? DELETE : 0), FILE_SHARE_READ | FILE_SHARE_DELETE,
                         NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | (deleteWhenClosed ? FILE_FLAG_DELETE_ON_CLOSE : 0), NULL);
     if (file_ == INVALID_HANDLE_VALUE) return GetLastError();
+    return Map(file_);
+}
+
+DWORD FileView::Map(HANDLE file)
+{
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file_, &size)) return GetLastError();
+    if (!GetFileSizeEx(file, &size)) return GetLastError();
     if (size.QuadPart > REGIMG_MAX_FILE) return ERROR_NOT_REGISTRY_FILE;
     if (size.QuadPart == 0) return 0;   // nothing to map
-    mapping_ = CreateFileMappingW(file_, NULL, PAGE_READONLY, 0, 0, NULL);
+    mapping_ = CreateFileMappingW(file, NULL, PAGE_READONLY, 0, 0, NULL);
     if (!mapping_) return GetLastError();
     view_ = (const char *)MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0);
     if (!view_) return GetLastError();
@@ -271,51 +371,124 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 
 DWORD AtomicFile::Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background)
 {
+    if (bytes.size() > REGIMG_MAX_FILE) return error_ = ERROR_FILE_TOO_LARGE;
+    DWORD error = Open(path, replace, false);
+    if (!error) error = Append(bytes);
+    return error ? error : Sync(background);
+}
+
+DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background)
+{
     if (!path || !*path) return error_ = ERROR_INVALID_PARAMETER;
     DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return error_ = ERROR_ACCESS_DENIED;
         if (!replace) return error_ = ERROR_ALREADY_EXISTS;
     }
-    if (bytes.size() > REGIMG_MAX_FILE) return error_ = ERROR_FILE_TOO_LARGE;
     static LONG counter;
     wchar_t suffix[48];   // beside the file, so that the move is a rename
     wsprintfW(suffix, L".~%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
     path_ = path;
     temp_ = path + std::wstring(suffix);
     replace_ = replace;
-    record_ = RecordPendingFile(temp_);
-    file_ = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file_ == INVALID_HANDLE_VALUE) {
-        error_ = GetLastError();
-        End();
-        return error_;
-    }
+    Run(CreateProc, background);
+    return background ? 0 : Ready();
+}
+
+// The record reaches the disk before the temporary exists.
+void CALLBACK AtomicFile::CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK)
+{
+    AtomicFile *file = (AtomicFile *)self;
+    file->record_ = RecordPendingFile(file->temp_);
+    file->file_ = CreateFileW(file->temp_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file->file_ == INVALID_HANDLE_VALUE) file->workError_ = GetLastError();
+}
+
+DWORD AtomicFile::Append(std::string_view bytes)
+{
+    if (Ready()) return error_;
+    if (bytes.size() > REGIMG_MAX_FILE) return error_ = ERROR_FILE_TOO_LARGE;
     DWORD wrote = 0;
     if (!WriteFile(file_, bytes.data(), (DWORD)bytes.size(), &wrote, NULL) || wrote != bytes.size())
         error_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    return error_;
+}
+
+DWORD AtomicFile::WriteAt(ULONGLONG offset, std::string_view bytes)
+{
+    if (Ready()) return error_;
+    OVERLAPPED at = {};
+    at.Offset = (DWORD)offset;
+    at.OffsetHigh = (DWORD)(offset >> 32);
+    DWORD wrote = 0;
+    if (!WriteFile(file_, bytes.data(), (DWORD)bytes.size(), &wrote, &at) || wrote != bytes.size())
+        error_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    return error_;
+}
+
+DWORD AtomicFile::Map(FileView *view)
+{
+    return Ready() ? error_ : view->Map(file_);
+}
+
+DWORD AtomicFile::SetSize(ULONGLONG size)
+{
+    if (Ready()) return error_;
+    FILE_END_OF_FILE_INFO end;
+    end.EndOfFile.QuadPart = (LONGLONG)size;
+    if (!SetFileInformationByHandle(file_, FileEndOfFileInfo, &end, sizeof end)) error_ = GetLastError();
+    return error_;
+}
+
+// On the disk before it takes the name: a crash then leaves the old file or the new one.
+// The disk's wait needs no processor, so the caller may go on meanwhile.
+DWORD AtomicFile::Sync(bool background)
+{
+    if (Ready()) return error_;
     PowerCutPoint("write-temp");
-    // On the disk before it takes the name: a crash then leaves the old file or the new one.
-    // The disk's wait needs no processor, so the caller may go on meanwhile.
-    if (!error_ && background) {
-        syncing_ = CreateThread(NULL, 0, SyncProc, this, 0, NULL);
-        if (syncing_) SwitchToThread();
+    Run(SyncProc, background);
+    return background ? 0 : Ready();
+}
+
+void CALLBACK AtomicFile::SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK)
+{
+    AtomicFile *file = (AtomicFile *)self;
+    if (!FlushFileBuffers(file->file_)) file->workError_ = GetLastError();
+}
+
+void AtomicFile::Run(PTP_WORK_CALLBACK proc, bool background)
+{
+    workError_ = 0;
+    if (background && (work_ = CreateThreadpoolWork(proc, this, NULL)) != NULL) {
+        SubmitThreadpoolWork(work_);
+        SwitchToThread();   // the step under way before the caller goes on
+    } else {
+        proc(NULL, this, NULL);
     }
-    if (!error_ && !syncing_) SyncProc(this);
-    if (error_) End();
+}
+
+// The background step ended.
+DWORD AtomicFile::Ready()
+{
+    if (work_) {
+        WaitForThreadpoolWorkCallbacks(work_, FALSE);
+        CloseThreadpoolWork(work_);
+        work_ = NULL;
+    }
+    if (!error_) error_ = workError_;
+    workError_ = 0;
     return error_;
 }
 
 DWORD AtomicFile::Commit()
 {
-    if (file_ == INVALID_HANDLE_VALUE) return error_ ? error_ : ERROR_INVALID_HANDLE;
-    if (syncing_) {
-        WaitForSingleObject(syncing_, INFINITE);
-        CloseHandle(syncing_);
-        syncing_ = NULL;
+    if (Ready()) {
+        End();
+        return error_;
     }
-    if (!error_) error_ = syncError_;
-    if (!CloseHandle(file_) && !error_) error_ = GetLastError();
+    if (file_ == INVALID_HANDLE_VALUE) return error_ = ERROR_INVALID_HANDLE;
+    if (!CloseHandle(file_)) error_ = GetLastError();
     file_ = INVALID_HANDLE_VALUE;
     PowerCutPoint("write-synced");
     if (!error_ && !MoveFileExW(temp_.c_str(), path_.c_str(), (replace_ ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
@@ -327,21 +500,10 @@ DWORD AtomicFile::Commit()
 
 AtomicFile::~AtomicFile() { End(); }
 
-DWORD WINAPI AtomicFile::SyncProc(void *self)
-{
-    AtomicFile *file = (AtomicFile *)self;
-    if (!FlushFileBuffers(file->file_)) file->syncError_ = GetLastError();
-    return 0;
-}
-
 // Whatever is left of the temporary goes: all of it unless the rename took it.
 void AtomicFile::End()
 {
-    if (syncing_) {
-        WaitForSingleObject(syncing_, INFINITE);
-        CloseHandle(syncing_);
-        syncing_ = NULL;
-    }
+    Ready();
     if (file_ != INVALID_HANDLE_VALUE) {
         CloseHandle(file_);
         file_ = INVALID_HANDLE_VALUE;
@@ -369,11 +531,16 @@ std::wstring DeviceFilePath(const wchar_t *name)
 
 void EnableRegistryPrivileges(void)
 {
+    // Once for the process, which drops neither: each call is two requests to the server.
+    static LONG enabled;
+    if (enabled) return;
     typedef LONG(NTAPI * AdjustProc)(ULONG, BOOLEAN, BOOLEAN, PBOOLEAN);
     static AdjustProc adjust = (AdjustProc)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlAdjustPrivilege");
     BOOLEAN was;
+    bool all = adjust != NULL;
     for (ULONG privilege : {17u, 18u})   // SeBackupPrivilege, SeRestorePrivilege
-        if (adjust) adjust(privilege, TRUE, FALSE, &was);
+        all = all && adjust(privilege, TRUE, FALSE, &was) == 0;
+    if (all) InterlockedExchange(&enabled, 1);
 }
 
 extern "C" {
@@ -383,10 +550,20 @@ BOOL WINAPI RegCopyFile(LPCWSTR file)
 {
     static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
     DWORD error = SimGetFailure(SIM_FAIL_REGCOPY);
-    std::string image;
     if (!error && (!file || !*file)) error = ERROR_INVALID_PARAMETER;
-    if (!error) error = BuildRegImage(roots, 2, &image);
-    if (!error) error = WriteFileAtomically(file, image, true);
+    // The temporary is made and recorded while the user's hive is saved; the machine's,
+    // which is most of the image, is saved straight into it. The user's save goes before
+    // the flush, which a deletion would wait for.
+    AtomicFile out;
+    {
+        FileView user;
+        if (!error) error = out.Open(file, true, true);
+        if (!error) error = SaveRegistryFile(HKEY_CURRENT_USER, &user);
+        if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
+        if (!error) error = WriteRegImage(&out, roots, 2, &user);
+    }
+    if (!error) error = out.Sync(false);
+    if (!error) error = out.Commit();
     SetLastError(error);
     return error == 0;
 }
@@ -411,9 +588,12 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
 {
     DWORD root = HiveOf(key);
     if (!file || !*file || !root) return ERROR_INVALID_PARAMETER;
-    std::string image;
-    DWORD error = BuildRegImage(&root, 1, &image);
-    return (LONG)(error ? error : WriteFileAtomically(file, image, false));
+    AtomicFile out;
+    DWORD error = out.Open(file, false, false);
+    if (!error) error = SaveRegistryInto(RegImageRootKey(root), &out);
+    if (!error) error = WriteRegImage(&out, &root, 1, NULL);
+    if (!error) error = out.Sync(false);
+    return (LONG)(error ? error : out.Commit());
 }
 
 // Stages the file's image of the hive that holds the key, for the next soft reset;

@@ -61,6 +61,9 @@ public:
     ~FileView();
     FileView(const FileView &) = delete;
     DWORD Open(const wchar_t *path, bool deleteWhenClosed);
+    // A view of a file the caller keeps open, and closes after Close.
+    DWORD Map(HANDLE file);
+    void Close();
     std::string_view Bytes() const { return std::string_view(view_ ? view_ : "", size_); }
 
 private:
@@ -71,28 +74,46 @@ private:
 // Writes a temporary file beside `path`, flushes it and moves it in place. Fails, leaving
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
 DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool replace);
-// The same in two steps, so that the caller can work while the disk takes the file:
-// Begin writes the temporary and flushes it, in the `background` on a thread of its own
-// (never while the process is starting, which holds the loader's lock), Commit waits
-// for the flush and moves the file in place. Without a Commit, or after a failure,
-// nothing is left behind.
+// The same in steps, so that the caller can work while the disk takes the file. Open
+// checks the path and makes the temporary, recorded for the next start to remove when
+// it lies outside the device folder, and which another may open to write too
+// (TempPath); Append, WriteAt, Map and SetSize work on it; Sync flushes it; Commit
+// waits for the flush and moves the file in place. Begin is Open, Append and
+// Sync at once. A step asked to run in the `background` runs on a thread of the pool
+// (never ask while the process is starting, which holds the loader's lock); the next
+// step waits for it. Without a Commit, or after a failure, nothing is left behind.
 class AtomicFile {
 public:
-    AtomicFile() : file_(INVALID_HANDLE_VALUE), syncing_(NULL), replace_(false), error_(0), syncError_(0) {}
+    AtomicFile() : file_(INVALID_HANDLE_VALUE), work_(NULL), replace_(false), error_(0), workError_(0) {}
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
+    DWORD Open(const wchar_t *path, bool replace, bool background);
+    DWORD Append(std::string_view bytes);
+    DWORD WriteAt(ULONGLONG offset, std::string_view bytes);
+    DWORD Map(FileView *view);
+    DWORD SetSize(ULONGLONG size);
+    // The temporary made, or the first error of the steps so far.
+    DWORD Ready();
+    DWORD Sync(bool background);
+    const std::wstring &TempPath() const { return temp_; }
     DWORD Commit();
 
 private:
-    static DWORD WINAPI SyncProc(void *self);
+    static void CALLBACK CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
+    static void CALLBACK SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
+    void Run(PTP_WORK_CALLBACK proc, bool background);
     void End();
 
-    HANDLE file_, syncing_;
+    HANDLE file_;
+    PTP_WORK work_;
     std::wstring path_, temp_, record_;
     bool replace_;
-    DWORD error_, syncError_;   // the second the flush's own, set while it runs
+    DWORD error_, workError_;   // the second the background step's own, set while it runs
 };
+// An image of one or two hives made in the temporary of `out`, where the registry has
+// saved the first; the second comes from its save (SaveRegistryFile).
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, const FileView *second);
 // A file of the device folder, which is made when missing; "" without a folder.
 std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.

@@ -66,7 +66,8 @@ enum SimFailure {
     SIM_FAIL_REGCOPY = 2,       /* RegCopyFile fails with the given error (50: not supported) */
     SIM_FAIL_REGRESTORE = 3,    /* RegRestoreFile fails with the given error */
     SIM_FAIL_TELEPHONY = 4,     /* lineInitializeEx fails */
-    SIM_FAIL_REGAPPLY = 5       /* a reset's apply of a registry image fails once its first hive is in */
+    SIM_FAIL_REGAPPLY = 5,      /* a reset's apply of a registry image fails once its first hive is in */
+    SIM_FAIL_REGCHECK = 6       /* the flush after an apply finds a changed hive not saving as applied */
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);

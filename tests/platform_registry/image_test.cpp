@@ -139,6 +139,18 @@ TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
     EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == ERROR_WRITE_FAULT);
 
     SimSetFailure(SIM_FAIL_REGAPPLY, 0);
+    EXPECT_EQ(boots + 1, SimGetBootCount());   // the restart counted all the same
+
+    // Applied whole, but a hive does not save as the image says when the flush checks
+    // it: both hives go back as they were and are flushed so, the restart counted.
+    SimSetFailure(SIM_FAIL_REGCHECK, 1);
+    EXPECT_EQ((DWORD)ERROR_REGISTRY_CORRUPT, SimSoftReset(FALSE));
+    SimSetFailure(SIM_FAIL_REGCHECK, 0);
+    EXPECT_EQ(changed, Snapshot());
+    EXPECT_TRUE(SimHasStagedImage());
+    EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(boots + 2, SimGetBootCount());
+
     EXPECT_EQ(0u, SimSoftReset(FALSE));
     EXPECT_FALSE(SimHasStagedImage());
     EXPECT_TRUE(SimGetLastApply(&outcome) && outcome == 0);

@@ -201,7 +201,7 @@ for step in flush-user-saved flush-user-renamed; do
 done
 
 # ---- A backup over an earlier file: that file whole, or the new one; nothing else left ----
-for step in scratch-saved write-temp write-synced; do
+for step in scratch-saved image-saved write-temp write-synced; do
     from_snapshot; power_on
     cut_at "$step" "" "$PROBE" backup "$BACKUP"
     power_on
