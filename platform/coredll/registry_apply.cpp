@@ -6,7 +6,7 @@
 // puts back what was.
 //
 // Links are deleted, never followed, and made anew. Volatile keys are no part of a
-// saved text and stay as they are.
+// saved text and stay as they are; so do the keys the display driver keeps.
 #include <windows.h>
 #include <winternl.h>
 #include <string.h>
@@ -153,6 +153,30 @@ std::vector<Block> BlocksOf(const std::string &text)
     return blocks;
 }
 
+// Keys the display driver makes anew whenever the display starts or changes shape,
+// deleting and writing them again from another process: the host's display, not the
+// device's registry. An apply neither deletes nor loads them, and its check does not
+// compare them, or it would race the display. Their paths as a save writes them.
+const std::string_view kDisplayKeys[] = {
+    "System\\\\CurrentControlSet\\\\Control\\\\Class\\\\{4D36E968-E325-11CE-BFC1-08002BE10318}",
+    "System\\\\CurrentControlSet\\\\Control\\\\Class\\\\{4D36E96E-E325-11CE-BFC1-08002BE10318}",
+    "System\\\\CurrentControlSet\\\\Control\\\\DeviceClasses\\\\{1CA05180-A699-450A-9A0C-DE4FBE3DDD89}",
+    "System\\\\CurrentControlSet\\\\Control\\\\DeviceClasses\\\\{5B45201D-F2F2-4F3B-85BB-30FF1F953599}",
+    "System\\\\CurrentControlSet\\\\Control\\\\DeviceClasses\\\\{E6F07B5F-EE97-4A90-B076-33F57BF4EAA7}",
+    "System\\\\CurrentControlSet\\\\Control\\\\Video",
+    "System\\\\CurrentControlSet\\\\Enum\\\\DISPLAY",
+    "System\\\\CurrentControlSet\\\\Enum\\\\PCI",
+};
+
+bool DisplayKey(std::string_view path)
+{
+    for (std::string_view key : kDisplayKeys)
+        if (path.size() >= key.size() && _strnicmp(path.data(), key.data(), key.size()) == 0 &&
+            (path.size() == key.size() || path.compare(key.size(), 2, "\\\\") == 0))
+            return true;
+    return false;
+}
+
 // The keys of a text by their paths as it writes them, and the keys above them that
 // have no line of their own: one flat table, as a reset looks up every key of a hive.
 class PathTable {
@@ -283,6 +307,24 @@ DWORD LoadText(HKEY key, const std::string &text)
 
 }  // namespace
 
+bool SameRegistryText(const std::string &text, const std::string &want)
+{
+    if (Same(text, want)) return true;
+    std::vector<Block> a = BlocksOf(text), b = BlocksOf(want);
+    // What comes before the first key: the save's header.
+    size_t headA = a.empty() ? text.size() : a[0].lines.data() - text.data();
+    size_t headB = b.empty() ? want.size() : b[0].lines.data() - want.data();
+    if (!Same(std::string_view(text).substr(0, headA), std::string_view(want).substr(0, headB))) return false;
+    size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && DisplayKey(a[i].path)) ++i;
+        while (j < b.size() && DisplayKey(b[j].path)) ++j;
+        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+        if (!Same(a[i].lines, b[j].lines)) return false;
+        ++i, ++j;
+    }
+}
+
 // The registry's save without what is no part of the contents: comments, blank lines,
 // the architecture line, and each key's times, so that two saves of the same
 // contents are the same bytes. Copied line by line from the file the save wrote.
@@ -345,7 +387,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     std::string saved;
     DWORD error = now ? 0 : RegistryText(root, &saved);
     const std::string &have = now ? *now : saved;
-    if (error || Same(have, want)) return error;
+    if (error || SameRegistryText(have, want)) return error;
     if (want.compare(0, sizeof kHeader - 1, kHeader) != 0) return ERROR_REGISTRY_CORRUPT;
     // Only what differs is touched, found by the paths as both texts write them: a call
     // to the registry costs a round trip to its server, and a reset mostly changes a few
@@ -358,7 +400,10 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     for (size_t i = 0; i < wanted.size(); ++i) paths.AddKey(wanted[i].path, i);
     std::vector<std::string_view> gone, cleared;
     std::vector<bool> loaded(wanted.size());
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (DisplayKey(wanted[i].path)) loaded[i] = true;   // the display's, as it keeps them
     for (const Block &h : had) {
+        if (DisplayKey(h.path)) continue;
         size_t w = paths.Find(h.path);
         if (w == PathTable::kMissing) {
             std::string_view top = h.path;   // the key the image lacks highest above this one
@@ -400,7 +445,7 @@ DWORD ApplyRegistryText(HKEY root, const std::string &want, const std::string *n
     if (load.size() > sizeof kHeader + 2) error = LoadText(root, load);
     if (error || !check) return error;
     error = RegistryText(root, &saved);
-    if (!error && !Same(saved, want)) error = ERROR_REGISTRY_CORRUPT;
+    if (!error && !SameRegistryText(saved, want)) error = ERROR_REGISTRY_CORRUPT;
     return error;
 }
 
@@ -413,7 +458,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         if (error) return error;
     }
     bool same = true;
-    for (size_t i = 0; i < sections.size(); ++i) same &= Same(before[i].text, sections[i].text);
+    for (size_t i = 0; i < sections.size(); ++i) same &= SameRegistryText(before[i].text, sections[i].text);
     if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
     if (journal) {
         DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
@@ -426,7 +471,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         const RegImageSection &s = sections[touched];
         // The flush's save checks the hive, the machine's once the boot count is raised;
         // one whose count cannot be foreseen is checked here.
-        RegImageSection after = {s.root, applied && !Same(s.text, before[touched].text) ? s.text : std::string()};
+        RegImageSection after = {s.root, applied && !SameRegistryText(before[touched].text, s.text) ? s.text : std::string()};
         bool later = !after.text.empty() && (s.root != REGIMG_ROOT_HKLM || RaiseBootCountInText(&after.text));
         error = ApplyRegistryText(RegImageRootKey(s.root), s.text, &before[touched].text, !later);
         if (!error && later) applied->saves.push_back(after);

@@ -90,7 +90,7 @@ DWORD SaveHiveBeside(const HiveFile &hive, const std::string *want, std::wstring
         std::string text;
         error = saved.Open(temp->c_str(), false);
         if (!error) AppendPlain(saved.Bytes(), &text);
-        if (!error && text != *want) error = ERROR_REGISTRY_CORRUPT;
+        if (!error && !SameRegistryText(text, *want)) error = ERROR_REGISTRY_CORRUPT;
     }
     if (error) DeleteFileW(temp->c_str());
     return error;
@@ -292,7 +292,7 @@ DWORD FlushDeviceRegistry(const std::vector<RegImageSection> *checks)
         std::string text;
         DWORD error = RegistryText(RegImageRootKey((*checks)[i].root), &text);
         if (error) return error;
-        if (text != (*checks)[i].text) return ERROR_REGISTRY_CORRUPT;
+        if (!SameRegistryText(text, (*checks)[i].text)) return ERROR_REGISTRY_CORRUPT;
     }
     return 0;
 }

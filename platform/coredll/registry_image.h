@@ -132,6 +132,9 @@ void AppendPlain(std::string_view saved, std::string *out);
 // is not undone. `now`, when given, is the key's text as it stands. Unless `check` is
 // false, the key is saved once more and must come out as `text`.
 DWORD ApplyRegistryText(HKEY key, const std::string &text, const std::string *now = NULL, bool check = true);
+// Whether a hive's text is `want` but for the keys the display driver keeps, which the
+// display rewrites at its every start and change: an apply leaves those as they are.
+bool SameRegistryText(const std::string &text, const std::string &want);
 // An image applied whose check is left to the flush that follows: each hive it changed
 // with the text the hive's save must give once the boot count is raised, and every
 // hive as it was, to put back when one does not.

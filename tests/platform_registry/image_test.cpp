@@ -160,6 +160,39 @@ TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
     EXPECT_TRUE(ReadRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", &type) && type == L"zelvofile");
 }
 
+// The display driver deletes and writes its device keys again whenever the display
+// starts or changes, from its own process: a reset brings back everything else of the
+// image and leaves those keys as the display keeps them, its check undisturbed by them.
+TEST_F(RegistryTest, AResetLeavesTheDisplaysOwnKeysAsTheDisplayKeepsThem)
+{
+    const wchar_t monitor[] = L"System\\CurrentControlSet\\Enum\\DISPLAY\\Zelvo_Monitor";
+    const wchar_t adapter[] = L"System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\0099";
+    const wchar_t beside[] = L"System\\CurrentControlSet\\Enum\\DISPLAYS";   // not the display's
+    WriteRegDword(HKEY_LOCAL_MACHINE, monitor, L"Seen", 1);
+    WriteRegDword(HKEY_LOCAL_MACHINE, adapter, L"Seen", 1);
+    WriteRegDword(HKEY_LOCAL_MACHINE, beside, L"Seen", 1);
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Setting", 1);
+    std::wstring backup = DeviceFile(L"display.reg");
+    ASSERT_TRUE(RegCopyFile(backup.c_str())) << GetLastError();
+    ASSERT_TRUE(RegRestoreFile(backup.c_str())) << GetLastError();
+
+    // The display has written its keys anew meanwhile, one of them gone; so has the user.
+    WriteRegDword(HKEY_LOCAL_MACHINE, monitor, L"Seen", 2);
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Enum\\DISPLAY\\Zelvo_Monitor\\New", L"Seen", 2);
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, adapter));
+    WriteRegDword(HKEY_LOCAL_MACHINE, beside, L"Seen", 2);
+    WriteRegDword(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Setting", 2);
+
+    EXPECT_EQ(0u, SimSoftReset(FALSE));
+    EXPECT_FALSE(SimHasStagedImage());
+    DWORD value = 0;
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Setting", &value) && value == 1);
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, beside, L"Seen", &value) && value == 1) << "a key beside the display's";
+    EXPECT_TRUE(ReadRegDword(HKEY_LOCAL_MACHINE, monitor, L"Seen", &value) && value == 2);
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Enum\\DISPLAY\\Zelvo_Monitor\\New"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, adapter));
+}
+
 TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
 {
     std::wstring backup = DeviceFile(L"good.reg"), broken = DeviceFile(L"broken.reg");
