@@ -164,11 +164,11 @@ static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
 // over first, and nothing is erased before the bar's next paint.
 static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
-void PlaceMenuBar(HWND bar)
+void PlaceMenuBar(HWND bar, SIZE screen)
 {
     MenuBarData *data = BarData(bar);
     if (!data) return;
-    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    int cx = screen.cx, cy = screen.cy;
     SetWindowPos(bar, NULL, 0, cy - SIM_BAR_HEIGHT, cx, SIM_BAR_HEIGHT, kPlaceFlags);
     for (int i = 0; i < data->keyCount; ++i) {
         int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
@@ -258,7 +258,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
         DestroyWindow(bar);
         return NULL;
     }
-    PlaceMenuBar(bar);
+    PlaceMenuBar(bar, ScreenSize());
     ShowWindow(bar, SW_SHOWNA);
     return bar;
 }
@@ -268,6 +268,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
 enum { kDoneWidth = 40, kTitleChars = 128 };
 
 static HWND g_navBar;
+static HWND g_navDone;   // its Done key: each lookup by id would ask the server
 static HFONT g_titleFont;
 
 HWND NavBarWindow(void)
@@ -275,12 +276,12 @@ HWND NavBarWindow(void)
     return g_navBar;
 }
 
-void PlaceNavBar(void)
+void PlaceNavBar(SIZE screen)
 {
     if (!g_navBar) return;
-    int cx = GetSystemMetrics(SM_CXSCREEN);
+    int cx = screen.cx;
     SetWindowPos(g_navBar, NULL, 0, 0, cx, SIM_BAR_HEIGHT, kPlaceFlags);
-    SetWindowPos(GetDlgItem(g_navBar, IDOK), NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
 }
 
 void RefreshNavBar(void)
@@ -294,7 +295,11 @@ void RefreshNavBar(void)
         SetWindowTextW(g_navBar, title);
         InvalidateRect(g_navBar, NULL, TRUE);
     }
-    ShowWindow(GetDlgItem(g_navBar, IDOK), (front && front->done) ? SW_SHOWNA : SW_HIDE);
+    // Showing a shown key again is still a round of requests: only a change is made.
+    if (!g_navDone) return;
+    BOOL wanted = front && front->done;
+    BOOL doneShown = (GetWindowLongW(g_navDone, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (doneShown != wanted) ShowWindow(g_navDone, wanted ? SW_SHOWNA : SW_HIDE);
 }
 
 void ShowNavBar(void)
@@ -308,8 +313,9 @@ void ShowNavBar(void)
             font.lfWeight = FW_BOLD;
             g_titleFont = CreateFontIndirectW(&font);
         }
-        ShowWindow(CreateSoftKey(g_navBar, IDOK, L"ok"), SW_HIDE);
-        PlaceNavBar();
+        g_navDone = CreateSoftKey(g_navBar, IDOK, L"ok");
+        ShowWindow(g_navDone, SW_HIDE);
+        PlaceNavBar(ScreenSize());
         ShowWindow(g_navBar, SW_SHOWNA);
     }
     RefreshNavBar();
@@ -348,7 +354,7 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         return MA_NOACTIVATE;
     case WM_COMMAND:
         // Done: the window in front gets its IDOK.
-        if (LOWORD(wParam) == IDOK && (HWND)lParam == GetDlgItem(bar, IDOK)) {
+        if (LOWORD(wParam) == IDOK && (HWND)lParam == g_navDone) {
             ShellWindow *front = ActiveShellWindow();
             if (front && front->done) SendMessageW(front->window, WM_COMMAND, IDOK, 0);
         }
@@ -365,7 +371,7 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         PaintNavBar(bar);
         return 0;
     case WM_NCDESTROY:
-        if (bar == g_navBar) g_navBar = NULL;
+        if (bar == g_navBar) g_navBar = g_navDone = NULL;
         break;
     }
     return DefWindowProcW(bar, message, wParam, lParam);
