@@ -49,6 +49,11 @@ zr_start_xvfb() {
     Xvfb ":$n" -screen 0 640x640x24 -nolisten tcp >/dev/null 2>&1 &
     ZR_XVFB_PID=$!
     export DISPLAY=":$n"
+    # This display has no resource database: Xlib then reads ~/.Xdefaults and
+    # ~/.Xdefaults-HOST again at every lookup, and Wine looks up a font setting each time
+    # a window selects a font, hundreds of times in a turn of the screen. An empty file in
+    # place of the second makes a database, read once; lookups still find nothing.
+    export XENVIRONMENT=${XENVIRONMENT:-/dev/null}
     local i
     for i in $(seq 1 50); do
         xdpyinfo >/dev/null 2>&1 && return 0

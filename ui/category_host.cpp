@@ -55,14 +55,16 @@ static HWND CreateCategoryPage(HWND tab, const PageDescriptor &page)
     return CreateDialogIndirectParamW(g_hInstance, (LPCDLGTEMPLATEW)LockResource(loaded), tab, page.procedure, 0);
 }
 
-// The page covers the tab control above its tab strip, on top of everything in it.
-// Nothing is erased before the next paint: the page relayouts itself in its WM_SIZE.
+// The page covers the tab control above its tab strip, on top of everything in it; a
+// page already shown there keeps its place in the order. Nothing is erased before the
+// next paint: the page relayouts itself in its WM_SIZE.
 static void PlaceCategoryPage(HWND tab, HWND page)
 {
     RECT client;
     GetClientRect(tab, &client);
+    UINT order = (GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) ? SWP_NOZORDER : SWP_SHOWWINDOW;
     SetWindowPos(page, HWND_TOP, client.left, client.top, client.right,
-                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, SWP_SHOWWINDOW | SWP_DEFERERASE);
+                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, order | SWP_DEFERERASE);
 }
 
 // Shows the page of tab `index` in place of the current one. A tab whose page is
@@ -72,7 +74,12 @@ static void ShowCategoryPage(const CategoryHost &host, HWND dialog, HWND tab, in
     HWND previous = CurrentCategoryPage(dialog);
     HWND page = NULL;
     if (index >= 0 && index < host.pageCount) page = CreateCategoryPage(tab, *host.pages[index]);
-    if (page) PlaceCategoryPage(tab, page);
+    if (page) {
+        // Like the host and its tab control, the page paints nothing under its controls:
+        // after a turn its fill would be drawn over at once.
+        SetWindowLongW(page, GWL_STYLE, GetWindowLongW(page, GWL_STYLE) | WS_CLIPCHILDREN);
+        PlaceCategoryPage(tab, page);
+    }
     SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)page);
     if (previous && IsWindow(previous)) DestroyWindow(previous);
 }

@@ -79,21 +79,31 @@ void ApplyItemToControl(HINSTANCE instance, HWND control, const TemplateItem *it
 // ones are looked up again.
 const unsigned kRememberedControls = 256;
 
-// The controls the last relayout found, by record. Every lookup by id asks the server
-// for the dialog's child list, so a dialog that turns again takes its controls from
-// here, each checked first with the window's own data (no server request): still a
-// window, still a child of this dialog, still the same id.
+// The controls the last relayouts found, by record, for the last few dialogs (a host and
+// its page turn together). Every lookup by id asks the server for the dialog's child
+// list, so a dialog that turns again takes its controls from here, each checked first
+// with the window's own data (no server request): still a window, still a child of this
+// dialog, still the same id.
 struct FoundControls {
     HWND dialog;
     unsigned count;
     HWND controls[kRememberedControls];
 };
-FoundControls g_found;
+const unsigned kRememberedDialogs = 4;
+FoundControls g_found[kRememberedDialogs];
+unsigned g_nextFound;   // the slot a dialog not remembered yet takes
 
-HWND FindControl(HWND dialog, unsigned index, WORD id)
+FoundControls *FoundFor(HWND dialog)
 {
-    if (g_found.dialog == dialog && index < g_found.count) {
-        HWND known = g_found.controls[index];
+    for (FoundControls &found : g_found)
+        if (found.dialog == dialog) return &found;
+    return NULL;
+}
+
+HWND FindControl(const FoundControls *found, HWND dialog, unsigned index, WORD id)
+{
+    if (found && index < found->count) {
+        HWND known = found->controls[index];
         if (known && IsWindow(known) && GetParent(known) == dialog && GetDlgCtrlID(known) == id) return known;
     }
     return GetDlgItem(dialog, id);
@@ -101,9 +111,14 @@ HWND FindControl(HWND dialog, unsigned index, WORD id)
 
 void RememberControls(HWND dialog, const HWND *controls, unsigned count)
 {
-    g_found.dialog = dialog;
-    g_found.count = count < kRememberedControls ? count : kRememberedControls;
-    CopyMemory(g_found.controls, controls, g_found.count * sizeof *controls);
+    FoundControls *found = FoundFor(dialog);
+    if (!found) {
+        found = &g_found[g_nextFound];
+        g_nextFound = (g_nextFound + 1) % kRememberedDialogs;
+    }
+    found->dialog = dialog;
+    found->count = count < kRememberedControls ? count : kRememberedControls;
+    CopyMemory(found->controls, controls, found->count * sizeof *controls);
 }
 
 // `origin` is the dialog's client origin on the screen, taken once per relayout.
@@ -145,8 +160,9 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
     int moves = 0;
     unsigned index = 0;
     TemplateItem item;
+    const FoundControls *found = FoundFor(dialog);
     for (; TemplateWalkNext(&walk, &item); ++index) {
-        HWND control = FindControl(dialog, index, item.id);
+        HWND control = FindControl(found, dialog, index, item.id);
         if (index < kRememberedControls) controls[index] = control;
         if (!control) {
             result = FALSE;

@@ -165,31 +165,28 @@ static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
 static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 // Across the bottom of the screen.
-static RECT MenuBarPlace(void)
+static RECT MenuBarPlace(SIZE screen)
 {
-    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    RECT place = {0, cy - SIM_BAR_HEIGHT, cx, cy};
+    RECT place = {0, screen.cy - SIM_BAR_HEIGHT, screen.cx, screen.cy};
     return place;
 }
 
 // The keys share the bar's width equally.
-static void PlaceKeys(HWND bar, const MenuBarData *data)
+static void PlaceKeys(const MenuBarData *data, int cx)
 {
-    RECT client;
-    GetClientRect(bar, &client);
     for (int i = 0; i < data->keyCount; ++i) {
-        int left = i * client.right / data->keyCount, right = (i + 1) * client.right / data->keyCount;
+        int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
         SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, kPlaceFlags);
     }
 }
 
-void PlaceMenuBar(HWND bar)
+void PlaceMenuBar(HWND bar, SIZE screen)
 {
     MenuBarData *data = BarData(bar);
     if (!data) return;
-    RECT place = MenuBarPlace();
+    RECT place = MenuBarPlace(screen);
     SetWindowPos(bar, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top, kPlaceFlags);
-    PlaceKeys(bar, data);
+    PlaceKeys(data, screen.cx);
 }
 
 // A key was tapped: its command goes to the parent, or its popup opens above it and the
@@ -264,7 +261,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
     // Owned by its parent, so that it goes with it; the data goes with the bar.
     // Made where it stands: a top-level window moved after it is made costs the display
     // another round of work.
-    RECT place = MenuBarPlace();
+    RECT place = MenuBarPlace(ScreenSize());
     HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, SIM_MENUBAR_CLASS, L"", WS_POPUP | WS_CLIPCHILDREN,
                                place.left, place.top, place.right - place.left, place.bottom - place.top, parent, NULL,
                                ShellInstance(), data);
@@ -278,7 +275,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
         DestroyWindow(bar);
         return NULL;
     }
-    PlaceKeys(bar, data);
+    PlaceKeys(data, place.right - place.left);
     ShowWindow(bar, SW_SHOWNA);
     return bar;
 }
@@ -288,6 +285,7 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
 enum { kDoneWidth = 40, kTitleChars = 128 };
 
 static HWND g_navBar;
+static HWND g_navDone;   // its Done key: each lookup by id would ask the server
 static HFONT g_titleFont;
 
 HWND NavBarWindow(void)
@@ -296,16 +294,16 @@ HWND NavBarWindow(void)
 }
 
 // The Done key stands at the bar's right end.
-static void PlaceDoneKey(HWND key)
+static void PlaceDoneKey(int cx)
 {
-    if (key) SetWindowPos(key, NULL, GetSystemMetrics(SM_CXSCREEN) - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    if (g_navDone) SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
 }
 
-void PlaceNavBar(void)
+void PlaceNavBar(SIZE screen)
 {
     if (!g_navBar) return;
-    SetWindowPos(g_navBar, NULL, 0, 0, GetSystemMetrics(SM_CXSCREEN), SIM_BAR_HEIGHT, kPlaceFlags);
-    PlaceDoneKey(GetDlgItem(g_navBar, IDOK));
+    SetWindowPos(g_navBar, NULL, 0, 0, screen.cx, SIM_BAR_HEIGHT, kPlaceFlags);
+    PlaceDoneKey(screen.cx);
 }
 
 void RefreshNavBar(void)
@@ -319,22 +317,24 @@ void RefreshNavBar(void)
         SetWindowTextW(g_navBar, title);
         InvalidateRect(g_navBar, NULL, TRUE);
     }
-    // The Done key is made the first time a window asks for it.
-    BOOL done = front && front->done;
-    HWND key = GetDlgItem(g_navBar, IDOK);
-    if (!key && done) {
-        key = CreateSoftKey(g_navBar, IDOK, L"ok");
-        PlaceDoneKey(key);
+    // The Done key is made the first time a window asks for it. Showing a shown key
+    // again is still a round of requests: only a change is made.
+    BOOL wanted = front && front->done;
+    if (!g_navDone && wanted) {
+        g_navDone = CreateSoftKey(g_navBar, IDOK, L"ok");
+        PlaceDoneKey(ScreenSize().cx);
     }
-    if (key) ShowWindow(key, done ? SW_SHOWNA : SW_HIDE);
+    if (!g_navDone) return;
+    BOOL doneShown = (GetWindowLongW(g_navDone, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (doneShown != wanted) ShowWindow(g_navDone, wanted ? SW_SHOWNA : SW_HIDE);
 }
 
 void ShowNavBar(void)
 {
     if (!g_navBar || !IsWindow(g_navBar)) {
         g_navBar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, SIM_NAVBAR_CLASS, L"",
-                                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN), SIM_BAR_HEIGHT, NULL,
-                                   NULL, ShellInstance(), NULL);
+                                   WS_POPUP | WS_CLIPCHILDREN, 0, 0, ScreenSize().cx, SIM_BAR_HEIGHT, NULL, NULL,
+                                   ShellInstance(), NULL);
         if (!g_navBar) return;
         LOGFONTW font;
         if (!g_titleFont && GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) {
@@ -383,7 +383,7 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         return MA_NOACTIVATE;
     case WM_COMMAND:
         // Done: the window in front gets its IDOK.
-        if (LOWORD(wParam) == IDOK && (HWND)lParam == GetDlgItem(bar, IDOK)) {
+        if (LOWORD(wParam) == IDOK && (HWND)lParam == g_navDone) {
             ShellWindow *front = ActiveShellWindow();
             if (front && front->done) SendMessageW(front->window, WM_COMMAND, IDOK, 0);
         }
@@ -400,7 +400,7 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         PaintNavBar(bar);
         return 0;
     case WM_NCDESTROY:
-        if (bar == g_navBar) g_navBar = NULL;
+        if (bar == g_navBar) g_navBar = g_navDone = NULL;
         break;
     }
     return DefWindowProcW(bar, message, wParam, lParam);

@@ -9,6 +9,12 @@ HINSTANCE ShellInstance(void)
     return (HINSTANCE)&__ImageBase;
 }
 
+SIZE ScreenSize(void)
+{
+    SIZE size = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return size;
+}
+
 // The shell's own classes. The common controls that the device's dialog templates use
 // are not loaded here: that costs a program a good part of its start-up under Wine,
 // which loads them by itself the first time a window of one of their classes is made.

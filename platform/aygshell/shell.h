@@ -10,6 +10,9 @@
 // shell.cpp: the module and its window classes.
 HINSTANCE ShellInstance(void);
 BOOL EnsureShellClasses(void);
+// The screen's size. Each reading asks the display whether it changed (several round
+// trips to the server): a turn reads it once and lays everything out for that size.
+SIZE ScreenSize(void);
 
 // bars.cpp: the soft-key bars at the bottom of the screen and the navigation bar at
 // its top. Their keys behave as push buttons (BM_CLICK, taps) but never take focus
@@ -19,8 +22,8 @@ LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 // A bar for `parent` from menu-bar resource `id` of `instance`, or an empty one.
 HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD *error);
-void PlaceMenuBar(HWND bar);
-void PlaceNavBar(void);
+void PlaceMenuBar(HWND bar, SIZE screen);
+void PlaceNavBar(SIZE screen);
 // Shows the title of the window the navigation bar serves now, and its Done key if
 // that window asked for one; ShowNavBar makes the bar first if need be.
 void RefreshNavBar(void);

@@ -14,12 +14,6 @@ static SIZE g_screen;
 // The navigation bar, while a change of the screen waits in its queue.
 static HWND g_changePostedTo;
 
-static SIZE CurrentScreen(void)
-{
-    SIZE size = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return size;
-}
-
 static ShellWindow *FindShellWindow(HWND window)
 {
     for (int i = 0; window && i < g_windowCount; ++i)
@@ -77,7 +71,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
 
 static ShellWindow *TrackShellWindow(HWND window)
 {
-    if (g_screen.cx == 0 && g_screen.cy == 0) g_screen = CurrentScreen();
+    if (g_screen.cx == 0 && g_screen.cy == 0) g_screen = ScreenSize();
     ShellWindow *entry = FindShellWindow(window);
     if (entry || g_windowCount == kMaxWindows) return entry;
     entry = &g_windows[g_windowCount];
@@ -106,9 +100,8 @@ ShellWindow *ActiveShellWindow(void)
 }
 
 // The screen below the navigation bar, less the soft-key bar when the window has one.
-static void FitToWorkArea(const ShellWindow *entry)
+static void FitToWorkArea(const ShellWindow *entry, SIZE screen)
 {
-    SIZE screen = CurrentScreen();
     int bottom = screen.cy - (BarOf(entry) ? SIM_BAR_HEIGHT : 0);
     if (bottom < SIM_BAR_HEIGHT) bottom = SIM_BAR_HEIGHT;
     // The window lays itself out anew at its new size: its old picture is not copied over,
@@ -120,7 +113,7 @@ static void FitToWorkArea(const ShellWindow *entry)
 void FitShellDialog(HWND window)
 {
     ShellWindow *entry = FindShellWindow(window);
-    if (entry && entry->sized) FitToWorkArea(entry);
+    if (entry && entry->sized) FitToWorkArea(entry, ScreenSize());
 }
 
 // A window with a bar that covered the screen between the two bars, as the program's
@@ -147,7 +140,7 @@ void NoticeScreenChange(void)
 void ShellScreenChanged(void)
 {
     g_changePostedTo = NULL;
-    SIZE now = CurrentScreen();
+    SIZE now = ScreenSize();
     if (now.cx == g_screen.cx && now.cy == g_screen.cy) return;
     SIZE before = g_screen;
     g_screen = now;
@@ -160,12 +153,12 @@ void ShellScreenChanged(void)
     for (int i = 0; i < count; ++i) {
         windows[i] = g_windows[i].window;
         resize[i] = g_windows[i].sized || (BarOf(&g_windows[i]) && FilledScreen(windows[i], before));
-        if (BarOf(&g_windows[i])) PlaceMenuBar(g_windows[i].bar);
+        if (BarOf(&g_windows[i])) PlaceMenuBar(g_windows[i].bar, now);
     }
-    PlaceNavBar();
+    PlaceNavBar(now);
     for (int i = 0; i < count; ++i) {
         ShellWindow *entry = FindShellWindow(windows[i]);
-        if (entry && resize[i]) FitToWorkArea(entry);
+        if (entry && resize[i]) FitToWorkArea(entry, now);
     }
     RefreshNavBar();
 }
@@ -232,7 +225,7 @@ extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO info)
     if ((flags & SHIDIF_EMPTYMENU) && !BarOf(entry)) entry->bar = CreateMenuBar(dialog, NULL, 0, SHCMBF_EMPTYBAR, &error);
     if (entry->sized) {
         StripDialogFrame(dialog);
-        FitToWorkArea(entry);
+        FitToWorkArea(entry, ScreenSize());
     }
     ShowNavBar();
     return TRUE;
