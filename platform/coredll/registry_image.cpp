@@ -523,7 +523,10 @@ DWORD AtomicFile::Commit()
     PowerCutPoint("write-synced");
     if (!error_ && !MoveFileExW(temp_.c_str(), path_.c_str(), (replace_ ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
         error_ = GetLastError();
-    if (!error_) temp_.clear();   // it has the name now
+    if (!error_) {
+        temp_.clear();   // it has the name now; the record, which End deletes, names nothing
+        PowerCutPoint("write-renamed");
+    }
     End();
     return error_;
 }
