@@ -325,32 +325,93 @@ bool SameRegistryText(const std::string &text, const std::string &want)
     }
 }
 
+namespace {
+
+// The start of the next line after `p` that AppendPlain may not copy as it stands: a
+// blank line, a comment, a "#" line or a key line; `end` when there is none. Sixteen
+// bytes a step: a newline beside the line's first character.
+const char *NextMarkedLine(const char *p, const char *end)
+{
+    const __m128i newline = _mm_set1_epi8('\n'), key = _mm_set1_epi8('['), comment = _mm_set1_epi8(';'),
+                  hash = _mm_set1_epi8('#');
+    for (; end - p > 16; p += 16) {
+        __m128i here = _mm_loadu_si128((const __m128i *)p), next = _mm_loadu_si128((const __m128i *)(p + 1));
+        __m128i marked = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(next, newline), _mm_cmpeq_epi8(next, key)),
+                                      _mm_or_si128(_mm_cmpeq_epi8(next, comment), _mm_cmpeq_epi8(next, hash)));
+        if (int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, newline), marked)))
+            return p + __builtin_ctz(mask) + 1;
+    }
+    for (; end - p > 1; ++p)
+        if (*p == '\n' && (p[1] == '\n' || p[1] == '[' || p[1] == ';' || p[1] == '#')) return p + 1;
+    return end;
+}
+
+// Copies [from, stop) to `to`, sixteen bytes a step, and returns the end of the copy: the
+// runs are short and the library's copy is a call each. Reads nothing past `end`, and may
+// write up to fifteen bytes past the copy.
+inline char *CopyRun(char *to, const char *from, const char *stop, const char *end)
+{
+    char *copied = to + (stop - from);
+    for (; from < stop && end - from >= 16; from += 16, to += 16)
+        _mm_storeu_si128((__m128i *)to, _mm_loadu_si128((const __m128i *)from));
+    for (; from < stop; ++from) *to++ = *from;
+    return copied;
+}
+
+// Whether a line begins with a word of six characters, compared at once.
+inline bool StartsWith6(const char *line, const char *end, const char *word)
+{
+    if (end - line < 6) return false;
+    unsigned a, b;
+    unsigned short c, d;
+    __builtin_memcpy(&a, line, 4);
+    __builtin_memcpy(&b, word, 4);
+    __builtin_memcpy(&c, line + 4, 2);
+    __builtin_memcpy(&d, word + 4, 2);
+    return a == b && c == d;
+}
+
+}  // namespace
+
 // The registry's save without what is no part of the contents: comments, blank lines,
 // the architecture line, and each key's times, so that two saves of the same
-// contents are the same bytes. Copied line by line from the file the save wrote.
+// contents are the same bytes. What is kept goes over in runs between the lines that
+// are left out or cut short, found sixteen bytes at a time: most lines are kept.
 void AppendPlain(std::string_view saved, std::string *out)
 {
-    if (out->capacity() < out->size() + saved.size()) out->reserve(out->size() + saved.size());
-    // Kept lines go over in runs: most lines are kept, and a run ends only where a
-    // line is left out or cut short.
+    size_t at = out->size();
+    out->resize(at + saved.size() + 16);   // room for CopyRun's last step
+    char *to = &(*out)[at];
     const char *end = saved.data() + saved.size(), *run = saved.data();
-    for (const char *line = saved.data(), *stop; line < end; line = stop + 1) {
-        stop = LineEnd(line, end);
-        size_t length = stop - line, kept = length;
-        if (length && line[0] == '[') {   // the time after the "]"
-            size_t close = length;
-            while (close > 0 && line[close - 1] != ']') --close;
-            if (close) kept = close;
+    for (const char *line = run; line < end;) {
+        const char *stop;
+        if (*line == '\n') {   // a blank line
+            to = CopyRun(to, run, line, end);
+            run = line = line + 1;
+            continue;
         }
-        if (!length || line[0] == ';' || (line[0] == '#' && length >= 6 &&
-                                          (memcmp(line, "#time=", 6) == 0 || memcmp(line, "#arch=", 6) == 0)))
-            kept = 0;
-        if (kept && kept == length && stop < end) continue;   // whole, with its newline: the run goes on
-        out->append(run, line - run);
-        if (kept) out->append(line, kept).push_back('\n');
-        run = stop + 1;
+        if (*line == ';' || (*line == '#' && (StartsWith6(line, end, "#time=") || StartsWith6(line, end, "#arch=")))) {
+            to = CopyRun(to, run, line, end);
+            stop = LineEnd(line, end);
+            run = line = stop + (stop < end);
+            continue;
+        }
+        if (*line == '[') {   // the time after the "]"
+            stop = LineEnd(line, end);
+            const char *close = stop;
+            while (close > line && close[-1] != ']') --close;
+            if (close > line && close < stop) {
+                to = CopyRun(to, run, close, end);
+                *to++ = '\n';
+                run = line = stop + (stop < end);
+                continue;
+            }
+        }
+        line = NextMarkedLine(line, end);
     }
-    if (run < end) out->append(run, end - run);
+    to = CopyRun(to, run, end, end);
+    if (run < end && end[-1] != '\n') *to++ = '\n';   // the last line, kept, ends as every other
+    out->resize(to - out->data());
 }
 
 DWORD RegistryText(HKEY key, std::string *text)

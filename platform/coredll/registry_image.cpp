@@ -224,39 +224,53 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image)
     return 0;
 }
 
-DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, const FileView *second)
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_view second)
 {
-    // The first save is made plain where it lies, slice by slice: the plain text is
+    // The first save is made plain where it lies, whole lines a slice at a time, read
+    // into memory of our own that stays in the processor's cache: the plain text is
     // shorter, and a slice is written only over what has been read. The second follows
     // it, then the headers, which hold the lengths, with the checksum joined from the
-    // parts'. No copy of the image in memory of our own, which would cost a fault for
-    // each of its pages, nor a second file of it.
-    if (count < 1 || count > 2 || (count == 2) != (second != NULL)) return ERROR_INVALID_PARAMETER;
-    const size_t kSlice = 64 * 1024;
-    FileView first;
-    DWORD error = out->Map(&first);
-    std::string_view saves[2] = {first.Bytes(), count == 2 ? second->Bytes() : std::string_view()};
-    ULONGLONG to = REGIMG_HEADER_SIZE, lengths[2] = {};
+    // parts'. No copy of the image in memory, nor a second file of it.
+    if (count < 1 || count > 2) return ERROR_INVALID_PARAMETER;
+    const size_t kSlice = 128 * 1024;
+    ULONGLONG size = 0;
+    DWORD error = out->Size(&size);
+    if (!error && size > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
+    ULONGLONG to = REGIMG_HEADER_SIZE + REGIMG_SECTION_HEADER_SIZE, lengths[2] = {};
     DWORD crcs[2] = {};
-    std::string plain;
-    for (int i = 0; i < count && !error; ++i) {
-        std::string_view saved = saves[i];
-        to += REGIMG_SECTION_HEADER_SIZE;
-        for (size_t from = 0; from < saved.size() && !error;) {
-            size_t cut = std::min(saved.size(), from + kSlice);
-            const char *newline = (const char *)memchr(saved.data() + cut - 1, '\n', saved.size() - cut + 1);
-            cut = newline ? newline - saved.data() + 1 : saved.size();
-            AppendPlain(saved.substr(from, cut - from), &plain);
-            from = cut;
-            if (i == 0 && from < saved.size() && to + plain.size() > from) continue;   // it would cover what is still to be read
-            error = out->WriteAt(to, plain);
-            crcs[i] = Crc32(crcs[i], plain.data(), plain.size());
-            lengths[i] += plain.size();
-            to += plain.size();
-            plain.clear();
+    std::string slice, plain;
+    for (ULONGLONG from = 0; from < size && !error;) {
+        // Up to the last newline read; a line longer than the slice takes a longer one.
+        size_t want = (size_t)std::min<ULONGLONG>(kSlice, size - from), lines = 0;
+        while (!error) {
+            slice.resize(want);
+            error = out->ReadAt(from, &slice[0], want);
+            if (error || from + want == size) {
+                lines = want;
+                break;
+            }
+            for (lines = want; lines > 0 && slice[lines - 1] != '\n'; --lines) {}
+            if (lines) break;
+            want = (size_t)std::min<ULONGLONG>(2 * (ULONGLONG)want, size - from);
         }
+        if (error) break;
+        AppendPlain(std::string_view(slice.data(), lines), &plain);
+        from += lines;
+        if (from < size && to + plain.size() > from) continue;   // it would cover what is still to be read
+        error = out->WriteAt(to, plain);
+        crcs[0] = Crc32(crcs[0], plain.data(), plain.size());
+        lengths[0] += plain.size();
+        to += plain.size();
+        plain.clear();
     }
-    first.Close();
+    if (count == 2 && !error) {
+        to += REGIMG_SECTION_HEADER_SIZE;
+        AppendPlain(second, &plain);
+        error = out->WriteAt(to, plain);
+        crcs[1] = Crc32(0, plain.data(), plain.size());
+        lengths[1] = plain.size();
+        to += plain.size();
+    }
     if (!error && to > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
     if (!error) error = out->SetSize(to);
     if (error) return error;
@@ -427,9 +441,25 @@ DWORD AtomicFile::WriteAt(ULONGLONG offset, std::string_view bytes)
     return error_;
 }
 
-DWORD AtomicFile::Map(FileView *view)
+DWORD AtomicFile::Size(ULONGLONG *size)
 {
-    return Ready() ? error_ : view->Map(file_);
+    LARGE_INTEGER at;
+    if (Ready()) return error_;
+    if (!GetFileSizeEx(file_, &at)) return error_ = GetLastError();
+    *size = (ULONGLONG)at.QuadPart;
+    return 0;
+}
+
+DWORD AtomicFile::ReadAt(ULONGLONG offset, char *bytes, size_t size)
+{
+    if (Ready()) return error_;
+    OVERLAPPED at = {};
+    at.Offset = (DWORD)offset;
+    at.OffsetHigh = (DWORD)(offset >> 32);
+    DWORD got = 0;
+    if (!ReadFile(file_, bytes, (DWORD)size, &got, &at)) error_ = GetLastError();
+    else if (got != size) error_ = ERROR_READ_FAULT;   // cut short under us
+    return error_;
 }
 
 DWORD AtomicFile::SetSize(ULONGLONG size)
@@ -493,7 +523,10 @@ DWORD AtomicFile::Commit()
     PowerCutPoint("write-synced");
     if (!error_ && !MoveFileExW(temp_.c_str(), path_.c_str(), (replace_ ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
         error_ = GetLastError();
-    if (!error_) temp_.clear();   // it has the name now
+    if (!error_) {
+        temp_.clear();   // it has the name now; the record, which End deletes, names nothing
+        PowerCutPoint("write-renamed");
+    }
     End();
     return error_;
 }
@@ -560,7 +593,7 @@ BOOL WINAPI RegCopyFile(LPCWSTR file)
         if (!error) error = out.Open(file, true, true);
         if (!error) error = SaveRegistryFile(HKEY_CURRENT_USER, &user);
         if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
-        if (!error) error = WriteRegImage(&out, roots, 2, &user);
+        if (!error) error = WriteRegImage(&out, roots, 2, user.Bytes());
     }
     if (!error) error = out.Sync(false);
     if (!error) error = out.Commit();
@@ -591,7 +624,7 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
     AtomicFile out;
     DWORD error = out.Open(file, false, false);
     if (!error) error = SaveRegistryInto(RegImageRootKey(root), &out);
-    if (!error) error = WriteRegImage(&out, &root, 1, NULL);
+    if (!error) error = WriteRegImage(&out, &root, 1, std::string_view());
     if (!error) error = out.Sync(false);
     return (LONG)(error ? error : out.Commit());
 }

@@ -77,7 +77,7 @@ DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool repl
 // The same in steps, so that the caller can work while the disk takes the file. Open
 // checks the path and makes the temporary, recorded for the next start to remove when
 // it lies outside the device folder, and which another may open to write too
-// (TempPath); Append, WriteAt, Map and SetSize work on it; Sync flushes it; Commit
+// (TempPath); Append, WriteAt, Size, ReadAt and SetSize work on it; Sync flushes it; Commit
 // waits for the flush and moves the file in place. Begin is Open, Append and
 // Sync at once. A step asked to run in the `background` runs on a thread of the pool
 // (never ask while the process is starting, which holds the loader's lock); the next
@@ -91,7 +91,8 @@ public:
     DWORD Open(const wchar_t *path, bool replace, bool background);
     DWORD Append(std::string_view bytes);
     DWORD WriteAt(ULONGLONG offset, std::string_view bytes);
-    DWORD Map(FileView *view);
+    DWORD Size(ULONGLONG *size);
+    DWORD ReadAt(ULONGLONG offset, char *bytes, size_t size);
     DWORD SetSize(ULONGLONG size);
     // The temporary made, or the first error of the steps so far.
     DWORD Ready();
@@ -112,8 +113,8 @@ private:
     DWORD error_, workError_;   // the second the background step's own, set while it runs
 };
 // An image of one or two hives made in the temporary of `out`, where the registry has
-// saved the first; the second comes from its save (SaveRegistryFile).
-DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, const FileView *second);
+// saved the first; the second comes from its save, as the registry wrote it.
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_view second);
 // A file of the device folder, which is made when missing; "" without a folder.
 std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.

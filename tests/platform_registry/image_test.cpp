@@ -104,6 +104,9 @@ TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
     std::string big(70000, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = (char)(i * 7 + 3);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Big", REG_BINARY, big.data(), (DWORD)big.size());
+    std::wstring line(150000, L'a');   // one line of text longer than a backup reads at a time
+    for (size_t i = 0; i < line.size(); ++i) line[i] = (wchar_t)(L'a' + i % 26);
+    WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Long line", line.c_str());
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Unterminated", REG_SZ, "abc", 3);
     WriteRegRaw(HKEY_LOCAL_MACHINE, kOdd, L"Control \x01\x1b chars", REG_SZ, L"\x01\x7f\x1b", 8);
     WriteRegDword(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo\\Deep\\Er\\Still", L"Number", 0xFEEDBEEF);
@@ -118,6 +121,7 @@ TEST_F(RegistryTest, ASoftResetAppliesARestoreWholeOrNotAtAll)
     WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Multi", L"now a plain string");
     WriteRegString(HKEY_LOCAL_MACHINE, kOdd, L"Added", L"later");
     DeleteRegValue(HKEY_LOCAL_MACHINE, kOdd, L"Big");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kOdd, L"Long line");
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, L"ControlPanel\\Zelvo"));
     WriteRegString(HKEY_CURRENT_USER, L"Software\\Zelvo Test\\Leaf", L"Now", L"has one");
     WriteRegString(HKEY_CLASSES_ROOT, L".zelvo", L"", L"otherfile");
