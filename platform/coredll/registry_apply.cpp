@@ -136,20 +136,42 @@ struct Block {
     bool link;
 };
 
+// A text's blocks one after another, and what comes before the first: the save's header.
+class BlockWalk {
+public:
+    explicit BlockWalk(const std::string &text)
+        : begin_(text.data()), end_(begin_ + text.size()), next_(NextKey(LineEnd(begin_, end_))) {}
+
+    std::string_view Header() const { return std::string_view(begin_, (next_ < end_ ? next_ + 1 : end_) - begin_); }
+
+    bool Next(Block *block)
+    {
+        if (next_ >= end_) return false;
+        const char *at = next_, *line = LineEnd(at + 1, end_);
+        next_ = NextKey(line);
+        const char *stop = next_ < end_ ? next_ + 1 : end_, *close = line - (line[-1] == ']' ? 1 : 0);
+        *block = {std::string_view(at + 2, close - (at + 2)), std::string_view(at + 1, stop - (at + 1)),
+                  end_ - line >= 7 && memcmp(line, "\n#link\n", 7) == 0};
+        return true;
+    }
+
+private:
+    // The newline before the next key line, from the newline at `p`; the end when none.
+    const char *NextKey(const char *p) const
+    {
+        for (; p < end_; p = LineEnd(p + 1, end_))
+            if (p + 1 < end_ && p[1] == '[') return p;
+        return end_;
+    }
+
+    const char *begin_, *end_, *next_;
+};
+
 std::vector<Block> BlocksOf(const std::string &text)
 {
-    const char *begin = text.data(), *end = begin + text.size();
-    std::vector<const char *> keys;   // the newline before each key line
-    for (const char *p = LineEnd(begin, end); p < end; p = LineEnd(p + 1, end))
-        if (p + 1 < end && p[1] == '[') keys.push_back(p);
     std::vector<Block> blocks;
-    blocks.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const char *at = keys[i], *line = LineEnd(at + 1, end), *stop = i + 1 < keys.size() ? keys[i + 1] + 1 : end;
-        const char *close = line - (line[-1] == ']' ? 1 : 0);
-        blocks.push_back({std::string_view(at + 2, close - (at + 2)), std::string_view(at + 1, stop - (at + 1)),
-                          end - line >= 7 && memcmp(line, "\n#link\n", 7) == 0});
-    }
+    BlockWalk walk(text);
+    for (Block block; walk.Next(&block);) blocks.push_back(block);
     return blocks;
 }
 
@@ -310,18 +332,15 @@ DWORD LoadText(HKEY key, const std::string &text)
 bool SameRegistryText(const std::string &text, const std::string &want)
 {
     if (Same(text, want)) return true;
-    std::vector<Block> a = BlocksOf(text), b = BlocksOf(want);
-    // What comes before the first key: the save's header.
-    size_t headA = a.empty() ? text.size() : a[0].lines.data() - text.data();
-    size_t headB = b.empty() ? want.size() : b[0].lines.data() - want.data();
-    if (!Same(std::string_view(text).substr(0, headA), std::string_view(want).substr(0, headB))) return false;
-    size_t i = 0, j = 0;
-    for (;;) {
-        while (i < a.size() && DisplayKey(a[i].path)) ++i;
-        while (j < b.size() && DisplayKey(b[j].path)) ++j;
-        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-        if (!Same(a[i].lines, b[j].lines)) return false;
-        ++i, ++j;
+    // Walked block by block, so that texts that differ stop being read where they do.
+    BlockWalk a(text), b(want);
+    if (!Same(a.Header(), b.Header())) return false;
+    for (Block x, y;;) {
+        bool moreA, moreB;
+        while ((moreA = a.Next(&x)) && DisplayKey(x.path)) {}
+        while ((moreB = b.Next(&y)) && DisplayKey(y.path)) {}
+        if (!moreA || !moreB) return moreA == moreB;
+        if (!Same(x.lines, y.lines)) return false;
     }
 }
 
@@ -518,8 +537,12 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         DWORD error = RegistryText(RegImageRootKey(sections[i].root), &before[i].text);
         if (error) return error;
     }
+    std::vector<bool> differs(sections.size());
     bool same = true;
-    for (size_t i = 0; i < sections.size(); ++i) same &= SameRegistryText(before[i].text, sections[i].text);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        differs[i] = !SameRegistryText(before[i].text, sections[i].text);
+        if (differs[i]) same = false;
+    }
     if (same) return SimGetFailure(SIM_FAIL_REGAPPLY);   // nothing to change, nothing to journal
     if (journal) {
         DWORD error = WriteFileAtomically(journal, ImageOfSections(before), true);
@@ -532,7 +555,7 @@ DWORD ApplyRegImage(const std::vector<RegImageSection> &sections, const wchar_t 
         const RegImageSection &s = sections[touched];
         // The flush's save checks the hive, the machine's once the boot count is raised;
         // one whose count cannot be foreseen is checked here.
-        RegImageSection after = {s.root, applied && !SameRegistryText(before[touched].text, s.text) ? s.text : std::string()};
+        RegImageSection after = {s.root, applied && differs[touched] ? s.text : std::string()};
         bool later = !after.text.empty() && (s.root != REGIMG_ROOT_HKLM || RaiseBootCountInText(&after.text));
         error = ApplyRegistryText(RegImageRootKey(s.root), s.text, &before[touched].text, !later);
         if (!error && later) applied->saves.push_back(after);
