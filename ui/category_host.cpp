@@ -67,6 +67,12 @@ static void PlaceCategoryPage(HWND tab, HWND page)
                  client.bottom - CATEGORY_TAB_STRIP_HEIGHT, order | SWP_DEFERERASE);
 }
 
+// A window that paints nothing under its children: each child covers what it stands on.
+static void ClipChildren(HWND window)
+{
+    SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_CLIPCHILDREN);
+}
+
 // Shows the page of tab `index` in place of the current one. A tab whose page is
 // missing shows nothing rather than the page of another tab.
 static void ShowCategoryPage(const CategoryHost &host, HWND dialog, HWND tab, int index)
@@ -77,7 +83,7 @@ static void ShowCategoryPage(const CategoryHost &host, HWND dialog, HWND tab, in
     if (page) {
         // Like the host and its tab control, the page paints nothing under its controls:
         // after a turn its fill would be drawn over at once.
-        SetWindowLongW(page, GWL_STYLE, GetWindowLongW(page, GWL_STYLE) | WS_CLIPCHILDREN);
+        ClipChildren(page);
         PlaceCategoryPage(tab, page);
     }
     SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)page);
@@ -105,8 +111,8 @@ static void OpenCategoryHost(const CategoryHost &host, HWND dialog)
     SetWindowLongPtrW(tab, GWLP_WNDPROC, (LONG_PTR)TabControlPassingCommandsProc);
     // The tab control fills the host and its page covers the tab control's pane: neither
     // paints what lies under its child.
-    SetWindowLongW(dialog, GWL_STYLE, GetWindowLongW(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
-    SetWindowLongW(tab, GWL_STYLE, GetWindowLongW(tab, GWL_STYLE) | WS_CLIPCHILDREN);
+    ClipChildren(dialog);
+    ClipChildren(tab);
     for (int index = 0; index < host.pageCount; index++) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
