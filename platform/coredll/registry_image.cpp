@@ -144,7 +144,7 @@ void PutSectionHeader(std::string *out, DWORD root, ULONGLONG length)
 void SealImage(std::string *image)
 {
     ULONGLONG size = image->size();
-    memcpy(&(*image)[24], &size, 8);
+    memcpy(&(*image)[REGIMG_SIZE_OFFSET], &size, 8);
     DWORD crc = ImageCrc(*image);
     memcpy(&(*image)[REGIMG_CRC_OFFSET], &crc, 4);
 }
@@ -276,7 +276,7 @@ DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_
     if (error) return error;
     std::string header, sectionHeader;
     PutHeader(&header, (DWORD)count);
-    memcpy(&header[24], &to, 8);
+    memcpy(&header[REGIMG_SIZE_OFFSET], &to, 8);
     DWORD crc = Crc32(0, header.data(), header.size());
     for (int i = 0; i < count && !error; ++i) {
         sectionHeader.clear();
@@ -296,7 +296,7 @@ DWORD CheckRegImage(std::string_view bytes, std::vector<RegImageSection> *sectio
         return ERROR_NOT_REGISTRY_FILE;
     if (bytes.size() < REGIMG_HEADER_SIZE || GetU32(bytes, 12) != REGIMG_HEADER_SIZE) return ERROR_REGISTRY_CORRUPT;
     DWORD count = GetU32(bytes, 16);
-    if (count == 0 || count > 2 || GetU64(bytes, 24) != bytes.size()) return ERROR_REGISTRY_CORRUPT;
+    if (count == 0 || count > 2 || GetU64(bytes, REGIMG_SIZE_OFFSET) != bytes.size()) return ERROR_REGISTRY_CORRUPT;
     if (ImageCrc(bytes) != GetU32(bytes, REGIMG_CRC_OFFSET)) return ERROR_REGISTRY_CORRUPT;
 
     // Where each text lies in the image: checked there, copied only when asked for.
@@ -429,12 +429,19 @@ DWORD AtomicFile::Append(std::string_view bytes)
     return error_;
 }
 
-DWORD AtomicFile::WriteAt(ULONGLONG offset, std::string_view bytes)
+// A read or write of the file at `offset` rather than at its pointer.
+static OVERLAPPED OffsetOf(ULONGLONG offset)
 {
-    if (Ready()) return error_;
     OVERLAPPED at = {};
     at.Offset = (DWORD)offset;
     at.OffsetHigh = (DWORD)(offset >> 32);
+    return at;
+}
+
+DWORD AtomicFile::WriteAt(ULONGLONG offset, std::string_view bytes)
+{
+    if (Ready()) return error_;
+    OVERLAPPED at = OffsetOf(offset);
     DWORD wrote = 0;
     if (!WriteFile(file_, bytes.data(), (DWORD)bytes.size(), &wrote, &at) || wrote != bytes.size())
         error_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
@@ -453,9 +460,7 @@ DWORD AtomicFile::Size(ULONGLONG *size)
 DWORD AtomicFile::ReadAt(ULONGLONG offset, char *bytes, size_t size)
 {
     if (Ready()) return error_;
-    OVERLAPPED at = {};
-    at.Offset = (DWORD)offset;
-    at.OffsetHigh = (DWORD)(offset >> 32);
+    OVERLAPPED at = OffsetOf(offset);
     DWORD got = 0;
     if (!ReadFile(file_, bytes, (DWORD)size, &got, &at)) error_ = GetLastError();
     else if (got != size) error_ = ERROR_READ_FAULT;   // cut short under us
