@@ -168,6 +168,7 @@ static const Field kFields[] = {
     FIELD(L"failure.telephony", failures[SIM_FAIL_TELEPHONY], 0, 0xFFFFFFFF),
     FIELD(L"failure.regapply", failures[SIM_FAIL_REGAPPLY], 0, 0xFFFFFFFF),
     FIELD(L"failure.regcheck", failures[SIM_FAIL_REGCHECK], 0, 0xFFFFFFFF),
+    FIELD(L"failure.crossvolume", failures[SIM_FAIL_CROSSVOLUME], 0, 0xFFFFFFFF),
     FIELD(L"cleanboot", cleanBoot, 0, 1),
 };
 

@@ -391,7 +391,7 @@ DWORD AtomicFile::Begin(const wchar_t *path, std::string_view bytes, bool replac
     return error ? error : Sync(background);
 }
 
-DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background)
+DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background, bool inDevice)
 {
     if (!path || !*path) return error_ = ERROR_INVALID_PARAMETER;
     DWORD attributes = GetFileAttributesW(path);
@@ -400,10 +400,13 @@ DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background)
         if (!replace) return error_ = ERROR_ALREADY_EXISTS;
     }
     static LONG counter;
-    wchar_t suffix[48];   // beside the file, so that the move is a rename
+    wchar_t suffix[48];
     wsprintfW(suffix, L".~%lx-%lx.tmp", GetCurrentProcessId(), InterlockedIncrement(&counter));
     path_ = path;
-    temp_ = path + std::wstring(suffix);
+    // Beside the file, so that the move is a rename; or in the device folder, which the
+    // next start sweeps, so that no record of it need reach the disk first.
+    temp_ = inDevice ? DeviceFilePath((L"copy" + std::wstring(suffix)).c_str()) : L"";
+    if (temp_.empty()) temp_ = path + std::wstring(suffix);
     replace_ = replace;
     Run(CreateProc, background);
     return background ? 0 : Ready();
@@ -526,14 +529,29 @@ DWORD AtomicFile::Commit()
     if (!CloseHandle(file_)) error_ = GetLastError();
     file_ = INVALID_HANDLE_VALUE;
     PowerCutPoint("write-synced");
-    if (!error_ && !MoveFileExW(temp_.c_str(), path_.c_str(), (replace_ ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
-        error_ = GetLastError();
+    if (!error_) error_ = MoveInPlace();
     if (!error_) {
         temp_.clear();   // it has the name now; the record, which End deletes, names nothing
         PowerCutPoint("write-renamed");
     }
     End();
     return error_;
+}
+
+DWORD AtomicFile::MoveInPlace()
+{
+    bool across = SimGetFailure(SIM_FAIL_CROSSVOLUME) && temp_.compare(0, path_.size(), path_) != 0;   // a test's
+    if (!across && MoveFileExW(temp_.c_str(), path_.c_str(), (replace_ ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    DWORD error = across ? ERROR_NOT_SAME_DEVICE : GetLastError();
+    if (error != ERROR_NOT_SAME_DEVICE) return error;
+    // The device folder lies on another volume than the file: its copy goes beside the
+    // file first, as any other would.
+    std::string bytes;
+    error = ReadRegImageFile(temp_.c_str(), &bytes);
+    if (!error) error = WriteFileAtomically(path_.c_str(), bytes, replace_);
+    if (!error) DeleteFileW(temp_.c_str());
+    return error;
 }
 
 AtomicFile::~AtomicFile() { End(); }
@@ -595,12 +613,13 @@ BOOL WINAPI RegCopyFile(LPCWSTR file)
     AtomicFile out;
     {
         FileView user;
-        if (!error) error = out.Open(file, true, true);
+        if (!error) error = out.Open(file, true, true, true);
         if (!error) error = SaveRegistryFile(HKEY_CURRENT_USER, &user);
         if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
         if (!error) error = WriteRegImage(&out, roots, 2, user.Bytes());
+        // The disk's wait goes on while the user's scratch save is closed and deleted.
+        if (!error) error = out.Sync(true);
     }
-    if (!error) error = out.Sync(false);
     if (!error) error = out.Commit();
     SetLastError(error);
     return error == 0;

@@ -76,8 +76,9 @@ private:
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
 DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool replace);
 // The same in steps, so that the caller can work while the disk takes the file. Open
-// checks the path and makes the temporary, recorded for the next start to remove when
-// it lies outside the device folder, and which another may open to write too
+// checks the path and makes the temporary, beside the file or, `inDevice`, in the
+// device folder; recorded for the next start to remove when it lies outside the device
+// folder, and which another may open to write too
 // (TempPath); Append, WriteAt, Size, ReadAt and SetSize work on it; Sync flushes it; Commit
 // waits for the flush and moves the file in place. Begin is Open, Append and
 // Sync at once. A step asked to run in the `background` runs on a thread of the pool
@@ -89,7 +90,7 @@ public:
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
-    DWORD Open(const wchar_t *path, bool replace, bool background);
+    DWORD Open(const wchar_t *path, bool replace, bool background, bool inDevice = false);
     DWORD Append(std::string_view bytes);
     DWORD WriteAt(ULONGLONG offset, std::string_view bytes);
     DWORD Size(ULONGLONG *size);
@@ -105,6 +106,7 @@ private:
     static void CALLBACK CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     static void CALLBACK SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     void Run(PTP_WORK_CALLBACK proc, bool background);
+    DWORD MoveInPlace();
     void End();
 
     HANDLE file_;

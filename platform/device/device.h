@@ -9,7 +9,7 @@
 
 // ---- device_profile.cpp: the device's profile, a small text file in its folder ----
 
-#define DEVICE_MAX_FAILURE SIM_FAIL_REGCHECK   // failure ids 1.. this have a slot in the profile
+#define DEVICE_MAX_FAILURE SIM_FAIL_CROSSVOLUME   // failure ids 1.. this have a slot in the profile
 
 struct DeviceProfile {
     DWORD osMajor, osMinor, osBuild;

@@ -67,7 +67,8 @@ enum SimFailure {
     SIM_FAIL_REGRESTORE = 3,    /* RegRestoreFile fails with the given error */
     SIM_FAIL_TELEPHONY = 4,     /* lineInitializeEx fails */
     SIM_FAIL_REGAPPLY = 5,      /* a reset's apply of a registry image fails once its first hive is in */
-    SIM_FAIL_REGCHECK = 6       /* the flush after an apply finds a changed hive not saving as applied */
+    SIM_FAIL_REGCHECK = 6,      /* the flush after an apply finds a changed hive not saving as applied */
+    SIM_FAIL_CROSSVOLUME = 7    /* the device folder lies on another volume than the files written */
 };
 
 SIMAPI BOOL  SimGetDeviceDir(WCHAR *buffer, DWORD cch);

@@ -249,3 +249,51 @@ TEST_F(RegistryTest, ImagesThatAreNotSoundAreRefusedAndStageNothing)
     }
     EXPECT_FALSE(SimHasStagedImage());
 }
+
+namespace {
+
+// The names in a folder that a write in progress leaves: temporaries and their records.
+std::wstring Leftovers(const std::wstring &folder)
+{
+    std::wstring found;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data)) {
+        std::wstring name = data.cFileName;
+        if (name.find(L".~") != std::wstring::npos || name.compare(0, 8, L"pending-") == 0) found += name + L" ";
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return found;
+}
+
+}  // namespace
+
+// A backup is made in the device folder and moved to its place when done. When the
+// device folder lies on another volume, the move cannot be a rename: the copy goes
+// beside the file first. Either way the file is a whole image of the registry of the
+// moment, the earlier file is replaced, and nothing is left behind.
+TEST_F(RegistryTest, ABackupIsWholeWhereverItsTemporaryLies)
+{
+    std::wstring device = DeviceFile(L""), folder = DeviceFile(L"On a card");
+    device.pop_back();
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+    std::wstring backup = folder + L"\\backup.reg";
+    const char *markers[] = {"first", "second"};
+    for (int across = 0; across < 2; ++across) {
+        WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Marker", across ? L"second" : L"first");
+        SimSetFailure(SIM_FAIL_CROSSVOLUME, across);
+        BOOL ok = RegCopyFile(backup.c_str());
+        DWORD error = GetLastError();
+        SimSetFailure(SIM_FAIL_CROSSVOLUME, 0);
+        ASSERT_TRUE(ok) << "across volumes: " << across << ", error " << error;
+        std::string bytes = ReadBytes(backup);
+        EXPECT_NE(std::string::npos, bytes.find(std::string("\"Marker\"=\"") + markers[across] + "\"\n")) << across;
+        EXPECT_EQ(std::string::npos, bytes.find(std::string("\"Marker\"=\"") + markers[1 - across] + "\"\n")) << across;
+        EXPECT_EQ(L"", Leftovers(folder)) << across;
+        EXPECT_EQ(L"", Leftovers(device)) << across;
+        EXPECT_TRUE(RegRestoreFile(backup.c_str())) << across << ", error " << GetLastError();
+    }
+    EXPECT_EQ(0u, SimSoftReset(FALSE));
+    std::wstring marker;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Zelvo Test", L"Marker", &marker) && marker == L"second");
+}
