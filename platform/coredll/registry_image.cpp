@@ -224,7 +224,7 @@ DWORD BuildRegImage(const DWORD *roots, int count, std::string *image)
     return 0;
 }
 
-DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_view second)
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count)
 {
     // The first save is made plain where it lies, whole lines a slice at a time, read
     // into memory of our own that stays in the processor's cache: the plain text is
@@ -263,16 +263,25 @@ DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_
         to += plain.size();
         plain.clear();
     }
+    // Cut to the plain text before the disk starts on it: a cut waits for the pages it
+    // drops while they are being written.
+    if (!error) error = out->SetSize(to);
     if (count == 2 && !error) {
-        to += REGIMG_SECTION_HEADER_SIZE;
-        AppendPlain(second, &plain);
-        error = out->WriteAt(to, plain);
+        // The second hive is saved while the disk takes the first.
+        out->StartWriteBack();
+        FileView second;
+        error = SaveRegistryFile(RegImageRootKey(roots[1]), &second);
+        if (!error) {
+            to += REGIMG_SECTION_HEADER_SIZE;
+            AppendPlain(second.Bytes(), &plain);
+            if (to + plain.size() > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
+        }
+        if (!error) error = out->WriteAt(to, plain);
         crcs[1] = Crc32(0, plain.data(), plain.size());
         lengths[1] = plain.size();
         to += plain.size();
     }
     if (!error && to > REGIMG_MAX_FILE) error = ERROR_FILE_TOO_LARGE;
-    if (!error) error = out->SetSize(to);
     if (error) return error;
     std::string header, sectionHeader;
     PutHeader(&header, (DWORD)count);
@@ -492,7 +501,28 @@ DWORD AtomicFile::Sync(bool background)
 void CALLBACK AtomicFile::SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK)
 {
     AtomicFile *file = (AtomicFile *)self;
+    file->EndWriteBack();
     if (!FlushFileBuffers(file->file_)) file->workError_ = GetLastError();
+}
+
+void AtomicFile::StartWriteBack()
+{
+    if (writeBack_ || work_ || error_ || file_ == INVALID_HANDLE_VALUE) return;
+    if ((writeBack_ = CreateThreadpoolWork(WriteBackProc, this, NULL)) != NULL) SubmitThreadpoolWork(writeBack_);
+}
+
+void CALLBACK AtomicFile::WriteBackProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK)
+{
+    FlushFileBuffers(((AtomicFile *)self)->file_);
+}
+
+// Before the handle closes, which the write-back uses.
+void AtomicFile::EndWriteBack()
+{
+    if (!writeBack_) return;
+    WaitForThreadpoolWorkCallbacks(writeBack_, FALSE);
+    CloseThreadpoolWork(writeBack_);
+    writeBack_ = NULL;
 }
 
 void AtomicFile::Run(PTP_WORK_CALLBACK proc, bool background)
@@ -526,6 +556,7 @@ DWORD AtomicFile::Commit()
         return error_;
     }
     if (file_ == INVALID_HANDLE_VALUE) return error_ = ERROR_INVALID_HANDLE;
+    EndWriteBack();
     if (!CloseHandle(file_)) error_ = GetLastError();
     file_ = INVALID_HANDLE_VALUE;
     PowerCutPoint("write-synced");
@@ -560,6 +591,7 @@ AtomicFile::~AtomicFile() { End(); }
 void AtomicFile::End()
 {
     Ready();
+    EndWriteBack();
     if (file_ != INVALID_HANDLE_VALUE) {
         CloseHandle(file_);
         file_ = INVALID_HANDLE_VALUE;
@@ -607,19 +639,14 @@ BOOL WINAPI RegCopyFile(LPCWSTR file)
     static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
     DWORD error = SimGetFailure(SIM_FAIL_REGCOPY);
     if (!error && (!file || !*file)) error = ERROR_INVALID_PARAMETER;
-    // The temporary is made and recorded while the user's hive is saved; the machine's,
-    // which is most of the image, is saved straight into it. The user's save goes before
-    // the flush, which a deletion would wait for.
+    // The machine's hive, most of the image, is saved straight into the temporary, which
+    // lies in the device folder and so needs no record; the user's is saved while the
+    // disk takes the machine's.
     AtomicFile out;
-    {
-        FileView user;
-        if (!error) error = out.Open(file, true, true, true);
-        if (!error) error = SaveRegistryFile(HKEY_CURRENT_USER, &user);
-        if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
-        if (!error) error = WriteRegImage(&out, roots, 2, user.Bytes());
-        // The disk's wait goes on while the user's scratch save is closed and deleted.
-        if (!error) error = out.Sync(true);
-    }
+    if (!error) error = out.Open(file, true, false, true);
+    if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
+    if (!error) error = WriteRegImage(&out, roots, 2);
+    if (!error) error = out.Sync(false);
     if (!error) error = out.Commit();
     SetLastError(error);
     return error == 0;
@@ -646,9 +673,9 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
     DWORD root = HiveOf(key);
     if (!file || !*file || !root) return ERROR_INVALID_PARAMETER;
     AtomicFile out;
-    DWORD error = out.Open(file, false, false);
+    DWORD error = out.Open(file, false, false, true);
     if (!error) error = SaveRegistryInto(RegImageRootKey(root), &out);
-    if (!error) error = WriteRegImage(&out, &root, 1, std::string_view());
+    if (!error) error = WriteRegImage(&out, &root, 1);
     if (!error) error = out.Sync(false);
     return (LONG)(error ? error : out.Commit());
 }

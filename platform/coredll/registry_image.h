@@ -86,7 +86,7 @@ DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool repl
 // step waits for it. Without a Commit, or after a failure, nothing is left behind.
 class AtomicFile {
 public:
-    AtomicFile() : file_(INVALID_HANDLE_VALUE), work_(NULL), replace_(false), error_(0), workError_(0) {}
+    AtomicFile() : file_(INVALID_HANDLE_VALUE), work_(NULL), writeBack_(NULL), replace_(false), error_(0), workError_(0) {}
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
@@ -99,25 +99,30 @@ public:
     // The temporary made, or the first error of the steps so far.
     DWORD Ready();
     DWORD Sync(bool background);
+    // The disk starts on what is written so far while the caller writes on; the sync
+    // then waits only for the rest. What fails here, the sync finds again.
+    void StartWriteBack();
     const std::wstring &TempPath() const { return temp_; }
     DWORD Commit();
 
 private:
     static void CALLBACK CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     static void CALLBACK SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
+    static void CALLBACK WriteBackProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
+    void EndWriteBack();
     void Run(PTP_WORK_CALLBACK proc, bool background);
     DWORD MoveInPlace();
     void End();
 
     HANDLE file_;
-    PTP_WORK work_;
+    PTP_WORK work_, writeBack_;
     std::wstring path_, temp_, record_;
     bool replace_;
     DWORD error_, workError_;   // the second the background step's own, set while it runs
 };
 // An image of one or two hives made in the temporary of `out`, where the registry has
-// saved the first; the second comes from its save, as the registry wrote it.
-DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count, std::string_view second);
+// saved the first; the second is saved here, while the disk takes the first.
+DWORD WriteRegImage(AtomicFile *out, const DWORD *roots, int count);
 // A file of the device folder, which is made when missing; "" without a folder.
 std::wstring DeviceFilePath(const wchar_t *name);
 // Enables the backup and restore privileges the registry's save and load need.
