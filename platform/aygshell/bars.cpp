@@ -41,6 +41,13 @@ static void DrawWindowText(HWND window, PAINTSTRUCT &ps, RECT rect, HGDIOBJ font
     EndPaint(window, &ps);
 }
 
+// A key's face, without its label.
+static void DrawKeyFace(HDC dc, RECT rect, BOOL pressed)
+{
+    FillRect(dc, &rect, GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
+}
+
 static void PaintSoftKey(HWND key)
 {
     PAINTSTRUCT ps;
@@ -48,8 +55,7 @@ static void PaintSoftKey(HWND key)
     RECT rect;
     GetClientRect(key, &rect);
     BOOL pressed = (GetWindowLongPtrW(key, GWLP_USERDATA) & KEY_PRESSED) != 0;
-    FillRect(dc, &rect, GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-    DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
+    DrawKeyFace(dc, rect, pressed);
     DrawWindowText(key, ps, rect, GetStockObject(DEFAULT_GUI_FONT),
                    GetSysColor(!IsWindowEnabled(key) ? COLOR_GRAYTEXT : pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT),
                    DT_CENTER);
@@ -103,11 +109,12 @@ static HWND CreateSoftKey(HWND parent, UINT id, const WCHAR *label)
 // ---- Soft-key bars ----
 
 // Per button in the resource: image, command, state, style, string, 0, popup index.
-enum { kMaxKeys = 8, kWordsPerButton = 7 };
+enum { kMaxKeys = 8, kWordsPerButton = 7, kEmptyBarKeys = 2 };
 
 struct MenuBarData {
     HWND  parent;     // receives the commands
     HMENU menu;       // loaded from the resource; the bar destroys it
+    BOOL  empty;      // an empty bar: its key places are drawn, with no keys in them
     int   keyCount;
     struct {
         HWND key;
@@ -147,22 +154,20 @@ static DWORD LoadBarResource(HINSTANCE instance, UINT id, HWND bar, MenuBarData 
     return 0;
 }
 
-// The device draws an empty bar as it draws any other: the two key places are there,
-// unlabelled and disabled, so nothing on it takes a tap or sends a command.
-static DWORD MakeEmptyKeys(HWND bar, MenuBarData *data)
-{
-    for (int i = 0; i < 2; ++i) {
-        HWND key = CreateSoftKey(bar, 0, L"");
-        if (!key) return GetLastError();
-        EnableWindow(key, FALSE);
-        data->keys[data->keyCount++] = {key, 0, (WORD)NOMENU};
-    }
-    return 0;
-}
-
 // A bar and its keys are drawn afresh at their new places: the old picture is not copied
-// over first, and nothing is erased before the bar's next paint.
-static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
+// over first, and nothing is erased before the bar's next paint. A move draws nothing by
+// itself: it would have every window under the moved one draw a frame too, and none of
+// the bars' windows has one; a bar that moved has itself and its keys drawn instead.
+static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE | SWP_NOREDRAW;
+
+// Moves a bar to `place` on the screen; FALSE when it is there already.
+static BOOL MoveBar(HWND bar, RECT place)
+{
+    RECT now;
+    if (GetWindowRect(bar, &now) && EqualRect(&now, &place)) return FALSE;
+    SetWindowPos(bar, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top, kPlaceFlags);
+    return TRUE;
+}
 
 // Across the bottom of the screen.
 static RECT MenuBarPlace(SIZE screen)
@@ -172,21 +177,40 @@ static RECT MenuBarPlace(SIZE screen)
 }
 
 // The keys share the bar's width equally.
+static RECT KeyPlace(int index, int count, int cx)
+{
+    RECT place = {index * cx / count, 0, (index + 1) * cx / count, SIM_BAR_HEIGHT};
+    return place;
+}
+
 static void PlaceKeys(const MenuBarData *data, int cx)
 {
     for (int i = 0; i < data->keyCount; ++i) {
-        int left = i * cx / data->keyCount, right = (i + 1) * cx / data->keyCount;
-        SetWindowPos(data->keys[i].key, NULL, left, 0, right - left, SIM_BAR_HEIGHT, kPlaceFlags);
+        RECT place = KeyPlace(i, data->keyCount, cx);
+        SetWindowPos(data->keys[i].key, NULL, place.left, 0, place.right - place.left, SIM_BAR_HEIGHT, kPlaceFlags);
     }
 }
 
 void PlaceMenuBar(HWND bar, SIZE screen)
 {
     MenuBarData *data = BarData(bar);
-    if (!data) return;
-    RECT place = MenuBarPlace(screen);
-    SetWindowPos(bar, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top, kPlaceFlags);
+    if (!data || !MoveBar(bar, MenuBarPlace(screen))) return;
     PlaceKeys(data, screen.cx);
+    InvalidateRect(bar, NULL, TRUE);
+    for (int i = 0; i < data->keyCount; ++i) InvalidateRect(data->keys[i].key, NULL, TRUE);
+}
+
+// The device draws an empty bar as it draws any other: the two key places are there,
+// unlabelled and disabled. They are only drawn: nothing on the bar takes a tap or
+// sends a command, and there are no windows to lay out and paint at every turn.
+static void PaintEmptyBar(HWND bar)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(bar, &ps);
+    RECT client;
+    GetClientRect(bar, &client);
+    for (int i = 0; i < kEmptyBarKeys; ++i) DrawKeyFace(dc, KeyPlace(i, kEmptyBarKeys, client.right), FALSE);
+    EndPaint(bar, &ps);
 }
 
 // A key was tapped: its command goes to the parent, or its popup opens above it and the
@@ -235,13 +259,21 @@ LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPara
         if (HIWORD(wParam) == BN_CLICKED && lParam) OnKeyClicked(bar, (HWND)lParam);
         return 0;
     case WM_DISPLAYCHANGE:
-        NoticeScreenChange();
+        NoticeScreenChange(lParam);
         return 0;
     case WM_ERASEBKGND: {
+        MenuBarData *data = BarData(bar);
+        if (data && data->empty) return 1;   // its paint covers it whole
         RECT rect;
         GetClientRect(bar, &rect);
         FillRect((HDC)wParam, &rect, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
+    }
+    case WM_PAINT: {
+        MenuBarData *data = BarData(bar);
+        if (!data || !data->empty) break;
+        PaintEmptyBar(bar);
+        return 0;
     }
     case SHCMBM_OVERRIDEKEY:
         // The device's hardware keys do not exist here: there is nothing to override.
@@ -270,7 +302,8 @@ HWND CreateMenuBar(HWND parent, HINSTANCE instance, UINT id, DWORD flags, DWORD 
         HeapFree(GetProcessHeap(), 0, data);
         return NULL;
     }
-    *error = (flags & SHCMBF_EMPTYBAR) ? MakeEmptyKeys(bar, data) : LoadBarResource(instance, id, bar, data);
+    data->empty = (flags & SHCMBF_EMPTYBAR) != 0;
+    *error = data->empty ? 0 : LoadBarResource(instance, id, bar, data);
     if (*error) {
         DestroyWindow(bar);
         return NULL;
@@ -296,14 +329,17 @@ HWND NavBarWindow(void)
 // The Done key stands at the bar's right end.
 static void PlaceDoneKey(int cx)
 {
-    if (g_navDone) SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    if (!g_navDone) return;
+    SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    InvalidateRect(g_navDone, NULL, TRUE);
 }
 
 void PlaceNavBar(SIZE screen)
 {
-    if (!g_navBar) return;
-    SetWindowPos(g_navBar, NULL, 0, 0, screen.cx, SIM_BAR_HEIGHT, kPlaceFlags);
+    RECT place = {0, 0, screen.cx, SIM_BAR_HEIGHT};
+    if (!g_navBar || !MoveBar(g_navBar, place)) return;
     PlaceDoneKey(screen.cx);
+    InvalidateRect(g_navBar, NULL, TRUE);
 }
 
 void RefreshNavBar(void)
@@ -389,7 +425,7 @@ LRESULT CALLBACK NavBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam
         }
         return 0;
     case WM_DISPLAYCHANGE:
-        NoticeScreenChange();
+        NoticeScreenChange(lParam);
         return 0;
     case SHELL_SCREEN_CHANGED:
         ShellScreenChanged();

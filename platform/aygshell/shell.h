@@ -11,7 +11,7 @@
 HINSTANCE ShellInstance(void);
 BOOL EnsureShellClasses(void);
 // The screen's size. Each reading asks the display whether it changed (several round
-// trips to the server): a turn reads it once and lays everything out for that size.
+// trips to the server): a turn takes the size its notice gives instead.
 SIZE ScreenSize(void);
 
 // bars.cpp: the soft-key bars at the bottom of the screen and the navigation bar at
@@ -46,9 +46,10 @@ ShellWindow *ActiveShellWindow(void);
 void FitShellDialog(HWND window);
 // Brings every bar and tracked window to the screen's current shape.
 void ShellScreenChanged(void);
-// The screen has changed: ShellScreenChanged runs once the change's notice has reached
-// every window, posted to the navigation bar as SHELL_SCREEN_CHANGED.
-void NoticeScreenChange(void);
+// The screen has changed to `size` (the notice's: width in the low word, height in the
+// high): ShellScreenChanged runs once the notice has reached every window, posted to the
+// navigation bar as SHELL_SCREEN_CHANGED.
+void NoticeScreenChange(LPARAM size);
 enum { SHELL_SCREEN_CHANGED = WM_USER + 1 };
 HWND NavBarWindow(void);
 

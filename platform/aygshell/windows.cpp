@@ -11,8 +11,10 @@ static int g_windowCount;
 static DWORD g_order;
 // The screen size everything was last laid out for.
 static SIZE g_screen;
-// The navigation bar, while a change of the screen waits in its queue.
+// The navigation bar, while a change of the screen waits in its queue, and the size the
+// change's notice gave (none: ask the display).
 static HWND g_changePostedTo;
+static SIZE g_changedTo;
 
 static ShellWindow *FindShellWindow(HWND window)
 {
@@ -38,7 +40,7 @@ static LRESULT CALLBACK TrackedWindowProc(HWND window, UINT message, WPARAM wPar
     if (!previous) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DISPLAYCHANGE:
-        NoticeScreenChange();
+        NoticeScreenChange(lParam);
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
@@ -104,10 +106,19 @@ static void FitToWorkArea(const ShellWindow *entry, SIZE screen)
 {
     int bottom = screen.cy - (BarOf(entry) ? SIM_BAR_HEIGHT : 0);
     if (bottom < SIM_BAR_HEIGHT) bottom = SIM_BAR_HEIGHT;
+    RECT place = {0, SIM_BAR_HEIGHT, screen.cx, bottom}, now;
+    if (GetWindowRect(entry->window, &now) && EqualRect(&now, &place)) return;
     // The window lays itself out anew at its new size: its old picture is not copied over,
-    // and it is erased when it paints, once its handler has laid it out.
-    SetWindowPos(entry->window, NULL, 0, SIM_BAR_HEIGHT, screen.cx, bottom - SIM_BAR_HEIGHT,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE);
+    // and it is erased when it paints, once its handler has laid it out. The move itself
+    // draws nothing, since it would have every window in it draw a frame as well: the
+    // window is drawn, framed only if it has a frame, and with it the children it draws
+    // over; a window that clips its children lays them out and draws them itself.
+    SetWindowPos(entry->window, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE | SWP_NOREDRAW);
+    RECT outer, inner;
+    BOOL framed = GetWindowRect(entry->window, &outer) && GetClientRect(entry->window, &inner) &&
+                  (outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom);
+    RedrawWindow(entry->window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | (framed ? RDW_FRAME : 0));
 }
 
 void FitShellDialog(HWND window)
@@ -128,8 +139,12 @@ static BOOL FilledScreen(HWND window, SIZE screen)
 
 // The display tells every top-level window of its change, one after the other, inside
 // the call that changes it: the shell lays everything out once, after that call.
-void NoticeScreenChange(void)
+void NoticeScreenChange(LPARAM size)
 {
+    // The notice names the new size; each reading of it from the display would first ask
+    // the server whether the display changed.
+    g_changedTo.cx = LOWORD(size);
+    g_changedTo.cy = HIWORD(size);
     // One change waits at a time; a bar that went with it in its queue is replaced.
     if (g_changePostedTo && IsWindow(g_changePostedTo)) return;
     HWND bar = NavBarWindow();
@@ -140,7 +155,8 @@ void NoticeScreenChange(void)
 void ShellScreenChanged(void)
 {
     g_changePostedTo = NULL;
-    SIZE now = ScreenSize();
+    SIZE now = g_changedTo.cx > 0 && g_changedTo.cy > 0 ? g_changedTo : ScreenSize();
+    g_changedTo.cx = g_changedTo.cy = 0;
     if (now.cx == g_screen.cx && now.cy == g_screen.cy) return;
     SIZE before = g_screen;
     g_screen = now;
