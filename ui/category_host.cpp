@@ -57,14 +57,26 @@ static HWND CreateCategoryPage(HWND tab, const PageDescriptor &page)
 
 // The page covers the tab control above its tab strip, on top of everything in it; a
 // page already shown there keeps its place in the order. Nothing is erased before the
-// next paint: the page relayouts itself in its WM_SIZE.
+// next paint, and the move draws nothing: a page with layout variants relayouts itself in
+// its WM_SIZE and draws what it laid out, and one that keeps a single layout is drawn whole
+// here. A new page is sized before it is shown, and the showing draws it whole.
 static void PlaceCategoryPage(HWND tab, HWND page)
 {
-    RECT client;
+    RECT client, before;
     GetClientRect(tab, &client);
-    UINT order = (GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) ? SWP_NOZORDER : SWP_SHOWWINDOW;
-    SetWindowPos(page, HWND_TOP, client.left, client.top, client.right,
-                 client.bottom - CATEGORY_TAB_STRIP_HEIGHT, order | SWP_DEFERERASE);
+    GetClientRect(page, &before);
+    BOOL shown = (GetWindowLongW(page, GWL_STYLE) & WS_VISIBLE) != 0;
+    SetWindowPos(page, HWND_TOP, client.left, client.top, client.right, client.bottom - CATEGORY_TAB_STRIP_HEIGHT,
+                 (shown ? SWP_NOZORDER : 0) | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_DEFERERASE);
+    if (!shown) {
+        SetWindowPos(page, NULL, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+        return;
+    }
+    RECT after;
+    GetClientRect(page, &after);
+    if (!EqualRect(&before, &after) && !LaidOutAtPresentSize(page))
+        RedrawWindow(page, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // A window that paints nothing under its children: each child covers what it stands on.
@@ -138,15 +150,22 @@ static INT_PTR CategoryHostProc(const CategoryHost &host, HWND dialog, UINT mess
         // units, so its tab strip sits on the bottom edge above the soft-key bar.
         HWND tab = GetDlgItem(dialog, host.tabControl);
         RECT client;
-        if (tab && GetClientRect(dialog, &client))
+        // Moved without drawing, so that its page is not asked for a frame, and drawn.
+        if (tab && GetClientRect(dialog, &client)) {
             SetWindowPos(tab, NULL, 0, 0, client.right, client.bottom,
-                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | SWP_NOREDRAW);
+            InvalidateRect(tab, NULL, TRUE);
+        }
         // Pages are children of the tab control, which no shell resizes: keep the
         // current one over the tab control's new area, so it relayouts too.
         HWND page = CurrentCategoryPage(dialog);
         if (page && tab) PlaceCategoryPage(tab, page);
         return FALSE;
     }
+    case WM_PAINT:
+        // The tab control covers the host whole: nothing of the host itself shows.
+        RedrawWindow(dialog, NULL, NULL, RDW_VALIDATE | RDW_NOCHILDREN);
+        return TRUE;
     case WM_NOTIFY:
         SwitchCategoryPage(host, dialog, message, wParam, (NMHDR *)lParam);
         return FALSE;

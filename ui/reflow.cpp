@@ -86,6 +86,7 @@ const unsigned kRememberedControls = 256;
 // dialog, still the same id.
 struct FoundControls {
     HWND dialog;
+    SIZE size;   // the dialog's client size at that relayout
     unsigned count;
     HWND controls[kRememberedControls];
 };
@@ -109,7 +110,7 @@ HWND FindControl(const FoundControls *found, HWND dialog, unsigned index, WORD i
     return GetDlgItem(dialog, id);
 }
 
-void RememberControls(HWND dialog, const HWND *controls, unsigned count)
+void RememberControls(HWND dialog, SIZE size, const HWND *controls, unsigned count)
 {
     FoundControls *found = FoundFor(dialog);
     if (!found) {
@@ -117,6 +118,7 @@ void RememberControls(HWND dialog, const HWND *controls, unsigned count)
         g_nextFound = (g_nextFound + 1) % kRememberedDialogs;
     }
     found->dialog = dialog;
+    found->size = size;
     found->count = count < kRememberedControls ? count : kRememberedControls;
     CopyMemory(found->controls, controls, found->count * sizeof *controls);
 }
@@ -128,6 +130,35 @@ bool AlreadyThere(HWND control, POINT origin, const RECT &target)
     if (!GetWindowRect(control, &current)) return false;
     OffsetRect(&current, -origin.x, -origin.y);
     return EqualRect(&current, &target) != 0;
+}
+
+// Whether the window has a border or frame of its own around its client area.
+bool HasFrame(HWND window)
+{
+    RECT outer, inner;
+    return GetWindowRect(window, &outer) && GetClientRect(window, &inner) &&
+           (outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom);
+}
+
+void RedrawWithOwnFrame(HWND window)
+{
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | (HasFrame(window) ? RDW_FRAME : 0));
+}
+
+// Invalidating a window with its children has every child draw its frame too, in a
+// device context of its own, though a control seldom has one. A dialog that paints
+// nothing under its controls has each of them drawn by itself, framed only where it has
+// a frame; a control that clips its own children (the tab control under its page)
+// leaves them to redraw themselves when they are sized.
+void RedrawLaidOut(HWND dialog, const HWND *controls, unsigned count)
+{
+    if (!(GetWindowLongW(dialog, GWL_STYLE) & WS_CLIPCHILDREN) || count > kRememberedControls) {
+        RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return;
+    }
+    RedrawWithOwnFrame(dialog);
+    for (unsigned k = 0; k < count; ++k)
+        if (controls[k]) RedrawWithOwnFrame(controls[k]);
 }
 
 }  // namespace
@@ -154,6 +185,9 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
 
     POINT origin = {0, 0};
     ClientToScreen(dialog, &origin);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(dialog, &client);
+    SIZE clientSize = {client.right, client.bottom};
 
     BOOL result = TRUE;
     int unnamedMoved = 0;
@@ -161,6 +195,8 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
     unsigned index = 0;
     TemplateItem item;
     const FoundControls *found = FoundFor(dialog);
+    // A dialog sized anew is drawn anew, whether its controls moved or not.
+    bool resized = !found || found->size.cx != clientSize.cx || found->size.cy != clientSize.cy;
     for (; TemplateWalkNext(&walk, &item); ++index) {
         HWND control = FindControl(found, dialog, index, item.id);
         if (index < kRememberedControls) controls[index] = control;
@@ -192,10 +228,10 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
         if (item.id == kUnnamedControlId) ++unnamedMoved;
     }
     if (walk.error != TEMPLATE_WALK_OK) result = FALSE;
-    RememberControls(dialog, controls, index);
+    RememberControls(dialog, clientSize, controls, index);
 
     // The moves draw nothing: a shown dialog is redrawn whole once, when all is in place.
-    BOOL repaint = moves > 0 && IsWindowVisible(dialog);
+    BOOL repaint = (moves > 0 || resized) && IsWindowVisible(dialog);
     if (!batch || !EndDeferWindowPos(batch)) result = FALSE;
 
     // Styles, images and selections once the controls have their new sizes: a list
@@ -206,7 +242,7 @@ static BOOL ReflowDialogFromMemory(HINSTANCE instance, HWND dialog, const void *
         HWND control = k < kRememberedControls ? controls[k] : GetDlgItem(dialog, item.id);
         if (control) ApplyItemToControl(instance, control, &item, &item.windowClass, &item.title);
     }
-    if (repaint) RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    if (repaint) RedrawLaidOut(dialog, controls, index);
 
     // Unnamed controls cannot be told apart: each such record moved the first one.
     if (unnamedMoved >= 2) return FALSE;
@@ -221,6 +257,13 @@ BOOL ReflowDialogFromTemplate(HINSTANCE instance, HWND dialog, UINT templateId)
     if (!loaded) return FALSE;
     DWORD size = SizeofResource(instance, found);
     return ReflowDialogFromMemory(instance, dialog, LockResource(loaded), size);
+}
+
+BOOL LaidOutAtPresentSize(HWND dialog)
+{
+    const FoundControls *found = FoundFor(dialog);
+    RECT client;
+    return found && GetClientRect(dialog, &client) && found->size.cx == client.right && found->size.cy == client.bottom;
 }
 
 UINT ChooseLayoutVariant(UINT portraitId, UINT landscapeId, UINT squareId)

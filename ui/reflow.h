@@ -11,6 +11,10 @@
 // control was found and moved and fewer than two items carry the id 0xFFFF.
 BOOL ReflowDialogFromTemplate(HINSTANCE instance, HWND dialog, UINT templateId);
 
+// TRUE when the dialog's last relayout was made at its present client size, so that it
+// drew what it laid out.
+BOOL LaidOutAtPresentSize(HWND dialog);
+
 // The variant for the current screen shape: taller than wide is portrait, wider
 // than tall landscape, equal square.
 UINT ChooseLayoutVariant(UINT portraitId, UINT landscapeId, UINT squareId);

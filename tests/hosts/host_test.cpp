@@ -60,6 +60,26 @@ std::vector<HWND> ShellWindowsOf(HWND host)
 
 bool Inside(const RECT &in, const RECT &out) { return in.left >= out.left && in.top >= out.top && in.right <= out.right && in.bottom <= out.bottom; }
 
+// What the screen shows at the top-left corner of a control's frame (its window, not its
+// client area).
+COLORREF FrameCorner(HWND control)
+{
+    RECT at;
+    GetWindowRect(control, &at);
+    HDC screen = GetDC(NULL);
+    COLORREF shown = GetPixel(screen, at.left, at.top);
+    ReleaseDC(NULL, screen);
+    return shown;
+}
+
+bool HasFrame(HWND control)
+{
+    RECT outer, inner;
+    GetWindowRect(control, &outer);
+    GetClientRect(control, &inner);
+    return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
+}
+
 // The host between the top bar and the soft-key bar, every tab on the screen there, and
 // the page above the tab strip.
 void ExpectFits(HWND host)
@@ -130,48 +150,62 @@ TEST_F(HostTest, TurnedWhileOpenEveryHostFitsAndSwitchesTabsAndDoneClosesIt)
 
 // A turn with a host open lays the host and its page out once each, and erases and
 // paints each window of the shell and of the page once: nothing is drawn twice, nor
-// first with its old picture.
+// first with its old picture. A control with a frame (the field's sunken edge) shows it
+// after the turn as before. So for a page laid out anew in each shape and for one that
+// keeps a single layout.
 TEST_F(HostTest, ATurnLaysOutAndPaintsEachWindowOnce)
 {
     RunHost(IDD_INTERNET_HOST_PORTRAIT, InternetHostProc, [&](HWND host) {
-        HWND page = PageInTabs(TabsOf(host));
-        ASSERT_TRUE(page != NULL);
-        std::vector<HWND> painted = ShellWindowsOf(host);
-        ASSERT_TRUE(painted[0] && painted[1]) << "no navigation or soft-key bar";
-        painted.push_back(page);
-        for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-            if (IsWindowVisible(control)) painted.push_back(control);
-        PumpMessages(50);
-        HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, NoteSent, NULL, GetCurrentThreadId());
-        HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, NoteTaken, NULL, GetCurrentThreadId());
-        for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
-            SCOPED_TRACE(::testing::Message() << "shape " << shape);
-            std::vector<RECT> before(painted.size());
-            for (size_t i = 0; i < painted.size(); i++) GetWindowRect(painted[i], &before[i]);
-            g_events.clear();
-            ASSERT_TRUE(SimRotate(shape));
+        for (int tab : {TAB_PIE, TAB_INBOX1}) {
+            SCOPED_TRACE(::testing::Message() << "tab " << tab);
+            TapTab(TabsOf(host), tab);
+            HWND page = PageInTabs(TabsOf(host));
+            ASSERT_TRUE(page != NULL);
+            std::vector<HWND> painted = ShellWindowsOf(host);
+            ASSERT_TRUE(painted[0] && painted[1]) << "no navigation or soft-key bar";
+            painted.push_back(page);
+            for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+                if (IsWindowVisible(control)) painted.push_back(control);
             PumpMessages(50);
-            ExpectFits(host);
-            EXPECT_EQ(1, g_events[host].sized);
-            EXPECT_EQ(1, g_events[page].sized);
-            for (size_t i = 0; i < painted.size(); i++) {
-                wchar_t name[64] = L"";
-                GetClassNameW(painted[i], name, 64);
-                SCOPED_TRACE(::testing::Message() << "a window of class " << testing::PrintToString(std::wstring(name))
-                                                  << ", id " << GetDlgCtrlID(painted[i]));
-                RECT after;
-                GetWindowRect(painted[i], &after);
-                // A bar the turn left where it was (the top one between square and
-                // portrait) need not be drawn again.
-                if (!EqualRect(&before[i], &after) || GetAncestor(painted[i], GA_ROOT) == host) {
-                    EXPECT_EQ(1, g_events[painted[i]].painted);
+            std::map<HWND, COLORREF> frames;
+            for (HWND control : painted)
+                if (GetParent(control) == page && HasFrame(control)) frames[control] = FrameCorner(control);
+            ASSERT_FALSE(frames.empty()) << "no framed control on the page";
+            HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, NoteSent, NULL, GetCurrentThreadId());
+            HHOOK taken = SetWindowsHookExW(WH_GETMESSAGE, NoteTaken, NULL, GetCurrentThreadId());
+            for (int shape : {SIM_LANDSCAPE, SIM_SQUARE, SIM_PORTRAIT}) {
+                SCOPED_TRACE(::testing::Message() << "shape " << shape);
+                std::vector<RECT> before(painted.size());
+                for (size_t i = 0; i < painted.size(); i++) GetWindowRect(painted[i], &before[i]);
+                g_events.clear();
+                ASSERT_TRUE(SimRotate(shape));
+                PumpMessages(50);
+                ExpectFits(host);
+                EXPECT_EQ(1, g_events[host].sized);
+                EXPECT_EQ(1, g_events[page].sized);
+                for (size_t i = 0; i < painted.size(); i++) {
+                    wchar_t name[64] = L"";
+                    GetClassNameW(painted[i], name, 64);
+                    SCOPED_TRACE(::testing::Message() << "a window of class "
+                                                      << testing::PrintToString(std::wstring(name)) << ", id "
+                                                      << GetDlgCtrlID(painted[i]));
+                    RECT after;
+                    GetWindowRect(painted[i], &after);
+                    // A bar the turn left where it was (the top one between square and
+                    // portrait) need not be drawn again.
+                    if (!EqualRect(&before[i], &after) || GetAncestor(painted[i], GA_ROOT) == host) {
+                        EXPECT_EQ(1, g_events[painted[i]].painted);
+                    }
+                    EXPECT_GE(1, g_events[painted[i]].painted);
+                    EXPECT_GE(1, g_events[painted[i]].erased);
                 }
-                EXPECT_GE(1, g_events[painted[i]].painted);
-                EXPECT_GE(1, g_events[painted[i]].erased);
+                for (const auto &frame : frames)
+                    EXPECT_EQ(frame.second, FrameCorner(frame.first))
+                        << "frame of control " << GetDlgCtrlID(frame.first);
             }
+            UnhookWindowsHookEx(sent);
+            UnhookWindowsHookEx(taken);
         }
-        UnhookWindowsHookEx(sent);
-        UnhookWindowsHookEx(taken);
     });
 }
 
