@@ -30,6 +30,9 @@ BOOL EnsureShellClasses(void)
         WNDCLASSW wc;
         ZeroMemory(&wc, sizeof wc);
         wc.lpfnWndProc = c.procedure;
+        // Each bar and key keeps a device context of its own: one it gave back to the
+        // shared ones would be handed back again, at some cost, at every turn.
+        wc.style = CS_OWNDC;
         wc.hInstance = ShellInstance();
         wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
         wc.lpszClassName = c.name;
