@@ -395,12 +395,12 @@ DWORD ReadRegImageFile(const wchar_t *path, std::string *bytes)
 DWORD AtomicFile::Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background)
 {
     if (bytes.size() > REGIMG_MAX_FILE) return error_ = ERROR_FILE_TOO_LARGE;
-    DWORD error = Open(path, replace, false);
+    DWORD error = Open(path, replace);
     if (!error) error = Append(bytes);
     return error ? error : Sync(background);
 }
 
-DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background, bool inDevice)
+DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool inDevice)
 {
     if (!path || !*path) return error_ = ERROR_INVALID_PARAMETER;
     DWORD attributes = GetFileAttributesW(path);
@@ -417,18 +417,12 @@ DWORD AtomicFile::Open(const wchar_t *path, bool replace, bool background, bool 
     temp_ = inDevice ? DeviceFilePath((L"copy" + std::wstring(suffix)).c_str()) : L"";
     if (temp_.empty()) temp_ = path + std::wstring(suffix);
     replace_ = replace;
-    Run(CreateProc, background);
-    return background ? 0 : Ready();
-}
-
-// The record reaches the disk before the temporary exists.
-void CALLBACK AtomicFile::CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK)
-{
-    AtomicFile *file = (AtomicFile *)self;
-    file->record_ = RecordPendingFile(file->temp_);
-    file->file_ = CreateFileW(file->temp_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file->file_ == INVALID_HANDLE_VALUE) file->workError_ = GetLastError();
+    // The record reaches the disk before the temporary exists.
+    record_ = RecordPendingFile(temp_);
+    file_ = CreateFileW(temp_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file_ == INVALID_HANDLE_VALUE) error_ = GetLastError();
+    return error_;
 }
 
 DWORD AtomicFile::Append(std::string_view bytes)
@@ -631,6 +625,19 @@ void EnableRegistryPrivileges(void)
     if (all) InterlockedExchange(&enabled, 1);
 }
 
+// An image of the hives in `file`. The first, most of the image, is saved straight into
+// the temporary, which lies in the device folder and so needs no record; the second is
+// saved while the disk takes the first.
+static DWORD WriteRegImageFile(const wchar_t *file, const DWORD *roots, int count, bool replace)
+{
+    AtomicFile out;
+    DWORD error = out.Open(file, replace, true);
+    if (!error) error = SaveRegistryInto(RegImageRootKey(roots[0]), &out);
+    if (!error) error = WriteRegImage(&out, roots, count);
+    if (!error) error = out.Sync(false);
+    return error ? error : out.Commit();
+}
+
 extern "C" {
 
 // The device registry is the machine's hive (which holds the classes) and the user's.
@@ -639,15 +646,7 @@ BOOL WINAPI RegCopyFile(LPCWSTR file)
     static const DWORD roots[] = {REGIMG_ROOT_HKLM, REGIMG_ROOT_HKCU};
     DWORD error = SimGetFailure(SIM_FAIL_REGCOPY);
     if (!error && (!file || !*file)) error = ERROR_INVALID_PARAMETER;
-    // The machine's hive, most of the image, is saved straight into the temporary, which
-    // lies in the device folder and so needs no record; the user's is saved while the
-    // disk takes the machine's.
-    AtomicFile out;
-    if (!error) error = out.Open(file, true, false, true);
-    if (!error) error = SaveRegistryInto(HKEY_LOCAL_MACHINE, &out);
-    if (!error) error = WriteRegImage(&out, roots, 2);
-    if (!error) error = out.Sync(false);
-    if (!error) error = out.Commit();
+    if (!error) error = WriteRegImageFile(file, roots, 2, true);
     SetLastError(error);
     return error == 0;
 }
@@ -672,12 +671,7 @@ LONG WINAPI Ce_RegSaveKeyW(HKEY key, LPCWSTR file, LPSECURITY_ATTRIBUTES)
 {
     DWORD root = HiveOf(key);
     if (!file || !*file || !root) return ERROR_INVALID_PARAMETER;
-    AtomicFile out;
-    DWORD error = out.Open(file, false, false, true);
-    if (!error) error = SaveRegistryInto(RegImageRootKey(root), &out);
-    if (!error) error = WriteRegImage(&out, &root, 1);
-    if (!error) error = out.Sync(false);
-    return (LONG)(error ? error : out.Commit());
+    return (LONG)WriteRegImageFile(file, &root, 1, false);
 }
 
 // Stages the file's image of the hive that holds the key, for the next soft reset;

@@ -76,27 +76,26 @@ private:
 // nothing behind, on a folder, a read-only file, or, unless `replace`, an existing file.
 DWORD WriteFileAtomically(const wchar_t *path, std::string_view bytes, bool replace);
 // The same in steps, so that the caller can work while the disk takes the file. Open
-// checks the path and makes the temporary, beside the file or, `inDevice`, in the
-// device folder; recorded for the next start to remove when it lies outside the device
-// folder, and which another may open to write too
-// (TempPath); Append, WriteAt, Size, ReadAt and SetSize work on it; Sync flushes it; Commit
-// waits for the flush and moves the file in place. Begin is Open, Append and
-// Sync at once. A step asked to run in the `background` runs on a thread of the pool
-// (never ask while the process is starting, which holds the loader's lock); the next
-// step waits for it. Without a Commit, or after a failure, nothing is left behind.
+// checks the path and makes the temporary, beside the file or, `inDevice`, in the device
+// folder; one outside the device folder is recorded for the next start to remove, and
+// another may open it to write too (TempPath). Append, WriteAt, Size, ReadAt and SetSize
+// work on it; Sync flushes it, in the `background` on a thread of the pool if asked
+// (never while the process is starting, which holds the loader's lock); Commit waits for
+// the flush and moves the file in place. Begin is Open, Append and Sync at once. Without
+// a Commit, or after a failure, nothing is left behind.
 class AtomicFile {
 public:
     AtomicFile() : file_(INVALID_HANDLE_VALUE), work_(NULL), writeBack_(NULL), replace_(false), error_(0), workError_(0) {}
     ~AtomicFile();
     AtomicFile(const AtomicFile &) = delete;
     DWORD Begin(const wchar_t *path, std::string_view bytes, bool replace, bool background);
-    DWORD Open(const wchar_t *path, bool replace, bool background, bool inDevice = false);
+    DWORD Open(const wchar_t *path, bool replace, bool inDevice = false);
     DWORD Append(std::string_view bytes);
     DWORD WriteAt(ULONGLONG offset, std::string_view bytes);
     DWORD Size(ULONGLONG *size);
     DWORD ReadAt(ULONGLONG offset, char *bytes, size_t size);
     DWORD SetSize(ULONGLONG size);
-    // The temporary made, or the first error of the steps so far.
+    // A background flush ended; the first error of the steps so far.
     DWORD Ready();
     DWORD Sync(bool background);
     // The disk starts on what is written so far while the caller writes on; the sync
@@ -106,7 +105,6 @@ public:
     DWORD Commit();
 
 private:
-    static void CALLBACK CreateProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     static void CALLBACK SyncProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     static void CALLBACK WriteBackProc(PTP_CALLBACK_INSTANCE, void *self, PTP_WORK);
     void EndWriteBack();
