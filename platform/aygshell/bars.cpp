@@ -154,21 +154,6 @@ static DWORD LoadBarResource(HINSTANCE instance, UINT id, HWND bar, MenuBarData 
     return 0;
 }
 
-// A bar and its keys are drawn afresh at their new places: the old picture is not copied
-// over first, and nothing is erased before the bar's next paint. A move draws nothing by
-// itself: it would have every window under the moved one draw a frame too, and none of
-// the bars' windows has one; a bar that moved has itself and its keys drawn instead.
-static const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE | SWP_NOREDRAW;
-
-// Moves a bar to `place` on the screen; FALSE when it is there already.
-static BOOL MoveBar(HWND bar, RECT place)
-{
-    RECT now;
-    if (GetWindowRect(bar, &now) && EqualRect(&now, &place)) return FALSE;
-    SetWindowPos(bar, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top, kPlaceFlags);
-    return TRUE;
-}
-
 // Across the bottom of the screen.
 static RECT MenuBarPlace(SIZE screen)
 {
@@ -187,14 +172,15 @@ static void PlaceKeys(const MenuBarData *data, int cx)
 {
     for (int i = 0; i < data->keyCount; ++i) {
         RECT place = KeyPlace(i, data->keyCount, cx);
-        SetWindowPos(data->keys[i].key, NULL, place.left, 0, place.right - place.left, SIM_BAR_HEIGHT, kPlaceFlags);
+        SetWindowPos(data->keys[i].key, NULL, place.left, 0, place.right - place.left, SIM_BAR_HEIGHT,
+                     SHELL_PLACE_FLAGS);
     }
 }
 
 void PlaceMenuBar(HWND bar, SIZE screen)
 {
     MenuBarData *data = BarData(bar);
-    if (!data || !MoveBar(bar, MenuBarPlace(screen))) return;
+    if (!data || !MoveShellWindow(bar, MenuBarPlace(screen))) return;
     PlaceKeys(data, screen.cx);
     InvalidateRect(bar, NULL, TRUE);
     for (int i = 0; i < data->keyCount; ++i) InvalidateRect(data->keys[i].key, NULL, TRUE);
@@ -330,14 +316,14 @@ HWND NavBarWindow(void)
 static void PlaceDoneKey(int cx)
 {
     if (!g_navDone) return;
-    SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, kPlaceFlags);
+    SetWindowPos(g_navDone, NULL, cx - kDoneWidth - 2, 2, kDoneWidth, SIM_BAR_HEIGHT - 4, SHELL_PLACE_FLAGS);
     InvalidateRect(g_navDone, NULL, TRUE);
 }
 
 void PlaceNavBar(SIZE screen)
 {
     RECT place = {0, 0, screen.cx, SIM_BAR_HEIGHT};
-    if (!g_navBar || !MoveBar(g_navBar, place)) return;
+    if (!g_navBar || !MoveShellWindow(g_navBar, place)) return;
     PlaceDoneKey(screen.cx);
     InvalidateRect(g_navBar, NULL, TRUE);
 }

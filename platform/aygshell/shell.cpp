@@ -15,6 +15,15 @@ SIZE ScreenSize(void)
     return size;
 }
 
+BOOL MoveShellWindow(HWND window, RECT place)
+{
+    RECT now;
+    if (GetWindowRect(window, &now) && EqualRect(&now, &place)) return FALSE;
+    SetWindowPos(window, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SHELL_PLACE_FLAGS);
+    return TRUE;
+}
+
 // The shell's own classes. The common controls that the device's dialog templates use
 // are not loaded here: that costs a program a good part of its start-up under Wine,
 // which loads them by itself the first time a window of one of their classes is made.

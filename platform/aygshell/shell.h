@@ -13,6 +13,13 @@ BOOL EnsureShellClasses(void);
 // The screen's size. Each reading asks the display whether it changed (several round
 // trips to the server): a turn takes the size its notice gives instead.
 SIZE ScreenSize(void);
+// The shell's bars, their keys and the windows it sizes are drawn afresh at their new
+// places: the old picture is not copied over first, and nothing is erased before the
+// next paint. A move draws nothing by itself: it would have every window under the
+// moved one draw a frame too, though few have one; the mover has what moved drawn.
+enum : UINT { SHELL_PLACE_FLAGS = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE | SWP_NOREDRAW };
+// Moves a top-level window to `place` on the screen; FALSE when it is there already.
+BOOL MoveShellWindow(HWND window, RECT place);
 
 // bars.cpp: the soft-key bars at the bottom of the screen and the navigation bar at
 // its top. Their keys behave as push buttons (BM_CLICK, taps) but never take focus

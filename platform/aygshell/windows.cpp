@@ -106,15 +106,12 @@ static void FitToWorkArea(const ShellWindow *entry, SIZE screen)
 {
     int bottom = screen.cy - (BarOf(entry) ? SIM_BAR_HEIGHT : 0);
     if (bottom < SIM_BAR_HEIGHT) bottom = SIM_BAR_HEIGHT;
-    RECT place = {0, SIM_BAR_HEIGHT, screen.cx, bottom}, now;
-    if (GetWindowRect(entry->window, &now) && EqualRect(&now, &place)) return;
-    // The window lays itself out anew at its new size: its old picture is not copied over,
-    // and it is erased when it paints, once its handler has laid it out. The move itself
-    // draws nothing, since it would have every window in it draw a frame as well: the
-    // window is drawn, framed only if it has a frame, and with it the children it draws
-    // over; a window that clips its children lays them out and draws them itself.
-    SetWindowPos(entry->window, NULL, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE | SWP_NOREDRAW);
+    // The window lays itself out anew at its new size, and is erased when it paints, once
+    // its handler has laid it out. It is drawn, framed only if it has a frame, and with it
+    // the children it draws over; a window that clips its children lays them out and draws
+    // them itself.
+    RECT place = {0, SIM_BAR_HEIGHT, screen.cx, bottom};
+    if (!MoveShellWindow(entry->window, place)) return;
     RECT outer, inner;
     BOOL framed = GetWindowRect(entry->window, &outer) && GetClientRect(entry->window, &inner) &&
                   (outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom);
